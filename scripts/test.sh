@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: once as a normal build, once under
+# AddressSanitizer + UndefinedBehaviorSanitizer (leaks are failures), then the
+# fuzzers for a bounded time. Exits non-zero when any stage fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/setup.sh || exit 1
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export CTEST_OUTPUT_ON_FAILURE=1
+failed=0
+
+stage() { echo; echo "==== $* ===="; }
+
+stage "normal build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_WERROR=ON >/dev/null &&
+  cmake --build build -j"$jobs" &&
+  ctest --test-dir build -j"$jobs" --timeout 600 || failed=1
+
+stage "sanitizer build (address, undefined, leaks)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_WERROR=ON -DZB_SANITIZE=ON \
+  -DZB_BENCH=OFF -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" >/dev/null &&
+  cmake --build build-asan -j"$jobs" &&
+  ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:abort_on_error=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0 \
+  ctest --test-dir build-asan -j"$jobs" --timeout 900 || failed=1
+
+stage "fuzzers (${ZB_FUZZ_SECONDS:-60} s each)"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_FUZZ=ON -DZB_BENCH=OFF \
+  -DCMAKE_CXX_COMPILER=clang++ -DZB_FUZZ_SECONDS="${ZB_FUZZ_SECONDS:-60}" >/dev/null &&
+  cmake --build build-fuzz -j"$jobs" &&
+  LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0 \
+  ctest --test-dir build-fuzz -j"$jobs" || failed=1
+
+echo
+if [ "$failed" -ne 0 ]; then
+  echo "TESTS FAILED"
+  exit 1
+fi
+echo "ALL TEST STAGES PASSED"

@@ -1,0 +1,15 @@
+#pragma once
+#include "imaging/TDibRecord.h"
+
+namespace zb {
+
+// Message of a deep copy that found no memory.
+inline constexpr const char* kCopyMemoryMessage = "Fehler: nicht genug Speicher für diese Operation!";
+
+// Deep copy with its own storage, pixels included. A source without pixels
+// gives a destination without pixels (true). Returns false when the copy could
+// not be allocated; the destination then has no pixels. The caller owns the
+// destination.
+bool MakeDIBCopy(const TDibRecord& source, TDibRecord& destination);
+
+} // namespace zb

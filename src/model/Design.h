@@ -1,0 +1,49 @@
+#pragma once
+// A whole design: the layer stack (bottom layer first), the selection, and the
+// paper format, zoom and margins that design files carry.
+//
+// Ownership: a Design owns its layer records and everything they own; its
+// destructor releases them. It is not copyable or movable (the array's cursor
+// points into it): hold it by unique_ptr and swap pointers to replace a design.
+#include <cstdint>
+#include <string>
+
+#include "model/TDynaArray.h"
+#include "model/TLayerRecord.h"
+
+namespace zb {
+
+// The paper format and view settings stored with a design. Values are those the
+// editor fields show (already limited and rounded, see SpinField).
+struct PaperSettings {
+    double Breit = 17.5;   // design width, cm
+    double Hoch = 28.0;    // design height, cm
+    double BreitV = 5.0;   // ratio, width part
+    double HochV = 8.0;    // ratio, height part
+    double DezV = 0.625;   // ratio as one number
+    double Zoom = 30.0;    // design view zoom, percent
+    double RandX = 0.0;    // left margin on the page, cm
+    double RandY = 0.0;    // top margin, cm
+    bool PrintAll = true;   // "Gesamtes Papier bedrucken"
+    bool HoldWidth2 = true; // size group: a ratio edit keeps the width
+    bool SVerh = true;      // "Seitenverhältnis beibehalten"
+    bool HoldWidth = true;  // ratio group: recomputing the ratio keeps its width part
+};
+
+class Design {
+public:
+    Design() = default;
+    ~Design();
+    Design(const Design&) = delete;
+    Design& operator=(const Design&) = delete;
+
+    TLayerRecord* CurrentLayer = nullptr;
+    TDynaArray<TLayerRecord> Layers{&CurrentLayer};
+    int32_t CurrentIndex = 0;
+    PaperSettings Paper;
+
+    // Releases every record's resources and empties the stack.
+    void ReleaseAll();
+};
+
+} // namespace zb

@@ -1,0 +1,32 @@
+#pragma once
+// Operations of the layer list on a design: add, delete, move, select. The
+// window calls them and shows the returned error text (empty on success) in
+// an error box; a refused operation leaves the design exactly as it was.
+#include <string>
+
+#include "model/Design.h"
+
+namespace zb {
+
+inline constexpr const char* kNoLayerSelected = "Keine Ebene ausgewählt!";
+inline constexpr const char* kCannotDeleteLast = "Die letzte Ebene kann nicht gelöscht werden!";
+
+// Adds a layer with the defaults on top of the stack and makes it current
+// (CurrentIndex is left to the caller). Its picture is a copy of textures[0]
+// when the library holds one, else a new black 10 x 10 24-bit bitmap.
+// Returns the memory message when the picture could not be copied (the layer
+// then has no pixels), else empty.
+std::string AddLayer(Design& design, const TDynaArray<TDibRecord>& textures);
+
+// New layer as the "Neue Ebene" button makes it: on top, selected.
+std::string NewPlane(Design& design, const TDynaArray<TDibRecord>& textures);
+
+// selectedRow is the selected row of the list, or -1 when none is selected.
+std::string DeletePlane(Design& design, int selectedRow);
+std::string MovePlaneUp(Design& design, int selectedRow);
+std::string MovePlaneDown(Design& design, int selectedRow);
+
+// Keeps only record 0 ("Neu"): the others are released from the top down.
+void KeepBottomLayer(Design& design);
+
+} // namespace zb

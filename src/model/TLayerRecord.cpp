@@ -1,0 +1,49 @@
+#include "model/TLayerRecord.h"
+
+#include <cstring>
+
+namespace zb {
+
+void SetLayerString(char*& field, std::string_view text) {
+    delete[] field;
+    field = new char[text.size() + 1];
+    std::memcpy(field, text.data(), text.size());
+    field[text.size()] = '\0';
+}
+
+std::string_view LayerString(const char* field) {
+    return field ? std::string_view(field) : std::string_view();
+}
+
+void ReleaseLayer(TLayerRecord& layer) {
+    deldib(layer.LayerPicture);
+    delete[] layer.FontName;
+    delete[] layer.LayerText;
+    layer.FontName = nullptr;
+    layer.LayerText = nullptr;
+}
+
+void SetLayerDefaults(TLayerRecord& layer) {
+    layer.Kind = kKindTexture;
+    layer.GradientColor1 = RGBColor(0, 0, 255);
+    layer.TextCount = 5;
+    layer.PatternCount = 100;
+    layer.TextSize = 12;
+    layer.PatternSizeMM = 30.0;
+    layer.PictureWidthMM = 75.0;
+    SetLayerString(layer.FontName, "Arial");
+    SetLayerString(layer.LayerText, "Test");
+}
+
+std::string_view LayerKindCaption(uint32_t kind) {
+    switch (kind) {
+    case kKindGradient: return "Farbverlauf";
+    case kKindPattern: return "Muster";
+    case kKindTexture: return "Grafik";
+    case kKindFilter: return "Filter";
+    case kKindText: return "Text";
+    default: return {};
+    }
+}
+
+} // namespace zb
