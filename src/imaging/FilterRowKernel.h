@@ -1,0 +1,40 @@
+#pragma once
+// Row kernels of the filter routine. The routine keeps a few bordered rows of
+// 16-bit channel values and asks a kernel for one output row at a time.
+#include <cstdint>
+
+#include "imaging/FilterTable.h"
+
+namespace zb {
+
+// One output row's inputs. rows[k] is the bordered row y - 2 + k: value j is
+// byte j - 6 of the raster row, so values 0 .. 5 and count + 6 .. count + 11
+// repeat the first and the last pixel twice. Borrowed from the caller.
+struct FilterRowInput {
+    const int16_t* rows[5];
+    int16_t* scratch; // count + 12 values a kernel may use freely
+    int count;        // bytes of the output row: 3 x width
+};
+
+// Writes exactly `count` bytes to out and nothing beyond.
+using FilterRowKernel = void (*)(const FilterRowInput& in, uint8_t* out);
+// Copies `count` bytes of a raster row into a bordered row (count + 12 values).
+using FilterWidenKernel = void (*)(const uint8_t* source, int count, int16_t* bordered);
+
+// Kernels for the table entries in one instruction set.
+struct FilterKernelSet {
+    FilterRowKernel rows[kFilterCount];
+    FilterWidenKernel widen;
+    int minCount; // narrower rows must take the scalar kernel
+};
+
+// Each returns nullptr when this processor cannot run the instruction set.
+const FilterKernelSet* Sse2FilterKernels();
+const FilterKernelSet* Avx2FilterKernels();
+const FilterKernelSet* Avx512FilterKernels();
+
+// Any entry, any width: the algorithm with 32-bit sums, one value at a time.
+void ScalarFilterRow(const FilterRowInput& in, const FilterEntry& filter, uint8_t* out);
+void ScalarWidenRow(const uint8_t* source, int count, int16_t* bordered);
+
+} // namespace zb
