@@ -12,7 +12,7 @@ namespace zb {
 // repeat the first and the last pixel twice. Borrowed from the caller.
 struct FilterRowInput {
     const int16_t* rows[5];
-    int16_t* scratch; // count + 12 values a kernel may use freely
+    int16_t* scratch[5]; // five rows of count + 12 values a kernel may use freely
     int count;        // bytes of the output row: 3 x width
 };
 

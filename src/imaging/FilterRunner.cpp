@@ -94,7 +94,7 @@ struct Band {
     int edgeRow[4] = {-1, -1, -1, -1};
     uint8_t* edge[4] = {};
     int16_t* ring = nullptr; // 5 bordered rows
-    int16_t* scratch = nullptr;
+    int16_t* scratch = nullptr; // 5 rows of working values for the kernel
 };
 
 class FilterJob {
@@ -109,7 +109,7 @@ public:
         edgeBytes_ = RoundUp(count_, 64);
     }
 
-    int64_t BytesPerBand() const { return 6 * slotValues_ * int64_t(sizeof(int16_t)) + 4 * edgeBytes_; }
+    int64_t BytesPerBand() const { return 10 * slotValues_ * int64_t(sizeof(int16_t)) + 4 * edgeBytes_; }
 
     // Lays out the bands in `memory` and keeps the rows along their seams.
     void Prepare(int bandCount, uint8_t* memory) {
@@ -121,7 +121,7 @@ public:
             band.y1 = int(int64_t(h) * (b + 1) / bandCount);
             band.ring = reinterpret_cast<int16_t*>(memory);
             band.scratch = band.ring + 5 * slotValues_;
-            memory += 6 * slotValues_ * int64_t(sizeof(int16_t));
+            memory += 10 * slotValues_ * int64_t(sizeof(int16_t));
             const int outside[4] = {band.y0 - 2, band.y0 - 1, band.y1, band.y1 + 1};
             for (int k = 0; k < 4; ++k) {
                 band.edge[k] = memory;
@@ -146,7 +146,7 @@ public:
         };
         for (int r = band.y0 - 2; r < band.y0 + 2; ++r) load(r);
         FilterRowInput in{};
-        in.scratch = band.scratch;
+        for (int k = 0; k < 5; ++k) in.scratch[k] = band.scratch + k * slotValues_;
         in.count = count_;
         for (int y = band.y0; y < band.y1; ++y) {
             load(y + 2); // overwrites the slot of row y - 3, no longer needed
