@@ -1,12 +1,12 @@
 #include "imaging/FilterRunner.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
-#include <vector>
+#include <system_error>
 
 #include "imaging/FilterDefinitions.h"
 #include "imaging/FilterRowKernel.h"
@@ -96,7 +96,11 @@ struct Band {
     uint8_t* edge[4] = {};
     int16_t* ring = nullptr; // 5 bordered rows
     int16_t* scratch = nullptr; // 5 rows of working values for the kernel
+    bool done = false;
 };
+
+// More bands than this gain nothing on any desktop processor.
+constexpr int kMaxBands = 64;
 
 class FilterJob {
 public:
@@ -115,7 +119,7 @@ public:
     // Lays out the bands in `memory` and keeps the rows along their seams.
     void Prepare(int bandCount, uint8_t* memory) {
         const int h = raster_.height;
-        bands_.resize(size_t(bandCount));
+        bandCount_ = bandCount;
         for (int b = 0; b < bandCount; ++b) {
             Band& band = bands_[size_t(b)];
             band.y0 = int(int64_t(h) * b / bandCount);
@@ -135,10 +139,11 @@ public:
         }
     }
 
-    int BandCount() const { return int(bands_.size()); }
+    int BandCount() const { return bandCount_; }
+    bool Done(int b) const { return bands_[size_t(b)].done; }
 
     void Run(int b) {
-        const Band& band = bands_[size_t(b)];
+        Band& band = bands_[size_t(b)];
         auto slot = [&](int r) { return band.ring + int64_t((r - band.y0 + 2) % 5) * slotValues_; };
         auto load = [&](int r) {
             const uint8_t* source = SourceRow(band, r);
@@ -155,6 +160,7 @@ public:
             if (rowKernel_) rowKernel_(in, raster_.row(y));
             else ScalarFilterRow(in, filter_, raster_.row(y));
         }
+        band.done = true;
     }
 
 private:
@@ -175,7 +181,8 @@ private:
     FilterWidenKernel widen_ = nullptr;
     int64_t slotValues_ = 0;
     int64_t edgeBytes_ = 0;
-    std::vector<Band> bands_;
+    std::array<Band, kMaxBands> bands_{};
+    int bandCount_ = 0;
 };
 
 } // namespace
@@ -191,7 +198,7 @@ bool ApplyFilterWith(RasterView raster, const FilterEntry& filter, const FilterR
     const int64_t rasterBytes = int64_t(raster.width) * 3 * raster.height;
     int bands = options.bands > 0 ? options.bands
                                   : (rasterBytes >= kParallelMinBytes ? ParallelThreadCount() : 1);
-    bands = std::clamp(bands, 1, raster.height);
+    bands = std::clamp(bands, 1, std::min(raster.height, kMaxBands));
 
     const int64_t workBytes = job.BytesPerBand() * bands;
     if (options.workBytesLimit > 0 && workBytes > options.workBytesLimit) return false;
@@ -202,9 +209,15 @@ bool ApplyFilterWith(RasterView raster, const FilterEntry& filter, const FilterR
 
     // Nothing is written before this point, so a failure above leaves the raster as it was.
     job.Prepare(bands, memory.get());
-    ParallelRows(bands, bands > 1 ? rasterBytes : 0, [&job](int b0, int b1) {
-        for (int b = b0; b < b1; ++b) job.Run(b);
-    });
+    try {
+        ParallelRows(bands, bands > 1 ? rasterBytes : 0, [&job](int b0, int b1) {
+            for (int b = b0; b < b1; ++b) job.Run(b);
+        });
+    } catch (const std::system_error&) {
+        // No second thread could be started, so no band ran: finish on this one.
+        for (int b = 0; b < job.BandCount(); ++b)
+            if (!job.Done(b)) job.Run(b);
+    }
     return true;
 }
 
