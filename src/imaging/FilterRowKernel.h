@@ -9,7 +9,8 @@ namespace zb {
 
 // One output row's inputs. rows[k] is the bordered row y - 2 + k: value j is
 // byte j - 6 of the raster row, so values 0 .. 5 and count + 6 .. count + 11
-// repeat the first and the last pixel twice. Borrowed from the caller.
+// repeat the first and the last pixel twice. Value 6 of every row, scratch
+// rows included, lies on a 64-byte boundary. Borrowed from the caller.
 struct FilterRowInput {
     const int16_t* rows[5];
     int16_t* scratch[5]; // five rows of count + 12 values a kernel may use freely

@@ -94,8 +94,7 @@ struct Band {
     int y0 = 0, y1 = 0;
     int edgeRow[4] = {-1, -1, -1, -1};
     uint8_t* edge[4] = {};
-    int16_t* ring = nullptr; // 5 bordered rows
-    int16_t* scratch = nullptr; // 5 rows of working values for the kernel
+    uint8_t* slots = nullptr; // 5 bordered rows, then 5 rows of working values for the kernel
     bool done = false;
 };
 
@@ -110,11 +109,14 @@ public:
             rowKernel_ = kernels->rows[tableIndex];
             widen_ = kernels->widen;
         }
-        slotValues_ = RoundUp(int64_t(count_) + 12, 32);
+        // Each slot holds count + 12 values placed so that value 6 (the first
+        // pixel) starts a 64-byte line: whole-vector stores then never straddle
+        // two lines.
+        slotBytes_ = RoundUp((int64_t(count_) + 12) * int64_t(sizeof(int16_t)) + 64, 64);
         edgeBytes_ = RoundUp(count_, 64);
     }
 
-    int64_t BytesPerBand() const { return 10 * slotValues_ * int64_t(sizeof(int16_t)) + 4 * edgeBytes_; }
+    int64_t BytesPerBand() const { return 10 * slotBytes_ + 4 * edgeBytes_; }
 
     // Lays out the bands in `memory` and keeps the rows along their seams.
     void Prepare(int bandCount, uint8_t* memory) {
@@ -124,9 +126,8 @@ public:
             Band& band = bands_[size_t(b)];
             band.y0 = int(int64_t(h) * b / bandCount);
             band.y1 = int(int64_t(h) * (b + 1) / bandCount);
-            band.ring = reinterpret_cast<int16_t*>(memory);
-            band.scratch = band.ring + 5 * slotValues_;
-            memory += 10 * slotValues_ * int64_t(sizeof(int16_t));
+            band.slots = memory;
+            memory += 10 * slotBytes_;
             const int outside[4] = {band.y0 - 2, band.y0 - 1, band.y1, band.y1 + 1};
             for (int k = 0; k < 4; ++k) {
                 band.edge[k] = memory;
@@ -144,7 +145,7 @@ public:
 
     void Run(int b) {
         Band& band = bands_[size_t(b)];
-        auto slot = [&](int r) { return band.ring + int64_t((r - band.y0 + 2) % 5) * slotValues_; };
+        auto slot = [&](int r) { return Slot(band, (r - band.y0 + 2) % 5); };
         auto load = [&](int r) {
             const uint8_t* source = SourceRow(band, r);
             if (widen_) widen_(source, count_, slot(r));
@@ -152,7 +153,7 @@ public:
         };
         for (int r = band.y0 - 2; r < band.y0 + 2; ++r) load(r);
         FilterRowInput in{};
-        for (int k = 0; k < 5; ++k) in.scratch[k] = band.scratch + k * slotValues_;
+        for (int k = 0; k < 5; ++k) in.scratch[k] = Slot(band, 5 + k);
         in.count = count_;
         for (int y = band.y0; y < band.y1; ++y) {
             load(y + 2); // overwrites the slot of row y - 3, no longer needed
@@ -164,6 +165,10 @@ public:
     }
 
 private:
+    int16_t* Slot(const Band& band, int k) const {
+        return reinterpret_cast<int16_t*>(band.slots + k * slotBytes_ + 64 - 6 * int64_t(sizeof(int16_t)));
+    }
+
     // The original row r (clamped to the raster): rows of the band itself
     // are still unchanged when they are read, the others come from the copies.
     const uint8_t* SourceRow(const Band& band, int r) const {
@@ -179,7 +184,7 @@ private:
     int count_;
     FilterRowKernel rowKernel_ = nullptr;
     FilterWidenKernel widen_ = nullptr;
-    int64_t slotValues_ = 0;
+    int64_t slotBytes_ = 0;
     int64_t edgeBytes_ = 0;
     std::array<Band, kMaxBands> bands_{};
     int bandCount_ = 0;
