@@ -53,9 +53,11 @@ TextBitmap WordShape(const std::string& family, int height, std::string_view tex
     b.height = h + h / 4 + 1;
     b.pixels.resize(size_t(b.width) * size_t(b.height));
     std::mt19937 rng(uint32_t(std::hash<std::string>()(family) ^ uint32_t(h * 7919) ^ uint32_t(text.size())));
-    for (auto& p : b.pixels) {
+    // Runs of 1 .. 12 equal pixels, so strokes of every length occur.
+    for (size_t i = 0; i < b.pixels.size();) {
         const uint32_t r = rng() % 100;
-        p = r < 40 ? 0 : r < 45 ? 1 : r < 50 ? 128 : r < 55 ? 254 : 255;
+        const uint8_t v = r < 40 ? 0 : r < 45 ? 1 : r < 50 ? 128 : r < 55 ? 254 : 255;
+        for (size_t n = 1 + rng() % 12; n > 0 && i < b.pixels.size(); --n) b.pixels[i++] = v;
     }
     return b;
 }
