@@ -23,7 +23,7 @@ TextBitmap CropTextBitmap(TextBitmap bitmap, int maxWidth, int maxHeight) {
     out.width = w;
     out.height = h;
     out.pixels.assign(size_t(w) * size_t(h), 255);
-    if (complete)
+    if (complete && w > 0)
         for (int y = 0; y < h; ++y)
             std::memcpy(out.pixels.data() + size_t(y) * size_t(w),
                         bitmap.pixels.data() + size_t(y) * size_t(bitmap.width), size_t(w));
