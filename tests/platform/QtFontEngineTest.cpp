@@ -180,6 +180,26 @@ TEST(QtFontEngine, ScattersARegularGridOfCrispCopies) {
     EXPECT_GT(red, 100);
 }
 
+TEST(QtFontEngine, ASoftHyphenAloneRendersNoWidthAndTheWalkStillEnds) {
+    QtFontEngine fonts;
+    const TextBitmap b = fonts.Render("Arial", 20, "\xAD");
+    EXPECT_EQ(b.width, 0);
+    EXPECT_GT(b.height, 0);
+
+    zb::TLayerRecord layer{};
+    zb::SetLayerDefaults(layer);
+    zb::SetLayerString(layer.LayerText, "\xAD");
+    layer.Kind = zb::kKindText;
+    const int w = 800, h = 600;
+    std::vector<uint8_t> bytes(size_t(w * 3) * h, 255);
+    zb::RandomInt random(9);
+    zb::ScatterText(zb::RasterView{bytes.data(), w * 3, w, h}, layer, 96, 100, random, fonts);
+    zb::ReleaseLayer(layer);
+    // Cells one pixel wide: nothing is drawn, and the call returns.
+    EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](uint8_t v) { return v == 255; }));
+    EXPECT_NE(random.seed(), 9u);
+}
+
 // Run by hand: platform_tests --gtest_also_run_disabled_tests
 //   --gtest_filter='*PageAt600Dpi*'
 // 12-point "Test" over a whole 600 dpi page (4960 x 7016, 100 px high).
