@@ -22,9 +22,9 @@ QString FromCp1252(std::string_view bytes) {
     return out;
 }
 
-// A negative font height on the original platform asks for a character
-// height: the em square without internal leading. QFont's pixel size is
-// exactly the em size in pixels, so the two match.
+// A layer's font height is a character height: the em square without the
+// internal leading. QFont's pixel size is exactly the em size in pixels, so
+// the two match (the line height, ascent + descent, comes out larger).
 QFont MakeFont(const std::string& family, int pixelHeight) {
     QFont font(FromCp1252(family));
     font.setPixelSize(pixelHeight > 0 ? pixelHeight : QtFontEngine::DefaultPixelHeight());
@@ -38,9 +38,13 @@ QFont MakeFont(const std::string& family, int pixelHeight) {
 // The part of the text that can reach into maxWidth pixels. Long texts are
 // measured piece by piece and cut once they are surely wider than the limit,
 // so a damaged file's megabyte of text costs no more than a line of it (and
-// no fixed-point overflow inside the layout).
+// no fixed-point overflow inside the layout). Past kMaxCharacters (more than
+// any sheet can show, even of the narrowest characters) the rest is dropped,
+// which also bounds texts of characters without width.
 QString VisibleText(std::string_view text, const QFontMetrics& metrics, int maxWidth) {
     constexpr size_t kPiece = 256;
+    constexpr size_t kMaxCharacters = size_t{1} << 16;
+    text = text.substr(0, kMaxCharacters);
     if (text.size() <= kPiece) return FromCp1252(text);
     // Kerning across the cuts is not measured; a margin of a few ems covers it.
     const int64_t enough = int64_t(maxWidth) + 4 * int64_t(metrics.height()) + 16;
