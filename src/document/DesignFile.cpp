@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <new>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "document/DesignReader.h"
 #include "document/DesignWriter.h"
@@ -31,6 +32,12 @@ FileResult OpenFailed(const std::string& fileName, const std::string& reason) {
 FileResult savefile(const Design& design, const std::string& fileName, const SaveOptions& options) {
     struct stat st {};
     const bool existed = ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    // Replacing by rename would get past a write-protected file; the user
+    // protected it for a reason.
+    if (existed && ::access(fileName.c_str(), W_OK) != 0 && errno == EACCES) {
+        return {false, "Die Datei " + QuotedFileName(fileName) +
+                           " konnte nicht gespeichert werden. Sie ist schreibgeschützt (File access denied)."};
+    }
     SafeFileWriter writer(fileName);
     if (!writer.Begin()) return SaveFailed(fileName, writer.Error(), existed);
     writer.Sink().SetByteLimit(options.FailAfterBytes);

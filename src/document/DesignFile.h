@@ -27,9 +27,10 @@ struct SaveOptions {
 
 // Writes `design` to `fileName`. The previous file is replaced only once the
 // new one is completely on the disk: the design goes to a temporary file in
-// the same folder, which is synced and renamed over the old one. On failure
-// the old file is untouched and the temporary file removed. The design is not
-// changed (its selection included).
+// the same folder, which is synced and renamed over the old one. A
+// write-protected file is not replaced. On failure the old file is untouched
+// and the temporary file removed. The design is not changed (its selection
+// included).
 FileResult savefile(const Design& design, const std::string& fileName, const SaveOptions& options = {});
 
 // Reads `fileName` into a new design. Only when the whole file was read does

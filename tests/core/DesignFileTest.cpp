@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "DesignFileTestUtil.h"
 #include "document/DesignFile.h"
@@ -436,6 +437,28 @@ TEST_F(DesignFileTest, FailedSaveLeavesTheOldFileAndNoLeftovers) {
     EXPECT_EQ(std::filesystem::status(dir.File("arbeit.zbg")).permissions(),
               std::filesystem::perms(0640));
     EXPECT_EQ(dir.Names(), names);
+}
+
+TEST_F(DesignFileTest, WithoutWritePermissionTheOldFileStays) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+    std::unique_ptr<Design> d = SmallDesign();
+    const std::vector<uint8_t> before = Saved(*d, "schutz.zbg");
+    ::chmod(dir.File("schutz.zbg").c_str(), 0444);
+    FileResult r = savefile(*RichDesign(4), dir.File("schutz.zbg"));
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Message.find("schreibgeschützt"), std::string::npos) << r.Message;
+    EXPECT_EQ(ReadBytes(dir.File("schutz.zbg")), before);
+
+    // A writable file in a folder where no new file may be made.
+    ::chmod(dir.File("schutz.zbg").c_str(), 0644);
+    ::chmod(dir.Path().c_str(), 0555);
+    r = savefile(*RichDesign(4), dir.File("schutz.zbg"));
+    ::chmod(dir.Path().c_str(), 0755);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Message.find("File access denied"), std::string::npos) << r.Message;
+    EXPECT_NE(r.Message.find("unverändert"), std::string::npos) << r.Message;
+    EXPECT_EQ(ReadBytes(dir.File("schutz.zbg")), before);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"schutz.zbg"});
 }
 
 TEST_F(DesignFileTest, SaveIntoAMissingFolderOrOverAFolderIsReported) {
