@@ -140,7 +140,8 @@ std::string ReaderError(QImageReader::ImageReaderError error) {
     }
 }
 
-DecodedPicture Decode(QImageReader& reader, int limitMB) {
+// sizeRefused: set when the header alone showed the picture to be too large.
+DecodedPicture Decode(QImageReader& reader, int limitMB, bool& sizeRefused) {
     reader.setAllocationLimit(limitMB);
     reader.setAutoTransform(true);
     if (!reader.canRead()) return Failure(ReaderError(reader.error()));
@@ -150,8 +151,10 @@ DecodedPicture Decode(QImageReader& reader, int limitMB) {
     if (size.isValid()) {
         if (size.width() <= 0 || size.height() <= 0)
             return Failure("Die Grafik hat keine gültige Größe (" + SizeText(size.width(), size.height()) + ").");
-        if (qint64(size.width()) * size.height() * 4 > qint64(limitMB) * 1024 * 1024)
+        if (qint64(size.width()) * size.height() * 4 > qint64(limitMB) * 1024 * 1024) {
+            sizeRefused = true;
             return Failure("Die Grafik ist zu groß (" + SizeText(size.width(), size.height()) + ").");
+        }
     }
 
     DecodedPicture out;
@@ -193,9 +196,21 @@ DecodedPicture QtPictureDecoder::DecodeFile(const std::string& path) const {
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) return Failure(kUnreadable);
     // For a file the reader tries the format of the suffix first and falls
-    // back to the content, so misnamed pictures still load.
-    QImageReader reader(&file);
-    return Decode(reader, limitMB_);
+    // back to the content when no reader claims the file.
+    DecodedPicture picture;
+    bool sizeRefused = false;
+    {
+        QImageReader reader(&file);
+        picture = Decode(reader, limitMB_, sizeRefused);
+    }
+    // A reader of the suffix may claim a file and then fail on it (".dib"
+    // means a headerless bitmap to Qt, while most such files carry the file
+    // header): then the content alone decides.
+    if (picture.ok() || sizeRefused || !file.seek(0)) return picture;
+    QImageReader byContent(&file);
+    byContent.setDecideFormatFromContent(true);
+    DecodedPicture second = Decode(byContent, limitMB_, sizeRefused);
+    return second.ok() || sizeRefused ? second : picture;
 }
 
 DecodedPicture QtPictureDecoder::DecodeBytes(const uint8_t* data, size_t size) const {
@@ -204,7 +219,8 @@ DecodedPicture QtPictureDecoder::DecodeBytes(const uint8_t* data, size_t size) c
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    return Decode(reader, limitMB_);
+    bool sizeRefused = false;
+    return Decode(reader, limitMB_, sizeRefused);
 }
 
 std::vector<PictureFormat> QtPictureDecoder::Formats() const {

@@ -256,6 +256,16 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
     EXPECT_NEAR(RedOf(ColourAt(dib, 4, 4)), 200, 8);
     EXPECT_NEAR(BlueOf(ColourAt(dib, 28, 12)), 220, 8);
     deldib(dib);
+    // The other names the open dialog offers for JPEG and BMP have no reader
+    // of their own; the content decides.
+    const std::string bmp = Write("bild.bmp", BmpWriter::Build(5, 3, 24, {}, [](int, int) { return 0x336699u; }));
+    for (auto [from, to] : {std::pair{"foto.jpg", "foto.jpe"}, std::pair{"foto.jpg", "foto.jfif"}, std::pair{"bild.bmp", "bild.dib"}}) {
+        SCOPED_TRACE(to);
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(Path(from)), QString::fromStdString(Path(to))));
+        dib = Open(Path(to));
+        EXPECT_EQ(DibBitCount(dib), 24);
+        deldib(dib);
+    }
 
     const QImage rgb = TrueColourPicture(15, 11);
     dib = Open(Save("bild.tif", rgb, "tiff"));
