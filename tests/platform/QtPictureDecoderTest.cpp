@@ -256,6 +256,20 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
     EXPECT_NEAR(RedOf(ColourAt(dib, 4, 4)), 200, 8);
     EXPECT_NEAR(BlueOf(ColourAt(dib, 28, 12)), 220, 8);
     deldib(dib);
+    // Cameras store portrait photos lying down with an orientation tag: they
+    // must come out upright.
+    {
+        QImageWriter writer(QString::fromStdString(Path("hochkant.jpg")), "jpeg");
+        writer.setTransformation(QImageIOHandler::TransformationRotate90);
+        ASSERT_TRUE(writer.write(blocks));
+        dib = Open(Path("hochkant.jpg"));
+        EXPECT_EQ(DibWidth(dib), 16);
+        EXPECT_EQ(DibHeight(dib), 32);
+        // Turned clockwise: the red left half is now on top.
+        EXPECT_NEAR(RedOf(ColourAt(dib, 8, 4)), 200, 8);
+        EXPECT_NEAR(BlueOf(ColourAt(dib, 8, 28)), 220, 8);
+        deldib(dib);
+    }
     // The other names the open dialog offers for JPEG and BMP have no reader
     // of their own; the content decides.
     const std::string bmp = Write("bild.bmp", BmpWriter::Build(5, 3, 24, {}, [](int, int) { return 0x336699u; }));
