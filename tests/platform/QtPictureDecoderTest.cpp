@@ -256,16 +256,20 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
     EXPECT_NEAR(RedOf(ColourAt(dib, 4, 4)), 200, 8);
     EXPECT_NEAR(BlueOf(ColourAt(dib, 28, 12)), 220, 8);
     deldib(dib);
-    // Cameras store portrait photos lying down with an orientation tag: they
-    // must come out upright.
+    // Cameras store portrait photos lying down with an orientation tag (here
+    // 6: turn clockwise); they must come out upright.
     {
-        QImageWriter writer(QString::fromStdString(Path("hochkant.jpg")), "jpeg");
-        writer.setTransformation(QImageIOHandler::TransformationRotate90);
-        ASSERT_TRUE(writer.write(blocks));
-        dib = Open(Path("hochkant.jpg"));
+        QFile landscape(QString::fromStdString(Path("foto.jpg")));
+        ASSERT_TRUE(landscape.open(QIODevice::ReadOnly));
+        std::vector<uint8_t> jpeg;
+        for (char c : landscape.readAll()) jpeg.push_back(uint8_t(c));
+        const uint8_t exif[] = {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 0x2A, 0, 8, 0, 0, 0,
+                                1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
+        jpeg.insert(jpeg.begin() + 2, exif, exif + sizeof exif); // right after the start marker
+        dib = Open(Write("hochkant.jpg", jpeg));
         EXPECT_EQ(DibWidth(dib), 16);
         EXPECT_EQ(DibHeight(dib), 32);
-        // Turned clockwise: the red left half is now on top.
+        // The red left half is now on top.
         EXPECT_NEAR(RedOf(ColourAt(dib, 8, 4)), 200, 8);
         EXPECT_NEAR(BlueOf(ColourAt(dib, 8, 28)), 220, 8);
         deldib(dib);
