@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "TestRaster.h"
@@ -242,6 +243,13 @@ struct ShapeRows {
     std::vector<std::pair<int, int>> rows; // columns relative to x0 per row y0 + i; {1, 0} = empty
 };
 
+void PrintTo(const ShapeRows& c, std::ostream* os) { *os << "shape " << c.shape << ", M " << c.m; }
+
+std::string ShapeRowsName(const testing::TestParamInfo<ShapeRows>& info) {
+    static const char* const names[] = {"Disc", "Triangle", "Rectangle", "Square", "Bar", "LyingBar"};
+    return std::string(names[info.param.shape]) + "Size" + std::to_string(info.param.m);
+}
+
 class ShapeGeometry : public testing::TestWithParam<ShapeRows> {};
 
 TEST_P(ShapeGeometry, RowsSpanExactlyTheDefinedColumns) {
@@ -286,7 +294,8 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeRows{4, 9, std::vector<std::pair<int, int>>(10, {0, 0})},           // thin below 10
         ShapeRows{4, 10, std::vector<std::pair<int, int>>(11, {0, 1})},
         ShapeRows{5, 9, {{0, 9}}},
-        ShapeRows{5, 10, {{0, 10}, {0, 10}}}));
+        ShapeRows{5, 10, {{0, 10}, {0, 10}}}),
+    ShapeRowsName);
 
 TEST(PatternGenerator, RectanglesHaveOneFullSide) {
     // One side spans M + 1 pixels, the other 1 .. M; with fixed size the layer's
