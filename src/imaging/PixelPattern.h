@@ -24,10 +24,23 @@ public:
     }
 
     // Writes `count` pixels of the colour from `first` on (nothing for count <= 0).
-    // Every copy starts at a pixel boundary of the pattern, so any run length
-    // works; the constant-size copies compile to plain register stores.
+    // Short runs, the common case, are written in constant-size copies that
+    // compile to plain register stores. Long runs copy the already written
+    // start of the run onto the rest in doubling steps; the library copy is
+    // faster than our stores once the call costs little against the length.
     void fill(uint8_t* first, ptrdiff_t count) const {
         if (count <= 0) return;
+        if (count >= kLongRun) {
+            std::memcpy(first, bytes_, kBytes);
+            const size_t total = size_t(count) * 3;
+            size_t done = kBytes; // a whole number of pixels, so copies keep the phase
+            while (done < total) {
+                const size_t n = done < total - done ? done : total - done;
+                std::memcpy(first + done, first, n);
+                done += n;
+            }
+            return;
+        }
         while (count >= kPixels) {
             std::memcpy(first, bytes_, kBytes);
             first += kBytes;
@@ -43,6 +56,7 @@ public:
 private:
     static constexpr int kPixels = 16;
     static constexpr int kBytes = kPixels * 3;
+    static constexpr ptrdiff_t kLongRun = 128; // measured: 64 is slower, 256 no faster
     uint8_t bytes_[kBytes];
 };
 
