@@ -25,6 +25,19 @@ public:
     // as wide and high as the text. An unknown family falls back the way the
     // platform does.
     virtual TextBitmap Render(const std::string& family, int pixelHeight, std::string_view text) = 0;
+
+    // The top-left part of Render()'s bitmap, at most maxWidth x maxHeight
+    // pixels: a bitmap as wide as the text when that is narrower, else exactly
+    // maxWidth wide (likewise for the height). Lets a caller that can show only
+    // a raster's worth of pixels render long or huge texts without allocating
+    // them whole. The default crops Render(); engines override it to render
+    // only the part asked for.
+    virtual TextBitmap RenderClipped(const std::string& family, int pixelHeight, std::string_view text,
+                                     int maxWidth, int maxHeight);
 };
+
+// The top-left part of a bitmap, at most maxWidth x maxHeight. A bitmap whose
+// pixels do not cover width x height is treated as blank (white).
+TextBitmap CropTextBitmap(TextBitmap bitmap, int maxWidth, int maxHeight);
 
 } // namespace zb

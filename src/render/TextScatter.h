@@ -10,6 +10,14 @@ namespace zb {
 // Stamps copies of the layer's text into the raster (which already holds the
 // ground fill). screenPpi is the horizontal pixels per inch of the target,
 // zoom the zoom in percent. Random fonts come from fonts.Families().
+//
+// Per cell the draws are, in this order: font (random-font mode; drawn even
+// when the list is empty, and then the layer's FontName is used), size
+// (random-size mode), colour (three draws in mode 0, one in mode 1), position
+// (x then y, random-position mode), density. An empty LayerText returns at
+// once without drawing. A text that renders zero pixels wide advances its cell
+// by one pixel. Character heights are capped at 16384 pixels. Each distinct
+// (font, height) is rendered once per call, cut to the raster's size.
 void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
                  RandomInt& random, FontEngine& fonts);
 

@@ -1,0 +1,87 @@
+#include "document/LayerBlock.h"
+
+#include <cstring>
+
+#include "document/LittleEndian.h"
+
+namespace zb {
+
+namespace {
+// Offsets of the settings inside the block.
+enum : size_t {
+    kOffKind = 0,
+    kOffTransparency = 4,
+    kOffGradientDirection = 8,
+    kOffPatternShape = 12,
+    kOffPatternColorMode = 16,
+    kOffPatternSizeMode = 20,
+    kOffPatternPosMode = 24,
+    kOffPatternCount = 28,
+    kOffTextCount = 32,
+    kOffFilterIndex = 36,
+    kOffTextColorMode = 40,
+    kOffTextSize = 44,
+    kOffTextSizeMode = 48,
+    kOffTextPosMode = 52,
+    kOffTextFontMode = 56,
+    kOffGradientColor1 = 60,
+    kOffGradientColor2 = 64,
+    kOffPatternColor = 68,
+    kOffTextColor = 72,
+    // 76 .. 79 reserved (alignment of the doubles)
+    kOffPatternSizeMM = 80,
+    kOffPictureWidthMM = 88,
+};
+static_assert(kOffPictureWidthMM + 8 == kLayerBlockSettingsSize);
+} // namespace
+
+void EncodeLayerBlock(const TLayerRecord& layer, uint8_t* block) {
+    std::memset(block, 0, kLayerBlockSize);
+    le::Put32(block + kOffKind, layer.Kind);
+    le::PutI32(block + kOffTransparency, layer.Transparency);
+    le::PutI32(block + kOffGradientDirection, layer.GradientDirection);
+    le::PutI32(block + kOffPatternShape, layer.PatternShape);
+    le::PutI32(block + kOffPatternColorMode, layer.PatternColorMode);
+    le::PutI32(block + kOffPatternSizeMode, layer.PatternSizeMode);
+    le::PutI32(block + kOffPatternPosMode, layer.PatternPosMode);
+    le::PutI32(block + kOffPatternCount, layer.PatternCount);
+    le::PutI32(block + kOffTextCount, layer.TextCount);
+    le::PutI32(block + kOffFilterIndex, layer.FilterIndex);
+    le::PutI32(block + kOffTextColorMode, layer.TextColorMode);
+    le::PutI32(block + kOffTextSize, layer.TextSize);
+    le::PutI32(block + kOffTextSizeMode, layer.TextSizeMode);
+    le::PutI32(block + kOffTextPosMode, layer.TextPosMode);
+    le::PutI32(block + kOffTextFontMode, layer.TextFontMode);
+    le::Put32(block + kOffGradientColor1, layer.GradientColor1);
+    le::Put32(block + kOffGradientColor2, layer.GradientColor2);
+    le::Put32(block + kOffPatternColor, layer.PatternColor);
+    le::Put32(block + kOffTextColor, layer.TextColor);
+    le::PutDouble(block + kOffPatternSizeMM, layer.PatternSizeMM);
+    le::PutDouble(block + kOffPictureWidthMM, layer.PictureWidthMM);
+}
+
+void DecodeLayerBlock(const uint8_t* block, TLayerRecord& layer) {
+    layer.Kind = le::Get32(block + kOffKind);
+    layer.Transparency = le::GetI32(block + kOffTransparency);
+    layer.GradientDirection = le::GetI32(block + kOffGradientDirection);
+    layer.PatternShape = le::GetI32(block + kOffPatternShape);
+    layer.PatternColorMode = le::GetI32(block + kOffPatternColorMode);
+    layer.PatternSizeMode = le::GetI32(block + kOffPatternSizeMode);
+    layer.PatternPosMode = le::GetI32(block + kOffPatternPosMode);
+    layer.PatternCount = le::GetI32(block + kOffPatternCount);
+    layer.TextCount = le::GetI32(block + kOffTextCount);
+    layer.FilterIndex = le::GetI32(block + kOffFilterIndex);
+    layer.TextColorMode = le::GetI32(block + kOffTextColorMode);
+    layer.TextSize = le::GetI32(block + kOffTextSize);
+    layer.TextSizeMode = le::GetI32(block + kOffTextSizeMode);
+    layer.TextPosMode = le::GetI32(block + kOffTextPosMode);
+    layer.TextFontMode = le::GetI32(block + kOffTextFontMode);
+    layer.GradientColor1 = le::Get32(block + kOffGradientColor1);
+    layer.GradientColor2 = le::Get32(block + kOffGradientColor2);
+    layer.PatternColor = le::Get32(block + kOffPatternColor);
+    layer.TextColor = le::Get32(block + kOffTextColor);
+    layer.PatternSizeMM = le::GetDouble(block + kOffPatternSizeMM);
+    layer.PictureWidthMM = le::GetDouble(block + kOffPictureWidthMM);
+}
+
+} // namespace zb

@@ -1,0 +1,52 @@
+#pragma once
+// Replaces a file without ever leaving it half written: everything goes to a
+// temporary file in the same folder, which is flushed, synced and then renamed
+// over the target. Until Commit() succeeds the old file stays as it was; a
+// writer that is destroyed without a successful Commit() removes its
+// temporary file.
+//
+// The new file keeps the permission bits of the file it replaces (a new file
+// gets the usual ones under the user's umask). A target that is a symbolic
+// link is written through: the link stays, the file it points to is replaced.
+#include <memory>
+#include <string>
+
+#include "document/FileSink.h"
+
+namespace zb {
+
+class SafeFileWriter {
+public:
+    explicit SafeFileWriter(std::string target);
+    ~SafeFileWriter();
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // Creates the temporary file. False (Error() set) when the folder does
+    // not allow it.
+    bool Begin();
+    // Valid after a successful Begin().
+    FileSink& Sink() { return *sink_; }
+    // Flushes, syncs (when `sync`), closes and renames the temporary file over
+    // the target, then syncs the folder (when `sync`). False (Error() set)
+    // when any step fails; the temporary file is then removed and the target
+    // is untouched.
+    bool Commit(bool sync = true);
+    // Removes the temporary file; the target is untouched.
+    void Abort();
+
+    int Error() const { return error_; }
+    const std::string& TargetPath() const { return target_; }
+    const std::string& TemporaryPath() const { return temp_; }
+
+private:
+    bool Fail(int error);
+
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+    int error_ = 0;
+    std::unique_ptr<FileSink> sink_;
+};
+
+} // namespace zb

@@ -1,0 +1,263 @@
+#include "platform/QtPictureDecoder.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QSet>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "imaging/TDibRecord.h"
+
+namespace zb::platform {
+
+namespace {
+
+const char* const kNotFound = "Die Datei wurde nicht gefunden.";
+const char* const kIsFolder = "Das ist ein Ordner und keine Grafikdatei.";
+const char* const kNotRegular = "Das ist keine gewöhnliche Datei.";
+const char* const kEmptyFile = "Die Datei ist leer.";
+const char* const kEmptyData = "Es sind keine Bilddaten vorhanden.";
+const char* const kUnreadable = "Die Datei konnte nicht gelesen werden.";
+const char* const kUnsupported = "Das Dateiformat wird nicht erkannt oder nicht unterstützt.";
+const char* const kBroken = "Die Datei ist beschädigt oder keine gültige Grafik.";
+const char* const kNoMemory = "Nicht genug Speicher, um die Grafik zu laden.";
+
+DecodedPicture Failure(const std::string& message) {
+    DecodedPicture p;
+    p.error = message;
+    return p;
+}
+
+std::string SizeText(qint64 w, qint64 h) {
+    return std::to_string(w) + " × " + std::to_string(h) + " Bildpunkte";
+}
+
+std::string FormatName(const QByteArray& format) {
+    const QByteArray f = format.toLower();
+    if (f == "jpg" || f == "jpeg") return "JPEG";
+    if (f == "tif" || f == "tiff") return "TIFF";
+    if (f == "webp") return "WebP";
+    return f.toUpper().toStdString();
+}
+
+// A colour with alpha laid over white, as a colour reference.
+uint32_t OverWhite(QRgb c) {
+    const unsigned a = unsigned(qAlpha(c));
+    auto mix = [a](int v) { return uint8_t((unsigned(v) * a + 255u * (255u - a) + 127u) / 255u); };
+    return RGBColor(mix(qRed(c)), mix(qGreen(c)), mix(qBlue(c)));
+}
+
+void TakePalette(const QList<QRgb>& table, DecodedPicture& out) {
+    out.palette.clear();
+    for (QRgb c : table) {
+        if (qAlpha(c) != 255) out.flattenedAlpha = true;
+        out.palette.push_back(OverWhite(c));
+    }
+}
+
+void AllocatePixels(DecodedPicture& out, int bits) {
+    out.bitCount = bits;
+    out.stride = (ptrdiff_t(out.width) * bits + 7) / 8;
+    out.pixels.assign(size_t(out.stride) * size_t(out.height), 0);
+}
+
+void FromMono(const QImage& source, DecodedPicture& out) {
+    const QImage image = source.format() == QImage::Format_Mono ? source : source.convertToFormat(QImage::Format_Mono);
+    TakePalette(image.colorTable(), out);
+    out.palette.resize(2, RGBColor(255, 255, 255));
+    AllocatePixels(out, 1);
+    for (int y = 0; y < out.height; ++y)
+        std::memcpy(out.pixels.data() + y * out.stride, image.constScanLine(y), size_t(out.stride));
+}
+
+void FromIndexed(const QImage& image, DecodedPicture& out) {
+    int maxIndex = 0;
+    for (int y = 0; y < out.height && maxIndex < 16; ++y) {
+        const uchar* row = image.constScanLine(y);
+        for (int x = 0; x < out.width; ++x) maxIndex = std::max(maxIndex, int(row[x]));
+    }
+    QList<QRgb> table = image.colorTable();
+    if (table.isEmpty())
+        for (int i = 0; i < 256; ++i) table.push_back(qRgb(i, i, i));
+    TakePalette(table, out);
+    const bool fourBits = table.size() <= 16 && maxIndex < 16;
+    AllocatePixels(out, fourBits ? 4 : 8);
+    for (int y = 0; y < out.height; ++y) {
+        const uchar* row = image.constScanLine(y);
+        uint8_t* dst = out.pixels.data() + y * out.stride;
+        if (fourBits) {
+            for (int x = 0; x < out.width; ++x)
+                dst[x >> 1] |= (x & 1) ? uint8_t(row[x] & 0x0F) : uint8_t(row[x] << 4);
+        } else {
+            std::memcpy(dst, row, size_t(out.width));
+        }
+    }
+}
+
+void FromGrey(const QImage& source, DecodedPicture& out) {
+    const QImage image = source.format() == QImage::Format_Grayscale8 ? source : source.convertToFormat(QImage::Format_Grayscale8);
+    for (int i = 0; i < 256; ++i) out.palette.push_back(RGBColor(uint8_t(i), uint8_t(i), uint8_t(i)));
+    AllocatePixels(out, 8);
+    for (int y = 0; y < out.height; ++y)
+        std::memcpy(out.pixels.data() + y * out.stride, image.constScanLine(y), size_t(out.width));
+}
+
+void FromTrueColour(const QImage& source, DecodedPicture& out) {
+    const bool alpha = source.hasAlphaChannel();
+    const QImage::Format wanted = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    const QImage image = source.format() == wanted ? source : source.convertToFormat(wanted);
+    if (image.isNull()) throw std::bad_alloc();
+    AllocatePixels(out, 24);
+    for (int y = 0; y < out.height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uint8_t* dst = out.pixels.data() + y * out.stride;
+        for (int x = 0; x < out.width; ++x, dst += 3) {
+            QRgb c = row[x];
+            if (alpha && qAlpha(c) != 255) {
+                out.flattenedAlpha = true;
+                const uint32_t w = OverWhite(c);
+                c = qRgb(RedOf(w), GreenOf(w), BlueOf(w));
+            }
+            dst[0] = uint8_t(qBlue(c));
+            dst[1] = uint8_t(qGreen(c));
+            dst[2] = uint8_t(qRed(c));
+        }
+    }
+}
+
+std::string ReaderError(QImageReader::ImageReaderError error) {
+    switch (error) {
+    case QImageReader::FileNotFoundError: return kNotFound;
+    case QImageReader::DeviceError: return kUnreadable;
+    case QImageReader::UnsupportedFormatError: return kUnsupported;
+    default: return kBroken;
+    }
+}
+
+// sizeRefused: set when the header alone showed the picture to be too large.
+DecodedPicture Decode(QImageReader& reader, int limitMB, bool& sizeRefused) {
+    reader.setAllocationLimit(limitMB);
+    reader.setAutoTransform(true);
+    if (!reader.canRead()) return Failure(ReaderError(reader.error()));
+
+    // Refuse absurd sizes from the header, before anything is allocated.
+    const QSize size = reader.size();
+    if (size.isValid()) {
+        if (size.width() <= 0 || size.height() <= 0)
+            return Failure("Die Grafik hat keine gültige Größe (" + SizeText(size.width(), size.height()) + ").");
+        if (qint64(size.width()) * size.height() * 4 > qint64(limitMB) * 1024 * 1024) {
+            sizeRefused = true;
+            return Failure("Die Grafik ist zu groß (" + SizeText(size.width(), size.height()) + ").");
+        }
+    }
+
+    DecodedPicture out;
+    out.format = FormatName(reader.format());
+    try {
+        QImage image;
+        if (!reader.read(&image) || image.isNull()) {
+            DecodedPicture failed = Failure(ReaderError(reader.error()));
+            failed.format = out.format;
+            return failed;
+        }
+        out.width = image.width();
+        out.height = image.height();
+        switch (image.format()) {
+        case QImage::Format_Mono:
+        case QImage::Format_MonoLSB: FromMono(image, out); break;
+        case QImage::Format_Indexed8: FromIndexed(image, out); break;
+        case QImage::Format_Grayscale8:
+        case QImage::Format_Grayscale16: FromGrey(image, out); break;
+        default: FromTrueColour(image, out); break;
+        }
+    } catch (const std::bad_alloc&) {
+        DecodedPicture failed = Failure(kNoMemory);
+        failed.format = out.format;
+        return failed;
+    }
+    return out;
+}
+
+} // namespace
+
+DecodedPicture QtPictureDecoder::DecodeFile(const std::string& path) const {
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+    const QFileInfo info(name);
+    if (!info.exists()) return Failure(kNotFound);
+    if (info.isDir()) return Failure(kIsFolder);
+    if (!info.isFile()) return Failure(kNotRegular);
+    if (info.size() == 0) return Failure(kEmptyFile);
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) return Failure(kUnreadable);
+    // For a file the reader tries the format of the suffix first and falls
+    // back to the content when no reader claims the file.
+    DecodedPicture picture;
+    bool sizeRefused = false;
+    {
+        QImageReader reader(&file);
+        picture = Decode(reader, limitMB_, sizeRefused);
+    }
+    // A reader of the suffix may claim a file and then fail on it (".dib"
+    // means a headerless bitmap to Qt, while most such files carry the file
+    // header): then the content alone decides.
+    if (picture.ok() || sizeRefused || !file.seek(0)) return picture;
+    QImageReader byContent(&file);
+    byContent.setDecideFormatFromContent(true);
+    DecodedPicture second = Decode(byContent, limitMB_, sizeRefused);
+    return second.ok() || sizeRefused ? second : picture;
+}
+
+DecodedPicture QtPictureDecoder::DecodeBytes(const uint8_t* data, size_t size) const {
+    if (!data || size == 0) return Failure(kEmptyData);
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    bool sizeRefused = false;
+    return Decode(reader, limitMB_, sizeRefused);
+}
+
+std::vector<PictureFormat> QtPictureDecoder::Formats() const {
+    struct Known {
+        const char* reader;      // Qt's format name that must be present
+        const char* description;
+        std::vector<std::string> extensions;
+    };
+    static const Known known[] = {
+        {"png", "PNG-Grafik", {"png"}},
+        {"jpeg", "JPEG-Foto", {"jpg", "jpeg", "jpe", "jfif"}},
+        {"bmp", "BMP-Bitmap", {"bmp", "dib"}},
+        {"gif", "GIF-Grafik", {"gif"}},
+        {"tiff", "TIFF-Bild", {"tif", "tiff"}},
+        {"webp", "WebP-Bild", {"webp"}},
+        {"ppm", "PBM/PGM/PPM-Bild", {"pbm", "pgm", "ppm", "pnm"}},
+        {"tga", "Targa-Grafik", {"tga"}},
+        {"ico", "Symbol-Datei", {"ico", "cur"}},
+        {"icns", "ICNS-Symbol", {"icns"}},
+        {"xbm", "X11-Bitmap", {"xbm"}},
+        {"xpm", "X11-Pixmap", {"xpm"}},
+        {"wbmp", "WBMP-Bitmap", {"wbmp"}},
+        {"mng", "MNG-Grafik", {"mng"}},
+    };
+    // Qt names that belong to a group above.
+    static const QSet<QByteArray> grouped = {"png", "jpeg", "jpg", "bmp", "gif", "tif", "tiff", "webp",
+                                             "pbm", "pgm", "ppm", "tga", "ico", "cur", "icns", "xbm",
+                                             "xpm", "wbmp", "mng"};
+    const QList<QByteArray> supported = QImageReader::supportedImageFormats();
+    std::vector<PictureFormat> formats;
+    for (const Known& k : known)
+        if (supported.contains(QByteArray(k.reader))) formats.push_back({k.description, k.extensions});
+    for (const QByteArray& s : supported) {
+        if (grouped.contains(s)) continue;
+        formats.push_back({s.toUpper().toStdString() + "-Datei", {s.toLower().toStdString()}});
+    }
+    return formats;
+}
+
+} // namespace zb::platform

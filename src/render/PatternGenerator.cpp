@@ -1,0 +1,188 @@
+#include "render/PatternGenerator.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "imaging/PixelPattern.h"
+
+namespace zb {
+
+namespace {
+
+constexpr double kMillimetresPerInch = 25.39995;
+
+// All shape geometry is in 64-bit integers: corners may lie far outside the
+// raster and sizes reach kMaxPatternSizePx, whose square needs more than 32 bits.
+using Coord = int64_t;
+
+// Columns xa .. xb (inclusive) of row y, which lies inside the raster. The span
+// is clipped once here; the fill itself never tests a pixel.
+inline void FillRowSpan(const RasterView& raster, Coord y, Coord xa, Coord xb, const PixelPattern& colour) {
+    xa = std::max<Coord>(xa, 0);
+    xb = std::min<Coord>(xb, raster.width - 1);
+    if (xa > xb) return;
+    colour.fill(raster.row(int(y)) + xa * 3, xb - xa + 1);
+}
+
+// Rows y0 .. y1 and columns x0 .. x1, all inclusive. Empty when y1 < y0 or
+// x1 < x0 (rectangles of negative extent from foreign files draw nothing).
+void FillBox(const RasterView& raster, Coord x0, Coord y0, Coord x1, Coord y1, const PixelPattern& colour) {
+    const Coord xa = std::max<Coord>(x0, 0);
+    const Coord xb = std::min<Coord>(x1, raster.width - 1);
+    const Coord ya = std::max<Coord>(y0, 0);
+    const Coord yb = std::min<Coord>(y1, raster.height - 1);
+    if (xa > xb || ya > yb) return;
+    const ptrdiff_t count = xb - xa + 1;
+    for (Coord y = ya; y <= yb; ++y) colour.fill(raster.row(int(y)) + xa * 3, count);
+}
+
+// floor(sqrt(q)) for 0 <= q < 2^53: the double square root is within one of
+// the answer, and the integer corrections make it exact.
+inline Coord ISqrt(Coord q) {
+    Coord h = Coord(std::sqrt(double(q)));
+    while (h * h > q) --h;
+    while ((h + 1) * (h + 1) <= q) ++h;
+    return h;
+}
+
+// Disc of size m with top-left corner (x0, y0): the pixels with
+// (x - cx)^2 + (y - cy)^2 <= r^2, r = m div 2, centre (x0 + r, y0 + r). Row y
+// is the span cx - h .. cx + h with h = floor(sqrt(r^2 - dy^2)). From row to
+// row h changes by at most one except near the top and bottom of large discs,
+// so it is stepped and only recomputed when a step does not suffice.
+void FillDisc(const RasterView& raster, Coord x0, Coord y0, Coord m, const PixelPattern& colour) {
+    const Coord r = m / 2;
+    const Coord cx = x0 + r;
+    const Coord cy = y0 + r;
+    if (cx + r < 0 || cx - r >= raster.width) return;
+    const Coord ya = std::max<Coord>(cy - r, 0);
+    const Coord yb = std::min<Coord>(cy + r, raster.height - 1);
+    if (ya > yb) return;
+    const Coord r2 = r * r;
+    Coord dy = ya - cy;
+    Coord h = ISqrt(r2 - dy * dy);
+    for (Coord y = ya;;) {
+        FillRowSpan(raster, y, cx - h, cx + h, colour);
+        if (++y > yb) break;
+        ++dy;
+        const Coord q = r2 - dy * dy;
+        if ((h + 1) * (h + 1) <= q) {
+            ++h;
+            if ((h + 1) * (h + 1) <= q) h = ISqrt(q);
+        } else if (h * h > q) {
+            --h;
+            if (h * h > q) h = ISqrt(q);
+        }
+    }
+}
+
+// Triangle pointing down: row y0 + t spans x0 + inset .. x0 + m - inset with
+// inset = ((m div 2) * t) div m. The numerator grows by m div 2 < m per row, so
+// inset grows by at most one; quotient and remainder are carried along.
+void FillTriangle(const RasterView& raster, Coord x0, Coord y0, Coord m, const PixelPattern& colour) {
+    if (x0 + m < 0 || x0 >= raster.width) return;
+    const Coord ya = std::max<Coord>(y0, 0);
+    const Coord yb = std::min<Coord>(y0 + m, raster.height - 1);
+    if (ya > yb) return;
+    const Coord half = m / 2;
+    const Coord numerator = half * (ya - y0);
+    Coord inset = numerator / m;
+    Coord remainder = numerator % m;
+    for (Coord y = ya; y <= yb; ++y) {
+        FillRowSpan(raster, y, x0 + inset, x0 + m - inset, colour);
+        remainder += half;
+        if (remainder >= m) {
+            remainder -= m;
+            ++inset;
+        }
+    }
+}
+
+} // namespace
+
+int32_t PatternSizePx(double sizeMM, double screenPpi, double zoom) {
+    const double px = zoom * (sizeMM / kMillimetresPerInch * screenPpi) / 100.0;
+    if (std::isnan(px)) return 0;
+    if (px >= double(kMaxPatternSizePx)) return kMaxPatternSizePx;
+    if (px <= -double(kMaxPatternSizePx)) return -kMaxPatternSizePx;
+    return int32_t(px); // truncates toward zero
+}
+
+void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
+                     RandomInt& random) {
+    const Coord sizePx = PatternSizePx(layer.PatternSizeMM, screenPpi, zoom);
+
+    // The layer's rectangle extents (rows, columns), drawn for every pattern
+    // layer whatever its shape, so the sequence of draws never depends on it.
+    Coord layerRows = sizePx;
+    Coord layerCols = sizePx;
+    if (random(2) == 0)
+        layerRows = random(sizePx);
+    else
+        layerCols = random(sizePx);
+
+    if (layer.PatternCount < 1) return;
+    const int32_t count = std::min(layer.PatternCount, kMaxPatternCount);
+
+    const Coord width = raster.width;
+    const Coord height = raster.height;
+    const bool visible = !raster.empty();
+    const int32_t shape = layer.PatternShape;
+    const int32_t colourMode = layer.PatternColorMode;
+    const bool randomSize = layer.PatternSizeMode == 0;
+    const bool randomPos = layer.PatternPosMode == 0;
+    const uint32_t base = layer.PatternColor;
+
+    for (int32_t i = 0; i < count; ++i) {
+        // Colour: separate statements keep the draws in the order red, green, blue.
+        uint8_t red = RedOf(base);
+        uint8_t green = GreenOf(base);
+        uint8_t blue = BlueOf(base);
+        if (colourMode == 0) {
+            red = uint8_t(random(256));
+            green = uint8_t(random(256));
+            blue = uint8_t(random(256));
+        } else if (colourMode == 1) {
+            const int k = random(50) + 51;
+            red = uint8_t(red * k / 100);
+            green = uint8_t(green * k / 100);
+            blue = uint8_t(blue * k / 100);
+        }
+
+        Coord m = randomSize ? Coord(random(sizePx)) + 1 : sizePx;
+        if (m < 1) m = 1;
+
+        Coord x0 = Coord(random(width + m)) - m;
+        Coord y0 = Coord(random(height + m)) - m;
+        if (!randomPos) {
+            // Grid of cell size m from the top-left corner; / truncates toward zero.
+            x0 = x0 / m * m;
+            y0 = y0 / m * m;
+        }
+
+        Coord rows = layerRows;
+        Coord cols = layerCols;
+        if (shape == 2 && randomSize) {
+            rows = m;
+            cols = m;
+            if (random(2) == 0)
+                rows = random(m);
+            else
+                cols = random(m);
+        }
+
+        if (!visible) continue;
+        const PixelPattern colour(blue, green, red);
+        switch (shape) {
+        case 0: FillDisc(raster, x0, y0, m, colour); break;
+        case 1: FillTriangle(raster, x0, y0, m, colour); break;
+        case 2: FillBox(raster, x0, y0, x0 + cols, y0 + rows, colour); break;
+        case 3: FillBox(raster, x0, y0, x0 + m, y0 + m, colour); break;
+        case 4: FillBox(raster, x0, y0, x0 + m / 10, y0 + m, colour); break;
+        case 5: FillBox(raster, x0, y0, x0 + m, y0 + m / 10, colour); break;
+        default: break; // unknown shapes draw nothing; their draws are done above
+        }
+    }
+}
+
+} // namespace zb

@@ -1,0 +1,191 @@
+#include "render/TextScatter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace zb {
+
+namespace {
+
+// Character heights beyond this come only from damaged files; no sheet needs
+// them and engines would spend seconds on them.
+constexpr int kMaxCharacterHeight = 16384;
+
+// Rendered texts are kept for the whole walk; past this many bytes of runs the
+// cache starts over (rendering is deterministic, so the output is unchanged).
+constexpr size_t kCacheBudgetBytes = size_t{64} << 20;
+
+struct Run {
+    int32_t x0; // first black pixel
+    int32_t x1; // one past the last
+};
+
+// The black pixels of one rendered text as runs per row: what stamping needs,
+// in a fraction of the bitmap's memory, and each copy then writes whole runs.
+struct BlackRuns {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> rowStart; // runs of row j: [rowStart[j], rowStart[j + 1])
+    std::vector<Run> runs;
+
+    size_t bytes() const { return rowStart.size() * sizeof(uint32_t) + runs.size() * sizeof(Run) + 64; }
+};
+
+BlackRuns ExtractRuns(const TextBitmap& bitmap) {
+    BlackRuns out;
+    out.width = bitmap.width;
+    out.height = bitmap.height;
+    out.rowStart.reserve(size_t(bitmap.height) + 1);
+    for (int y = 0; y < bitmap.height; ++y) {
+        out.rowStart.push_back(uint32_t(out.runs.size()));
+        const uint8_t* row = bitmap.pixels.data() + size_t(y) * size_t(bitmap.width);
+        int x = 0;
+        while (x < bitmap.width) {
+            while (x < bitmap.width && row[x] != 0) ++x;
+            if (x == bitmap.width) break;
+            const int start = x;
+            while (x < bitmap.width && row[x] == 0) ++x;
+            out.runs.push_back(Run{start, x});
+        }
+    }
+    out.rowStart.push_back(uint32_t(out.runs.size()));
+    return out;
+}
+
+// Font height := Trunc(z * (-size) / 100 * s / 72) in floating point, in this
+// order; the character height asked of the engine is its absolute value.
+int CharacterHeight(double zoom, int size, double screenPpi) {
+    const double height = zoom * double(-size) / 100.0 * screenPpi / 72.0;
+    if (std::isnan(height)) return 0;
+    return int(std::min(std::fabs(std::trunc(height)), double(kMaxCharacterHeight)));
+}
+
+// Writes `count` pixels of one colour; four pixels (twelve bytes) at a time
+// where the run is long enough.
+void FillRun(uint8_t* p, int count, const uint8_t (&pattern)[12]) {
+    for (; count >= 4; count -= 4, p += 12) std::memcpy(p, pattern, 12);
+    for (; count > 0; --count, p += 3) std::memcpy(p, pattern, 3);
+}
+
+// Writes the colour at every black pixel of the copy whose target lies inside
+// the raster. Copies start inside the raster (0 <= px < W, 0 <= py < H), so
+// only the right and bottom edges cut them.
+void StampCopy(const RasterView& raster, const BlackRuns& text, int px, int py, uint8_t blue,
+               uint8_t green, uint8_t red) {
+    uint8_t pattern[12];
+    for (int i = 0; i < 12; i += 3) pattern[i] = blue, pattern[i + 1] = green, pattern[i + 2] = red;
+    const int rows = std::min(text.height, raster.height - py);
+    const int columns = raster.width - px;
+    for (int j = 0; j < rows; ++j) {
+        uint8_t* row = raster.pixel(px, py + j);
+        const Run* run = text.runs.data() + text.rowStart[size_t(j)];
+        const Run* end = text.runs.data() + text.rowStart[size_t(j) + 1];
+        for (; run != end && run->x0 < columns; ++run)
+            FillRun(row + ptrdiff_t(run->x0) * 3, std::min(run->x1, columns) - run->x0, pattern);
+    }
+}
+
+// Each distinct (font, character height) is rendered once per walk.
+class RenderCache {
+public:
+    RenderCache(FontEngine& fonts, std::string_view text, int maxWidth, int maxHeight)
+        : fonts_(fonts), text_(text), maxWidth_(maxWidth), maxHeight_(maxHeight) {}
+
+    // `fontKey` identifies `family` within this walk (its list index, or -1
+    // for the layer's own font).
+    const BlackRuns& Get(int fontKey, const std::string& family, int characterHeight) {
+        const uint64_t key = (uint64_t(uint32_t(fontKey)) << 32) | uint32_t(characterHeight);
+        if (auto it = entries_.find(key); it != entries_.end()) return it->second;
+        // An engine may hand back more than asked for; only the raster's worth matters.
+        BlackRuns runs = ExtractRuns(CropTextBitmap(
+            fonts_.RenderClipped(family, characterHeight, text_, maxWidth_, maxHeight_), maxWidth_, maxHeight_));
+        if (bytes_ + runs.bytes() > kCacheBudgetBytes) {
+            entries_.clear();
+            bytes_ = 0;
+        }
+        bytes_ += runs.bytes();
+        return entries_.emplace(key, std::move(runs)).first->second;
+    }
+
+private:
+    FontEngine& fonts_;
+    std::string_view text_;
+    int maxWidth_;
+    int maxHeight_;
+    std::unordered_map<uint64_t, BlackRuns> entries_;
+    size_t bytes_ = 0;
+};
+
+} // namespace
+
+void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
+                 RandomInt& random, FontEngine& fonts) {
+    const std::string_view text = LayerString(layer.LayerText);
+    // An empty text has nothing to show: the layer keeps its ground fill and
+    // the walk draws nothing.
+    if (text.empty() || raster.empty()) return;
+
+    const int W = raster.width;
+    const int H = raster.height;
+    const std::string ownFont(LayerString(layer.FontName));
+    const std::vector<std::string>* families = layer.TextFontMode == 0 ? &fonts.Families() : nullptr;
+    RenderCache cache(fonts, text, W, H);
+
+    // Cells tile the raster from its top-left corner, each as wide as its
+    // text, each row as high as its tallest text.
+    for (int64_t cellY = 0; cellY < H;) {
+        int rowHeight = 1;
+        for (int64_t cellX = 0; cellX < W;) {
+            int fontKey = -1;
+            if (families) {
+                // The draw happens even for an empty list, so the order of
+                // draws never depends on the installed fonts; the layer's own
+                // font stands in then.
+                const int n = int(std::min<size_t>(families->size(), INT32_MAX));
+                const int pick = random(n);
+                if (n > 0) fontKey = pick;
+            }
+            const int size = layer.TextSizeMode != 0 ? layer.TextSize : random(layer.TextSize);
+            const int characterHeight = CharacterHeight(zoom, size, screenPpi);
+            const BlackRuns& copy =
+                cache.Get(fontKey, fontKey >= 0 ? (*families)[size_t(fontKey)] : ownFont, characterHeight);
+
+            uint8_t red, green, blue;
+            if (layer.TextColorMode == 0) {
+                red = uint8_t(random(256));
+                green = uint8_t(random(256));
+                blue = uint8_t(random(256));
+            } else {
+                const uint32_t c = layer.TextColor;
+                const uint32_t k = layer.TextColorMode == 1 ? uint32_t(random(50) + 51) : 100u;
+                red = uint8_t((c & 0xFF) * k / 100);
+                green = uint8_t(((c >> 8) & 0xFF) * k / 100);
+                blue = uint8_t(((c >> 16) & 0xFF) * k / 100);
+            }
+
+            int px, py;
+            if (layer.TextPosMode == 0) {
+                px = random(W);
+                py = random(H);
+            } else {
+                px = int(cellX);
+                py = int(cellY);
+            }
+
+            if (random(10) - 1 < layer.TextCount) StampCopy(raster, copy, px, py, blue, green, red);
+
+            // A text that renders no width still moves on by one pixel, so the
+            // walk always ends.
+            cellX += std::max(copy.width, 1);
+            rowHeight = std::max(rowHeight, copy.height);
+        }
+        cellY += rowHeight;
+    }
+}
+
+} // namespace zb
