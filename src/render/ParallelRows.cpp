@@ -1,6 +1,7 @@
 #include "render/ParallelRows.h"
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -24,13 +25,25 @@ void ParallelRows(int height, int64_t bytesTouched, const std::function<void(int
     std::vector<std::thread> workers;
     workers.reserve(size_t(threads - 1));
     const int band = (height + threads - 1) / threads;
+    int inlineFrom = threads; // bands from here on run on this thread
     for (int t = 1; t < threads; ++t) {
         const int y0 = t * band;
         const int y1 = std::min(height, y0 + band);
         if (y0 >= y1) break;
-        workers.emplace_back([&kernel, y0, y1] { kernel(y0, y1); });
+        try {
+            workers.emplace_back([&kernel, y0, y1] { kernel(y0, y1); });
+        } catch (const std::system_error&) {
+            // No thread to be had: this thread does the rest, the result is the same.
+            inlineFrom = t;
+            break;
+        }
     }
     kernel(0, std::min(height, band));
+    for (int t = inlineFrom; t < threads; ++t) {
+        const int y0 = t * band;
+        const int y1 = std::min(height, y0 + band);
+        if (y0 < y1) kernel(y0, y1);
+    }
     for (auto& w : workers) w.join();
 }
 
