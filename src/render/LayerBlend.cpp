@@ -6,6 +6,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define ZB_BLEND_AVX2 1
+#endif
 
 #include "render/ParallelRows.h"
 
@@ -15,9 +19,41 @@ int BlendWeight(int32_t transparency) { return int(std::clamp<int64_t>(int64_t(t
 
 namespace {
 
+#if ZB_BLEND_AVX2
+// 32 bytes at a time: layer and design bytes interleaved into pairs, each pair
+// multiplied by (10 - S, S) and summed in one step; the division by 10 is the
+// same multiply-high. Unpack and pack both work within 128-bit halves, so
+// the bytes come back in their order. Returns the bytes done.
+__attribute__((target("avx2"))) size_t BlendBytesAvx2(uint8_t* design, const uint8_t* layer, size_t n,
+                                                       int weight) {
+    const __m256i weights = _mm256_set1_epi16(int16_t((weight << 8) | (10 - weight)));
+    const __m256i reciprocal = _mm256_set1_epi16(int16_t(6554));
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m256i l = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(layer + i));
+        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(design + i));
+        __m256i lo = _mm256_maddubs_epi16(_mm256_unpacklo_epi8(l, d), weights);
+        __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(l, d), weights);
+        lo = _mm256_mulhi_epu16(lo, reciprocal);
+        hi = _mm256_mulhi_epu16(hi, reciprocal);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(design + i), _mm256_packus_epi16(lo, hi));
+    }
+    return i;
+}
+
+bool HasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+#endif
+
 void BlendBytes(uint8_t* design, const uint8_t* layer, size_t n, int weight) {
     const uint32_t wl = uint32_t(10 - weight), wd = uint32_t(weight);
     size_t i = 0;
+#if ZB_BLEND_AVX2
+    if (HasAvx2()) i = BlendBytesAvx2(design, layer, n, weight);
+#endif
+    // What the wide loop left (or everything without AVX2).
 #if defined(__SSE2__)
     // 16 bytes at a time in 16-bit lanes: the sum is at most 2550, and the
     // unsigned multiply-high by 6554 is the exact division by 10 below 16384.
