@@ -93,25 +93,23 @@ void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t d
     }
     default: {
         // The colour depends on x + y (direction 2) or (W - 1 - x) + y
-        // (direction 3): each row is the row above shifted by one pixel, left
-        // for direction 2 and right for direction 3, with one new pixel at the
-        // end that comes into view. Each band computes its first row in full.
+        // (direction 3). For direction 2 each row is the row above moved one
+        // pixel to the left, with one new pixel at the right end; for
+        // direction 3 each row is the row below moved one pixel to the left,
+        // so its bands are built from the bottom up. Either way the copy writes
+        // whole aligned rows and reads from an odd offset, which is the cheap
+        // way round. Each band computes its first row in full.
         const Ramp ramp(color1, color2, int64_t(w) + h - 2);
-        const bool leftward = direction == 2;
+        auto t = [&](int64_t x, int64_t y) { return direction == 2 ? x + y : int64_t(w) - 1 - x + y; };
         ParallelRows(h, work, [&](int y0, int y1) {
-            uint8_t* first = raster.row(y0);
-            for (int x = 0; x < w; ++x)
-                Put(first + 3 * x, ramp.at(leftward ? int64_t(x) + y0 : int64_t(w) - 1 - x + y0));
-            for (int y = y0 + 1; y < y1; ++y) {
+            const int first = direction == 2 ? y0 : y1 - 1;
+            const int step = direction == 2 ? 1 : -1;
+            uint8_t* start = raster.row(first);
+            for (int x = 0; x < w; ++x) Put(start + 3 * x, ramp.at(t(x, first)));
+            for (int y = first + step; y >= y0 && y < y1; y += step) {
                 uint8_t* row = raster.row(y);
-                const uint8_t* above = raster.row(y - 1);
-                if (leftward) {
-                    std::memcpy(row, above + 3, rowBytes - 3);
-                    Put(row + rowBytes - 3, ramp.at(int64_t(w) - 1 + y));
-                } else {
-                    std::memcpy(row + 3, above, rowBytes - 3);
-                    Put(row, ramp.at(int64_t(w) - 1 + y));
-                }
+                std::memcpy(row, raster.row(y - step) + 3, rowBytes - 3);
+                Put(row + rowBytes - 3, ramp.at(t(w - 1, y)));
             }
         });
         break;
