@@ -162,18 +162,6 @@ TEST(Gradient, OptimisedMatchesReferenceOnRandomRasters) {
     }
 }
 
-TEST(Gradient, WorksOnBottomUpDibRows) {
-    zb::TDibRecord dib{};
-    zb::newdib(dib, 5, 256, 24, nullptr, 0);
-    ASSERT_NE(dib.Bits, nullptr);
-    zb::FillGradient(zb::ViewOf(dib), RGBColor(0, 0, 0), RGBColor(255, 255, 255), 0);
-    // The top row (c1, black) is the last stored row.
-    EXPECT_EQ(zb::getpixel(dib, 0, 255), RGBColor(0, 0, 0));
-    EXPECT_EQ(zb::getpixel(dib, 4, 0), RGBColor(255, 255, 255));
-    EXPECT_EQ(zb::getpixel(dib, 2, 55), RGBColor(200, 200, 200));
-    zb::deldib(dib);
-}
-
 // ---- blend ----------------------------------------------------------------------
 
 TEST(Blend, DivisionByTenIsExactForEverySum) {

@@ -116,35 +116,29 @@ TEST(Compositor, BottomLayerIsOpaqueAndUpperLayersBlend) {
     AddGradient(design, c1, c2, 3, -5); // S = 0: replaces
     AddGradient(design, a2, b1, 1, 0);  // S = 5: averages
 
-    // The same composition layer by layer with the reference kernels.
+    // The same composition layer by layer with the reference kernels; the
+    // opaque third layer replaces what the first two made.
     TestRaster expected(kSize.width, kSize.height), layer(kSize.width, kSize.height);
-    zb::FillGradientReference(expected.view(), a1, a2, 0);
+    zb::FillGradientReference(expected.view(), c1, c2, 3);
+    zb::FillGradientReference(layer.view(), a2, b1, 1);
+    zb::BlendLayerReference(expected.view(), layer.view(), 5);
 
     Compositor compositor;
     ASSERT_EQ(compositor.EnsureSize(kSize), "");
     zb::RandomInt random(1);
-
-    // One layer at a time, so a fault shows which step went wrong.
-    Design partial;
-    AddGradient(partial, a1, a2, 0, 5);
-    EXPECT_EQ(compositor.Compose(partial, 96, 30, random, nullptr), "");
-    EXPECT_EQ(Pixels(compositor.DesignView()), Pixels(expected.view()));
-
-    AddGradient(partial, b1, b2, 2, -2);
-    zb::FillGradientReference(layer.view(), b1, b2, 2);
-    zb::BlendLayerReference(expected.view(), layer.view(), 3);
-    compositor.Compose(partial, 96, 30, random, nullptr);
-    EXPECT_EQ(Pixels(compositor.DesignView()), Pixels(expected.view()));
-
-    AddGradient(partial, c1, c2, 3, -5);
-    zb::FillGradientReference(expected.view(), c1, c2, 3);
-    compositor.Compose(partial, 96, 30, random, nullptr);
-    EXPECT_EQ(Pixels(compositor.DesignView()), Pixels(expected.view()));
-
-    zb::FillGradientReference(layer.view(), a2, b1, 1);
-    zb::BlendLayerReference(expected.view(), layer.view(), 5);
     EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr), "");
     EXPECT_TRUE(compositor.DesignValid());
+    EXPECT_EQ(Pixels(compositor.DesignView()), Pixels(expected.view()));
+
+    // The first two alone: an opaque bottom whatever its weight, S = 3 above.
+    for (uint32_t top : {3u, 2u}) {
+        zb::ReleaseLayer(design.Layers[top]);
+        design.Layers.Delete(top);
+    }
+    zb::FillGradientReference(expected.view(), a1, a2, 0);
+    zb::FillGradientReference(layer.view(), b1, b2, 2);
+    zb::BlendLayerReference(expected.view(), layer.view(), 3);
+    compositor.Compose(design, 96, 30, random, nullptr);
     EXPECT_EQ(Pixels(compositor.DesignView()), Pixels(expected.view()));
 }
 
