@@ -1,0 +1,189 @@
+#include "render/Compositor.h"
+
+#include <new>
+#include <system_error>
+#include <utility>
+
+#include "imaging/DibCopy.h"
+#include "imaging/FilterTable.h"
+#include "render/GradientFill.h"
+#include "render/GroundFill.h"
+#include "render/LayerBlend.h"
+#include "render/PatternGenerator.h"
+#include "render/TextScatter.h"
+#include "render/TextureTiling.h"
+
+namespace zb {
+
+LayerGenerators LayerGenerators::Default() {
+    LayerGenerators g;
+    g.pattern = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random) {
+        GeneratePattern(raster, layer, ppi, zoom, random);
+    };
+    g.filter = [](RasterView raster, int32_t filterIndex) {
+        return ApplyFilter(raster, FilterForIndex(filterIndex));
+    };
+    g.text = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
+                FontEngine& fonts) { ScatterText(raster, layer, ppi, zoom, random, fonts); };
+    return g;
+}
+
+std::string DesignMemoryMessage(RasterSize size) {
+    return "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (" + std::to_string(size.width) + " x " +
+           std::to_string(size.height) + " Pixel)!";
+}
+
+Compositor::Compositor() : Compositor(LayerGenerators::Default()) {}
+
+Compositor::Compositor(LayerGenerators generators) : generators_(std::move(generators)) {}
+
+Compositor::~Compositor() { ReleaseRasters(); }
+
+void Compositor::ReleaseRasters() {
+    deldib(designRaster_);
+    deldib(layerRaster_);
+}
+
+RasterSize Compositor::Size() const { return {DibWidth(designRaster_), DibHeight(designRaster_)}; }
+
+static bool HasSize(const TDibRecord& dib, RasterSize size) {
+    return dib.Bits && DibWidth(dib) == size.width && DibHeight(dib) == size.height;
+}
+
+std::string Compositor::EnsureSize(RasterSize size) {
+    if (size.empty()) {
+        ReleaseRasters();
+        designValid_ = false;
+        holdsComposition_ = false;
+        failedSize_ = {};
+        return {};
+    }
+    if (HasSize(designRaster_, size) && HasSize(layerRaster_, size)) {
+        failedSize_ = {};
+        return {};
+    }
+    // The layer raster holds nothing worth keeping between compositions:
+    // release it first, so a resize holds at most three rasters at once.
+    const RasterSize previous = Size();
+    deldib(layerRaster_);
+    auto restoreLayer = [&] {
+        if (!previous.empty()) newdib(layerRaster_, previous.width, previous.height, 24, nullptr, 0);
+    };
+
+    TDibRecord design{};
+    newdib(design, size.width, size.height, 24, nullptr, 0);
+    if (!design.Bits) {
+        restoreLayer();
+        failedSize_ = size;
+        return DesignMemoryMessage(size);
+    }
+    TDibRecord layer{};
+    newdib(layer, size.width, size.height, 24, nullptr, 0);
+    if (!layer.Bits) {
+        deldib(design);
+        restoreLayer();
+        failedSize_ = size;
+        return DesignMemoryMessage(size);
+    }
+    deldib(designRaster_);
+    designRaster_ = design;
+    layerRaster_ = layer;
+    designValid_ = false;
+    holdsComposition_ = false;
+    failedSize_ = {};
+    return {};
+}
+
+void Compositor::GroundFill(bool bottom) {
+    if (bottom) FillWhite(ViewOf(layerRaster_));
+    else CopyPixels(ViewOf(layerRaster_), ViewOf(designRaster_));
+}
+
+std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, double targetPpi,
+                                      double zoomPercent, RandomInt& random, FontEngine* fonts) {
+    const RasterView view = ViewOf(layerRaster_);
+    switch (layer.Kind) {
+    case kKindGradient:
+        FillGradient(view, layer.GradientColor1, layer.GradientColor2, layer.GradientDirection);
+        return {};
+    case kKindPattern:
+        GroundFill(bottom);
+        if (generators_.pattern) generators_.pattern(view, layer, targetPpi, zoomPercent, random);
+        return {};
+    case kKindTexture: {
+        const RasterView picture = ViewOf(layer.LayerPicture);
+        if (picture.empty()) {
+            // A layer without a usable 24-bit picture shows its ground.
+            GroundFill(bottom);
+            return {};
+        }
+        TileTexture(view, picture,
+                    TextureTileSize(picture.width, picture.height, layer.PictureWidthMM, targetPpi, zoomPercent));
+        return {};
+    }
+    case kKindFilter:
+        GroundFill(bottom);
+        // The filter draws no random numbers, so an invisible upper filter
+        // layer can be left out without changing anything.
+        if (!bottom && BlendWeight(layer.Transparency) == 10) return {};
+        if (generators_.filter && !generators_.filter(view, layer.FilterIndex)) return kFilterMemoryMessage;
+        return {};
+    case kKindText:
+        GroundFill(bottom);
+        if (fonts && generators_.text) generators_.text(view, layer, targetPpi, zoomPercent, random, *fonts);
+        return {};
+    default:
+        // A kind this program does not know (foreign files): the ground only.
+        GroundFill(bottom);
+        return {};
+    }
+}
+
+std::string Compositor::Compose(Design& design, double targetPpi, double zoomPercent, RandomInt& random,
+                                FontEngine* fonts) {
+    const RasterSize size = Size();
+    if (size.empty()) return {};
+    if (!HasSize(layerRaster_, size)) {
+        // A failed resize could not restore the layer raster; try once more.
+        deldib(layerRaster_);
+        newdib(layerRaster_, size.width, size.height, 24, nullptr, 0);
+        if (!layerRaster_.Bits) return DesignMemoryMessage(size);
+    }
+
+    startSeed_ = random.seed();
+    std::string message;
+    try {
+        // An empty stack (only foreign files have one) is blank paper.
+        if (design.Layers.Count == 0) FillWhite(ViewOf(designRaster_));
+        design.Layers.First();
+        while (design.Layers.Next()) {
+            const TLayerRecord& layer = *design.Layers.Current;
+            // While record i is worked on the cursor's Position is i + 1.
+            const bool bottom = design.Layers.Position == 1;
+            std::string failure = GenerateLayer(layer, bottom, targetPpi, zoomPercent, random, fonts);
+            if (message.empty()) message = std::move(failure);
+
+            const int weight = bottom ? 0 : BlendWeight(layer.Transparency);
+            // An opaque layer replaces the design: the layer raster's content
+            // is not needed afterwards, so the two rasters trade places.
+            if (weight == 0) std::swap(designRaster_, layerRaster_);
+            else BlendLayer(ViewOf(designRaster_), ViewOf(layerRaster_), weight);
+        }
+    } catch (const std::bad_alloc&) {
+        if (message.empty()) message = kCopyMemoryMessage;
+    } catch (const std::system_error&) {
+        // A worker thread could not be started.
+        if (message.empty()) message = kCopyMemoryMessage;
+    }
+    designValid_ = true;
+    holdsComposition_ = true;
+    return message;
+}
+
+std::string Compositor::ComposeFromSeed(Design& design, double targetPpi, double zoomPercent, uint32_t seed,
+                                        FontEngine* fonts) {
+    RandomInt random(seed);
+    return Compose(design, targetPpi, zoomPercent, random, fonts);
+}
+
+} // namespace zb

@@ -1,0 +1,111 @@
+#pragma once
+// Composes a design's layer stack into the design raster: each layer is
+// generated into the layer raster, bottom (record 0) to top, and laid over the
+// design with its transparency.
+//
+// Ownership: a Compositor owns its two 24-bit rasters, created with newdib and
+// released with deldib in its destructor. The design, the random source and the
+// font engine stay the caller's. Not copyable. Everything runs on the caller's
+// thread; the kernels may split rows over worker threads internally.
+//
+// The composition is cached: DesignValid() says the design raster holds the
+// composition of the current stack. The owner calls Invalidate() whenever the
+// stack, a layer, the zoom or the paper format changes.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "imaging/RasterView.h"
+#include "imaging/TDibRecord.h"
+#include "model/Design.h"
+#include "render/DesignSize.h"
+#include "render/FontEngine.h"
+#include "render/RandomInt.h"
+
+namespace zb {
+
+// The generators of the pattern, filter and text kinds. Each receives the
+// layer raster after the ground fill and leaves its result in it. Default()
+// plugs in GeneratePattern, ApplyFilter with FilterForIndex, and ScatterText;
+// tests plug in fakes to watch the dispatch.
+struct LayerGenerators {
+    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&)> pattern;
+    // Returns false when the filter found no memory (the raster is unchanged).
+    std::function<bool(RasterView, int32_t filterIndex)> filter;
+    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, FontEngine&)> text;
+
+    static LayerGenerators Default();
+};
+
+// "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (W x H Pixel)!"
+std::string DesignMemoryMessage(RasterSize size);
+
+class Compositor {
+public:
+    // No rasters yet: Size() is 0 x 0 until EnsureSize.
+    Compositor();
+    explicit Compositor(LayerGenerators generators);
+    ~Compositor();
+    Compositor(const Compositor&) = delete;
+    Compositor& operator=(const Compositor&) = delete;
+
+    // Gives both rasters the size. A change of size re-creates them (pixels
+    // zero) and clears DesignValid; the same size changes nothing. A size of 0
+    // in either direction releases them: nothing is composed or drawn. When the
+    // rasters cannot be allocated the previous ones, with their composition,
+    // stay in place and the German message is returned; FailedSize() then
+    // names the size. Returns an empty string on success.
+    std::string EnsureSize(RasterSize size);
+
+    // Composes the stack at the rasters' current size, drawing every random
+    // number from `random` (its state on entry is remembered as StartSeed()).
+    // targetPpi and zoomPercent are what the generators size shapes with (the
+    // screen's pixels per inch and the view zoom, or the printer's and 100).
+    // Without a font engine text layers show only their ground. Walks
+    // design.Layers with First/Next, which moves the stack's cursor. With
+    // rasters of size 0 nothing happens and DesignValid stays false. Returns the
+    // first failure message (a filter without memory: that layer keeps its
+    // unfiltered ground), empty when there was none; DesignValid is set either
+    // way, so a failure is reported once and not on every paint.
+    std::string Compose(Design& design, double targetPpi, double zoomPercent, RandomInt& random,
+                        FontEngine* fonts);
+
+    // Composes from a given generator state, leaving the caller's generator
+    // alone: print, export and the command line reproduce the sheet the screen
+    // shows (StartSeed() of the screen's compositor) at another size.
+    std::string ComposeFromSeed(Design& design, double targetPpi, double zoomPercent, uint32_t seed,
+                                FontEngine* fonts);
+
+    bool DesignValid() const { return designValid_; }
+    void Invalidate() { designValid_ = false; }
+    // True when the design raster holds some composition (possibly stale),
+    // false after the rasters were re-created or released.
+    bool HoldsComposition() const { return holdsComposition_; }
+    // The generator state the last composition started from.
+    uint32_t StartSeed() const { return startSeed_; }
+    RasterSize Size() const;
+    // The size whose allocation failed last (0 x 0 when the last attempt worked).
+    RasterSize FailedSize() const { return failedSize_; }
+
+    // The composition, bottom-up rows as every DIB record. Owned by the
+    // compositor; valid until the next EnsureSize or Compose.
+    const TDibRecord& DesignRaster() const { return designRaster_; }
+    RasterView DesignView() const { return ViewOf(designRaster_); }
+
+private:
+    // Generates one layer into the layer raster. Returns a failure message or "".
+    std::string GenerateLayer(const TLayerRecord& layer, bool bottom, double targetPpi, double zoomPercent,
+                              RandomInt& random, FontEngine* fonts);
+    void GroundFill(bool bottom);
+    void ReleaseRasters();
+
+    LayerGenerators generators_;
+    TDibRecord designRaster_{};
+    TDibRecord layerRaster_{};
+    bool designValid_ = false;
+    bool holdsComposition_ = false;
+    uint32_t startSeed_ = 0;
+    RasterSize failedSize_{};
+};
+
+} // namespace zb
