@@ -7,9 +7,9 @@
 
 #include "imaging/FilterDefinitions.h"
 #include "imaging/FilterRowKernel.h"
+#include "imaging/SimdTarget.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+ZB_SIMD_TARGET_BEGIN("avx2")
 
 namespace zb {
 namespace {
@@ -47,7 +47,7 @@ constexpr FilterKernelSet kSet = MakeKernelSet(std::make_integer_sequence<int, k
 } // namespace
 } // namespace zb
 
-#pragma GCC pop_options
+ZB_SIMD_TARGET_END
 
 namespace zb {
 
