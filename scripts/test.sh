@@ -30,7 +30,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_WERROR=
   ctest --test-dir build-asan -j"$jobs" --timeout 900 || failed=1
 
 stage "fuzzers (${ZB_FUZZ_SECONDS:-60} s each)"
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_FUZZ=ON -DZB_BENCH=OFF \
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_FUZZ=ON -DZB_BENCH=OFF -DZB_APPS=OFF \
   -DCMAKE_CXX_COMPILER=clang++ -DZB_FUZZ_SECONDS="${ZB_FUZZ_SECONDS:-60}" >/dev/null &&
   cmake --build build-fuzz -j"$jobs" &&
   LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0 \
