@@ -163,8 +163,14 @@ bool ComposeAt(Compositor& compositor, Design& design, RasterSize size, double p
         std::fprintf(stderr, "%s\n", sizeMessage.c_str());
         return false;
     }
-    if (Interactive()) std::fprintf(stderr, "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n",
-                                    int(design.Layers.Count), size.width, size.height);
+    if (Interactive()) {
+        std::fprintf(stderr, "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(design.Layers.Count), size.width,
+                     size.height);
+        compositor.SetProgress([](int done, int total) {
+            std::fprintf(stderr, "\r  Ebene %d von %d fertig", done, total);
+            if (done == total) std::fputc('\n', stderr);
+        });
+    }
     const std::string message = compositor.Compose(design, ppi, zoom, random, &fonts);
     if (!message.empty()) {
         std::fprintf(stderr, "%s\n", message.c_str());

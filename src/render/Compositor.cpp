@@ -168,6 +168,7 @@ std::string Compositor::Compose(Design& design, double targetPpi, double zoomPer
             // is not needed afterwards, so the two rasters trade places.
             if (weight == 0) std::swap(designRaster_, layerRaster_);
             else BlendLayer(ViewOf(designRaster_), ViewOf(layerRaster_), weight);
+            if (progress_) progress_(design.Layers.Position, int(design.Layers.Count));
         }
     } catch (const std::bad_alloc&) {
         if (message.empty()) message = kCopyMemoryMessage;

@@ -76,6 +76,10 @@ public:
     std::string ComposeFromSeed(Design& design, double targetPpi, double zoomPercent, uint32_t seed,
                                 FontEngine* fonts);
 
+    // Called after each layer with the layers done and the layer count, so
+    // long compositions (print, export) can show their progress.
+    void SetProgress(std::function<void(int done, int total)> progress) { progress_ = std::move(progress); }
+
     bool DesignValid() const { return designValid_; }
     void Invalidate() { designValid_ = false; }
     // True when the design raster holds some composition (possibly stale),
@@ -100,6 +104,7 @@ private:
     void ReleaseRasters();
 
     LayerGenerators generators_;
+    std::function<void(int, int)> progress_;
     TDibRecord designRaster_{};
     TDibRecord layerRaster_{};
     bool designValid_ = false;

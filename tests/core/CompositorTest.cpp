@@ -458,3 +458,17 @@ TEST(Compositor, EmptyStackIsBlankPaper) {
     EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr), "");
     EXPECT_TRUE(AllBytes(compositor.DesignView(), 255));
 }
+
+TEST(Compositor, ReportsProgressAfterEveryLayer) {
+    Compositor compositor;
+    ASSERT_EQ(compositor.EnsureSize(kSize), "");
+    std::vector<std::pair<int, int>> calls;
+    compositor.SetProgress([&](int done, int total) { calls.emplace_back(done, total); });
+    Design design;
+    AddGradient(design, RGBColor(0, 0, 0), RGBColor(255, 255, 255), 0);
+    AddLayer(design, 9);
+    AddGradient(design, RGBColor(9, 9, 9), RGBColor(7, 7, 7), 1, 2);
+    zb::RandomInt random(3);
+    compositor.Compose(design, 96, 30, random, nullptr);
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+}
