@@ -5,7 +5,7 @@
 #include <random>
 
 #include "imaging/ConvertDib.h"
-#include "imaging/DibCopy.h"
+#include "base/DibCopy.h"
 #include "imaging/Halftone.h"
 #include "imaging/PictureImport.h"
 

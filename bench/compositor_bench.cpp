@@ -8,15 +8,15 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/RasterView.h"
-#include "imaging/TDibRecord.h"
+#include "base/RasterView.h"
+#include "base/TDibRecord.h"
 #include "model/Design.h"
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
 #include "render/GradientFill.h"
 #include "render/GroundFill.h"
 #include "render/LayerBlend.h"
-#include "render/ParallelRows.h"
+#include "base/ParallelRows.h"
 #include "render/TextureTiling.h"
 
 namespace {

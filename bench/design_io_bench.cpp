@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "document/DesignFile.h"
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 #include "model/Design.h"
 
 namespace {

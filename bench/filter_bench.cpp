@@ -11,7 +11,7 @@
 #include "imaging/FilterReference.h"
 #include "imaging/FilterRunner.h"
 #include "imaging/FilterTable.h"
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 namespace {
 

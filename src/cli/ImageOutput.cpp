@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 
 namespace zb::cli {
 namespace {

@@ -4,7 +4,7 @@
 // half-written file under the output name.
 #include <string>
 
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 namespace zb::cli {
 

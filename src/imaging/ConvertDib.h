@@ -1,6 +1,6 @@
 #pragma once
 // Converting loaded pictures to the 24 bits the compositor tiles with.
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 namespace zb {
 

@@ -3,7 +3,7 @@
 // whole raster, 25 multiplications per channel. Slow; kept as the yardstick
 // the fast routine is tested against.
 #include "imaging/FilterTable.h"
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 
 namespace zb {
 

@@ -10,7 +10,7 @@
 
 #include "imaging/FilterDefinitions.h"
 #include "imaging/FilterRowKernel.h"
-#include "render/ParallelRows.h"
+#include "base/ParallelRows.h"
 
 namespace zb {
 

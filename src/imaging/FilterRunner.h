@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "imaging/FilterTable.h"
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 
 namespace zb {
 

@@ -3,7 +3,7 @@
 // over a 24-bit raster.
 #include <cstdint>
 
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 
 namespace zb {
 

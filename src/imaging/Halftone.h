@@ -5,7 +5,7 @@
 //
 // Ownership: `out` is a new record the caller releases with deldib. On failure
 // (source without pixels, bad size, no memory) `out` has Bits == nullptr.
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 namespace zb {
 

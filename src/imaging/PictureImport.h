@@ -9,7 +9,7 @@
 #include <string>
 
 #include "imaging/PictureDecoder.h"
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 namespace zb {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "imaging/PictureDecoder.h"
-#include "imaging/TDibRecord.h"
-#include "model/TDynaArray.h"
+#include "base/TDibRecord.h"
+#include "base/TDynaArray.h"
 
 namespace zb {
 

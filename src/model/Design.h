@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/TDynaArray.h"
+#include "base/TDynaArray.h"
 #include "model/TLayerRecord.h"
 
 namespace zb {

@@ -1,6 +1,6 @@
 #include "model/LayerStack.h"
 
-#include "imaging/DibCopy.h"
+#include "base/DibCopy.h"
 
 namespace zb {
 

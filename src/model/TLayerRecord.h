@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 namespace zb {
 

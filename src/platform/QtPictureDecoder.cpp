@@ -12,7 +12,7 @@
 #include <cstring>
 #include <new>
 
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 namespace zb::platform {
 

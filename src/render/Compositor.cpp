@@ -4,7 +4,7 @@
 #include <system_error>
 #include <utility>
 
-#include "imaging/DibCopy.h"
+#include "base/DibCopy.h"
 #include "imaging/FilterTable.h"
 #include "render/GradientFill.h"
 #include "render/GroundFill.h"

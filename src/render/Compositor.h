@@ -15,8 +15,8 @@
 #include <functional>
 #include <string>
 
-#include "imaging/RasterView.h"
-#include "imaging/TDibRecord.h"
+#include "base/RasterView.h"
+#include "base/TDibRecord.h"
 #include "model/Design.h"
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"

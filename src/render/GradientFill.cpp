@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "render/ParallelRows.h"
+#include "base/ParallelRows.h"
 #include "render/RowFill.h"
 
 namespace zb {

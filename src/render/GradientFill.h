@@ -12,7 +12,7 @@
 // long in that direction) t is 0 too, and every pixel takes colour 1.
 #include <cstdint>
 
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 
 namespace zb {
 

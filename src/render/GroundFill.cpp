@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "render/ParallelRows.h"
+#include "base/ParallelRows.h"
 
 namespace zb {
 

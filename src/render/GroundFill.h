@@ -1,7 +1,7 @@
 #pragma once
 // The ground a pattern, filter or text layer starts from: white under the
 // bottom layer, otherwise a copy of everything composed so far.
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 
 namespace zb {
 

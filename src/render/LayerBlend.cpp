@@ -11,7 +11,7 @@
 #define ZB_BLEND_AVX2 1
 #endif
 
-#include "render/ParallelRows.h"
+#include "base/ParallelRows.h"
 
 namespace zb {
 

@@ -2,7 +2,7 @@
 // Laying a generated layer over the design beneath it.
 #include <cstdint>
 
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 
 namespace zb {
 

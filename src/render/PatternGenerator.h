@@ -2,7 +2,7 @@
 // Pattern layers: solid shapes scattered over the raster.
 #include <cstdint>
 
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 #include "model/TLayerRecord.h"
 #include "render/RandomInt.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Text layers: copies of the layer's text scattered over the raster.
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 #include "model/TLayerRecord.h"
 #include "render/FontEngine.h"
 #include "render/RandomInt.h"

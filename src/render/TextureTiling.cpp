@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "render/DesignSize.h"
-#include "render/ParallelRows.h"
+#include "base/ParallelRows.h"
 #include "render/RowFill.h"
 
 namespace zb {

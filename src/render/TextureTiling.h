@@ -3,7 +3,7 @@
 // chosen physical width, keeping its aspect ratio, sampled nearest-neighbour.
 #include <cstdint>
 
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 
 namespace zb {
 

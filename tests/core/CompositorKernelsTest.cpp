@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "TestRaster.h"
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 #include "render/GradientFill.h"
 #include "render/GroundFill.h"
 #include "render/LayerBlend.h"

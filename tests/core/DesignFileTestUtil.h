@@ -17,7 +17,7 @@
 #include "document/ByteSink.h"
 #include "document/ByteSource.h"
 #include "document/DesignWriter.h"
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 #include "model/Design.h"
 
 namespace zb::test {

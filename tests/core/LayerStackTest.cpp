@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "imaging/DibCopy.h"
+#include "base/DibCopy.h"
 #include "model/LayerStack.h"
 #include "model/SpinField.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "model/TDynaArray.h"
+#include "base/TDynaArray.h"
 
 using zb::TDynaArray;
 

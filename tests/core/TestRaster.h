@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 
 namespace zb::test {
 

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "document/DesignFile.h"
-#include "imaging/RasterView.h"
+#include "base/RasterView.h"
 #include "model/LayerStack.h"
 #include "render/Compositor.h"
 #include "render/DesignSize.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "document/DesignFile.h"
-#include "imaging/DibCopy.h"
+#include "base/DibCopy.h"
 #include "imaging/TextureLibrary.h"
 #include "model/LayerStack.h"
 #include "platform/QtPictureDecoder.h"

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 namespace zb {
 

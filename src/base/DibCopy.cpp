@@ -1,4 +1,4 @@
-#include "imaging/DibCopy.h"
+#include "base/DibCopy.h"
 
 #include <cstring>
 

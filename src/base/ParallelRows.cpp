@@ -1,4 +1,4 @@
-#include "render/ParallelRows.h"
+#include "base/ParallelRows.h"
 
 #include <algorithm>
 #include <system_error>

@@ -1,5 +1,5 @@
 #pragma once
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 namespace zb {
 

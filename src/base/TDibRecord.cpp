@@ -1,4 +1,4 @@
-#include "imaging/TDibRecord.h"
+#include "base/TDibRecord.h"
 
 #include <algorithm>
 #include <cstdlib>
