@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "cli/Commands.h"
-#include "cli/ImageOutput.h"
+#include "output/ImageOutput.h"
 #include "document/DesignFile.h"
 #include "platform/QtFontEngine.h"
 #include "render/Compositor.h"

@@ -1,4 +1,4 @@
-#include "cli/ImageOutput.h"
+#include "output/ImageOutput.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -12,7 +12,7 @@
 
 #include "base/RasterView.h"
 
-namespace zb::cli {
+namespace zb {
 namespace {
 
 QImage ToImage(const TDibRecord& raster) {
@@ -93,4 +93,4 @@ std::string WriteRaster(const TDibRecord& raster, const std::string& fileName, c
     return {};
 }
 
-} // namespace zb::cli
+} // namespace zb

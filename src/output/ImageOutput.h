@@ -6,7 +6,7 @@
 
 #include "base/TDibRecord.h"
 
-namespace zb::cli {
+namespace zb {
 
 // The output format from the file name's extension: "png", "jpg", "tif",
 // "bmp" or "pdf"; empty when the extension is none of them.
@@ -19,4 +19,4 @@ std::string OutputFormat(const std::string& fileName);
 std::string WriteRaster(const TDibRecord& raster, const std::string& fileName, const std::string& format,
                         double dpi);
 
-} // namespace zb::cli
+} // namespace zb
