@@ -8,6 +8,7 @@ packages=(
   xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
+  cups printer-driver-cups-pdf poppler-utils
 )
 
 missing=()
