@@ -1,0 +1,156 @@
+#include "app/TSpinEdit.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+using namespace zb;
+
+namespace {
+
+void Key(QWidget& widget, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &release);
+}
+
+void LoseFocus(QWidget& widget) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&widget, &out);
+}
+
+} // namespace
+
+TEST(TSpinEdit, ShowsValuesWithTheFieldsDecimalsAndTheGermanSeparator) {
+    struct Case {
+        SpinField field;
+        double value;
+        const char* text;
+    } cases[] = {
+        {kBreitEd, 17.5, "17,50"}, {kHochEd, 28, "28,00"},       {kBreitVEd, 5, "5,00"},
+        {kHochVEd, 8, "8,00"},     {kDezVEd, 0.625, "0,6250"},  {kZoomEd, 30, "30"},
+        {kHochEd, 112, "100,00"},  {kZoomEd, 5, "10"},          {kMSizeEd, 30, "30,0"},
+        {kAnzMEd, 100, "100"},     {kPicBreitEd, 75.04, "75,0"}, {kFSizeEd, 12.7, "13"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TSpinEdit edit(c.field, 1);
+        edit.SetValue(c.value);
+        EXPECT_EQ(edit.Text(), c.text);
+        EXPECT_DOUBLE_EQ(edit.Value(), c.field.Limit(c.value));
+    }
+}
+
+TEST(TSpinEdit, FollowsTheWidgetsLocale) {
+    TSpinEdit edit(kBreitEd, 0.1);
+    edit.SetValue(17.5);
+    edit.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(edit.Text(), "17.50");
+    EXPECT_DOUBLE_EQ(edit.Value(), 17.5);
+    edit.setLocale(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(edit.Text(), "17,50");
+}
+
+TEST(TSpinEdit, TypedTextIsReadUnchangedUntilTheFocusLeaves) {
+    TSpinEdit edit(kBreitEd, 0.1);
+    edit.SetValue(17.5);
+    int changes = 0;
+    QObject::connect(&edit, &TSpinEdit::Change, [&] { ++changes; });
+    std::vector<double> seen;
+    QObject::connect(&edit, &TSpinEdit::Change, [&] { seen.push_back(edit.Value()); });
+
+    // Every keystroke is a change, read as typed: 2, then 20, then 250.
+    edit.SetText("");
+    edit.SetText("2");
+    edit.SetText("20");
+    edit.SetText("250");
+    EXPECT_EQ(seen, (std::vector<double>{1.0, 2.0, 20.0, 250.0}));
+    EXPECT_EQ(edit.Text(), "250");
+
+    LoseFocus(edit);
+    EXPECT_EQ(edit.Text(), "100,00");
+    EXPECT_DOUBLE_EQ(edit.Value(), 100.0);
+    EXPECT_EQ(changes, 5);
+
+    // The empty field becomes its minimum when the focus leaves.
+    edit.SetText("");
+    LoseFocus(edit);
+    EXPECT_EQ(edit.Text(), "1,00");
+
+    // Enter writes the limited text as well.
+    edit.SetText("0");
+    Key(edit, Qt::Key_Return);
+    EXPECT_EQ(edit.Text(), "1,00");
+}
+
+TEST(TSpinEdit, SetValueRaisesChangeOnlyWhenTheTextChanges) {
+    TSpinEdit edit(kZoomEd, 10);
+    int changes = 0;
+    QObject::connect(&edit, &TSpinEdit::Change, [&] { ++changes; });
+    edit.SetValue(30);
+    EXPECT_EQ(changes, 1);
+    edit.SetValue(30.2);
+    EXPECT_EQ(changes, 1);
+    edit.SetValue(40);
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(TSpinEdit, ArrowKeysStepWithinTheRange) {
+    TSpinEdit zoom(kZoomEd, 10);
+    zoom.SetValue(30);
+    Key(zoom, Qt::Key_Up);
+    EXPECT_EQ(zoom.Text(), "40");
+    Key(zoom, Qt::Key_Down);
+    Key(zoom, Qt::Key_Down);
+    EXPECT_EQ(zoom.Text(), "20");
+    zoom.SetValue(295);
+    Key(zoom, Qt::Key_Up);
+    EXPECT_EQ(zoom.Text(), "300");
+    Key(zoom, Qt::Key_Up);
+    EXPECT_EQ(zoom.Text(), "300");
+
+    TSpinEdit width(kBreitEd, 0.1);
+    width.SetValue(17.5);
+    width.stepBy(1);
+    EXPECT_EQ(width.Text(), "17,60");
+    width.SetValue(1.05);
+    width.stepBy(-1);
+    EXPECT_EQ(width.Text(), "1,00");
+    // A text that is not a number steps from the minimum.
+    width.SetText("");
+    width.stepBy(3);
+    EXPECT_EQ(width.Text(), "1,30");
+}
+
+TEST(TSpinEdit, RefusesKeystrokesThatCannotBeANumber) {
+    struct Case {
+        SpinField field;
+        QString text;
+        QValidator::State state;
+    } cases[] = {
+        {kBreitEd, "17,5", QValidator::Acceptable},   {kBreitEd, "", QValidator::Intermediate},
+        {kBreitEd, ",", QValidator::Intermediate},    {kBreitEd, "-", QValidator::Intermediate},
+        {kBreitEd, "1,2,", QValidator::Intermediate}, {kBreitEd, "12a", QValidator::Invalid},
+        {kBreitEd, "1.5", QValidator::Invalid},       {kZoomEd, "30", QValidator::Acceptable},
+        {kZoomEd, "3,5", QValidator::Invalid},        {kAnzMEd, "１２", QValidator::Invalid},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        TSpinEdit edit(c.field, 1);
+        QString text = c.text;
+        int pos = 0;
+        EXPECT_EQ(edit.validate(text, pos), c.state);
+    }
+}
+
+TEST(TSpinEdit, IsWideEnoughForItsWholeRange) {
+    TSpinEdit edit(kDezVEd, 0.001);
+    edit.SetValue(1000000);
+    const int textWidth = edit.fontMetrics().horizontalAdvance(edit.Text());
+    EXPECT_GT(edit.sizeHint().width(), textWidth);
+    EXPECT_EQ(edit.minimumSizeHint(), edit.sizeHint());
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Helpers of the output tests: rasters of known pixels and the poppler tools
+// that read back what was printed or exported.
+#include <QImage>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+#include "base/RasterView.h"
+#include "base/TDibRecord.h"
+
+namespace zb::test {
+
+// A 24-bit DIB filled from a linear congruential sequence (seed printed by
+// the caller), so every pixel differs from its neighbours.
+inline TDibRecord NoiseDib(int w, int h, uint32_t seed) {
+    TDibRecord dib{};
+    newdib(dib, w, h, 24, nullptr, 0);
+    const RasterView v = ViewOf(dib);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < 3 * w; ++x) {
+            seed = seed * 134775813u + 1u;
+            v.row(y)[x] = uint8_t(seed >> 24);
+        }
+    return dib;
+}
+
+// Runs a tool; returns its standard output, or a null string when it could
+// not run or failed.
+inline QString RunTool(const QString& program, const QStringList& args, int timeoutMs = 120000) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(timeoutMs) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return {};
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+// The encodings pdfimages -list reports for the pictures of a PDF
+// ("image" is lossless Flate, "jpeg" is DCT), one per picture.
+inline QStringList PdfImageEncodings(const QString& pdf) {
+    const QString list = RunTool("pdfimages", {"-list", pdf});
+    QStringList encodings;
+    const QStringList lines = list.split('\n', Qt::SkipEmptyParts);
+    for (int i = 2; i < lines.size(); ++i) {
+        const QStringList f = lines[i].simplified().split(' ');
+        if (f.size() > 8) encodings << f[8];
+    }
+    return encodings;
+}
+
+// True when the picture holds exactly the raster's pixels.
+inline bool SamePixels(const QImage& picture, RasterView raster, int rowOffset = 0) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    if (rgb.width() != raster.width || rowOffset + rgb.height() > raster.height) return false;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uint8_t* a = rgb.constScanLine(y);
+        const uint8_t* b = raster.row(y + rowOffset);
+        for (int x = 0; x < raster.width; ++x)
+            if (a[3 * x] != b[3 * x + 2] || a[3 * x + 1] != b[3 * x + 1] || a[3 * x + 2] != b[3 * x]) return false;
+    }
+    return true;
+}
+
+} // namespace zb::test

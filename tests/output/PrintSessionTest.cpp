@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include "output/OutputTestUtil.h"
+#include "output/PrintSession.h"
+
+using zb::PrintSession;
+
+namespace {
+
+// Pictures that pdfimages wrote, in page order.
+QStringList Extracted(const QTemporaryDir& dir, const QString& pdf) {
+    zb::test::RunTool("pdfimages", {"-png", pdf, dir.filePath("img")});
+    QStringList files = QDir(dir.path()).entryList({"img-*.png"}, QDir::Files, QDir::Name);
+    for (QString& f : files) f = dir.filePath(f);
+    return files;
+}
+
+} // namespace
+
+// The fallback PDF keeps every pixel: the pictures are stored without loss
+// (not as JPEG), band by band, and read back identical.
+TEST(PrintSession, FallbackPdfKeepsEveryPixel) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("bogen.pdf");
+    const uint32_t seed = 20261207;
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    zb::TDibRecord dib = zb::test::NoiseDib(700, 1100, seed); // three bands of rows
+    const zb::RasterView view = zb::ViewOf(dib);
+
+    QPrinter printer(QPrinter::HighResolution);
+    zb::SetUpFallbackPrinter(printer, pdf);
+    {
+        PrintSession session(printer);
+        ASSERT_EQ(session.Begin("bogen.zbg"), "");
+        EXPECT_TRUE(session.Page().fallback);
+        EXPECT_EQ(session.Page().page.width, 4760);
+        EXPECT_EQ(session.DrawRaster(view, QRect(120, 240, 700, 1100)), "");
+        ASSERT_EQ(session.End(), "");
+    }
+    EXPECT_EQ(printer.outputFileName(), pdf);
+    EXPECT_FALSE(QFile::exists(pdf + ".part"));
+    const QStringList encodings = zb::test::PdfImageEncodings(pdf);
+    ASSERT_EQ(encodings.size(), 3);
+    for (const QString& e : encodings) EXPECT_EQ(e, "image");
+
+    const QStringList files = Extracted(dir, pdf);
+    ASSERT_EQ(files.size(), 3);
+    int row = 0;
+    for (const QString& f : files) {
+        const QImage band(f);
+        ASSERT_FALSE(band.isNull()) << f.toStdString();
+        EXPECT_TRUE(zb::test::SamePixels(band, view, row)) << "band from row " << row;
+        row += band.height();
+    }
+    EXPECT_EQ(row, 1100);
+    zb::deldib(dib);
+}
+
+// A cancelled or failed job leaves an existing file of the chosen name alone
+// and no temporary file behind.
+TEST(PrintSession, CancelledAndFailedJobsLeaveNoFile) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("alt.pdf");
+    {
+        QFile old(pdf);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("alt");
+    }
+    zb::TDibRecord dib = zb::test::NoiseDib(50, 40, 7);
+    QPrinter printer(QPrinter::HighResolution);
+    zb::SetUpFallbackPrinter(printer, pdf);
+    {
+        PrintSession session(printer);
+        ASSERT_EQ(session.Begin("x"), "");
+        EXPECT_EQ(session.DrawRaster(zb::ViewOf(dib), QRect(0, 0, 50, 40)), "");
+        session.Abort();
+        EXPECT_FALSE(session.Active());
+    }
+    {
+        PrintSession session(printer);
+        ASSERT_EQ(session.Begin("x"), "");
+        // Destroyed without End(): the job is cancelled as well.
+    }
+    QFile old(pdf);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "alt");
+    EXPECT_FALSE(QFile::exists(pdf + ".part"));
+
+    QPrinter nowhere(QPrinter::HighResolution);
+    zb::SetUpFallbackPrinter(nowhere, dir.filePath("fehlt/gibt-es-nicht/x.pdf"));
+    PrintSession session(nowhere);
+    const std::string message = session.Begin("x");
+    EXPECT_NE(message.find("konnte nicht"), std::string::npos) << message;
+    EXPECT_FALSE(session.Active());
+
+    QPrinter unnamed(QPrinter::HighResolution);
+    zb::SetUpFallbackPrinter(unnamed, QString());
+    PrintSession noName(unnamed);
+    EXPECT_EQ(noName.Begin("x"), "Es wurde keine PDF-Datei für den Ausdruck gewählt.");
+    zb::deldib(dib);
+}
+
+TEST(PrintSession, UnknownPrinterIsReported) {
+    QPrinter printer(QPrinter::HighResolution);
+    EXPECT_EQ(zb::SelectPrinter(printer, "Gibt_es_nicht_4711"), "Der Drucker „Gibt_es_nicht_4711“ ist nicht vorhanden.");
+}
