@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "cli/Commands.h"
+#include "cli/Console.h"
 #include "cli/DesignInfo.h"
 #include "document/DesignFile.h"
 
@@ -14,23 +15,23 @@ int InfoCommand(const std::vector<std::string>& args) {
         if (a == "--json") {
             json = true;
         } else if (!a.empty() && a[0] == '-') {
-            std::fprintf(stderr, "zierbogen info: unbekannte Option „%s“.\n", a.c_str());
+            std::fprintf(Err(), "zierbogen info: unbekannte Option „%s“.\n", a.c_str());
             return 2;
         } else if (file.empty()) {
             file = a;
         } else {
-            std::fprintf(stderr, "zierbogen info: nur ein Entwurf auf einmal.\n");
+            std::fprintf(Err(), "zierbogen info: nur ein Entwurf auf einmal.\n");
             return 2;
         }
     }
     if (file.empty()) {
-        std::fprintf(stderr, "Aufruf: zierbogen info ENTWURF.zbg [--json]\n");
+        std::fprintf(Err(), "Aufruf: zierbogen info ENTWURF.zbg [--json]\n");
         return 2;
     }
     std::unique_ptr<Design> design;
     const FileResult result = openfile(file, design);
     if (!result) {
-        std::fprintf(stderr, "%s\n", result.Message.c_str());
+        Fail(result.Message);
         return 1;
     }
     const std::string text = json ? DesignInfoJson(*design, file) : DesignInfoText(*design, file);

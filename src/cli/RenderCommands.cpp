@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "cli/Commands.h"
+#include "cli/Console.h"
 #include "output/ImageOutput.h"
 #include "document/DesignFile.h"
 #include "platform/QtFontEngine.h"
@@ -63,18 +64,18 @@ bool Parse(const char* command, const std::vector<std::string>& args, const std:
         const std::string& a = args[i];
         if (a.empty() || a[0] != '-') {
             if (!o.design.empty()) {
-                std::fprintf(stderr, "zierbogen %s: nur ein Entwurf auf einmal („%s“).\n", command, a.c_str());
+                std::fprintf(Err(), "zierbogen %s: nur ein Entwurf auf einmal („%s“).\n", command, a.c_str());
                 return false;
             }
             o.design = a;
             continue;
         }
         if (!allowedOption(a)) {
-            std::fprintf(stderr, "zierbogen %s: unbekannte Option „%s“.\n", command, a.c_str());
+            std::fprintf(Err(), "zierbogen %s: unbekannte Option „%s“.\n", command, a.c_str());
             return false;
         }
         if (i + 1 >= args.size()) {
-            std::fprintf(stderr, "zierbogen %s: zur Option „%s“ fehlt der Wert.\n", command, a.c_str());
+            std::fprintf(Err(), "zierbogen %s: zur Option „%s“ fehlt der Wert.\n", command, a.c_str());
             return false;
         }
         const std::string& v = args[++i];
@@ -109,12 +110,12 @@ bool Parse(const char* command, const std::vector<std::string>& args, const std:
             o.page = PrintablePage{int32_t(w), int32_t(h), 0};
         }
         if (!ok) {
-            std::fprintf(stderr, "zierbogen %s: ungültiger Wert „%s“ für %s.\n", command, v.c_str(), a.c_str());
+            std::fprintf(Err(), "zierbogen %s: ungültiger Wert „%s“ für %s.\n", command, v.c_str(), a.c_str());
             return false;
         }
     }
     if (o.design.empty() || o.output.empty()) {
-        std::fprintf(stderr, "zierbogen %s: Entwurf und -o AUSGABE sind nötig (zierbogen --help).\n", command);
+        std::fprintf(Err(), "zierbogen %s: Entwurf und -o AUSGABE sind nötig (zierbogen --help).\n", command);
         return false;
     }
     return true;
@@ -138,13 +139,13 @@ PrintablePage PageFor(const Options& o) {
     return page;
 }
 
-bool Interactive() { return isatty(STDERR_FILENO) != 0; }
+bool Interactive() { return ErrIsTerminal(); }
 
 std::unique_ptr<Design> Load(const std::string& file) {
     std::unique_ptr<Design> design;
     const FileResult r = openfile(file, design);
     if (!r) {
-        std::fprintf(stderr, "%s\n", r.Message.c_str());
+        Fail(r.Message);
         return nullptr;
     }
     return design;
@@ -154,36 +155,36 @@ std::unique_ptr<Design> Load(const std::string& file) {
 bool ComposeAt(Compositor& compositor, Design& design, RasterSize size, double ppi, double zoom, RandomInt& random,
                FontEngine& fonts) {
     if (size.empty()) {
-        std::fprintf(stderr, "Der Entwurf ergibt bei dieser Auflösung keine Grafik (%d x %d Pixel).\n", size.width,
+        std::fprintf(Err(), "Der Entwurf ergibt bei dieser Auflösung keine Grafik (%d x %d Pixel).\n", size.width,
                      size.height);
         return false;
     }
     const std::string sizeMessage = compositor.EnsureSize(size);
     if (!sizeMessage.empty()) {
-        std::fprintf(stderr, "%s\n", sizeMessage.c_str());
+        Fail(sizeMessage);
         return false;
     }
     if (Interactive()) {
-        std::fprintf(stderr, "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(design.Layers.Count), size.width,
+        std::fprintf(Err(), "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(design.Layers.Count), size.width,
                      size.height);
         compositor.SetProgress([](int done, int total) {
-            std::fprintf(stderr, "\r  Ebene %d von %d fertig", done, total);
-            if (done == total) std::fputc('\n', stderr);
+            std::fprintf(Err(), "\r  Ebene %d von %d fertig", done, total);
+            if (done == total) std::fputc('\n', Err());
         });
     }
     const std::string message = compositor.Compose(design, ppi, zoom, random, &fonts);
     if (!message.empty()) {
-        std::fprintf(stderr, "%s\n", message.c_str());
+        Fail(message);
         return false;
     }
     return true;
 }
 
 bool Write(const Compositor& compositor, const std::string& file, const std::string& format, double dpi) {
-    if (Interactive()) std::fprintf(stderr, "Schreibe %s ...\n", file.c_str());
+    if (Interactive()) std::fprintf(Err(), "Schreibe %s ...\n", file.c_str());
     const std::string message = WriteRaster(compositor.DesignRaster(), file, format, dpi);
     if (!message.empty()) {
-        std::fprintf(stderr, "%s\n", message.c_str());
+        Fail(message);
         return false;
     }
     return true;
@@ -197,7 +198,7 @@ int RenderCommand(const std::vector<std::string>& args) {
     Options o;
     if (!Parse("render", args, {"-o", "--seed", "--screen-dpi", "--zoom", "--page", "--printer-dpi"}, o)) return 2;
     if (OutputFormat(o.output) != "png") {
-        std::fprintf(stderr, "zierbogen render: die Ausgabe ist eine PNG-Datei (*.png).\n");
+        std::fprintf(Err(), "zierbogen render: die Ausgabe ist eine PNG-Datei (*.png).\n");
         return 2;
     }
     auto design = Load(o.design);
@@ -217,7 +218,7 @@ int ExportCommand(const std::vector<std::string>& args) {
     if (!Parse("export", args, {"-o", "--seed", "--dpi", "--page", "--printer-dpi"}, o)) return 2;
     const std::string format = OutputFormat(o.output);
     if (format.empty()) {
-        std::fprintf(stderr, "zierbogen export: die Ausgabe endet auf .png, .jpg, .tif, .bmp oder .pdf.\n");
+        std::fprintf(Err(), "zierbogen export: die Ausgabe endet auf .png, .jpg, .tif, .bmp oder .pdf.\n");
         return 2;
     }
     auto design = Load(o.design);
@@ -236,13 +237,13 @@ int VariantsCommand(const std::vector<std::string>& args) {
     Options o;
     if (!Parse("variants", args, {"-o", "--count", "--dpi", "--seed", "--page", "--printer-dpi"}, o)) return 2;
     if (o.count < 1) {
-        std::fprintf(stderr, "zierbogen variants: --count K (1 bis 10000) ist nötig.\n");
+        std::fprintf(Err(), "zierbogen variants: --count K (1 bis 10000) ist nötig.\n");
         return 2;
     }
     auto design = Load(o.design);
     if (!design) return 1;
     if (!QDir().mkpath(QString::fromStdString(o.output))) {
-        std::fprintf(stderr, "Der Ordner „%s“ kann nicht angelegt werden.\n", o.output.c_str());
+        std::fprintf(Err(), "Der Ordner „%s“ kann nicht angelegt werden.\n", o.output.c_str());
         return 1;
     }
     const RasterSize size = DesignRasterSize(design->Paper, PageFor(o), int32_t(o.dpi), 100.0);

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "cli/Commands.h"
+#include "cli/Console.h"
 #include "imaging/TextureLibrary.h"
 #include "platform/QtPictureDecoder.h"
 #include "platform/QtPlatform.h"
@@ -9,7 +10,7 @@ namespace zb::cli {
 
 int TexturesCommand(const std::vector<std::string>& args) {
     if (args.size() > 1 || (!args.empty() && !args[0].empty() && args[0][0] == '-')) {
-        std::fprintf(stderr, "Aufruf: zierbogen textures [ORDNER]\n");
+        std::fprintf(Err(), "Aufruf: zierbogen textures [ORDNER]\n");
         return 2;
     }
     const std::string folder = args.empty() ? TextureFolder(platform::ProgramDirectory()) : args[0];

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Console.h"
 
 namespace {
 
@@ -37,10 +38,25 @@ const char* kUsage =
 // output; they are shown only when ZB_DEBUG is set.
 void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg || qEnvironmentVariableIsSet("ZB_DEBUG"))
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        std::fprintf(zb::cli::Err(), "%s\n", message.toLocal8Bit().constData());
 }
 
+namespace {
+
+int Run(const std::string& command, const std::vector<std::string>& args) {
+    if (command == "info") return zb::cli::InfoCommand(args);
+    if (command == "textures") return zb::cli::TexturesCommand(args);
+    if (command == "render") return zb::cli::RenderCommand(args);
+    if (command == "export") return zb::cli::ExportCommand(args);
+    if (command == "variants") return zb::cli::VariantsCommand(args);
+    std::fprintf(zb::cli::Err(), "zierbogen: unbekannter Befehl „%s“.\n\n%s", command.c_str(), kUsage);
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    zb::cli::SetUpConsole();
     qInstallMessageHandler(QuietMessages);
     // Fonts need a Gui application; without a display the offscreen platform serves.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -48,24 +64,20 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
-        std::fputs(kUsage, stderr);
+        std::fputs(kUsage, zb::cli::Err());
         return 2;
     }
     const std::string command = args.front();
     args.erase(args.begin());
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
-        return 0;
+        return zb::cli::FinishOutput() ? 0 : 1;
     }
     if (command == "--version") {
         std::printf("zierbogen %s\n", ZB_VERSION);
-        return 0;
+        return zb::cli::FinishOutput() ? 0 : 1;
     }
-    if (command == "info") return zb::cli::InfoCommand(args);
-    if (command == "textures") return zb::cli::TexturesCommand(args);
-    if (command == "render") return zb::cli::RenderCommand(args);
-    if (command == "export") return zb::cli::ExportCommand(args);
-    if (command == "variants") return zb::cli::VariantsCommand(args);
-    std::fprintf(stderr, "zierbogen: unbekannter Befehl „%s“.\n\n%s", command.c_str(), kUsage);
-    return 2;
+    const int code = Run(command, args);
+    // Output that did not reach its file (a full disk, /dev/full) is a failure.
+    return zb::cli::FinishOutput() ? code : (code == 0 ? 1 : code);
 }

@@ -36,7 +36,7 @@ FileResult savefile(const Design& design, const std::string& fileName, const Sav
     // protected it for a reason.
     if (existed && ::access(fileName.c_str(), W_OK) != 0 && errno == EACCES) {
         return {false, "Die Datei " + QuotedFileName(fileName) +
-                           " konnte nicht gespeichert werden. Sie ist schreibgeschützt (File access denied)."};
+                           " konnte nicht gespeichert werden. Sie ist schreibgeschützt."};
     }
     SafeFileWriter writer(fileName);
     if (!writer.Begin()) return SaveFailed(fileName, writer.Error(), existed);

@@ -1,7 +1,7 @@
 #pragma once
 // German texts for failed file operations. Each names the cause the way a user
-// can act on it and keeps the short English code in brackets, e.g.
-// "Der Datenträger ist voll (Disk full)", so support can recognise it.
+// can act on it, e.g. "Der Datenträger ist voll". Only an error without a text
+// of its own keeps the system's wording in brackets.
 #include <string>
 
 namespace zb {
@@ -14,6 +14,6 @@ std::string QuotedFileName(const std::string& path);
 
 // Text of a file that ends before everything it announces has been read.
 inline constexpr const char* kReadBeyondEnd =
-    "Die Datei ist unvollständig oder beschädigt (Read beyond end of file)";
+    "Die Datei ist unvollständig oder beschädigt: sie endet, bevor alles gelesen ist";
 
 } // namespace zb

@@ -54,7 +54,7 @@ bool SafeFileWriter::Begin() {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "%08x", unsigned(rng()));
         const std::string candidate = prefix + suffix;
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return Fail(errno);

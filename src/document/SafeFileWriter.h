@@ -27,6 +27,10 @@ public:
     bool Begin();
     // Valid after a successful Begin().
     FileSink& Sink() { return *sink_; }
+    // The temporary file's descriptor, valid after a successful Begin() until
+    // Commit() or Abort(), for writers that need to seek. Whoever writes here
+    // directly leaves Sink() untouched.
+    int Descriptor() const { return fd_; }
     // Flushes, syncs (when `sync`), closes and renames the temporary file over
     // the target, then syncs the folder (when `sync`). False (Error() set)
     // when any step fails; the temporary file is then removed and the target

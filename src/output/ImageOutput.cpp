@@ -1,16 +1,22 @@
 #include "output/ImageOutput.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "base/RasterView.h"
+#include "document/FileError.h"
+#include "document/SafeFileWriter.h"
+#include "output/DescriptorDevice.h"
+#include "platform/FileNames.h"
 
 namespace zb {
 namespace {
@@ -31,15 +37,65 @@ QImage ToImage(const TDibRecord& raster) {
     return image;
 }
 
-std::string Quoted(const std::string& fileName) { return "„" + fileName + "“"; }
+std::string Quoted(const std::string& fileName) { return "„" + platform::DisplayPath(fileName) + "“"; }
+
+std::string WriteFailed(const std::string& fileName, int error) {
+    return "Die Datei " + Quoted(fileName) + " konnte nicht geschrieben werden: " + FileErrorText(error) + ".";
+}
+
+std::string FormatCaption(std::string format) {
+    std::transform(format.begin(), format.end(), format.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+    return format == "JPG" ? "JPEG" : format == "TIF" ? "TIFF" : format;
+}
+
+// Encodes into the device; false when the encoder gave up for a reason of its
+// own (the device's errors are asked separately).
+bool Encode(const QImage& image, QIODevice& device, const std::string& format, double dpi) {
+    if (format == "pdf") {
+        const double resolution = dpi > 0 ? dpi : 300.0;
+        QPdfWriter pdf(&device);
+        pdf.setResolution(int(resolution + 0.5));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setPageSize(QPageSize(QSizeF(image.width() / resolution * 25.4, image.height() / resolution * 25.4),
+                                  QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+        pdf.setCreator(QStringLiteral("Zierbogen-Drucker"));
+        QPainter painter;
+        if (!painter.begin(&pdf)) return false;
+        painter.drawImage(QRect(0, 0, image.width(), image.height()), image);
+        return painter.end();
+    }
+    const QByteArray qtFormat = format == "jpg" ? "jpeg" : format == "tif" ? "tiff" : QByteArray(format.c_str());
+    QImageWriter writer(&device, qtFormat);
+    if (format == "jpg") writer.setQuality(95);
+    if (format == "tif") writer.setCompression(1); // lossless LZW keeps files small
+    return writer.write(image);
+}
 
 } // namespace
 
 std::string OutputFormat(const std::string& fileName) {
-    std::string ext = QFileInfo(QString::fromStdString(fileName)).suffix().toLower().toStdString();
+    std::string ext = std::filesystem::path(fileName).extension().string();
+    if (ext.empty()) return {};
+    ext.erase(0, 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     if (ext == "jpeg") ext = "jpg";
     if (ext == "tiff") ext = "tif";
     if (ext == "png" || ext == "jpg" || ext == "tif" || ext == "bmp" || ext == "pdf") return ext;
+    return {};
+}
+
+std::string CheckOutputPath(const std::string& fileName) {
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return "Unter dem Namen " + Quoted(fileName) + " gibt es einen Ordner; die Ausgabe braucht einen Dateinamen.";
+    std::string folder = std::filesystem::path(fileName).parent_path().string();
+    if (folder.empty()) folder = ".";
+    if (::stat(folder.c_str(), &st) != 0)
+        return "Der Ordner " + Quoted(folder) + " für die Ausgabe " + Quoted(fileName) + " existiert nicht.";
+    if (!S_ISDIR(st.st_mode))
+        return Quoted(folder) + " ist kein Ordner; die Ausgabe " + Quoted(fileName) + " kann dort nicht liegen.";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return "In den Ordner " + Quoted(folder) + " darf nicht geschrieben werden: " + FileErrorText(errno) + ".";
     return {};
 }
 
@@ -48,48 +104,27 @@ std::string WriteRaster(const TDibRecord& raster, const std::string& fileName, c
     if (!raster.Bits || DibBitCount(raster) != 24)
         return "Es gibt keine Grafik, die in " + Quoted(fileName) + " geschrieben werden könnte.";
     QImage image = ToImage(raster);
-    if (image.isNull())
-        return "Nicht genug Speicher, um " + Quoted(fileName) + " zu schreiben.";
+    if (image.isNull()) return "Nicht genug Arbeitsspeicher, um " + Quoted(fileName) + " zu schreiben.";
     if (dpi > 0) {
         const int dpm = int(dpi / 0.0254 + 0.5);
         image.setDotsPerMeterX(dpm);
         image.setDotsPerMeterY(dpm);
     }
 
-    QSaveFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::WriteOnly))
-        return "Die Datei " + Quoted(fileName) + " kann nicht angelegt werden: " +
-               file.errorString().toStdString() + ".";
-
-    if (format == "pdf") {
-        const double resolution = dpi > 0 ? dpi : 300.0;
-        QPdfWriter pdf(&file);
-        pdf.setResolution(int(resolution + 0.5));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setPageSize(QPageSize(QSizeF(image.width() / resolution * 25.4, image.height() / resolution * 25.4),
-                                  QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
-        pdf.setCreator(QStringLiteral("Zierbogen-Drucker"));
-        QPainter painter;
-        if (!painter.begin(&pdf)) {
-            file.cancelWriting();
-            return "Die PDF-Datei " + Quoted(fileName) + " konnte nicht angelegt werden.";
-        }
-        painter.drawImage(QRect(0, 0, image.width(), image.height()), image);
-        painter.end();
-    } else {
-        const QByteArray qtFormat = format == "jpg" ? "jpeg" : format == "tif" ? "tiff" : QByteArray(format.c_str());
-        QImageWriter writer(&file, qtFormat);
-        if (format == "jpg") writer.setQuality(95);
-        if (format == "tif") writer.setCompression(1); // lossless LZW keeps files small
-        if (!writer.write(image)) {
-            file.cancelWriting();
-            return "Die Grafik konnte nicht in " + Quoted(fileName) + " geschrieben werden: " +
-                   writer.errorString().toStdString() + ".";
-        }
+    SafeFileWriter file(fileName);
+    if (!file.Begin())
+        return "Die Datei " + Quoted(fileName) + " kann nicht angelegt werden: " + FileErrorText(file.Error()) + ".";
+    DescriptorDevice device(file.Descriptor());
+    device.open(QIODevice::ReadWrite);
+    const bool encoded = Encode(image, device, format, dpi);
+    device.close();
+    // A failed write is the likelier cause of a failed encoding; name it first.
+    if (device.Error() != 0) return WriteFailed(fileName, device.Error());
+    if (!encoded) {
+        file.Abort();
+        return "Die Grafik konnte nicht im Format " + FormatCaption(format) + " in " + Quoted(fileName) + " geschrieben werden.";
     }
-    if (!file.commit())
-        return "Die Datei " + Quoted(fileName) + " konnte nicht geschrieben werden: " +
-               file.errorString().toStdString() + ".";
+    if (!file.Commit()) return WriteFailed(fileName, file.Error());
     return {};
 }
 

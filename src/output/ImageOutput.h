@@ -1,7 +1,12 @@
 #pragma once
-// Writing a composed raster to a picture file. Files are written to a
-// temporary name and renamed into place, so a failed write never leaves a
-// half-written file under the output name.
+// Writing a composed raster to a picture or PDF file, for the command-line
+// program and the window's export. Files are written to a temporary name in
+// the same folder and renamed into place only when every byte is on the disk,
+// so a failed write never leaves a half-written file under the output name
+// and never touches a file that was there before.
+//
+// File names are in the file system's encoding (QFile::encodeName of a name
+// the user chose, or a command-line argument as it came).
 #include <string>
 
 #include "base/TDibRecord.h"
@@ -12,10 +17,16 @@ namespace zb {
 // "bmp" or "pdf"; empty when the extension is none of them.
 std::string OutputFormat(const std::string& fileName);
 
+// Whether a file of this name can be written: its folder exists, is a folder
+// and may be written to, and the name itself is not a folder. Returns a German
+// message naming the path as given, or empty. Asked before a long composition,
+// so it does not fail only at the end.
+std::string CheckOutputPath(const std::string& fileName);
+
 // Writes a 24-bit raster. dpi > 0 records the resolution (PNG pHYs, TIFF and
 // JPEG resolution tags, BMP pixels per metre; a PDF page of the raster's
-// physical size at that resolution). Returns a German message on failure,
-// empty on success.
+// physical size at that resolution, 300 when none is given). Returns a German
+// message naming the path as given on failure, empty on success.
 std::string WriteRaster(const TDibRecord& raster, const std::string& fileName, const std::string& format,
                         double dpi);
 

@@ -318,7 +318,7 @@ TEST_F(DesignFileTest, FileCutAtEveryByteIsRefusedAndTheDesignStays) {
         const FileResult r = openfile(path, current);
         ASSERT_FALSE(r.Ok) << "cut at " << n;
         ASSERT_NE(r.Message.find("„kurz.zbg“"), std::string::npos) << r.Message;
-        ASSERT_NE(r.Message.find("Read beyond end of file"), std::string::npos) << "cut at " << n << ": " << r.Message;
+        ASSERT_NE(r.Message.find("endet, bevor alles gelesen ist"), std::string::npos) << "cut at " << n << ": " << r.Message;
         ASSERT_EQ(current.get(), before);
     }
     EXPECT_TRUE(Snap(*current) == snap);
@@ -340,7 +340,7 @@ TEST_F(DesignFileTest, HostileCountsAndSizesAreRefusedBeforeAllocating) {
         le::Put16(&f[offset], value);
         return f;
     };
-    const std::string beyond = "Read beyond end of file";
+    const std::string beyond = "endet, bevor alles gelesen ist";
     const std::string damaged = "beschädigt";
     auto contains = [](const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; };
 
@@ -420,7 +420,7 @@ TEST_F(DesignFileTest, FailedSaveLeavesTheOldFileAndNoLeftovers) {
         const FileResult r = savefile(*changed, dir.File("arbeit.zbg"), options);
         EXPECT_FALSE(r.Ok);
         EXPECT_NE(r.Message.find("„arbeit.zbg“"), std::string::npos) << r.Message;
-        EXPECT_NE(r.Message.find("Disk full"), std::string::npos) << r.Message;
+        EXPECT_NE(r.Message.find("Der Datenträger ist voll"), std::string::npos) << r.Message;
         EXPECT_NE(r.Message.find("unverändert"), std::string::npos) << r.Message;
         EXPECT_EQ(ReadBytes(dir.File("arbeit.zbg")), before);
         EXPECT_EQ(dir.Names(), names);  // the temporary file is gone
@@ -455,7 +455,7 @@ TEST_F(DesignFileTest, WithoutWritePermissionTheOldFileStays) {
     r = savefile(*RichDesign(4), dir.File("schutz.zbg"));
     ::chmod(dir.Path().c_str(), 0755);
     EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Message.find("File access denied"), std::string::npos) << r.Message;
+    EXPECT_NE(r.Message.find("Der Zugriff wurde verweigert"), std::string::npos) << r.Message;
     EXPECT_NE(r.Message.find("unverändert"), std::string::npos) << r.Message;
     EXPECT_EQ(ReadBytes(dir.File("schutz.zbg")), before);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"schutz.zbg"});

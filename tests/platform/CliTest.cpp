@@ -10,7 +10,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 #include "document/DesignFile.h"
 #include "base/RasterView.h"
@@ -28,8 +30,17 @@ struct CliRun {
     QString err;
 };
 
-CliRun Zierbogen(const QStringList& args) {
+// Runs the program; fileSizeLimit > 0 limits the size of every file it writes
+// (as a full disk would), with the signal ignored so writes fail with EFBIG.
+CliRun Zierbogen(const QStringList& args, rlim_t fileSizeLimit = 0) {
     QProcess p;
+    if (fileSizeLimit > 0) {
+        p.setChildProcessModifier([fileSizeLimit] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"), args);
     CliRun r;
     if (!p.waitForFinished(120000)) return r;
@@ -144,7 +155,7 @@ TEST_F(CliTest, DamagedFilesAndWrongCallsFailWithAMessage) {
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_TRUE(damaged.out.isEmpty());
     EXPECT_TRUE(damaged.err.contains("muster.zbg")) << damaged.err.toStdString();
-    EXPECT_TRUE(damaged.err.contains("Read beyond end of file")) << damaged.err.toStdString();
+    EXPECT_TRUE(damaged.err.contains("endet, bevor alles gelesen ist")) << damaged.err.toStdString();
 
     EXPECT_EQ(Zierbogen({"info", dir.filePath("fehlt.zbg")}).exitCode, 1);
     EXPECT_EQ(Zierbogen({"info"}).exitCode, 2);
@@ -254,6 +265,36 @@ TEST_F(CliTest, FailedWritesLeaveNothingUnderTheOutputName) {
     EXPECT_FALSE(QFile::exists(missingFolder));
     EXPECT_EQ(Zierbogen({"export", designFile, "-o", dir.filePath("bogen.gif")}).exitCode, 2);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"muster.zbg"});
+}
+
+TEST_F(CliTest, AFullDiskFailsEveryFormatAndKeepsTheOldFile) {
+    for (const char* ext : {"png", "jpg", "tif", "bmp", "pdf"}) {
+        SCOPED_TRACE(ext);
+        const QString out = dir.filePath(QStringLiteral("voll.") + ext);
+        const QByteArray good = QByteArray("eine gute alte Datei ") + ext;
+        {
+            QFile f(out);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            ASSERT_EQ(f.write(good), good.size());
+        }
+        const CliRun r = Zierbogen({"export", designFile, "-o", out, "--dpi", "200", "--seed", "5"}, 4096);
+        EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith("zierbogen: ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(out)) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("größer, als der Datenträger oder das System erlaubt")) << r.err.toStdString();
+        // Nothing of the encoders' own complaints, nothing in English.
+        EXPECT_FALSE(r.err.contains("libpng")) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("TIFF")) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("error", Qt::CaseInsensitive)) << r.err.toStdString();
+        QFile f(out);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), good);
+    }
+    // No temporary file stays behind, and a new name is not created at all.
+    const QString fresh = dir.filePath("neu.pdf");
+    EXPECT_EQ(Zierbogen({"export", designFile, "-o", fresh, "--dpi", "200"}, 4096).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(fresh));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
 }
 
 TEST_F(CliTest, VariantsAreConsecutiveSheetsOfOneGenerator) {
