@@ -10,6 +10,7 @@
 #include "document/DesignFile.h"
 #include "document/LittleEndian.h"
 #include "model/LayerStack.h"
+#include "render/Compositor.h"
 
 using namespace zb;
 using namespace zb::test;
@@ -486,4 +487,57 @@ TEST_F(DesignFileTest, SavingThroughASymbolicLinkKeepsTheLink) {
     ASSERT_TRUE(savefile(*other, dir.File("verweis.zbg")));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("verweis.zbg")));
     EXPECT_EQ(ReadBytes(dir.File("echt.zbg")), Snap(*other).bytes);
+}
+
+TEST_F(DesignFileTest, PalettedLayerPicturesComposeInTheirColoursAndKeepTheirBytes) {
+    struct Case {
+        int bits;
+        uint8_t index;     // of every pixel
+        uint8_t expected[3]; // blue, green, red after conversion
+    };
+    // 1 bit: black/white by index; 4 and 8 bits: the colour table.
+    const Case cases[] = {{8, 7, {0, 0, 255}}, {4, 3, {0, 0, 255}}, {1, 1, {255, 255, 255}}, {1, 0, {0, 0, 0}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("bits " + std::to_string(c.bits) + ", index " + std::to_string(c.index));
+        auto d = std::make_unique<Design>();
+        TDibRecord pic;
+        newdib(pic, 4, 4, c.bits, nullptr, 0);
+        ASSERT_NE(pic.Bits, nullptr);
+        TRgbQuad* table = DibColorTable(pic);
+        for (int i = 0; i < DibTableSize(c.bits); ++i) {
+            // Every entry green, except the chosen one red; the 1-bit table is
+            // red and yellow, which must not show.
+            const bool chosen = c.bits == 1 || i == c.index;
+            table[i] = chosen ? TRgbQuad{0, uint8_t(c.bits == 1 && i ? 255 : 0), 255, 0} : TRgbQuad{0, 255, 0, 0};
+            pic.LogPalette.palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+        }
+        for (int y = 0; y < 4; ++y) {
+            uint8_t* row = pic.Bits + y * pic.BytesPerLine;
+            if (c.bits == 8) std::memset(row, c.index, 4);
+            if (c.bits == 4) std::memset(row, c.index * 0x11, 2);
+            if (c.bits == 1) row[0] = c.index ? 0xF0 : 0x00;
+        }
+        TLayerRecord& layer = AddLayerWith(*d, pic);
+        layer.Kind = kKindTexture;
+        d->CurrentLayer = &layer;
+        const std::string file = dir.File("palette.zbg");
+        ASSERT_TRUE(savefile(*d, file));
+        const std::vector<uint8_t> saved = ReadBytes(file);
+
+        std::unique_ptr<Design> reopened;
+        ASSERT_TRUE(openfile(file, reopened));
+        ASSERT_EQ(DibBitCount(reopened->Layers[0].LayerPicture), c.bits);
+        Compositor compositor;
+        ASSERT_EQ(compositor.EnsureSize({9, 6}), "");
+        ASSERT_EQ(compositor.ComposeFromSeed(*reopened, 96, 100, 1, nullptr), "");
+        const RasterView v = compositor.DesignView();
+        for (int y = 0; y < v.height; ++y)
+            for (int x = 0; x < v.width; ++x)
+                ASSERT_EQ(std::memcmp(v.pixel(x, y), c.expected, 3), 0) << "at " << x << ", " << y;
+
+        // The stored picture is unchanged: saving again gives the same bytes.
+        const std::string again = dir.File("wieder.zbg");
+        ASSERT_TRUE(savefile(*reopened, again));
+        EXPECT_EQ(ReadBytes(again), saved);
+    }
 }
