@@ -267,7 +267,7 @@ TEST_F(DesignFileTest, PaperValuesAreLimitedAndRoundedLikeTheirFields) {
     std::vector<uint8_t> f = Saved(*d);
     const size_t t = f.size() - 68;
     const double values[8] = {150.123, 0.5, 3.14159, 1e9, 0.123456, 33.6,
-                              std::numeric_limits<double>::quiet_NaN(), -1.0};
+                              -0.5, -1.0};
     for (int k = 0; k < 8; ++k) le::PutDouble(&f[t + 8 * size_t(k)], values[k]);
     f[t + 64] = 0x80;
     f[t + 65] = 0;
@@ -283,7 +283,7 @@ TEST_F(DesignFileTest, PaperValuesAreLimitedAndRoundedLikeTheirFields) {
     EXPECT_EQ(p.HochV, 100000.0);
     EXPECT_EQ(p.DezV, 0.1235);
     EXPECT_EQ(p.Zoom, 34.0);
-    EXPECT_EQ(p.RandX, 0.0);  // not a number reads as the field's minimum
+    EXPECT_EQ(p.RandX, 0.0);
     EXPECT_EQ(p.RandY, 0.0);
     EXPECT_TRUE(p.PrintAll);
     EXPECT_FALSE(p.HoldWidth2);
@@ -540,4 +540,46 @@ TEST_F(DesignFileTest, PalettedLayerPicturesComposeInTheirColoursAndKeepTheirByt
         ASSERT_TRUE(savefile(*reopened, again));
         EXPECT_EQ(ReadBytes(again), saved);
     }
+}
+
+TEST_F(DesignFileTest, SettingsMustBeExactlyTheLast68BytesAndFinite) {
+    std::unique_ptr<Design> current = RichDesign(5);
+    const Snapshot snap = Snap(*current);
+    std::unique_ptr<Design> d = SmallDesign();
+    const std::vector<uint8_t> good = Saved(*d);
+    auto refused = [&](const std::vector<uint8_t>& bytes, const std::string& why) {
+        SCOPED_TRACE(why);
+        WriteBytes(dir.File("kaputt.zbg"), bytes);
+        const FileResult r = openfile(dir.File("kaputt.zbg"), current);
+        EXPECT_FALSE(r.Ok);
+        EXPECT_NE(r.Message.find("„kaputt.zbg“"), std::string::npos) << r.Message;
+        EXPECT_NE(r.Message.find("beschädigt"), std::string::npos) << r.Message;
+        EXPECT_TRUE(Snap(*current) == snap);
+    };
+
+    // The picture's bit count changed from 24 to 16: its rows get shorter and
+    // the reader would take pixel bytes for the settings.
+    std::vector<uint8_t> f = good;
+    const size_t header = 4 + 1192 + 4 + 4 + 4 + 5 + 4 + 4; // first layer: texts "Test", "Arial", then I and C
+    ASSERT_EQ(le::Get16(&f[header + 14]), 24);
+    le::Put16(&f[header + 14], 16);
+    refused(f, "16 instead of 24 bits");
+
+    f = good;
+    f.push_back(0);
+    refused(f, "one byte too many");
+
+    const size_t t = good.size() - 68;
+    for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                       -std::numeric_limits<double>::infinity()}) {
+        for (size_t k : {size_t(0), size_t(5), size_t(7)}) {
+            f = good;
+            le::PutDouble(&f[t + 8 * k], bad);
+            refused(f, "value " + std::to_string(k) + " = " + std::to_string(bad));
+        }
+    }
+
+    // The good file still opens.
+    WriteBytes(dir.File("gut.zbg"), good);
+    EXPECT_TRUE(openfile(dir.File("gut.zbg"), current));
 }
