@@ -154,3 +154,21 @@ TEST(TSpinEdit, IsWideEnoughForItsWholeRange) {
     EXPECT_GT(edit.sizeHint().width(), textWidth);
     EXPECT_EQ(edit.minimumSizeHint(), edit.sizeHint());
 }
+
+TEST(TSpinEdit, TypingGoesThroughTheKeyboard) {
+    TSpinEdit edit(kBreitEd, 0.1);
+    edit.SetValue(17.5);
+    std::vector<QString> texts;
+    QObject::connect(&edit, &TSpinEdit::Change, [&] { texts.push_back(edit.Text()); });
+    edit.show();
+    edit.setFocus();
+    Key(edit, Qt::Key_End);
+    Key(edit, Qt::Key_Backspace);
+    // A letter is refused; the German separator is taken.
+    for (const char* typed : {"x", "5"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromLatin1(typed));
+        QCoreApplication::sendEvent(&edit, &press);
+    }
+    EXPECT_EQ(texts, (std::vector<QString>{"17,5", "17,55"}));
+    EXPECT_DOUBLE_EQ(edit.Value(), 17.55);
+}
