@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -171,4 +173,17 @@ TEST(TSpinEdit, TypingGoesThroughTheKeyboard) {
     }
     EXPECT_EQ(texts, (std::vector<QString>{"17,5", "17,55"}));
     EXPECT_DOUBLE_EQ(edit.Value(), 17.55);
+}
+
+TEST(TSpinEdit, AccessibleAsASpinBoxNamedByItsLabel) {
+    QWidget page;
+    auto* label = new QLabel(QStringLiteral("&Breite:"), &page);
+    auto* edit = new TSpinEdit(kBreitEd, 0.1, &page);
+    label->setBuddy(edit);
+    edit->SetValue(17.5);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(edit);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::SpinBox);
+    EXPECT_EQ(face->text(QAccessible::Name), "Breite:");
+    EXPECT_EQ(face->text(QAccessible::Value), "17,50");
 }
