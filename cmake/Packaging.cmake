@@ -62,13 +62,15 @@ set(CPACK_PACKAGE_VENDOR "Zierbogen-Drucker-Team")
 set(CPACK_PACKAGE_CONTACT "Zierbogen-Drucker-Team <${ZB_CONTACT}>")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${ZB_HOMEPAGE})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "design and print decorative craft paper")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Zierbogen-Drucker designs decorative craft paper as a stack of layers: colour \
-gradients, scattered geometric patterns, tiled textures and pictures, filters \
-and scattered text, each with its own transparency. Every composition gives a \
-fresh sheet of the same kind; designs are printed, exported and kept in .zbg \
-files. The package holds the window program zierbogen-drucker, the \
-command-line program zierbogen, a texture library and sample designs.")
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Zierbogen-Drucker designs decorative craft paper as a stack of layers:"
+  "colour gradients, scattered geometric patterns, tiled textures and"
+  "pictures, filters and scattered text, each with its own transparency."
+  "Every composition gives a fresh sheet of the same kind; designs are"
+  "printed, exported and kept in .zbg files."
+  ""
+  "The package holds the window program zierbogen-drucker, the command-line"
+  "program zierbogen, a texture library and sample designs.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
