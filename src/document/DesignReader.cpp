@@ -1,5 +1,6 @@
 #include "document/DesignReader.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "document/FileError.h"
@@ -128,8 +129,19 @@ std::string ReadDesign(ByteSource& source, Design& design) {
         if (auto problem = ReadLayer(source, *layer, i); !problem.empty()) return problem;
     }
 
+    // Exactly the settings are left; anything else means a layer was read
+    // with the wrong size (a damaged header) and the settings would be taken
+    // from picture bytes.
+    if (source.Remaining() > kTrailerSize) {
+        return Damaged("Nach der letzten Ebene folgen " + std::to_string(source.Remaining()) +
+                       " Bytes statt der " + std::to_string(kTrailerSize) + " Bytes der Papiereinstellungen");
+    }
     uint8_t trailer[kTrailerSize];
     if (!source.Read(trailer, kTrailerSize)) return kReadBeyondEnd;
+    for (size_t i = 0; i < 8; ++i) {
+        if (!std::isfinite(le::GetDouble(trailer + 8 * i)))
+            return Damaged("Die Papiereinstellungen enthalten einen ungültigen Zahlenwert");
+    }
     PaperSettings& p = design.Paper;
     p.Breit = kBreitEd.Limit(le::GetDouble(trailer + 0));
     p.Hoch = kHochEd.Limit(le::GetDouble(trailer + 8));

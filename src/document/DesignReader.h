@@ -15,6 +15,10 @@ namespace zb {
 // anything is allocated for it. On failure `design` holds whatever was read so
 // far, each record with its own texts and picture; the caller throws it away.
 //
+// After the last layer exactly the 68 bytes of the settings must remain, and
+// the eight settings values must be finite numbers; otherwise the data is
+// refused as damaged.
+//
 // On success: the top layer is current (CurrentIndex = layers - 1), the paper
 // values are limited and rounded as their fields show them, and any non-zero
 // choice byte counts as true. Layer settings are taken as they stand.

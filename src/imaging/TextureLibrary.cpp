@@ -5,6 +5,7 @@
 #include <new>
 #include <system_error>
 
+#include "base/CaseFold.h"
 #include "imaging/ConvertDib.h"
 #include "imaging/PictureImport.h"
 
@@ -29,7 +30,8 @@ std::vector<std::string> TextureFileNames(const std::string& folder) {
         if (!fs::is_regular_file(it->path(), statEc)) continue;
         names.push_back(it->path().filename().string());
     }
-    std::sort(names.begin(), names.end());
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return CaseInsensitiveLess(a, b); });
     return names;
 }
 

@@ -20,7 +20,9 @@ inline constexpr const char* kTextureFolderName = "texturen";
 // The texture folder for a program folder: programDirectory/texturen.
 std::string TextureFolder(const std::string& programDirectory);
 
-// Names (not paths) of the regular files in `folder`, sorted bytewise so the
+// Names (not paths, bytes as the file system holds them) of the regular files
+// in `folder`, in the order a file manager shows them: ignoring case (Unicode
+// case folding), bytewise between names that differ only in case, so the
 // order, and with it texture 0, is the same on every machine. Empty when the
 // folder is missing or unreadable.
 std::vector<std::string> TextureFileNames(const std::string& folder);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/DibCopy.h"
+#include "imaging/ConvertDib.h"
 #include "imaging/FilterTable.h"
 #include "render/GradientFill.h"
 #include "render/GroundFill.h"
@@ -111,9 +112,24 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, do
         if (generators_.pattern) generators_.pattern(view, layer, targetPpi, zoomPercent, random);
         return {};
     case kKindTexture: {
-        const RasterView picture = ViewOf(layer.LayerPicture);
+        // Files may carry pictures of 1, 4 or 8 bits: those are tiled through
+        // a 24-bit copy, so the stored picture keeps its bytes.
+        TDibRecord converted{};
+        struct Release {
+            TDibRecord& dib;
+            ~Release() { deldib(dib); }
+        } release{converted};
+        RasterView picture = ViewOf(layer.LayerPicture);
+        const int bits = layer.LayerPicture.Bits ? DibBitCount(layer.LayerPicture) : 0;
+        if (picture.empty() && (bits == 1 || bits == 4 || bits == 8)) {
+            if (!MakeDIBCopy(layer.LayerPicture, converted) || !ConvertDib(converted, 24)) {
+                GroundFill(bottom);
+                return kCopyMemoryMessage;
+            }
+            picture = ViewOf(converted);
+        }
         if (picture.empty()) {
-            // A layer without a usable 24-bit picture shows its ground.
+            // A layer without a usable picture shows its ground.
             GroundFill(bottom);
             return {};
         }

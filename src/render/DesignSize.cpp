@@ -30,7 +30,7 @@ RasterSize DesignRasterSize(const PaperSettings& paper, const PrintablePage& pag
                             double zoomPercent) {
     if (paper.PrintAll) {
         return {WholePageAxis(page.width, targetPpi, page.ppi, zoomPercent),
-                WholePageAxis(page.height, targetPpi, page.ppi, zoomPercent)};
+                WholePageAxis(page.height, targetPpi, VerticalPpi(page), zoomPercent)};
     }
     return {PartAxis(paper.Breit, targetPpi, zoomPercent), PartAxis(paper.Hoch, targetPpi, zoomPercent)};
 }

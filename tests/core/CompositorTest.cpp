@@ -278,11 +278,13 @@ TEST(Compositor, TextureLayerTilesItsPicture) {
     zb::TileTextureReference(expected.view(), zb::ViewOf(layer.LayerPicture), tile);
     EXPECT_EQ(Pixels(compositor.DesignView()), Pixels(expected.view()));
 
-    // A texture layer whose picture is missing, or not 24 bits, shows its ground.
+    // A texture layer whose picture is missing, or of 16 bits (no conversion
+    // for it), shows its ground; 8-bit pictures are tiled through a 24-bit
+    // copy (see the design file tests).
     zb::deldib(layer.LayerPicture);
     compositor.Compose(design, 96, 50, random, nullptr);
     EXPECT_TRUE(AllBytes(compositor.DesignView(), 255));
-    zb::newdib(layer.LayerPicture, 6, 4, 8, nullptr, 0);
+    zb::newdib(layer.LayerPicture, 6, 4, 16, nullptr, 0);
     compositor.Compose(design, 96, 50, random, nullptr);
     EXPECT_TRUE(AllBytes(compositor.DesignView(), 255));
 }

@@ -10,6 +10,7 @@
 #include "document/DesignFile.h"
 #include "document/LittleEndian.h"
 #include "model/LayerStack.h"
+#include "render/Compositor.h"
 
 using namespace zb;
 using namespace zb::test;
@@ -266,7 +267,7 @@ TEST_F(DesignFileTest, PaperValuesAreLimitedAndRoundedLikeTheirFields) {
     std::vector<uint8_t> f = Saved(*d);
     const size_t t = f.size() - 68;
     const double values[8] = {150.123, 0.5, 3.14159, 1e9, 0.123456, 33.6,
-                              std::numeric_limits<double>::quiet_NaN(), -1.0};
+                              -0.5, -1.0};
     for (int k = 0; k < 8; ++k) le::PutDouble(&f[t + 8 * size_t(k)], values[k]);
     f[t + 64] = 0x80;
     f[t + 65] = 0;
@@ -282,7 +283,7 @@ TEST_F(DesignFileTest, PaperValuesAreLimitedAndRoundedLikeTheirFields) {
     EXPECT_EQ(p.HochV, 100000.0);
     EXPECT_EQ(p.DezV, 0.1235);
     EXPECT_EQ(p.Zoom, 34.0);
-    EXPECT_EQ(p.RandX, 0.0);  // not a number reads as the field's minimum
+    EXPECT_EQ(p.RandX, 0.0);
     EXPECT_EQ(p.RandY, 0.0);
     EXPECT_TRUE(p.PrintAll);
     EXPECT_FALSE(p.HoldWidth2);
@@ -486,4 +487,99 @@ TEST_F(DesignFileTest, SavingThroughASymbolicLinkKeepsTheLink) {
     ASSERT_TRUE(savefile(*other, dir.File("verweis.zbg")));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("verweis.zbg")));
     EXPECT_EQ(ReadBytes(dir.File("echt.zbg")), Snap(*other).bytes);
+}
+
+TEST_F(DesignFileTest, PalettedLayerPicturesComposeInTheirColoursAndKeepTheirBytes) {
+    struct Case {
+        int bits;
+        uint8_t index;     // of every pixel
+        uint8_t expected[3]; // blue, green, red after conversion
+    };
+    // 1 bit: black/white by index; 4 and 8 bits: the colour table.
+    const Case cases[] = {{8, 7, {0, 0, 255}}, {4, 3, {0, 0, 255}}, {1, 1, {255, 255, 255}}, {1, 0, {0, 0, 0}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("bits " + std::to_string(c.bits) + ", index " + std::to_string(c.index));
+        auto d = std::make_unique<Design>();
+        TDibRecord pic;
+        newdib(pic, 4, 4, c.bits, nullptr, 0);
+        ASSERT_NE(pic.Bits, nullptr);
+        TRgbQuad* table = DibColorTable(pic);
+        for (int i = 0; i < DibTableSize(c.bits); ++i) {
+            // Every entry green, except the chosen one red; the 1-bit table is
+            // red and yellow, which must not show.
+            const bool chosen = c.bits == 1 || i == c.index;
+            table[i] = chosen ? TRgbQuad{0, uint8_t(c.bits == 1 && i ? 255 : 0), 255, 0} : TRgbQuad{0, 255, 0, 0};
+            pic.LogPalette.palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+        }
+        for (int y = 0; y < 4; ++y) {
+            uint8_t* row = pic.Bits + y * pic.BytesPerLine;
+            if (c.bits == 8) std::memset(row, c.index, 4);
+            if (c.bits == 4) std::memset(row, c.index * 0x11, 2);
+            if (c.bits == 1) row[0] = c.index ? 0xF0 : 0x00;
+        }
+        TLayerRecord& layer = AddLayerWith(*d, pic);
+        layer.Kind = kKindTexture;
+        d->CurrentLayer = &layer;
+        const std::string file = dir.File("palette.zbg");
+        ASSERT_TRUE(savefile(*d, file));
+        const std::vector<uint8_t> saved = ReadBytes(file);
+
+        std::unique_ptr<Design> reopened;
+        ASSERT_TRUE(openfile(file, reopened));
+        ASSERT_EQ(DibBitCount(reopened->Layers[0].LayerPicture), c.bits);
+        Compositor compositor;
+        ASSERT_EQ(compositor.EnsureSize({9, 6}), "");
+        ASSERT_EQ(compositor.ComposeFromSeed(*reopened, 96, 100, 1, nullptr), "");
+        const RasterView v = compositor.DesignView();
+        for (int y = 0; y < v.height; ++y)
+            for (int x = 0; x < v.width; ++x)
+                ASSERT_EQ(std::memcmp(v.pixel(x, y), c.expected, 3), 0) << "at " << x << ", " << y;
+
+        // The stored picture is unchanged: saving again gives the same bytes.
+        const std::string again = dir.File("wieder.zbg");
+        ASSERT_TRUE(savefile(*reopened, again));
+        EXPECT_EQ(ReadBytes(again), saved);
+    }
+}
+
+TEST_F(DesignFileTest, SettingsMustBeExactlyTheLast68BytesAndFinite) {
+    std::unique_ptr<Design> current = RichDesign(5);
+    const Snapshot snap = Snap(*current);
+    std::unique_ptr<Design> d = SmallDesign();
+    const std::vector<uint8_t> good = Saved(*d);
+    auto refused = [&](const std::vector<uint8_t>& bytes, const std::string& why) {
+        SCOPED_TRACE(why);
+        WriteBytes(dir.File("kaputt.zbg"), bytes);
+        const FileResult r = openfile(dir.File("kaputt.zbg"), current);
+        EXPECT_FALSE(r.Ok);
+        EXPECT_NE(r.Message.find("„kaputt.zbg“"), std::string::npos) << r.Message;
+        EXPECT_NE(r.Message.find("beschädigt"), std::string::npos) << r.Message;
+        EXPECT_TRUE(Snap(*current) == snap);
+    };
+
+    // The picture's bit count changed from 24 to 16: its rows get shorter and
+    // the reader would take pixel bytes for the settings.
+    std::vector<uint8_t> f = good;
+    const size_t header = 4 + 1192 + 4 + 4 + 4 + 5 + 4 + 4; // first layer: texts "Test", "Arial", then I and C
+    ASSERT_EQ(le::Get16(&f[header + 14]), 24);
+    le::Put16(&f[header + 14], 16);
+    refused(f, "16 instead of 24 bits");
+
+    f = good;
+    f.push_back(0);
+    refused(f, "one byte too many");
+
+    const size_t t = good.size() - 68;
+    for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                       -std::numeric_limits<double>::infinity()}) {
+        for (size_t k : {size_t(0), size_t(5), size_t(7)}) {
+            f = good;
+            le::PutDouble(&f[t + 8 * k], bad);
+            refused(f, "value " + std::to_string(k) + " = " + std::to_string(bad));
+        }
+    }
+
+    // The good file still opens.
+    WriteBytes(dir.File("gut.zbg"), good);
+    EXPECT_TRUE(openfile(dir.File("gut.zbg"), current));
 }

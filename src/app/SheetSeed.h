@@ -1,0 +1,46 @@
+#pragma once
+// Which sheet the next composition shows. Normally every composition draws on
+// from where the random generator stands, so it shows a fresh sheet. While
+// "Bogen festhalten" is checked, compositions after edits, zoom changes and
+// resizes start again from the state the shown sheet started from, so a
+// pattern keeps its shapes while a gradient beneath it is edited. "Neu würfeln"
+// lets the next composition draw on even while the sheet is held.
+#include <cstdint>
+
+#include "render/RandomInt.h"
+
+namespace zb {
+
+class SheetSeed {
+public:
+    void SetHold(bool hold) { hold_ = hold; }
+    bool Hold() const { return hold_; }
+
+    // The next composition shows a fresh sheet, held or not.
+    void Reroll() { reroll_ = true; }
+
+    // Before a composition: rewinds the generator to the shown sheet's start
+    // when the sheet is held (and a sheet has been shown).
+    void BeforeCompose(RandomInt& random) {
+        if (hold_ && shown_ && !reroll_) random.setSeed(start_);
+        reroll_ = false;
+    }
+
+    // After a composition: the state it started from (the compositor's StartSeed).
+    void AfterCompose(uint32_t startSeed) {
+        start_ = startSeed;
+        shown_ = true;
+    }
+
+    // The number of the sheet shown: the generator state it started from.
+    bool Shown() const { return shown_; }
+    uint32_t Number() const { return start_; }
+
+private:
+    bool hold_ = false;
+    bool reroll_ = false;
+    bool shown_ = false;
+    uint32_t start_ = 0;
+};
+
+} // namespace zb
