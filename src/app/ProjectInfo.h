@@ -4,7 +4,9 @@
 namespace zb {
 
 // The project's home page, opened from the bottom strip and the about box.
-inline constexpr const char* kProjectWebAddress = "https://zierbogen-drucker.example.org";
+// The build sets it, and writes the same address into the desktop files and
+// the package.
+inline constexpr const char* kProjectWebAddress = ZB_HOMEPAGE;
 inline constexpr const char* kProductName = "Zierbogen-Drucker";
 
 } // namespace zb

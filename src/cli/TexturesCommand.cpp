@@ -13,7 +13,7 @@ int TexturesCommand(const std::vector<std::string>& args) {
         std::fprintf(Err(), "Aufruf: zierbogen textures [ORDNER]\n");
         return 2;
     }
-    const std::string folder = args.empty() ? TextureFolder(platform::ProgramDirectory()) : args[0];
+    const std::string folder = args.empty() ? platform::TextureFolder() : args[0];
     const platform::QtPictureDecoder decoder;
     const std::vector<TextureScanEntry> entries = ScanTextureFolder(folder, decoder);
     std::printf("Texturordner: %s\n", folder.c_str());
