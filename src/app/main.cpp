@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "app/PictureViewerLink.h"
+#include "app/ProgramIcon.h"
 #include "app/TMainForm.h"
 #include "app/WindowTitle.h"
 #include "app/ZierbogenApplication.h"
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QString::fromUtf8(zb::kApplicationTitle));
     QCoreApplication::setOrganizationName(QStringLiteral("Zierbogen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZB_VERSION));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(zb::kDesktopName));
+    QApplication::setWindowIcon(zb::ProgramIcon());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own dialogs (file dialogs, buttons) in German where the translations are installed.
     QTranslator qtTranslator;
