@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   cups printer-driver-cups-pdf poppler-utils
+  dpkg-dev file desktop-file-utils appstream shared-mime-info libxml2-utils
 )
 
 missing=()

@@ -52,9 +52,9 @@ std::optional<uint32_t> ParseHtmlColor(const QString& text) {
 
 QString FormatHtmlColor(uint32_t color) {
     return QStringLiteral("#%1%2%3")
-        .arg(RedOf(color), 2, 16, QLatin1Char('0'))
-        .arg(GreenOf(color), 2, 16, QLatin1Char('0'))
-        .arg(BlueOf(color), 2, 16, QLatin1Char('0'))
+        .arg(unsigned(RedOf(color)), 2, 16, QLatin1Char('0'))
+        .arg(unsigned(GreenOf(color)), 2, 16, QLatin1Char('0'))
+        .arg(unsigned(BlueOf(color)), 2, 16, QLatin1Char('0'))
         .toUpper();
 }
 

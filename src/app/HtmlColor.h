@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/TDibRecord.h"
+
 namespace zb {
 
 enum TCLanguage : int {
@@ -27,9 +29,7 @@ struct ColorTableEntry {
 constexpr uint32_t ColorRef(unsigned red, unsigned green, unsigned blue) {
     return (red & 0xFF) | (green & 0xFF) << 8 | (blue & 0xFF) << 16;
 }
-constexpr unsigned RedOf(uint32_t color) { return color & 0xFF; }
-constexpr unsigned GreenOf(uint32_t color) { return color >> 8 & 0xFF; }
-constexpr unsigned BlueOf(uint32_t color) { return color >> 16 & 0xFF; }
+// RedOf, GreenOf and BlueOf come with the colour values of base/TDibRecord.h.
 
 // Sixteen standard colours and, last, the entry that opens the colour dialog;
 // its colour is only the start value of the custom colour.

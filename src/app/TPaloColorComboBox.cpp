@@ -120,7 +120,7 @@ void TPaloColorComboBox::SetColorDialog(ColorDialog dialog) {
 
 void TPaloColorComboBox::UserSelected(int index) {
     if (index == kCustomColorIndex) {
-        const auto chosen = colorDialog_ ? colorDialog_(colorValue_, this) : PlatformColorDialog(colorValue_, this);
+        const auto chosen = colorDialog_ ? colorDialog_(colorValue_) : PlatformColorDialog(colorValue_, this);
         if (chosen) {
             SetColorValue(*chosen);
         } else {

@@ -32,7 +32,7 @@ class TPaloColorComboBox : public QComboBox {
     Q_OBJECT
 public:
     // Answers the colour dialog: the chosen colour, or nothing when cancelled.
-    using ColorDialog = std::function<std::optional<uint32_t>(uint32_t initial, QWidget* parent)>;
+    using ColorDialog = std::function<std::optional<uint32_t>(uint32_t initial)>;
 
     explicit TPaloColorComboBox(QWidget* parent = nullptr);
 

@@ -27,7 +27,7 @@ int TexturesCommand(const std::vector<std::string>& args) {
         std::fprintf(Err(), "Aufruf: zierbogen textures [ORDNER]\n");
         return 2;
     }
-    const std::string folder = a.operands.empty() ? TextureFolder(platform::ProgramDirectory()) : a.operands[0];
+    const std::string folder = a.operands.empty() ? platform::TextureFolder() : a.operands[0];
     const std::string shown = platform::DisplayPath(folder);
     struct stat st {};
     if (::stat(folder.c_str(), &st) != 0) {

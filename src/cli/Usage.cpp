@@ -14,8 +14,9 @@ const char* const kInfo =
 const char* const kTextures =
     "Aufruf: zierbogen textures [ORDNER]\n"
     "  Was die Texturbibliothek enthielte (Vorgabe: der Ordner \"texturen\" neben dem\n"
-    "  Programm), in ihrer Reihenfolge: Format, Größe, Bittiefe der Datei und nach der\n"
-    "  Umwandlung, und warum eine Datei übergangen wird.\n";
+    "  Programm, sonst der installierte in ../share/zierbogen-drucker/), in ihrer\n"
+    "  Reihenfolge: Format, Größe, Bittiefe der Datei und nach der Umwandlung, und\n"
+    "  warum eine Datei übergangen wird.\n";
 
 const char* const kRender =
     "Aufruf: zierbogen render ENTWURF.zbg -o AUSGABE.png [--seed N] [--screen-dpi S]\n"

@@ -91,7 +91,7 @@ TEST(TPaloColorComboBox, UserChoicesRaiseChange) {
     TPaloColorComboBox box;
     std::vector<uint32_t> dialogStarts;
     std::optional<uint32_t> answer;
-    box.SetColorDialog([&](uint32_t initial, QWidget*) {
+    box.SetColorDialog([&](uint32_t initial) {
         dialogStarts.push_back(initial);
         return answer;
     });
@@ -131,7 +131,7 @@ TEST(TPaloColorComboBox, UserChoicesRaiseChange) {
 TEST(TPaloColorComboBox, WheelWalksTheStandardColoursOnly) {
     TPaloColorComboBox box;
     int dialogs = 0;
-    box.SetColorDialog([&](uint32_t, QWidget*) {
+    box.SetColorDialog([&](uint32_t) {
         ++dialogs;
         return std::optional<uint32_t>();
     });

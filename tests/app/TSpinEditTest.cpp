@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -153,4 +155,35 @@ TEST(TSpinEdit, IsWideEnoughForItsWholeRange) {
     const int textWidth = edit.fontMetrics().horizontalAdvance(edit.Text());
     EXPECT_GT(edit.sizeHint().width(), textWidth);
     EXPECT_EQ(edit.minimumSizeHint(), edit.sizeHint());
+}
+
+TEST(TSpinEdit, TypingGoesThroughTheKeyboard) {
+    TSpinEdit edit(kBreitEd, 0.1);
+    edit.SetValue(17.5);
+    std::vector<QString> texts;
+    QObject::connect(&edit, &TSpinEdit::Change, [&] { texts.push_back(edit.Text()); });
+    edit.show();
+    edit.setFocus();
+    Key(edit, Qt::Key_End);
+    Key(edit, Qt::Key_Backspace);
+    // A letter is refused; the German separator is taken.
+    for (const char* typed : {"x", "5"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromLatin1(typed));
+        QCoreApplication::sendEvent(&edit, &press);
+    }
+    EXPECT_EQ(texts, (std::vector<QString>{"17,5", "17,55"}));
+    EXPECT_DOUBLE_EQ(edit.Value(), 17.55);
+}
+
+TEST(TSpinEdit, AccessibleAsASpinBoxNamedByItsLabel) {
+    QWidget page;
+    auto* label = new QLabel(QStringLiteral("&Breite:"), &page);
+    auto* edit = new TSpinEdit(kBreitEd, 0.1, &page);
+    label->setBuddy(edit);
+    edit->SetValue(17.5);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(edit);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::SpinBox);
+    EXPECT_EQ(face->text(QAccessible::Name), "Breite:");
+    EXPECT_EQ(face->text(QAccessible::Value), "17,50");
 }

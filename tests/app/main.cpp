@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <clocale>
 #include <memory>
 
 namespace {
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // QApplication takes the C library's locale from the environment; numbers
+    // are made and read by our own code, so the C library keeps its own.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("zierbogen-drucker-tests"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QStandardPaths::setTestModeEnabled(true);

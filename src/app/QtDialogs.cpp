@@ -1,0 +1,51 @@
+#include "app/QtDialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/WindowTitle.h"
+
+namespace zb {
+
+namespace {
+
+QString Caption(const QString& caption) {
+    return caption.isEmpty() ? QString::fromUtf8(kApplicationTitle) : caption;
+}
+
+} // namespace
+
+bool QtDialogs::Confirm(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Information, Caption(caption), text, QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void QtDialogs::Error(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, Caption(caption), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString QtDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& folder) {
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+QString QtDialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& defaultSuffix, const QString& folder) {
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace zb

@@ -1,0 +1,17 @@
+#pragma once
+// The DialogProvider of the running program: modal Qt message boxes and file dialogs.
+#include "app/DialogProvider.h"
+
+namespace zb {
+
+class QtDialogs final : public DialogProvider {
+public:
+    bool Confirm(QWidget* parent, const QString& caption, const QString& text) override;
+    void Error(QWidget* parent, const QString& caption, const QString& text) override;
+    QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                         const QString& folder) override;
+    QString SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                         const QString& defaultSuffix, const QString& folder) override;
+};
+
+} // namespace zb

@@ -1,0 +1,132 @@
+#pragma once
+// A main window on the offscreen platform whose message boxes and file
+// dialogs are answered by the test, with a fixed printer page and seed.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <deque>
+#include <memory>
+
+#include "app/DialogProvider.h"
+#include "app/TMainForm.h"
+
+namespace zbtest {
+
+class FakeDialogs : public zb::DialogProvider {
+public:
+    struct Shown {
+        QString kind;    // "confirm", "error", "open", "save"
+        QString caption;
+        QString text;    // message text, or the dialog's filter
+    };
+    std::deque<bool> confirms;     // answers; none left: OK
+    std::deque<QString> fileNames; // answers of the file dialogs; none left: cancel
+    std::vector<Shown> shown;
+
+    int Count(const QString& kind) const {
+        int n = 0;
+        for (const Shown& s : shown) n += s.kind == kind;
+        return n;
+    }
+    QString LastText(const QString& kind) const {
+        for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+            if (it->kind == kind) return it->text;
+        return {};
+    }
+    QString LastCaption(const QString& kind) const {
+        for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+            if (it->kind == kind) return it->caption;
+        return {};
+    }
+
+    bool Confirm(QWidget*, const QString& caption, const QString& text) override {
+        shown.push_back({"confirm", caption, text});
+        if (confirms.empty()) return true;
+        const bool answer = confirms.front();
+        confirms.pop_front();
+        return answer;
+    }
+    void Error(QWidget*, const QString& caption, const QString& text) override {
+        shown.push_back({"error", caption, text});
+    }
+    QString OpenFileName(QWidget*, const QString& caption, const QString& filter, const QString&) override {
+        shown.push_back({"open", caption, filter});
+        return NextName();
+    }
+    QString SaveFileName(QWidget*, const QString& caption, const QString& filter, const QString& suffix,
+                         const QString&) override {
+        shown.push_back({"save", caption, filter});
+        QString name = NextName();
+        if (!name.isEmpty() && !name.contains('.')) name += '.' + suffix;
+        return name;
+    }
+
+private:
+    QString NextName() {
+        if (fileNames.empty()) return {};
+        QString name = fileNames.front();
+        fileNames.pop_front();
+        return name;
+    }
+};
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override { Make({}); }
+
+    void Make(QStringList arguments) {
+        form.reset();
+        dialogs = FakeDialogs();
+        zb::TMainForm::Options options;
+        options.arguments = arguments;
+        options.programFolder = QStringLiteral(ZB_BIN_DIR);
+        options.dialogs = &dialogs;
+        options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
+        options.seed = 12345;
+        form = std::make_unique<zb::TMainForm>(options);
+        form->resize(900, 700);
+    }
+
+    template <class T>
+    T* Find(const char* name) {
+        T* w = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
+
+    QTreeWidget* List() { return Find<QTreeWidget>("ListView1"); }
+    void SelectRow(int row) { List()->setCurrentItem(List()->topLevelItem(row)); }
+    QStringList Rows() {
+        QStringList rows;
+        for (int i = 0; i < List()->topLevelItemCount(); ++i) rows << List()->topLevelItem(i)->text(0);
+        return rows;
+    }
+    int SelectedRow() {
+        const auto items = List()->selectedItems();
+        return items.isEmpty() ? -1 : List()->indexOfTopLevelItem(items.first());
+    }
+
+    // Lets the edit timer fire (it is real: 500 ms after the last edit).
+    void WaitForTimer() {
+        QTimer* timer = form->findChild<QTimer*>(QStringLiteral("Timer1"));
+        QElapsedTimer clock;
+        clock.start();
+        while (timer->isActive() && clock.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        ASSERT_FALSE(timer->isActive());
+    }
+
+    zb::Design& D() { return form->CurrentDesign(); }
+
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    std::unique_ptr<zb::TMainForm> form;
+};
+
+} // namespace zbtest

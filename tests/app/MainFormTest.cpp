@@ -1,0 +1,332 @@
+// The main window driven through its controls on the offscreen platform.
+#include "MainFormFixture.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/PaintBox.h"
+#include "app/TSpinEdit.h"
+#include "render/DesignSize.h"
+
+using namespace zb;
+using zbtest::MainFormTest;
+
+namespace {
+
+// Gives the selected layer a recognisable pattern count through its field.
+void Tag(MainFormTest*, TSpinEdit* anz, int value) { anz->SetValue(value); }
+
+} // namespace
+
+TEST_F(MainFormTest, StartsWithOneTextureLayerComposed) {
+    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers[0].Kind, kKindTexture);
+    EXPECT_EQ(Rows(), QStringList{"Grafik"});
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(Find<QTabWidget>("PageControl2")->currentIndex(), 0);
+    EXPECT_EQ(Find<QTabWidget>("PageControl2")->tabText(1), QString::fromUtf8("Papierformat wählen"));
+    EXPECT_EQ(Find<QTabWidget>("PageControl1")->currentIndex(), 2);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("VELKAN Zierbogen-Drucker 1.0 - [Unbenannt.zbg]"));
+    EXPECT_EQ(Find<TSpinEdit>("ZoomEd")->Value(), 30);
+    EXPECT_EQ(Find<QSlider>("TrackBar1")->value(), 5);
+    EXPECT_EQ(Find<QComboBox>("FilterBox")->count(), 14);
+    EXPECT_FALSE(Find<QToolButton>("UndoBtn")->isEnabled());
+
+    // The design view has the size of the whole A4 page at 30 % and shows a composition.
+    const RasterSize want = DesignRasterSize(D().Paper, kFallbackPrintablePage, form->ScreenPpi(), 30);
+    EXPECT_EQ(Find<PaintBox>("PaintBox1")->size(), QSize(want.width, want.height));
+    EXPECT_TRUE(form->DesignValid());
+    EXPECT_EQ(form->CompositionCount(), 1);
+    EXPECT_FALSE(form->statusBar()->findChild<QLabel*>("SheetLabel")->text().isEmpty());
+
+    // The first layer carries texture 0, and the strip shows every texture.
+    ASSERT_GT(form->Textures().Count, 0u);
+    const TDibRecord& picture = D().Layers[0].LayerPicture;
+    EXPECT_EQ(DibWidth(picture), DibWidth(form->Textures()[0]));
+    EXPECT_EQ(Find<PaintBox>("PaintBox3")->width(), int(form->Textures().Count) * 33);
+    EXPECT_EQ(Find<PaintBox>("PaintBox4")->width(), DibWidth(picture));
+}
+
+TEST_F(MainFormTest, LayerListDeletesAndMovesAsTheListShows) {
+    auto* anz = Find<TSpinEdit>("AnzMEd");
+    Tag(this, anz, 1);
+    Click("NewPlaneBtn");
+    Tag(this, anz, 2);
+    Click("NewPlaneBtn");
+    Tag(this, anz, 3);
+    ASSERT_EQ(D().Layers.Count, 3u);
+    EXPECT_EQ(SelectedRow(), 2);
+    EXPECT_EQ(Find<QTabWidget>("PageControl1")->currentIndex(), 2);
+
+    // Delete the top row of three: the new top row is selected.
+    Click("DelPlaneBtn");
+    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().CurrentIndex, 1);
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_EQ(anz->Value(), 2);
+
+    // Delete row 0: the former row 1 becomes row 0 and the editor shows it.
+    Click("NewPlaneBtn");
+    Tag(this, anz, 4);
+    SelectRow(0);
+    EXPECT_EQ(anz->Value(), 1);
+    Click("DelPlaneBtn");
+    EXPECT_EQ(D().CurrentIndex, 0);
+    EXPECT_EQ(D().Layers[0].PatternCount, 2);
+    EXPECT_EQ(anz->Value(), 2);
+
+    // Moving the top row down or row 0 up changes no record but recomposes.
+    const int before = form->CompositionCount();
+    Click("MoveUpBtn");
+    EXPECT_EQ(D().Layers[0].PatternCount, 2);
+    EXPECT_EQ(form->CompositionCount(), before + 1);
+    SelectRow(1);
+    Click("MoveDownBtn");
+    EXPECT_EQ(D().Layers[1].PatternCount, 4);
+    // A real move: the selection follows the layer.
+    Click("MoveUpBtn");
+    EXPECT_EQ(D().Layers[0].PatternCount, 4);
+    EXPECT_EQ(SelectedRow(), 0);
+    EXPECT_EQ(dialogs.Count("error"), 0);
+
+    // No selection comes before the last-layer rule; then the last layer stays.
+    List()->clearSelection();
+    Click("DelPlaneBtn");
+    EXPECT_EQ(dialogs.LastText("error"), QString::fromUtf8("Keine Ebene ausgewählt!"));
+    Click("MoveUpBtn");
+    EXPECT_EQ(dialogs.Count("error"), 2);
+    SelectRow(0);
+    Click("DelPlaneBtn");
+    Click("DelPlaneBtn");
+    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(dialogs.LastText("error"), QString::fromUtf8("Die letzte Ebene kann nicht gelöscht werden!"));
+    List()->clearSelection();
+    Click("DelPlaneBtn");
+    EXPECT_EQ(dialogs.LastText("error"), QString::fromUtf8("Keine Ebene ausgewählt!"));
+}
+
+TEST_F(MainFormTest, LoadingALayerWritesNothingBackAndSwitchingPagesChangesTheKind) {
+    auto* anz = Find<TSpinEdit>("AnzMEd");
+    Tag(this, anz, 7);
+    WaitForTimer();
+    Click("NewPlaneBtn");
+    Tag(this, anz, 9);
+    WaitForTimer();
+    const size_t steps = form->History().StateCount();
+    auto* timer = form->findChild<QTimer*>("Timer1");
+
+    SelectRow(0);
+    EXPECT_EQ(anz->Value(), 7);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(D().Layers[1].PatternCount, 9);
+    SelectRow(1);
+    EXPECT_EQ(D().Layers[0].PatternCount, 7);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(form->History().StateCount(), steps);
+
+    auto* pages = Find<QTabWidget>("PageControl1");
+    pages->setCurrentIndex(0);
+    EXPECT_EQ(D().Layers[1].Kind, kKindGradient);
+    EXPECT_EQ(Rows(), (QStringList{"Grafik", "Farbverlauf"}));
+    pages->setCurrentIndex(4);
+    EXPECT_EQ(Rows(), (QStringList{"Grafik", "Text"}));
+    EXPECT_TRUE(timer->isActive());
+}
+
+TEST_F(MainFormTest, TheTimerGathersABurstOfEditsIntoOneComposition) {
+    const int before = form->CompositionCount();
+    auto* size = Find<TSpinEdit>("PicBreitEd");
+    for (int v = 40; v < 46; ++v) size->SetValue(v);
+    Find<QSlider>("TrackBar1")->setValue(2);
+    EXPECT_FALSE(form->DesignValid());
+    EXPECT_EQ(form->CompositionCount(), before);
+    WaitForTimer();
+    EXPECT_EQ(form->CompositionCount(), before + 1);
+    EXPECT_TRUE(form->DesignValid());
+    EXPECT_EQ(D().Layers[0].PictureWidthMM, 45);
+    EXPECT_EQ(D().Layers[0].Transparency, -3);
+    // The burst is one undo step.
+    EXPECT_EQ(form->History().StateCount(), 2u);
+    Click("UndoBtn");
+    EXPECT_EQ(D().Layers[0].PictureWidthMM, 75);
+    EXPECT_EQ(Find<TSpinEdit>("PicBreitEd")->Value(), 75);
+}
+
+TEST_F(MainFormTest, UndoAndRedoCoverEveryKindOfChange) {
+    auto* anz = Find<TSpinEdit>("AnzMEd");
+    auto* pages = Find<QTabWidget>("PageControl1");
+    ASSERT_GE(form->Textures().Count, 2u);
+    // picture: mark texture 1 and double-click it
+    form->PaintBox3MouseDown(40);
+    form->PaintBox3DblClick();
+    WaitForTimer();
+    const int w1 = DibWidth(form->Textures()[1]);
+    EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), w1);
+    pages->setCurrentIndex(1); // kind
+    WaitForTimer();
+    Click("NewPlaneBtn"); // new
+    Tag(this, anz, 33);   // edit
+    Click("MoveUpBtn");   // move (commits the pending edit first)
+    ASSERT_EQ(D().Layers[0].PatternCount, 33);
+    SelectRow(1);
+    Click("DelPlaneBtn"); // delete
+    ASSERT_EQ(D().Layers.Count, 1u);
+
+    auto undo = [&] { Click("UndoBtn"); };
+    undo(); // delete
+    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(Rows(), (QStringList{"Grafik", "Muster"}));
+    undo(); // move
+    EXPECT_EQ(D().Layers[1].PatternCount, 33);
+    undo(); // edit
+    EXPECT_EQ(D().Layers[1].PatternCount, 100);
+    undo(); // new
+    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(anz->Value(), 100);
+    undo(); // kind
+    EXPECT_EQ(D().Layers[0].Kind, kKindTexture);
+    EXPECT_EQ(pages->currentIndex(), 2);
+    undo(); // picture
+    EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), DibWidth(form->Textures()[0]));
+    EXPECT_EQ(DibWidth(form->EditPicture()), DibWidth(form->Textures()[0]));
+    EXPECT_FALSE(Find<QToolButton>("UndoBtn")->isEnabled());
+
+    for (int i = 0; i < 5; ++i) Click("RedoBtn");
+    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers[1].Kind, kKindPattern);
+    EXPECT_EQ(DibWidth(D().Layers[1].LayerPicture), w1);
+    Click("RedoBtn");
+    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers[0].PatternCount, 33);
+    EXPECT_FALSE(Find<QToolButton>("RedoBtn")->isEnabled());
+}
+
+TEST_F(MainFormTest, FileCommandsAskSaveOpenAndTitleTheWindow) {
+    const QString blau = dir.filePath("blau");
+    // "Speichern" on an unnamed design asks for a name.
+    dialogs.fileNames = {blau};
+    Click("SaveBtn");
+    ASSERT_TRUE(QFile::exists(blau + ".zbg"));
+    EXPECT_EQ(dialogs.LastText("save"), QStringLiteral("Zierbogen-Drucker-Dateien (*.zbg);;Alle Dateien (*.*)"));
+    EXPECT_TRUE(form->windowTitle().endsWith("[blau.zbg]"));
+    // Now it writes without a dialog.
+    Click("NewPlaneBtn");
+    Click("SaveBtn");
+    EXPECT_EQ(dialogs.Count("save"), 1);
+
+    // "Neu": Cancel changes nothing; OK keeps the bottom layer and drops the name.
+    Find<TSpinEdit>("ZoomEd")->SetValue(40);
+    dialogs.confirms = {false};
+    Click("NewMenuBtn");
+    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(dialogs.LastCaption("confirm"), QStringLiteral("Datei/Neu"));
+    EXPECT_EQ(dialogs.LastText("confirm"),
+              QString::fromUtf8("Hiermit gehen alle nicht gespeicherten Informationen verloren."));
+    Click("NewMenuBtn");
+    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_TRUE(form->windowTitle().endsWith("[Unbenannt.zbg]"));
+    EXPECT_EQ(Find<TSpinEdit>("ZoomEd")->Value(), 40);
+    EXPECT_FALSE(Find<QToolButton>("UndoBtn")->isEnabled());
+
+    // "Öffnen": Cancel in the question shows no dialog; Cancel in the dialog changes nothing.
+    dialogs.confirms = {false};
+    Click("OpenBtn");
+    EXPECT_EQ(dialogs.Count("open"), 0);
+    Click("OpenBtn");
+    EXPECT_EQ(dialogs.Count("open"), 1);
+    EXPECT_EQ(D().Layers.Count, 1u);
+    dialogs.fileNames = {blau + ".zbg"};
+    Click("OpenBtn");
+    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_EQ(Find<TSpinEdit>("ZoomEd")->Value(), 30);
+    EXPECT_TRUE(form->windowTitle().endsWith("[blau.zbg]"));
+
+    // A damaged file shows its message and leaves design, name and title.
+    const QString bad = dir.filePath("kaputt.zbg");
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\x02\x00\x00\x00garbage", 11);
+    f.close();
+    dialogs.fileNames = {bad};
+    Click("OpenBtn");
+    EXPECT_EQ(dialogs.Count("error"), 1);
+    EXPECT_TRUE(dialogs.LastText("error").contains("kaputt.zbg"));
+    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_TRUE(form->windowTitle().endsWith("[blau.zbg]"));
+
+    // "Speichern unter..." into a folder that does not exist fails with a message.
+    dialogs.fileNames = {dir.filePath("fehlt/rot.zbg")};
+    Click("SaveAsBtn");
+    EXPECT_EQ(dialogs.Count("error"), 2);
+    EXPECT_TRUE(form->windowTitle().endsWith("[blau.zbg]"));
+}
+
+TEST_F(MainFormTest, ADesignNamedOnTheCommandLineOpensAtTheFirstShowing) {
+    Make({QStringLiteral(ZB_SOURCE_DIR "/examples/beispiel.zbg")});
+    EXPECT_EQ(D().Layers.Count, 1u);
+    form->show();
+    EXPECT_EQ(D().Layers.Count, 3u);
+    EXPECT_EQ(dialogs.Count("confirm"), 0);
+    EXPECT_TRUE(form->windowTitle().endsWith("[beispiel.zbg]"));
+    EXPECT_EQ(Rows(), (QStringList{"Grafik", "Muster", "Text"}));
+    // Later showings open nothing again.
+    Click("NewMenuBtn");
+    form->hide();
+    form->show();
+    EXPECT_EQ(D().Layers.Count, 1u);
+
+    Make({dir.filePath("gibt-es-nicht.zbg")});
+    form->show();
+    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_TRUE(form->windowTitle().endsWith("[Unbenannt.zbg]"));
+    EXPECT_EQ(dialogs.Count("error"), 1);
+}
+
+TEST_F(MainFormTest, ClosingAsksEveryTime) {
+    form->show();
+    dialogs.confirms = {false};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(dialogs.LastCaption("confirm"), QStringLiteral("Programm beenden"));
+    EXPECT_EQ(dialogs.LastText("confirm"),
+              QStringLiteral("Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"));
+    Click("endebtn");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(dialogs.Count("confirm"), 2);
+}
+
+TEST_F(MainFormTest, HeldSheetsSurviveZoomAndEditsUntilRerolled) {
+    // A pattern layer draws random numbers; a texture layer draws none.
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    WaitForTimer();
+    const uint32_t first = form->Sheet().Number();
+    auto* zoom = Find<TSpinEdit>("ZoomEd");
+    zoom->SetValue(40);
+    EXPECT_NE(form->Sheet().Number(), first);
+
+    Find<QAbstractButton>("HoldSheetBox")->click();
+    const uint32_t held = form->Sheet().Number();
+    zoom->SetValue(50);
+    Find<QSlider>("TrackBar1")->setValue(3);
+    WaitForTimer();
+    EXPECT_EQ(form->Sheet().Number(), held);
+    EXPECT_EQ(form->CompositionCount(), 5);
+
+    Click("RerollBtn");
+    EXPECT_NE(form->Sheet().Number(), held);
+    const uint32_t rerolled = form->Sheet().Number();
+    zoom->SetValue(40);
+    EXPECT_EQ(form->Sheet().Number(), rerolled);
+    EXPECT_TRUE(form->statusBar()->findChild<QLabel*>("SheetLabel")->text().contains(QString::number(rerolled)));
+}
