@@ -84,6 +84,16 @@ int TableIndexOf(const FilterEntry& f) {
     return -1;
 }
 
+} // namespace
+
+const FilterKernelSet* FilterKernelsFor(FilterIsa isa) {
+    return isa == FilterIsa::Scalar ? nullptr : KernelsFor(isa);
+}
+
+int FilterTableIndex(const FilterEntry& filter) { return TableIndexOf(filter); }
+
+namespace {
+
 constexpr int64_t RoundUp(int64_t v, int64_t to) { return (v + to - 1) / to * to; }
 
 // One band of rows [y0, y1), filtered in place with a ring of five bordered

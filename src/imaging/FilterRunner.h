@@ -30,4 +30,11 @@ FilterIsa BestFilterIsa();
 // allocated. An empty view is left alone (true).
 bool ApplyFilterWith(RasterView raster, const FilterEntry& filter, const FilterRunOptions& options);
 
+struct FilterKernelSet;
+// The vector kernels for the instruction set (nullptr for Scalar) and the
+// table index of an entry (-1 for any other entry, which takes the scalar
+// kernel): for routines that feed the row kernels rows of their own.
+const FilterKernelSet* FilterKernelsFor(FilterIsa isa);
+int FilterTableIndex(const FilterEntry& filter);
+
 } // namespace zb

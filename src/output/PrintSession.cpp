@@ -87,7 +87,7 @@ std::string PrintSession::Begin(const QString& jobTitle) {
     if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty())
         return "Es wurde keine PDF-Datei für den Ausdruck gewählt.";
     printer_.setDocName(jobTitle);
-    page_ = PrinterPageOf(printer_);
+    if (!ownArea_) page_ = PrinterPageOf(printer_);
     if (printer_.outputFormat() == QPrinter::PdfFormat) {
         // The PDF is written under a temporary name beside the chosen one and
         // renamed at the end, so a failed or cancelled job leaves an existing

@@ -43,6 +43,13 @@ public:
     PrintSession(const PrintSession&) = delete;
     PrintSession& operator=(const PrintSession&) = delete;
 
+    // The printable area to cut at, instead of the printer's own: for a PDF
+    // page of a size of its own (export). Call before Begin.
+    void SetPrintableArea(const PrinterPage& page) {
+        page_ = page;
+        ownArea_ = true;
+    }
+
     // Starts the job with the title (the name the print queue shows) on the
     // first page. Returns a German message on failure, empty on success.
     std::string Begin(const QString& jobTitle);
@@ -73,6 +80,7 @@ private:
     QPainter painter_;
     PrinterPage page_;
     bool active_ = false;
+    bool ownArea_ = false;
     QString pdfFileName_;
     QString partFileName_;
 };

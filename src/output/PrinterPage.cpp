@@ -29,7 +29,7 @@ PrinterPage PrinterPageOf(QPrinter& printer) {
     const int height = int(paint.height() * ppiY);
     if (ppiX <= 0 || ppiY <= 0 || width <= 0 || height <= 0) return Fallback();
     PrinterPage p;
-    p.page = PrintablePage{width, height, ppiX};
+    p.page = PrintablePage{width, height, ppiX, ppiY};
     p.ppiY = ppiY;
     p.printerName = printer.printerName();
     return p;

@@ -14,7 +14,8 @@ namespace zb {
 struct PrinterPage {
     // Printable area in printer pixels, with the horizontal pixels per inch.
     PrintablePage page;
-    // Vertical pixels per inch (printers exist whose two resolutions differ).
+    // Vertical pixels per inch (printers exist whose two resolutions differ);
+    // page.ppiY holds the same.
     int32_t ppiY = 0;
     // True when no printer is installed and the A4 page at 600 dpi stands in.
     bool fallback = false;

@@ -7,6 +7,7 @@
 #include "base/DibCopy.h"
 #include "imaging/ConvertDib.h"
 #include "imaging/FilterTable.h"
+#include "imaging/ScaledFilter.h"
 #include "render/GradientFill.h"
 #include "render/GroundFill.h"
 #include "render/LayerBlend.h"
@@ -23,6 +24,9 @@ LayerGenerators LayerGenerators::Default() {
     };
     g.filter = [](RasterView raster, int32_t filterIndex) {
         return ApplyFilter(raster, FilterForIndex(filterIndex));
+    };
+    g.scaledFilter = [](RasterView raster, int32_t filterIndex, int k) {
+        return ApplyScaledFilter(raster, FilterForIndex(filterIndex), k);
     };
     g.text = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
                 FontEngine& fonts) { ScatterText(raster, layer, ppi, zoom, random, fonts); };
@@ -142,7 +146,11 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, do
         // The filter draws no random numbers, so an invisible upper filter
         // layer can be left out without changing anything.
         if (!bottom && BlendWeight(layer.Transparency) == 10) return {};
-        if (generators_.filter && !generators_.filter(view, layer.FilterIndex)) return kFilterMemoryMessage;
+        if (const int k = FilterScaleStep(filterScale_); k > 1 && generators_.scaledFilter) {
+            if (!generators_.scaledFilter(view, layer.FilterIndex, k)) return kFilterMemoryMessage;
+        } else if (generators_.filter && !generators_.filter(view, layer.FilterIndex)) {
+            return kFilterMemoryMessage;
+        }
         return {};
     case kKindText:
         GroundFill(bottom);
@@ -185,6 +193,11 @@ std::string Compositor::Compose(Design& design, double targetPpi, double zoomPer
             if (weight == 0) std::swap(designRaster_, layerRaster_);
             else BlendLayer(ViewOf(designRaster_), ViewOf(layerRaster_), weight);
             if (progress_) progress_(design.Layers.Position, int(design.Layers.Count));
+            if (cancelled_ && cancelled_()) {
+                holdsComposition_ = false;
+                designValid_ = false;
+                return kCompositionCancelled;
+            }
         }
     } catch (const std::bad_alloc&) {
         if (message.empty()) message = kCopyMemoryMessage;

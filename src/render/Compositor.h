@@ -33,9 +33,15 @@ struct LayerGenerators {
     // Returns false when the filter found no memory (the raster is unchanged).
     std::function<bool(RasterView, int32_t filterIndex)> filter;
     std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, FontEngine&)> text;
+    // The filter at a whole scale k > 1 (see SetFilterScale). Default():
+    // ApplyScaledFilter.
+    std::function<bool(RasterView, int32_t filterIndex, int k)> scaledFilter;
 
     static LayerGenerators Default();
 };
+
+// What Compose returns when SetCancel's question said stop.
+inline constexpr const char* kCompositionCancelled = "Abgebrochen.";
 
 // "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (W x H Pixel)!"
 std::string DesignMemoryMessage(RasterSize size);
@@ -80,6 +86,17 @@ public:
     // long compositions (print, export) can show their progress.
     void SetProgress(std::function<void(int done, int total)> progress) { progress_ = std::move(progress); }
 
+    // Asked after each layer; returning true stops the composition, which
+    // then returns kCompositionCancelled and leaves DesignValid() false.
+    void SetCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
+
+    // How many pixels of this composition make one pixel of the screen's
+    // (FilterScale of render/PageGeometry.h). Above 1, filter layers work at
+    // that scale, so a sheet composed for paper looks like the preview;
+    // 1 (the default) is the plain pixel filter of the design view.
+    void SetFilterScale(double scale) { filterScale_ = scale; }
+    double FilterScale() const { return filterScale_; }
+
     bool DesignValid() const { return designValid_; }
     void Invalidate() { designValid_ = false; }
     // True when the design raster holds some composition (possibly stale),
@@ -105,6 +122,8 @@ private:
 
     LayerGenerators generators_;
     std::function<void(int, int)> progress_;
+    std::function<bool()> cancelled_;
+    double filterScale_ = 1.0;
     TDibRecord designRaster_{};
     TDibRecord layerRaster_{};
     bool designValid_ = false;

@@ -1,0 +1,80 @@
+#pragma once
+// Printing and exporting a design: composed anew at the printer's or the
+// file's resolution from the generator state of the composition on screen, so
+// pattern and text layers come out as the very sheet the preview shows, only
+// sharp, and placed where the preview puts it. The window's print and export
+// commands and the command-line program all call these.
+//
+// Both run on the calling thread and report progress through a callback,
+// which may process events (the window keeps repainting) and cancel.
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "model/Design.h"
+#include "render/DesignSize.h"
+#include "render/FontEngine.h"
+
+class QPrinter;
+
+namespace zb {
+
+// "Anzahl Bogen:" 1 .. 100.
+inline constexpr int kMaxSheets = 100;
+inline constexpr const char* kCancelledMessage = "Abgebrochen.";
+
+// Progress of a sheet: layers done of layers; return false to cancel.
+using SheetProgress = std::function<bool(int sheet, int sheets, int layersDone, int layers)>;
+
+struct DesignPrintJob {
+    Design* design = nullptr;       // borrowed; its layer cursor moves
+    FontEngine* fonts = nullptr;    // borrowed; null: text layers show their ground
+    uint32_t firstSeed = 0;         // generator state of the composition on screen
+    int sheets = 1;                 // limited to 1 .. kMaxSheets
+    // The preview's scale, so filter layers look as on screen
+    // ("Filter wie in der Vorschau"); previewFilters false: the plain pixel filter.
+    double screenPpi = 96;
+    double zoomPercent = 30;
+    bool previewFilters = true;
+    QString title;                  // the job's name in the print queue: the design's file name
+    SheetProgress progress;         // may be empty
+};
+
+struct PrintOutcome {
+    std::string message; // German; empty on success
+    bool cancelled = false;
+    int sheetsPrinted = 0;
+};
+
+// One job with one page per sheet on the printer as it is set up (a real
+// printer, or the PDF stand-in with its file name set). Sheet 1 starts from
+// firstSeed; each further sheet from the state the one before left the
+// generator in. The first sheet is composed before the job starts, so a
+// cancel during it sends nothing.
+PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job);
+
+struct DesignExportJob {
+    Design* design = nullptr;
+    FontEngine* fonts = nullptr;
+    uint32_t seed = 0;
+    double dpi = 300;               // the file's resolution, recorded in it
+    // The printer's page: the size of a design that covers the whole printable page.
+    PrintablePage page;
+    double screenPpi = 96;
+    double zoomPercent = 30;
+    bool previewFilters = true;
+    std::string fileName;           // in the file system's encoding
+    std::string format;             // "png", "jpg", "tif", "bmp", "pdf"; empty: from the extension
+    SheetProgress progress;         // called with sheet 1 of 1
+};
+
+// Writes the design at its physical size at job.dpi. A PDF holds the pixels
+// without loss. A failed or cancelled export leaves no file under the name
+// (and an existing one as it was). Returns a German message, empty on success.
+std::string ExportDesign(const DesignExportJob& job);
+
+// The raster size of an export (for the dialog's size line).
+RasterSize ExportRasterSize(const PaperSettings& paper, const PrintablePage& page, double dpi);
+
+} // namespace zb

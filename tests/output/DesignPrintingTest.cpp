@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cmath>
+#include <vector>
+
+#include "OutputTestUtil.h"
+#include "model/LayerChoices.h"
+#include "output/DesignPrinting.h"
+#include "output/PrintSession.h"
+#include "render/Compositor.h"
+#include "render/PageGeometry.h"
+
+namespace {
+
+// A gradient, 300 random discs and a blur: every pixel depends on the
+// generator state and on the filter's scale.
+void SampleDesign(zb::Design& design, double breit, double hoch, double randX, double randY) {
+    zb::TLayerRecord& g = *design.Layers.Add();
+    zb::SetLayerDefaults(g);
+    g.Kind = zb::kKindGradient;
+    g.GradientColor1 = 0x2040C0;
+    g.GradientColor2 = 0xE0F0FF;
+    g.GradientDirection = zb::kGradientTopLeftDiagonal;
+    zb::TLayerRecord& p = *design.Layers.Add();
+    zb::SetLayerDefaults(p);
+    p.Kind = zb::kKindPattern;
+    p.PatternCount = 300;
+    p.PatternSizeMM = 4;
+    p.Transparency = -5;
+    zb::TLayerRecord& f = *design.Layers.Add();
+    zb::SetLayerDefaults(f);
+    f.Kind = zb::kKindFilter;
+    f.FilterIndex = 2;
+    f.Transparency = -5;
+    design.Paper.PrintAll = false;
+    design.Paper.Breit = breit;
+    design.Paper.Hoch = hoch;
+    design.Paper.RandX = randX;
+    design.Paper.RandY = randY;
+}
+
+// The sheet composed directly, as print and export must reproduce it.
+std::vector<uint8_t> Composed(zb::Design& design, zb::RasterSize size, double ppi, double filterScale,
+                              zb::RandomInt& random) {
+    zb::Compositor c;
+    EXPECT_EQ(c.EnsureSize(size), "");
+    c.SetFilterScale(filterScale);
+    EXPECT_EQ(c.Compose(design, ppi, 100, random, nullptr), "");
+    std::vector<uint8_t> rgb;
+    const zb::RasterView v = c.DesignView();
+    for (int y = 0; y < v.height; ++y)
+        for (int x = 0; x < v.width; ++x) {
+            const uint8_t* px = v.pixel(x, y);
+            rgb.insert(rgb.end(), {px[2], px[1], px[0]});
+        }
+    return rgb;
+}
+
+std::vector<uint8_t> Rgb(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    std::vector<uint8_t> out;
+    for (int y = 0; y < rgb.height(); ++y) out.insert(out.end(), rgb.constScanLine(y), rgb.constScanLine(y) + 3 * rgb.width());
+    return out;
+}
+
+QStringList ExtractImages(const QTemporaryDir& dir, const QString& pdf, const QString& prefix) {
+    zb::test::RunTool("pdfimages", {"-png", pdf, dir.filePath(prefix)});
+    QStringList files = QDir(dir.path()).entryList({prefix + "-*.png"}, QDir::Files, QDir::Name);
+    for (QString& f : files) f = dir.filePath(f);
+    return files;
+}
+
+// The first row and column, from the top-left, where the rendered page is not white.
+QPoint FirstInk(const QImage& page) {
+    const QImage img = page.convertToFormat(QImage::Format_RGB32);
+    int top = -1, left = img.width();
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 250) {
+                if (top < 0) top = y;
+                left = std::min(left, x);
+            }
+    return {left, top};
+}
+
+} // namespace
+
+// Two sheets in one job on the PDF stand-in: one page each, the pictures
+// stored without loss and equal to the sheets composed at 600 dpi from the
+// screen's generator state and the state after the first sheet, with the
+// filter at the preview's scale; the design at its margins.
+TEST(DesignPrinting, SheetsOnTheFallbackPdf) {
+    QTemporaryDir dir;
+    zb::Design design;
+    SampleDesign(design, 3, 2, 1, 2);
+    const uint32_t seed = 987654321;
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+
+    QPrinter printer(QPrinter::HighResolution);
+    const QString pdf = dir.filePath("zwei.pdf");
+    zb::SetUpFallbackPrinter(printer, pdf);
+    zb::DesignPrintJob job;
+    job.design = &design;
+    job.firstSeed = seed;
+    job.sheets = 2;
+    job.screenPpi = 96;
+    job.zoomPercent = 50;
+    job.title = "muster.zbg";
+    int calls = 0;
+    job.progress = [&](int sheet, int sheets, int done, int layers) {
+        EXPECT_EQ(sheets, 2);
+        EXPECT_LE(done, layers);
+        EXPECT_GE(sheet, 1);
+        ++calls;
+        return true;
+    };
+    const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
+    ASSERT_EQ(outcome.message, "");
+    EXPECT_EQ(outcome.sheetsPrinted, 2);
+    EXPECT_EQ(calls, 6);
+
+    const QString info = zb::test::RunTool("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+2"))) << info.toStdString();
+    EXPECT_TRUE(info.contains("muster.zbg")) << info.toStdString();
+    for (const QString& e : zb::test::PdfImageEncodings(pdf)) EXPECT_EQ(e, "image");
+
+    const zb::RasterSize size{zb::CentimetresToPixels(3, 600), zb::CentimetresToPixels(2, 600)};
+    const double scale = zb::FilterScale(600, 96, 50); // 12.5
+    zb::RandomInt random(seed);
+    const std::vector<uint8_t> first = Composed(design, size, 600, scale, random);
+    const std::vector<uint8_t> second = Composed(design, size, 600, scale, random);
+    EXPECT_NE(first, second);
+    const QStringList images = ExtractImages(dir, pdf, "bogen");
+    ASSERT_EQ(images.size(), 2);
+    EXPECT_EQ(Rgb(QImage(images[0])), first);
+    EXPECT_EQ(Rgb(QImage(images[1])), second);
+
+    // Rendered at 150 dpi: the printable area starts 12 pt and 14 pt in
+    // (25 and 29 pixels), the design 1 cm and 2 cm further (59 and 118).
+    zb::test::RunTool("pdftoppm", {"-r", "150", "-png", "-f", "1", "-l", "1", pdf, dir.filePath("seite")});
+    const QImage page(dir.filePath("seite-1.png"));
+    ASSERT_FALSE(page.isNull());
+    const QPoint ink = FirstInk(page);
+    EXPECT_NEAR(ink.x(), 25 + 59, 1);
+    EXPECT_NEAR(ink.y(), 29 + 118, 1);
+}
+
+TEST(DesignPrinting, CancelSendsNothing) {
+    QTemporaryDir dir;
+    zb::Design design;
+    SampleDesign(design, 2, 2, 0, 0);
+    for (int stopAtSheet : {1, 2}) {
+        SCOPED_TRACE(stopAtSheet);
+        QPrinter printer(QPrinter::HighResolution);
+        const QString pdf = dir.filePath("abbruch.pdf");
+        zb::SetUpFallbackPrinter(printer, pdf);
+        zb::DesignPrintJob job;
+        job.design = &design;
+        job.sheets = 3;
+        job.progress = [&](int sheet, int, int, int) { return sheet < stopAtSheet; };
+        const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
+        EXPECT_TRUE(outcome.cancelled);
+        EXPECT_EQ(outcome.message, "Abgebrochen.");
+        EXPECT_FALSE(QFile::exists(pdf));
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+}
+
+// Export: the physical size at the chosen resolution, recorded in the file;
+// the same sheet as on screen; PDF without loss; failures leave no file.
+TEST(DesignPrinting, Export) {
+    QTemporaryDir dir;
+    zb::Design design;
+    SampleDesign(design, 5, 3, 0, 0);
+    const uint32_t seed = 24680;
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    zb::DesignExportJob job;
+    job.design = &design;
+    job.seed = seed;
+    job.dpi = 300;
+    job.zoomPercent = 30;
+    const zb::RasterSize size{590, 354}; // 5 cm and 3 cm at 300 dpi
+    EXPECT_EQ(zb::ExportRasterSize(design.Paper, {}, 300), size);
+    zb::RandomInt random(seed);
+    const std::vector<uint8_t> sheet = Composed(design, size, 300, zb::FilterScale(300, 96, 30), random);
+
+    job.fileName = dir.filePath("bogen.png").toStdString();
+    ASSERT_EQ(zb::ExportDesign(job), "");
+    const QImage png(QString::fromStdString(job.fileName));
+    EXPECT_EQ(png.size(), QSize(590, 354));
+    EXPECT_NEAR(png.dotsPerMeterX() * 0.0254, 300, 0.5);
+    EXPECT_EQ(Rgb(png), sheet);
+
+    job.fileName = dir.filePath("bogen.pdf").toStdString();
+    ASSERT_EQ(zb::ExportDesign(job), "");
+    const QString pdf = QString::fromStdString(job.fileName);
+    EXPECT_EQ(zb::test::PdfImageEncodings(pdf), QStringList{"image"});
+    const QStringList images = ExtractImages(dir, pdf, "export");
+    ASSERT_EQ(images.size(), 1);
+    EXPECT_EQ(Rgb(QImage(images[0])), sheet);
+    // The picture keeps 300 dpi (590 pixels = 141.6 pt); the page around it
+    // comes in whole points.
+    const QStringList list = zb::test::RunTool("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(list.size(), 3);
+    const QStringList fields = list[2].simplified().split(' ');
+    ASSERT_GT(fields.size(), 13);
+    EXPECT_EQ(fields[12], "300");
+    EXPECT_EQ(fields[13], "300");
+    const QString info = zb::test::RunTool("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains("142 x 85 pts")) << info.toStdString();
+
+    // The literal filter gives another sheet.
+    job.previewFilters = false;
+    job.fileName = dir.filePath("pixel.png").toStdString();
+    ASSERT_EQ(zb::ExportDesign(job), "");
+    EXPECT_NE(Rgb(QImage(QString::fromStdString(job.fileName))), sheet);
+
+    // Cancelled: the file that was there stays as it was.
+    job.progress = [](int, int, int done, int) { return done < 2; };
+    const QString old = dir.filePath("bogen.png");
+    const QByteArray before = [&] { QFile f(old); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    job.fileName = old.toStdString();
+    EXPECT_EQ(zb::ExportDesign(job), "Abgebrochen.");
+    QFile after(old);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+
+    job.progress = {};
+    job.fileName = dir.filePath("fehlt/bogen.png").toStdString();
+    const std::string missing = zb::ExportDesign(job);
+    EXPECT_FALSE(missing.empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(job.fileName)));
+    job.fileName = dir.filePath("bogen.xyz").toStdString();
+    EXPECT_NE(zb::ExportDesign(job).find("Dateiformat"), std::string::npos);
+}
