@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/ProgramIcon.h"
 #include "app/TMainForm.h"
 #include "app/WindowTitle.h"
 #include "app/ZierbogenApplication.h"
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QString::fromUtf8(zb::kApplicationTitle));
     QCoreApplication::setOrganizationName(QStringLiteral("Zierbogen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZB_VERSION));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(zb::kDesktopName));
+    QApplication::setWindowIcon(zb::ProgramIcon());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Qt's own dialogs (file dialogs, buttons) in German where the translations are installed.
     QTranslator qtTranslator;
