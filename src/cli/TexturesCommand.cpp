@@ -6,6 +6,7 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "cli/QuietStandardError.h"
 #include "cli/TextColumns.h"
 #include "cli/Usage.h"
 #include "document/FileError.h"
@@ -39,7 +40,11 @@ int TexturesCommand(const std::vector<std::string>& args) {
         return 1;
     }
     const platform::QtPictureDecoder decoder;
-    const std::vector<TextureScanEntry> entries = ScanTextureFolder(folder, decoder);
+    std::vector<TextureScanEntry> entries;
+    {
+        const QuietStandardError quiet; // the decoders' own complaints
+        entries = ScanTextureFolder(folder, decoder);
+    }
     std::printf("Texturordner: %s\n", shown.c_str());
     if (entries.empty()) {
         std::printf("Keine Dateien: die Texturbibliothek bleibt leer, neue Ebenen bekommen eine schwarze "
