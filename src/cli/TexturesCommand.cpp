@@ -25,7 +25,7 @@ int TexturesCommand(const std::vector<std::string>& args) {
         return 0;
     }
     if (a.operands.size() > 1) {
-        std::fprintf(Err(), "Aufruf: zierbogen textures [ORDNER]\n");
+        std::fprintf(Err(), "zierbogen textures: nur ein Ordner auf einmal (zierbogen textures --help).\n");
         return 2;
     }
     const std::string folder = a.operands.empty() ? platform::TextureFolder() : a.operands[0];
