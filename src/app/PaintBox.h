@@ -2,6 +2,7 @@
 // A plain surface whose owner paints it and answers its mouse: the design
 // view, the texture strip and the picture preview. The owner sets the handlers;
 // the box keeps no state of its own.
+#include <QEvent>
 #include <QWidget>
 #include <functional>
 

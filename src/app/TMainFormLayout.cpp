@@ -95,6 +95,7 @@ void TMainForm::BuildWindow() {
     PageControl2 = new QTabWidget;
     PageControl2->setObjectName(QStringLiteral("PageControl2"));
     PageControl2->setDocumentMode(true);
+    Named(PageControl2, "Seiten");
     PageControl2->addTab(BuildLayerPage(), LoadIcon(QString::fromLatin1(pic::kTabEbenen)), QStringLiteral("Grafik-Ebenen"));
     tabSheet2_ = new QWidget;
     tabSheet2_->setObjectName(QStringLiteral("TabSheet2"));
@@ -291,6 +292,7 @@ QWidget* TMainForm::BuildEditor() {
     PageControl1 = new QTabWidget;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setFixedHeight(193);
+    Named(PageControl1, "Ebeneneditor");
     PageControl1->addTab(BuildGradientPage(), U(kKindPageCaptions[0]));
     PageControl1->addTab(BuildPatternPage(), U(kKindPageCaptions[1]));
     PageControl1->addTab(BuildTexturePage(), U(kKindPageCaptions[2]));

@@ -95,8 +95,6 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QString::fromUtf8(zb::kApplicationTitle));
     QCoreApplication::setOrganizationName(QStringLiteral("Zierbogen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZB_VERSION));
-    // The desktop entry's name lets the desktop match windows to the menu
-    // entry and its icon; the built-in icon serves where none is installed.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(zb::kDesktopName));
     QApplication::setWindowIcon(zb::ProgramIcon());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

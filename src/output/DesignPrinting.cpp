@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -56,6 +57,20 @@ VisiblePart CutToPage(RasterView raster, const PrintLayout& layout) {
 }
 
 } // namespace
+
+std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName) {
+    if (!name.isEmpty()) return SelectPrinter(printer, name);
+    if (NoPrinterInstalled()) {
+        const QString file = askPdfFileName ? askPdfFileName() : QString();
+        if (file.isEmpty()) return kCancelledMessage;
+        SetUpFallbackPrinter(printer, file);
+        return {};
+    }
+    if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty() &&
+        !QPrinterInfo::printerInfo(printer.printerName()).isNull())
+        return {};
+    return SelectPrinter(printer, QString());
+}
 
 PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
     PrintOutcome outcome;

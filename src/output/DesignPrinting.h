@@ -47,6 +47,13 @@ struct PrintOutcome {
     int sheetsPrinted = 0;
 };
 
+// Makes `printer` ready for a print command: the printer named (an unknown
+// name is an error), else the printer as it is set up (the window's, after
+// the setup dialog), else the default printer. With no printer installed it
+// becomes the A4 PDF stand-in writing to the file askPdfFileName names; an
+// empty answer (the user cancelled) gives kCancelledMessage.
+std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName);
+
 // One job with one page per sheet on the printer as it is set up (a real
 // printer, or the PDF stand-in with its file name set). Sheet 1 starts from
 // firstSeed; each further sheet from the state the one before left the

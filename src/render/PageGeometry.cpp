@@ -97,9 +97,4 @@ int DragScrollPosition(int position, int pressCoord, int coord, int maximum) {
     return int(std::clamp<int64_t>(p, 0, std::max(0, maximum)));
 }
 
-int WheelScrollPosition(int position, int notchesDown, int maximum) {
-    const int64_t p = int64_t(position) + int64_t(notchesDown) * 20;
-    return int(std::clamp<int64_t>(p, 0, std::max(0, maximum)));
-}
-
 } // namespace zb

@@ -62,7 +62,5 @@ double FilterScale(double outputPpi, double screenPpi, double zoomPercent);
 // Drag panning: the scroll position after the pointer moved from the press
 // point to `coord` (paint-surface pixels), held within 0 .. maximum.
 int DragScrollPosition(int position, int pressCoord, int coord, int maximum);
-// Wheel scrolling of the preview: 20 pixels per notch (down: positive).
-int WheelScrollPosition(int position, int notchesDown, int maximum);
 
 } // namespace zb

@@ -159,8 +159,4 @@ TEST(PageGeometry, FilterScaleAndScrolling) {
     };
     for (const Scroll& d : drags)
         EXPECT_EQ(zb::DragScrollPosition(d.position, d.press, d.coord, d.maximum), d.expected);
-    EXPECT_EQ(zb::WheelScrollPosition(100, 1, 500), 120);
-    EXPECT_EQ(zb::WheelScrollPosition(100, -2, 500), 60);
-    EXPECT_EQ(zb::WheelScrollPosition(10, -1, 500), 0);
-    EXPECT_EQ(zb::WheelScrollPosition(495, 1, 500), 500);
 }

@@ -1,0 +1,90 @@
+#include "output/PicturePrintLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "imaging/DrawDib.h"
+
+namespace zb {
+
+namespace {
+
+// Width and height on a page of pageW x pageH, before placing.
+void SizeOnPage(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, const PicturePrintChoice& c,
+                int64_t& w, int64_t& h) {
+    if (c.mode == PrintSizeMode::UserDefined) {
+        w = RoundHalfEven(double(pageW) * c.widthPercent / 100.0);
+        h = RoundHalfEven(double(pageH) * c.heightPercent / 100.0);
+        return;
+    }
+    w = pageW;
+    h = pageH;
+    if (c.keepAspect) {
+        const int64_t t = picH * pageW / picW;
+        if (t > pageH) {
+            w = picW * pageH / picH;
+            h = pageH;
+        } else {
+            h = t;
+        }
+    }
+}
+
+int LimitPercent(double x) {
+    if (!(x >= kPercentMin)) return kPercentMin;  // NaN too
+    if (x >= kPercentMax) return kPercentMax;
+    return int(std::trunc(x));
+}
+
+} // namespace
+
+PixelRect PicturePrintRect(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, const PicturePrintChoice& c) {
+    if (picW <= 0 || picH <= 0 || pageW <= 0 || pageH <= 0) return {};
+    PixelRect r;
+    SizeOnPage(picW, picH, pageW, pageH, c, r.w, r.h);
+    if (c.centred) {
+        r.x = (pageW - r.w) / 2;
+        r.y = (pageH - r.h) / 2;
+    }
+    return r;
+}
+
+PixelRect PreviewPageRect(int side, int64_t pageW, int64_t pageH) {
+    if (side <= 0 || pageW <= 0 || pageH <= 0) return {};
+    PixelRect r;
+    if (pageH < pageW) {
+        r.w = side;
+        r.h = side * pageH / pageW;
+    } else {
+        r.h = side;
+        r.w = side * pageW / pageH;
+    }
+    r.x = (side - r.w) / 2;
+    r.y = (side - r.h) / 2;
+    return r;
+}
+
+PixelRect PreviewPictureRect(int side, int64_t picW, int64_t picH, int64_t pageW, int64_t pageH,
+                             const PicturePrintChoice& c) {
+    const PixelRect page = PreviewPageRect(side, pageW, pageH);
+    PixelRect r = PicturePrintRect(picW, picH, page.w, page.h, c);
+    r.x += page.x;
+    r.y += page.y;
+    return r;
+}
+
+int CoupledHeightPercent(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, int widthPercent,
+                         int currentHeight) {
+    if (picW <= 0 || picH <= 0 || pageW <= 0 || pageH <= 0) return currentHeight;
+    const double x = double(picH * widthPercent) / double(picW) * double(pageW) / double(pageH);
+    return LimitPercent(x);
+}
+
+int CoupledWidthPercent(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, int heightPercent,
+                        int currentWidth) {
+    if (picW <= 0 || picH <= 0 || pageW <= 0 || pageH <= 0) return currentWidth;
+    const double x = double(picW * heightPercent) / double(picH) * double(pageH) / double(pageW);
+    return LimitPercent(x);
+}
+
+} // namespace zb

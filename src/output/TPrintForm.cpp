@@ -1,0 +1,224 @@
+#include "output/TPrintForm.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "imaging/DrawDib.h"
+#include "output/PicturePrinting.h"
+#include "output/PrinterPage.h"
+#include "output/TPaintBox.h"
+#include "platform/QtPainterDibDevice.h"
+
+namespace zb {
+
+namespace {
+
+QSpinBox* PercentField(const char* name, QWidget* parent) {
+    auto* field = new QSpinBox(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setRange(kPercentMin, kPercentMax);
+    field->setSingleStep(1);
+    return field;
+}
+
+} // namespace
+
+TPrintForm::TPrintForm(const TDibRecord& picture, QPrinter& printer, QWidget* parent)
+    : QDialog(parent), picture_(picture), printer_(printer) {
+    setObjectName(QStringLiteral("PrintForm"));
+    setWindowTitle(QStringLiteral("Bild drucken..."));
+    setModal(true);
+
+    // Preview.
+    auto* previewLabel = new QLabel(QStringLiteral("Vorschau:"), this);
+    auto* panel = new QFrame(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(2, 2, 2, 2);
+    PrintPaintBox = new TPaintBox(panel);
+    PrintPaintBox->setObjectName(QStringLiteral("PrintPaintBox"));
+    PrintPaintBox->setFixedSize(kPreviewSide, kPreviewSide);
+    PrintPaintBox->setAccessibleName(QStringLiteral("Vorschau"));
+    panelLayout->addWidget(PrintPaintBox);
+    previewLabel->setBuddy(PrintPaintBox);
+    auto* previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(previewLabel);
+    previewColumn->addWidget(panel);
+    previewColumn->addStretch(1);
+
+    // Size.
+    auto* sizeGroup = new QGroupBox(QStringLiteral("Druckgröße"), this);
+    UseFullCheck = new QRadioButton(QString::fromUtf8(kPrintSizeModeCaptions[0].data(), kPrintSizeModeCaptions[0].size()), sizeGroup);
+    UseFullCheck->setObjectName(QStringLiteral("UseFullCheck"));
+    UserdefCheck = new QRadioButton(QString::fromUtf8(kPrintSizeModeCaptions[1].data(), kPrintSizeModeCaptions[1].size()), sizeGroup);
+    UserdefCheck->setObjectName(QStringLiteral("UserdefCheck"));
+    UseFullCheck->setChecked(true);
+    BreitEdit = PercentField("BreitEdit", sizeGroup);
+    HochEdit = PercentField("HochEdit", sizeGroup);
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Breite in %:"), BreitEdit);
+    fields->addRow(QStringLiteral("Höhe in %:"), HochEdit);
+    auto* sizeLayout = new QVBoxLayout(sizeGroup);
+    sizeLayout->addWidget(UseFullCheck);
+    sizeLayout->addWidget(UserdefCheck);
+    sizeLayout->addLayout(fields);
+
+    // Options.
+    auto* optionGroup = new QGroupBox(QStringLiteral("Druckoptionen"), this);
+    SverhCheck = new QCheckBox(QStringLiteral("Seitenverhältnis beibehalten"), optionGroup);
+    SverhCheck->setObjectName(QStringLiteral("SverhCheck"));
+    SverhCheck->setChecked(true);
+    ZentrCheck = new QCheckBox(QStringLiteral("Zentrierte Ausgabe"), optionGroup);
+    ZentrCheck->setObjectName(QStringLiteral("ZentrCheck"));
+    ZentrCheck->setChecked(true);
+    auto* optionLayout = new QVBoxLayout(optionGroup);
+    optionLayout->addWidget(SverhCheck);
+    optionLayout->addWidget(ZentrCheck);
+
+    auto* choiceColumn = new QVBoxLayout;
+    choiceColumn->addWidget(sizeGroup);
+    choiceColumn->addWidget(optionGroup);
+    choiceColumn->addStretch(1);
+
+    // Buttons.
+    OkBtn = new QPushButton(QStringLiteral("&OK"), this);
+    OkBtn->setObjectName(QStringLiteral("OkBtn"));
+    OkBtn->setDefault(true);
+    PrintSetupBtn = new QPushButton(QIcon::fromTheme(QStringLiteral("document-print")),
+                                    QStringLiteral("Drucker &einrichten..."), this);
+    PrintSetupBtn->setObjectName(QStringLiteral("PrintSetupBtn"));
+    CancelBtn = new QPushButton(QStringLiteral("A&bbrechen"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(OkBtn);
+    buttons->addWidget(PrintSetupBtn);
+    buttons->addStretch(1);
+    buttons->addWidget(CancelBtn);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(previewColumn);
+    columns->addLayout(choiceColumn, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns, 1);
+    layout->addLayout(buttons);
+    // Fixed border: as large as described, larger only when the fonts need it.
+    setFixedSize(sizeHint().expandedTo(QSize(427, 328)));
+
+    int width = 50, height = 50;
+    LoadPrintPercents(width, height);
+    guard_ = true;  // restoring is no edit
+    BreitEdit->setValue(width);
+    HochEdit->setValue(height);
+    guard_ = false;
+
+    PrintPaintBox->OnPaint = [this](QPainter& painter, const QRect&) { PrintPaintBoxPaint(painter); };
+    auto repaint = [this] { PrintPaintBox->update(); };
+    connect(UseFullCheck, &QRadioButton::clicked, this, repaint);
+    connect(SverhCheck, &QCheckBox::clicked, this, repaint);
+    connect(ZentrCheck, &QCheckBox::clicked, this, repaint);
+    connect(UserdefCheck, &QRadioButton::clicked, this, [this] { UserdefCheckClick(); });
+    connect(BreitEdit, &QSpinBox::valueChanged, this, [this] { BreitEditChange(); });
+    connect(HochEdit, &QSpinBox::valueChanged, this, [this] { HochEditChange(); });
+    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(PrintSetupBtn, &QPushButton::clicked, this, [this] { PrintSetupBtnClick(); });
+}
+
+PicturePrintChoice TPrintForm::Choice() const {
+    PicturePrintChoice c;
+    c.mode = UserdefCheck->isChecked() ? PrintSizeMode::UserDefined : PrintSizeMode::FullPage;
+    c.widthPercent = BreitEdit->value();
+    c.heightPercent = HochEdit->value();
+    c.keepAspect = SverhCheck->isChecked();
+    c.centred = ZentrCheck->isChecked();
+    return c;
+}
+
+void TPrintForm::PageSize(int64_t& pw, int64_t& ph) const {
+    const PrinterPage page = PrinterPageOf(printer_);
+    pw = page.page.width;
+    ph = page.page.height;
+}
+
+void TPrintForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TPrintForm::FormShow() { BreitEditChange(); }
+
+void TPrintForm::done(int result) {
+    SavePrintPercents(BreitEdit->value(), HochEdit->value());
+    QDialog::done(result);
+}
+
+void TPrintForm::DeriveHeight() {
+    if (guard_ || !SverhCheck->isChecked()) return;
+    guard_ = true;
+    int64_t pw = 0, ph = 0;
+    PageSize(pw, ph);
+    HochEdit->setValue(CoupledHeightPercent(DibWidth(picture_), DibHeight(picture_), pw, ph, BreitEdit->value(),
+                                            HochEdit->value()));
+    guard_ = false;
+}
+
+void TPrintForm::DeriveWidth() {
+    if (guard_ || !SverhCheck->isChecked()) return;
+    guard_ = true;
+    int64_t pw = 0, ph = 0;
+    PageSize(pw, ph);
+    BreitEdit->setValue(CoupledWidthPercent(DibWidth(picture_), DibHeight(picture_), pw, ph, HochEdit->value(),
+                                            BreitEdit->value()));
+    guard_ = false;
+}
+
+void TPrintForm::BreitEditChange() {
+    if (guard_) return;
+    DeriveHeight();
+    PrintPaintBox->update();
+}
+
+void TPrintForm::HochEditChange() {
+    if (guard_) return;
+    DeriveWidth();
+    PrintPaintBox->update();
+}
+
+void TPrintForm::UserdefCheckClick() {
+    if (!UserdefCheck->isChecked()) return;
+    BreitEditChange();
+}
+
+void TPrintForm::PrintSetupBtnClick() {
+    QPrintDialog dialog(&printer_, this);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.exec();
+    PrintPaintBox->update();
+}
+
+void TPrintForm::PrintPaintBoxPaint(QPainter& painter) {
+    // Each paint leaves the height derived from the width (the width leads).
+    DeriveHeight();
+    int64_t pw = 0, ph = 0;
+    PageSize(pw, ph);
+    const PixelRect page = PreviewPageRect(kPreviewSide, pw, ph);
+    painter.fillRect(QRect(int(page.x), int(page.y), int(page.w), int(page.h)), Qt::white);
+    if (!picture_.Bits) return;
+    const PixelRect r = PreviewPictureRect(kPreviewSide, DibWidth(picture_), DibHeight(picture_), pw, ph, Choice());
+    QtPainterDibDevice device(painter);
+    DrawDib(device, int32_t(r.x), int32_t(r.y), int32_t(r.w), int32_t(r.h), picture_, 0, 0, DibWidth(picture_),
+            DibHeight(picture_), true, true);
+}
+
+} // namespace zb

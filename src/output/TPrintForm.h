@@ -1,0 +1,72 @@
+#pragma once
+// The picture print dialog "Bild drucken...": the printed size (the whole
+// page, or width and height in percent of the page), aspect and centring,
+// with a page preview. Made for one print command and destroyed after it; only
+// the two percentages carry over, through the settings store.
+//
+// Ownership: holds a copy of the viewer's TDibRecord; the rows stay the
+// viewer's and are neither changed nor freed here. The printer is borrowed.
+#include <QDialog>
+
+#include "base/TDibRecord.h"
+#include "output/PicturePrintLayout.h"
+
+class QCheckBox;
+class QGroupBox;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+namespace zb {
+
+class TPaintBox;
+
+class TPrintForm : public QDialog {
+    Q_OBJECT
+public:
+    TPrintForm(const TDibRecord& picture, QPrinter& printer, QWidget* parent = nullptr);
+
+    // The choices as the controls show them.
+    PicturePrintChoice Choice() const;
+    // Side of the square preview surface.
+    static constexpr int kPreviewSide = 190;
+
+    // Closes the window (the viewer forgets the picture, the dialog saves
+    // the percentages).
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+    void PrintPaintBoxPaint(QPainter& painter);
+    void UserdefCheckClick();
+    void BreitEditChange();
+    void HochEditChange();
+    void PrintSetupBtnClick();
+    // The coupling of the two fields without the repaint; the guard keeps the
+    // fields' own change notifications out.
+    void DeriveHeight();
+    void DeriveWidth();
+    // Printable page of the printer, read afresh.
+    void PageSize(int64_t& pw, int64_t& ph) const;
+
+    TDibRecord picture_;
+    QPrinter& printer_;
+    bool guard_ = false;
+
+    TPaintBox* PrintPaintBox;
+    QRadioButton* UseFullCheck;
+    QRadioButton* UserdefCheck;
+    QSpinBox* BreitEdit;
+    QSpinBox* HochEdit;
+    QCheckBox* SverhCheck;
+    QCheckBox* ZentrCheck;
+    QPushButton* OkBtn;
+    QPushButton* PrintSetupBtn;
+    QPushButton* CancelBtn;
+};
+
+} // namespace zb

@@ -1,0 +1,92 @@
+#pragma once
+// The picture viewer "Bild betrachten...": one picture at a zoom of 5 to
+// 9000 %, panned by dragging or with the wheel, printed through the picture
+// print dialog. Made once and shown again for every picture, so the zoom and
+// the scroll position stay as the user left them.
+//
+// Ownership: the viewer holds a copy of the caller's TDibRecord; the pixel
+// rows stay the caller's, which must keep them alive while the window is
+// shown. The viewer never changes or frees them and forgets them when the
+// window closes. The printer (when given) is borrowed and must outlive the
+// viewer; without one the viewer keeps a printer of its own.
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "base/TDibRecord.h"
+
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QScrollArea;
+class QSpinBox;
+class QStatusBar;
+
+namespace zb {
+
+class TPaintBox;
+class TPrintForm;
+
+class TViewPicForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TViewPicForm(QWidget* parent = nullptr, QPrinter* printer = nullptr);
+    ~TViewPicForm() override;
+
+    // Shows the picture modally; returns when the window closes.
+    int ShowPicture(const TDibRecord& picture);
+    // Puts the picture in without showing the window (ShowPicture does this
+    // first).
+    void SetPicture(const TDibRecord& picture);
+    const TDibRecord& Picture() const { return picture_; }
+
+    // Zooms so that the picture point at `viewportPos` stays where it is.
+    void ZoomAbout(int zoomPercent, QPoint viewportPos);
+
+    // Replaceable for tests: runs the print dialog (default: exec()), and asks
+    // for the PDF file when no printer is installed.
+    std::function<int(TPrintForm&)> ExecPrintForm;
+    std::function<QString()> AskPdfFileName;
+    // Replaceable for tests: shows a failure (default: an error box).
+    std::function<void(const QString&)> ShowError;
+
+    QPrinter& Printer();
+
+    // Closes the window (the viewer forgets the picture, the dialog saves
+    // the percentages).
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ZoomEdChange();
+    void PrintBrnClick();
+    void PaintBox1Paint(QPainter& painter, const QRect& exposed);
+    void PaintBox1MouseDown(QPoint pos);
+    void PaintBox1MouseMove(QPoint pos);
+    void PaintBox1MouseUp();
+    void FormMouseWheel(int notches);
+    // Gives PaintBox1 the size of the picture at the current zoom.
+    void SizeSurface();
+
+    TDibRecord picture_;
+    QPrinter* printer_;
+    std::unique_ptr<QPrinter> ownPrinter_;
+    bool dragging_ = false;
+    QPoint press_;
+    int wheelRemainder_ = 0;
+    bool centred_ = false;
+
+    QPushButton* ReadyBtn;
+    QPushButton* PrintBrn;
+    QLabel* ZoomLabel;
+    QSpinBox* ZoomEd;
+    QScrollArea* ScrollBox1;
+    TPaintBox* PaintBox1;
+    QStatusBar* StatusBar1;
+};
+
+} // namespace zb

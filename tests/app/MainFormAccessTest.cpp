@@ -1,0 +1,182 @@
+// The main window for keyboard and assistive technology, and its navigation
+// with wheel and mouse.
+#include "MainFormFixture.h"
+
+#include <QAccessible>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QWheelEvent>
+
+#include "app/PaintBox.h"
+#include "app/TSpinEdit.h"
+
+using namespace zb;
+using zbtest::MainFormTest;
+
+namespace {
+
+void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPointF at(5, 5);
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
+// `held`: the buttons down during and after the event.
+void Mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+TEST_F(MainFormTest, EveryFocusableControlHasAName) {
+    form->show();
+    QStringList unnamed;
+    int checked = 0;
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        if (w->focusPolicy() == Qt::NoFocus || !w->isEnabled() || w->window() != form.get()) continue;
+        // The inner editors of spin and combo boxes are part of their box.
+        if (qobject_cast<QAbstractSpinBox*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget()))
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        ASSERT_NE(a, nullptr);
+        ++checked;
+        // On Linux a combo box reads its current entry as its name and is
+        // named by the relation to its label; one without a label carries an
+        // accessible name of its own.
+        bool named = !a->text(QAccessible::Name).trimmed().isEmpty();
+        if (qobject_cast<QComboBox*>(w))
+            named = !w->accessibleName().isEmpty() || !a->relations(QAccessible::Label).isEmpty();
+        if (!named)
+            unnamed << QStringLiteral("%1 (%2)").arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()));
+    }
+    EXPECT_GT(checked, 40);
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
+
+    auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    EXPECT_EQ(name(Find<QWidget>("ListView1")), QStringLiteral("Ebenenliste"));
+    EXPECT_EQ(Find<QWidget>("MusterCol")->accessibleName(), QStringLiteral("Musterfarbe"));
+    EXPECT_EQ(Find<QWidget>("FColor")->accessibleName(), QStringLiteral("Textfarbe"));
+    EXPECT_EQ(name(Find<QWidget>("endebtn")), QStringLiteral("Hiermit verlassen Sie das Programm"));
+    EXPECT_TRUE(name(Find<QWidget>("AnzMEd")).startsWith(QStringLiteral("Anzahl")));
+}
+
+TEST_F(MainFormTest, TabOrderFollowsTheLayout) {
+    form->show();
+    // From the layer buttons the tab key walks left to right, top to bottom.
+    QStringList order;
+    QWidget* w = Find<QWidget>("NewPlaneBtn");
+    for (int i = 0; i < 8 && w; ++i) {
+        order << w->objectName();
+        do w = w->nextInFocusChain();
+        while (w && (w->focusPolicy() & Qt::TabFocus) != Qt::TabFocus);
+    }
+    EXPECT_EQ(order.mid(0, 5), (QStringList{"NewPlaneBtn", "DelPlaneBtn", "TrackBar1", "ListView1", "MoveUpBtn"}));
+}
+
+TEST_F(MainFormTest, WheelScrollsTheDesignViewAndCtrlWheelZooms) {
+    auto* zoom = Find<TSpinEdit>("ZoomEd");
+    zoom->SetValue(100);
+    form->show();
+    auto* box = Find<QScrollArea>("ScrollBox1");
+    QScrollBar* v = box->verticalScrollBar();
+    ASSERT_GT(v->maximum(), 100);
+    Wheel(box->viewport(), -120);
+    EXPECT_EQ(v->value(), 20);
+    Wheel(box->viewport(), -240);
+    EXPECT_EQ(v->value(), 60);
+    Wheel(box->viewport(), 120 * 10);
+    EXPECT_EQ(v->value(), 0);
+    // Half notches add up.
+    Wheel(box->viewport(), -60);
+    Wheel(box->viewport(), -60);
+    EXPECT_EQ(v->value(), 20);
+
+    // A wheel message that no control takes reaches the window: it scrolls
+    // the view as well; on the paper page it scrolls nothing.
+    Wheel(form.get(), -120);
+    EXPECT_EQ(v->value(), 40);
+    Find<QTabWidget>("PageControl2")->setCurrentIndex(1);
+    Wheel(form.get(), -120);
+    EXPECT_EQ(v->value(), 40);
+    Find<QTabWidget>("PageControl2")->setCurrentIndex(0);
+
+    Wheel(box->viewport(), 120, Qt::ControlModifier);
+    EXPECT_EQ(zoom->Value(), 110);
+    Wheel(box->viewport(), -240, Qt::ControlModifier);
+    EXPECT_EQ(zoom->Value(), 90);
+    EXPECT_EQ(form->CurrentDesign().Paper.Zoom, 90);
+}
+
+TEST_F(MainFormTest, DraggingPansUntilEachAxisStops) {
+    Find<TSpinEdit>("ZoomEd")->SetValue(200);
+    form->show();
+    auto* box = Find<QScrollArea>("ScrollBox1");
+    auto* view = Find<PaintBox>("PaintBox1");
+    QScrollBar* h = box->horizontalScrollBar();
+    QScrollBar* v = box->verticalScrollBar();
+    ASSERT_GT(h->maximum(), 60);
+
+    // Right button too; the design follows the pointer.
+    Mouse(view, QEvent::MouseButtonPress, {200, 200}, Qt::RightButton, Qt::RightButton);
+    Mouse(view, QEvent::MouseMove, {150, 190}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(h->value(), 50);
+    EXPECT_EQ(v->value(), 10);
+    // Beyond the limits each axis stops at its own.
+    Mouse(view, QEvent::MouseMove, {-100000, 300}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(h->value(), h->maximum());
+    EXPECT_EQ(v->value(), 0);
+    Mouse(view, QEvent::MouseButtonRelease, {0, 0}, Qt::RightButton, Qt::NoButton);
+    // After the release a move (even one with a button that was pressed
+    // elsewhere) does nothing.
+    Mouse(view, QEvent::MouseMove, {600, 600}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(h->value(), h->maximum());
+}
+
+TEST(MainWindowProgram, HelpVersionAndNoDisplay) {
+    const QString program = QStringLiteral(ZB_BIN_DIR "/zierbogen-drucker");
+    QProcess p;
+    p.start(program, {"--version"});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith("zierbogen-drucker "));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    p.setProcessEnvironment(env);
+    p.start(program, {});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    const QByteArray err = p.readAllStandardError();
+    EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains("Keine grafische Anzeige")) << err.toStdString();
+}
+
+// At 125 % and 150 % scaling the program opens, composes and fits its screen.
+TEST(MainWindowProgram, OpensAtHigherDisplayScaling) {
+    for (const char* factor : {"1.25", "1.5"}) {
+        QTemporaryDir dir;
+        const QString shot = dir.filePath("shot.png");
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_SCALE_FACTOR", factor);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen-drucker"),
+                {QStringLiteral(ZB_SOURCE_DIR "/examples/beispiel.zbg"), "--screenshot", shot});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << factor << p.readAllStandardError().toStdString();
+        QImage image(shot);
+        ASSERT_FALSE(image.isNull()) << factor;
+        // The picture has device pixels: the logical window times the factor.
+        EXPECT_GE(image.width(), int(622 * QByteArray(factor).toDouble()) - 2) << factor;
+    }
+}

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "output/PicturePrintLayout.h"
+#include "output/PictureViewMath.h"
+
+using namespace zb;
+
+namespace {
+
+PicturePrintChoice Choice(PrintSizeMode mode, bool aspect, bool centred, int w = 50, int h = 50) {
+    PicturePrintChoice c;
+    c.mode = mode;
+    c.keepAspect = aspect;
+    c.centred = centred;
+    c.widthPercent = w;
+    c.heightPercent = h;
+    return c;
+}
+
+} // namespace
+
+TEST(PicturePrintLayout, PrintedRectangleOnThePage) {
+    struct Case {
+        const char* what;
+        int64_t picW, picH, pageW, pageH;
+        PicturePrintChoice choice;
+        PixelRect want;
+    };
+    using M = PrintSizeMode;
+    const Case cases[] = {
+        {"400 x 300, full page, aspect, centred", 400, 300, 4800, 6600, Choice(M::FullPage, true, true),
+         {0, 1500, 4800, 3600}},
+        {"without aspect: stretched", 400, 300, 4800, 6600, Choice(M::FullPage, false, true), {0, 0, 4800, 6600}},
+        {"50 % / 50 % centred", 400, 300, 4800, 6600, Choice(M::UserDefined, true, true), {1200, 1650, 2400, 3300}},
+        {"50 % / 50 % at the corner", 400, 300, 4800, 6600, Choice(M::UserDefined, true, false), {0, 0, 2400, 3300}},
+        {"tall picture: the height decides", 100, 1000, 4800, 6600, Choice(M::FullPage, true, true),
+         {2070, 0, 660, 6600}},
+        {"full page, aspect, not centred", 400, 300, 4800, 6600, Choice(M::FullPage, true, false), {0, 0, 4800, 3600}},
+        // round(4761 * 50 / 100) = round(2380.5) = 2380, halves to even.
+        {"percent rounds halves to even", 400, 300, 4761, 6601, Choice(M::UserDefined, false, false),
+         {0, 0, 2380, 3300}},
+        {"picture without pixels", 0, 300, 4800, 6600, Choice(M::FullPage, true, true), {}},
+        // 60000 x 40000 on a 600 dpi page: products beyond 32 bits.
+        {"large picture", 60000, 40000, 4800, 6600, Choice(M::FullPage, true, true), {0, 1700, 4800, 3200}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PixelRect r = PicturePrintRect(c.picW, c.picH, c.pageW, c.pageH, c.choice);
+        EXPECT_EQ((std::array{r.x, r.y, r.w, r.h}), (std::array{c.want.x, c.want.y, c.want.w, c.want.h}));
+    }
+}
+
+TEST(PicturePrintLayout, PreviewOfThePageAndThePicture) {
+    struct Case {
+        const char* what;
+        int64_t pageW, pageH;
+        PixelRect want;
+    };
+    const Case pages[] = {
+        {"portrait 4800 x 6600", 4800, 6600, {26, 0, 138, 190}},
+        {"square counts as portrait", 5000, 5000, {0, 0, 190, 190}},
+        {"landscape", 6600, 4800, {0, 26, 190, 138}},
+    };
+    for (const Case& c : pages) {
+        SCOPED_TRACE(c.what);
+        const PixelRect r = PreviewPageRect(190, c.pageW, c.pageH);
+        EXPECT_EQ((std::array{r.x, r.y, r.w, r.h}), (std::array{c.want.x, c.want.y, c.want.w, c.want.h}));
+    }
+    // 400 x 300 on the portrait page picture of 138 x 190 at x0 = 26.
+    const PixelRect full = PreviewPictureRect(190, 400, 300, 4800, 6600, Choice(PrintSizeMode::FullPage, true, true));
+    // ph = 300 * 138 div 400 = 103, centred: (26 + 0, 0 + (190 - 103) div 2).
+    EXPECT_EQ((std::array{full.x, full.y, full.w, full.h}), (std::array<int64_t, 4>{26, 43, 138, 103}));
+    const PixelRect user =
+        PreviewPictureRect(190, 400, 300, 4800, 6600, Choice(PrintSizeMode::UserDefined, true, false, 50, 27));
+    // pw = round(50 * 138 / 100) = 69, ph = round(27 * 190 / 100) = round(51.3) = 51, at (x0, y0).
+    EXPECT_EQ((std::array{user.x, user.y, user.w, user.h}), (std::array<int64_t, 4>{26, 0, 69, 51}));
+}
+
+TEST(PicturePrintLayout, CouplingOfThePercentages) {
+    struct Case {
+        const char* what;
+        int64_t picW, picH;
+        bool widthLeads;
+        int given, current, want;
+    };
+    const Case cases[] = {
+        {"width 50 gives height trunc(27.27)", 400, 300, true, 50, 50, 27},
+        {"height 27 gives width trunc(49.5)", 400, 300, false, 27, 50, 49},
+        {"width 49 gives height 26: the width leads", 400, 300, true, 49, 27, 26},
+        {"tall picture: height above 100 stays 100", 100, 1000, true, 50, 50, 100},
+        {"wide picture: height below 1 becomes 1", 10000, 10, true, 1, 50, 1},
+        {"picture without pixels: unchanged", 0, 0, true, 50, 42, 42},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int got = c.widthLeads ? CoupledHeightPercent(c.picW, c.picH, 4800, 6600, c.given, c.current)
+                                     : CoupledWidthPercent(c.picW, c.picH, 4800, 6600, c.given, c.current);
+        EXPECT_EQ(got, c.want);
+    }
+}
+
+TEST(PictureViewMath, SurfacePanWheelAndZoom) {
+    EXPECT_EQ(ViewerSurfaceSize(640, 480, 250), (SurfaceSize{1600, 1200}));
+    EXPECT_EQ(ViewerSurfaceSize(10, 30, 5), (SurfaceSize{0, 1}));  // trunc(0.5), trunc(1.5)
+    EXPECT_EQ(ViewerSurfaceSize(6000, 4000, 9000), (SurfaceSize{540000, 360000}));
+
+    struct Pan {
+        int current, pressed, now, range, maxValid, want;
+    };
+    const Pan pans[] = {
+        {100, 50, 30, 1600, 1000, 120},  // dragged left by 20: the view moves right
+        {100, 50, 80, 1600, 1000, 70},
+        {10, 50, 500, 1600, 1000, 0},     // past the start
+        {990, 50, -400, 1600, 1000, 1000},// past the end: the last valid position
+        {0, 0, -50, 30, 1000, 29},        // range - 1 below the scroll bar's limit
+        {0, 0, -50, 0, 0, 0},             // nothing to drag
+    };
+    for (const Pan& p : pans) EXPECT_EQ(PanScrollPosition(p.current, p.pressed, p.now, p.range, p.maxValid), p.want);
+
+    EXPECT_EQ(WheelScrollPosition(100, -1, 500), 120);  // down
+    EXPECT_EQ(WheelScrollPosition(100, 3, 500), 40);    // up
+    EXPECT_EQ(WheelScrollPosition(10, 1, 500), 0);
+    EXPECT_EQ(WheelScrollPosition(495, -1, 500), 500);
+
+    const std::pair<std::pair<int, int>, int> zooms[] = {
+        {{100, 1}, 125}, {{100, -1}, 80}, {{5, -1}, 5},     {{5, 1}, 6},
+        {{6, -1}, 5},    {{8000, 1}, 9000}, {{100, 0}, 100}, {{100, 1000}, 9000},
+    };
+    for (const auto& [in, want] : zooms) EXPECT_EQ(ZoomStep(in.first, in.second), want) << in.first << " " << in.second;
+
+    // The point under the pointer stays: 300 + 100 of 1000 is 0.4; of 2000 it is 800.
+    EXPECT_EQ(ScrollForZoomAbout(300, 100, 1000, 2000), 700);
+    EXPECT_EQ(ScrollForZoomAbout(300, 100, 1000, 500), 100);
+    EXPECT_EQ(ScrollForZoomAbout(0, 400, 1000, 100), 0);  // never negative
+    EXPECT_EQ(ScrollForZoomAbout(10, 5, 0, 100), 0);
+}
