@@ -29,7 +29,7 @@ void BM_ScaledFilter(benchmark::State& state) {
     const int filter = int(state.range(0));
     const int k = int(state.range(1));
     zb::FilterRunOptions options;
-    options.bands = int(state.range(2)); // 0: both cores, 1: one band on one thread
+    options.bands = int(state.range(2)); // 0: one band per core, 1: one band on one thread
     const zb::RasterView view = Sheet();
     if (view.empty()) {
         state.SkipWithError("no memory for the sheet");
@@ -46,7 +46,7 @@ void BM_ScaledFilter(benchmark::State& state) {
 
 // Arguments: filter index (0 "Weichzeichnen", 2 "Stark Weichzeichnen",
 // 6 "Lithograph"), scale k (1 is the plain filter), row bands (0: automatic,
-// both cores; 1: one thread, whose CPU time is the whole cost).
+// one per core; 1: one thread, whose CPU time is the whole cost).
 BENCHMARK(BM_ScaledFilter)
     ->ArgsProduct({{0, 2, 6}, {1, 6, 20}, {0, 1}})
     ->Unit(benchmark::kMillisecond)

@@ -1,6 +1,7 @@
 #pragma once
-// Splits a raster's rows into bands and runs a kernel on each band, on both
-// cores when the work is large enough to pay for a thread. Kernels must write
+// Splits a raster's rows into bands and runs a kernel on each band, one band
+// per processor core (up to eight threads) when the work is large enough to
+// pay for the threads. Kernels must write
 // only their own rows; the result is then identical to a single-band run.
 #include <cstdint>
 #include <functional>

@@ -1,27 +1,22 @@
 #include "cli/DesignInfo.h"
 
+#include <array>
 #include <cstdio>
 #include <sstream>
 
 #include "imaging/FilterTable.h"
 #include "model/Cp1252.h"
+#include "model/LayerChoices.h"
 #include "model/SpinField.h"
+#include "platform/FileNames.h"
 
 namespace zb::cli {
 namespace {
 
-constexpr const char* kDirections[] = {"Oben -> Unten", "Links -> Rechts", "Oben links -> Unten rechts",
-                                       "Oben rechts -> Unten links"};
-constexpr const char* kShapes[] = {"Punkte", "Dreiecke", "Rechtecke", "Quadrate", "Streifen", "Streifen 2"};
-constexpr const char* kColorModes[] = {"Zufällig", "Zufällig - ähnliche Farben", "Einfarbig"};
-constexpr const char* kRandomOrFixedSize[] = {"Zufällig", "Feste Göße"};
-constexpr const char* kRandomOrRegular[] = {"Zufällig", "Regelmäßig"};
-constexpr const char* kTextSizeModes[] = {"Zufällig", "Die gewählte Größe"};
-constexpr const char* kFontModes[] = {"Zufällig", "Die gewählte"};
-
 template <size_t N>
-std::string Choice(const char* const (&names)[N], int32_t index) {
-    if (index >= 0 && size_t(index) < N) return names[index];
+std::string Choice(const std::array<std::string_view, N>& captions, int32_t index) {
+    const std::string_view caption = ChoiceCaption(captions, index);
+    if (!caption.empty()) return std::string(caption);
     return "unbekannt (" + std::to_string(index) + ")";
 }
 
@@ -69,25 +64,47 @@ std::string JsonNumber(double value) {
     return text;
 }
 
+// The caption for JSON: null for a value outside the table.
+template <size_t N>
+std::string JsonChoice(const std::array<std::string_view, N>& captions, int32_t index) {
+    const std::string_view caption = ChoiceCaption(captions, index);
+    return caption.empty() ? std::string("null") : JsonString(caption);
+}
+
+// Centimetres of a length in printer pixels, as the program converts them.
+double PageCm(int32_t pixels, int32_t ppi) { return ppi > 0 ? pixels / double(ppi) * kMillimetresPerInch / 10 : 0; }
+
+std::string PageText(const PageChoice& p) {
+    const SpinField cm{0, 0, 2};
+    std::string text = cm.Format(PageCm(p.page.width, p.page.ppi)) + " cm x " +
+                       cm.Format(PageCm(p.page.height, VerticalPpi(p.page))) + " cm (" +
+                       std::to_string(p.page.width) + " x " + std::to_string(p.page.height) + " Druckerpixel bei " +
+                       std::to_string(p.page.ppi) + " dpi), ";
+    if (p.fallback) return text + "Ersatzseite A4: kein Drucker eingerichtet";
+    if (!p.printerName.empty()) return text + "Standarddrucker „" + p.printerName + "“";
+    return text + "nach --page und --printer-dpi";
+}
+
 } // namespace
 
-std::string DesignInfoText(const Design& design, const std::string& fileName) {
+std::string DesignInfoText(const Design& design, const std::string& fileName, const PageChoice& page) {
     std::ostringstream out;
     const uint32_t n = design.Layers.Count;
-    out << "Entwurf: " << fileName << "\n";
+    out << "Entwurf: " << platform::DisplayPath(fileName) << "\n";
     out << "Ebenen (von unten nach oben): " << n << "\n";
     for (uint32_t i = 0; i < n; ++i) {
         const TLayerRecord& l = design.Layers[i];
         const std::string_view caption = LayerKindCaption(l.Kind);
         out << "\n" << (i + 1) << ". "
             << (caption.empty() ? "unbekannte Ebenenart (" + std::to_string(l.Kind) + ")" : std::string(caption))
-            << "   Transparenz: " << (l.Transparency + 5) << " von 10\n";
+            << "   Transparenz: Reglerstellung " << (l.Transparency + 5) << " von 10 (gespeicherter Wert "
+            << l.Transparency << ")\n";
         out << "   Farbverlauf: Farbe 1 " << Hex(l.GradientColor1) << ", Farbe 2 " << Hex(l.GradientColor2)
-            << ", Füllrichtung " << Choice(kDirections, l.GradientDirection) << "\n";
-        out << "   Muster: " << Choice(kShapes, l.PatternShape) << ", Farbe "
-            << Choice(kColorModes, l.PatternColorMode) << " " << Hex(l.PatternColor) << ", Größe "
-            << Choice(kRandomOrFixedSize, l.PatternSizeMode) << " " << Number(l.PatternSizeMM, 2)
-            << " mm, Position " << Choice(kRandomOrRegular, l.PatternPosMode) << ", Anzahl " << l.PatternCount
+            << ", Füllrichtung " << Choice(kGradientDirectionCaptions, l.GradientDirection) << "\n";
+        out << "   Muster: " << Choice(kPatternShapeCaptions, l.PatternShape) << ", Farbe "
+            << Choice(kColorModeCaptions, l.PatternColorMode) << " " << Hex(l.PatternColor) << ", Größe "
+            << Choice(kPatternSizeModeCaptions, l.PatternSizeMode) << " " << Number(l.PatternSizeMM, 2)
+            << " mm, Position " << Choice(kPositionModeCaptions, l.PatternPosMode) << ", Anzahl " << l.PatternCount
             << "\n";
         out << "   Grafik: " << PictureText(l.LayerPicture) << ", Breite der Grafik "
             << Number(l.PictureWidthMM, 2) << " mm\n";
@@ -97,9 +114,9 @@ std::string DesignInfoText(const Design& design, const std::string& fileName) {
                     : std::string())
             << "\n";
         out << "   Text: \"" << Cp1252ToUtf8(LayerString(l.LayerText)) << "\", Farbe "
-            << Choice(kColorModes, l.TextColorMode) << " " << Hex(l.TextColor) << ", Größe "
-            << Choice(kTextSizeModes, l.TextSizeMode) << " " << l.TextSize << " pt, Position "
-            << Choice(kRandomOrRegular, l.TextPosMode) << ", Schriftart " << Choice(kFontModes, l.TextFontMode)
+            << Choice(kColorModeCaptions, l.TextColorMode) << " " << Hex(l.TextColor) << ", Größe "
+            << Choice(kTextSizeModeCaptions, l.TextSizeMode) << " " << l.TextSize << " pt, Position "
+            << Choice(kPositionModeCaptions, l.TextPosMode) << ", Schriftart " << Choice(kTextFontModeCaptions, l.TextFontMode)
             << " \"" << Cp1252ToUtf8(LayerString(l.FontName)) << "\", Anzahl " << l.TextCount << "\n";
     }
     const PaperSettings& p = design.Paper;
@@ -111,34 +128,50 @@ std::string DesignInfoText(const Design& design, const std::string& fileName) {
     out << "Seitenverhältnis: " << kBreitVEd.Format(p.BreitV) << " zu " << kHochVEd.Format(p.HochV)
         << ", dezimal " << kDezVEd.Format(p.DezV) << " ("
         << (p.HoldWidth ? "Breite fest lassen" : "Höhe fest lassen") << ")\n";
+    if (p.PrintAll) out << "Druckbare Seite: " << PageText(page) << "\n";
     out << "Zoom: " << kZoomEd.Format(p.Zoom) << " %\n";
     out << "Ränder: links " << kRandXEd.Format(p.RandX) << " cm, oben " << kRandYEd.Format(p.RandY) << " cm\n";
     return out.str();
 }
 
-std::string DesignInfoJson(const Design& design, const std::string& fileName) {
+std::string DesignInfoJson(const Design& design, const std::string& fileName, const PageChoice& page) {
     std::ostringstream out;
-    out << "{\n  \"file\": " << JsonString(fileName) << ",\n  \"layers\": [";
+    out << "{\n  \"file\": " << JsonString(platform::DisplayPath(fileName)) << ",\n  \"layers\": [";
     for (uint32_t i = 0; i < design.Layers.Count; ++i) {
         const TLayerRecord& l = design.Layers[i];
         const TDibRecord& pic = l.LayerPicture;
         out << (i ? "," : "") << "\n    {";
         out << "\"kind\": " << l.Kind << ", \"kindName\": " << JsonString(LayerKindCaption(l.Kind))
-            << ", \"transparency\": " << l.Transparency << ", \"gradientDirection\": " << l.GradientDirection
+            << ", \"transparencyStored\": " << l.Transparency
+            << ", \"transparencySlider\": " << (int64_t(l.Transparency) + 5)
+            << ", \"gradientDirection\": " << l.GradientDirection
+            << ", \"gradientDirectionName\": " << JsonChoice(kGradientDirectionCaptions, l.GradientDirection)
             << ", \"gradientColor1\": " << JsonString(Hex(l.GradientColor1))
             << ", \"gradientColor2\": " << JsonString(Hex(l.GradientColor2))
-            << ", \"patternShape\": " << l.PatternShape << ", \"patternColorMode\": " << l.PatternColorMode
+            << ", \"patternShape\": " << l.PatternShape
+            << ", \"patternShapeName\": " << JsonChoice(kPatternShapeCaptions, l.PatternShape)
+            << ", \"patternColorMode\": " << l.PatternColorMode
+            << ", \"patternColorModeName\": " << JsonChoice(kColorModeCaptions, l.PatternColorMode)
             << ", \"patternColor\": " << JsonString(Hex(l.PatternColor))
             << ", \"patternSizeMode\": " << l.PatternSizeMode
+            << ", \"patternSizeModeName\": " << JsonChoice(kPatternSizeModeCaptions, l.PatternSizeMode)
             << ", \"patternSizeMM\": " << JsonNumber(l.PatternSizeMM)
-            << ", \"patternPosMode\": " << l.PatternPosMode << ", \"patternCount\": " << l.PatternCount
+            << ", \"patternPosMode\": " << l.PatternPosMode
+            << ", \"patternPosModeName\": " << JsonChoice(kPositionModeCaptions, l.PatternPosMode)
+            << ", \"patternCount\": " << l.PatternCount
             << ", \"filterIndex\": " << l.FilterIndex
             << ", \"filterName\": " << JsonString(FilterForIndex(l.FilterIndex).Name)
             << ", \"text\": " << JsonString(Cp1252ToUtf8(LayerString(l.LayerText)))
             << ", \"fontName\": " << JsonString(Cp1252ToUtf8(LayerString(l.FontName)))
-            << ", \"textColorMode\": " << l.TextColorMode << ", \"textColor\": " << JsonString(Hex(l.TextColor))
-            << ", \"textSize\": " << l.TextSize << ", \"textSizeMode\": " << l.TextSizeMode
-            << ", \"textPosMode\": " << l.TextPosMode << ", \"textFontMode\": " << l.TextFontMode
+            << ", \"textColorMode\": " << l.TextColorMode
+            << ", \"textColorModeName\": " << JsonChoice(kColorModeCaptions, l.TextColorMode)
+            << ", \"textColor\": " << JsonString(Hex(l.TextColor)) << ", \"textSize\": " << l.TextSize
+            << ", \"textSizeMode\": " << l.TextSizeMode
+            << ", \"textSizeModeName\": " << JsonChoice(kTextSizeModeCaptions, l.TextSizeMode)
+            << ", \"textPosMode\": " << l.TextPosMode
+            << ", \"textPosModeName\": " << JsonChoice(kPositionModeCaptions, l.TextPosMode)
+            << ", \"textFontMode\": " << l.TextFontMode
+            << ", \"textFontModeName\": " << JsonChoice(kTextFontModeCaptions, l.TextFontMode)
             << ", \"textCount\": " << l.TextCount << ", \"pictureWidthMM\": " << JsonNumber(l.PictureWidthMM)
             << ", \"picture\": {\"width\": " << DibWidth(pic) << ", \"height\": " << DibHeight(pic)
             << ", \"bits\": " << DibBitCount(pic) << "}}";
@@ -150,6 +183,18 @@ std::string DesignInfoJson(const Design& design, const std::string& fileName) {
         << ", \"ratioDecimal\": " << JsonNumber(p.DezV) << ", \"keepSheetWidth\": " << (p.HoldWidth2 ? "true" : "false")
         << ", \"keepAspect\": " << (p.SVerh ? "true" : "false")
         << ", \"keepRatioWidth\": " << (p.HoldWidth ? "true" : "false") << "},\n";
+    out << "  \"printablePage\": ";
+    if (p.PrintAll) {
+        out << "{\"widthPx\": " << page.page.width << ", \"heightPx\": " << page.page.height
+            << ", \"ppi\": " << page.page.ppi << ", \"ppiY\": " << VerticalPpi(page.page)
+            << ", \"widthCm\": " << JsonNumber(PageCm(page.page.width, page.page.ppi))
+            << ", \"heightCm\": " << JsonNumber(PageCm(page.page.height, VerticalPpi(page.page)))
+            << ", \"fallback\": " << (page.fallback ? "true" : "false")
+            << ", \"printer\": " << (page.printerName.empty() ? std::string("null") : JsonString(page.printerName))
+            << "},\n";
+    } else {
+        out << "null,\n";
+    }
     out << "  \"zoom\": " << JsonNumber(p.Zoom) << ",\n  \"margins\": {\"leftCm\": " << JsonNumber(p.RandX)
         << ", \"topCm\": " << JsonNumber(p.RandY) << "}\n}\n";
     return out.str();

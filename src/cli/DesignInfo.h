@@ -1,12 +1,15 @@
 #pragma once
-// Describes a design for `zierbogen info`: readable German text or JSON.
+// Describes a design for `zierbogen info`: readable German text or JSON, with
+// the same values in both.
 #include <string>
 
+#include "cli/Common.h"
 #include "model/Design.h"
 
 namespace zb::cli {
 
-std::string DesignInfoText(const Design& design, const std::string& fileName);
-std::string DesignInfoJson(const Design& design, const std::string& fileName);
+// `page` is the printable page a whole-page design is sized by.
+std::string DesignInfoText(const Design& design, const std::string& fileName, const PageChoice& page);
+std::string DesignInfoJson(const Design& design, const std::string& fileName, const PageChoice& page);
 
 } // namespace zb::cli

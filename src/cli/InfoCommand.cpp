@@ -1,40 +1,34 @@
 #include <cstdio>
 #include <memory>
 
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/Common.h"
 #include "cli/Console.h"
 #include "cli/DesignInfo.h"
-#include "document/DesignFile.h"
+#include "cli/Usage.h"
 
 namespace zb::cli {
 
 int InfoCommand(const std::vector<std::string>& args) {
-    std::string file;
-    bool json = false;
-    for (const std::string& a : args) {
-        if (a == "--json") {
-            json = true;
-        } else if (!a.empty() && a[0] == '-') {
-            std::fprintf(Err(), "zierbogen info: unbekannte Option „%s“.\n", a.c_str());
-            return 2;
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            std::fprintf(Err(), "zierbogen info: nur ein Entwurf auf einmal.\n");
-            return 2;
-        }
+    Arguments a;
+    if (!ParseArguments("info", args, {{"--json", false}, {"--page", true}, {"--printer-dpi", true}}, a)) return 2;
+    if (a.help) {
+        std::fputs(CommandUsage("info"), stdout);
+        return 0;
     }
-    if (file.empty()) {
-        std::fprintf(Err(), "Aufruf: zierbogen info ENTWURF.zbg [--json]\n");
+    if (a.operands.size() != 1) {
+        std::fprintf(Err(), a.operands.empty() ? "Aufruf: zierbogen info ENTWURF.zbg [--json]\n"
+                                               : "zierbogen info: nur ein Entwurf auf einmal.\n");
         return 2;
     }
-    std::unique_ptr<Design> design;
-    const FileResult result = openfile(file, design);
-    if (!result) {
-        Fail(result.Message);
-        return 1;
-    }
-    const std::string text = json ? DesignInfoJson(*design, file) : DesignInfoText(*design, file);
+    PageChoice page;
+    if (!ChoosePage("info", a, page)) return 2;
+    const std::string& file = a.operands[0];
+    std::unique_ptr<Design> design = LoadDesign(file);
+    if (!design) return 1;
+    const std::string text = a.flags.count("--json") ? DesignInfoJson(*design, file, page)
+                                                     : DesignInfoText(*design, file, page);
     std::fputs(text.c_str(), stdout);
     return 0;
 }

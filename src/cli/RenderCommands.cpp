@@ -1,21 +1,19 @@
 // render, export and variants: compose a design headless and write pictures.
-#include <QDir>
-#include <QFileInfo>
-#include <QPageLayout>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <algorithm>
-#include <cmath>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <memory>
-#include <optional>
-#include <unistd.h>
+#include <sys/stat.h>
 
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/Common.h"
 #include "cli/Console.h"
+#include "cli/Usage.h"
+#include "document/FileError.h"
 #include "output/ImageOutput.h"
-#include "document/DesignFile.h"
+#include "platform/FileNames.h"
 #include "platform/QtFontEngine.h"
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
@@ -23,140 +21,50 @@
 namespace zb::cli {
 namespace {
 
-// The printable page used when no printer is installed: A4 at 600 dpi.
-constexpr PrintablePage kFallbackPage{4760, 6779, 600};
-
-struct Options {
+// What render, export and variants share after the options are read.
+struct Job {
     std::string design;
     std::string output;
-    std::optional<uint32_t> seed;
-    double screenDpi = 96;
-    std::optional<double> zoom;
-    std::optional<PrintablePage> page;  // --page
-    std::optional<int32_t> printerDpi;  // --printer-dpi
-    double dpi = 300;
-    int count = 0;
+    uint32_t seed = 0;
+    PageChoice page;
 };
 
-bool ParseNumber(const std::string& text, double& out) {
-    char* end = nullptr;
-    out = std::strtod(text.c_str(), &end);
-    return !text.empty() && end && *end == '\0' && std::isfinite(out);
-}
-
-bool ParseUnsigned(const std::string& text, uint32_t& out) {
-    char* end = nullptr;
-    if (text.empty() || text[0] == '-') return false;
-    const unsigned long long v = std::strtoull(text.c_str(), &end, 10);
-    if (!end || *end != '\0' || v > 0xFFFFFFFFull) return false;
-    out = uint32_t(v);
-    return true;
-}
-
-// Parses the options a command allows; prints the reason and returns false on
-// a wrong call.
-bool Parse(const char* command, const std::vector<std::string>& args, const std::vector<std::string>& allowed,
-           Options& o) {
-    auto allowedOption = [&](const std::string& a) {
-        return std::find(allowed.begin(), allowed.end(), a) != allowed.end();
-    };
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.empty() || a[0] != '-') {
-            if (!o.design.empty()) {
-                std::fprintf(Err(), "zierbogen %s: nur ein Entwurf auf einmal („%s“).\n", command, a.c_str());
-                return false;
-            }
-            o.design = a;
-            continue;
-        }
-        if (!allowedOption(a)) {
-            std::fprintf(Err(), "zierbogen %s: unbekannte Option „%s“.\n", command, a.c_str());
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            std::fprintf(Err(), "zierbogen %s: zur Option „%s“ fehlt der Wert.\n", command, a.c_str());
-            return false;
-        }
-        const std::string& v = args[++i];
-        bool ok = true;
-        double number = 0;
-        uint32_t whole = 0;
-        if (a == "-o") {
-            o.output = v;
-        } else if (a == "--seed") {
-            ok = ParseUnsigned(v, whole);
-            o.seed = whole;
-        } else if (a == "--screen-dpi") {
-            ok = ParseNumber(v, number) && number > 0 && number <= 100000;
-            o.screenDpi = number;
-        } else if (a == "--zoom") {
-            ok = ParseNumber(v, number) && number > 0 && number <= 100000;
-            o.zoom = number;
-        } else if (a == "--dpi") {
-            ok = ParseNumber(v, number) && number >= 1 && number <= 100000;
-            o.dpi = number;
-        } else if (a == "--printer-dpi") {
-            ok = ParseUnsigned(v, whole) && whole >= 1 && whole <= 100000;
-            o.printerDpi = int32_t(whole);
-        } else if (a == "--count") {
-            ok = ParseUnsigned(v, whole) && whole >= 1 && whole <= 10000;
-            o.count = int(whole);
-        } else if (a == "--page") {
-            const size_t x = v.find_first_of("xX");
-            uint32_t w = 0, h = 0;
-            ok = x != std::string::npos && ParseUnsigned(v.substr(0, x), w) && ParseUnsigned(v.substr(x + 1), h) &&
-                 w >= 1 && h >= 1 && w <= 10000000 && h <= 10000000;
-            o.page = PrintablePage{int32_t(w), int32_t(h), 0};
-        }
-        if (!ok) {
-            std::fprintf(Err(), "zierbogen %s: ungültiger Wert „%s“ für %s.\n", command, v.c_str(), a.c_str());
-            return false;
-        }
+// Reads the options every composing command has; returns -1 to go on, else
+// the exit code (help shown: 0, wrong call: 2).
+int ReadJob(const std::string& command, const std::vector<std::string>& args, const std::vector<OptionSpec>& extra,
+            Arguments& a, Job& job) {
+    std::vector<OptionSpec> specs = {{"-o", true}, {"--seed", true}, {"--page", true}, {"--printer-dpi", true}};
+    specs.insert(specs.end(), extra.begin(), extra.end());
+    if (!ParseArguments(command, args, specs, a)) return 2;
+    if (a.help) {
+        std::fputs(CommandUsage(command), stdout);
+        return 0;
     }
-    if (o.design.empty() || o.output.empty()) {
-        std::fprintf(Err(), "zierbogen %s: Entwurf und -o AUSGABE sind nötig (zierbogen --help).\n", command);
-        return false;
+    if (a.operands.size() > 1) {
+        std::fprintf(Err(), "zierbogen %s: nur ein Entwurf auf einmal („%s“).\n", command.c_str(),
+                     platform::DisplayPath(a.operands[1]).c_str());
+        return 2;
     }
-    return true;
-}
-
-// The default printer's printable page and horizontal resolution, or A4 at
-// 600 dpi when there is no printer.
-PrintablePage DefaultPrintablePage() {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return kFallbackPage;
-    QPrinter printer(info, QPrinter::HighResolution);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    if (page.width() <= 0 || page.height() <= 0 || printer.resolution() <= 0) return kFallbackPage;
-    return PrintablePage{page.width(), page.height(), printer.resolution()};
-}
-
-PrintablePage PageFor(const Options& o) {
-    PrintablePage page = o.page ? *o.page : DefaultPrintablePage();
-    if (o.printerDpi) page.ppi = *o.printerDpi;
-    else if (o.page) page.ppi = DefaultPrintablePage().ppi;
-    return page;
-}
-
-bool Interactive() { return ErrIsTerminal(); }
-
-std::unique_ptr<Design> Load(const std::string& file) {
-    std::unique_ptr<Design> design;
-    const FileResult r = openfile(file, design);
-    if (!r) {
-        Fail(r.Message);
-        return nullptr;
+    if (a.operands.empty() || !a.values.count("-o")) {
+        std::fprintf(Err(), "zierbogen %s: Entwurf und -o AUSGABE sind nötig (zierbogen %s --help).\n",
+                     command.c_str(), command.c_str());
+        return 2;
     }
-    return design;
+    job.design = a.operands[0];
+    job.output = a.values.at("-o");
+    int64_t seed = -1;
+    if (!WholeOption(command, a, "--seed", 0, 0xFFFFFFFFll, seed)) return 2;
+    job.seed = seed >= 0 ? uint32_t(seed) : RandomInt::SeedFromTimeOfDay();
+    if (!ChoosePage(command, a, job.page)) return 2;
+    return -1;
 }
 
 // Sizes the compositor and composes; prints the reason and returns false on failure.
 bool ComposeAt(Compositor& compositor, Design& design, RasterSize size, double ppi, double zoom, RandomInt& random,
                FontEngine& fonts) {
     if (size.empty()) {
-        std::fprintf(Err(), "Der Entwurf ergibt bei dieser Auflösung keine Grafik (%d x %d Pixel).\n", size.width,
-                     size.height);
+        Fail("Der Entwurf ergibt bei dieser Auflösung keine Grafik (" + std::to_string(size.width) + " x " +
+             std::to_string(size.height) + " Pixel).");
         return false;
     }
     const std::string sizeMessage = compositor.EnsureSize(size);
@@ -164,7 +72,7 @@ bool ComposeAt(Compositor& compositor, Design& design, RasterSize size, double p
         Fail(sizeMessage);
         return false;
     }
-    if (Interactive()) {
+    if (ErrIsTerminal()) {
         std::fprintf(Err(), "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(design.Layers.Count), size.width,
                      size.height);
         compositor.SetProgress([](int done, int total) {
@@ -181,7 +89,7 @@ bool ComposeAt(Compositor& compositor, Design& design, RasterSize size, double p
 }
 
 bool Write(const Compositor& compositor, const std::string& file, const std::string& format, double dpi) {
-    if (Interactive()) std::fprintf(Err(), "Schreibe %s ...\n", file.c_str());
+    if (ErrIsTerminal()) std::fprintf(Err(), "Schreibe %s ...\n", platform::DisplayPath(file).c_str());
     const std::string message = WriteRaster(compositor.DesignRaster(), file, format, dpi);
     if (!message.empty()) {
         Fail(message);
@@ -190,73 +98,105 @@ bool Write(const Compositor& compositor, const std::string& file, const std::str
     return true;
 }
 
-uint32_t SeedFor(const Options& o) { return o.seed ? *o.seed : RandomInt::SeedFromTimeOfDay(); }
+// The output can be written; checked before a long composition.
+bool OutputWritable(const std::string& file) {
+    const std::string problem = CheckOutputPath(file);
+    if (problem.empty()) return true;
+    Fail(problem);
+    return false;
+}
 
 } // namespace
 
 int RenderCommand(const std::vector<std::string>& args) {
-    Options o;
-    if (!Parse("render", args, {"-o", "--seed", "--screen-dpi", "--zoom", "--page", "--printer-dpi"}, o)) return 2;
-    if (OutputFormat(o.output) != "png") {
+    Arguments a;
+    Job job;
+    if (const int code = ReadJob("render", args, {{"--screen-dpi", true}, {"--zoom", true}}, a, job); code >= 0)
+        return code;
+    int64_t screenDpi = 96;
+    double zoom = 0;
+    if (!WholeOption("render", a, "--screen-dpi", 1, 100000, screenDpi)) return 2;
+    if (!DecimalOption("render", a, "--zoom", 1, 100000, zoom)) return 2;
+    if (OutputFormat(job.output) != "png") {
         std::fprintf(Err(), "zierbogen render: die Ausgabe ist eine PNG-Datei (*.png).\n");
         return 2;
     }
-    auto design = Load(o.design);
+    if (!OutputWritable(job.output)) return 1;
+    auto design = LoadDesign(job.design);
     if (!design) return 1;
-    const double zoom = o.zoom ? *o.zoom : design->Paper.Zoom;
-    const PrintablePage page = PageFor(o);
-    const RasterSize size = DesignRasterSize(design->Paper, page, int32_t(o.screenDpi), zoom);
+    if (!a.values.count("--zoom")) zoom = design->Paper.Zoom;
+    const RasterSize size = DesignRasterSize(design->Paper, job.page.page, int32_t(screenDpi), zoom);
     platform::QtFontEngine fonts;
     Compositor compositor;
-    RandomInt random(SeedFor(o));
-    if (!ComposeAt(compositor, *design, size, o.screenDpi, zoom, random, fonts)) return 1;
-    return Write(compositor, o.output, "png", 0) ? 0 : 1;
+    RandomInt random(job.seed);
+    if (!ComposeAt(compositor, *design, size, double(screenDpi), zoom, random, fonts)) return 1;
+    // The PNG records the screen resolution it was composed for.
+    return Write(compositor, job.output, "png", double(screenDpi)) ? 0 : 1;
 }
 
 int ExportCommand(const std::vector<std::string>& args) {
-    Options o;
-    if (!Parse("export", args, {"-o", "--seed", "--dpi", "--page", "--printer-dpi"}, o)) return 2;
-    const std::string format = OutputFormat(o.output);
+    Arguments a;
+    Job job;
+    if (const int code = ReadJob("export", args, {{"--dpi", true}}, a, job); code >= 0) return code;
+    int64_t dpi = 300;
+    if (!WholeOption("export", a, "--dpi", 1, 100000, dpi)) return 2;
+    const std::string format = OutputFormat(job.output);
     if (format.empty()) {
         std::fprintf(Err(), "zierbogen export: die Ausgabe endet auf .png, .jpg, .tif, .bmp oder .pdf.\n");
         return 2;
     }
-    auto design = Load(o.design);
+    if (!OutputWritable(job.output)) return 1;
+    auto design = LoadDesign(job.design);
     if (!design) return 1;
     // The physical size at D pixels per inch: the design composed for a target
-    // of D pixels per inch at 100 %.
-    const RasterSize size = DesignRasterSize(design->Paper, PageFor(o), int32_t(o.dpi), 100.0);
+    // of D pixels per inch at 100 %. A whole-page design is the printable page.
+    const RasterSize size = DesignRasterSize(design->Paper, job.page.page, int32_t(dpi), 100.0);
     platform::QtFontEngine fonts;
     Compositor compositor;
-    RandomInt random(SeedFor(o));
-    if (!ComposeAt(compositor, *design, size, o.dpi, 100.0, random, fonts)) return 1;
-    return Write(compositor, o.output, format, o.dpi) ? 0 : 1;
+    RandomInt random(job.seed);
+    if (!ComposeAt(compositor, *design, size, double(dpi), 100.0, random, fonts)) return 1;
+    return Write(compositor, job.output, format, double(dpi)) ? 0 : 1;
 }
 
 int VariantsCommand(const std::vector<std::string>& args) {
-    Options o;
-    if (!Parse("variants", args, {"-o", "--count", "--dpi", "--seed", "--page", "--printer-dpi"}, o)) return 2;
-    if (o.count < 1) {
+    Arguments a;
+    Job job;
+    if (const int code = ReadJob("variants", args, {{"--dpi", true}, {"--count", true}}, a, job); code >= 0)
+        return code;
+    int64_t dpi = 300;
+    int64_t count = 0;
+    if (!WholeOption("variants", a, "--dpi", 1, 100000, dpi)) return 2;
+    if (!WholeOption("variants", a, "--count", 1, 10000, count)) return 2;
+    if (count < 1) {
         std::fprintf(Err(), "zierbogen variants: --count K (1 bis 10000) ist nötig.\n");
         return 2;
     }
-    auto design = Load(o.design);
-    if (!design) return 1;
-    if (!QDir().mkpath(QString::fromStdString(o.output))) {
-        std::fprintf(Err(), "Der Ordner „%s“ kann nicht angelegt werden.\n", o.output.c_str());
+    std::error_code ec;
+    std::filesystem::create_directories(job.output, ec);
+    if (ec) {
+        Fail("Der Ordner „" + platform::DisplayPath(job.output) + "“ kann nicht angelegt werden: " +
+             FileErrorText(ec.value()) + ".");
         return 1;
     }
-    const RasterSize size = DesignRasterSize(design->Paper, PageFor(o), int32_t(o.dpi), 100.0);
-    const std::string base = QFileInfo(QString::fromStdString(o.design)).completeBaseName().toStdString();
+    const std::string base = std::filesystem::path(job.design).stem().string();
+    // As many digits as the count needs, at least three, so the files sort.
+    const int digits = std::max<int>(3, int(std::to_string(count).size()));
+    auto fileName = [&](int64_t k) {
+        std::string number = std::to_string(k);
+        number.insert(0, size_t(digits) - number.size(), '0');
+        return (std::filesystem::path(job.output) / (base + "-" + number + ".png")).string();
+    };
+    if (!OutputWritable(fileName(1))) return 1;
+    auto design = LoadDesign(job.design);
+    if (!design) return 1;
+    const RasterSize size = DesignRasterSize(design->Paper, job.page.page, int32_t(dpi), 100.0);
     platform::QtFontEngine fonts;
     Compositor compositor;
-    RandomInt random(SeedFor(o)); // one generator: consecutive compositions differ
-    for (int k = 1; k <= o.count; ++k) {
-        char name[32];
-        std::snprintf(name, sizeof name, "-%03d.png", k);
-        const std::string file = o.output + "/" + base + name;
-        if (!ComposeAt(compositor, *design, size, o.dpi, 100.0, random, fonts)) return 1;
-        if (!Write(compositor, file, "png", o.dpi)) return 1;
+    RandomInt random(job.seed); // one generator: consecutive compositions differ
+    for (int64_t k = 1; k <= count; ++k) {
+        const std::string file = fileName(k);
+        if (!ComposeAt(compositor, *design, size, double(dpi), 100.0, random, fonts)) return 1;
+        if (!Write(compositor, file, "png", double(dpi))) return 1;
         std::printf("%s\n", file.c_str());
     }
     return 0;

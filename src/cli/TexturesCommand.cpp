@@ -1,40 +1,69 @@
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "cli/TextColumns.h"
+#include "cli/Usage.h"
+#include "document/FileError.h"
 #include "imaging/TextureLibrary.h"
+#include "platform/FileNames.h"
 #include "platform/QtPictureDecoder.h"
 #include "platform/QtPlatform.h"
 
 namespace zb::cli {
 
 int TexturesCommand(const std::vector<std::string>& args) {
-    if (args.size() > 1 || (!args.empty() && !args[0].empty() && args[0][0] == '-')) {
+    Arguments a;
+    if (!ParseArguments("textures", args, {}, a)) return 2;
+    if (a.help) {
+        std::fputs(CommandUsage("textures"), stdout);
+        return 0;
+    }
+    if (a.operands.size() > 1) {
         std::fprintf(Err(), "Aufruf: zierbogen textures [ORDNER]\n");
         return 2;
     }
-    const std::string folder = args.empty() ? platform::TextureFolder() : args[0];
+    const std::string folder = a.operands.empty() ? platform::TextureFolder() : a.operands[0];
+    const std::string shown = platform::DisplayPath(folder);
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) {
+        Fail("Der Texturordner „" + shown + "“ kann nicht gelesen werden: " + FileErrorText(errno) + ".");
+        return 1;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        Fail("„" + shown + "“ ist kein Ordner.");
+        return 1;
+    }
     const platform::QtPictureDecoder decoder;
     const std::vector<TextureScanEntry> entries = ScanTextureFolder(folder, decoder);
-    std::printf("Texturordner: %s\n", folder.c_str());
+    std::printf("Texturordner: %s\n", shown.c_str());
     if (entries.empty()) {
         std::printf("Keine Dateien: die Texturbibliothek bleibt leer, neue Ebenen bekommen eine schwarze "
                     "10 x 10-Grafik.\n");
         return 0;
     }
+    size_t nameWidth = 0;
+    for (const TextureScanEntry& e : entries)
+        nameWidth = std::max(nameWidth, DisplayWidth(platform::DisplayPath(e.fileName)));
     int index = 0;
-    size_t skipped = 0;
+    int skipped = 0;
     for (const TextureScanEntry& e : entries) {
+        const std::string name = PadRight(platform::DisplayPath(e.fileName), nameWidth);
         if (e.loaded) {
-            std::printf("%3d  %-28s %-5s %5d x %-5d %2d Bit -> %d Bit%s\n", index++, e.fileName.c_str(),
-                        e.format.c_str(), e.width, e.height, e.bitsRead, e.bitsConverted,
+            std::printf("%3d  %s  %-5s %5d x %-5d %2d Bit -> %d Bit%s\n", index++, name.c_str(), e.format.c_str(),
+                        e.width, e.height, e.bitsStored, e.bitsConverted,
                         e.flattenedAlpha ? "  (Transparenz auf Weiß gelegt)" : "");
         } else {
             ++skipped;
-            std::printf("  -  %-28s übergangen: %s\n", e.fileName.c_str(), e.reason.c_str());
+            std::printf("  -  %s  übergangen: %s\n", name.c_str(), e.reason.c_str());
         }
     }
-    std::printf("%d Texturen, %zu Dateien übergangen.\n", index, skipped);
+    std::printf("%s, %s übergangen.\n", Counted(index, "Textur", "Texturen").c_str(),
+                Counted(skipped, "Datei", "Dateien").c_str());
     return 0;
 }
 

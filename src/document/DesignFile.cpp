@@ -19,12 +19,14 @@ FileResult SaveFailed(const std::string& fileName, int error, bool existed) {
     std::string message = "Die Datei " + QuotedFileName(fileName) + " konnte nicht gespeichert werden. " +
                           FileErrorText(error) + ".";
     if (existed) message += " Die bisherige Fassung der Datei ist unverändert.";
-    return {false, message};
+    return {false, message, FileErrorText(error)};
 }
 
 FileResult OpenFailed(const std::string& fileName, const std::string& reason) {
-    return {false, "Die Datei " + QuotedFileName(fileName) + " konnte nicht geöffnet werden. " + reason +
-                       ". Der bisherige Entwurf bleibt unverändert."};
+    return {false,
+            "Die Datei " + QuotedFileName(fileName) + " konnte nicht geöffnet werden. " + reason +
+                ". Der bisherige Entwurf bleibt unverändert.",
+            reason};
 }
 
 } // namespace
@@ -35,15 +37,16 @@ FileResult savefile(const Design& design, const std::string& fileName, const Sav
     // Replacing by rename would get past a write-protected file; the user
     // protected it for a reason.
     if (existed && ::access(fileName.c_str(), W_OK) != 0 && errno == EACCES) {
-        return {false, "Die Datei " + QuotedFileName(fileName) +
-                           " konnte nicht gespeichert werden. Sie ist schreibgeschützt."};
+        return {false,
+                "Die Datei " + QuotedFileName(fileName) + " konnte nicht gespeichert werden. Sie ist schreibgeschützt.",
+                "Sie ist schreibgeschützt"};
     }
     SafeFileWriter writer(fileName);
     if (!writer.Begin()) return SaveFailed(fileName, writer.Error(), existed);
     writer.Sink().SetByteLimit(options.FailAfterBytes);
     if (!WriteDesign(design, writer.Sink())) return SaveFailed(fileName, writer.Sink().Error(), existed);
     if (!writer.Commit(options.Sync)) return SaveFailed(fileName, writer.Error(), existed);
-    return {true, {}};
+    return {true, {}, {}};
 }
 
 FileResult openfile(const std::string& fileName, std::unique_ptr<Design>& design) {
@@ -61,7 +64,7 @@ FileResult openfile(const std::string& fileName, std::unique_ptr<Design>& design
     if (source.Error() != 0) problem = FileErrorText(source.Error());
     if (!problem.empty()) return OpenFailed(fileName, problem);
     design.swap(fresh);
-    return {true, {}};
+    return {true, {}, {}};
 }
 
 } // namespace zb

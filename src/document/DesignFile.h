@@ -13,6 +13,10 @@ namespace zb {
 struct FileResult {
     bool Ok = false;
     std::string Message;  // German, names the file; empty on success
+    // The cause alone, German, without the file's name or what stays as it
+    // was (e.g. "Der Datenträger ist voll"), for callers that word the
+    // message themselves; empty on success.
+    std::string Reason;
     explicit operator bool() const { return Ok; }
 };
 

@@ -18,6 +18,9 @@ constexpr size_t kTrailerSize = 8 * 8 + 4;
 // header and one row of four bytes.
 constexpr uint64_t kMinLayerBytes = kLayerBlockSize + 4 + 4 + 4 + 4 + 40 + 4;
 
+// More layers than anyone stacks; a larger count means another kind of file.
+constexpr int32_t kMaxLayers = 65535;
+
 // Layers are counted from 1, bottom layer first, as the layer list shows them.
 std::string Layer(uint32_t index) { return "Ebene " + std::to_string(index + 1); }
 
@@ -113,8 +116,10 @@ std::string ReadDesign(ByteSource& source, Design& design) {
     uint8_t field[4];
     if (!source.Read(field, 4)) return kReadBeyondEnd;
     const int32_t count = le::GetI32(field);
-    if (count <= 0) {
-        return Damaged("Sie nennt " + std::to_string(count) + " Ebenen");
+    // Other files (pictures, texts) start with bytes that make an absurd count.
+    if (count <= 0 || count > kMaxLayers) {
+        return "Sie ist keine Zierbogen-Entwurfsdatei (am Anfang stünde die Ebenenanzahl " +
+               std::to_string(count) + ")";
     }
     const uint64_t room = source.Remaining() > kTrailerSize ? source.Remaining() - kTrailerSize : 0;
     if (uint64_t(count) > room / kMinLayerBytes) {

@@ -25,6 +25,9 @@ struct DecodedPicture {
     // Colour references (red in the lowest byte) for indexed pictures; may be
     // shorter than 2^bitCount, missing entries count as black.
     std::vector<uint32_t> palette;
+    // Bits per pixel as the file stores them (16 for a 16-bit grey PNG, 8 for
+    // an 8-bit GIF); 0 when unknown.
+    int storedBits = 0;
     std::string format;         // short format name for reports, e.g. "PNG"
     bool flattenedAlpha = false; // transparency was composited over white
     // German text for the user when decoding failed; empty on success.

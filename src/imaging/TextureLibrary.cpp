@@ -50,6 +50,7 @@ bool LoadTexture(const std::string& folder, const std::string& name, const Pictu
     entry.width = DibWidth(picture);
     entry.height = DibHeight(picture);
     entry.bitsRead = DibBitCount(picture);
+    entry.bitsStored = decoded.storedBits > 0 ? decoded.storedBits : entry.bitsRead;
     entry.flattenedAlpha = decoded.flattenedAlpha;
     if (!ConvertDib(picture, 24)) {
         deldib(picture);

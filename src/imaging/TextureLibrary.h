@@ -47,6 +47,7 @@ struct TextureScanEntry {
     std::string format;   // as the decoder names it, e.g. "PNG"
     int width = 0;
     int height = 0;
+    int bitsStored = 0;    // depth as the file stores it: 1 ... 64
     int bitsRead = 0;      // depth of the record as read: 1, 4, 8 or 24
     int bitsConverted = 0; // depth after conversion: 24 for every loaded file
     bool flattenedAlpha = false;

@@ -9,8 +9,12 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "base/TDibRecord.h"
 
@@ -140,6 +144,45 @@ std::string ReaderError(QImageReader::ImageReaderError error) {
     }
 }
 
+// Bits per pixel as the file stores them. PNG, BMP and GIF say so in their
+// headers (Qt reads a 4-bit PNG or BMP as 8 bits); for other formats the
+// format Qt reads them in tells.
+int StoredBits(const QByteArray& head, const QImage& image) {
+    const auto byte = [&](int i) { return i < head.size() ? int(uint8_t(head[i])) : -1; };
+    if (head.startsWith("\x89PNG\r\n\x1a\n") && head.mid(12, 4) == "IHDR" && byte(25) >= 0) {
+        const int depth = byte(24);
+        const int channels[] = {1, 0, 3, 1, 2, 0, 4};
+        const int type = byte(25);
+        if (type <= 6 && channels[type] > 0) return depth * channels[type];
+    }
+    if (head.startsWith("BM") && byte(29) >= 0) {
+        const int headerSize = byte(14) | byte(15) << 8;
+        const int at = headerSize == 12 ? 24 : 28;
+        const int bits = byte(at) | byte(at + 1) << 8;
+        if (bits > 0) return bits;
+    }
+    if (head.startsWith("GIF8") && byte(10) >= 0 && (byte(10) & 0x80)) return (byte(10) & 7) + 1;
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB: return 1;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Alpha8: return 8;
+    case QImage::Format_Grayscale16:
+    case QImage::Format_RGB16:
+    case QImage::Format_RGB555:
+    case QImage::Format_RGB444: return 16;
+    case QImage::Format_RGB32:
+    case QImage::Format_RGB888:
+    case QImage::Format_BGR888:
+    case QImage::Format_RGBX8888: return 24;
+    case QImage::Format_RGBX64: return 48;
+    case QImage::Format_RGBA64:
+    case QImage::Format_RGBA64_Premultiplied: return 64;
+    default: return image.depth();
+    }
+}
+
 // sizeRefused: set when the header alone showed the picture to be too large.
 DecodedPicture Decode(QImageReader& reader, int limitMB, bool& sizeRefused) {
     reader.setAllocationLimit(limitMB);
@@ -159,6 +202,7 @@ DecodedPicture Decode(QImageReader& reader, int limitMB, bool& sizeRefused) {
 
     DecodedPicture out;
     out.format = FormatName(reader.format());
+    const QByteArray head = reader.device() ? reader.device()->peek(32) : QByteArray();
     try {
         QImage image;
         if (!reader.read(&image) || image.isNull()) {
@@ -168,6 +212,7 @@ DecodedPicture Decode(QImageReader& reader, int limitMB, bool& sizeRefused) {
         }
         out.width = image.width();
         out.height = image.height();
+        out.storedBits = StoredBits(head, image);
         switch (image.format()) {
         case QImage::Format_Mono:
         case QImage::Format_MonoLSB: FromMono(image, out); break;
@@ -187,14 +232,22 @@ DecodedPicture Decode(QImageReader& reader, int limitMB, bool& sizeRefused) {
 } // namespace
 
 DecodedPicture QtPictureDecoder::DecodeFile(const std::string& path) const {
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-    const QFileInfo info(name);
-    if (!info.exists()) return Failure(kNotFound);
-    if (info.isDir()) return Failure(kIsFolder);
-    if (!info.isFile()) return Failure(kNotRegular);
-    if (info.size() == 0) return Failure(kEmptyFile);
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return Failure(kUnreadable);
+    // Opened here under its own bytes: Qt would take the name for UTF-8 and
+    // miss a file named in another encoding.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return Failure(errno == ENOENT || errno == ENOTDIR ? kNotFound : kUnreadable);
+    if (S_ISDIR(st.st_mode)) return Failure(kIsFolder);
+    if (!S_ISREG(st.st_mode)) return Failure(kNotRegular);
+    if (st.st_size == 0) return Failure(kEmptyFile);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Failure(kUnreadable);
+    // The name (decoded as well as it goes) only lets the reader try the
+    // format of the suffix first; the data comes from the descriptor.
+    QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Failure(kUnreadable);
+    }
     // For a file the reader tries the format of the suffix first and falls
     // back to the content when no reader claims the file.
     DecodedPicture picture;

@@ -1,10 +1,14 @@
 #include "platform/QtPlatform.h"
 
 #include <QCoreApplication>
+#include <climits>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <unistd.h>
 
 #include "imaging/TextureLibrary.h"
+#include "platform/FileNames.h"
 
 #ifndef ZB_INSTALLED_TEXTURES
 // Set by the build from the installation folders; this is the usual layout.
@@ -17,7 +21,16 @@ namespace fs = std::filesystem;
 
 const char* ProgramDirectory() {
     static std::string dir;
-    dir = QCoreApplication::applicationDirPath().toStdString();
+    // The link's own bytes: the folder may be named in another encoding than UTF-8.
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n > 0) {
+        dir.assign(path, size_t(n));
+        const size_t slash = dir.find_last_of('/');
+        dir = slash == 0 ? std::string("/") : dir.substr(0, slash);
+    } else {
+        dir = NativePath(QCoreApplication::applicationDirPath());
+    }
     return dir.c_str();
 }
 

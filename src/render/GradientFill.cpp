@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/ParallelRows.h"
+#include "model/LayerChoices.h"
 #include "render/RowFill.h"
 
 namespace zb {
@@ -38,7 +39,11 @@ inline void Put(uint8_t* p, Pixel c) {
     p[2] = c.r;
 }
 
-int32_t NormalDirection(int32_t direction) { return (direction >= 0 && direction <= 3) ? direction : 0; }
+// A direction from a foreign file that is none of the four runs top to bottom.
+int32_t NormalDirection(int32_t direction) {
+    return (direction >= kGradientTopToBottom && direction <= kGradientTopRightDiagonal) ? direction
+                                                                                        : kGradientTopToBottom;
+}
 
 } // namespace
 
@@ -46,15 +51,15 @@ void FillGradientReference(RasterView raster, uint32_t color1, uint32_t color2, 
     if (raster.empty()) return;
     const int64_t w = raster.width, h = raster.height;
     direction = NormalDirection(direction);
-    const int64_t d = direction == 0 ? h - 1 : direction == 1 ? w - 1 : w + h - 2;
+    const int64_t d = direction == kGradientTopToBottom ? h - 1 : direction == kGradientLeftToRight ? w - 1 : w + h - 2;
     const Ramp ramp(color1, color2, d);
     for (int y = 0; y < raster.height; ++y) {
         for (int x = 0; x < raster.width; ++x) {
             int64_t t = 0;
             switch (direction) {
-            case 0: t = y; break;
-            case 1: t = x; break;
-            case 2: t = int64_t(x) + y; break;
+            case kGradientTopToBottom: t = y; break;
+            case kGradientLeftToRight: t = x; break;
+            case kGradientTopLeftDiagonal: t = int64_t(x) + y; break;
             default: t = (w - 1 - x) + y; break;
             }
             Put(raster.pixel(x, y), ramp.at(t));
@@ -70,7 +75,7 @@ void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t d
     direction = NormalDirection(direction);
 
     switch (direction) {
-    case 0: {
+    case kGradientTopToBottom: {
         // Every row is one colour.
         const Ramp ramp(color1, color2, int64_t(h) - 1);
         ParallelRows(h, work, [&](int y0, int y1) {
@@ -81,7 +86,7 @@ void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t d
         });
         break;
     }
-    case 1: {
+    case kGradientLeftToRight: {
         // Every column is one colour: build the top row, copy it down.
         const Ramp ramp(color1, color2, int64_t(w) - 1);
         uint8_t* top = raster.row(0);
@@ -100,10 +105,11 @@ void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t d
         // whole aligned rows and reads from an odd offset, which is the cheap
         // way round. Each band computes its first row in full.
         const Ramp ramp(color1, color2, int64_t(w) + h - 2);
-        auto t = [&](int64_t x, int64_t y) { return direction == 2 ? x + y : int64_t(w) - 1 - x + y; };
+        auto t = [&](int64_t x, int64_t y) { return direction == kGradientTopLeftDiagonal ? x + y : int64_t(w) - 1 - x + y; };
         ParallelRows(h, work, [&](int y0, int y1) {
-            const int first = direction == 2 ? y0 : y1 - 1;
-            const int step = direction == 2 ? 1 : -1;
+            const bool down = direction == kGradientTopLeftDiagonal;
+            const int first = down ? y0 : y1 - 1;
+            const int step = down ? 1 : -1;
             uint8_t* start = raster.row(first);
             for (int x = 0; x < w; ++x) Put(start + 3 * x, ramp.at(t(x, first)));
             for (int y = first + step; y >= y0 && y < y1; y += step) {

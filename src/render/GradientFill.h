@@ -17,8 +17,8 @@
 namespace zb {
 
 // Colours are colour values (red in the lowest byte). Writes only the pixel
-// bytes of each row, never the row padding. Splits the rows over both cores
-// when the raster is large.
+// bytes of each row, never the row padding. Splits the rows over the cores
+// (ParallelRows) when the raster is large.
 void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t direction);
 
 // The same result computed pixel by pixel from the formula; kept as the

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "imaging/PixelPattern.h"
+#include "model/LayerChoices.h"
 
 namespace zb {
 
@@ -129,8 +130,8 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
     const bool visible = !raster.empty();
     const int32_t shape = layer.PatternShape;
     const int32_t colourMode = layer.PatternColorMode;
-    const bool randomSize = layer.PatternSizeMode == 0;
-    const bool randomPos = layer.PatternPosMode == 0;
+    const bool randomSize = layer.PatternSizeMode == kPatternSizeRandom;
+    const bool randomPos = layer.PatternPosMode == kPositionRandom;
     const uint32_t base = layer.PatternColor;
 
     for (int32_t i = 0; i < count; ++i) {
@@ -138,11 +139,11 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
         uint8_t red = RedOf(base);
         uint8_t green = GreenOf(base);
         uint8_t blue = BlueOf(base);
-        if (colourMode == 0) {
+        if (colourMode == kColorRandom) {
             red = uint8_t(random(256));
             green = uint8_t(random(256));
             blue = uint8_t(random(256));
-        } else if (colourMode == 1) {
+        } else if (colourMode == kColorSimilar) {
             const int k = random(50) + 51;
             red = uint8_t(red * k / 100);
             green = uint8_t(green * k / 100);
@@ -162,7 +163,7 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
 
         Coord rows = layerRows;
         Coord cols = layerCols;
-        if (shape == 2 && randomSize) {
+        if (shape == kShapeRectangles && randomSize) {
             rows = m;
             cols = m;
             if (random(2) == 0)
@@ -174,12 +175,12 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
         if (!visible) continue;
         const PixelPattern colour(blue, green, red);
         switch (shape) {
-        case 0: FillDisc(raster, x0, y0, m, colour); break;
-        case 1: FillTriangle(raster, x0, y0, m, colour); break;
-        case 2: FillBox(raster, x0, y0, x0 + cols, y0 + rows, colour); break;
-        case 3: FillBox(raster, x0, y0, x0 + m, y0 + m, colour); break;
-        case 4: FillBox(raster, x0, y0, x0 + m / 10, y0 + m, colour); break;
-        case 5: FillBox(raster, x0, y0, x0 + m, y0 + m / 10, colour); break;
+        case kShapeDiscs: FillDisc(raster, x0, y0, m, colour); break;
+        case kShapeTriangles: FillTriangle(raster, x0, y0, m, colour); break;
+        case kShapeRectangles: FillBox(raster, x0, y0, x0 + cols, y0 + rows, colour); break;
+        case kShapeSquares: FillBox(raster, x0, y0, x0 + m, y0 + m, colour); break;
+        case kShapeStripes: FillBox(raster, x0, y0, x0 + m / 10, y0 + m, colour); break;
+        case kShapeStripes2: FillBox(raster, x0, y0, x0 + m, y0 + m / 10, colour); break;
         default: break; // unknown shapes draw nothing; their draws are done above
         }
     }

@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/LayerChoices.h"
+
 namespace zb {
 
 namespace {
@@ -133,7 +135,7 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
     const int W = raster.width;
     const int H = raster.height;
     const std::string ownFont(LayerString(layer.FontName));
-    const std::vector<std::string>* families = layer.TextFontMode == 0 ? &fonts.Families() : nullptr;
+    const std::vector<std::string>* families = layer.TextFontMode == kFontRandom ? &fonts.Families() : nullptr;
     RenderCache cache(fonts, text, W, H);
 
     // Cells tile the raster from its top-left corner, each as wide as its
@@ -150,26 +152,26 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
                 const int pick = random(n);
                 if (n > 0) fontKey = pick;
             }
-            const int size = layer.TextSizeMode != 0 ? layer.TextSize : random(layer.TextSize);
+            const int size = layer.TextSizeMode != kTextSizeRandom ? layer.TextSize : random(layer.TextSize);
             const int characterHeight = CharacterHeight(zoom, size, screenPpi);
             const BlackRuns& copy =
                 cache.Get(fontKey, fontKey >= 0 ? (*families)[size_t(fontKey)] : ownFont, characterHeight);
 
             uint8_t red, green, blue;
-            if (layer.TextColorMode == 0) {
+            if (layer.TextColorMode == kColorRandom) {
                 red = uint8_t(random(256));
                 green = uint8_t(random(256));
                 blue = uint8_t(random(256));
             } else {
                 const uint32_t c = layer.TextColor;
-                const uint32_t k = layer.TextColorMode == 1 ? uint32_t(random(50) + 51) : 100u;
+                const uint32_t k = layer.TextColorMode == kColorSimilar ? uint32_t(random(50) + 51) : 100u;
                 red = uint8_t((c & 0xFF) * k / 100);
                 green = uint8_t(((c >> 8) & 0xFF) * k / 100);
                 blue = uint8_t(((c >> 16) & 0xFF) * k / 100);
             }
 
             int px, py;
-            if (layer.TextPosMode == 0) {
+            if (layer.TextPosMode == kPositionRandom) {
                 px = random(W);
                 py = random(H);
             } else {

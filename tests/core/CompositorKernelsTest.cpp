@@ -57,8 +57,8 @@ uint32_t BaseSeed() {
     return std::random_device{}();
 }
 
-// Odd sizes, lines, single pixels, and sizes large enough to be split over
-// both cores.
+// Odd sizes, lines, single pixels, and sizes large enough to be split into
+// row bands over several threads.
 const int kSizes[][2] = {{1, 1}, {1, 9}, {9, 1}, {2, 2}, {3, 5}, {17, 13}, {101, 37}, {64, 33}, {701, 503}};
 
 using GradientFn = void (*)(RasterView, uint32_t, uint32_t, int32_t);

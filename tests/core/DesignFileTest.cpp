@@ -345,9 +345,14 @@ TEST_F(DesignFileTest, HostileCountsAndSizesAreRefusedBeforeAllocating) {
     const std::string damaged = "beschädigt";
     auto contains = [](const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; };
 
-    EXPECT_TRUE(contains(ExpectRefused(patched(0, 0)), "0 Ebenen"));
-    EXPECT_TRUE(contains(ExpectRefused(patched(0, -3)), damaged));
-    EXPECT_TRUE(contains(ExpectRefused(patched(0, INT32_MAX)), beyond));
+    // Absurd layer counts: another kind of file (a picture, a text).
+    const std::string foreign = "keine Zierbogen-Entwurfsdatei";
+    EXPECT_TRUE(contains(ExpectRefused(patched(0, 0)), foreign));
+    EXPECT_TRUE(contains(ExpectRefused(patched(0, -3)), foreign));
+    EXPECT_TRUE(contains(ExpectRefused(patched(0, INT32_MAX)), foreign));
+    EXPECT_TRUE(contains(ExpectRefused(patched(0, 0x474E5089)), foreign)); // "\x89PNG"
+    EXPECT_TRUE(contains(ExpectRefused(patched(0, 65536)), foreign));
+    EXPECT_TRUE(contains(ExpectRefused(patched(0, 65535)), beyond));
     EXPECT_TRUE(contains(ExpectRefused(patched(0, 3)), beyond));
     EXPECT_TRUE(contains(ExpectRefused(patched(kLayer0Text, -1)), "Textlänge (-1)"));
     EXPECT_TRUE(contains(ExpectRefused(patched(kLayer0Font, INT32_MIN)), "Textlänge"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -12,8 +13,10 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <memory>
+#include <vector>
 #include <sys/resource.h>
 
+#include "GifWriter.h"
 #include "document/DesignFile.h"
 #include "base/RasterView.h"
 #include "model/LayerStack.h"
@@ -105,6 +108,24 @@ QImage ComposeHere(Design& design, RasterSize size, double ppi, double zoom, uin
             img.setPixel(x, y, qRgb(p[2], p[1], p[0]));
         }
     return img;
+}
+
+// Runs the program through the shell, so arguments can hold bytes that are not
+// UTF-8 (written as printf escapes, e.g. "aus\\374.png" for a Latin-1 ü).
+CliRun ZierbogenShell(const QString& script) {
+    QProcess p;
+    p.setProcessEnvironment([] {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("Z", ZB_BIN_DIR "/zierbogen");
+        return env;
+    }());
+    p.start("/bin/sh", {"-c", script});
+    CliRun r;
+    if (!p.waitForFinished(120000)) return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
 }
 
 QImage Load(const QString& file) {
@@ -331,10 +352,250 @@ TEST_F(CliTest, TexturesListsReadableFilesAndWhyOthersAreSkipped) {
     EXPECT_TRUE(r.out.contains("8 x 4")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("b-notiz.txt")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("übergangen")) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains("1 Texturen, 1 Dateien übergangen")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("1 Textur, 1 Datei übergangen.")) << r.out.toStdString();
 
     // Without a folder: the one beside the program, with our own textures.
     const CliRun builtIn = Zierbogen({"textures"});
     ASSERT_EQ(builtIn.exitCode, 0);
     EXPECT_TRUE(builtIn.out.contains("01-papier.png"));
+}
+
+TEST_F(CliTest, FileErrorsAreGermanNameThePathAsGivenAndStartWithTheProgramName) {
+    const struct {
+        QString path;
+        const char* expected;
+    } cases[] = {
+        {dir.filePath("fehlt.zbg"), "nicht gefunden"},
+        {dir.path(), "Ordner"},
+        {QStringLiteral(ZB_TEST_DATA "/render-deterministic.png"), "ist keine Zierbogen-Entwurfsdatei"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const CliRun r = Zierbogen({"info", c.path});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.startsWith("zierbogen: Die Datei „" + c.path + "“")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.expected)) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("bisherige Entwurf")) << r.err.toStdString();
+        for (const char* english : {"File not found", "Unknown error", "access denied", "Read beyond"})
+            EXPECT_FALSE(r.err.contains(english)) << r.err.toStdString();
+    }
+    // A plain text file is no design either.
+    QFile text(dir.filePath("notiz.zbg"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("Hallo, das ist kein Entwurf.\n");
+    text.close();
+    EXPECT_TRUE(Zierbogen({"info", text.fileName()}).err.contains("ist keine Zierbogen-Entwurfsdatei"));
+
+    // The decoders' own complaints about a broken picture stay off standard error.
+    const QString folder = dir.filePath("kaputt");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(qRgb(10, 200, 30));
+    ASSERT_TRUE(img.save(folder + "/halb.png"));
+    ASSERT_TRUE(img.save(folder + "/halb.tif"));
+    ASSERT_TRUE(img.save(folder + "/halb.jpg"));
+    for (const char* name : {"/halb.png", "/halb.tif", "/halb.jpg"}) {
+        QFile f(folder + name);
+        ASSERT_TRUE(f.resize(f.size() / 2));
+    }
+    const CliRun r = Zierbogen({"textures", folder});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
+TEST_F(CliTest, NumbersParseAlikeAndResolutionsAreWhole) {
+    const QString out = dir.filePath("z.png");
+    const struct {
+        QStringList args;
+        int exitCode;
+    } cases[] = {
+        {{"export", designFile, "-o", out, "--dpi", "150.5"}, 2},
+        {{"export", designFile, "-o", out, "--dpi", "0x96"}, 2},
+        {{"export", designFile, "-o", out, "--dpi", "1e2"}, 2},
+        {{"export", designFile, "-o", out, "--dpi", "-5"}, 2},
+        {{"export", designFile, "-o", out, "--dpi", "0"}, 2},
+        {{"render", designFile, "-o", out, "--screen-dpi", "96.0"}, 2},
+        {{"render", designFile, "-o", out, "--printer-dpi", "600.5"}, 2},
+        {{"render", designFile, "-o", out, "--seed", "0x10"}, 2},
+        {{"render", designFile, "-o", out, "--seed", "4294967296"}, 2},
+        {{"render", designFile, "-o", out, "--zoom", "0x20"}, 2},
+        {{"render", designFile, "-o", out, "--zoom", "inf"}, 2},
+        {{"render", designFile, "-o", out, "--page", "10x"}, 2},
+        {{"variants", designFile, "-o", dir.filePath("v"), "--count", "2.0"}, 2},
+        {{"render", designFile, "-o", out, "--zoom", "45,5", "--seed", "4294967295"}, 0},
+        {{"export", designFile, "-o", out, "--dpi", "150"}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliRun r = Zierbogen(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        if (c.exitCode == 2) {
+            EXPECT_TRUE(r.err.startsWith("zierbogen ")) << r.err.toStdString();
+        }
+    }
+    // render records the screen resolution it composed for.
+    ASSERT_EQ(Zierbogen({"render", designFile, "-o", out, "--screen-dpi", "120", "--seed", "1"}).exitCode, 0);
+    const QImage img(out);
+    EXPECT_NEAR(img.dotsPerMeterX() * 0.0254, 120.0, 0.5);
+    EXPECT_NEAR(img.dotsPerMeterY() * 0.0254, 120.0, 0.5);
+}
+
+TEST_F(CliTest, WholePageDesignsUseThePrintablePageInInfoAndExport) {
+    design->Paper.PrintAll = true;
+    ASSERT_TRUE(savefile(*design, designFile.toStdString()));
+    const QStringList page = {"--page", "4760x6779", "--printer-dpi", "600"};
+    const CliRun text = Zierbogen(QStringList{"info", designFile} + page);
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    EXPECT_TRUE(text.out.contains("Druckbare Seite: 20,15 cm x 28,70 cm (4760 x 6779 Druckerpixel bei 600 dpi)"))
+        << text.out.toStdString();
+    const CliRun json = Zierbogen(QStringList{"info", designFile, "--json"} + page);
+    const QJsonObject p = QJsonDocument::fromJson(json.out.toUtf8()).object()["printablePage"].toObject();
+    EXPECT_EQ(p["widthPx"].toInt(), 4760);
+    EXPECT_EQ(p["heightPx"].toInt(), 6779);
+    EXPECT_EQ(p["ppi"].toInt(), 600);
+    EXPECT_FALSE(p["fallback"].toBool(true));
+    EXPECT_NEAR(p["widthCm"].toDouble(), 20.15, 0.01);
+
+    // Export at 100 dpi: trunc(4760 * 100 / 600) x trunc(6779 * 100 / 600).
+    const QString out = dir.filePath("seite.png");
+    const CliRun r = Zierbogen(QStringList{"export", designFile, "-o", out, "--dpi", "100", "--seed", "3"} + page);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(out).size(), QSize(793, 1129));
+
+    // A design of part of the page names no printable page.
+    design->Paper.PrintAll = false;
+    ASSERT_TRUE(savefile(*design, designFile.toStdString()));
+    EXPECT_FALSE(Zierbogen({"info", designFile}).out.contains("Druckbare Seite"));
+    EXPECT_TRUE(QJsonDocument::fromJson(Zierbogen({"info", designFile, "--json"}).out.toUtf8())
+                    .object()["printablePage"].isNull());
+}
+
+TEST_F(CliTest, InfoGivesStoredTransparencyAndSliderPositionInBothOutputs) {
+    const CliRun text = Zierbogen({"info", designFile});
+    // Layer 2 stores 2, which the track bar shows at 7.
+    EXPECT_TRUE(text.out.contains("2. Grafik   Transparenz: Reglerstellung 7 von 10 (gespeicherter Wert 2)"))
+        << text.out.toStdString();
+    const QJsonArray layers =
+        QJsonDocument::fromJson(Zierbogen({"info", designFile, "--json"}).out.toUtf8()).object()["layers"].toArray();
+    ASSERT_EQ(layers.size(), 4);
+    const int stored[] = {0, 2, -2, 3};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(layers[i].toObject()["transparencyStored"].toInt(-99), stored[i]);
+        EXPECT_EQ(layers[i].toObject()["transparencySlider"].toInt(-99), stored[i] + 5);
+    }
+    EXPECT_EQ(layers[0].toObject()["gradientDirectionName"].toString(), "Oben rechts -> Unten links");
+}
+
+TEST_F(CliTest, TexturesChecksTheFolderReportsStoredDepthsAndAlignsColumns) {
+    EXPECT_EQ(Zierbogen({"textures", dir.filePath("gibt-es-nicht")}).exitCode, 1);
+    const CliRun notFolder = Zierbogen({"textures", designFile});
+    EXPECT_EQ(notFolder.exitCode, 1);
+    EXPECT_TRUE(notFolder.err.contains("ist kein Ordner")) << notFolder.err.toStdString();
+
+    const QString folder = dir.filePath("tiefen");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    std::vector<uint32_t> palette;
+    for (uint32_t i = 0; i < 256; ++i) palette.push_back(i * 0x010101u);
+    const std::vector<uint8_t> gif = zb::test::GifWriter::Build(6, 4, palette, [](int x, int y) { return uint32_t(x * 40 + y); });
+    QFile g(folder + "/a-acht.gif");
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write(reinterpret_cast<const char*>(gif.data()), qint64(gif.size()));
+    g.close();
+    QImage grey(5, 3, QImage::Format_Grayscale16);
+    grey.fill(Qt::gray);
+    ASSERT_TRUE(grey.save(folder + "/b-grau.png"));
+    QImage colour(4, 4, QImage::Format_RGB32);
+    colour.fill(Qt::red);
+    ASSERT_TRUE(colour.save(folder + "/\xC3\xA4pfel.png"));
+
+    const CliRun r = Zierbogen({"textures", folder});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n');
+    auto line = [&](const QString& name) {
+        for (const QString& l : lines)
+            if (l.contains(name)) return l;
+        return QString();
+    };
+    EXPECT_TRUE(line("a-acht.gif").contains(" 8 Bit -> 24 Bit")) << r.out.toStdString();
+    EXPECT_TRUE(line("b-grau.png").contains("16 Bit -> 24 Bit")) << r.out.toStdString();
+    // The format column starts at the same place whatever the name's bytes.
+    const QString umlaut = line("\xC3\xA4pfel.png");
+    ASSERT_FALSE(umlaut.isEmpty()) << r.out.toStdString();
+    EXPECT_EQ(umlaut.indexOf("PNG"), line("b-grau.png").indexOf("PNG")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("3 Texturen, 0 Dateien übergangen.")) << r.out.toStdString();
+}
+
+TEST_F(CliTest, SmallerThings) {
+    // Standard output that cannot be written is a failure.
+    {
+        QProcess p;
+        p.setStandardOutputFile("/dev/full");
+        p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"), {"info", designFile});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_NE(p.exitCode(), 0);
+        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("Datenträger ist voll"));
+    }
+    // Help after a command is that command's help; --name=value works.
+    for (const char* help : {"--help", "-h"}) {
+        const CliRun r = Zierbogen({"render", designFile, help});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_TRUE(r.out.startsWith("Aufruf: zierbogen render")) << r.out.toStdString();
+    }
+    const QString a = dir.filePath("a.png"), b = dir.filePath("b.png");
+    ASSERT_EQ(Zierbogen({"render", designFile, "-o", a, "--seed", "4711", "--screen-dpi", "72"}).exitCode, 0);
+    ASSERT_EQ(Zierbogen({"render", designFile, "-o", b, "--seed=4711", "--screen-dpi=72"}).exitCode, 0);
+    EXPECT_TRUE(Load(a) == Load(b));
+
+    // The output is checked before a long composition.
+    QElapsedTimer timer;
+    timer.start();
+    const CliRun missing = Zierbogen({"export", designFile, "-o", dir.filePath("fehlt/x.tif"), "--dpi", "2400"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("fehlt")) << missing.err.toStdString();
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_EQ(Zierbogen({"export", designFile, "-o", dir.path(), "--dpi", "2400"}).exitCode, 2); // no extension
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("ordner.png")));
+    timer.restart();
+    const CliRun overFolder = Zierbogen({"export", designFile, "-o", dir.filePath("ordner.png"), "--dpi", "2400"});
+    EXPECT_EQ(overFolder.exitCode, 1);
+    EXPECT_TRUE(overFolder.err.contains("Ordner")) << overFolder.err.toStdString();
+    EXPECT_LT(timer.elapsed(), 3000);
+
+    // variants numbers with as many digits as the count needs, at least three.
+    // A thousand synced files: in memory (tmpfs) where there is one.
+    QTemporaryDir memory(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/zb-viele-XXXXXX") : QString());
+    ASSERT_TRUE(memory.isValid());
+    const QString many = memory.filePath("viele");
+    const CliRun v = Zierbogen({"variants", designFile, "-o", many, "--count", "1000", "--dpi", "1", "--seed", "2"});
+    ASSERT_EQ(v.exitCode, 0) << v.err.toStdString();
+    const QStringList files = QDir(many).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 1000);
+    EXPECT_EQ(files.front(), "muster-0001.png");
+    EXPECT_EQ(files.back(), "muster-1000.png");
+}
+
+TEST_F(CliTest, NamesThatAreNotUtf8AreReadAndWrittenUnderTheirOwnBytes) {
+    const QString folder = dir.filePath("latin");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QImage img(3, 3, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    ASSERT_TRUE(img.save(folder + "/plain.png"));
+    const QString q = "'" + folder + "'";
+    const QString d = "'" + designFile + "'";
+    // A texture named with a Latin-1 "ü" is read, not skipped.
+    CliRun r = ZierbogenShell("mv " + q + "/plain.png \"" + folder + "/$(printf 't\\374r.png')\" && \"$Z\" textures " + q);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("1 Textur, 0 Dateien übergangen.")) << r.out.toStdString();
+
+    // Outputs, a design and a variants folder named in Latin-1 keep their bytes.
+    r = ZierbogenShell("cd " + q + " && \"$Z\" export " + d + " -o \"$(printf 'aus\\374.tif')\" --dpi 20 && "
+                       "cp " + d + " \"$(printf 'entw\\374rf.zbg')\" && \"$Z\" info \"$(printf 'entw\\374rf.zbg')\" && "
+                       "\"$Z\" variants \"$(printf 'entw\\374rf.zbg')\" -o \"$(printf 'b\\374gen')\" --count 1 --dpi 20 && "
+                       "ls | od -An -c | tr -s ' '");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("a u s 374 . t i f")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("b 374 g e n")) << r.out.toStdString();
+    r = ZierbogenShell("ls " + q + "/\"$(printf 'b\\374gen')\" | od -An -c | tr -s ' '");
+    EXPECT_TRUE(r.out.contains("e n t w 374 r f - 0 0 1 . p n g")) << r.out.toStdString();
 }

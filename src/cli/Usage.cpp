@@ -1,0 +1,76 @@
+#include "cli/Usage.h"
+
+namespace zb::cli {
+namespace {
+
+const char* const kInfo =
+    "Aufruf: zierbogen info ENTWURF.zbg [--json] [--page BxH] [--printer-dpi P]\n"
+    "  Ebenen von unten nach oben mit allen Einstellungen, Texten und Grafikgrößen,\n"
+    "  dann Papierformat, Zoom und Ränder. Bei \"Gesamtes Papier bedrucken\" auch die\n"
+    "  druckbare Seite, deren Größe der Entwurf hat (B x H Druckerpixel bei P Pixel je\n"
+    "  Zoll; Vorgabe der Standarddrucker oder die Ersatzseite A4, 4760x6779 bei 600).\n"
+    "  --json     dasselbe als JSON.\n";
+
+const char* const kTextures =
+    "Aufruf: zierbogen textures [ORDNER]\n"
+    "  Was die Texturbibliothek enthielte (Vorgabe: der Ordner \"texturen\" neben dem\n"
+    "  Programm, sonst der installierte in ../share/zierbogen-drucker/), in ihrer\n"
+    "  Reihenfolge: Format, Größe, Bittiefe der Datei und nach der Umwandlung, und\n"
+    "  warum eine Datei übergangen wird.\n";
+
+const char* const kRender =
+    "Aufruf: zierbogen render ENTWURF.zbg -o AUSGABE.png [--seed N] [--screen-dpi S]\n"
+    "                         [--zoom Z] [--page BxH] [--printer-dpi P]\n"
+    "  Setzt den Entwurf zusammen wie die Entwurfsansicht und schreibt genau diese\n"
+    "  Grafik als 24-Bit-PNG, mit S als vermerkter Auflösung.\n"
+    "  --seed N          Startzustand des Zufallsgenerators (0 bis 4294967295).\n"
+    "  --screen-dpi S    Bildschirmpixel je Zoll, ganze Zahl (Vorgabe 96).\n"
+    "  --zoom Z          Zoom in Prozent (Vorgabe: der gespeicherte Zoom).\n"
+    "  --page BxH        druckbare Seite in Druckerpixeln, für \"Gesamtes Papier\n"
+    "                    bedrucken\" (Vorgabe: der Standarddrucker, sonst 4760x6779).\n"
+    "  --printer-dpi P   Druckerpixel je Zoll, ganze Zahl (Vorgabe: der Standard-\n"
+    "                    drucker, sonst 600).\n";
+
+const char* const kExport =
+    "Aufruf: zierbogen export ENTWURF.zbg -o AUSGABE.{png,jpg,tif,bmp,pdf} [--dpi D]\n"
+    "                         [--seed N] [--page BxH] [--printer-dpi P]\n"
+    "  Der Entwurf in seiner wirklichen Größe bei D Pixel je Zoll (ganze Zahl,\n"
+    "  Vorgabe 300), mit vermerkter Auflösung; eine PDF-Seite hat die Größe des\n"
+    "  Entwurfs. Bei \"Gesamtes Papier bedrucken\" ist der Entwurf die druckbare\n"
+    "  Seite (--page, --printer-dpi wie bei render).\n";
+
+const char* const kVariants =
+    "Aufruf: zierbogen variants ENTWURF.zbg -o ORDNER --count K [--dpi D] [--seed N]\n"
+    "                           [--page BxH] [--printer-dpi P]\n"
+    "  K verschiedene Bogen desselben Entwurfs als PNG-Dateien ORDNER/NAME-001.png\n"
+    "  und so weiter (so viele Ziffern, wie K braucht, mindestens drei).\n";
+
+const char* const kGeneral =
+    "Aufruf:\n"
+    "  zierbogen info ENTWURF.zbg [--json] [--page BxH] [--printer-dpi P]\n"
+    "  zierbogen textures [ORDNER]\n"
+    "  zierbogen render ENTWURF.zbg -o AUSGABE.png [--seed N] [--screen-dpi S] [--zoom Z]\n"
+    "                   [--page BxH] [--printer-dpi P]\n"
+    "  zierbogen export ENTWURF.zbg -o AUSGABE.{png,jpg,tif,bmp,pdf} [--dpi D] [--seed N]\n"
+    "                   [--page BxH] [--printer-dpi P]\n"
+    "  zierbogen variants ENTWURF.zbg -o ORDNER --count K [--dpi D] [--seed N]\n"
+    "                   [--page BxH] [--printer-dpi P]\n"
+    "  zierbogen --help | --version\n"
+    "\n"
+    "  zierbogen BEFEHL --help zeigt die Hilfe eines Befehls. Optionen nehmen ihren\n"
+    "  Wert als \"--name wert\" oder \"--name=wert\".\n";
+
+} // namespace
+
+const char* GeneralUsage() { return kGeneral; }
+
+const char* CommandUsage(const std::string& command) {
+    if (command == "info") return kInfo;
+    if (command == "textures") return kTextures;
+    if (command == "render") return kRender;
+    if (command == "export") return kExport;
+    if (command == "variants") return kVariants;
+    return nullptr;
+}
+
+} // namespace zb::cli
