@@ -3,6 +3,7 @@
 // and is read back with the poppler tools.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -70,6 +71,8 @@ void Key(QWidget* target, int key) {
     QApplication::sendEvent(target, &press);
 }
 
+QString AccessibleName(QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); }
+
 } // namespace
 
 TEST(TViewPicForm, ZoomSizesTheSurfaceAndZoomAndScrollSurviveReopening) {
@@ -82,6 +85,8 @@ TEST(TViewPicForm, ZoomSizesTheSurfaceAndZoomAndScrollSurviveReopening) {
     EXPECT_EQ(Child<QPushButton>(viewer, "PrintBrn")->text(), "&Drucken");
     EXPECT_EQ((std::array{zoom->minimum(), zoom->maximum(), zoom->singleStep(), zoom->value()}),
               (std::array{5, 9000, 10, 100}));
+    EXPECT_TRUE(AccessibleName(zoom).startsWith("Zoom")) << AccessibleName(zoom).toStdString();
+    EXPECT_EQ(AccessibleName(scroll), "Bild");
 
     Picture first(640, 480);
     viewer.SetPicture(first.dib);
@@ -227,6 +232,8 @@ TEST(TPrintForm, StartsWithTheDefaultsAndDerivesTheHeightWhenShown) {
     EXPECT_EQ((std::array{breit->minimum(), breit->maximum(), hoch->minimum(), hoch->maximum()}),
               (std::array{1, 100, 1, 100}));
     EXPECT_EQ(breit->value(), 50);
+    EXPECT_TRUE(AccessibleName(breit).startsWith("Breite in %")) << AccessibleName(breit).toStdString();
+    EXPECT_TRUE(AccessibleName(hoch).startsWith("Höhe in %")) << AccessibleName(hoch).toStdString();
     form.show();
     // trunc(37.5 * 4760 / 6779) = trunc(26.33)
     EXPECT_EQ(hoch->value(), 26);
