@@ -18,7 +18,7 @@ int InfoCommand(const std::vector<std::string>& args) {
         return 0;
     }
     if (a.operands.size() != 1) {
-        std::fprintf(Err(), a.operands.empty() ? "Aufruf: zierbogen info ENTWURF.zbg [--json]\n"
+        std::fprintf(Err(), a.operands.empty() ? "zierbogen info: ein Entwurf ist nötig (zierbogen info --help).\n"
                                                : "zierbogen info: nur ein Entwurf auf einmal.\n");
         return 2;
     }

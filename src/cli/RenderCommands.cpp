@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/Common.h"
 #include "cli/Console.h"
+#include "cli/QuietStandardError.h"
 #include "cli/Usage.h"
 #include "document/FileError.h"
 #include "output/ImageOutput.h"
@@ -90,7 +91,11 @@ bool ComposeAt(Compositor& compositor, Design& design, RasterSize size, double p
 
 bool Write(const Compositor& compositor, const std::string& file, const std::string& format, double dpi) {
     if (ErrIsTerminal()) std::fprintf(Err(), "Schreibe %s ...\n", platform::DisplayPath(file).c_str());
-    const std::string message = WriteRaster(compositor.DesignRaster(), file, format, dpi);
+    std::string message;
+    {
+        const QuietStandardError quiet; // the encoders' own complaints
+        message = WriteRaster(compositor.DesignRaster(), file, format, dpi);
+    }
     if (!message.empty()) {
         Fail(message);
         return false;

@@ -6,6 +6,7 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "cli/QuietStandardError.h"
 #include "cli/TextColumns.h"
 #include "cli/Usage.h"
 #include "document/FileError.h"
@@ -24,7 +25,7 @@ int TexturesCommand(const std::vector<std::string>& args) {
         return 0;
     }
     if (a.operands.size() > 1) {
-        std::fprintf(Err(), "Aufruf: zierbogen textures [ORDNER]\n");
+        std::fprintf(Err(), "zierbogen textures: nur ein Ordner auf einmal (zierbogen textures --help).\n");
         return 2;
     }
     const std::string folder = a.operands.empty() ? platform::TextureFolder() : a.operands[0];
@@ -39,7 +40,11 @@ int TexturesCommand(const std::vector<std::string>& args) {
         return 1;
     }
     const platform::QtPictureDecoder decoder;
-    const std::vector<TextureScanEntry> entries = ScanTextureFolder(folder, decoder);
+    std::vector<TextureScanEntry> entries;
+    {
+        const QuietStandardError quiet; // the decoders' own complaints
+        entries = ScanTextureFolder(folder, decoder);
+    }
     std::printf("Texturordner: %s\n", shown.c_str());
     if (entries.empty()) {
         std::printf("Keine Dateien: die Texturbibliothek bleibt leer, neue Ebenen bekommen eine schwarze "

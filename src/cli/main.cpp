@@ -33,7 +33,6 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
-    zb::cli::SetUpConsole();
     qInstallMessageHandler(QuietMessages);
     // Fonts need a Gui application; without a display the offscreen platform serves.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -179,7 +179,13 @@ TEST_F(CliTest, DamagedFilesAndWrongCallsFailWithAMessage) {
     EXPECT_TRUE(damaged.err.contains("endet, bevor alles gelesen ist")) << damaged.err.toStdString();
 
     EXPECT_EQ(Zierbogen({"info", dir.filePath("fehlt.zbg")}).exitCode, 1);
-    EXPECT_EQ(Zierbogen({"info"}).exitCode, 2);
+    // Wrong calls name the command they belong to.
+    for (const QStringList& call : {QStringList{"info"}, QStringList{"textures", "a", "b"},
+                                    QStringList{"export", designFile}, QStringList{"render", "--gibts"}}) {
+        const CliRun wrong = Zierbogen(call);
+        EXPECT_EQ(wrong.exitCode, 2) << call.join(' ').toStdString();
+        EXPECT_TRUE(wrong.err.startsWith("zierbogen " + call[0] + ": ")) << wrong.err.toStdString();
+    }
     EXPECT_EQ(Zierbogen({"info", designFile, "--bunt"}).exitCode, 2);
     EXPECT_EQ(Zierbogen({"zeichnen"}).exitCode, 2);
     EXPECT_EQ(Zierbogen({"render", designFile, "-o", dir.filePath("a.png"), "--zoom", "abc"}).exitCode, 2);
