@@ -428,6 +428,7 @@ void TMainForm::ReadBackOptions() {
     Invalidate();
     editPending_ = true;
     Timer1->start();
+    UpdateUndoButtons();
 }
 
 void TMainForm::SetOptionsNow() {
