@@ -156,7 +156,7 @@ void TMainForm::PaintDesign() {
         const bool wasValid = compositor_.DesignValid();
         if (!wasValid && view == want) sheet_.BeforeCompose(random_);
         const DesignPaintResult result =
-            PaintDesignView(compositor_, view, want, *design_, ppi, zoom, random_, &fonts_);
+            PaintDesignView(compositor_, view, want, *design_, ppi, zoom, random_, &cachedFonts_);
         if (!wasValid && compositor_.DesignValid()) {
             ++compositions_;
             sheet_.AfterCompose(compositor_.StartSeed());
@@ -428,6 +428,7 @@ void TMainForm::ReadBackOptions() {
     Invalidate();
     editPending_ = true;
     Timer1->start();
+    UpdateUndoButtons();
 }
 
 void TMainForm::SetOptionsNow() {

@@ -25,6 +25,7 @@
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
+#include "render/CachedFontEngine.h"
 #include "render/Compositor.h"
 #include "render/RandomInt.h"
 
@@ -206,6 +207,8 @@ private:
     PrinterPage printer_;
     platform::QtPictureDecoder decoder_;
     platform::QtFontEngine fonts_;
+    // Recompositions render the same texts again: keep them.
+    CachedFontEngine cachedFonts_{fonts_};
     std::function<void(const TDibRecord&)> pictureViewer_;
 
     // The design and what is derived from it.

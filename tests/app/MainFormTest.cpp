@@ -143,6 +143,18 @@ TEST_F(MainFormTest, LoadingALayerWritesNothingBackAndSwitchingPagesChangesTheKi
     EXPECT_TRUE(timer->isActive());
 }
 
+TEST_F(MainFormTest, AZoomTypedAsZeroComposesNothing) {
+    auto* zoom = Find<TSpinEdit>("ZoomEd");
+    const int before = form->CompositionCount();
+    zoom->SetText(QStringLiteral("0"));
+    EXPECT_EQ(Find<PaintBox>("PaintBox1")->size(), QSize(0, 0));
+    EXPECT_EQ(form->CompositionCount(), before);
+    EXPECT_EQ(dialogs.Count("error"), 0);
+    zoom->SetText(QStringLiteral("3"));
+    EXPECT_EQ(form->CompositionCount(), before + 1);
+    EXPECT_GT(Find<PaintBox>("PaintBox1")->width(), 0);
+}
+
 TEST_F(MainFormTest, TheTimerGathersABurstOfEditsIntoOneComposition) {
     const int before = form->CompositionCount();
     auto* size = Find<TSpinEdit>("PicBreitEd");
@@ -150,6 +162,7 @@ TEST_F(MainFormTest, TheTimerGathersABurstOfEditsIntoOneComposition) {
     Find<QSlider>("TrackBar1")->setValue(2);
     EXPECT_FALSE(form->DesignValid());
     EXPECT_EQ(form->CompositionCount(), before);
+    EXPECT_TRUE(Find<QToolButton>("UndoBtn")->isEnabled());
     WaitForTimer();
     EXPECT_EQ(form->CompositionCount(), before + 1);
     EXPECT_TRUE(form->DesignValid());
