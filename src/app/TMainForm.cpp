@@ -78,7 +78,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     newdib(editPicture_, 320, 200, 24, nullptr, 0);
     const QString folder =
         options.programFolder.isEmpty() ? QString::fromLocal8Bit(platform::ProgramDirectory()) : options.programFolder;
-    ReadinTextures(textures_, TextureFolder(LocalName(folder)), decoder_,
+    ReadinTextures(textures_, platform::FindTextureFolder(LocalName(folder)), decoder_,
                    [](size_t, size_t) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     const std::string added = AddLayer(*design_, textures_);
     design_->CurrentIndex = 0;

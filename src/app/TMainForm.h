@@ -59,7 +59,8 @@ public:
         // Command-line arguments after the program name: the first names a
         // design opened at the first showing.
         QStringList arguments;
-        // Where the folder "texturen" lies; empty: beside the program.
+        // The program's folder; empty: the running program's. The textures
+        // are in "texturen" beside it, else in the installed share folder.
         QString programFolder;
         // Message boxes and file dialogs; null: the real Qt ones.
         DialogProvider* dialogs = nullptr;
