@@ -1,4 +1,5 @@
 #include "app/TMainForm.h"
+#include "app/OutputPages.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -84,6 +85,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     design_->CurrentIndex = 0;
 
     BuildWindow();
+    InstallOutputPages(*this);
     SizeTextureStrip();
     ListPlanes();
     Setsavedfilename(QString());

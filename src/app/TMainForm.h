@@ -104,6 +104,8 @@ public:
     int ScreenPpi() const;
     // A change of the paper format is one undoable step.
     void RecordUndoStep();
+    // Message boxes and file dialogs (the test's, in tests).
+    DialogProvider& Dialogs() { return *dialogs_; }
     QWidget* PaperPage() const { return tabSheet2_; }
     QWidget* PrintPage() const { return tabSheet3_; }
     // The print page's scroll box scrolls with the wheel while that page is shown.

@@ -158,6 +158,13 @@ if [ $has_window -eq 1 ]; then
   [ $rc -eq 0 ] && echo "$out" | grep -qF "$version" ||
     fail "zierbogen-drucker --version endet mit $rc: $out"
   echo "$out"
+  # The window opens the installed sample design and paints it.
+  check
+  out=$(cd "$root" && timeout 120 ./usr/bin/zierbogen-drucker --screenshot "$scratch/fenster.png" \
+        "$share/zierbogen-drucker/examples/beispiel.zbg" 2>&1)
+  rc=$?
+  [ $rc -eq 0 ] && file -b "$scratch/fenster.png" | grep -q "PNG image data" ||
+    fail "zierbogen-drucker zeigt den Beispielentwurf nicht (Ende $rc): $out"
 fi
 
 count_line() { grep -E '^[0-9]+ Texturen, [0-9]+ Dateien übergangen\.$' <<<"$1"; }
