@@ -139,6 +139,13 @@ void TMainForm::SetZoomFromPrintPage(double zoom) {
     PaintDesign();
 }
 
+void TMainForm::SetPrintScrollBox(QScrollArea* box) {
+    printScrollBox_ = box;
+    if (!box) return;
+    box->viewport()->installEventFilter(this);
+    if (box->widget()) box->widget()->installEventFilter(this);
+}
+
 void TMainForm::RecordUndoStep() {
     CommitPendingEdit();
     history_.Record(*design_);
@@ -243,8 +250,10 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    const bool printBox =
+        printScrollBox_ && (watched == printScrollBox_->viewport() || watched == printScrollBox_->widget());
     if (event->type() == QEvent::Wheel &&
-        (watched == ScrollBox1->viewport() || watched == PaintBox1 || watched == ScrollBox3->viewport())) {
+        (watched == ScrollBox1->viewport() || watched == PaintBox1 || watched == ScrollBox3->viewport() || printBox)) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (watched == ScrollBox3->viewport()) {
             // The strip scrolls sideways a thumbnail per notch.

@@ -109,7 +109,8 @@ public:
     QWidget* PaperPage() const { return tabSheet2_; }
     QWidget* PrintPage() const { return tabSheet3_; }
     // The print page's scroll box scrolls with the wheel while that page is shown.
-    void SetPrintScrollBox(QScrollArea* box) { printScrollBox_ = box; }
+    // It scrolls by the window's step there too, as the design view does.
+    void SetPrintScrollBox(QScrollArea* box);
     // "Grafik anzeigen...": shows the texture page's picture; set by the viewer.
     void SetPictureViewer(std::function<void(const TDibRecord&)> viewer) { pictureViewer_ = std::move(viewer); }
     // The picture the texture page shows and edits.
