@@ -61,6 +61,8 @@ bool Encode(const QImage& image, QIODevice& device, const std::string& format, d
         pdf.setCreator(QStringLiteral("Zierbogen-Drucker"));
         QPainter painter;
         if (!painter.begin(&pdf)) return false;
+        // The sheet exactly as composed: Flate, never JPEG.
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
         painter.drawImage(QRect(0, 0, image.width(), image.height()), image);
         return painter.end();
     }
