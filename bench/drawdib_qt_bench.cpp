@@ -39,7 +39,8 @@ void Paint(QImage& viewport, const zb::TDibRecord& dib, double zoom, int sx, int
     const int W = int(w * zoom / 100), H = int(h * zoom / 100);
     QPainter painter(&viewport);
     painter.translate(-sx, -sy);
-    zb::QtPainterDibDevice device(painter, QRect(sx, sy, viewport.width(), viewport.height()));
+    const QSize logical = (QSizeF(viewport.size()) / viewport.devicePixelRatio()).toSize();
+    zb::QtPainterDibDevice device(painter, QRect(QPoint(sx, sy), logical));
     zb::DrawDib(device, 0, 0, W, H, dib, 0, 0, w, h, true, false);
 }
 
@@ -71,8 +72,12 @@ BENCHMARK(BM_DesignRaster)
 
 void BM_PanPhoto250(benchmark::State& state) {
     static const Picture photo(6000, 4000);
-    QImage viewport(int(state.range(0)), int(state.range(1)), QImage::Format_RGB32);
-    const int W = 15000 - viewport.width(), H = 10000 - viewport.height();
+    // Display scaling in percent: the viewport has that many device pixels
+    // per 100 logical ones, as a widget's backing store on a scaled screen.
+    const double ratio = state.range(2) / 100.0;
+    QImage viewport(int(state.range(0) * ratio), int(state.range(1) * ratio), QImage::Format_RGB32);
+    viewport.setDevicePixelRatio(ratio);
+    const int W = 15000 - int(state.range(0)), H = 10000 - int(state.range(1));
     int step = 0;
     for (auto _ : state) {
         // Panning: the point moves by 23 x 17 pixels each paint, across the photo.
@@ -82,10 +87,11 @@ void BM_PanPhoto250(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * int64_t(viewport.width()) * viewport.height());
 }
 BENCHMARK(BM_PanPhoto250)
-    ->ArgNames({"vw", "vh"})
-    ->Args({532, 338})
-    ->Args({1280, 800})
-    ->Args({1920, 1080})
+    ->ArgNames({"vw", "vh", "scale"})
+    ->Args({532, 338, 100})
+    ->Args({1280, 800, 100})
+    ->Args({1920, 1080, 100})
+    ->Args({1280, 720, 150})
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

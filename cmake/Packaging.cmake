@@ -82,4 +82,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # and TIFF/WebP textures need Qt's extra image formats.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core | fonts-liberation")
+# Printing goes through the print system; without it designs still print to PDF files.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 include(CPack)

@@ -8,7 +8,7 @@ packages=(
   xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  cups printer-driver-cups-pdf poppler-utils
+  cups printer-driver-cups-pdf poppler-utils zlib1g-dev
   dpkg-dev file desktop-file-utils appstream shared-mime-info libxml2-utils
 )
 

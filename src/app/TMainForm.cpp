@@ -1,4 +1,5 @@
 #include "app/TMainForm.h"
+#include "app/OutputPages.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -78,12 +79,13 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     newdib(editPicture_, 320, 200, 24, nullptr, 0);
     const QString folder =
         options.programFolder.isEmpty() ? QString::fromLocal8Bit(platform::ProgramDirectory()) : options.programFolder;
-    ReadinTextures(textures_, TextureFolder(LocalName(folder)), decoder_,
+    ReadinTextures(textures_, platform::FindTextureFolder(LocalName(folder)), decoder_,
                    [](size_t, size_t) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     const std::string added = AddLayer(*design_, textures_);
     design_->CurrentIndex = 0;
 
     BuildWindow();
+    InstallOutputPages(*this);
     SizeTextureStrip();
     ListPlanes();
     Setsavedfilename(QString());
@@ -137,6 +139,13 @@ void TMainForm::SetZoomFromPrintPage(double zoom) {
     PaintDesign();
 }
 
+void TMainForm::SetPrintScrollBox(QScrollArea* box) {
+    printScrollBox_ = box;
+    if (!box) return;
+    box->viewport()->installEventFilter(this);
+    if (box->widget()) box->widget()->installEventFilter(this);
+}
+
 void TMainForm::RecordUndoStep() {
     CommitPendingEdit();
     history_.Record(*design_);
@@ -156,7 +165,7 @@ void TMainForm::PaintDesign() {
         const bool wasValid = compositor_.DesignValid();
         if (!wasValid && view == want) sheet_.BeforeCompose(random_);
         const DesignPaintResult result =
-            PaintDesignView(compositor_, view, want, *design_, ppi, zoom, random_, &fonts_);
+            PaintDesignView(compositor_, view, want, *design_, ppi, zoom, random_, &cachedFonts_);
         if (!wasValid && compositor_.DesignValid()) {
             ++compositions_;
             sheet_.AfterCompose(compositor_.StartSeed());
@@ -241,8 +250,10 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    const bool printBox =
+        printScrollBox_ && (watched == printScrollBox_->viewport() || watched == printScrollBox_->widget());
     if (event->type() == QEvent::Wheel &&
-        (watched == ScrollBox1->viewport() || watched == PaintBox1 || watched == ScrollBox3->viewport())) {
+        (watched == ScrollBox1->viewport() || watched == PaintBox1 || watched == ScrollBox3->viewport() || printBox)) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (watched == ScrollBox3->viewport()) {
             // The strip scrolls sideways a thumbnail per notch.
@@ -428,6 +439,7 @@ void TMainForm::ReadBackOptions() {
     Invalidate();
     editPending_ = true;
     Timer1->start();
+    UpdateUndoButtons();
 }
 
 void TMainForm::SetOptionsNow() {

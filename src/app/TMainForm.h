@@ -25,6 +25,7 @@
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
+#include "render/CachedFontEngine.h"
 #include "render/Compositor.h"
 #include "render/RandomInt.h"
 
@@ -58,7 +59,8 @@ public:
         // Command-line arguments after the program name: the first names a
         // design opened at the first showing.
         QStringList arguments;
-        // Where the folder "texturen" lies; empty: beside the program.
+        // The program's folder; empty: the running program's. The textures
+        // are in "texturen" beside it, else in the installed share folder.
         QString programFolder;
         // Message boxes and file dialogs; null: the real Qt ones.
         DialogProvider* dialogs = nullptr;
@@ -102,10 +104,13 @@ public:
     int ScreenPpi() const;
     // A change of the paper format is one undoable step.
     void RecordUndoStep();
+    // Message boxes and file dialogs (the test's, in tests).
+    DialogProvider& Dialogs() { return *dialogs_; }
     QWidget* PaperPage() const { return tabSheet2_; }
     QWidget* PrintPage() const { return tabSheet3_; }
     // The print page's scroll box scrolls with the wheel while that page is shown.
-    void SetPrintScrollBox(QScrollArea* box) { printScrollBox_ = box; }
+    // It scrolls by the window's step there too, as the design view does.
+    void SetPrintScrollBox(QScrollArea* box);
     // "Grafik anzeigen...": shows the texture page's picture; set by the viewer.
     void SetPictureViewer(std::function<void(const TDibRecord&)> viewer) { pictureViewer_ = std::move(viewer); }
     // The picture the texture page shows and edits.
@@ -206,6 +211,8 @@ private:
     PrinterPage printer_;
     platform::QtPictureDecoder decoder_;
     platform::QtFontEngine fonts_;
+    // Recompositions render the same texts again: keep them.
+    CachedFontEngine cachedFonts_{fonts_};
     std::function<void(const TDibRecord&)> pictureViewer_;
 
     // The design and what is derived from it.

@@ -291,7 +291,9 @@ QWidget* TMainForm::BuildLayerPage() {
 QWidget* TMainForm::BuildEditor() {
     PageControl1 = new QTabWidget;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setFixedHeight(193);
+    // 193 pixels high, or what the fullest page needs with larger fonts.
+    PageControl1->setMinimumHeight(193);
+    PageControl1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     Named(PageControl1, "Ebeneneditor");
     PageControl1->addTab(BuildGradientPage(), U(kKindPageCaptions[0]));
     PageControl1->addTab(BuildPatternPage(), U(kKindPageCaptions[1]));

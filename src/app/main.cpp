@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/PictureViewerLink.h"
 #include "app/ProgramIcon.h"
 #include "app/TMainForm.h"
 #include "app/WindowTitle.h"
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
     zb::TMainForm::Options options;
     if (!files.isEmpty()) options.arguments << files.first();
     zb::TMainForm form(options);
+    zb::AttachPictureViewer(form);
     form.PlaceOnScreen();
     form.show();
     if (!screenshot.isEmpty()) ScreenshotWhenShown(form, screenshot);

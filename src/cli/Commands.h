@@ -12,5 +12,6 @@ int TexturesCommand(const std::vector<std::string>& args);
 int RenderCommand(const std::vector<std::string>& args);
 int ExportCommand(const std::vector<std::string>& args);
 int VariantsCommand(const std::vector<std::string>& args);
+int PrintCommand(const std::vector<std::string>& args);
 
 } // namespace zb::cli

@@ -18,6 +18,7 @@
 #include "platform/QtFontEngine.h"
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
+#include "render/PageGeometry.h"
 
 namespace zb::cli {
 namespace {
@@ -142,7 +143,8 @@ int RenderCommand(const std::vector<std::string>& args) {
 int ExportCommand(const std::vector<std::string>& args) {
     Arguments a;
     Job job;
-    if (const int code = ReadJob("export", args, {{"--dpi", true}}, a, job); code >= 0) return code;
+    if (const int code = ReadJob("export", args, {{"--dpi", true}, {"--pixel-filters", false}}, a, job); code >= 0)
+        return code;
     int64_t dpi = 300;
     if (!WholeOption("export", a, "--dpi", 1, 100000, dpi)) return 2;
     const std::string format = OutputFormat(job.output);
@@ -158,6 +160,9 @@ int ExportCommand(const std::vector<std::string>& args) {
     const RasterSize size = DesignRasterSize(design->Paper, job.page.page, int32_t(dpi), 100.0);
     platform::QtFontEngine fonts;
     Compositor compositor;
+    // Filter layers reach as far as in the design view at 96 pixels per inch
+    // and the stored zoom, unless the literal pixel filter is asked for.
+    if (!a.Has("--pixel-filters")) compositor.SetFilterScale(FilterScale(double(dpi), 96.0, design->Paper.Zoom));
     RandomInt random(job.seed);
     if (!ComposeAt(compositor, *design, size, double(dpi), 100.0, random, fonts)) return 1;
     return Write(compositor, job.output, format, double(dpi)) ? 0 : 1;

@@ -33,11 +33,29 @@ const char* const kRender =
 
 const char* const kExport =
     "Aufruf: zierbogen export ENTWURF.zbg -o AUSGABE.{png,jpg,tif,bmp,pdf} [--dpi D]\n"
-    "                         [--seed N] [--page BxH] [--printer-dpi P]\n"
+    "                         [--seed N] [--page BxH] [--printer-dpi P] [--pixel-filters]\n"
     "  Der Entwurf in seiner wirklichen Größe bei D Pixel je Zoll (ganze Zahl,\n"
     "  Vorgabe 300), mit vermerkter Auflösung; eine PDF-Seite hat die Größe des\n"
-    "  Entwurfs. Bei \"Gesamtes Papier bedrucken\" ist der Entwurf die druckbare\n"
-    "  Seite (--page, --printer-dpi wie bei render).\n";
+    "  Entwurfs und hält die Pixel verlustfrei. Bei \"Gesamtes Papier bedrucken\"\n"
+    "  ist der Entwurf die druckbare Seite (--page, --printer-dpi wie bei render).\n"
+    "  Filterebenen wirken so weit wie in der Entwurfsansicht bei 96 Pixel je Zoll\n"
+    "  und dem gespeicherten Zoom.\n"
+    "  --pixel-filters   Filterebenen Pixel für Pixel, wie bei render.\n";
+
+const char* const kPrint =
+    "Aufruf: zierbogen print ENTWURF.zbg [--printer NAME] [--seed N] [--sheets K]\n"
+    "                        [--pixel-filters] [--pdf DATEI]\n"
+    "  Druckt den Entwurf wie das Fenster: an den gespeicherten Rändern, in seiner\n"
+    "  wirklichen Größe, am Rand des druckbaren Bereichs abgeschnitten, neu\n"
+    "  zusammengesetzt in der Auflösung des Druckers; ein Auftrag, eine Seite je Bogen.\n"
+    "  --printer NAME    dieser Drucker (Vorgabe: der Standarddrucker).\n"
+    "  --seed N          Startzustand des Zufallsgenerators für den ersten Bogen\n"
+    "                    (0 bis 4294967295); weitere Bogen setzen ihn fort.\n"
+    "  --sheets K        K verschiedene Bogen (1 bis 100, Vorgabe 1).\n"
+    "  --pixel-filters   Filterebenen Pixel für Pixel statt wie in der Ansicht bei\n"
+    "                    96 Pixel je Zoll und dem gespeicherten Zoom.\n"
+    "  --pdf DATEI       in eine PDF-Datei drucken (A4, 600 dpi) statt auf einen\n"
+    "                    Drucker; nötig, wenn kein Drucker eingerichtet ist.\n";
 
 const char* const kVariants =
     "Aufruf: zierbogen variants ENTWURF.zbg -o ORDNER --count K [--dpi D] [--seed N]\n"
@@ -52,7 +70,9 @@ const char* const kGeneral =
     "  zierbogen render ENTWURF.zbg -o AUSGABE.png [--seed N] [--screen-dpi S] [--zoom Z]\n"
     "                   [--page BxH] [--printer-dpi P]\n"
     "  zierbogen export ENTWURF.zbg -o AUSGABE.{png,jpg,tif,bmp,pdf} [--dpi D] [--seed N]\n"
-    "                   [--page BxH] [--printer-dpi P]\n"
+    "                   [--page BxH] [--printer-dpi P] [--pixel-filters]\n"
+    "  zierbogen print ENTWURF.zbg [--printer NAME] [--seed N] [--sheets K]\n"
+    "                  [--pixel-filters] [--pdf DATEI]\n"
     "  zierbogen variants ENTWURF.zbg -o ORDNER --count K [--dpi D] [--seed N]\n"
     "                   [--page BxH] [--printer-dpi P]\n"
     "  zierbogen --help | --version\n"
@@ -70,6 +90,7 @@ const char* CommandUsage(const std::string& command) {
     if (command == "render") return kRender;
     if (command == "export") return kExport;
     if (command == "variants") return kVariants;
+    if (command == "print") return kPrint;
     return nullptr;
 }
 

@@ -1,5 +1,5 @@
 // zierbogen: the headless program. Describes designs and the texture library;
-// renders and exports designs without a window.
+// renders, exports and prints designs without a window.
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +25,7 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
     if (command == "render") return zb::cli::RenderCommand(args);
     if (command == "export") return zb::cli::ExportCommand(args);
     if (command == "variants") return zb::cli::VariantsCommand(args);
+    if (command == "print") return zb::cli::PrintCommand(args);
     std::fprintf(zb::cli::Err(), "zierbogen: unbekannter Befehl „%s“.\n\n%s", command.c_str(),
                  zb::cli::GeneralUsage());
     return 2;

@@ -16,6 +16,7 @@
 #include "document/FileError.h"
 #include "document/SafeFileWriter.h"
 #include "output/DescriptorDevice.h"
+#include "output/PngWriter.h"
 #include "platform/FileNames.h"
 
 namespace zb {
@@ -61,7 +62,7 @@ bool Encode(const QImage& image, QIODevice& device, const std::string& format, d
         pdf.setCreator(QStringLiteral("Zierbogen-Drucker"));
         QPainter painter;
         if (!painter.begin(&pdf)) return false;
-        // The sheet exactly as composed: Flate, never JPEG.
+        // Without this the paint engine stores the picture as JPEG.
         painter.setRenderHint(QPainter::LosslessImageRendering, true);
         painter.drawImage(QRect(0, 0, image.width(), image.height()), image);
         return painter.end();
@@ -105,6 +106,23 @@ std::string WriteRaster(const TDibRecord& raster, const std::string& fileName, c
                         double dpi) {
     if (!raster.Bits || DibBitCount(raster) != 24)
         return "Es gibt keine Grafik, die in " + Quoted(fileName) + " geschrieben werden könnte.";
+    if (format == "png") {
+        // Straight from the raster, deflated on all cores: no copy of the sheet.
+        SafeFileWriter file(fileName);
+        if (!file.Begin())
+            return "Die Datei " + Quoted(fileName) + " kann nicht angelegt werden: " + FileErrorText(file.Error()) + ".";
+        DescriptorDevice device(file.Descriptor());
+        device.open(QIODevice::ReadWrite);
+        const bool encoded = WritePng(ViewOf(raster), device, dpi);
+        device.close();
+        if (device.Error() != 0) return WriteFailed(fileName, device.Error());
+        if (!encoded) {
+            file.Abort();
+            return "Nicht genug Arbeitsspeicher, um " + Quoted(fileName) + " zu schreiben.";
+        }
+        if (!file.Commit()) return WriteFailed(fileName, file.Error());
+        return {};
+    }
     QImage image = ToImage(raster);
     if (image.isNull()) return "Nicht genug Arbeitsspeicher, um " + Quoted(fileName) + " zu schreiben.";
     if (dpi > 0) {

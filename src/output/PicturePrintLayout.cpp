@@ -40,11 +40,12 @@ int LimitPercent(double x) {
 
 PixelRect PicturePrintRect(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, const PicturePrintChoice& c) {
     if (picW <= 0 || picH <= 0 || pageW <= 0 || pageH <= 0) return {};
-    PixelRect r;
-    SizeOnPage(picW, picH, pageW, pageH, c, r.w, r.h);
+    int64_t w = 0, h = 0;
+    SizeOnPage(picW, picH, pageW, pageH, c, w, h);
+    PixelRect r{0, 0, int(w), int(h)};
     if (c.centred) {
-        r.x = (pageW - r.w) / 2;
-        r.y = (pageH - r.h) / 2;
+        r.x = int((pageW - w) / 2);
+        r.y = int((pageH - h) / 2);
     }
     return r;
 }
@@ -53,21 +54,21 @@ PixelRect PreviewPageRect(int side, int64_t pageW, int64_t pageH) {
     if (side <= 0 || pageW <= 0 || pageH <= 0) return {};
     PixelRect r;
     if (pageH < pageW) {
-        r.w = side;
-        r.h = side * pageH / pageW;
+        r.width = side;
+        r.height = int(side * pageH / pageW);
     } else {
-        r.h = side;
-        r.w = side * pageW / pageH;
+        r.height = side;
+        r.width = int(side * pageW / pageH);
     }
-    r.x = (side - r.w) / 2;
-    r.y = (side - r.h) / 2;
+    r.x = (side - r.width) / 2;
+    r.y = (side - r.height) / 2;
     return r;
 }
 
 PixelRect PreviewPictureRect(int side, int64_t picW, int64_t picH, int64_t pageW, int64_t pageH,
                              const PicturePrintChoice& c) {
     const PixelRect page = PreviewPageRect(side, pageW, pageH);
-    PixelRect r = PicturePrintRect(picW, picH, page.w, page.h, c);
+    PixelRect r = PicturePrintRect(picW, picH, page.width, page.height, c);
     r.x += page.x;
     r.y += page.y;
     return r;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "render/PageGeometry.h"
+
 namespace zb {
 
 // The size radio buttons of the picture print dialog.
@@ -23,12 +25,6 @@ struct PicturePrintChoice {
     int heightPercent = 50;  // "Höhe in %:", 1 .. 100
     bool keepAspect = true;  // "Seitenverhältnis beibehalten"
     bool centred = true;     // "Zentrierte Ausgabe"
-};
-
-// A rectangle of whole pixels, (x, y) its top-left corner.
-struct PixelRect {
-    int64_t x = 0, y = 0, w = 0, h = 0;
-    bool operator==(const PixelRect&) const = default;
 };
 
 inline constexpr int kPercentMin = 1;

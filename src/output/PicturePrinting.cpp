@@ -33,17 +33,6 @@ void SavePrintPercents(int widthPercent, int heightPercent) {
     settings.setValue(QString::fromLatin1(kHeightPercentKey), std::clamp(heightPercent, kPercentMin, kPercentMax));
 }
 
-bool PreparePicturePrinter(QPrinter& printer, const std::function<QString()>& askPdfFileName) {
-    const bool pdfReady = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-    const bool printerReady = printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty();
-    if (pdfReady || printerReady) return true;
-    if (!NoPrinterInstalled() && SelectPrinter(printer, QString()).empty()) return true;
-    const QString file = askPdfFileName ? askPdfFileName() : QString();
-    if (file.isEmpty()) return false;
-    SetUpFallbackPrinter(printer, file);
-    return true;
-}
-
 std::string PrintPicture(QPrinter& printer, const TDibRecord& picture, const PicturePrintChoice& choice) {
     if (!picture.Bits) return {};
     // The printer takes 24-bit rows; a picture of another depth is printed
@@ -62,7 +51,7 @@ std::string PrintPicture(QPrinter& printer, const TDibRecord& picture, const Pic
     if (message.empty()) {
         const PrintablePage& page = session.Page().page;
         const PixelRect r = PicturePrintRect(DibWidth(*source), DibHeight(*source), page.width, page.height, choice);
-        message = session.DrawRaster(ViewOf(*source), QRect(int(r.x), int(r.y), int(r.w), int(r.h)));
+        message = session.DrawRaster(ViewOf(*source), QRect(r.x, r.y, r.width, r.height));
         if (message.empty()) message = session.End();
         else session.Abort();
     }

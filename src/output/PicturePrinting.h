@@ -2,7 +2,6 @@
 // Printing one picture on one page of the application's printer, and the two
 // percentages of the picture print dialog that persist between runs.
 #include <QString>
-#include <functional>
 #include <string>
 
 #include "base/TDibRecord.h"
@@ -24,12 +23,6 @@ inline constexpr const char* kHeightPercentKey = "Bilddruck/HoeheProzent";
 // The stored percentages (50 and 50 when none are stored), limited to 1 .. 100.
 void LoadPrintPercents(int& widthPercent, int& heightPercent);
 void SavePrintPercents(int widthPercent, int heightPercent);
-
-// Makes sure the printer can print: with no printer installed it becomes the
-// A4 PDF stand-in, writing to a file that askPdfFileName names (an empty name
-// means the user cancelled: false, nothing to print). A printer already set up
-// (a real one, or the stand-in with its file) stays as it is.
-bool PreparePicturePrinter(QPrinter& printer, const std::function<QString()>& askPdfFileName);
 
 // Prints the whole picture at its rectangle (PicturePrintRect on the
 // printable page) on one page, job title "Bildmappe Bild". Returns a German

@@ -213,11 +213,11 @@ void TPrintForm::PrintPaintBoxPaint(QPainter& painter) {
     int64_t pw = 0, ph = 0;
     PageSize(pw, ph);
     const PixelRect page = PreviewPageRect(kPreviewSide, pw, ph);
-    painter.fillRect(QRect(int(page.x), int(page.y), int(page.w), int(page.h)), Qt::white);
+    painter.fillRect(QRect(page.x, page.y, page.width, page.height), Qt::white);
     if (!picture_.Bits) return;
     const PixelRect r = PreviewPictureRect(kPreviewSide, DibWidth(picture_), DibHeight(picture_), pw, ph, Choice());
     QtPainterDibDevice device(painter);
-    DrawDib(device, int32_t(r.x), int32_t(r.y), int32_t(r.w), int32_t(r.h), picture_, 0, 0, DibWidth(picture_),
+    DrawDib(device, int32_t(r.x), int32_t(r.y), int32_t(r.width), int32_t(r.height), picture_, 0, 0, DibWidth(picture_),
             DibHeight(picture_), true, true);
 }
 

@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "imaging/DrawDib.h"
+#include "output/DesignPrinting.h"
 #include "output/PicturePrinting.h"
 #include "output/PictureViewMath.h"
 #include "output/PrintSession.h"
@@ -259,8 +260,9 @@ void TViewPicForm::PrintBrnClick() {
     if (!picture_.Bits) return;
     TPrintForm form(picture_, Printer(), this);
     if (ExecPrintForm(form) != QDialog::Accepted) return;
-    if (!PreparePicturePrinter(Printer(), AskPdfFileName)) return;
-    const std::string message = PrintPicture(Printer(), picture_, form.Choice());
+    std::string message = ChoosePrinter(Printer(), QString(), AskPdfFileName);
+    if (message == kCancelledMessage) return;
+    if (message.empty()) message = PrintPicture(Printer(), picture_, form.Choice());
     if (!message.empty()) ShowError(QString::fromStdString(message));
 }
 

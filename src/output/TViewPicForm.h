@@ -50,7 +50,10 @@ public:
     // Replaceable for tests: shows a failure (default: an error box).
     std::function<void(const QString&)> ShowError;
 
+    // The printer pictures are printed on (made for the default printer when
+    // none was given). SetPrinter shares another one (borrowed).
     QPrinter& Printer();
+    void SetPrinter(QPrinter* printer) { printer_ = printer; }
 
     // Closes the window (the viewer forgets the picture, the dialog saves
     // the percentages).

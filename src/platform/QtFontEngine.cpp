@@ -105,7 +105,9 @@ TextBitmap QtFontEngine::RenderClipped(const std::string& family, int pixelHeigh
     const int height = int(std::min<int64_t>(pixelHeight < 0 ? -int64_t(pixelHeight) : pixelHeight, kMaxSide));
     const QFont font = MakeFont(family, height);
     const QFontMetrics metrics(font);
-    const QString visible = VisibleText(text, metrics, maxWidth);
+    // A soft hyphen shows only where a line breaks, and copies never break;
+    // some fonts would otherwise draw it as a plain hyphen.
+    const QString visible = VisibleText(text, metrics, maxWidth).remove(QChar(0x00AD));
 
     TextBitmap out;
     out.width = std::clamp(metrics.horizontalAdvance(visible), 0, maxWidth);

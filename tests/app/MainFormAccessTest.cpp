@@ -106,6 +106,19 @@ TEST_F(MainFormTest, WheelScrollsTheDesignViewAndCtrlWheelZooms) {
     Find<QTabWidget>("PageControl2")->setCurrentIndex(1);
     Wheel(form.get(), -120);
     EXPECT_EQ(v->value(), 40);
+
+    // On the print page the wheel scrolls the print preview's box.
+    auto* printBox = new QScrollArea(form->PrintPage());
+    auto* sheet = new QWidget;
+    sheet->setFixedSize(300, 3000);
+    printBox->setWidget(sheet);
+    printBox->resize(200, 200);
+    form->SetPrintScrollBox(printBox);
+    Find<QTabWidget>("PageControl2")->setCurrentIndex(2);
+    Wheel(printBox->viewport(), -120);
+    Wheel(form.get(), -120);
+    EXPECT_EQ(printBox->verticalScrollBar()->value(), 40);
+    EXPECT_EQ(v->value(), 40);
     Find<QTabWidget>("PageControl2")->setCurrentIndex(0);
 
     Wheel(box->viewport(), 120, Qt::ControlModifier);

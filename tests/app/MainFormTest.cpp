@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -143,6 +144,18 @@ TEST_F(MainFormTest, LoadingALayerWritesNothingBackAndSwitchingPagesChangesTheKi
     EXPECT_TRUE(timer->isActive());
 }
 
+TEST_F(MainFormTest, AZoomTypedAsZeroComposesNothing) {
+    auto* zoom = Find<TSpinEdit>("ZoomEd");
+    const int before = form->CompositionCount();
+    zoom->SetText(QStringLiteral("0"));
+    EXPECT_EQ(Find<PaintBox>("PaintBox1")->size(), QSize(0, 0));
+    EXPECT_EQ(form->CompositionCount(), before);
+    EXPECT_EQ(dialogs.Count("error"), 0);
+    zoom->SetText(QStringLiteral("3"));
+    EXPECT_EQ(form->CompositionCount(), before + 1);
+    EXPECT_GT(Find<PaintBox>("PaintBox1")->width(), 0);
+}
+
 TEST_F(MainFormTest, TheTimerGathersABurstOfEditsIntoOneComposition) {
     const int before = form->CompositionCount();
     auto* size = Find<TSpinEdit>("PicBreitEd");
@@ -150,6 +163,7 @@ TEST_F(MainFormTest, TheTimerGathersABurstOfEditsIntoOneComposition) {
     Find<QSlider>("TrackBar1")->setValue(2);
     EXPECT_FALSE(form->DesignValid());
     EXPECT_EQ(form->CompositionCount(), before);
+    EXPECT_TRUE(Find<QToolButton>("UndoBtn")->isEnabled());
     WaitForTimer();
     EXPECT_EQ(form->CompositionCount(), before + 1);
     EXPECT_TRUE(form->DesignValid());
@@ -329,4 +343,31 @@ TEST_F(MainFormTest, HeldSheetsSurviveZoomAndEditsUntilRerolled) {
     zoom->SetValue(40);
     EXPECT_EQ(form->Sheet().Number(), rerolled);
     EXPECT_TRUE(form->statusBar()->findChild<QLabel*>("SheetLabel")->text().contains(QString::number(rerolled)));
+}
+
+TEST_F(MainFormTest, OpeningAPictureReplacesTheLayersPictureOrNamesTheFile) {
+    const QString bad = dir.filePath("kein-bild.png");
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("kein Bild");
+    f.close();
+    const int width = DibWidth(D().Layers[0].LayerPicture);
+    dialogs.fileNames = {bad};
+    Click("OpenPicBtn");
+    EXPECT_EQ(dialogs.LastCaption("error"), QStringLiteral("Fehler beim Laden (") + bad + QStringLiteral(")"));
+    EXPECT_FALSE(dialogs.LastText("error").isEmpty());
+    EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), width);
+
+    // A picture of another size: the preview takes its size, the layer a copy.
+    QImage picture(37, 21, QImage::Format_RGB888);
+    picture.fill(QColor(10, 200, 30));
+    const QString good = dir.filePath("gruen.png");
+    ASSERT_TRUE(picture.save(good));
+    dialogs.fileNames = {good};
+    Click("OpenPicBtn");
+    EXPECT_TRUE(dialogs.LastText("open").contains("*.png"));
+    EXPECT_EQ(Find<PaintBox>("PaintBox4")->size(), QSize(37, 21));
+    EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), 37);
+    EXPECT_EQ(getpixel(D().Layers[0].LayerPicture, 5, 5), RGBColor(10, 200, 30));
+    EXPECT_NE(D().Layers[0].LayerPicture.Bits, form->EditPicture().Bits);
 }

@@ -8,6 +8,7 @@
 #include "app/SheetSeed.h"
 #include "app/TextureStrip.h"
 #include "app/ViewNavigation.h"
+#include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
 #include "base/DibCopy.h"
 #include "model/LayerStack.h"
@@ -215,4 +216,17 @@ TEST(SheetSeed, HeldSheetsStartFromTheShownSheetUntilRerolled) {
     random(10);
     seed.BeforeCompose(random);
     EXPECT_EQ(random.seed(), drawnOn);
+}
+
+TEST(WindowPlacement, CentredAndNeverLargerThanTheScreen) {
+    const struct {
+        QSize wanted;
+        QRect available, expected;
+    } cases[] = {
+        {{622, 475}, {0, 0, 1920, 1040}, {649, 282, 622, 475}},
+        {{823, 475}, {1920, 0, 1280, 984}, {2148, 254, 823, 475}}, // the second screen
+        {{823, 900}, {0, 0, 800, 600}, {0, 0, 800, 600}},
+        {{823, 475}, {0, 30, 640, 450}, {0, 30, 640, 450}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PlaceWindow(c.wanted, c.available), c.expected) << c.available.x();
 }

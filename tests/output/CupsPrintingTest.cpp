@@ -11,15 +11,24 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QThread>
 #include <cmath>
 
 #include "OutputTestUtil.h"
+#include "document/DesignFile.h"
 #include "model/LayerChoices.h"
 #include "output/DesignPrinting.h"
 #include "output/PrintSession.h"
 #include "output/PrinterPage.h"
+#include "output/PicturePrintLayout.h"
+#include "output/TPrintForm.h"
+#include "output/TViewPicForm.h"
 #include "render/Compositor.h"
 #include "render/PageGeometry.h"
 
@@ -247,6 +256,68 @@ TEST(CupsPrinting, WholePageCutAtThePrintableArea) {
     EXPECT_NEAR(ink.bottom() + 1, bottom, 1.0);
 }
 
+// Runs the command-line program; returns its exit code, -1 when it did not run.
+int Zierbogen(const QStringList& args, QString* errors = nullptr) {
+    QProcess p;
+    p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"), args);
+    if (!p.waitForFinished(300000) || p.exitStatus() != QProcess::NormalExit) return -1;
+    if (errors) *errors = QString::fromUtf8(p.readAllStandardError());
+    return p.exitCode();
+}
+
+// `zierbogen print` on the default queue: the same placement and the same
+// sheet as the window's print command, from the same generator state.
+TEST(CupsPrinting, CommandLinePrintsLikeTheWindow) {
+    if (qEnvironmentVariable("ZB_CUPS_OUT").isEmpty()) {
+        if (Required()) FAIL() << "kein Test-CUPS-Server";
+        GTEST_SKIP() << "no private CUPS server (scripts/cups-test-server.sh)";
+    }
+    QTemporaryDir tmp;
+    zb::Design design;
+    SampleDesign(design);
+    design.Paper.PrintAll = false;
+    design.Paper.Breit = 7;
+    design.Paper.Hoch = 5;
+    design.Paper.RandX = 3;
+    design.Paper.RandY = 1;
+    design.Paper.Zoom = 40;
+    const QString file = tmp.filePath("kommandozeile.zbg");
+    ASSERT_TRUE(zb::savefile(design, file.toStdString()));
+    const uint32_t seed = 8642;
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+
+    const QDir out(qEnvironmentVariable("ZB_CUPS_OUT"));
+    QStringList before = out.entryList({"*.pdf"}, QDir::Files);
+    QString errors;
+    ASSERT_EQ(Zierbogen({"print", file, "--seed", QString::number(seed)}, &errors), 0) << errors.toStdString();
+    const QString cliPdf = WaitForPdf(before);
+    ASSERT_FALSE(cliPdf.isEmpty());
+    const QImage cliSheet = Rendered(cliPdf, tmp.path(), "cli");
+
+    before = out.entryList({"*.pdf"}, QDir::Files);
+    QPrinter printer(QPrinter::HighResolution);
+    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}), "");
+    zb::DesignPrintJob job;
+    job.design = &design;
+    job.firstSeed = seed;
+    job.zoomPercent = 40;
+    ASSERT_EQ(zb::PrintDesign(printer, job).message, "");
+    const QString windowPdf = WaitForPdf(before);
+    ASSERT_FALSE(windowPdf.isEmpty());
+    const QImage windowSheet = Rendered(windowPdf, tmp.path(), "fenster");
+
+    const QRect ink = Ink(cliSheet);
+    EXPECT_EQ(ink, Ink(windowSheet));
+    const QPointF origin = PrintableOrigin150(printer);
+    EXPECT_NEAR(ink.left(), origin.x() + 3 / 2.539995 * 150, 1.0);
+    EXPECT_NEAR(ink.top(), origin.y() + 1 / 2.539995 * 150, 1.0);
+    EXPECT_NEAR(ink.width(), 7 / 2.539995 * 150, 1.0);
+    EXPECT_LT(CellDifference(cliSheet.copy(ink), windowSheet.copy(ink)), 1.0);
+
+    EXPECT_EQ(Zierbogen({"print", file, "--printer", "ZB_GIBT_ES_NICHT"}, &errors), 1);
+    EXPECT_TRUE(errors.contains(QString::fromUtf8("Der Drucker „ZB_GIBT_ES_NICHT“ ist nicht vorhanden."))) << errors.toStdString();
+}
+
 // No printer installed: the print command asks for a PDF file and prints the
 // A4 page at 600 dpi into it; no answer, no job.
 TEST(NoPrinter, PrintsIntoTheAskedPdf) {
@@ -282,4 +353,73 @@ TEST(NoPrinter, PrintsIntoTheAskedPdf) {
     EXPECT_NEAR(ink.width(), 4 / 2.539995 * 150, 1.0);
     EXPECT_NEAR(ink.height(), 3 / 2.539995 * 150, 1.0);
     EXPECT_EQ(zb::ChoosePrinter(printer, "ZB_GIBT_ES_NICHT", {}), "Der Drucker „ZB_GIBT_ES_NICHT“ ist nicht vorhanden.");
+
+    // The command-line program says what to do, and prints into --pdf.
+    const QString designFile = tmp.filePath("ersatz.zbg");
+    ASSERT_TRUE(zb::savefile(design, designFile.toStdString()));
+    QString errors;
+    EXPECT_EQ(Zierbogen({"print", designFile}, &errors), 1);
+    EXPECT_TRUE(errors.contains("kein Drucker eingerichtet")) << errors.toStdString();
+    const QString cliPdf = tmp.filePath("cli.pdf");
+    ASSERT_EQ(Zierbogen({"print", designFile, "--pdf", cliPdf, "--seed", "7"}, &errors), 0) << errors.toStdString();
+    const QImage cliSheet = Rendered(cliPdf, tmp.path(), "cli");
+    EXPECT_EQ(Ink(cliSheet), ink);
+}
+
+// "Bild drucken..." of the picture viewer on the default queue: one page with
+// the job title "Bildmappe Bild", the picture at its computed rectangle.
+TEST(CupsPrinting, PictureAtItsComputedRectangle) {
+    if (qEnvironmentVariable("ZB_CUPS_OUT").isEmpty()) {
+        if (Required()) FAIL() << "kein Test-CUPS-Server";
+        GTEST_SKIP() << "no private CUPS server (scripts/cups-test-server.sh)";
+    }
+    QTemporaryDir tmp;
+    zb::TDibRecord picture{};
+    zb::newdib(picture, 400, 300, 24, nullptr, 0);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x) zb::setpixel(picture, x, y, zb::RGBColor(30, 60, 150));
+    zb::TViewPicForm viewer;
+    viewer.SetPicture(picture);
+    // "Benutzerdefiniert", 60 % wide, the height derived, centred.
+    viewer.ExecPrintForm = [](zb::TPrintForm& form) {
+        form.show();
+        form.findChild<QRadioButton*>("UserdefCheck")->click();
+        form.findChild<QSpinBox*>("BreitEdit")->setValue(60);
+        return int(QDialog::Accepted);
+    };
+    int asked = 0;
+    viewer.AskPdfFileName = [&] {
+        ++asked;
+        return QString();
+    };
+    QString error;
+    viewer.ShowError = [&](const QString& message) { error = message; };
+    const QStringList before = QDir(qEnvironmentVariable("ZB_CUPS_OUT")).entryList({"*.pdf"}, QDir::Files);
+    viewer.findChild<QPushButton*>("PrintBrn")->click();
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(viewer.Printer().printerName(), "ZB_PDF");
+    const QString pdf = WaitForPdf(before);
+    ASSERT_FALSE(pdf.isEmpty()) << "the queue produced no PDF";
+    EXPECT_TRUE(pdf.contains("Bildmappe_Bild")) << pdf.toStdString();  // the queue names files after the job
+    EXPECT_TRUE(zb::test::RunTool("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+1\\n")));
+
+    const zb::PrinterPage page = zb::PrinterPageOf(viewer.Printer());
+    ASSERT_FALSE(page.fallback);
+    zb::PicturePrintChoice choice;
+    choice.mode = zb::PrintSizeMode::UserDefined;
+    choice.widthPercent = 60;
+    choice.heightPercent = zb::CoupledHeightPercent(400, 300, page.page.width, page.page.height, 60, 50);
+    const zb::PixelRect r = zb::PicturePrintRect(400, 300, page.page.width, page.page.height, choice);
+    SCOPED_TRACE(testing::Message() << "page " << page.page.width << " x " << page.page.height << ", rect " << r.x
+                                    << ", " << r.y << ", " << r.width << " x " << r.height);
+    const QImage sheet = Rendered(pdf, tmp.path(), "bild");
+    ASSERT_FALSE(sheet.isNull());
+    const QPointF origin = PrintableOrigin150(viewer.Printer());
+    const QRect ink = Ink(sheet);
+    EXPECT_NEAR(ink.left(), origin.x() + double(r.x) / page.page.ppi * 150, 1.0);
+    EXPECT_NEAR(ink.top(), origin.y() + double(r.y) / page.ppiY * 150, 1.0);
+    EXPECT_NEAR(ink.width(), double(r.width) / page.page.ppi * 150, 1.0);
+    EXPECT_NEAR(ink.height(), double(r.height) / page.ppiY * 150, 1.0);
+    zb::deldib(picture);
 }

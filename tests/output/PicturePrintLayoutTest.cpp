@@ -46,7 +46,7 @@ TEST(PicturePrintLayout, PrintedRectangleOnThePage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const PixelRect r = PicturePrintRect(c.picW, c.picH, c.pageW, c.pageH, c.choice);
-        EXPECT_EQ((std::array{r.x, r.y, r.w, r.h}), (std::array{c.want.x, c.want.y, c.want.w, c.want.h}));
+        EXPECT_EQ((std::array{r.x, r.y, r.width, r.height}), (std::array{c.want.x, c.want.y, c.want.width, c.want.height}));
     }
 }
 
@@ -64,16 +64,16 @@ TEST(PicturePrintLayout, PreviewOfThePageAndThePicture) {
     for (const Case& c : pages) {
         SCOPED_TRACE(c.what);
         const PixelRect r = PreviewPageRect(190, c.pageW, c.pageH);
-        EXPECT_EQ((std::array{r.x, r.y, r.w, r.h}), (std::array{c.want.x, c.want.y, c.want.w, c.want.h}));
+        EXPECT_EQ((std::array{r.x, r.y, r.width, r.height}), (std::array{c.want.x, c.want.y, c.want.width, c.want.height}));
     }
     // 400 x 300 on the portrait page picture of 138 x 190 at x0 = 26.
     const PixelRect full = PreviewPictureRect(190, 400, 300, 4800, 6600, Choice(PrintSizeMode::FullPage, true, true));
     // ph = 300 * 138 div 400 = 103, centred: (26 + 0, 0 + (190 - 103) div 2).
-    EXPECT_EQ((std::array{full.x, full.y, full.w, full.h}), (std::array<int64_t, 4>{26, 43, 138, 103}));
+    EXPECT_EQ((std::array{full.x, full.y, full.width, full.height}), (std::array<int, 4>{26, 43, 138, 103}));
     const PixelRect user =
         PreviewPictureRect(190, 400, 300, 4800, 6600, Choice(PrintSizeMode::UserDefined, true, false, 50, 27));
     // pw = round(50 * 138 / 100) = 69, ph = round(27 * 190 / 100) = round(51.3) = 51, at (x0, y0).
-    EXPECT_EQ((std::array{user.x, user.y, user.w, user.h}), (std::array<int64_t, 4>{26, 0, 69, 51}));
+    EXPECT_EQ((std::array{user.x, user.y, user.width, user.height}), (std::array<int, 4>{26, 0, 69, 51}));
 }
 
 TEST(PicturePrintLayout, CouplingOfThePercentages) {

@@ -22,7 +22,7 @@ expect() {
   if ! out=$("$@" 2>&1); then fail "$what"; echo "$out" | sed 's/^/    /'; fi
 }
 
-for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli update-mime-database xmllint file; do
+for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate update-desktop-database appstreamcli update-mime-database xmllint file; do
   command -v "$tool" >/dev/null || { echo "FEHLER: $tool fehlt (bash scripts/setup.sh installiert es)"; exit 1; }
 done
 
@@ -130,6 +130,15 @@ grep -qxF 'application/x-zierbogen-design:application-x-zierbogen-design' "$scra
 check
 grep -qxF 'MimeType=application/x-zierbogen-design;' "$share/applications/zierbogen-drucker.desktop" ||
   fail "die Desktop-Datei öffnet keine Entwürfe"
+# A double-click on a design opens the program: the desktop database that
+# file managers read names our entry for the type.
+check
+cp -r "$share/applications" "$scratch/applications"
+if update-desktop-database "$scratch/applications" 2>&1 | grep -q .; then
+  fail "update-desktop-database meldet etwas"
+fi
+grep -qxF 'application/x-zierbogen-design=zierbogen-drucker.desktop;' "$scratch/applications/mimeinfo.cache" ||
+  fail "die Desktop-Datenbank verbindet Entwürfe nicht mit dem Programm"
 check
 grep -qxF 'Exec=zierbogen-drucker %f' "$share/applications/zierbogen-drucker.desktop" ||
   fail "die Desktop-Datei übergibt keine Datei"
@@ -158,6 +167,13 @@ if [ $has_window -eq 1 ]; then
   [ $rc -eq 0 ] && echo "$out" | grep -qF "$version" ||
     fail "zierbogen-drucker --version endet mit $rc: $out"
   echo "$out"
+  # The window opens the installed sample design and paints it.
+  check
+  out=$(cd "$root" && timeout 120 ./usr/bin/zierbogen-drucker --screenshot "$scratch/fenster.png" \
+        "$share/zierbogen-drucker/examples/beispiel.zbg" 2>&1)
+  rc=$?
+  [ $rc -eq 0 ] && file -b "$scratch/fenster.png" | grep -q "PNG image data" ||
+    fail "zierbogen-drucker zeigt den Beispielentwurf nicht (Ende $rc): $out"
 fi
 
 count_line() { grep -E '^[0-9]+ Texturen, [0-9]+ Dateien übergangen\.$' <<<"$1"; }

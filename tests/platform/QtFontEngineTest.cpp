@@ -189,6 +189,14 @@ TEST(QtFontEngine, ASoftHyphenAloneRendersNoWidthAndTheWalkStillEnds) {
     const TextBitmap b = fonts.Render("Arial", 20, "\xAD");
     EXPECT_EQ(b.width, 0);
     EXPECT_GT(b.height, 0);
+    // In every installed font (some draw the character as a hyphen), the soft
+    // hyphen inside a word adds nothing.
+    for (const std::string& family : fonts.Families()) {
+        const TextBitmap plain = fonts.Render(family, 20, "AB");
+        const TextBitmap soft = fonts.Render(family, 20, "A\xAD" "B");
+        EXPECT_EQ(soft.width, plain.width) << family;
+        EXPECT_EQ(soft.pixels, plain.pixels) << family;
+    }
 
     zb::TLayerRecord layer{};
     zb::SetLayerDefaults(layer);

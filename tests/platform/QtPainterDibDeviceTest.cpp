@@ -120,3 +120,20 @@ TEST(QtDibImage, TopDownCopyMatchesThePicture) {
             for (int x = 0; x < 7; ++x) ASSERT_EQ(image.pixel(x, y), pic.At(x, y));
     }
 }
+
+TEST(QtDibImage, BandsAndStoredRowsAreWrappedNotCopied) {
+    for (int bits : {1, 8, 24, 32}) {
+        SCOPED_TRACE(bits);
+        Picture pic(9, 4, bits);
+        const QImage stored = platform::WrapDibStoredRows(pic.dib);
+        ASSERT_FALSE(stored.isNull());
+        EXPECT_EQ(stored.constBits(), pic.dib.Bits);
+        const DibRows band{pic.dib.Bits, pic.dib.BytesPerLine, 9, 4, bits, DibColorTable(pic.dib)};
+        EXPECT_EQ(platform::WrapDibRows(band).constBits(), pic.dib.Bits);
+    }
+    // Four bits have no Qt format of their own: those are expanded.
+    Picture four(9, 4, 4);
+    const QImage expanded = platform::WrapDibStoredRows(four.dib);
+    EXPECT_EQ(expanded.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(expanded.pixelIndex(1, 0), int(getpixel(four.dib, 1, 0)));
+}

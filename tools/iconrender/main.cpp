@@ -2,6 +2,7 @@
 //   zb-iconrender ICON.svg THEMEDIR CONTEXT NAME SIZE...
 // writes THEMEDIR/<size>x<size>/CONTEXT/NAME.png for every size. Runs at build
 // time, so only the SVG is kept in the sources.
+#include <QByteArray>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,6 +12,18 @@
 #include <cstdio>
 
 namespace {
+
+// The SVG renderer reports elements and attributes it does not draw; such a
+// message means the PNG would differ from the drawing, so it fails the build.
+// Other Qt diagnostics (missing runtime folder and the like) are noise here.
+bool svgComplained = false;
+
+void Messages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    const bool fromSvg = context.category && QByteArray(context.category).startsWith("qt.svg");
+    if (fromSvg) svgComplained = true;
+    if (fromSvg || type == QtFatalMsg || qEnvironmentVariableIsSet("ZB_DEBUG"))
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
 
 // True when some pixel is not fully transparent: an icon that draws nothing
 // means the SVG used features the renderer ignores.
@@ -24,6 +37,7 @@ bool DrawsSomething(const QImage& image) {
 } // namespace
 
 int main(int argc, char** argv) {
+    qInstallMessageHandler(Messages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc < 6) {
@@ -53,6 +67,10 @@ int main(int argc, char** argv) {
             painter.setRenderHint(QPainter::Antialiasing);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             renderer.render(&painter, QRectF(0, 0, size, size));
+        }
+        if (svgComplained) {
+            std::fprintf(stderr, "zb-iconrender: %s enthält, was sich nicht zeichnen lässt.\n", argv[1]);
+            return 1;
         }
         if (!DrawsSomething(image)) {
             std::fprintf(stderr, "zb-iconrender: %s zeichnet bei %d Pixeln nichts.\n", argv[1], size);

@@ -1,0 +1,88 @@
+// "Grafik Export..." of an A4 design of five layers (gradient, texture, 2000
+// discs, "Weichzeichnen", text) at 600 dpi: composition with the filter at the
+// preview's scale, then the file written, as the window and `zierbogen export`
+// do it. Real Qt fonts on the offscreen platform. The files go to the system's
+// temporary folder (ZB_BENCH_DIR for another one).
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <random>
+#include <sys/resource.h>
+
+#include "model/LayerStack.h"
+#include "output/DesignPrinting.h"
+#include "platform/QtFontEngine.h"
+
+namespace {
+
+using namespace zb;
+
+void FiveLayers(Design& d) {
+    TDibRecord* none = nullptr;
+    TDynaArray<TDibRecord> noTextures{&none};
+    NewPlane(d, noTextures);
+    d.CurrentLayer->Kind = kKindGradient;
+    d.CurrentLayer->GradientColor2 = RGBColor(250, 230, 180);
+    d.CurrentLayer->GradientDirection = 2;
+    NewPlane(d, noTextures);
+    TLayerRecord& tex = *d.CurrentLayer;
+    tex.Kind = kKindTexture;
+    deldib(tex.LayerPicture);
+    newdib(tex.LayerPicture, 512, 512, 24, nullptr, 0);
+    std::mt19937 rng(7); // fixed seed: the same texture every run
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 512 * 3; ++x) tex.LayerPicture.Bits[y * tex.LayerPicture.BytesPerLine + x] = uint8_t(rng());
+    NewPlane(d, noTextures);
+    d.CurrentLayer->Kind = kKindPattern;
+    d.CurrentLayer->PatternCount = 2000;
+    d.CurrentLayer->PatternSizeMM = 10.0;
+    NewPlane(d, noTextures);
+    d.CurrentLayer->Kind = kKindFilter;
+    d.CurrentLayer->FilterIndex = 0;
+    NewPlane(d, noTextures);
+    d.CurrentLayer->Kind = kKindText;
+}
+
+// arg: 0 PNG, 1 PDF, 2 TIFF.
+void BM_ExportA4At600Dpi(benchmark::State& state) {
+    static const char* const kinds[] = {"png", "pdf", "tif"};
+    const char* kind = kinds[state.range(0)];
+    Design design;
+    FiveLayers(design);
+    platform::QtFontEngine fonts;
+    const QString folder = qEnvironmentVariableIsSet("ZB_BENCH_DIR") ? qEnvironmentVariable("ZB_BENCH_DIR")
+                                                                     : QDir::tempPath();
+    DesignExportJob job;
+    job.design = &design;
+    job.fonts = &fonts;
+    job.dpi = 600;
+    job.page = PrintablePage{4760, 6779, 600, 600}; // A4 printable page, whole-page design
+    job.zoomPercent = 30;
+    job.fileName = QDir(folder).filePath(QStringLiteral("zb-export-bench.%1").arg(kind)).toStdString();
+    uint32_t seed = 1;
+    for (auto _ : state) {
+        job.seed = seed++;
+        const std::string message = ExportDesign(job);
+        if (!message.empty()) state.SkipWithError(message.c_str());
+    }
+    state.counters["file_MB"] = double(QFileInfo(QString::fromStdString(job.fileName)).size()) / 1e6;
+    QFile::remove(QString::fromStdString(job.fileName));
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    // Peak resident memory against one raster of the output size (96.8 MB).
+    state.counters["peak_rss_rasters"] = double(usage.ru_maxrss) * 1024.0 / (4760.0 * 3 * 6779);
+}
+BENCHMARK(BM_ExportA4At600Dpi)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

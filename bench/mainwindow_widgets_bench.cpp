@@ -1,0 +1,141 @@
+// The design view of the real main window on the offscreen platform: from the
+// edit timer firing to the repainted view (composition included), and a
+// repaint without composition (what scrolling costs). The design is the
+// five-layer composition of composition_bench (gradient, 512 x 512 texture,
+// 2000 discs, "Weichzeichnen", text) on the whole A4 page of the printer
+// stand-in, with the real font engine.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <random>
+
+#include "app/DialogProvider.h"
+#include "app/TMainForm.h"
+#include "document/DesignFile.h"
+#include "model/LayerStack.h"
+
+namespace {
+
+using namespace zb;
+
+class SilentDialogs : public DialogProvider {
+public:
+    bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
+    void Error(QWidget*, const QString&, const QString& text) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+};
+
+void FiveLayers(Design& d) {
+    TDibRecord* none = nullptr;
+    TDynaArray<TDibRecord> noTextures{&none};
+    NewPlane(d, noTextures);
+    d.CurrentLayer->Kind = kKindGradient;
+    d.CurrentLayer->GradientColor2 = RGBColor(250, 230, 180);
+    d.CurrentLayer->GradientDirection = 2;
+    NewPlane(d, noTextures);
+    TLayerRecord& tex = *d.CurrentLayer;
+    deldib(tex.LayerPicture);
+    newdib(tex.LayerPicture, 512, 512, 24, nullptr, 0);
+    std::mt19937 rng(7);
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 512 * 3; ++x) tex.LayerPicture.Bits[y * tex.LayerPicture.BytesPerLine + x] = uint8_t(rng());
+    NewPlane(d, noTextures);
+    d.CurrentLayer->Kind = kKindPattern;
+    d.CurrentLayer->PatternCount = 2000;
+    d.CurrentLayer->PatternSizeMM = 10.0;
+    NewPlane(d, noTextures);
+    d.CurrentLayer->Kind = kKindFilter;
+    NewPlane(d, noTextures);
+    d.CurrentLayer->Kind = kKindText;
+    d.Paper.PrintAll = true;
+}
+
+struct Window {
+    QTemporaryDir dir;
+    SilentDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+    Window() {
+        Design design;
+        FiveLayers(design);
+        const QString file = dir.filePath("fuenf.zbg");
+        savefile(design, file.toStdString());
+        TMainForm::Options options;
+        options.dialogs = &dialogs;
+        options.programFolder = QCoreApplication::applicationDirPath() + "/../bin";
+        options.printer = PrinterPage{kFallbackPrintablePage, 600, true, {}};
+        options.seed = 1;
+        form = std::make_unique<TMainForm>(options);
+        form->resize(1024, 768);
+        form->show();
+        form->openfile(file);
+        QCoreApplication::processEvents();
+    }
+    QWidget* View() { return form->findChild<QWidget*>("PaintBox1"); }
+};
+
+Window& TheWindow() {
+    static Window window;
+    return window;
+}
+
+void SetZoom(Window& w, int zoom) {
+    w.form->SetZoomFromPrintPage(zoom);
+    QCoreApplication::processEvents();
+}
+
+// args: zoom percent.
+void BM_TimerToRepaintedView(benchmark::State& state) {
+    Window& w = TheWindow();
+    SetZoom(w, int(state.range(0)));
+    QWidget* view = w.View();
+    for (auto _ : state) {
+        w.form->Invalidate();
+        w.form->Timer1Timer();
+        view->repaint();
+    }
+    state.counters["width"] = view->width();
+    state.counters["height"] = view->height();
+    state.counters["compositions"] = w.form->CompositionCount();
+}
+BENCHMARK(BM_TimerToRepaintedView)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// Scrolling: the visible part of the view is drawn again, nothing is composed.
+void BM_RepaintWithoutComposition(benchmark::State& state) {
+    Window& w = TheWindow();
+    SetZoom(w, int(state.range(0)));
+    QWidget* view = w.View();
+    auto* box = w.form->findChild<QScrollArea*>("ScrollBox1");
+    QScrollBar* bar = box->verticalScrollBar();
+    const int before = w.form->CompositionCount();
+    int step = 0;
+    for (auto _ : state) {
+        bar->setValue((++step % 2) ? 40 : 0);
+        view->repaint();
+    }
+    if (w.form->CompositionCount() != before) state.SkipWithError("the repaint composed");
+    state.counters["visibleWidth"] = box->viewport()->width();
+    state.counters["visibleHeight"] = box->viewport()->height();
+}
+BENCHMARK(BM_RepaintWithoutComposition)->Arg(300)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,268 @@
+#include "app/TPaperPage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/DialogProvider.h"
+#include "app/Pictures.h"
+#include "app/TImageBtn.h"
+#include "app/TMainForm.h"
+#include "app/TSpinEdit.h"
+#include "output/PrintSession.h"
+#include "output/PrinterPage.h"
+#include "render/PageGeometry.h"
+
+namespace zb {
+
+namespace {
+
+constexpr const char* kFieldNames[kPaperFieldCount] = {"BreitEd", "HochEd", "BreitVEd", "HochVEd", "DezVEd"};
+constexpr double kFieldSteps[kPaperFieldCount] = {0.1, 0.1, 1, 1, 0.001};
+constexpr const char* kFieldAccessibleNames[kPaperFieldCount] = {
+    "Breite in cm", "Höhe in cm", "Seitenverhältnis, Breitenteil", "Seitenverhältnis, Höhenteil",
+    "Seitenverhältnis dezimal"};
+
+char DecimalSeparator(const QWidget* w) {
+    const QString point = w->locale().decimalPoint();
+    return point.isEmpty() ? ',' : point.at(0).toLatin1();
+}
+
+} // namespace
+
+QWidget* PageHeader(const QString& text) {
+    auto* header = new QLabel(text);
+    header->setObjectName(QStringLiteral("HeaderBar"));
+    header->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    header->setAutoFillBackground(true);
+    QPalette pal = header->palette();
+    pal.setColor(QPalette::Window, QColor(240, 202, 166));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    header->setPalette(pal);
+    QFont bold = header->font();
+    bold.setBold(true);
+    header->setFont(bold);
+    header->setWordWrap(true);
+    header->setContentsMargins(6, 4, 6, 4);
+    return header;
+}
+
+QWidget* PageSidePanel(const QString& title) {
+    auto* panel = new QFrame;
+    panel->setObjectName(QStringLiteral("SidePanel"));
+    panel->setFixedWidth(209);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, QColor(192, 220, 192));
+    panel->setPalette(pal);
+    auto* label = new QLabel(title, panel);
+    label->setWordWrap(true);
+    QFont font(QStringLiteral("Arial Black"));
+    font.setPixelSize(19);
+    label->setFont(font);
+    QPalette lp = label->palette();
+    lp.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    label->setPalette(lp);
+    auto* layout = new QVBoxLayout(panel);
+    layout->addWidget(label);
+    layout->addStretch();
+    return panel;
+}
+
+TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
+    : QWidget(parent), form_(form), printer_(printer) {
+    setObjectName(QStringLiteral("PaperPage"));
+    setupDialog = [](QPrinter& p, QWidget* owner) {
+        QPrintDialog dialog(&p, owner);
+        dialog.setWindowTitle(QStringLiteral("Drucker einrichten"));
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.exec(); // confirmed or not, the printer keeps what was chosen
+    };
+
+    for (int i = 0; i < kPaperFieldCount; ++i) {
+        fields_[size_t(i)] = new TSpinEdit(PaperFieldSpin(PaperField(i)), kFieldSteps[i], this);
+        fields_[size_t(i)]->setObjectName(QString::fromLatin1(kFieldNames[i]));
+        fields_[size_t(i)]->setAccessibleName(QString::fromUtf8(kFieldAccessibleNames[i]));
+        connect(fields_[size_t(i)], &TSpinEdit::Change, this, [this, i] { FieldChange(PaperField(i)); });
+    }
+
+    auto* sizeChoice = new QGroupBox(QStringLiteral("Papiergröße"));
+    PrintAllBtn = new QRadioButton(QStringLiteral("Gesamtes Papier bedrucken"));
+    PrintAllBtn->setObjectName(QStringLiteral("PrintAllBtn"));
+    PrintPartBtn = new QRadioButton(QStringLiteral("Nur einen Teil des Papiers bedrucken"));
+    PrintPartBtn->setObjectName(QStringLiteral("PrintPartBtn"));
+    auto* sizeLayout = new QVBoxLayout(sizeChoice);
+    sizeLayout->addWidget(PrintAllBtn);
+    sizeLayout->addWidget(PrintPartBtn);
+    connect(PrintAllBtn, &QRadioButton::clicked, this, &TPaperPage::PrintAllBtnClick);
+    connect(PrintPartBtn, &QRadioButton::clicked, this, &TPaperPage::PrintPartBtnClick);
+
+    auto* sizeGroup = new QGroupBox(QStringLiteral("Größe festlegen"));
+    auto* sg = new QGridLayout(sizeGroup);
+    sg->addWidget(new QLabel(QStringLiteral("Breite:")), 0, 0);
+    sg->addWidget(fields_[0], 0, 1);
+    sg->addWidget(new QLabel(QStringLiteral("cm")), 0, 2);
+    sg->addWidget(new QLabel(QStringLiteral("Höhe:")), 1, 0);
+    sg->addWidget(fields_[1], 1, 1);
+    sg->addWidget(new QLabel(QStringLiteral("cm")), 1, 2);
+    holdwidth2Ed = new QRadioButton(QStringLiteral("Breite fest lassen"));
+    holdwidth2Ed->setObjectName(QStringLiteral("holdwidth2Ed"));
+    holdheight2Ed = new QRadioButton(QStringLiteral("Höhe fest lassen"));
+    holdheight2Ed->setObjectName(QStringLiteral("holdheight2Ed"));
+    SVerhCheck = new QCheckBox(QStringLiteral("Seitenverhältnis beibehalten"));
+    SVerhCheck->setObjectName(QStringLiteral("SVerhCheck"));
+    auto* g2 = new QButtonGroup(sizeGroup);
+    g2->addButton(holdwidth2Ed);
+    g2->addButton(holdheight2Ed);
+    sg->addWidget(holdwidth2Ed, 0, 3);
+    sg->addWidget(holdheight2Ed, 1, 3);
+    sg->addWidget(SVerhCheck, 2, 0, 1, 4);
+
+    auto* ratioGroup = new QGroupBox(QStringLiteral("Seitenverhältnis festlegen"));
+    auto* rg = new QGridLayout(ratioGroup);
+    rg->addWidget(new QLabel(QStringLiteral("Verhältnis:")), 0, 0);
+    rg->addWidget(fields_[2], 0, 1);
+    rg->addWidget(new QLabel(QStringLiteral("zu")), 0, 2);
+    rg->addWidget(fields_[3], 0, 3);
+    rg->addWidget(new QLabel(QStringLiteral("Dezimal:")), 1, 0);
+    rg->addWidget(fields_[4], 1, 1);
+    holdwidthEd = new QRadioButton(QStringLiteral("Breite fest lassen"));
+    holdwidthEd->setObjectName(QStringLiteral("holdwidthEd"));
+    holdheightEd = new QRadioButton(QStringLiteral("Höhe fest lassen"));
+    holdheightEd->setObjectName(QStringLiteral("holdheightEd"));
+    auto* g1 = new QButtonGroup(ratioGroup);
+    g1->addButton(holdwidthEd);
+    g1->addButton(holdheightEd);
+    rg->addWidget(holdwidthEd, 0, 4);
+    rg->addWidget(holdheightEd, 1, 4);
+    for (QAbstractButton* b : {static_cast<QAbstractButton*>(holdwidth2Ed), static_cast<QAbstractButton*>(holdheight2Ed),
+                               static_cast<QAbstractButton*>(SVerhCheck), static_cast<QAbstractButton*>(holdwidthEd),
+                               static_cast<QAbstractButton*>(holdheightEd)})
+        connect(b, &QAbstractButton::clicked, this, &TPaperPage::OptionClick);
+
+    PrinterSetupBtn = new TImageBtn;
+    PrinterSetupBtn->setObjectName(QStringLiteral("PrinterSetupBtn"));
+    PrinterSetupBtn->setToolTip(QStringLiteral("Drucker einrichten, um das Papierformat zu wählen"));
+    PrinterSetupBtn->setAccessibleName(QStringLiteral("Drucker einrichten"));
+    const qreal ratio = devicePixelRatioF();
+    PrinterSetupBtn->SetPicture(LoadPicture(QString::fromLatin1(pic::kPrinterSetupBtn), pic::kPrinterSetupSize, ratio));
+    PrinterSetupBtn->SetPicture2(
+        LoadPicture(QString::fromLatin1(pic::kPrinterSetupBtnPressed), pic::kPrinterSetupSize, ratio));
+    connect(PrinterSetupBtn, &TImageBtn::clicked, this, &TPaperPage::PrinterSetupBtnClick);
+    InfoLabel = new QLabel;
+    InfoLabel->setObjectName(QStringLiteral("InfoLabel"));
+    InfoLabel->setWordWrap(true);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(sizeChoice);
+    right->addWidget(sizeGroup);
+    right->addWidget(ratioGroup);
+    right->addWidget(PrinterSetupBtn, 0, Qt::AlignLeft);
+    right->addWidget(InfoLabel);
+    right->addStretch();
+    auto* body = new QHBoxLayout;
+    body->addWidget(PageSidePanel(QStringLiteral("Papierformat wählen...")));
+    body->addLayout(right, 1);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(PageHeader(QStringLiteral(
+        "Papierformat festlegen - Größe direkt oder in Kombination mit dem Seitenverhältnis festlegen")));
+    outer->addLayout(body, 1);
+
+    connect(&form_, &TMainForm::designReplaced, this, &TPaperPage::LoadFromDesign);
+    LoadFromDesign();
+    ShowPrintableSize();
+}
+
+void TPaperPage::LoadFromDesign() {
+    const PaperSettings& p = form_.CurrentDesign().Paper;
+    paper_.Load(p);
+    paper_.TakeChangedFields();
+    const bool was = form_.Updating();
+    form_.SetUpdating(true);
+    for (int i = 0; i < kPaperFieldCount; ++i) fields_[size_t(i)]->SetValue(double(paper_.Read(PaperField(i))));
+    (p.PrintAll ? PrintAllBtn : PrintPartBtn)->setChecked(true);
+    (p.HoldWidth2 ? holdwidth2Ed : holdheight2Ed)->setChecked(true);
+    SVerhCheck->setChecked(p.SVerh);
+    (p.HoldWidth ? holdwidthEd : holdheightEd)->setChecked(true);
+    form_.SetUpdating(was);
+}
+
+void TPaperPage::ShowPrintableSize() {
+    const PrinterPage& page = form_.Printer();
+    const char separator = DecimalSeparator(this);
+    InfoLabel->setText(QString::fromStdString(page.fallback ? FallbackPrintableSizeLine(page.page, separator)
+                                                            : PrintableSizeLine(page.page, separator)));
+}
+
+void TPaperPage::FieldChange(PaperField field) {
+    if (form_.Updating()) return;
+    // The field reads what it shows (its minimum when that is no number).
+    const PaperRuleResult r = paper_.Type(field, fields_[size_t(field)]->Value());
+    ShowChangedFields();
+    StoreIntoDesign();
+    if (r.invalidateDesign) form_.Invalidate();
+    if (!r.error.empty()) form_.Dialogs().Error(this, QString(), QString::fromStdString(r.error));
+}
+
+void TPaperPage::ShowChangedFields() {
+    const unsigned changed = paper_.TakeChangedFields();
+    form_.SetUpdating(true);
+    for (int i = 0; i < kPaperFieldCount; ++i)
+        if (changed & (1u << i)) fields_[size_t(i)]->SetValue(double(paper_.Read(PaperField(i))));
+    form_.SetUpdating(false);
+}
+
+void TPaperPage::StoreIntoDesign() {
+    PaperSettings& p = form_.CurrentDesign().Paper;
+    paper_.Store(p);
+    p.PrintAll = PrintAllBtn->isChecked();
+    form_.RecordUndoStep();
+}
+
+void TPaperPage::OptionClick() {
+    if (form_.Updating()) return;
+    paper_.SVerh = SVerhCheck->isChecked();
+    paper_.HoldWidth = holdwidthEd->isChecked();
+    paper_.HoldWidth2 = holdwidth2Ed->isChecked();
+    StoreIntoDesign();
+}
+
+void TPaperPage::PrintAllBtnClick() {
+    if (form_.Updating()) return;
+    form_.CurrentDesign().Paper.PrintAll = true;
+    form_.Invalidate();
+    form_.RecordUndoStep();
+}
+
+void TPaperPage::PrintPartBtnClick() {
+    if (form_.Updating()) return;
+    form_.CurrentDesign().Paper.PrintAll = false;
+    form_.Invalidate();
+    form_.RecordUndoStep();
+}
+
+void TPaperPage::PrinterSetupBtnClick() {
+    if (NoPrinterInstalled()) {
+        form_.Dialogs().Error(this, QStringLiteral("Drucker einrichten"),
+                              QStringLiteral("Es ist kein Drucker eingerichtet. Gedruckt wird in eine PDF-Datei "
+                                             "(A4, 600 dpi), nach deren Namen beim Drucken gefragt wird."));
+    } else {
+        if (printer_.printerName().isEmpty()) SelectPrinter(printer_, QString());
+        if (setupDialog) setupDialog(printer_, this);
+        form_.SetPrinter(PrinterPageOf(printer_));
+    }
+    ShowPrintableSize();
+    if (PrintAllBtn->isChecked()) form_.Invalidate();
+}
+
+} // namespace zb

@@ -1,0 +1,76 @@
+#pragma once
+// The page "Papierformat wählen": the paper-size choice, the five coupled
+// size and ratio fields, the printer setup button and the printable-size
+// line. The coupling rules are PaperFormat's; this page only carries its
+// values into the fields and back into the design.
+//
+// Ownership: a child widget of the main window's page container; it borrows
+// the main window (design, Updating guard, printer page) and the
+// application's printer, which both outlive it.
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "model/PaperFormat.h"
+
+class QCheckBox;
+class QLabel;
+class QPrinter;
+class QRadioButton;
+
+namespace zb {
+
+class TImageBtn;
+class TMainForm;
+class TSpinEdit;
+
+class TPaperPage : public QWidget {
+    Q_OBJECT
+public:
+    TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent = nullptr);
+
+    // Loads the fields from the design (start-up, open, new, undo) under Updating.
+    void LoadFromDesign();
+    // The printable-size line after a change of printer or paper.
+    void ShowPrintableSize();
+
+    // Handlers, named after their control and event.
+    void BreitEdChange() { FieldChange(PaperField::Breit); }
+    void HochEdChange() { FieldChange(PaperField::Hoch); }
+    void BreitVEdChange() { FieldChange(PaperField::BreitV); }
+    void HochVEdChange() { FieldChange(PaperField::HochV); }
+    void DezVEdChange() { FieldChange(PaperField::DezV); }
+    void PrintAllBtnClick();
+    void PrintPartBtnClick();
+    void PrinterSetupBtnClick();
+
+    // The platform's printer setup dialog; tests put their own in its place.
+    std::function<void(QPrinter&, QWidget*)> setupDialog;
+
+private:
+    void FieldChange(PaperField field);
+    void ShowChangedFields();
+    void StoreIntoDesign();
+    void OptionClick();
+
+    TMainForm& form_;
+    QPrinter& printer_;
+    bool modelUpdating_ = false;
+    PaperFormat paper_{modelUpdating_};
+    std::array<TSpinEdit*, kPaperFieldCount> fields_{};
+    QRadioButton* PrintAllBtn = nullptr;
+    QRadioButton* PrintPartBtn = nullptr;
+    QRadioButton* holdwidth2Ed = nullptr;
+    QRadioButton* holdheight2Ed = nullptr;
+    QCheckBox* SVerhCheck = nullptr;
+    QRadioButton* holdwidthEd = nullptr;
+    QRadioButton* holdheightEd = nullptr;
+    TImageBtn* PrinterSetupBtn = nullptr;
+    QLabel* InfoLabel = nullptr;
+};
+
+// The header bar and side panel that the paper and print pages share.
+QWidget* PageHeader(const QString& text);
+QWidget* PageSidePanel(const QString& title);
+
+} // namespace zb

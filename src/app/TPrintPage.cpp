@@ -1,0 +1,308 @@
+#include "app/TPrintPage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "app/DialogProvider.h"
+#include "app/Pictures.h"
+#include "app/TImageBtn.h"
+#include "app/TMainForm.h"
+#include "app/TPaperPage.h"
+#include "app/TSpinEdit.h"
+#include "imaging/DrawDib.h"
+#include "output/DesignPrinting.h"
+#include "platform/QtPainterDibDevice.h"
+#include "render/PageGeometry.h"
+
+namespace zb {
+
+namespace {
+
+constexpr SpinField kSheetCountEd{1, kMaxSheets, 0};
+const char* const kExportFilter =
+    "PNG-Grafik (*.png);;JPEG-Grafik (*.jpg);;TIFF-Grafik (*.tif);;Windows-Bitmap (*.bmp);;PDF-Dokument (*.pdf)";
+
+// A progress window that keeps the main window repainting while a sheet is composed.
+class Progress {
+public:
+    Progress(QWidget* parent, const QString& title) : dialog_(title, QStringLiteral("Abbrechen"), 0, 1000, parent) {
+        dialog_.setWindowTitle(QStringLiteral("Zierbogen-Drucker"));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(300);
+        dialog_.setValue(0);
+    }
+    bool Step(int sheet, int sheets, int done, int layers) {
+        const int value = int(1000.0 * ((sheet - 1) + (layers > 0 ? double(done) / layers : 1.0)) / sheets);
+        if (sheets > 1) dialog_.setLabelText(QStringLiteral("Bogen %1 von %2 ...").arg(sheet).arg(sheets));
+        dialog_.setValue(std::min(value, 999));
+        QApplication::processEvents();
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    QProgressDialog dialog_;
+};
+
+} // namespace
+
+TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
+    : QWidget(parent), form_(form), printer_(printer) {
+    setObjectName(QStringLiteral("PrintPage"));
+    askResolution = [](QWidget* owner) {
+        bool ok = false;
+        const int dpi = QInputDialog::getInt(owner, QStringLiteral("Grafik Export"), QStringLiteral("Auflösung (dpi):"),
+                                             300, 10, 2400, 10, &ok);
+        return ok ? dpi : 0;
+    };
+
+    PrintBtn = new TImageBtn;
+    PrintBtn->setObjectName(QStringLiteral("PrintBtn"));
+    PrintBtn->setToolTip(QStringLiteral("Druckvorgang starten"));
+    PrintBtn->setAccessibleName(QStringLiteral("Drucken"));
+    const qreal ratio = devicePixelRatioF();
+    PrintBtn->SetPicture(LoadPicture(QString::fromLatin1(pic::kPrintBtn), pic::kButtonSize, ratio));
+    PrintBtn->SetPicture2(LoadPicture(QString::fromLatin1(pic::kPrintBtnPressed), pic::kButtonSize, ratio));
+    connect(PrintBtn, &TImageBtn::clicked, this, &TPrintPage::PrintBtnClick);
+
+    RandXEd = new TSpinEdit(kRandXEd, 0.1);
+    RandXEd->setObjectName(QStringLiteral("RandXEd"));
+    RandYED = new TSpinEdit(kRandYEd, 0.1);
+    RandYED->setObjectName(QStringLiteral("RandYED"));
+    zoomed2 = new TSpinEdit(kZoomEd, 10);
+    zoomed2->setObjectName(QStringLiteral("zoomed2"));
+    SheetCountEd = new TSpinEdit(kSheetCountEd, 1);
+    SheetCountEd->setObjectName(QStringLiteral("SheetCountEd"));
+    SheetCountEd->SetValue(1);
+    PreviewFilterCheck = new QCheckBox(QStringLiteral("Filter wie in der Vorschau"));
+    PreviewFilterCheck->setObjectName(QStringLiteral("PreviewFilterCheck"));
+    PreviewFilterCheck->setChecked(true);
+    PreviewFilterCheck->setToolTip(QStringLiteral(
+        "Filterebenen wirken auf dem Papier so weit wie in der Vorschau; ohne Haken wirken sie Pixel für Pixel."));
+    ExportBtn = new QPushButton(QStringLiteral("Grafik Export..."));
+    ExportBtn->setObjectName(QStringLiteral("ExportBtn"));
+    RandXEd->setAccessibleName(QStringLiteral("Rand links in cm"));
+    RandYED->setAccessibleName(QStringLiteral("Rand oben in cm"));
+    zoomed2->setAccessibleName(QStringLiteral("Zoom der Vorschau in Prozent"));
+    SheetCountEd->setAccessibleName(QStringLiteral("Anzahl Bogen"));
+    connect(RandXEd, &TSpinEdit::Change, this, &TPrintPage::RandXEdChange);
+    connect(RandYED, &TSpinEdit::Change, this, &TPrintPage::RandYEDChange);
+    connect(zoomed2, &TSpinEdit::Change, this, &TPrintPage::zoomed2Change);
+    connect(ExportBtn, &QPushButton::clicked, this, &TPrintPage::ExportBtnClick);
+
+    auto* tools = new QGridLayout;
+    tools->addWidget(PrintBtn, 0, 0, 2, 1, Qt::AlignTop);
+    tools->addWidget(new QLabel(QStringLiteral("Rand links:")), 0, 1);
+    tools->addWidget(RandXEd, 0, 2);
+    tools->addWidget(new QLabel(QStringLiteral("cm")), 0, 3);
+    tools->addWidget(new QLabel(QStringLiteral("Rand oben:")), 0, 4);
+    tools->addWidget(RandYED, 0, 5);
+    tools->addWidget(new QLabel(QStringLiteral("cm")), 0, 6);
+    tools->addWidget(new QLabel(QStringLiteral("Zoom:")), 1, 1);
+    tools->addWidget(zoomed2, 1, 2);
+    tools->addWidget(new QLabel(QStringLiteral("%")), 1, 3);
+    tools->addWidget(ExportBtn, 1, 4, 1, 3);
+    tools->addWidget(new QLabel(QStringLiteral("Anzahl Bogen:")), 2, 1);
+    tools->addWidget(SheetCountEd, 2, 2);
+    tools->addWidget(PreviewFilterCheck, 2, 4, 1, 3);
+    tools->setColumnStretch(7, 1);
+
+    PaintBox2 = new QWidget;
+    PaintBox2->setObjectName(QStringLiteral("PaintBox2"));
+    PaintBox2->setCursor(Qt::PointingHandCursor);
+    PaintBox2->installEventFilter(this);
+    ScrollBox2 = new QScrollArea;
+    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+    ScrollBox2->setBackgroundRole(QPalette::Dark); // the workspace colour around the page
+    ScrollBox2->setWidget(PaintBox2);
+    ScrollBox2->setWidgetResizable(false);
+    ScrollBox2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox2->setAccessibleName(QStringLiteral("Druckvorschau"));
+    form_.SetPrintScrollBox(ScrollBox2);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(tools);
+    right->addWidget(ScrollBox2, 1);
+    auto* body = new QHBoxLayout;
+    body->addWidget(PageSidePanel(QStringLiteral("Zierbogen ausdrucken...")));
+    body->addLayout(right, 1);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(PageHeader(QStringLiteral(
+        "Zierbogen ausdrucken - Sie sehen das Ergebnis in der Vorschau, klicken Sie auf Go!, um zu drucken")));
+    outer->addLayout(body, 1);
+
+    connect(&form_, &TMainForm::zoomChanged, this, [this](double zoom) {
+        const bool was = form_.Updating();
+        form_.SetUpdating(true);
+        zoomed2->SetValue(zoom);
+        form_.SetUpdating(was);
+    });
+    connect(&form_, &TMainForm::designReplaced, this, &TPrintPage::LoadFromDesign);
+    connect(&form_, &TMainForm::designPainted, PaintBox2, [this] { PaintBox2->update(); });
+    LoadFromDesign();
+}
+
+void TPrintPage::LoadFromDesign() {
+    const bool was = form_.Updating();
+    form_.SetUpdating(true);
+    RandXEd->SetValue(form_.CurrentDesign().Paper.RandX);
+    RandYED->SetValue(form_.CurrentDesign().Paper.RandY);
+    zoomed2->SetValue(form_.Zoom());
+    form_.SetUpdating(was);
+    PaintBox2Paint();
+}
+
+PreviewLayout TPrintPage::Layout() const {
+    PaperSettings paper = form_.CurrentDesign().Paper;
+    // Margins as the fields read them now (a text that is no number reads 0).
+    paper.RandX = RandXEd->Value();
+    paper.RandY = RandYED->Value();
+    return PreviewPageLayout(paper, form_.Printer().page, PaintBox2->logicalDpiX(), form_.Zoom());
+}
+
+void TPrintPage::PaintBox2Paint() {
+    // A first paint that has to resize the design view composes nothing; the
+    // main window's paint runs both passes.
+    if (!form_.DesignValid()) form_.PaintDesign();
+    const PreviewLayout l = Layout();
+    if (PaintBox2->width() != l.page.width || PaintBox2->height() != l.page.height)
+        PaintBox2->setFixedSize(std::max(0, l.page.width), std::max(0, l.page.height));
+    PaintBox2->update();
+}
+
+void TPrintPage::DrawPreview(QPainter& painter) {
+    const PreviewLayout l = Layout();
+    painter.fillRect(QRect(0, 0, l.page.width, l.page.height), Qt::white);
+    const Compositor& c = form_.DesignCompositor();
+    const RasterSize size = c.Size();
+    if (!c.HoldsComposition() || size.empty() || l.design.width <= 0 || l.design.height <= 0) return;
+    // Whatever lies beyond the page picture is cut off.
+    painter.setClipRect(QRect(0, 0, l.page.width, l.page.height));
+    QtPainterDibDevice device(painter, QRect(0, 0, l.page.width, l.page.height));
+    DrawDib(device, l.design.x, l.design.y, l.design.width, l.design.height, c.DesignRaster(), 0, 0, size.width,
+            size.height, false, false);
+}
+
+void TPrintPage::StoreMargins() {
+    PaperSettings& p = form_.CurrentDesign().Paper;
+    p.RandX = RandXEd->Field().Limit(RandXEd->Value());
+    p.RandY = RandYED->Field().Limit(RandYED->Value());
+    form_.RecordUndoStep();
+}
+
+void TPrintPage::RandXEdChange() {
+    if (form_.Updating()) return;
+    StoreMargins();
+    PaintBox2Paint();
+}
+
+void TPrintPage::RandYEDChange() {
+    if (form_.Updating()) return;
+    StoreMargins();
+    PaintBox2Paint();
+}
+
+void TPrintPage::zoomed2Change() {
+    if (form_.Updating()) return;
+    form_.SetZoomFromPrintPage(zoomed2->Value());
+    form_.PaintDesign();
+    PaintBox2Paint();
+}
+
+bool TPrintPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != PaintBox2) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Paint: {
+        QPainter painter(PaintBox2);
+        DrawPreview(painter);
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        dragging_ = true;
+        pressPoint_ = static_cast<QMouseEvent*>(event)->position().toPoint();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        if (!dragging_) return false;
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        QScrollBar* h = ScrollBox2->horizontalScrollBar();
+        QScrollBar* v = ScrollBox2->verticalScrollBar();
+        h->setValue(DragScrollPosition(h->value(), pressPoint_.x(), at.x(), h->maximum()));
+        v->setValue(DragScrollPosition(v->value(), pressPoint_.y(), at.y(), v->maximum()));
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        dragging_ = false;
+        return true;
+    default: return false;
+    }
+}
+
+void TPrintPage::PrintBtnClick() {
+    DialogProvider& dialogs = form_.Dialogs();
+    if (!form_.DesignValid()) form_.PaintDesign();
+    const std::string chosen = ChoosePrinter(printer_, QString(), [&] {
+        return dialogs.SaveFileName(this, QStringLiteral("Drucken in eine PDF-Datei (kein Drucker eingerichtet)"),
+                                    QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("pdf"), QString());
+    });
+    if (chosen == kCancelledMessage) return;
+    if (!chosen.empty()) {
+        dialogs.Error(this, QString(), QString::fromStdString(chosen));
+        return;
+    }
+    DesignPrintJob job;
+    job.design = &form_.CurrentDesign();
+    job.fonts = &form_.Fonts();
+    job.firstSeed = form_.DesignCompositor().StartSeed();
+    job.sheets = int(SheetCountEd->Field().Limit(SheetCountEd->Value()));
+    job.screenPpi = form_.ScreenPpi();
+    job.zoomPercent = form_.Zoom();
+    job.previewFilters = PreviewFilterCheck->isChecked();
+    const QString saved = QFileInfo(form_.SavedFileName()).fileName();
+    job.title = saved.isEmpty() ? QStringLiteral("Unbenannt.zbg") : saved;
+    Progress progress(this, QStringLiteral("Der Zierbogen wird gedruckt ..."));
+    job.progress = [&](int sheet, int sheets, int done, int layers) { return progress.Step(sheet, sheets, done, layers); };
+    const PrintOutcome outcome = PrintDesign(printer_, job);
+    if (!outcome.cancelled && !outcome.message.empty())
+        dialogs.Error(this, QString(), QString::fromStdString(outcome.message));
+}
+
+void TPrintPage::ExportBtnClick() {
+    DialogProvider& dialogs = form_.Dialogs();
+    const QString file = dialogs.SaveFileName(this, QStringLiteral("Grafik Export"), QString::fromLatin1(kExportFilter),
+                                              QStringLiteral("png"), QString());
+    if (file.isEmpty()) return;
+    const int dpi = askResolution ? askResolution(this) : 300;
+    if (dpi <= 0) return;
+    if (!form_.DesignValid()) form_.PaintDesign();
+    DesignExportJob job;
+    job.design = &form_.CurrentDesign();
+    job.fonts = &form_.Fonts();
+    job.seed = form_.DesignCompositor().StartSeed();
+    job.dpi = dpi;
+    job.page = form_.Printer().page;
+    job.screenPpi = form_.ScreenPpi();
+    job.zoomPercent = form_.Zoom();
+    job.previewFilters = PreviewFilterCheck->isChecked();
+    job.fileName = QFile::encodeName(file).toStdString();
+    Progress progress(this, QStringLiteral("Die Grafik wird geschrieben ..."));
+    job.progress = [&](int sheet, int sheets, int done, int layers) { return progress.Step(sheet, sheets, done, layers); };
+    const std::string message = ExportDesign(job);
+    if (!message.empty() && message != kCancelledMessage)
+        dialogs.Error(this, QString(), QString::fromStdString(message));
+}
+
+} // namespace zb

@@ -1,0 +1,68 @@
+#pragma once
+// The page "Drucken": the print preview (the printable page with the design
+// at its margins, at the shared zoom), margins, the print command with the
+// sheet count and the filter choice, and "Grafik Export...". The geometry is
+// PreviewPageLayout's; printing and export are DesignPrinting's.
+//
+// Ownership: a child widget of the main window's page container; it borrows
+// the main window and the application's printer, which outlive it.
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QPrinter;
+class QPushButton;
+class QScrollArea;
+
+namespace zb {
+
+class TImageBtn;
+class TMainForm;
+class TSpinEdit;
+struct PreviewLayout;
+
+class TPrintPage : public QWidget {
+    Q_OBJECT
+public:
+    TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent = nullptr);
+
+    // Handlers, named after their control and event.
+    void PaintBox2Paint();
+    void RandXEdChange();
+    void RandYEDChange();
+    void zoomed2Change();
+    void PrintBtnClick();
+    void ExportBtnClick();
+
+    // The current preview geometry (for the paint and for tests).
+    PreviewLayout Layout() const;
+
+    // The export resolution question (default: a number dialog, 300 dpi);
+    // 0 means cancelled. Tests answer it themselves.
+    std::function<int(QWidget*)> askResolution;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LoadFromDesign();
+    void DrawPreview(class QPainter& painter);
+    void StoreMargins();
+
+    TMainForm& form_;
+    QPrinter& printer_;
+    TImageBtn* PrintBtn = nullptr;
+    TSpinEdit* RandXEd = nullptr;
+    TSpinEdit* RandYED = nullptr;
+    TSpinEdit* zoomed2 = nullptr;
+    TSpinEdit* SheetCountEd = nullptr;
+    QCheckBox* PreviewFilterCheck = nullptr;
+    QPushButton* ExportBtn = nullptr;
+    QScrollArea* ScrollBox2 = nullptr;
+    QWidget* PaintBox2 = nullptr;
+    // Drag panning: any button grabs the page.
+    bool dragging_ = false;
+    QPoint pressPoint_;
+};
+
+} // namespace zb

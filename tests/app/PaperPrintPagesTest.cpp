@@ -1,0 +1,174 @@
+// The pages "Papierformat wählen" and "Drucken" inside the main window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+
+#include "MainFormFixture.h"
+#include "app/TPrintPage.h"
+#include "app/TSpinEdit.h"
+#include "output/PrintSession.h"
+#include "render/PageGeometry.h"
+
+using zbtest::MainFormTest;
+
+namespace {
+
+QString Text(zb::TSpinEdit* e) { return e->Text(); }
+
+void Mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+TEST_F(MainFormTest, PaperPageStartsWithTheDesignsFormat) {
+    EXPECT_EQ(Text(Find<zb::TSpinEdit>("BreitEd")), "17,50");
+    EXPECT_EQ(Text(Find<zb::TSpinEdit>("HochEd")), "28,00");
+    EXPECT_EQ(Text(Find<zb::TSpinEdit>("BreitVEd")), "5,00");
+    EXPECT_EQ(Text(Find<zb::TSpinEdit>("HochVEd")), "8,00");
+    EXPECT_EQ(Text(Find<zb::TSpinEdit>("DezVEd")), "0,6250");
+    EXPECT_TRUE(Find<QRadioButton>("PrintAllBtn")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>("SVerhCheck")->isChecked());
+    // The A4 stand-in of the fixture: the line says so.
+    EXPECT_EQ(Find<QLabel>("InfoLabel")->text(),
+              QString::fromUtf8("Maximal druckbare Größe: 20,15 cm x 28,70 cm (kein Drucker eingerichtet: "
+                                "Ausdruck als PDF-Datei, A4, 600 dpi)"));
+}
+
+TEST_F(MainFormTest, TypingIntoTheWidthRecomputesTheHeight) {
+    zb::TSpinEdit* breit = Find<zb::TSpinEdit>("BreitEd");
+    zb::TSpinEdit* hoch = Find<zb::TSpinEdit>("HochEd");
+    breit->SetText("2");
+    EXPECT_EQ(Text(hoch), "3,20");
+    breit->SetText("20");
+    EXPECT_EQ(Text(hoch), "32,00");
+    EXPECT_DOUBLE_EQ(D().Paper.Hoch, 32);
+    EXPECT_FALSE(form->DesignValid());
+    breit->SetText("");
+    EXPECT_EQ(Text(hoch), "1,60");
+    EXPECT_EQ(dialogs.Count("error"), 0);
+}
+
+TEST_F(MainFormTest, DivisionByZeroShowsTheErrorBox) {
+    Find<QCheckBox>("SVerhCheck")->click();
+    EXPECT_FALSE(D().Paper.SVerh);
+    Find<zb::TSpinEdit>("BreitEd")->SetText("0");
+    ASSERT_EQ(dialogs.Count("error"), 1);
+    EXPECT_EQ(dialogs.LastText("error"), "Floating point division by zero.");
+    EXPECT_EQ(dialogs.LastCaption("error"), ""); // the application's title
+    EXPECT_FALSE(form->Updating());
+    // The next keystroke works: RH := 28 x 5 / 4 = 35.
+    Find<zb::TSpinEdit>("BreitEd")->SetText("4");
+    EXPECT_EQ(Text(Find<zb::TSpinEdit>("HochVEd")), "35,00");
+    EXPECT_EQ(dialogs.Count("error"), 1);
+}
+
+TEST_F(MainFormTest, PaperSizeChoiceClearsTheComposition) {
+    form->PaintDesign();
+    ASSERT_TRUE(form->DesignValid());
+    Find<QRadioButton>("PrintPartBtn")->click();
+    EXPECT_FALSE(D().Paper.PrintAll);
+    EXPECT_FALSE(form->DesignValid());
+    form->PaintDesign();
+    Find<QRadioButton>("PrintAllBtn")->click();
+    EXPECT_TRUE(D().Paper.PrintAll);
+    EXPECT_FALSE(form->DesignValid());
+}
+
+// Preview at 100 % on the offscreen screen (96 ppi): a printable width of
+// 4800 printer pixels at 600 dpi is a page picture 768 pixels wide; the zoom
+// field and the design view's zoom are one.
+TEST_F(MainFormTest, PreviewPageAndZoomCoupling) {
+    form.reset();
+    zb::TMainForm::Options options;
+    options.programFolder = QStringLiteral(ZB_BIN_DIR);
+    options.dialogs = &dialogs;
+    options.printer = zb::PrinterPage{{4800, 6600, 600, 600}, 600, false, QStringLiteral("Test")};
+    options.seed = 1;
+    form = std::make_unique<zb::TMainForm>(options);
+    form->resize(900, 700);
+    auto* page = Find<zb::TPrintPage>("PrintPage");
+    QWidget* box = Find<QWidget>("PaintBox2");
+    ASSERT_EQ(box->logicalDpiX(), 96);
+    Find<zb::TSpinEdit>("zoomed2")->SetValue(100);
+    EXPECT_EQ(form->Zoom(), 100);
+    EXPECT_EQ(box->width(), 768);
+    EXPECT_EQ(box->height(), 1056);
+    EXPECT_EQ(page->Layout().design, (zb::PixelRect{0, 0, 768, 1056}));
+    Find<zb::TSpinEdit>("ZoomEd")->SetValue(50);
+    EXPECT_EQ(Text(Find<zb::TSpinEdit>("zoomed2")), "50");
+    page->PaintBox2Paint();
+    EXPECT_EQ(box->width(), 384);
+
+    // Margins shift the design; a margin that is no number counts as 0.
+    Find<zb::TSpinEdit>("RandXEd")->SetValue(1);
+    EXPECT_DOUBLE_EQ(D().Paper.RandX, 1);
+    EXPECT_EQ(page->Layout().design.x, 18); // 1 cm at 96 ppi and 50 %
+    Find<zb::TSpinEdit>("RandXEd")->SetText("abc");
+    EXPECT_EQ(page->Layout().design.x, 0);
+}
+
+TEST_F(MainFormTest, PreviewPansWithAnyButton) {
+    form->show();
+    Find<QTabWidget>("PageControl2")->setCurrentIndex(2);
+    Find<zb::TSpinEdit>("zoomed2")->SetValue(300);
+    auto* box = Find<QScrollArea>("ScrollBox2");
+    QApplication::processEvents();
+    QWidget* paint = Find<QWidget>("PaintBox2");
+    QScrollBar* h = box->horizontalScrollBar();
+    QScrollBar* v = box->verticalScrollBar();
+    ASSERT_GT(h->maximum(), 100);
+    Mouse(paint, QEvent::MouseButtonPress, {200, 150}, Qt::RightButton, Qt::RightButton);
+    Mouse(paint, QEvent::MouseMove, {150, 120}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(h->value(), 50);
+    EXPECT_EQ(v->value(), 30);
+    Mouse(paint, QEvent::MouseMove, {5000, 5000}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(h->value(), 0);
+    EXPECT_EQ(v->value(), 0);
+    Mouse(paint, QEvent::MouseMove, {-90000, -90000}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(h->value(), h->maximum());
+    EXPECT_EQ(v->value(), v->maximum());
+    Mouse(paint, QEvent::MouseButtonRelease, {0, 0}, Qt::RightButton, Qt::NoButton);
+    const int still = h->value();
+    Mouse(paint, QEvent::MouseMove, {600, 600}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(h->value(), still);
+}
+
+// With no printer installed the print command asks for a PDF file; export
+// writes the chosen format at the chosen resolution.
+TEST_F(MainFormTest, PrintIntoPdfAndExport) {
+    D().Paper.PrintAll = false;
+    D().Paper.Breit = 3;
+    D().Paper.Hoch = 2;
+    form->Invalidate();
+    form->PaintDesign();
+    auto* page = Find<zb::TPrintPage>("PrintPage");
+    if (zb::NoPrinterInstalled()) {
+        const QString pdf = dir.filePath("druck.pdf");
+        dialogs.fileNames.push_back(pdf);
+        Click("PrintBtn");
+        EXPECT_EQ(dialogs.Count("error"), 0) << dialogs.LastText("error").toStdString();
+        EXPECT_TRUE(QFile::exists(pdf));
+        // No file name: nothing is printed, nothing is said.
+        Click("PrintBtn");
+        EXPECT_EQ(dialogs.Count("error"), 0);
+    }
+    page->askResolution = [](QWidget*) { return 100; };
+    const QString png = dir.filePath("export.png");
+    dialogs.fileNames.push_back(png);
+    Click("ExportBtn");
+    EXPECT_EQ(dialogs.Count("error"), 0) << dialogs.LastText("error").toStdString();
+    const QImage image(png);
+    EXPECT_EQ(image.size(), QSize(118, 78)); // 3 x 2 cm at 100 dpi
+    EXPECT_TRUE(Find<QCheckBox>("PreviewFilterCheck")->isChecked());
+}
