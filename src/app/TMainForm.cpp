@@ -266,7 +266,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == ScrollBox3->viewport() && event->type() == QEvent::Resize) SizeTextureStrip();
     if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        QTimer::singleShot(0, this, &TMainForm::ListView1Click);
+        // A click on a row has loaded it through the selection already; a
+        // click into empty space selects the current row again.
+        QTimer::singleShot(0, this, [this] {
+            if (SelectedRow() < 0) ListView1Click();
+        });
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -74,7 +74,7 @@ public:
     TMainForm() : TMainForm(Options{}) {}
     ~TMainForm() override;
 
-    // Opens on the screen under the pointer, at the described size (or what
+    // Opens on the screen under the pointer, 622 x 475 (or what
     // the controls need), never larger than the screen's available area.
     void PlaceOnScreen();
 

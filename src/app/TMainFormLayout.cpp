@@ -26,6 +26,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/Cp1252Validator.h"
 #include "app/PaintBox.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
@@ -448,6 +449,7 @@ QWidget* TMainForm::BuildTextPage() {
     grid->setVerticalSpacing(2);
     TextEd = new QLineEdit;
     TextEd->setObjectName(QStringLiteral("TextEd"));
+    TextEd->setValidator(new Cp1252Validator(TextEd));
     FColBox = ChoiceBox("FColBox", kColorModeCaptions);
     FColor = new TPaloColorComboBox;
     FColor->setObjectName(QStringLiteral("FColor"));

@@ -2,7 +2,7 @@
 // Arithmetic of the design view's scrolling, panning and wheel zoom, kept
 // apart from the scroll box so it can be tested with tables.
 //
-// A scroll axis is described by its position, its range (the extent of the
+// A scroll axis is given by its position, its range (the extent of the
 // content, here the paint box) and its largest valid position (the range less
 // the visible extent, never negative).
 namespace zb {

@@ -193,3 +193,21 @@ TEST(MainWindowProgram, OpensAtHigherDisplayScaling) {
         EXPECT_GE(image.width(), int(622 * QByteArray(factor).toDouble()) - 2) << factor;
     }
 }
+
+TEST_F(MainFormTest, AClickIntoTheListsEmptySpaceKeepsTheSelectedLayer) {
+    form->show();
+    Click("NewPlaneBtn");
+    QWidget* viewport = List()->viewport();
+    const QPoint empty(10, viewport->height() - 5);
+    Mouse(viewport, QEvent::MouseButtonPress, empty, Qt::LeftButton, Qt::LeftButton);
+    Mouse(viewport, QEvent::MouseButtonRelease, empty, Qt::LeftButton, Qt::NoButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(SelectedRow(), 1);
+    EXPECT_EQ(form->CurrentDesign().CurrentIndex, 1);
+    // A click on a row selects that layer.
+    const QRect row0 = List()->visualItemRect(List()->topLevelItem(0));
+    Mouse(viewport, QEvent::MouseButtonPress, row0.center(), Qt::LeftButton, Qt::LeftButton);
+    Mouse(viewport, QEvent::MouseButtonRelease, row0.center(), Qt::LeftButton, Qt::NoButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->CurrentDesign().CurrentIndex, 0);
+}

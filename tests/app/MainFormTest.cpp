@@ -2,6 +2,7 @@
 #include "MainFormFixture.h"
 
 #include <QComboBox>
+#include <cstring>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/EditorValues.h"
 #include "app/PaintBox.h"
 #include "app/TSpinEdit.h"
 #include "render/DesignSize.h"
@@ -370,4 +372,49 @@ TEST_F(MainFormTest, OpeningAPictureReplacesTheLayersPictureOrNamesTheFile) {
     EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), 37);
     EXPECT_EQ(getpixel(D().Layers[0].LayerPicture, 5, 5), RGBColor(10, 200, 30));
     EXPECT_NE(D().Layers[0].LayerPicture.Bits, form->EditPicture().Bits);
+}
+
+TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
+    auto* pages = Find<QTabWidget>("PageControl1");
+    // Bottom to top: gradient, pattern, texture (texture 2), filter, text.
+    pages->setCurrentIndex(0);
+    Find<QAbstractButton>("FillDirection2")->click();
+    Click("NewPlaneBtn");
+    pages->setCurrentIndex(1);
+    Find<QComboBox>("MTypBox")->setCurrentIndex(3);
+    Find<TSpinEdit>("AnzMEd")->SetValue(250);
+    Click("NewPlaneBtn");
+    form->PaintBox3MouseDown(70);
+    form->PaintBox3DblClick();
+    Find<TSpinEdit>("PicBreitEd")->SetValue(40.5);
+    Click("NewPlaneBtn");
+    pages->setCurrentIndex(3);
+    Find<QComboBox>("FilterBox")->setCurrentIndex(5);
+    Click("NewPlaneBtn");
+    pages->setCurrentIndex(4);
+    Find<QLineEdit>("TextEd")->setText(QString::fromUtf8("Grüße"));
+    Find<QSlider>("TrackBar2")->setValue(8);
+    WaitForTimer();
+    ASSERT_EQ(Rows(), (QStringList{"Farbverlauf", "Muster", "Grafik", "Filter", "Text"}));
+
+    std::vector<EditorValues> saved;
+    for (uint32_t i = 0; i < D().Layers.Count; ++i) saved.push_back(EditorValuesOf(D().Layers[i]));
+    const TDibRecord& texture = form->Textures()[2];
+    dialogs.fileNames = {dir.filePath("fuenf")};
+    Click("SaveAsBtn");
+    Click("NewMenuBtn");
+    ASSERT_EQ(D().Layers.Count, 1u);
+    dialogs.fileNames = {dir.filePath("fuenf.zbg")};
+    Click("OpenBtn");
+
+    ASSERT_EQ(D().Layers.Count, 5u);
+    for (uint32_t i = 0; i < 5; ++i) EXPECT_TRUE(EditorValuesOf(D().Layers[i]) == saved[i]) << i;
+    EXPECT_EQ(saved[4].textEd, "Grüße");
+    const TDibRecord& picture = D().Layers[2].LayerPicture;
+    ASSERT_EQ(DibWidth(picture), DibWidth(texture));
+    ASSERT_EQ(DibHeight(picture), DibHeight(texture));
+    EXPECT_EQ(0, std::memcmp(picture.Bits, texture.Bits, size_t(texture.BytesPerLine) * size_t(DibHeight(texture))));
+    // The editor shows the top layer again.
+    EXPECT_EQ(pages->currentIndex(), 4);
+    EXPECT_EQ(Find<QLineEdit>("TextEd")->text(), QString::fromUtf8("Grüße"));
 }

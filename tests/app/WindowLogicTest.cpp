@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/Cp1252Validator.h"
 #include "app/EditorValues.h"
 #include "app/SheetSeed.h"
 #include "app/TextureStrip.h"
@@ -229,4 +230,19 @@ TEST(WindowPlacement, CentredAndNeverLargerThanTheScreen) {
         {{823, 475}, {0, 30, 640, 450}, {0, 30, 640, 450}},
     };
     for (const auto& c : cases) EXPECT_EQ(PlaceWindow(c.wanted, c.available), c.expected) << c.available.x();
+}
+
+TEST(Cp1252Validator, RefusesWhatADesignFileCannotStore) {
+    Cp1252Validator validator;
+    const struct {
+        const char* text;
+        QValidator::State state;
+    } cases[] = {{"Alles Gute", QValidator::Acceptable}, {"Grüße zum 3. – €", QValidator::Acceptable},
+                 {"", QValidator::Acceptable},           {"Łódź", QValidator::Invalid},
+                 {"雪", QValidator::Invalid}};
+    for (const auto& c : cases) {
+        QString text = QString::fromUtf8(c.text);
+        int pos = 0;
+        EXPECT_EQ(validator.validate(text, pos), c.state) << c.text;
+    }
 }

@@ -275,6 +275,8 @@ TEST_F(CliTest, ExportRecordsTheResolutionInEveryFormat) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
+    // The picture is stored without loss.
+    EXPECT_FALSE(bytes.contains("/DCTDecode"));
     // 6 cm = 170.08 points, 4.5 cm = 127.56 points.
     const int box = bytes.indexOf("/MediaBox");
     ASSERT_GE(box, 0);
