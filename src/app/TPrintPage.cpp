@@ -151,7 +151,8 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
         form_.SetUpdating(was);
     });
     connect(&form_, &TMainForm::designReplaced, this, &TPrintPage::LoadFromDesign);
-    connect(&form_, &TMainForm::designPainted, PaintBox2, [this] { PaintBox2->update(); });
+    // A new composition, zoom or paper format: the page picture follows.
+    connect(&form_, &TMainForm::designPainted, this, &TPrintPage::ResizePreview);
     LoadFromDesign();
 }
 
@@ -177,6 +178,10 @@ void TPrintPage::PaintBox2Paint() {
     // A first paint that has to resize the design view composes nothing; the
     // main window's paint runs both passes.
     if (!form_.DesignValid()) form_.PaintDesign();
+    ResizePreview();
+}
+
+void TPrintPage::ResizePreview() {
     const PreviewLayout l = Layout();
     if (PaintBox2->width() != l.page.width || PaintBox2->height() != l.page.height)
         PaintBox2->setFixedSize(std::max(0, l.page.width), std::max(0, l.page.height));

@@ -46,6 +46,8 @@ protected:
 
 private:
     void LoadFromDesign();
+    // Gives the paint box the page picture's size and repaints it; composes nothing.
+    void ResizePreview();
     void DrawPreview(class QPainter& painter);
     void StoreMargins();
 
