@@ -65,6 +65,7 @@ private:
     // Drag panning: any button grabs the page.
     bool dragging_ = false;
     QPoint pressPoint_;
+    int wheelRemainder_ = 0;
 };
 
 } // namespace zb

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QWindow>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 
@@ -93,6 +94,9 @@ int main(int argc, char** argv) {
     }
 
     zb::ZierbogenApplication app(argc, argv);
+    // Qt adopts the user's locale for the C library too; numbers in files,
+    // messages and fields are formatted by our own rules, never by that.
+    std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName(QString::fromUtf8(zb::kApplicationTitle));
     QCoreApplication::setOrganizationName(QStringLiteral("Zierbogen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZB_VERSION));

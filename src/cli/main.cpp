@@ -1,6 +1,7 @@
 // zierbogen: the headless program. Describes designs and the texture library;
 // renders, exports and prints designs without a window.
 #include <QGuiApplication>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
     // Fonts need a Gui application; without a display the offscreen platform serves.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // Qt adopts the user's locale for the C library too; numbers in files,
+    // messages and fields are formatted by our own rules, never by that.
+    std::setlocale(LC_NUMERIC, "C");
 
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {

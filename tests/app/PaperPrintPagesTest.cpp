@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QWheelEvent>
 
 #include "MainFormFixture.h"
 #include "app/TPrintPage.h"
@@ -141,6 +142,28 @@ TEST_F(MainFormTest, PreviewPansWithAnyButton) {
     const int still = h->value();
     Mouse(paint, QEvent::MouseMove, {600, 600}, Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(h->value(), still);
+
+    // The wheel scrolls 20 pixels per notch, within the ends.
+    v->setValue(100);
+    auto wheel = [&](int delta) {
+        QWheelEvent event(QPointF(5, 5), paint->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(paint, &event);
+    };
+    wheel(-120);
+    EXPECT_EQ(v->value(), 120);
+    wheel(240);
+    EXPECT_EQ(v->value(), 80);
+    for (int i = 0; i < 10; ++i) wheel(120);
+    EXPECT_EQ(v->value(), 0);
+}
+
+TEST_F(MainFormTest, PrinterSetupWithoutAPrinterSaysWhatHappens) {
+    if (!zb::NoPrinterInstalled()) GTEST_SKIP() << "printers are installed here";
+    Click("PrinterSetupBtn");
+    ASSERT_EQ(dialogs.Count("error"), 1);
+    EXPECT_TRUE(dialogs.LastText("error").contains("kein Drucker eingerichtet"));
+    EXPECT_TRUE(form->Printer().fallback);
 }
 
 // With no printer installed the print command asks for a PDF file; export

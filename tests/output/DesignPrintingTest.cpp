@@ -215,6 +215,19 @@ TEST(DesignPrinting, Export) {
     const QString info = zb::test::RunTool("pdfinfo", {pdf});
     EXPECT_TRUE(info.contains("142 x 85 pts")) << info.toStdString();
 
+    // A repaint while the progress is shown composes the same design and walks
+    // its layers; the export still holds every layer.
+    job.fileName = dir.filePath("neu-gemalt.png").toStdString();
+    job.progress = [&](int, int, int, int) {
+        design.Layers.First();
+        while (design.Layers.Next()) {
+        }
+        return true;
+    };
+    ASSERT_EQ(zb::ExportDesign(job), "");
+    EXPECT_EQ(Rgb(QImage(QString::fromStdString(job.fileName))), sheet);
+    job.progress = {};
+
     // The literal filter gives another sheet.
     job.previewFilters = false;
     job.fileName = dir.filePath("pixel.png").toStdString();

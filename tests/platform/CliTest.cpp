@@ -169,6 +169,38 @@ TEST_F(CliTest, InfoDescribesEveryLayerAndTheJsonParses) {
     EXPECT_EQ(doc.object()["zoom"].toDouble(), 50.0);
 }
 
+// A user's German locale must not change how numbers are written or read:
+// info under de_DE prints exactly what it prints under C, and a decimal zoom
+// option reads the same.
+TEST_F(CliTest, TheUsersLocaleChangesNoNumber) {
+    if (!QFile::exists(QStringLiteral("/usr/lib/locale/locale-archive")) &&
+        !QDir(QStringLiteral("/usr/lib/locale/de_DE.utf8")).exists())
+        GTEST_SKIP() << "no German locale installed (scripts/setup.sh generates one)";
+    auto run = [&](const char* locale, const QStringList& args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"), args);
+        EXPECT_TRUE(p.waitForFinished(120000));
+        EXPECT_EQ(p.exitCode(), 0) << QString::fromUtf8(p.readAllStandardError()).toStdString();
+        return p.readAllStandardOutput();
+    };
+    for (const QStringList& args : {QStringList{"info", designFile}, QStringList{"info", designFile, "--json"}}) {
+        const QByteArray c = run("C.UTF-8", args);
+        const QByteArray german = run("de_DE.UTF-8", args);
+        ASSERT_FALSE(c.isEmpty());
+        EXPECT_EQ(german.toStdString(), c.toStdString());
+    }
+    const QString a = dir.filePath("c.png"), b = dir.filePath("de.png");
+    run("C.UTF-8", {"render", designFile, "-o", a, "--zoom", "45.5", "--seed", "3"});
+    run("de_DE.UTF-8", {"render", designFile, "-o", b, "--zoom", "45.5", "--seed", "3"});
+    const QImage ia(a), ib(b);
+    ASSERT_FALSE(ia.isNull());
+    EXPECT_EQ(ia.size(), ib.size());
+    EXPECT_TRUE(ia == ib);
+}
+
 TEST_F(CliTest, DamagedFilesAndWrongCallsFailWithAMessage) {
     QFile f(designFile);
     ASSERT_TRUE(f.resize(1500)); // cut inside the first layer's picture
