@@ -81,7 +81,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Plugins are loaded at run time, so shlibdeps cannot see them: TIFF export
 # and TIFF/WebP textures need Qt's extra image formats.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core | fonts-liberation")
+# Qt's own dialogs speak German with its translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core | fonts-liberation, qt6-translations-l10n")
 # Printing goes through the print system; without it designs still print to PDF files.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 include(CPack)
