@@ -8,7 +8,6 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -25,7 +24,6 @@
 #include "app/TSpinEdit.h"
 #include "imaging/DrawDib.h"
 #include "output/DesignPrinting.h"
-#include "output/PictureViewMath.h"
 #include "platform/QtPainterDibDevice.h"
 #include "render/PageGeometry.h"
 
@@ -132,7 +130,8 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     ScrollBox2->setWidgetResizable(false);
     ScrollBox2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox2->setAccessibleName(QStringLiteral("Druckvorschau"));
-    ScrollBox2->viewport()->installEventFilter(this);
+    // The main window scrolls it with the wheel (20 pixels per notch) while
+    // this page is shown.
     form_.SetPrintScrollBox(ScrollBox2);
 
     auto* right = new QVBoxLayout;
@@ -231,15 +230,6 @@ void TPrintPage::zoomed2Change() {
 }
 
 bool TPrintPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ScrollBox2->viewport() && event->type() == QEvent::Wheel) {
-        // 20 pixels per notch; finer wheels add up to whole notches.
-        wheelRemainder_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
-        const int notches = wheelRemainder_ / 120;
-        wheelRemainder_ %= 120;
-        QScrollBar* v = ScrollBox2->verticalScrollBar();
-        if (notches != 0) v->setValue(WheelScrollPosition(v->value(), notches, v->maximum()));
-        return true;
-    }
     if (watched != PaintBox2) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::Paint: {

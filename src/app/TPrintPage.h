@@ -65,7 +65,6 @@ private:
     // Drag panning: any button grabs the page.
     bool dragging_ = false;
     QPoint pressPoint_;
-    int wheelRemainder_ = 0;
 };
 
 } // namespace zb
