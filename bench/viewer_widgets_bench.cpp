@@ -1,7 +1,7 @@
 // The real picture viewer on the offscreen platform: a 6000 x 4000 photo at
 // 250 %, panned (the scroll area moves what it can and the viewer paints the
 // uncovered strips) and repainted whole (after a zoom or an expose), at the
-// viewer's described size and maximised on a full-HD screen.
+// viewer's own size and maximised on a full-HD screen.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -156,30 +156,9 @@ std::string ExportDesign(const DesignExportJob& job) {
     if (composed == kCompositionCancelled) return kCancelledMessage;
     if (!composed.empty()) return composed;
 
-    if (format != "pdf") return WriteRaster(compositor.DesignRaster(), job.fileName, format, dpi);
-
-    // A PDF page of the design's physical size, the picture stored without loss.
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(QFile::decodeName(job.fileName.c_str()));
-    pdf.setResolution(dpi);
-    pdf.setFullPage(true);
-    pdf.setCreator(QStringLiteral("Zierbogen-Drucker"));
-    pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(size.width * 72.0 / dpi, size.height * 72.0 / dpi),
-                                            QPageSize::Point, QString(), QPageSize::ExactMatch),
-                                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point));
-    PrintSession session(pdf);
-    PrinterPage area;
-    area.page = PrintablePage{size.width, size.height, dpi, dpi};
-    area.ppiY = dpi;
-    session.SetPrintableArea(area);
-    std::string m = session.Begin(QFile::decodeName(job.fileName.c_str()));
-    if (m.empty()) m = session.DrawRaster(compositor.DesignView(), QRect(0, 0, size.width, size.height));
-    if (!m.empty()) {
-        session.Abort();
-        return m;
-    }
-    return session.End();
+    // Every format, the PDF included, goes through the checked temporary file:
+    // a full disk is reported and leaves an existing file as it was.
+    return WriteRaster(compositor.DesignRaster(), job.fileName, format, dpi);
 }
 
 } // namespace zb

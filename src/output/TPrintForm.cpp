@@ -112,7 +112,7 @@ TPrintForm::TPrintForm(const TDibRecord& picture, QPrinter& printer, QWidget* pa
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
-    // Fixed border: as large as described, larger only when the fonts need it.
+    // Fixed border: the dialog's own size, larger only when the fonts need it.
     setFixedSize(sizeHint().expandedTo(QSize(427, 328)));
 
     int width = 50, height = 50;

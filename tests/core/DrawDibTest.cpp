@@ -47,7 +47,7 @@ struct PictureGuard {
 
 } // namespace
 
-TEST(DrawDibClip, CutsTheSourceInTheDescribedOrderWithHalvesToEven) {
+TEST(DrawDibClip, CutsTheSourceRightBottomTopLeftWithHalvesToEven) {
     struct Case {
         const char* what;
         DibDrawRect in;

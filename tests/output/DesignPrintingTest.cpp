@@ -7,7 +7,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
+#include <csignal>
 #include <vector>
+#include <sys/resource.h>
 
 #include "OutputTestUtil.h"
 #include "model/LayerChoices.h"
@@ -212,8 +214,12 @@ TEST(DesignPrinting, Export) {
     ASSERT_GT(fields.size(), 13);
     EXPECT_EQ(fields[12], "300");
     EXPECT_EQ(fields[13], "300");
+    // The page has the design's physical size: 5 x 3 cm.
     const QString info = zb::test::RunTool("pdfinfo", {pdf});
-    EXPECT_TRUE(info.contains("142 x 85 pts")) << info.toStdString();
+    const QRegularExpressionMatch m = QRegularExpression("Page size:\\s+([0-9.]+) x ([0-9.]+) pts").match(info);
+    ASSERT_TRUE(m.hasMatch()) << info.toStdString();
+    EXPECT_NEAR(m.captured(1).toDouble(), 5 / 2.54 * 72, 0.5);
+    EXPECT_NEAR(m.captured(2).toDouble(), 3 / 2.54 * 72, 0.5);
 
     // A repaint while the progress is shown composes the same design and walks
     // its layers; the export still holds every layer.
@@ -251,4 +257,42 @@ TEST(DesignPrinting, Export) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(job.fileName)));
     job.fileName = dir.filePath("bogen.xyz").toStdString();
     EXPECT_NE(zb::ExportDesign(job).find("Dateiformat"), std::string::npos);
+}
+
+// A disk that fills up during the export: every format reports it and the
+// file that was there before stays as it was.
+TEST(DesignPrinting, ExportOntoAFullDiskFailsAndKeepsTheOldFile) {
+    QTemporaryDir dir;
+    zb::Design design;
+    SampleDesign(design, 5, 3, 0, 0);
+    zb::DesignExportJob job;
+    job.design = &design;
+    job.seed = 7;
+    job.dpi = 300;
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    for (const char* format : {"png", "jpg", "tif", "bmp", "pdf"}) {
+        SCOPED_TRACE(format);
+        const QString name = dir.filePath(QStringLiteral("bogen.") + QLatin1String(format));
+        {
+            QFile old(name);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("alter Inhalt");
+        }
+        job.fileName = name.toStdString();
+        // Files may grow to 2 KB only: far less than any of these sheets needs.
+        rlimit small = before;
+        small.rlim_cur = 2048;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const std::string message = zb::ExportDesign(job);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &before), 0);
+        EXPECT_FALSE(message.empty());
+        QFile old(name);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("alter Inhalt"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+        QFile::remove(name);
+    }
+    std::signal(SIGXFSZ, oldHandler);
 }
