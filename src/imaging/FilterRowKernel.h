@@ -11,10 +11,15 @@ namespace zb {
 // byte j - 6 of the raster row, so values 0 .. 5 and count + 6 .. count + 11
 // repeat the first and the last pixel twice. Value 6 of every row, scratch
 // rows included, lies on a 64-byte boundary. Borrowed from the caller.
+//
+// Strided kernels (and the scalar one) take the horizontal taps tapStep
+// values apart instead of 3: the rows then hold count + 4 tapStep values,
+// value 2 tapStep being the first byte, and so do the scratch rows.
 struct FilterRowInput {
     const int16_t* rows[5];
-    int16_t* scratch[5]; // five rows of count + 12 values a kernel may use freely
+    int16_t* scratch[5]; // five rows of count + 4 tapStep values a kernel may use freely
     int count;        // bytes of the output row: 3 x width
+    int tapStep = 3;  // values from one tap column to the next
 };
 
 // Writes exactly `count` bytes to out and nothing beyond.
@@ -25,6 +30,7 @@ using FilterWidenKernel = void (*)(const uint8_t* source, int count, int16_t* bo
 // Kernels for the table entries in one instruction set.
 struct FilterKernelSet {
     FilterRowKernel rows[kFilterCount];
+    FilterRowKernel stridedRows[kFilterCount]; // taps tapStep values apart
     FilterWidenKernel widen;
     int minCount; // narrower rows must take the scalar kernel
 };

@@ -31,7 +31,7 @@ void ScalarFilterRow(const FilterRowInput& in, const FilterEntry& filter, uint8_
     int tapCount = 0;
     for (int a = 0; a < 5; ++a)
         for (int b = 0; b < 5; ++b)
-            if (const int32_t w = filter.Weights[5 * a + b]) taps[tapCount++] = {in.rows[b] + 3 * a, uint32_t(w)};
+            if (const int32_t w = filter.Weights[5 * a + b]) taps[tapCount++] = {in.rows[b] + in.tapStep * a, uint32_t(w)};
     const int64_t divisor = filter.Divisor == 0 ? 1 : filter.Divisor;
     for (int i = 0; i < in.count; ++i) {
         uint32_t sum = 0; // 32-bit and wrapping, like the plain algorithm

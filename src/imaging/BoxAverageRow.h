@@ -1,0 +1,24 @@
+#pragma once
+// One row of k x k box averages, in the raster's own order, from the row's
+// column sums (each the sum of k raster rows). Used by the scaled filter.
+#include <cstdint>
+
+namespace zb {
+
+// `padded` holds the column sums of pixels -h .. width - 1 + k - 1 - h
+// (h = k div 2; (width + k - 1) x 3 values, the edge columns repeated), so
+// the box of pixel x is padded pixels x .. x + k - 1. Writes width x 3 values
+// (S * multiplier + 2^23) >> 24 to `out`. `prefix` is working room of
+// BoxPrefixValues(width, k) values; `padded` must be readable for
+// BoxPrefixValues(width, k) values too (what lies past its end is ignored).
+using BoxAverageRowFn = void (*)(const uint32_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
+                                 int16_t* out);
+
+inline int BoxPrefixValues(int width, int k) { return 3 * (width + k) + 32; }
+
+void ScalarBoxAverageRow(const uint32_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
+                         int16_t* out);
+// nullptr when this processor has no AVX2.
+BoxAverageRowFn Avx2BoxAverageRow();
+
+} // namespace zb
