@@ -14,7 +14,7 @@ namespace zb {
 using BoxAverageRowFn = void (*)(const uint32_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
                                  int16_t* out);
 
-inline int BoxPrefixValues(int width, int k) { return 3 * (width + k) + 32; }
+inline int BoxPrefixValues(int width, int k) { return 3 * (width + k) + 48; }
 
 void ScalarBoxAverageRow(const uint32_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
                          int16_t* out);

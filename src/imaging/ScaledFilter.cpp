@@ -158,12 +158,16 @@ private:
         uint32_t* sums = ColumnSums(band);
         const uint8_t* add = SourceRow(band, r - h_ + k_ - 1);
         const uint8_t* remove = SourceRow(band, r - 1 - h_);
+        // The row the next call adds comes from main memory: fetch it now,
+        // while this row's averages and filter run.
+        const uint8_t* nextAdd = SourceRow(band, r - h_ + k_);
         const int n = count_;
         int i = 0;
         // Sixteen channels at a time: the difference of two bytes fits 16
         // bits, widened with its sign and added to the 32-bit sums.
         const __m128i zero = _mm_setzero_si128();
         for (; i + 16 <= n; i += 16) {
+            if (i % 64 == 0) _mm_prefetch(reinterpret_cast<const char*>(nextAdd + i), _MM_HINT_T0);
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(add + i));
             const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(remove + i));
             const __m128i lo = _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(r, zero));
