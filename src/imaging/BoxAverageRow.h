@@ -18,7 +18,11 @@ inline int BoxPrefixValues(int width, int k) { return 3 * (width + k) + 48; }
 
 void ScalarBoxAverageRow(const uint32_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
                          int16_t* out);
-// nullptr when this processor has no AVX2.
+// sums[i] += add[i] - remove[i] for count values: the column sums one row further down.
+using ColumnSlideFn = void (*)(uint32_t* sums, const uint8_t* add, const uint8_t* remove, int count);
+
+// Each nullptr when this processor has no AVX2.
 BoxAverageRowFn Avx2BoxAverageRow();
+ColumnSlideFn Avx2SlideColumnSums();
 
 } // namespace zb

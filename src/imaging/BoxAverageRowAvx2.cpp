@@ -2,6 +2,8 @@
 // have it. Only this file's own functions are compiled for AVX2.
 #include <immintrin.h>
 
+#include <algorithm>
+
 #include "imaging/BoxAverageRow.h"
 #include "imaging/SimdTarget.h"
 
@@ -38,6 +40,12 @@ inline __m256i AverageEight(const uint32_t* q, int tap, __m256i multiplier, __m2
     return _mm256_srli_epi32(_mm256_add_epi32(_mm256_mullo_epi32(s, multiplier), half), 24);
 }
 
+inline void StoreSixteen(const uint32_t* q, int tap, __m256i multiplier, __m256i half, int16_t* out) {
+    const __m256i packed = _mm256_packs_epi32(AverageEight(q, tap, multiplier, half),
+                                              AverageEight(q + 8, tap, multiplier, half)); // halves interleaved
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute4x64_epi64(packed, 0xD8));
+}
+
 void BoxAverageRowAvx2(const uint32_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
                        int16_t* out) {
     // prefix[v + 3] = prefix[v] + padded[v]: running sums per channel, 24
@@ -55,31 +63,45 @@ void BoxAverageRowAvx2(const uint32_t* padded, int width, int k, uint32_t multip
     // and third vector of a block, which start at channels 2 and 1.
     const __m256i toSecond = _mm256_setr_epi32(2, 0, 1, 2, 0, 1, 2, 0);
     const __m256i toThird = _mm256_setr_epi32(1, 2, 0, 1, 2, 0, 1, 2);
-    __m256i total = _mm256_setzero_si256(); // sums of the blocks before, lane pattern of a block's start
-    for (int v = 0; v < n; v += 24) {
-        const __m256i a = ScanEight(padded + v);
-        const __m256i b = _mm256_add_epi32(ScanEight(padded + v + 8), _mm256_permutevar8x32_epi32(a, carryFrom));
-        const __m256i c = _mm256_add_epi32(ScanEight(padded + v + 16), _mm256_permutevar8x32_epi32(b, carryFrom));
-        __m256i* q = reinterpret_cast<__m256i*>(prefix + v + 3);
-        _mm256_storeu_si256(q, _mm256_add_epi32(a, total));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(prefix + v + 11),
-                            _mm256_add_epi32(b, _mm256_permutevar8x32_epi32(total, toSecond)));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(prefix + v + 19),
-                            _mm256_add_epi32(c, _mm256_permutevar8x32_epi32(total, toThird)));
-        total = _mm256_add_epi32(total, _mm256_permutevar8x32_epi32(c, carryFrom));
-    }
     // Box sum of value v: prefix[v + 3k] - prefix[v]; below 2^22, so the
     // product with the multiplier (about 2^24 / k^2) stays below 2^32 and a
-    // 32-bit multiply gives it exactly.
+    // 32-bit multiply gives it exactly. The averages follow the running sums
+    // chunk by chunk, while those are still in the first-level cache.
     const int count = 3 * width, tap = 3 * k;
     const __m256i m = _mm256_set1_epi32(int32_t(multiplier));
     const __m256i half = _mm256_set1_epi32(1 << 23);
-    int v = 0;
-    for (; v + 16 <= count; v += 16) {
-        const __m256i packed = _mm256_packs_epi32(AverageEight(prefix + v, tap, m, half), AverageEight(prefix + v + 8, tap, m, half)); // halves interleaved
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + v), _mm256_permute4x64_epi64(packed, 0xD8));
+    constexpr int kChunk = 64 * 24; // whole blocks, so every block starts at channel 0
+    __m256i total = _mm256_setzero_si256(); // sums of the blocks before, lane pattern of a block's start
+    int v = 0; // next average
+    for (int c0 = 0; c0 < n; c0 += kChunk) {
+        const int c1 = std::min(n, c0 + kChunk);
+        for (int b = c0; b < c1; b += 24) {
+            const __m256i x = ScanEight(padded + b);
+            const __m256i y = _mm256_add_epi32(ScanEight(padded + b + 8), _mm256_permutevar8x32_epi32(x, carryFrom));
+            const __m256i z = _mm256_add_epi32(ScanEight(padded + b + 16), _mm256_permutevar8x32_epi32(y, carryFrom));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(prefix + b + 3), _mm256_add_epi32(x, total));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(prefix + b + 11),
+                                _mm256_add_epi32(y, _mm256_permutevar8x32_epi32(total, toSecond)));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(prefix + b + 19),
+                                _mm256_add_epi32(z, _mm256_permutevar8x32_epi32(total, toThird)));
+            total = _mm256_add_epi32(total, _mm256_permutevar8x32_epi32(z, carryFrom));
+        }
+        // prefix[0 .. c1 + 3) is final.
+        for (; v + 16 <= count && v + tap + 16 <= c1 + 3; v += 16) StoreSixteen(prefix + v, tap, m, half, out + v);
     }
+    for (; v + 16 <= count; v += 16) StoreSixteen(prefix + v, tap, m, half, out + v);
     for (; v < count; ++v) out[v] = int16_t((uint32_t(prefix[v + tap] - prefix[v]) * multiplier + (1u << 23)) >> 24);
+}
+
+void SlideColumnSumsAvx2(uint32_t* sums, const uint8_t* add, const uint8_t* remove, int count) {
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256i a = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(add + i)));
+        const __m256i r = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(remove + i)));
+        __m256i* s = reinterpret_cast<__m256i*>(sums + i);
+        _mm256_storeu_si256(s, _mm256_add_epi32(_mm256_loadu_si256(s), _mm256_sub_epi32(a, r)));
+    }
+    for (; i < count; ++i) sums[i] += uint32_t(add[i]) - uint32_t(remove[i]);
 }
 
 } // namespace
@@ -92,6 +114,11 @@ namespace zb {
 BoxAverageRowFn Avx2BoxAverageRow() {
     static const bool supported = __builtin_cpu_supports("avx2");
     return supported ? &BoxAverageRowAvx2 : nullptr;
+}
+
+ColumnSlideFn Avx2SlideColumnSums() {
+    static const bool supported = __builtin_cpu_supports("avx2");
+    return supported ? &SlideColumnSumsAvx2 : nullptr;
 }
 
 } // namespace zb

@@ -43,9 +43,9 @@ constexpr int kMaxBands = 64;
 class ScaledFilterJob {
 public:
     ScaledFilterJob(RasterView raster, const FilterEntry& filter, int k, const FilterKernelSet* kernels,
-                    BoxAverageRowFn average)
+                    BoxAverageRowFn average, ColumnSlideFn slide)
         : raster_(raster), filter_(filter), k_(k), h_(k / 2), multiplier_(AverageMultiplier(k)),
-          count_(raster.width * 3), tap_(3 * k), average_(average ? average : &ScalarBoxAverageRow) {
+          count_(raster.width * 3), tap_(3 * k), average_(average ? average : &ScalarBoxAverageRow), slide_(slide) {
         const int index = FilterTableIndex(filter);
         if (kernels && index >= 0 && count_ >= kernels->minCount) rowKernel_ = kernels->stridedRows[index];
         // The ring needs a slot for every row y - 2k .. y + 2k; a lower
@@ -162,12 +162,16 @@ private:
         // while this row's averages and filter run.
         const uint8_t* nextAdd = SourceRow(band, r - h_ + k_);
         const int n = count_;
+        for (int i = 0; i < n; i += 64) _mm_prefetch(reinterpret_cast<const char*>(nextAdd + i), _MM_HINT_T0);
+        if (slide_) {
+            slide_(sums, add, remove, n);
+            return;
+        }
         int i = 0;
         // Sixteen channels at a time: the difference of two bytes fits 16
         // bits, widened with its sign and added to the 32-bit sums.
         const __m128i zero = _mm_setzero_si128();
         for (; i + 16 <= n; i += 16) {
-            if (i % 64 == 0) _mm_prefetch(reinterpret_cast<const char*>(nextAdd + i), _MM_HINT_T0);
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(add + i));
             const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(remove + i));
             const __m128i lo = _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(r, zero));
@@ -211,6 +215,7 @@ private:
     int count_;  // values of a raster row: 3 x width
     int tap_;    // values from one tap column to the next: 3k
     BoxAverageRowFn average_;
+    ColumnSlideFn slide_; // nullptr: the SSE2 loop
     FilterRowKernel rowKernel_ = nullptr;
     int ringRows_ = 1;
     int64_t slotValues_ = 0;  // 16-bit values per ring or scratch slot
@@ -247,7 +252,8 @@ bool ApplyScaledFilter(RasterView raster, const FilterEntry& filter, int k, cons
     const FilterKernelSet* kernels = FilterKernelsFor(options.isa);
     const bool wide = options.isa == FilterIsa::Automatic || options.isa == FilterIsa::Avx2 ||
                       options.isa == FilterIsa::Avx512;
-    ScaledFilterJob job(raster, filter, k, kernels, wide ? Avx2BoxAverageRow() : nullptr);
+    ScaledFilterJob job(raster, filter, k, kernels, wide ? Avx2BoxAverageRow() : nullptr,
+                        wide ? Avx2SlideColumnSums() : nullptr);
     const int64_t rasterBytes = int64_t(raster.width) * 3 * raster.height;
     int bands = options.bands > 0 ? options.bands : (rasterBytes >= kParallelMinBytes ? ParallelThreadCount() : 1);
     bands = std::clamp(bands, 1, std::min(raster.height, kMaxBands));
