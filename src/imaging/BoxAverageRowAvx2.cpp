@@ -26,8 +26,8 @@ inline __m256i UpSix(__m256i v) {
 }
 
 // Running sums over the lanes of one channel within eight values.
-inline __m256i ScanEight(const uint32_t* p) {
-    __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+inline __m256i ScanEight(const uint16_t* p) {
+    __m256i x = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     x = _mm256_add_epi32(x, UpThree(x));
     return _mm256_add_epi32(x, UpSix(x));
 }
@@ -46,7 +46,7 @@ inline void StoreSixteen(const uint32_t* q, int tap, __m256i multiplier, __m256i
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute4x64_epi64(packed, 0xD8));
 }
 
-void BoxAverageRowAvx2(const uint32_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
+void BoxAverageRowAvx2(const uint16_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
                        int16_t* out) {
     // prefix[v + 3] = prefix[v] + padded[v]: running sums per channel, 24
     // values (eight pixels) at a time. Within a vector the sums run over
@@ -93,15 +93,15 @@ void BoxAverageRowAvx2(const uint32_t* padded, int width, int k, uint32_t multip
     for (; v < count; ++v) out[v] = int16_t((uint32_t(prefix[v + tap] - prefix[v]) * multiplier + (1u << 23)) >> 24);
 }
 
-void SlideColumnSumsAvx2(uint32_t* sums, const uint8_t* add, const uint8_t* remove, int count) {
+void SlideColumnSumsAvx2(uint16_t* sums, const uint8_t* add, const uint8_t* remove, int count) {
     int i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const __m256i a = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(add + i)));
-        const __m256i r = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(remove + i)));
+    for (; i + 16 <= count; i += 16) {
+        const __m256i a = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(add + i)));
+        const __m256i r = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(remove + i)));
         __m256i* s = reinterpret_cast<__m256i*>(sums + i);
-        _mm256_storeu_si256(s, _mm256_add_epi32(_mm256_loadu_si256(s), _mm256_sub_epi32(a, r)));
+        _mm256_storeu_si256(s, _mm256_add_epi16(_mm256_loadu_si256(s), _mm256_sub_epi16(a, r)));
     }
-    for (; i < count; ++i) sums[i] += uint32_t(add[i]) - uint32_t(remove[i]);
+    for (; i < count; ++i) sums[i] = uint16_t(sums[i] + add[i] - remove[i]);
 }
 
 } // namespace

@@ -72,11 +72,11 @@ public:
             band.copies = AllocateAligned(int64_t(copies) * rowBytes);
             band.ring = AllocateAligned(int64_t(ringRows_) * slotValues_ * 2);
             band.scratch = AllocateAligned(5 * slotValues_ * 2);
-            band.padded = AllocateAligned(int64_t(paddedValues_) * 4);
+            band.padded = AllocateAligned(int64_t(paddedValues_) * 2);
             band.prefix = AllocateAligned(int64_t(paddedValues_) * 4);
             if (!band.copies || !band.ring || !band.scratch || !band.padded || !band.prefix) return false;
             // The vector sums read a little past the padded columns; keep that defined.
-            std::memset(band.padded.get(), 0, size_t(paddedValues_) * 4);
+            std::memset(band.padded.get(), 0, size_t(paddedValues_) * 2);
             uint8_t* dst = band.copies.get();
             for (int r = band.above0; r < band.y0; ++r, dst += rowBytes) std::memcpy(dst, raster_.row(r), size_t(rowBytes));
             for (int r = band.y1; r < band.below1; ++r, dst += rowBytes) std::memcpy(dst, raster_.row(r), size_t(rowBytes));
@@ -141,21 +141,21 @@ private:
     }
 
     // The raster's column 0 among the padded column sums.
-    uint32_t* ColumnSums(const Band& band) const { return reinterpret_cast<uint32_t*>(band.padded.get()) + 3 * h_; }
+    uint16_t* ColumnSums(const Band& band) const { return reinterpret_cast<uint16_t*>(band.padded.get()) + 3 * h_; }
 
     // Column sums of the k rows r - h .. r - h + k - 1.
     void StartColumnSums(Band& band, int r) {
-        uint32_t* sums = ColumnSums(band);
-        std::fill(sums, sums + count_, 0u);
+        uint16_t* sums = ColumnSums(band);
+        std::fill(sums, sums + count_, uint16_t(0));
         for (int j = 0; j < k_; ++j) {
             const uint8_t* row = SourceRow(band, r - h_ + j);
-            for (int i = 0; i < count_; ++i) sums[i] += row[i];
+            for (int i = 0; i < count_; ++i) sums[i] = uint16_t(sums[i] + row[i]);
         }
     }
 
     // From the sums of row r - 1 to those of row r.
     void SlideColumnSums(Band& band, int r) {
-        uint32_t* sums = ColumnSums(band);
+        uint16_t* sums = ColumnSums(band);
         const uint8_t* add = SourceRow(band, r - h_ + k_ - 1);
         const uint8_t* remove = SourceRow(band, r - 1 - h_);
         // The row the next call adds comes from main memory: fetch it now,
@@ -168,33 +168,30 @@ private:
             return;
         }
         int i = 0;
-        // Sixteen channels at a time: the difference of two bytes fits 16
-        // bits, widened with its sign and added to the 32-bit sums.
+        // Sixteen channels at a time; 16-bit arithmetic wraps, and the sums
+        // it ends with are exact.
         const __m128i zero = _mm_setzero_si128();
         for (; i + 16 <= n; i += 16) {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(add + i));
             const __m128i r = _mm_loadu_si128(reinterpret_cast<const __m128i*>(remove + i));
             const __m128i lo = _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(r, zero));
             const __m128i hi = _mm_sub_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(r, zero));
-            const __m128i signLo = _mm_srai_epi16(lo, 15), signHi = _mm_srai_epi16(hi, 15);
             __m128i* s = reinterpret_cast<__m128i*>(sums + i);
-            _mm_storeu_si128(s + 0, _mm_add_epi32(_mm_loadu_si128(s + 0), _mm_unpacklo_epi16(lo, signLo)));
-            _mm_storeu_si128(s + 1, _mm_add_epi32(_mm_loadu_si128(s + 1), _mm_unpackhi_epi16(lo, signLo)));
-            _mm_storeu_si128(s + 2, _mm_add_epi32(_mm_loadu_si128(s + 2), _mm_unpacklo_epi16(hi, signHi)));
-            _mm_storeu_si128(s + 3, _mm_add_epi32(_mm_loadu_si128(s + 3), _mm_unpackhi_epi16(hi, signHi)));
+            _mm_storeu_si128(s + 0, _mm_add_epi16(_mm_loadu_si128(s + 0), lo));
+            _mm_storeu_si128(s + 1, _mm_add_epi16(_mm_loadu_si128(s + 1), hi));
         }
-        for (; i < n; ++i) sums[i] += uint32_t(add[i]) - uint32_t(remove[i]);
+        for (; i < n; ++i) sums[i] = uint16_t(sums[i] + add[i] - remove[i]);
     }
 
     // The averaged row r from the column sums, into its ring slot, bordered
     // with its first and last pixel 2k times.
     void AverageRow(Band& band, int r) {
-        uint32_t* padded = reinterpret_cast<uint32_t*>(band.padded.get());
+        uint16_t* padded = reinterpret_cast<uint16_t*>(band.padded.get());
         const int w = raster_.width;
         // The boxes of the edge pixels reach past the raster: repeat its edge columns.
         for (int x = 0; x < h_; ++x)
             for (int c = 0; c < 3; ++c) padded[3 * x + c] = padded[3 * h_ + c];
-        const uint32_t* lastColumn = padded + 3 * (h_ + w - 1);
+        const uint16_t* lastColumn = padded + 3 * (h_ + w - 1);
         for (int x = h_ + w; x < w + k_ - 1; ++x)
             for (int c = 0; c < 3; ++c) padded[3 * x + c] = lastColumn[c];
         int16_t* row = RingRow(band, r);
@@ -219,13 +216,13 @@ private:
     FilterRowKernel rowKernel_ = nullptr;
     int ringRows_ = 1;
     int64_t slotValues_ = 0;  // 16-bit values per ring or scratch slot
-    int paddedValues_ = 0;    // 32-bit values of the padded column sums and of the running sums
+    int paddedValues_ = 0;    // values of the padded column sums (16-bit) and of the running sums (32-bit)
     std::vector<Band> bands_;
 };
 
 } // namespace
 
-void ScalarBoxAverageRow(const uint32_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
+void ScalarBoxAverageRow(const uint16_t* padded, int width, int k, uint32_t multiplier, uint32_t* prefix,
                          int16_t* out) {
     // Running sums per channel (wrapping; their differences are the box sums).
     const int n = 3 * (width + k - 1);

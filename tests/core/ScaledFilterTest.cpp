@@ -120,3 +120,66 @@ TEST(ScaledFilter, ReachesKTimesAsFar) {
     EXPECT_EQ(scaled[0], 255);
     EXPECT_EQ(scaled[w - 1], 255);
 }
+
+// Every scale the program uses, up to the largest, against the plain loop:
+// rasters smaller than the taps reach in either direction (edges replicated
+// many times over), rows just wide enough for the vector kernels, and rows
+// longer than one chunk of the vector box averages. The reference runs once
+// per case; the fast routine with every instruction set and band count.
+TEST(ScaledFilter, MatchesThePlainLoopAtEveryScale) {
+    struct Case {
+        int w, h, k;
+    };
+    const Case cases[] = {
+        {1, 1, 1},    {5, 3, 1},     {230, 12, 1},  {1, 1, 2},   {2, 9, 2},     {23, 5, 2},    {1100, 6, 2},
+        {4, 1, 3},    {22, 17, 3},   {1100, 5, 3},  {6, 30, 7},  {61, 29, 7},   {700, 8, 7},   {3, 3, 20},
+        {30, 90, 20}, {97, 41, 20},  {1100, 5, 20}, {1, 3, 128}, {30, 4, 128},  {230, 5, 128},
+    };
+    const zb::FilterIsa isas[] = {zb::FilterIsa::Scalar, zb::FilterIsa::Sse2, zb::FilterIsa::Avx2,
+                                  zb::FilterIsa::Avx512, zb::FilterIsa::Automatic};
+    uint32_t seed = 71207;
+    for (const Case& c : cases)
+        for (int f = 0; f < zb::kFilterCount; ++f) {
+            ++seed;
+            TestRaster reference(c.w, c.h);
+            reference.fillRandom(seed);
+            ASSERT_TRUE(zb::ApplyScaledFilterReference(reference.view(), zb::FilterTable[f], c.k));
+            for (zb::FilterIsa isa : isas) {
+                if (!zb::FilterIsaSupported(isa)) continue;
+                for (int bands : {1, 2, 5}) {
+                    SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " k " << c.k << " "
+                                                    << zb::FilterTable[f].Name << " isa " << int(isa) << " bands "
+                                                    << bands << " seed " << seed);
+                    TestRaster fast(c.w, c.h);
+                    fast.fillRandom(seed);
+                    zb::FilterRunOptions options;
+                    options.isa = isa;
+                    options.bands = bands;
+                    ASSERT_TRUE(zb::ApplyScaledFilter(fast.view(), zb::FilterTable[f], c.k, options));
+                    ASSERT_TRUE(SamePixels(fast.view(), reference.view()))
+                        << FirstDifference(fast.view(), reference.view());
+                    EXPECT_TRUE(fast.paddingIntact());
+                }
+            }
+        }
+}
+
+// A filter that is not in the table takes the scalar row loop with the taps
+// k pixels apart; it must agree with the plain loop as the table's do.
+TEST(ScaledFilter, FilterOutsideTheTableMatchesThePlainLoop) {
+    zb::FilterEntry odd = zb::FilterTable[7];
+    odd.Weights[3] = 5;
+    odd.Bias = 17;
+    odd.Divisor = 3;
+    const uint32_t seed = 31337;
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    for (int k : {2, 5, 20}) {
+        SCOPED_TRACE(testing::Message() << "k " << k);
+        TestRaster fast(150, 31), reference(150, 31);
+        fast.fillRandom(seed);
+        reference.fillRandom(seed);
+        ASSERT_TRUE(zb::ApplyScaledFilter(fast.view(), odd, k));
+        ASSERT_TRUE(zb::ApplyScaledFilterReference(reference.view(), odd, k));
+        EXPECT_TRUE(SamePixels(fast.view(), reference.view())) << FirstDifference(fast.view(), reference.view());
+    }
+}
