@@ -158,11 +158,7 @@ private:
         uint16_t* sums = ColumnSums(band);
         const uint8_t* add = SourceRow(band, r - h_ + k_ - 1);
         const uint8_t* remove = SourceRow(band, r - 1 - h_);
-        // The row the next call adds comes from main memory: fetch it now,
-        // while this row's averages and filter run.
-        const uint8_t* nextAdd = SourceRow(band, r - h_ + k_);
         const int n = count_;
-        for (int i = 0; i < n; i += 64) _mm_prefetch(reinterpret_cast<const char*>(nextAdd + i), _MM_HINT_T0);
         if (slide_) {
             slide_(sums, add, remove, n);
             return;
