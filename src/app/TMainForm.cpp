@@ -325,41 +325,32 @@ void TMainForm::NewPlaneBtnClick() {
 }
 
 void TMainForm::DelPlaneBtnClick() {
-    CommitPendingEdit();
-    const std::string message = DeletePlane(*design_, SelectedRow());
-    if (!message.empty()) {
-        Error({}, message);
-        return;
-    }
-    ListPlanes();
-    Invalidate();
-    SetOptionsNow();
-    AfterStructureChange();
+    StackCommand([this] { return DeletePlane(*design_, SelectedRow()); }, true);
 }
 
+// The selection follows a moved layer, so the editor's controls stay valid
+// and are not reloaded.
 void TMainForm::MoveUpBtnClick() {
-    CommitPendingEdit();
-    const std::string message = MovePlaneUp(*design_, SelectedRow());
-    if (!message.empty()) {
-        Error({}, message);
-        return;
-    }
-    ListPlanes();
-    Invalidate();
-    PaintDesign();
-    AfterStructureChange();
+    StackCommand([this] { return MovePlaneUp(*design_, SelectedRow()); }, false);
 }
 
 void TMainForm::MoveDownBtnClick() {
+    StackCommand([this] { return MovePlaneDown(*design_, SelectedRow()); }, false);
+}
+
+void TMainForm::StackCommand(const std::function<std::string()>& command, bool reloadEditor) {
     CommitPendingEdit();
-    const std::string message = MovePlaneDown(*design_, SelectedRow());
+    const std::string message = command();
     if (!message.empty()) {
         Error({}, message);
         return;
     }
     ListPlanes();
     Invalidate();
-    PaintDesign();
+    if (reloadEditor)
+        SetOptionsNow();
+    else
+        PaintDesign();
     AfterStructureChange();
 }
 

@@ -197,6 +197,10 @@ private:
     void ScrollWheel(QScrollArea* box, int notches);
     void CommitPendingEdit();
     void AfterStructureChange();
+    // Runs a delete or move of the layer list: its refusal shows as an error
+    // box and changes nothing; otherwise the list is rebuilt and the design
+    // recomposed, the editor reloaded when another layer became current.
+    void StackCommand(const std::function<std::string()>& command, bool reloadEditor);
     void AfterRestore(const std::string& message);
     void UpdateUndoButtons();
     void ShowSheetNumber();
