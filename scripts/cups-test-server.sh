@@ -5,16 +5,21 @@
 # one instance file of the PDF backend, which is removed again).
 #
 #   scripts/cups-test-server.sh run DIR COMMAND...
-#       starts the server in DIR (created), runs COMMAND with CUPS_SERVER,
-#       HOME and PRINTER pointing at it, stops the server whatever happened
-#       and exits with COMMAND's status. Printed PDFs land in DIR/out.
+#       starts the server, runs COMMAND with CUPS_SERVER, HOME and PRINTER
+#       pointing at it, stops the server whatever happened and exits with
+#       COMMAND's status. The server's logs are copied into DIR/log at the end.
+#
+# The server's whole tree (configuration, spool, logs, printed PDFs) lives in a
+# fresh folder under /tmp, removed again at the end: the PDF backend and the
+# filters run as the user lp, which cannot reach a checkout in a private home
+# folder (mode 0700). Printed PDFs land in $ZB_CUPS_OUT while COMMAND runs.
 #
 # Needs cups, printer-driver-cups-pdf; works as root without a network.
 set -uo pipefail
 
 usage() { echo "usage: $0 run DIR COMMAND..." >&2; exit 2; }
 [ "${1:-}" = run ] && [ $# -ge 3 ] || usage
-dir=$2
+keep=$2
 shift 2
 
 for tool in /usr/sbin/cupsd /usr/sbin/lpadmin /usr/lib/cups/backend/cups-pdf; do
@@ -26,10 +31,11 @@ done
 ppd=$(ls /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd /usr/share/cups/model/CUPS-PDF_opt.ppd 2>/dev/null | head -n 1)
 [ -n "$ppd" ] || { echo "cups-test-server: PPD of the PDF printer not found" >&2; exit 1; }
 
-rm -rf "$dir"
+mkdir -p "$keep"
+keep=$(cd "$keep" && pwd)
+dir=$(mktemp -d /tmp/zb-cups.XXXXXX) || { echo "cups-test-server: kein temporärer Ordner unter /tmp" >&2; exit 1; }
 mkdir -p "$dir"/{conf/ppd,spool/tmp,cache,state,log,out,home}
-dir=$(cd "$dir" && pwd)
-chmod 755 "$dir" "$dir"/{conf,conf/ppd,out,home}
+chmod 755 "$dir" "$dir"/{conf,conf/ppd,log,home}
 chmod 1777 "$dir/out"
 instance="zbtest$$"
 backend_conf="/etc/cups/cups-pdf-$instance.conf"
@@ -43,12 +49,15 @@ stop() {
     kill -9 "$pid" 2>/dev/null
   fi
   rm -f "$backend_conf"
+  rm -rf "$keep/log"
+  cp -r "$dir/log" "$keep/log" 2>/dev/null
+  rm -rf "$dir"
 }
 trap stop EXIT
 trap 'exit 130' INT TERM
 
 cat > "$dir/conf/cupsd.conf" <<CONF
-LogLevel warn
+LogLevel info
 Listen $socket
 Browsing Off
 DefaultAuthType None
@@ -102,6 +111,13 @@ fi
 if ! /usr/sbin/lpadmin -p ZB_PDF -E -v "cups-pdf:/$instance" -P "$ppd" -o printer-is-shared=false ||
    ! /usr/sbin/lpadmin -d ZB_PDF; then
   echo "cups-test-server: die PDF-Warteschlange lässt sich nicht einrichten" >&2
+  exit 1
+fi
+
+# The backend writes as lp: say so at once when it cannot reach the output.
+if command -v runuser >/dev/null && [ "$(id -u)" -eq 0 ] &&
+   ! runuser -u lp -- test -w "$dir/out"; then
+  echo "cups-test-server: der Benutzer lp kann nicht in $dir/out schreiben" >&2
   exit 1
 fi
 

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: once as a normal build, once under
 # AddressSanitizer + UndefinedBehaviorSanitizer (leaks are failures), then the
-# fuzzers for a bounded time. Exits non-zero when any stage fails.
+# fuzzers for a bounded time. Exits non-zero when any stage fails. The
+# sanitizer build runs the tests of the core, the platform, printing and
+# export and the window's flows; tests that only look at layout and pictures
+# or start programs as processes run once, in the normal build (ZB_ONCE_TESTS
+# in CMakeLists.txt). Each stage's time is printed at the end.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -17,7 +21,16 @@ failed_total=0
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
 
-stage() { echo; echo "==== $* ===="; }
+times=()
+stage_start=$SECONDS
+stage_name="setup"
+# Ends the stage that ran so far (its time is kept) and starts the next.
+stage() {
+  times+=("$(printf '%-45s %4d s' "$stage_name" $((SECONDS - stage_start)))")
+  stage_name=$*
+  stage_start=$SECONDS
+  echo; echo "==== $* ===="
+}
 
 # Runs ctest and adds its counts to the totals printed at the end.
 run_ctest() {
@@ -57,7 +70,11 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_FUZZ=ON
   LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0 \
   run_ctest --test-dir build-fuzz -j"$jobs" || failed=1
 
+stage "end"
 echo
+echo "stage times:"
+printf '  %s\n' "${times[@]}"
+printf '  %-45s %4d s\n' "total" "$SECONDS"
 if [ "$failed" -ne 0 ]; then
   echo "SOME TEST STAGE FAILED"
   failed_total=$((failed_total > 0 ? failed_total : 1))

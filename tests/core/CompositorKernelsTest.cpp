@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TestRaster.h"
+#include "TestSeed.h"
 #include "base/TDibRecord.h"
 #include "render/GradientFill.h"
 #include "render/GroundFill.h"
@@ -51,11 +52,7 @@ std::string FirstDifference(const RasterView& a, const RasterView& b) {
     return {};
 }
 
-// Base seed of the randomised tests: ZB_TEST_SEED when set, otherwise fresh.
-uint32_t BaseSeed() {
-    if (const char* s = std::getenv("ZB_TEST_SEED")) return uint32_t(std::strtoul(s, nullptr, 10));
-    return std::random_device{}();
-}
+uint32_t BaseSeed() { return zb::test::TestSeed(); }
 
 // Odd sizes, lines, single pixels, and sizes large enough to be split into
 // row bands over several threads.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestRaster.h"
+#include "TestSeed.h"
 #include "imaging/FilterReference.h"
 #include "imaging/FilterRunner.h"
 #include "imaging/FilterTable.h"
@@ -68,14 +69,7 @@ std::vector<uint8_t> Pixels(RasterView r) {
     return out;
 }
 
-// A base seed for the random tests: ZB_TEST_SEED when set, else a fresh one.
-uint32_t BaseSeed() {
-    static const uint32_t seed = [] {
-        if (const char* s = std::getenv("ZB_TEST_SEED")) return uint32_t(std::strtoul(s, nullptr, 10));
-        return uint32_t(std::random_device{}());
-    }();
-    return seed;
-}
+uint32_t BaseSeed() { return zb::test::TestSeed(); }
 
 } // namespace
 

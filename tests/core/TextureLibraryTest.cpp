@@ -2,7 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <stdexcept>
+#include <stdlib.h>
 
 #include "FakePictureDecoder.h"
 #include "imaging/TextureLibrary.h"
@@ -17,9 +18,9 @@ namespace {
 class TempFolder {
 public:
     TempFolder() {
-        std::random_device rd;
-        path_ = fs::temp_directory_path() / ("zb-texturen-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(path_);
+        std::string pattern = (fs::temp_directory_path() / "zb-texturen-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
     }
     ~TempFolder() {
         std::error_code ec;

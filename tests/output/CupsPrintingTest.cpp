@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
@@ -79,19 +80,45 @@ QImage PreviewSheet(zb::Design& design, const zb::PrintablePage& page, double zo
     return ToImage(c.DesignView());
 }
 
+// The last lines of the private server's error log, for failure messages.
+QString ServerLogTail(int lines = 25) {
+    QFile log(qEnvironmentVariable("ZB_CUPS_LOG"));
+    if (!log.open(QIODevice::ReadOnly)) return QStringLiteral("(kein Fehlerprotokoll des Servers)");
+    const QStringList all = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+    return all.mid(std::max<qsizetype>(0, all.size() - lines)).join('\n');
+}
+
 // Waits until the queue has finished and returns the PDF that appeared in
-// the output folder since `before`.
+// the output folder since `before`. A job that fails (the queue stops, as it
+// does on "Filter failed", or the job ends without a file) fails the test at
+// once with the server's reason instead of waiting out the time limit.
 QString WaitForPdf(const QStringList& before) {
     const QDir out(qEnvironmentVariable("ZB_CUPS_OUT"));
-    QElapsedTimer timer;
+    QElapsedTimer timer, idle;
     timer.start();
     while (timer.elapsed() < 120000) {
         const QString jobs = zb::test::RunTool("lpstat", {"-o"});
         const QStringList now = out.entryList({"*.pdf"}, QDir::Files, QDir::Time);
         for (const QString& f : now)
             if (!before.contains(f) && jobs.trimmed().isEmpty()) return out.filePath(f);
+        const QString printer = zb::test::RunTool("lpstat", {"-l", "-p", "ZB_PDF"});
+        QString failure;
+        if (printer.contains("disabled")) failure = "the queue stopped";
+        if (jobs.trimmed().isEmpty()) {
+            // No job left and no file: give the backend a moment to finish writing.
+            if (!idle.isValid()) idle.start();
+            if (idle.elapsed() > 5000) failure = "the job ended without a PDF";
+        } else {
+            idle.invalidate();
+        }
+        if (!failure.isEmpty()) {
+            ADD_FAILURE() << failure.toStdString() << "\n" << printer.toStdString() << "\nserver log:\n"
+                          << ServerLogTail().toStdString();
+            return {};
+        }
         QThread::msleep(200);
     }
+    ADD_FAILURE() << "no PDF after 120 s; server log:\n" << ServerLogTail().toStdString();
     return {};
 }
 

@@ -8,5 +8,5 @@ work=$2
 here=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$work"
 export ZB_REQUIRE_CUPS=1 QT_QPA_PLATFORM=offscreen ZB_CUPS_ARTIFACTS="$work"
-"$here/scripts/cups-test-server.sh" run "$work/server" "$tests" --gtest_filter='CupsPrinting.*' || exit 1
+"$here/scripts/cups-test-server.sh" run "$work" "$tests" --gtest_filter='CupsPrinting.*' || exit 1
 CUPS_SERVER="$work/kein-server.sock" HOME="$work" "$tests" --gtest_filter='NoPrinter.*'
