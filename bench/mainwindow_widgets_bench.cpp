@@ -89,7 +89,8 @@ Window& TheWindow() {
 }
 
 void SetZoom(Window& w, int zoom) {
-    w.form->SetZoomFromPrintPage(zoom);
+    w.form->Workspace().SetZoom(zoom);
+    w.form->PaintDesign();
     QCoreApplication::processEvents();
 }
 
@@ -99,13 +100,14 @@ void BM_TimerToRepaintedView(benchmark::State& state) {
     SetZoom(w, int(state.range(0)));
     QWidget* view = w.View();
     for (auto _ : state) {
-        w.form->Invalidate();
+        // The same zoom again: the sheet is stale, as after an edit.
+        w.form->Workspace().SetZoom(w.form->Workspace().Zoom());
         w.form->Timer1Timer();
         view->repaint();
     }
     state.counters["width"] = view->width();
     state.counters["height"] = view->height();
-    state.counters["compositions"] = w.form->CompositionCount();
+    state.counters["compositions"] = w.form->Workspace().CompositionCount();
 }
 BENCHMARK(BM_TimerToRepaintedView)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
@@ -116,13 +118,13 @@ void BM_RepaintWithoutComposition(benchmark::State& state) {
     QWidget* view = w.View();
     auto* box = w.form->findChild<QScrollArea*>("ScrollBox1");
     QScrollBar* bar = box->verticalScrollBar();
-    const int before = w.form->CompositionCount();
+    const int before = w.form->Workspace().CompositionCount();
     int step = 0;
     for (auto _ : state) {
         bar->setValue((++step % 2) ? 40 : 0);
         view->repaint();
     }
-    if (w.form->CompositionCount() != before) state.SkipWithError("the repaint composed");
+    if (w.form->Workspace().CompositionCount() != before) state.SkipWithError("the repaint composed");
     state.counters["visibleWidth"] = box->viewport()->width();
     state.counters["visibleHeight"] = box->viewport()->height();
 }

@@ -28,11 +28,12 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "app/EditorValues.h"
+#include "workspace/EditorValues.h"
 #include "app/PaintBox.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
+#include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
 #include "app/TPaloColorComboBox.h"
@@ -65,41 +66,36 @@ const char* const kLoseUnsaved = "Hiermit gehen alle nicht gespeicherten Informa
 } // namespace
 
 TMainForm::TMainForm(Options options, QWidget* parent)
-    : QMainWindow(parent), arguments_(options.arguments), dialogs_(options.dialogs),
-      design_(std::make_unique<Design>()) {
+    : QMainWindow(parent), arguments_(options.arguments), dialogs_(options.dialogs) {
     setObjectName(QStringLiteral("MainForm"));
     if (!dialogs_) {
         ownDialogs_ = std::make_unique<QtDialogs>();
         dialogs_ = ownDialogs_.get();
     }
-    printer_ = options.printer ? *options.printer : DefaultPrinterPage();
-    random_.setSeed(options.seed ? *options.seed : RandomInt::SeedFromTimeOfDay());
+    const PrinterPage printer = options.printer ? *options.printer : DefaultPrinterPage();
+    workspace_ = std::make_unique<DesignWorkspace>(options.seed ? *options.seed : RandomInt::SeedFromTimeOfDay(),
+                                                   PrinterFacts{printer.page, printer.fallback}, &cachedFonts_);
 
-    // Working pictures, the texture library, the first layer.
-    newdib(editPicture_, 320, 200, 24, nullptr, 0);
     const QString folder =
         options.programFolder.isEmpty() ? QString::fromLocal8Bit(platform::ProgramDirectory()) : options.programFolder;
-    ReadinTextures(textures_, platform::FindTextureFolder(LocalName(folder)), decoder_,
+    ReadinTextures(workspace_->Textures(), platform::FindTextureFolder(LocalName(folder)), decoder_,
                    [](size_t, size_t) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    const std::string added = AddLayer(*design_, textures_);
-    design_->CurrentIndex = 0;
+    const std::string added = workspace_->Start();
 
     BuildWindow();
     InstallOutputPages(*this);
+    workspace_->SetListener([this](unsigned changes) { WorkspaceChanged(changes); });
     SizeTextureStrip();
     ListPlanes();
-    Setsavedfilename(QString());
+    setWindowTitle(WindowTitle(QString()));
     SetOptionsNow();
-    history_.Reset(*design_);
     UpdateUndoButtons();
     if (!added.empty()) Error({}, added);
 }
 
 TMainForm::~TMainForm() {
     Timer1->stop();
-    ReleaseTextures(textures_);
-    design_->ReleaseAll();
-    deldib(editPicture_);
+    workspace_->SetListener({});
 }
 
 void TMainForm::PlaceOnScreen() {
@@ -113,30 +109,33 @@ void TMainForm::PlaceOnScreen() {
     setGeometry(PlaceWindow(wanted, area));
 }
 
-// ---- state for the other pages ----------------------------------------------
+// ---- following the workspace ------------------------------------------------
 
-bool TMainForm::DesignValid() const { return compositor_.DesignValid(); }
-
-void TMainForm::Invalidate() { compositor_.Invalidate(); }
-
-int TMainForm::Zoom() const { return int(ZoomEd->Value()); }
+void TMainForm::WorkspaceChanged(unsigned c) {
+    if (c & kChangeDesign) Timer1->stop();
+    if (c & kChangeZoom && ZoomEd->Value() != workspace_->Zoom()) {
+        ScopedFlag guard(loading_);
+        ZoomEd->SetValue(workspace_->Zoom());
+    }
+    if (c & kChangeLayers) ListPlanes();
+    if (c & kChangeSelection) {
+        ScopedFlag guard(loading_);
+        ShowEditorValues(workspace_->SelectedEditorValues());
+    }
+    if (c & kChangeEditPicture) PaintBox4Paint();
+    if (c & (kChangeHistory | kChangeDocument)) UpdateUndoButtons();
+    if (c & kChangeDocument) setWindowTitle(WindowTitle(SavedFileName()));
+    if (c & kChangeSheet) ShowSheetNumber();
+    // A stale sheet is composed by whatever paints it next.
+    if (c & kChangeStale) PaintBox1->update();
+    emit workspaceChanged(c);
+}
 
 int TMainForm::ScreenPpi() const { return PaintBox1->logicalDpiX(); }
 
-void TMainForm::SetPrinter(const PrinterPage& printer) {
-    printer_ = printer;
-    Invalidate();
-    PaintDesign();
-}
-
-void TMainForm::SetZoomFromPrintPage(double zoom) {
-    if (updating_) return;
-    updating_ = true;
-    ZoomEd->SetValue(zoom);
-    updating_ = false;
-    design_->Paper.Zoom = ZoomEd->Value();
-    Invalidate();
-    PaintDesign();
+QString TMainForm::SavedFileName() const {
+    const std::string& name = workspace_->FileName();
+    return name.empty() ? QString() : QFileInfo(QFile::decodeName(QByteArray::fromStdString(name))).absoluteFilePath();
 }
 
 void TMainForm::SetPrintScrollBox(QScrollArea* box) {
@@ -146,83 +145,63 @@ void TMainForm::SetPrintScrollBox(QScrollArea* box) {
     if (box->widget()) box->widget()->installEventFilter(this);
 }
 
-void TMainForm::RecordUndoStep() {
-    CommitPendingEdit();
-    history_.Record(*design_);
-    UpdateUndoButtons();
-}
-
 // ---- the design view --------------------------------------------------------
 
 void TMainForm::PaintDesign() {
-    const double zoom = ZoomEd->Value();
     const int ppi = ScreenPpi();
-    const RasterSize want = DesignRasterSize(design_->Paper, printer_.page, ppi, zoom);
     // The pass that finds the view at the wrong size only resizes it; the
     // second pass composes and draws.
     for (int pass = 0; pass < 2; ++pass) {
-        const RasterSize view{PaintBox1->width(), PaintBox1->height()};
-        const bool wasValid = compositor_.DesignValid();
-        if (!wasValid && view == want) sheet_.BeforeCompose(random_);
-        const DesignPaintResult result =
-            PaintDesignView(compositor_, view, want, *design_, ppi, zoom, random_, &cachedFonts_);
-        if (!wasValid && compositor_.DesignValid()) {
-            ++compositions_;
-            sheet_.AfterCompose(compositor_.StartSeed());
-            ShowSheetNumber();
-        }
+        const DesignPaintResult result = workspace_->PaintView({PaintBox1->width(), PaintBox1->height()}, ppi);
         if (!result.message.empty()) Error({}, result.message);
         if (!result.resizeView) break;
+        const RasterSize want = workspace_->SheetSize(ppi);
         PaintBox1->setFixedSize(std::max(0, want.width), std::max(0, want.height));
     }
     PaintBox1->update();
-    emit designPainted();
 }
 
 void TMainForm::PaintBox1Draw(QPainter& painter, const QRect& exposed) {
-    const RasterSize size = compositor_.Size();
+    const Compositor& sheet = workspace_->Sheet();
+    const RasterSize size = sheet.Size();
     const bool fits = size.width == PaintBox1->width() && size.height == PaintBox1->height();
-    if (!compositor_.DesignValid() && !Timer1->isActive()) {
-        // Something changed without a paint being asked for: compose once
-        // this paint is done, the edit timer has not started.
+    const RasterSize want = workspace_->SheetSize(ScreenPpi());
+    const bool viewSized = want.width == PaintBox1->width() && want.height == PaintBox1->height();
+    if ((workspace_->Stale() || !viewSized) && !Timer1->isActive()) {
+        // Something changed without a paint being asked for (or the print
+        // preview composed at another size): compose and size the view once
+        // this paint is done, unless the edit timer will.
         QMetaObject::invokeMethod(this, &TMainForm::PaintDesign, Qt::QueuedConnection);
     }
-    if (!fits || !compositor_.HoldsComposition()) {
+    if (!fits || !sheet.HoldsComposition()) {
         painter.fillRect(exposed, palette().color(QPalette::Dark));
         return;
     }
     // The device renders only the exposed rows and columns, so scrolling a
     // large design redraws a strip, not the whole raster.
     QtPainterDibDevice device(painter, exposed);
-    DrawDib(device, 0, 0, size.width, size.height, compositor_.DesignRaster(), 0, 0, size.width, size.height,
-            false, false);
+    DrawDib(device, 0, 0, size.width, size.height, sheet.DesignRaster(), 0, 0, size.width, size.height, false,
+            false);
 }
 
 void TMainForm::ShowSheetNumber() {
-    sheetLabel_->setText(QStringLiteral("Bogen Nr. %1").arg(sheet_.Number()) +
-                         (sheet_.Hold() ? QStringLiteral(" (festgehalten)") : QString()));
+    const SheetSeed& seed = workspace_->Seed();
+    sheetLabel_->setText(QStringLiteral("Bogen Nr. %1").arg(seed.Number()) +
+                         (seed.Hold() ? QStringLiteral(" (festgehalten)") : QString()));
 }
 
 void TMainForm::ZoomEDChange() {
-    if (updating_) return;
-    Invalidate();
-    design_->Paper.Zoom = ZoomEd->Value();
-    updating_ = true;
-    emit zoomChanged(ZoomEd->Value());
-    updating_ = false;
+    if (loading_) return;
+    workspace_->SetZoom(ZoomEd->Value());
     PaintDesign();
 }
 
 void TMainForm::RerollBtnClick() {
-    sheet_.Reroll();
-    Invalidate();
+    workspace_->Reroll();
     PaintDesign();
 }
 
-void TMainForm::HoldSheetClick() {
-    sheet_.SetHold(HoldSheetBox->isChecked());
-    ShowSheetNumber();
-}
+void TMainForm::HoldSheetClick() { workspace_->SetHold(HoldSheetBox->isChecked()); }
 
 // ---- wheel and panning --------------------------------------------------------
 
@@ -242,7 +221,7 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
     event->accept();
     if (notches == 0) return;
     if (event->modifiers() & Qt::ControlModifier) {
-        if (PageControl2->currentIndex() == 0) ZoomEd->SetValue(WheelZoom(Zoom(), -notches));
+        if (PageControl2->currentIndex() == 0) ZoomEd->SetValue(WheelZoom(int(ZoomEd->Value()), -notches));
         return;
     }
     if (PageControl2->currentIndex() == 0) ScrollWheel(ScrollBox1, notches);
@@ -282,14 +261,15 @@ void TMainForm::ListPlanes() {
     ListView1->setUpdatesEnabled(false);
     ListView1->clear();
     const QIcon icon = LoadIcon(QString::fromLatin1(pic::kLayerRow));
-    for (uint32_t i = 0; i < design_->Layers.Count; ++i) {
+    const Design& design = workspace_->GetDesign();
+    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
         auto* item = new QTreeWidgetItem(ListView1);
-        item->setText(0, QString::fromUtf8(LayerKindCaption(design_->Layers[i].Kind).data(),
-                                           qsizetype(LayerKindCaption(design_->Layers[i].Kind).size())));
+        const std::string_view caption = LayerKindCaption(design.Layers[i].Kind);
+        item->setText(0, QString::fromUtf8(caption.data(), qsizetype(caption.size())));
         item->setIcon(0, icon);
     }
     ListView1->setUpdatesEnabled(true);
-    if (QTreeWidgetItem* row = ListView1->topLevelItem(design_->CurrentIndex)) {
+    if (QTreeWidgetItem* row = ListView1->topLevelItem(workspace_->CurrentIndex())) {
         ListView1->setCurrentItem(row);
         row->setSelected(true);
     }
@@ -304,54 +284,26 @@ int TMainForm::SelectedRow() const {
 void TMainForm::ListView1Click() {
     const int row = SelectedRow();
     if (row >= 0) {
-        CommitPendingEdit();
-        design_->CurrentIndex = row;
-    } else if (QTreeWidgetItem* item = ListView1->topLevelItem(design_->CurrentIndex)) {
-        listing_ = true;
+        workspace_->Select(row);
+    } else if (QTreeWidgetItem* item = ListView1->topLevelItem(workspace_->CurrentIndex())) {
+        ScopedFlag guard(listing_);
         item->setSelected(true);
-        listing_ = false;
-    }
-    SetOptionsNow();
-}
-
-void TMainForm::NewPlaneBtnClick() {
-    CommitPendingEdit();
-    const std::string message = NewPlane(*design_, textures_);
-    ListPlanes();
-    Invalidate();
-    SetOptionsNow();
-    if (!message.empty()) Error({}, message);
-    AfterStructureChange();
-}
-
-void TMainForm::DelPlaneBtnClick() {
-    StackCommand([this] { return DeletePlane(*design_, SelectedRow()); }, true);
-}
-
-// The selection follows a moved layer, so the editor's controls stay valid
-// and are not reloaded.
-void TMainForm::MoveUpBtnClick() {
-    StackCommand([this] { return MovePlaneUp(*design_, SelectedRow()); }, false);
-}
-
-void TMainForm::MoveDownBtnClick() {
-    StackCommand([this] { return MovePlaneDown(*design_, SelectedRow()); }, false);
-}
-
-void TMainForm::StackCommand(const std::function<std::string()>& command, bool reloadEditor) {
-    CommitPendingEdit();
-    const std::string message = command();
-    if (!message.empty()) {
-        Error({}, message);
-        return;
-    }
-    ListPlanes();
-    Invalidate();
-    if (reloadEditor)
         SetOptionsNow();
-    else
-        PaintDesign();
-    AfterStructureChange();
+    }
+    PaintDesign();
+}
+
+void TMainForm::NewPlaneBtnClick() { RunCommand(workspace_->NewLayer()); }
+
+void TMainForm::DelPlaneBtnClick() { RunCommand(workspace_->DeleteLayer(SelectedRow())); }
+
+void TMainForm::MoveUpBtnClick() { RunCommand(workspace_->MoveLayerUp(SelectedRow())); }
+
+void TMainForm::MoveDownBtnClick() { RunCommand(workspace_->MoveLayerDown(SelectedRow())); }
+
+void TMainForm::RunCommand(const std::string& message) {
+    PaintDesign();
+    if (!message.empty()) Error({}, message);
 }
 
 // ---- the editor -------------------------------------------------------------------
@@ -422,36 +374,18 @@ void TMainForm::ShowEditorValues(const EditorValues& v) {
 }
 
 void TMainForm::ReadBackOptions() {
-    const int32_t index = design_->CurrentIndex;
-    if (index >= 0 && index <= int32_t(design_->Layers.Count) - 1) {
-        TLayerRecord& layer = *design_->Layers.Select(index);
-        const ReadBackResult result = zb::ReadBackOptions(CollectEditorValues(), layer, editPicture_,
-                                                          editPictureDiffers_ || !layer.LayerPicture.Bits);
-        editPictureDiffers_ = !layer.LayerPicture.Bits;
-        if (result.kindChanged) ListPlanes();
-        if (!result.message.empty()) Error({}, result.message);
-    }
-    Invalidate();
-    editPending_ = true;
+    // The timer composes 500 ms after the last edit; it runs before the
+    // workspace says the sheet is stale, so no paint composes in between.
     Timer1->start();
-    UpdateUndoButtons();
+    const ReadBackResult result = workspace_->StoreEditor(CollectEditorValues());
+    if (!result.message.empty()) Error({}, result.message);
 }
 
 void TMainForm::SetOptionsNow() {
-    updating_ = true;
-    const int32_t index = design_->CurrentIndex;
-    if (index >= 0 && index <= int32_t(design_->Layers.Count) - 1) {
-        const TLayerRecord& layer = *design_->Layers.Select(index);
-        ShowEditorValues(EditorValuesOf(layer));
-        if (layer.LayerPicture.Bits) {
-            deldib(editPicture_);
-            if (!MakeDIBCopy(layer.LayerPicture, editPicture_)) Error({}, kCopyMemoryMessage);
-            editPictureDiffers_ = false;
-        } else {
-            editPictureDiffers_ = true;
-        }
+    {
+        ScopedFlag guard(loading_);
+        ShowEditorValues(workspace_->SelectedEditorValues());
     }
-    updating_ = false;
     PaintBox4Paint();
     PaintDesign();
 }
@@ -459,59 +393,19 @@ void TMainForm::SetOptionsNow() {
 void TMainForm::Timer1Timer() {
     Timer1->stop();
     PaintDesign();
-    CommitPendingEdit();
+    workspace_->CommitPendingEdit();
 }
 
 // ---- undo ---------------------------------------------------------------------------
 
-void TMainForm::CommitPendingEdit() {
-    if (!editPending_) return;
-    editPending_ = false;
-    history_.Record(*design_);
-    UpdateUndoButtons();
-}
-
-void TMainForm::AfterStructureChange() {
-    history_.Record(*design_);
-    UpdateUndoButtons();
-}
-
 void TMainForm::UpdateUndoButtons() {
-    UndoBtn->setEnabled(history_.CanUndo() || editPending_);
-    RedoBtn->setEnabled(history_.CanRedo() && !editPending_);
+    UndoBtn->setEnabled(workspace_->CanUndo());
+    RedoBtn->setEnabled(workspace_->CanRedo());
 }
 
-void TMainForm::AfterRestore(const std::string& message) {
-    Timer1->stop();
-    updating_ = true;
-    LoadPaperIntoControls();
-    updating_ = false;
-    ListPlanes();
-    Invalidate();
-    SetOptionsNow();
-    UpdateUndoButtons();
-    if (!message.empty()) Error({}, message);
-}
+void TMainForm::UndoBtnClick() { RunCommand(workspace_->Undo()); }
 
-void TMainForm::UndoBtnClick() {
-    CommitPendingEdit();
-    if (!history_.CanUndo()) return;
-    AfterRestore(history_.Undo(*design_));
-}
-
-void TMainForm::RedoBtnClick() {
-    CommitPendingEdit();
-    if (!history_.CanRedo()) return;
-    AfterRestore(history_.Redo(*design_));
-}
-
-void TMainForm::LoadPaperIntoControls() {
-    // Under Updating: the zoom field and the paper page take the design's values.
-    ZoomEd->SetValue(design_->Paper.Zoom);
-    design_->Paper.Zoom = ZoomEd->Value();
-    emit zoomChanged(ZoomEd->Value());
-    emit designReplaced();
-}
+void TMainForm::RedoBtnClick() { RunCommand(workspace_->Redo()); }
 
 // ---- the texture page ---------------------------------------------------------------
 
@@ -519,14 +413,15 @@ void TMainForm::PaintBox3Draw(QPainter& painter, const QRect& exposed) {
     painter.fillRect(exposed, palette().color(QPalette::Dark));
     const int height = PaintBox3->height();
     QtPainterDibDevice device(painter, exposed);
-    for (uint32_t i = 0; i < textures_.Count; ++i) {
+    const TDynaArray<TDibRecord>& textures = workspace_->Textures();
+    for (uint32_t i = 0; i < textures.Count; ++i) {
         const QRect thumb = ThumbnailRect(int(i), height);
         if (!thumb.intersects(exposed)) continue;
-        const TDibRecord& t = textures_[i];
+        const TDibRecord& t = textures[i];
         DrawDib(device, thumb.x(), thumb.y(), thumb.width(), thumb.height(), t, 0, 0, DibWidth(t), DibHeight(t),
                 false, false);
     }
-    if (selectedTexture_ >= 0 && selectedTexture_ < int(textures_.Count)) {
+    if (selectedTexture_ >= 0 && selectedTexture_ < int(textures.Count)) {
         painter.setPen(QPen(QColor(255, 0, 0), 1));
         painter.setBrush(Qt::NoBrush);
         // The frame covers columns 33 i .. 33 i + 32 and every row.
@@ -535,27 +430,27 @@ void TMainForm::PaintBox3Draw(QPainter& painter, const QRect& exposed) {
 }
 
 void TMainForm::SizeTextureStrip() {
-    PaintBox3->setFixedSize(TextureStripWidth(int(textures_.Count)), ScrollBox3->viewport()->height());
+    PaintBox3->setFixedSize(TextureStripWidth(int(workspace_->Textures().Count)), ScrollBox3->viewport()->height());
 }
 
 void TMainForm::PaintBox3MouseDown(int x) {
-    if (textures_.Count == 0) return;
-    selectedTexture_ = TextureAt(x, int(textures_.Count));
+    const int count = int(workspace_->Textures().Count);
+    if (count == 0) return;
+    selectedTexture_ = TextureAt(x, count);
     PaintBox3->update();
 }
 
 void TMainForm::PaintBox3DblClick() {
-    if (textures_.Count == 0) return;
-    deldib(editPicture_);
-    if (!MakeDIBCopy(textures_[uint32_t(selectedTexture_)], editPicture_)) Error({}, kCopyMemoryMessage);
-    editPictureDiffers_ = true;
+    if (workspace_->Textures().Count == 0) return;
+    const std::string message = workspace_->TakeTexture(selectedTexture_);
+    if (!message.empty()) Error({}, message);
     ReadBackOptions();
-    PaintBox4Paint();
 }
 
 void TMainForm::PaintBox4Paint() {
     // A new size first: the resized box paints again, and that paint draws.
-    const QSize size(std::max(0, DibWidth(editPicture_)), std::max(0, DibHeight(editPicture_)));
+    const TDibRecord& picture = workspace_->EditPicture();
+    const QSize size(std::max(0, DibWidth(picture)), std::max(0, DibHeight(picture)));
     if (PaintBox4->size() != size) {
         PaintBox4->setFixedSize(size);
         return;
@@ -564,14 +459,14 @@ void TMainForm::PaintBox4Paint() {
 }
 
 void TMainForm::PaintBox4Draw(QPainter& painter, const QRect& exposed) {
-    const QSize size(DibWidth(editPicture_), DibHeight(editPicture_));
-    if (PaintBox4->size() != size || !editPicture_.Bits) {
+    const TDibRecord& picture = workspace_->EditPicture();
+    const QSize size(DibWidth(picture), DibHeight(picture));
+    if (PaintBox4->size() != size || !picture.Bits) {
         painter.fillRect(exposed, palette().color(QPalette::Dark));
         return;
     }
     QtPainterDibDevice device(painter, exposed);
-    DrawDib(device, 0, 0, size.width(), size.height(), editPicture_, 0, 0, size.width(), size.height(), false,
-            false);
+    DrawDib(device, 0, 0, size.width(), size.height(), picture, 0, 0, size.width(), size.height(), false, false);
 }
 
 void TMainForm::OpenPicBtnClick() {
@@ -586,42 +481,27 @@ void TMainForm::OpenPicBtnClick() {
         Error(QStringLiteral("Fehler beim Laden (") + name + QStringLiteral(")"), DibMessage(picture));
         return;
     }
-    deldib(editPicture_);
-    editPicture_ = picture;
-    editPictureDiffers_ = true;
-    PaintBox4Paint();
-    if (!updating_) ReadBackOptions();
+    workspace_->TakePicture(picture);
+    if (!loading_) ReadBackOptions();
 }
 
 void TMainForm::ShowPicBtnClick() {
-    if (pictureViewer_) pictureViewer_(editPicture_);
+    if (pictureViewer_) pictureViewer_(workspace_->EditPicture());
 }
 
 // ---- files ----------------------------------------------------------------------------
 
-void TMainForm::Setsavedfilename(const QString& name) {
-    savedfilename_ = name;
-    setWindowTitle(WindowTitle(name));
-}
-
 QString TMainForm::DialogFolder() const {
-    if (!savedfilename_.isEmpty()) return QFileInfo(savedfilename_).absolutePath();
+    const QString saved = SavedFileName();
+    if (!saved.isEmpty()) return QFileInfo(saved).absolutePath();
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
 void TMainForm::NewMenuBtnClick() {
     if (!dialogs_->Confirm(this, QStringLiteral("Datei/Neu"), QString::fromUtf8(kLoseUnsaved))) return;
-    Timer1->stop();
-    editPending_ = false;
-    KeepBottomLayer(*design_);
-    design_->CurrentIndex = 0;
-    Invalidate();
-    ListPlanes();
-    SetOptionsNow();
-    Setsavedfilename(QString());
-    history_.Reset(*design_);
-    UpdateUndoButtons();
+    workspace_->New();
+    PaintDesign();
 }
 
 void TMainForm::OpenBtnClick() {
@@ -634,29 +514,19 @@ void TMainForm::OpenBtnClick() {
 
 bool TMainForm::openfile(const QString& name) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const FileResult result = zb::openfile(LocalName(name), design_);
+    const std::string message = workspace_->Open(LocalName(QFileInfo(name).absoluteFilePath()));
     QApplication::restoreOverrideCursor();
-    if (!result) {
-        Error({}, result.Message);
+    if (!message.empty()) {
+        Error({}, message);
         return false;
     }
-    Timer1->stop();
-    editPending_ = false;
-    updating_ = true;
-    LoadPaperIntoControls();
-    updating_ = false;
-    design_->CurrentIndex = int32_t(design_->Layers.Count) - 1;
-    ListPlanes();
-    Invalidate();
-    SetOptionsNow();
-    Setsavedfilename(QFileInfo(name).absoluteFilePath());
-    history_.Reset(*design_);
-    UpdateUndoButtons();
+    PaintDesign();
     return true;
 }
 
 void TMainForm::SaveBtnClick() {
-    if (!savedfilename_.isEmpty()) savefile(savedfilename_);
+    const QString saved = SavedFileName();
+    if (!saved.isEmpty()) savefile(saved);
     else SaveAsBtnClick();
 }
 
@@ -670,13 +540,12 @@ void TMainForm::SaveAsBtnClick() {
 
 bool TMainForm::savefile(const QString& name) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const FileResult result = zb::savefile(*design_, LocalName(name));
+    const std::string message = workspace_->Save(LocalName(QFileInfo(name).absoluteFilePath()));
     QApplication::restoreOverrideCursor();
-    if (!result) {
-        Error({}, result.Message);
+    if (!message.empty()) {
+        Error({}, message);
         return false;
     }
-    Setsavedfilename(QFileInfo(name).absoluteFilePath());
     return true;
 }
 

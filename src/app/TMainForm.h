@@ -1,13 +1,12 @@
 #pragma once
-// The main window: owns the design (layer stack, paper format), the texture
-// library, the compositor with its rasters, the picture the texture page
-// edits, the undo history and every editor control. Widgets only collect and
-// show values; the rules live in the plain functions they call (EditorValues,
-// LayerStack, ViewNavigation, TextureStrip, UndoHistory, SheetSeed, WindowTitle).
+// The main window: shows the design workspace and sends it the user's
+// actions. It owns the workspace (the design, its sheet, the undo history) and
+// the controls; the rules live in the workspace and in the plain functions the
+// controls call (EditorValues, ViewNavigation, TextureStrip, WindowTitle).
 //
 // The pages "Papierformat wählen" (PaperPage()) and "Drucken" (PrintPage())
-// are empty containers for the paper and print controls; those reach the
-// design through the accessors below and keep to the `Updating` guard.
+// are containers for the paper and print controls; those reach the design
+// through Workspace() and hear its changes through workspaceChanged.
 #include <QMainWindow>
 #include <QPointer>
 #include <QScrollArea>
@@ -16,18 +15,12 @@
 #include <memory>
 #include <optional>
 
-#include "app/SheetSeed.h"
-#include "app/UndoHistory.h"
 #include "app/ViewNavigation.h"
-#include "base/TDibRecord.h"
-#include "base/TDynaArray.h"
-#include "model/Design.h"
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
 #include "render/CachedFontEngine.h"
-#include "render/Compositor.h"
-#include "render/RandomInt.h"
+#include "workspace/DesignWorkspace.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -78,32 +71,16 @@ public:
     // the controls need), never larger than the screen's available area.
     void PlaceOnScreen();
 
-    // ---- state for the paper and print pages ----------------------------------
-    Design& CurrentDesign() { return *design_; }
-    Compositor& DesignCompositor() { return compositor_; }
-    RandomInt& Random() { return random_; }
+    // ---- for the paper and print pages ------------------------------------------
+    DesignWorkspace& Workspace() { return *workspace_; }
+    const DesignWorkspace& Workspace() const { return *workspace_; }
+    // The platform's fonts, for printing and export at the printer's resolution.
     platform::QtFontEngine& Fonts() { return fonts_; }
-    // DesignValid: the design raster holds the composition of the current stack.
-    bool DesignValid() const;
-    // Clears DesignValid: the next paint composes anew.
-    void Invalidate();
-    // The design view's paint (PaintBox1Paint): sizes the view and the
-    // rasters, composes when needed, and repaints. Both passes of a size change
-    // run here, so afterwards DesignValid() holds unless the size was refused.
+    // The design view's paint (PaintBox1Paint): sizes the view, composes when
+    // the sheet is stale, and repaints. Both passes of a size change run here.
     void PaintDesign();
-    // The re-entrancy guard shared by the editor, the paper format and the zoom fields.
-    bool Updating() const { return updating_; }
-    void SetUpdating(bool on) { updating_ = on; }
-    int Zoom() const;
-    // zoomed2 of the print page: sets ZoomEd without echoing back, recomposes.
-    void SetZoomFromPrintPage(double zoom);
-    // The printer's page the whole-page size is taken from.
-    const PrinterPage& Printer() const { return printer_; }
-    void SetPrinter(const PrinterPage& printer);
     // Screen pixels per inch of the design view.
     int ScreenPpi() const;
-    // A change of the paper format is one undoable step.
-    void RecordUndoStep();
     // Message boxes and file dialogs (the test's, in tests).
     DialogProvider& Dialogs() { return *dialogs_; }
     QWidget* PaperPage() const { return tabSheet2_; }
@@ -113,15 +90,9 @@ public:
     void SetPrintScrollBox(QScrollArea* box);
     // "Grafik anzeigen...": shows the texture page's picture; set by the viewer.
     void SetPictureViewer(std::function<void(const TDibRecord&)> viewer) { pictureViewer_ = std::move(viewer); }
-    // The picture the texture page shows and edits.
-    const TDibRecord& EditPicture() const { return editPicture_; }
-    const TDynaArray<TDibRecord>& Textures() const { return textures_; }
     int SelectedTexture() const { return selectedTexture_; }
-    const QString& SavedFileName() const { return savedfilename_; }
-    // Compositions run since start-up (for tests and benchmarks).
-    int CompositionCount() const { return compositions_; }
-    const UndoHistory& History() const { return history_; }
-    const SheetSeed& Sheet() const { return sheet_; }
+    // The design's file as the title shows it; empty for a new design.
+    QString SavedFileName() const;
 
     // ---- handlers, named after their control and event ----------------------
     void ListPlanes();
@@ -138,7 +109,6 @@ public:
     void OpenBtnClick();
     void SaveBtnClick();
     void SaveAsBtnClick();
-    void Setsavedfilename(const QString& name);
     // Open and save with messages; true on success.
     bool openfile(const QString& name);
     bool savefile(const QString& name);
@@ -156,13 +126,9 @@ public:
     void HoldSheetClick();
 
 signals:
-    // ZoomEd changed: the print page's zoomed2 follows (sent under Updating).
-    void zoomChanged(double zoom);
-    // The design was replaced or restored (open, new, undo, redo): the paper
-    // page loads its fields from CurrentDesign().Paper (sent under Updating).
-    void designReplaced();
-    // The design view was painted: the print preview repaints.
-    void designPainted();
+    // The workspace changed (a mask of WorkspaceChange bits); the window has
+    // already followed.
+    void workspaceChanged(unsigned changes);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -185,6 +151,8 @@ private:
     void ConnectEditor();
     void SetUpShortcuts();
 
+    // The workspace's listener: every view follows its changes.
+    void WorkspaceChanged(unsigned changes);
     EditorValues CollectEditorValues() const;
     void ShowEditorValues(const EditorValues& values);
     void SelectFont(const QString& family);
@@ -195,51 +163,31 @@ private:
     void PaintBox4Draw(QPainter& painter, const QRect& exposed);
     void DesignViewWheel(QWheelEvent* event);
     void ScrollWheel(QScrollArea* box, int notches);
-    void CommitPendingEdit();
-    void AfterStructureChange();
-    // Runs a delete or move of the layer list: its refusal shows as an error
-    // box and changes nothing; otherwise the list is rebuilt and the design
-    // recomposed, the editor reloaded when another layer became current.
-    void StackCommand(const std::function<std::string()>& command, bool reloadEditor);
-    void AfterRestore(const std::string& message);
+    // Runs a command of the layer list or the history: its refusal or failure
+    // shows as an error box; the sheet is composed again.
+    void RunCommand(const std::string& message);
     void UpdateUndoButtons();
     void ShowSheetNumber();
     void Error(const QString& caption, const std::string& message);
     QString DialogFolder() const;
-    void LoadPaperIntoControls();
 
     // Options and services.
     QStringList arguments_;
     DialogProvider* dialogs_ = nullptr;
     std::unique_ptr<DialogProvider> ownDialogs_;
-    PrinterPage printer_;
     platform::QtPictureDecoder decoder_;
     platform::QtFontEngine fonts_;
     // Recompositions render the same texts again: keep them.
     CachedFontEngine cachedFonts_{fonts_};
+    std::unique_ptr<DesignWorkspace> workspace_;
     std::function<void(const TDibRecord&)> pictureViewer_;
 
-    // The design and what is derived from it.
-    std::unique_ptr<Design> design_;
-    TDibRecord* currentTexture_ = nullptr;
-    TDynaArray<TDibRecord> textures_{&currentTexture_};
-    TDibRecord editPicture_{};
-    // The selected layer's picture may differ from editPicture_: the next
-    // ReadBackOptions copies it (a layer loaded into the editor holds the same
-    // pixels, and copying a large photo on every keystroke would be wasted).
-    bool editPictureDiffers_ = true;
-    Compositor compositor_;
-    RandomInt random_;
-    SheetSeed sheet_;
-    UndoHistory history_;
-    bool editPending_ = false;
-
-    bool updating_ = false;
+    // Set while the window loads its controls from the workspace: their
+    // change handlers send nothing back.
+    bool loading_ = false;
     bool listing_ = false;
     bool firstShow_ = true;
-    QString savedfilename_;
     int selectedTexture_ = 0;
-    int compositions_ = 0;
     int wheelRemainder_ = 0;
     DragPan drag_;
 

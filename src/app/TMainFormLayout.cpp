@@ -530,7 +530,7 @@ QWidget* TMainForm::BuildBottomStrip() {
 void TMainForm::ConnectEditor() {
     // Every control writes the whole editor back, unless it is being loaded.
     auto edit = [this] {
-        if (!updating_) ReadBackOptions();
+        if (!loading_) ReadBackOptions();
     };
     connect(PageControl1, &QTabWidget::currentChanged, this, edit);
     connect(TrackBar1, &QSlider::valueChanged, this, edit);
@@ -554,7 +554,7 @@ void TMainForm::ConnectEditor() {
         // Keyboard moves in the list select like a click.
         if (listing_) return;
         const int row = SelectedRow();
-        if (row >= 0 && row != design_->CurrentIndex) ListView1Click();
+        if (row >= 0 && row != workspace_->CurrentIndex()) ListView1Click();
     });
     connect(RerollBtn, &QPushButton::clicked, this, &TMainForm::RerollBtnClick);
     connect(HoldSheetBox, &QCheckBox::toggled, this, &TMainForm::HoldSheetClick);

@@ -13,6 +13,7 @@
 
 #include "app/DialogProvider.h"
 #include "app/Pictures.h"
+#include "app/ScopedFlag.h"
 #include "app/TImageBtn.h"
 #include "app/TMainForm.h"
 #include "app/TSpinEdit.h"
@@ -103,8 +104,14 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     auto* sizeLayout = new QVBoxLayout(sizeChoice);
     sizeLayout->addWidget(PrintAllBtn);
     sizeLayout->addWidget(PrintPartBtn);
-    connect(PrintAllBtn, &QRadioButton::clicked, this, &TPaperPage::PrintAllBtnClick);
-    connect(PrintPartBtn, &QRadioButton::clicked, this, &TPaperPage::PrintPartBtnClick);
+    // toggled, not clicked: a choice made by code or by assistive technology
+    // counts as well.
+    connect(PrintAllBtn, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) PrintAllBtnClick();
+    });
+    connect(PrintPartBtn, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) PrintPartBtnClick();
+    });
 
     auto* sizeGroup = new QGroupBox(QStringLiteral("Größe festlegen"));
     auto* sg = new QGridLayout(sizeGroup);
@@ -147,7 +154,7 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     for (QAbstractButton* b : {static_cast<QAbstractButton*>(holdwidth2Ed), static_cast<QAbstractButton*>(holdheight2Ed),
                                static_cast<QAbstractButton*>(SVerhCheck), static_cast<QAbstractButton*>(holdwidthEd),
                                static_cast<QAbstractButton*>(holdheightEd)})
-        connect(b, &QAbstractButton::clicked, this, &TPaperPage::OptionClick);
+        connect(b, &QAbstractButton::toggled, this, &TPaperPage::OptionClick);
 
     PrinterSetupBtn = new TImageBtn;
     PrinterSetupBtn->setObjectName(QStringLiteral("PrinterSetupBtn"));
@@ -178,77 +185,69 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
         "Papierformat festlegen - Größe direkt oder in Kombination mit dem Seitenverhältnis festlegen")));
     outer->addLayout(body, 1);
 
-    connect(&form_, &TMainForm::designReplaced, this, &TPaperPage::LoadFromDesign);
+    connect(&form_, &TMainForm::workspaceChanged, this, [this](unsigned changes) {
+        if (changes & kChangeDesign) LoadFromDesign();
+        if (changes & kChangePrinter) ShowPrintableSize();
+    });
     LoadFromDesign();
     ShowPrintableSize();
 }
 
 void TPaperPage::LoadFromDesign() {
-    const PaperSettings& p = form_.CurrentDesign().Paper;
+    const PaperSettings& p = form_.Workspace().Paper();
     paper_.Load(p);
     paper_.TakeChangedFields();
-    const bool was = form_.Updating();
-    form_.SetUpdating(true);
+    ScopedFlag guard(loading_);
     for (int i = 0; i < kPaperFieldCount; ++i) fields_[size_t(i)]->SetValue(double(paper_.Read(PaperField(i))));
     (p.PrintAll ? PrintAllBtn : PrintPartBtn)->setChecked(true);
     (p.HoldWidth2 ? holdwidth2Ed : holdheight2Ed)->setChecked(true);
     SVerhCheck->setChecked(p.SVerh);
     (p.HoldWidth ? holdwidthEd : holdheightEd)->setChecked(true);
-    form_.SetUpdating(was);
 }
 
 void TPaperPage::ShowPrintableSize() {
-    const PrinterPage& page = form_.Printer();
+    const PrinterFacts& page = form_.Workspace().Printer();
     const char separator = DecimalSeparator(this);
     InfoLabel->setText(QString::fromStdString(page.fallback ? FallbackPrintableSizeLine(page.page, separator)
                                                             : PrintableSizeLine(page.page, separator)));
 }
 
 void TPaperPage::FieldChange(PaperField field) {
-    if (form_.Updating()) return;
+    if (loading_) return;
     // The field reads what it shows (its minimum when that is no number).
     const PaperRuleResult r = paper_.Type(field, fields_[size_t(field)]->Value());
     ShowChangedFields();
-    StoreIntoDesign();
-    if (r.invalidateDesign) form_.Invalidate();
+    StoreIntoDesign(r.invalidateDesign);
     if (!r.error.empty()) form_.Dialogs().Error(this, QString(), QString::fromStdString(r.error));
 }
 
 void TPaperPage::ShowChangedFields() {
     const unsigned changed = paper_.TakeChangedFields();
-    form_.SetUpdating(true);
+    ScopedFlag guard(loading_);
     for (int i = 0; i < kPaperFieldCount; ++i)
         if (changed & (1u << i)) fields_[size_t(i)]->SetValue(double(paper_.Read(PaperField(i))));
-    form_.SetUpdating(false);
 }
 
-void TPaperPage::StoreIntoDesign() {
-    PaperSettings& p = form_.CurrentDesign().Paper;
+void TPaperPage::StoreIntoDesign(bool resized) {
+    PaperSettings p = form_.Workspace().Paper();
     paper_.Store(p);
     p.PrintAll = PrintAllBtn->isChecked();
-    form_.RecordUndoStep();
+    form_.Workspace().SetPaper(p, resized);
 }
 
 void TPaperPage::OptionClick() {
-    if (form_.Updating()) return;
+    if (loading_) return;
     paper_.SVerh = SVerhCheck->isChecked();
     paper_.HoldWidth = holdwidthEd->isChecked();
     paper_.HoldWidth2 = holdwidth2Ed->isChecked();
-    StoreIntoDesign();
+    StoreIntoDesign(false);
 }
 
-void TPaperPage::PrintAllBtnClick() {
-    if (form_.Updating()) return;
-    form_.CurrentDesign().Paper.PrintAll = true;
-    form_.Invalidate();
-    form_.RecordUndoStep();
-}
-
-void TPaperPage::PrintPartBtnClick() {
-    if (form_.Updating()) return;
-    form_.CurrentDesign().Paper.PrintAll = false;
-    form_.Invalidate();
-    form_.RecordUndoStep();
+void TPaperPage::SizeChoice(bool printAll) {
+    if (loading_) return;
+    PaperSettings p = form_.Workspace().Paper();
+    p.PrintAll = printAll;
+    form_.Workspace().SetPaper(p, true);
 }
 
 void TPaperPage::PrinterSetupBtnClick() {
@@ -259,10 +258,12 @@ void TPaperPage::PrinterSetupBtnClick() {
     } else {
         if (printer_.printerName().isEmpty()) SelectPrinter(printer_, QString());
         if (setupDialog) setupDialog(printer_, this);
-        form_.SetPrinter(PrinterPageOf(printer_));
+        const PrinterPage page = PrinterPageOf(printer_);
+        // Only a design of the whole page changes size (and sheet) with the printer.
+        form_.Workspace().SetPrinter(PrinterFacts{page.page, page.fallback});
+        form_.PaintDesign();
     }
     ShowPrintableSize();
-    if (PrintAllBtn->isChecked()) form_.Invalidate();
 }
 
 } // namespace zb

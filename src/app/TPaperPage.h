@@ -5,8 +5,8 @@
 // values into the fields and back into the design.
 //
 // Ownership: a child widget of the main window's page container; it borrows
-// the main window (design, Updating guard, printer page) and the
-// application's printer, which both outlive it.
+// the main window (its workspace and dialogs) and the application's printer,
+// which both outlive it.
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -29,7 +29,8 @@ class TPaperPage : public QWidget {
 public:
     TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent = nullptr);
 
-    // Loads the fields from the design (start-up, open, new, undo) under Updating.
+    // Loads the fields from the design (start-up, open, new, undo); their
+    // change handlers send nothing back meanwhile.
     void LoadFromDesign();
     // The printable-size line after a change of printer or paper.
     void ShowPrintableSize();
@@ -40,8 +41,8 @@ public:
     void BreitVEdChange() { FieldChange(PaperField::BreitV); }
     void HochVEdChange() { FieldChange(PaperField::HochV); }
     void DezVEdChange() { FieldChange(PaperField::DezV); }
-    void PrintAllBtnClick();
-    void PrintPartBtnClick();
+    void PrintAllBtnClick() { SizeChoice(true); }
+    void PrintPartBtnClick() { SizeChoice(false); }
     void PrinterSetupBtnClick();
 
     // The platform's printer setup dialog; tests put their own in its place.
@@ -50,13 +51,15 @@ public:
 private:
     void FieldChange(PaperField field);
     void ShowChangedFields();
-    void StoreIntoDesign();
+    void StoreIntoDesign(bool resized);
     void OptionClick();
+    void SizeChoice(bool printAll);
 
     TMainForm& form_;
     QPrinter& printer_;
-    bool modelUpdating_ = false;
-    PaperFormat paper_{modelUpdating_};
+    // Set while the page writes its own fields.
+    bool loading_ = false;
+    PaperFormat paper_;
     std::array<TSpinEdit*, kPaperFieldCount> fields_{};
     QRadioButton* PrintAllBtn = nullptr;
     QRadioButton* PrintPartBtn = nullptr;

@@ -18,6 +18,7 @@
 
 #include "app/DialogProvider.h"
 #include "app/Pictures.h"
+#include "app/ScopedFlag.h"
 #include "app/TImageBtn.h"
 #include "app/TMainForm.h"
 #include "app/TPaperPage.h"
@@ -146,42 +147,39 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
         "Zierbogen ausdrucken - Sie sehen das Ergebnis in der Vorschau, klicken Sie auf Go!, um zu drucken")));
     outer->addLayout(body, 1);
 
-    connect(&form_, &TMainForm::zoomChanged, this, [this](double zoom) {
-        const bool was = form_.Updating();
-        form_.SetUpdating(true);
-        zoomed2->SetValue(zoom);
-        form_.SetUpdating(was);
+    connect(&form_, &TMainForm::workspaceChanged, this, [this](unsigned changes) {
+        if (changes & kChangeZoom && zoomed2->Value() != form_.Workspace().Zoom()) {
+            ScopedFlag guard(loading_);
+            zoomed2->SetValue(form_.Workspace().Zoom());
+        }
+        if (changes & kChangeDesign) LoadFromDesign();
+        // A new or stale sheet, zoom, paper format or printer: the page picture
+        // follows, and its paint composes a stale sheet first.
+        if (changes & (kChangeSheet | kChangeStale | kChangeZoom | kChangePaper | kChangePrinter)) ResizePreview();
     });
-    connect(&form_, &TMainForm::designReplaced, this, &TPrintPage::LoadFromDesign);
-    // A new composition, zoom or paper format: the page picture follows.
-    connect(&form_, &TMainForm::designPainted, this, &TPrintPage::ResizePreview);
     LoadFromDesign();
 }
 
 void TPrintPage::LoadFromDesign() {
-    const bool was = form_.Updating();
-    form_.SetUpdating(true);
-    RandXEd->SetValue(form_.CurrentDesign().Paper.RandX);
-    RandYED->SetValue(form_.CurrentDesign().Paper.RandY);
-    zoomed2->SetValue(form_.Zoom());
-    form_.SetUpdating(was);
-    PaintBox2Paint();
+    {
+        ScopedFlag guard(loading_);
+        RandXEd->SetValue(form_.Workspace().Paper().RandX);
+        RandYED->SetValue(form_.Workspace().Paper().RandY);
+        zoomed2->SetValue(form_.Workspace().Zoom());
+    }
+    ResizePreview();
 }
 
 PreviewLayout TPrintPage::Layout() const {
-    PaperSettings paper = form_.CurrentDesign().Paper;
+    PaperSettings paper = form_.Workspace().Paper();
     // Margins as the fields read them now (a text that is no number reads 0).
     paper.RandX = RandXEd->Value();
     paper.RandY = RandYED->Value();
-    return PreviewPageLayout(paper, form_.Printer().page, PaintBox2->logicalDpiX(), form_.Zoom());
+    return PreviewPageLayout(paper, form_.Workspace().Printer().page, PaintBox2->logicalDpiX(),
+                             form_.Workspace().Zoom());
 }
 
-void TPrintPage::PaintBox2Paint() {
-    // A first paint that has to resize the design view composes nothing; the
-    // main window's paint runs both passes.
-    if (!form_.DesignValid()) form_.PaintDesign();
-    ResizePreview();
-}
+void TPrintPage::PaintBox2Paint() { ResizePreview(); }
 
 void TPrintPage::ResizePreview() {
     const PreviewLayout l = Layout();
@@ -193,9 +191,17 @@ void TPrintPage::ResizePreview() {
 void TPrintPage::DrawPreview(QPainter& painter) {
     const PreviewLayout l = Layout();
     painter.fillRect(QRect(0, 0, l.page.width, l.page.height), Qt::white);
-    const Compositor& c = form_.DesignCompositor();
+    // A stale sheet is composed before it is drawn: never an old sheet
+    // squeezed into a new size.
+    const std::string message = form_.Workspace().EnsureComposed(form_.ScreenPpi());
+    if (!message.empty())
+        QMetaObject::invokeMethod(
+            this, [this, message] { form_.Dialogs().Error(this, QString(), QString::fromStdString(message)); },
+            Qt::QueuedConnection);
+    const Compositor& c = form_.Workspace().Sheet();
     const RasterSize size = c.Size();
-    if (!c.HoldsComposition() || size.empty() || l.design.width <= 0 || l.design.height <= 0) return;
+    if (!c.DesignValid() || !c.HoldsComposition() || size.empty() || l.design.width <= 0 || l.design.height <= 0)
+        return;
     // Whatever lies beyond the page picture is cut off.
     painter.setClipRect(QRect(0, 0, l.page.width, l.page.height));
     QtPainterDibDevice device(painter, QRect(0, 0, l.page.width, l.page.height));
@@ -204,29 +210,28 @@ void TPrintPage::DrawPreview(QPainter& painter) {
 }
 
 void TPrintPage::StoreMargins() {
-    PaperSettings& p = form_.CurrentDesign().Paper;
+    PaperSettings p = form_.Workspace().Paper();
     p.RandX = RandXEd->Field().Limit(RandXEd->Value());
     p.RandY = RandYED->Field().Limit(RandYED->Value());
-    form_.RecordUndoStep();
+    form_.Workspace().SetPaper(p, false);
 }
 
 void TPrintPage::RandXEdChange() {
-    if (form_.Updating()) return;
+    if (loading_) return;
     StoreMargins();
     PaintBox2Paint();
 }
 
 void TPrintPage::RandYEDChange() {
-    if (form_.Updating()) return;
+    if (loading_) return;
     StoreMargins();
     PaintBox2Paint();
 }
 
 void TPrintPage::zoomed2Change() {
-    if (form_.Updating()) return;
-    form_.SetZoomFromPrintPage(zoomed2->Value());
+    if (loading_) return;
+    form_.Workspace().SetZoom(zoomed2->Value());
     form_.PaintDesign();
-    PaintBox2Paint();
 }
 
 bool TPrintPage::eventFilter(QObject* watched, QEvent* event) {
@@ -260,7 +265,9 @@ bool TPrintPage::eventFilter(QObject* watched, QEvent* event) {
 
 void TPrintPage::PrintBtnClick() {
     DialogProvider& dialogs = form_.Dialogs();
-    if (!form_.DesignValid()) form_.PaintDesign();
+    DesignWorkspace& workspace = form_.Workspace();
+    // The job starts from the generator state of the sheet shown.
+    workspace.EnsureComposed(form_.ScreenPpi());
     const std::string chosen = ChoosePrinter(printer_, QString(), [&] {
         return dialogs.SaveFileName(this, QStringLiteral("Drucken in eine PDF-Datei (kein Drucker eingerichtet)"),
                                     QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("pdf"), QString());
@@ -271,12 +278,12 @@ void TPrintPage::PrintBtnClick() {
         return;
     }
     DesignPrintJob job;
-    job.design = &form_.CurrentDesign();
+    job.design = &workspace.GetDesign();
     job.fonts = &form_.Fonts();
-    job.firstSeed = form_.DesignCompositor().StartSeed();
+    job.firstSeed = workspace.Sheet().StartSeed();
     job.sheets = int(SheetCountEd->Field().Limit(SheetCountEd->Value()));
     job.screenPpi = form_.ScreenPpi();
-    job.zoomPercent = form_.Zoom();
+    job.zoomPercent = workspace.Zoom();
     job.previewFilters = PreviewFilterCheck->isChecked();
     const QString saved = QFileInfo(form_.SavedFileName()).fileName();
     job.title = saved.isEmpty() ? QStringLiteral("Unbenannt.zbg") : saved;
@@ -294,15 +301,16 @@ void TPrintPage::ExportBtnClick() {
     if (file.isEmpty()) return;
     const int dpi = askResolution ? askResolution(this) : 300;
     if (dpi <= 0) return;
-    if (!form_.DesignValid()) form_.PaintDesign();
+    DesignWorkspace& workspace = form_.Workspace();
+    workspace.EnsureComposed(form_.ScreenPpi());
     DesignExportJob job;
-    job.design = &form_.CurrentDesign();
+    job.design = &workspace.GetDesign();
     job.fonts = &form_.Fonts();
-    job.seed = form_.DesignCompositor().StartSeed();
+    job.seed = workspace.Sheet().StartSeed();
     job.dpi = dpi;
-    job.page = form_.Printer().page;
+    job.page = workspace.Printer().page;
     job.screenPpi = form_.ScreenPpi();
-    job.zoomPercent = form_.Zoom();
+    job.zoomPercent = workspace.Zoom();
     job.previewFilters = PreviewFilterCheck->isChecked();
     job.fileName = QFile::encodeName(file).toStdString();
     Progress progress(this, QStringLiteral("Die Grafik wird geschrieben ..."));

@@ -62,6 +62,8 @@ private:
     QPushButton* ExportBtn = nullptr;
     QScrollArea* ScrollBox2 = nullptr;
     QWidget* PaintBox2 = nullptr;
+    // Set while the page writes its own fields.
+    bool loading_ = false;
     // Drag panning: any button grabs the page.
     bool dragging_ = false;
     QPoint pressPoint_;

@@ -47,7 +47,7 @@ void ScreenshotWhenShown(zb::TMainForm& form, const QString& file) {
     QObject::connect(poll, &QTimer::timeout, &form, [&form, poll, waited, file] {
         ++*waited;
         const bool exposed = form.windowHandle() && form.windowHandle()->isExposed();
-        if ((!exposed || !form.DesignValid()) && *waited < 150) return;
+        if ((!exposed || form.Workspace().Stale()) && *waited < 150) return;
         if (*waited < 5) return; // let the first paints settle
         poll->stop();
         QPixmap shot;

@@ -62,7 +62,7 @@ int ReadJob(const std::string& command, const std::vector<std::string>& args, co
 }
 
 // Sizes the compositor and composes; prints the reason and returns false on failure.
-bool ComposeAt(Compositor& compositor, Design& design, RasterSize size, double ppi, double zoom, RandomInt& random,
+bool ComposeAt(Compositor& compositor, const Design& design, RasterSize size, double ppi, double zoom, RandomInt& random,
                FontEngine& fonts) {
     if (size.empty()) {
         Fail("Der Entwurf ergibt bei dieser Auflösung keine Grafik (" + std::to_string(size.width) + " x " +

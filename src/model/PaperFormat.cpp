@@ -27,7 +27,7 @@ long double LimitField(const SpinField& f, long double value) {
 
 const SpinField& PaperFieldSpin(PaperField field) { return kFields[int(field)]; }
 
-PaperFormat::PaperFormat(bool& updating) : updating_(updating) {
+PaperFormat::PaperFormat() {
     // The form's values before start-up runs the ratio rule once.
     values_ = {17.5L, 18.0L, 5.0L, 8.0L, 5.0L};
 }

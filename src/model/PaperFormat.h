@@ -9,9 +9,8 @@
 // mirror it (ChangedFields() says which ones a rule rewrote), and the window
 // passes every keystroke in with Type(). Rules compute in extended precision.
 //
-// Ownership: the re-entrancy guard `Updating` belongs to the main window,
-// which shares it with the layer editor and the zoom fields; this class
-// borrows it and must not outlive it.
+// The class owns its re-entrancy guard: while a rule (or Load) writes fields,
+// their own change rules do not run.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -50,7 +49,23 @@ class PaperFormat {
 public:
     // Start-up state: W 17.5, H 18 (as the form holds them before the first
     // rule), 5 : 8, D 5, the width held in both groups, the ratio kept.
-    explicit PaperFormat(bool& updating);
+    PaperFormat();
+
+    // While a Quiet lives, setting a field runs no change rule (as while the
+    // window loads the fields).
+    class Quiet {
+    public:
+        explicit Quiet(PaperFormat& paper) : paper_(paper), was_(paper.updating_) { paper.updating_ = true; }
+        ~Quiet() { paper_.updating_ = was_; }
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+
+    private:
+        PaperFormat& paper_;
+        bool was_;
+    };
+    // True while a rule or a Quiet is at work.
+    bool Updating() const { return updating_; }
 
     // What the field reads now: a typed value unchanged, a set value limited
     // and rounded.
@@ -97,7 +112,7 @@ private:
     // Steps 3 and 4 of the width and height rules.
     PaperRuleResult SheetEdited(bool widthEdited);
 
-    bool& updating_;
+    bool updating_ = false;
     std::array<long double, kPaperFieldCount> values_{};
     unsigned changed_ = 0;
 };

@@ -18,23 +18,16 @@ namespace zb {
 
 namespace {
 
-// Wires the progress callback into the compositor for one sheet. The callback
-// may let the window process events, and a repaint there composes the same
-// design, walking its layer cursor; the cursor of this walk is put back.
-void WatchSheet(Compositor& compositor, Design& design, const SheetProgress& progress, int sheet, int sheets) {
+// Wires the progress callback into the compositor for one sheet.
+void WatchSheet(Compositor& compositor, const SheetProgress& progress, int sheet, int sheets) {
     if (!progress) {
         compositor.SetProgress({});
         compositor.SetCancel({});
         return;
     }
     auto cancelled = std::make_shared<bool>(false);
-    compositor.SetProgress([progress, sheet, sheets, cancelled, &design](int done, int total) {
-        const int32_t position = design.Layers.Position;
+    compositor.SetProgress([progress, sheet, sheets, cancelled](int done, int total) {
         if (!progress(sheet, sheets, done, total)) *cancelled = true;
-        if (position >= 1 && uint32_t(position) <= design.Layers.Count) {
-            design.Layers.Select(position - 1);
-            design.Layers.Position = position;
-        }
     });
     compositor.SetCancel([cancelled] { return *cancelled; });
 }
@@ -103,7 +96,7 @@ PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
                                                  : 1.0);
     RandomInt random(job.firstSeed);
     for (int sheet = 1; sheet <= sheets; ++sheet) {
-        WatchSheet(compositor, *job.design, job.progress, sheet, sheets);
+        WatchSheet(compositor, job.progress, sheet, sheets);
         const std::string composed = compositor.Compose(*job.design, page.page.ppi, 100.0, random, job.fonts);
         if (composed == kCompositionCancelled) {
             session.Abort();
@@ -151,7 +144,7 @@ std::string ExportDesign(const DesignExportJob& job) {
     Compositor compositor;
     if (std::string m = compositor.EnsureSize(size); !m.empty()) return m;
     compositor.SetFilterScale(job.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
-    WatchSheet(compositor, *job.design, job.progress, 1, 1);
+    WatchSheet(compositor, job.progress, 1, 1);
     const std::string composed = compositor.ComposeFromSeed(*job.design, dpi, 100.0, job.seed, job.fonts);
     if (composed == kCompositionCancelled) return kCancelledMessage;
     if (!composed.empty()) return composed;

@@ -28,7 +28,7 @@ inline constexpr const char* kCancelledMessage = "Abgebrochen.";
 using SheetProgress = std::function<bool(int sheet, int sheets, int layersDone, int layers)>;
 
 struct DesignPrintJob {
-    Design* design = nullptr;       // borrowed; its layer cursor moves
+    const Design* design = nullptr; // borrowed, read only
     FontEngine* fonts = nullptr;    // borrowed; null: text layers show their ground
     uint32_t firstSeed = 0;         // generator state of the composition on screen
     int sheets = 1;                 // limited to 1 .. kMaxSheets
@@ -62,7 +62,7 @@ std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::fun
 PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job);
 
 struct DesignExportJob {
-    Design* design = nullptr;
+    const Design* design = nullptr;
     FontEngine* fonts = nullptr;
     uint32_t seed = 0;
     double dpi = 300;               // the file's resolution, recorded in it

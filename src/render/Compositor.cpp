@@ -163,7 +163,7 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, do
     }
 }
 
-std::string Compositor::Compose(Design& design, double targetPpi, double zoomPercent, RandomInt& random,
+std::string Compositor::Compose(const Design& design, double targetPpi, double zoomPercent, RandomInt& random,
                                 FontEngine* fonts) {
     const RasterSize size = Size();
     if (size.empty()) return {};
@@ -179,11 +179,10 @@ std::string Compositor::Compose(Design& design, double targetPpi, double zoomPer
     try {
         // An empty stack (only foreign files have one) is blank paper.
         if (design.Layers.Count == 0) FillWhite(ViewOf(designRaster_));
-        design.Layers.First();
-        while (design.Layers.Next()) {
-            const TLayerRecord& layer = *design.Layers.Current;
-            // While record i is worked on the cursor's Position is i + 1.
-            const bool bottom = design.Layers.Position == 1;
+        const int count = int(design.Layers.Count);
+        for (int i = 0; i < count; ++i) {
+            const TLayerRecord& layer = design.Layers[uint32_t(i)];
+            const bool bottom = i == 0;
             std::string failure = GenerateLayer(layer, bottom, targetPpi, zoomPercent, random, fonts);
             if (message.empty()) message = std::move(failure);
 
@@ -192,7 +191,7 @@ std::string Compositor::Compose(Design& design, double targetPpi, double zoomPer
             // is not needed afterwards, so the two rasters trade places.
             if (weight == 0) std::swap(designRaster_, layerRaster_);
             else BlendLayer(ViewOf(designRaster_), ViewOf(layerRaster_), weight);
-            if (progress_) progress_(design.Layers.Position, int(design.Layers.Count));
+            if (progress_) progress_(i + 1, count);
             if (cancelled_ && cancelled_()) {
                 holdsComposition_ = false;
                 designValid_ = false;
@@ -210,7 +209,7 @@ std::string Compositor::Compose(Design& design, double targetPpi, double zoomPer
     return message;
 }
 
-std::string Compositor::ComposeFromSeed(Design& design, double targetPpi, double zoomPercent, uint32_t seed,
+std::string Compositor::ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,
                                         FontEngine* fonts) {
     RandomInt random(seed);
     return Compose(design, targetPpi, zoomPercent, random, fonts);

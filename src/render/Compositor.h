@@ -67,19 +67,19 @@ public:
     // number from `random` (its state on entry is remembered as StartSeed()).
     // targetPpi and zoomPercent are what the generators size shapes with (the
     // screen's pixels per inch and the view zoom, or the printer's and 100).
-    // Without a font engine text layers show only their ground. Walks
-    // design.Layers with First/Next, which moves the stack's cursor. With
+    // Without a font engine text layers show only their ground. Reads the
+    // design only (its layer cursor and selection stay where they are). With
     // rasters of size 0 nothing happens and DesignValid stays false. Returns the
     // first failure message (a filter without memory: that layer keeps its
     // unfiltered ground), empty when there was none; DesignValid is set either
     // way, so a failure is reported once and not on every paint.
-    std::string Compose(Design& design, double targetPpi, double zoomPercent, RandomInt& random,
+    std::string Compose(const Design& design, double targetPpi, double zoomPercent, RandomInt& random,
                         FontEngine* fonts);
 
     // Composes from a given generator state, leaving the caller's generator
     // alone: print, export and the command line reproduce the sheet the screen
     // shows (StartSeed() of the screen's compositor) at another size.
-    std::string ComposeFromSeed(Design& design, double targetPpi, double zoomPercent, uint32_t seed,
+    std::string ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,
                                 FontEngine* fonts);
 
     // Called after each layer with the layers done and the layer count, so

@@ -3,7 +3,7 @@
 namespace zb {
 
 DesignPaintResult PaintDesignView(Compositor& compositor, RasterSize viewSize, RasterSize designSize,
-                                  Design& design, double screenPpi, double zoomPercent, RandomInt& random,
+                                  const Design& design, double screenPpi, double zoomPercent, RandomInt& random,
                                   FontEngine* fonts) {
     DesignPaintResult result;
     result.resizeView = !(viewSize == designSize);

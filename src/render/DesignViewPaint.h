@@ -35,7 +35,7 @@ struct DesignPaintResult {
 // `random`) when the compositor's DesignValid() is false and the view already
 // has the right size.
 DesignPaintResult PaintDesignView(Compositor& compositor, RasterSize viewSize, RasterSize designSize,
-                                  Design& design, double screenPpi, double zoomPercent, RandomInt& random,
+                                  const Design& design, double screenPpi, double zoomPercent, RandomInt& random,
                                   FontEngine* fonts);
 
 } // namespace zb

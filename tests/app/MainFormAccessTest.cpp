@@ -125,7 +125,7 @@ TEST_F(MainFormTest, WheelScrollsTheDesignViewAndCtrlWheelZooms) {
     EXPECT_EQ(zoom->Value(), 110);
     Wheel(box->viewport(), -240, Qt::ControlModifier);
     EXPECT_EQ(zoom->Value(), 90);
-    EXPECT_EQ(form->CurrentDesign().Paper.Zoom, 90);
+    EXPECT_EQ(form->Workspace().GetDesign().Paper.Zoom, 90);
 }
 
 TEST_F(MainFormTest, DraggingPansUntilEachAxisStops) {
@@ -203,11 +203,11 @@ TEST_F(MainFormTest, AClickIntoTheListsEmptySpaceKeepsTheSelectedLayer) {
     Mouse(viewport, QEvent::MouseButtonRelease, empty, Qt::LeftButton, Qt::NoButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(SelectedRow(), 1);
-    EXPECT_EQ(form->CurrentDesign().CurrentIndex, 1);
+    EXPECT_EQ(form->Workspace().GetDesign().CurrentIndex, 1);
     // A click on a row selects that layer.
     const QRect row0 = List()->visualItemRect(List()->topLevelItem(0));
     Mouse(viewport, QEvent::MouseButtonPress, row0.center(), Qt::LeftButton, Qt::LeftButton);
     Mouse(viewport, QEvent::MouseButtonRelease, row0.center(), Qt::LeftButton, Qt::NoButton);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form->CurrentDesign().CurrentIndex, 0);
+    EXPECT_EQ(form->Workspace().GetDesign().CurrentIndex, 0);
 }

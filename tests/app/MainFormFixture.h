@@ -122,7 +122,7 @@ protected:
         ASSERT_FALSE(timer->isActive());
     }
 
-    zb::Design& D() { return form->CurrentDesign(); }
+    const zb::Design& D() { return form->Workspace().GetDesign(); }
 
     QTemporaryDir dir;
     FakeDialogs dialogs;

@@ -16,7 +16,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/EditorValues.h"
+#include "workspace/EditorValues.h"
 #include "app/PaintBox.h"
 #include "app/TSpinEdit.h"
 #include "render/DesignSize.h"
@@ -48,15 +48,15 @@ TEST_F(MainFormTest, StartsWithOneTextureLayerComposed) {
     // The design view has the size of the whole A4 page at 30 % and shows a composition.
     const RasterSize want = DesignRasterSize(D().Paper, kFallbackPrintablePage, form->ScreenPpi(), 30);
     EXPECT_EQ(Find<PaintBox>("PaintBox1")->size(), QSize(want.width, want.height));
-    EXPECT_TRUE(form->DesignValid());
-    EXPECT_EQ(form->CompositionCount(), 1);
+    EXPECT_FALSE(form->Workspace().Stale());
+    EXPECT_EQ(form->Workspace().CompositionCount(), 1);
     EXPECT_FALSE(form->statusBar()->findChild<QLabel*>("SheetLabel")->text().isEmpty());
 
     // The first layer carries texture 0, and the strip shows every texture.
-    ASSERT_GT(form->Textures().Count, 0u);
+    ASSERT_GT(form->Workspace().Textures().Count, 0u);
     const TDibRecord& picture = D().Layers[0].LayerPicture;
-    EXPECT_EQ(DibWidth(picture), DibWidth(form->Textures()[0]));
-    EXPECT_EQ(Find<PaintBox>("PaintBox3")->width(), int(form->Textures().Count) * 33);
+    EXPECT_EQ(DibWidth(picture), DibWidth(form->Workspace().Textures()[0]));
+    EXPECT_EQ(Find<PaintBox>("PaintBox3")->width(), int(form->Workspace().Textures().Count) * 33);
     EXPECT_EQ(Find<PaintBox>("PaintBox4")->width(), DibWidth(picture));
 }
 
@@ -89,10 +89,10 @@ TEST_F(MainFormTest, LayerListDeletesAndMovesAsTheListShows) {
     EXPECT_EQ(anz->Value(), 2);
 
     // Moving the top row down or row 0 up changes no record but recomposes.
-    const int before = form->CompositionCount();
+    const int before = form->Workspace().CompositionCount();
     Click("MoveUpBtn");
     EXPECT_EQ(D().Layers[0].PatternCount, 2);
-    EXPECT_EQ(form->CompositionCount(), before + 1);
+    EXPECT_EQ(form->Workspace().CompositionCount(), before + 1);
     SelectRow(1);
     Click("MoveDownBtn");
     EXPECT_EQ(D().Layers[1].PatternCount, 4);
@@ -125,7 +125,7 @@ TEST_F(MainFormTest, LoadingALayerWritesNothingBackAndSwitchingPagesChangesTheKi
     Click("NewPlaneBtn");
     Tag(this, anz, 9);
     WaitForTimer();
-    const size_t steps = form->History().StateCount();
+    const size_t steps = form->Workspace().History().StateCount();
     auto* timer = form->findChild<QTimer*>("Timer1");
 
     SelectRow(0);
@@ -135,7 +135,7 @@ TEST_F(MainFormTest, LoadingALayerWritesNothingBackAndSwitchingPagesChangesTheKi
     SelectRow(1);
     EXPECT_EQ(D().Layers[0].PatternCount, 7);
     EXPECT_FALSE(timer->isActive());
-    EXPECT_EQ(form->History().StateCount(), steps);
+    EXPECT_EQ(form->Workspace().History().StateCount(), steps);
 
     auto* pages = Find<QTabWidget>("PageControl1");
     pages->setCurrentIndex(0);
@@ -148,31 +148,31 @@ TEST_F(MainFormTest, LoadingALayerWritesNothingBackAndSwitchingPagesChangesTheKi
 
 TEST_F(MainFormTest, AZoomTypedAsZeroComposesNothing) {
     auto* zoom = Find<TSpinEdit>("ZoomEd");
-    const int before = form->CompositionCount();
+    const int before = form->Workspace().CompositionCount();
     zoom->SetText(QStringLiteral("0"));
     EXPECT_EQ(Find<PaintBox>("PaintBox1")->size(), QSize(0, 0));
-    EXPECT_EQ(form->CompositionCount(), before);
+    EXPECT_EQ(form->Workspace().CompositionCount(), before);
     EXPECT_EQ(dialogs.Count("error"), 0);
     zoom->SetText(QStringLiteral("3"));
-    EXPECT_EQ(form->CompositionCount(), before + 1);
+    EXPECT_EQ(form->Workspace().CompositionCount(), before + 1);
     EXPECT_GT(Find<PaintBox>("PaintBox1")->width(), 0);
 }
 
 TEST_F(MainFormTest, TheTimerGathersABurstOfEditsIntoOneComposition) {
-    const int before = form->CompositionCount();
+    const int before = form->Workspace().CompositionCount();
     auto* size = Find<TSpinEdit>("PicBreitEd");
     for (int v = 40; v < 46; ++v) size->SetValue(v);
     Find<QSlider>("TrackBar1")->setValue(2);
-    EXPECT_FALSE(form->DesignValid());
-    EXPECT_EQ(form->CompositionCount(), before);
+    EXPECT_TRUE(form->Workspace().Stale());
+    EXPECT_EQ(form->Workspace().CompositionCount(), before);
     EXPECT_TRUE(Find<QToolButton>("UndoBtn")->isEnabled());
     WaitForTimer();
-    EXPECT_EQ(form->CompositionCount(), before + 1);
-    EXPECT_TRUE(form->DesignValid());
+    EXPECT_EQ(form->Workspace().CompositionCount(), before + 1);
+    EXPECT_FALSE(form->Workspace().Stale());
     EXPECT_EQ(D().Layers[0].PictureWidthMM, 45);
     EXPECT_EQ(D().Layers[0].Transparency, -3);
     // The burst is one undo step.
-    EXPECT_EQ(form->History().StateCount(), 2u);
+    EXPECT_EQ(form->Workspace().History().StateCount(), 2u);
     Click("UndoBtn");
     EXPECT_EQ(D().Layers[0].PictureWidthMM, 75);
     EXPECT_EQ(Find<TSpinEdit>("PicBreitEd")->Value(), 75);
@@ -181,12 +181,12 @@ TEST_F(MainFormTest, TheTimerGathersABurstOfEditsIntoOneComposition) {
 TEST_F(MainFormTest, UndoAndRedoCoverEveryKindOfChange) {
     auto* anz = Find<TSpinEdit>("AnzMEd");
     auto* pages = Find<QTabWidget>("PageControl1");
-    ASSERT_GE(form->Textures().Count, 2u);
+    ASSERT_GE(form->Workspace().Textures().Count, 2u);
     // picture: mark texture 1 and double-click it
     form->PaintBox3MouseDown(40);
     form->PaintBox3DblClick();
     WaitForTimer();
-    const int w1 = DibWidth(form->Textures()[1]);
+    const int w1 = DibWidth(form->Workspace().Textures()[1]);
     EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), w1);
     pages->setCurrentIndex(1); // kind
     WaitForTimer();
@@ -213,8 +213,8 @@ TEST_F(MainFormTest, UndoAndRedoCoverEveryKindOfChange) {
     EXPECT_EQ(D().Layers[0].Kind, kKindTexture);
     EXPECT_EQ(pages->currentIndex(), 2);
     undo(); // picture
-    EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), DibWidth(form->Textures()[0]));
-    EXPECT_EQ(DibWidth(form->EditPicture()), DibWidth(form->Textures()[0]));
+    EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), DibWidth(form->Workspace().Textures()[0]));
+    EXPECT_EQ(DibWidth(form->Workspace().EditPicture()), DibWidth(form->Workspace().Textures()[0]));
     EXPECT_FALSE(Find<QToolButton>("UndoBtn")->isEnabled());
 
     for (int i = 0; i < 5; ++i) Click("RedoBtn");
@@ -326,24 +326,24 @@ TEST_F(MainFormTest, HeldSheetsSurviveZoomAndEditsUntilRerolled) {
     // A pattern layer draws random numbers; a texture layer draws none.
     Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
     WaitForTimer();
-    const uint32_t first = form->Sheet().Number();
+    const uint32_t first = form->Workspace().Seed().Number();
     auto* zoom = Find<TSpinEdit>("ZoomEd");
     zoom->SetValue(40);
-    EXPECT_NE(form->Sheet().Number(), first);
+    EXPECT_NE(form->Workspace().Seed().Number(), first);
 
     Find<QAbstractButton>("HoldSheetBox")->click();
-    const uint32_t held = form->Sheet().Number();
+    const uint32_t held = form->Workspace().Seed().Number();
     zoom->SetValue(50);
     Find<QSlider>("TrackBar1")->setValue(3);
     WaitForTimer();
-    EXPECT_EQ(form->Sheet().Number(), held);
-    EXPECT_EQ(form->CompositionCount(), 5);
+    EXPECT_EQ(form->Workspace().Seed().Number(), held);
+    EXPECT_EQ(form->Workspace().CompositionCount(), 5);
 
     Click("RerollBtn");
-    EXPECT_NE(form->Sheet().Number(), held);
-    const uint32_t rerolled = form->Sheet().Number();
+    EXPECT_NE(form->Workspace().Seed().Number(), held);
+    const uint32_t rerolled = form->Workspace().Seed().Number();
     zoom->SetValue(40);
-    EXPECT_EQ(form->Sheet().Number(), rerolled);
+    EXPECT_EQ(form->Workspace().Seed().Number(), rerolled);
     EXPECT_TRUE(form->statusBar()->findChild<QLabel*>("SheetLabel")->text().contains(QString::number(rerolled)));
 }
 
@@ -371,7 +371,7 @@ TEST_F(MainFormTest, OpeningAPictureReplacesTheLayersPictureOrNamesTheFile) {
     EXPECT_EQ(Find<PaintBox>("PaintBox4")->size(), QSize(37, 21));
     EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), 37);
     EXPECT_EQ(getpixel(D().Layers[0].LayerPicture, 5, 5), RGBColor(10, 200, 30));
-    EXPECT_NE(D().Layers[0].LayerPicture.Bits, form->EditPicture().Bits);
+    EXPECT_NE(D().Layers[0].LayerPicture.Bits, form->Workspace().EditPicture().Bits);
 }
 
 TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
@@ -399,7 +399,7 @@ TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
 
     std::vector<EditorValues> saved;
     for (uint32_t i = 0; i < D().Layers.Count; ++i) saved.push_back(EditorValuesOf(D().Layers[i]));
-    const TDibRecord& texture = form->Textures()[2];
+    const TDibRecord& texture = form->Workspace().Textures()[2];
     dialogs.fileNames = {dir.filePath("fuenf")};
     Click("SaveAsBtn");
     Click("NewMenuBtn");

@@ -54,7 +54,7 @@ TEST_F(MainFormTest, TypingIntoTheWidthRecomputesTheHeight) {
     breit->SetText("20");
     EXPECT_EQ(Text(hoch), "32,00");
     EXPECT_DOUBLE_EQ(D().Paper.Hoch, 32);
-    EXPECT_FALSE(form->DesignValid());
+    EXPECT_TRUE(form->Workspace().Stale());
     breit->SetText("");
     EXPECT_EQ(Text(hoch), "1,60");
     EXPECT_EQ(dialogs.Count("error"), 0);
@@ -67,7 +67,6 @@ TEST_F(MainFormTest, DivisionByZeroShowsTheErrorBox) {
     ASSERT_EQ(dialogs.Count("error"), 1);
     EXPECT_EQ(dialogs.LastText("error"), "Floating point division by zero.");
     EXPECT_EQ(dialogs.LastCaption("error"), ""); // the application's title
-    EXPECT_FALSE(form->Updating());
     // The next keystroke works: RH := 28 x 5 / 4 = 35.
     Find<zb::TSpinEdit>("BreitEd")->SetText("4");
     EXPECT_EQ(Text(Find<zb::TSpinEdit>("HochVEd")), "35,00");
@@ -76,14 +75,14 @@ TEST_F(MainFormTest, DivisionByZeroShowsTheErrorBox) {
 
 TEST_F(MainFormTest, PaperSizeChoiceClearsTheComposition) {
     form->PaintDesign();
-    ASSERT_TRUE(form->DesignValid());
+    ASSERT_FALSE(form->Workspace().Stale());
     Find<QRadioButton>("PrintPartBtn")->click();
     EXPECT_FALSE(D().Paper.PrintAll);
-    EXPECT_FALSE(form->DesignValid());
+    EXPECT_TRUE(form->Workspace().Stale());
     form->PaintDesign();
     Find<QRadioButton>("PrintAllBtn")->click();
     EXPECT_TRUE(D().Paper.PrintAll);
-    EXPECT_FALSE(form->DesignValid());
+    EXPECT_TRUE(form->Workspace().Stale());
 }
 
 // Preview at 100 % on the offscreen screen (96 ppi): a printable width of
@@ -102,7 +101,7 @@ TEST_F(MainFormTest, PreviewPageAndZoomCoupling) {
     QWidget* box = Find<QWidget>("PaintBox2");
     ASSERT_EQ(box->logicalDpiX(), 96);
     Find<zb::TSpinEdit>("zoomed2")->SetValue(100);
-    EXPECT_EQ(form->Zoom(), 100);
+    EXPECT_EQ(form->Workspace().Zoom(), 100);
     EXPECT_EQ(box->width(), 768);
     EXPECT_EQ(box->height(), 1056);
     EXPECT_EQ(page->Layout().design, (zb::PixelRect{0, 0, 768, 1056}));
@@ -163,16 +162,17 @@ TEST_F(MainFormTest, PrinterSetupWithoutAPrinterSaysWhatHappens) {
     Click("PrinterSetupBtn");
     ASSERT_EQ(dialogs.Count("error"), 1);
     EXPECT_TRUE(dialogs.LastText("error").contains("kein Drucker eingerichtet"));
-    EXPECT_TRUE(form->Printer().fallback);
+    EXPECT_TRUE(form->Workspace().Printer().fallback);
 }
 
 // With no printer installed the print command asks for a PDF file; export
 // writes the chosen format at the chosen resolution.
 TEST_F(MainFormTest, PrintIntoPdfAndExport) {
-    D().Paper.PrintAll = false;
-    D().Paper.Breit = 3;
-    D().Paper.Hoch = 2;
-    form->Invalidate();
+    zb::PaperSettings paper = D().Paper;
+    paper.PrintAll = false;
+    paper.Breit = 3;
+    paper.Hoch = 2;
+    form->Workspace().SetPaper(paper, true);
     form->PaintDesign();
     auto* page = Find<zb::TPrintPage>("PrintPage");
     if (zb::NoPrinterInstalled()) {

@@ -15,7 +15,7 @@ TEST_F(MainFormTest, ShowPicBtnShowsTheTexturePagePictureInTheViewer) {
     ASSERT_NE(viewer, nullptr);
     EXPECT_FALSE(viewer->isVisible());
     form->show();
-    const zb::TDibRecord picture = form->EditPicture();
+    const zb::TDibRecord picture = form->Workspace().EditPicture();
     ASSERT_NE(picture.Bits, nullptr);
 
     int shown = 0;
@@ -35,5 +35,5 @@ TEST_F(MainFormTest, ShowPicBtnShowsTheTexturePagePictureInTheViewer) {
     Click("ShowPicBtn");
     EXPECT_EQ(shown, 2);
     EXPECT_FALSE(viewer->isVisible());
-    EXPECT_EQ(form->EditPicture().Bits, picture.Bits);
+    EXPECT_EQ(form->Workspace().EditPicture().Bits, picture.Bits);
 }

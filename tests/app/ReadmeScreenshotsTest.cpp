@@ -124,8 +124,8 @@ TEST(ReadmeScreenshots, ShowTheProgramAsItIs) {
     zb::TViewPicForm* viewer = zb::AttachPictureViewer(*form);
     form->resize(kWindowSize);
     form->show();
-    Settle(300, [&] { return form->windowHandle() && form->windowHandle()->isExposed() && form->DesignValid(); });
-    ASSERT_TRUE(form->DesignValid());
+    Settle(300, [&] { return form->windowHandle() && form->windowHandle()->isExposed() && !form->Workspace().Stale(); });
+    ASSERT_FALSE(form->Workspace().Stale());
     ASSERT_FALSE(form->SavedFileName().isEmpty()) << "the sample design did not open";
     Keep("hauptfenster.png", Grab(*form));
 
@@ -141,7 +141,7 @@ TEST(ReadmeScreenshots, ShowTheProgramAsItIs) {
     Settle(100);
 
     // The viewer shows the picture of the design's texture layer.
-    const zb::Design& design = form->CurrentDesign();
+    const zb::Design& design = form->Workspace().GetDesign();
     int textureRow = -1;
     for (uint32_t i = 0; i < design.Layers.Count && textureRow < 0; ++i)
         if (design.Layers[i].Kind == zb::kKindTexture) textureRow = int(i);

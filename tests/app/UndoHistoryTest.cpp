@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/UndoHistory.h"
+#include "workspace/UndoHistory.h"
 #include "model/LayerStack.h"
 
 using namespace zb;

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "app/Cp1252Validator.h"
-#include "app/EditorValues.h"
-#include "app/SheetSeed.h"
+#include "workspace/EditorValues.h"
+#include "workspace/SheetSeed.h"
 #include "app/TextureStrip.h"
 #include "app/ViewNavigation.h"
 #include "app/WindowPlacement.h"

@@ -11,8 +11,7 @@ namespace {
 
 // The state after start-up: the form's values, then the ratio rule once.
 struct StartedUp {
-    bool updating = false;
-    PaperFormat paper{updating};
+    PaperFormat paper;
     StartedUp() {
         paper.BreitVEdChange();
         paper.TakeChangedFields();
@@ -31,7 +30,7 @@ constexpr unsigned Bit(PaperField f) { return 1u << int(f); }
 TEST(PaperFormat, StartUpState) {
     StartedUp s;
     EXPECT_EQ(s.Shown(), "17,50 x 28,00, 5,00 : 8,00, 0,6250");
-    EXPECT_FALSE(s.updating);
+    EXPECT_FALSE(s.paper.Updating());
 }
 
 // Each case starts from the start-up state, sets the check box and radio
@@ -89,7 +88,7 @@ TEST(PaperFormat, CouplingRules) {
         EXPECT_EQ(r.invalidateDesign, c.invalidates);
         EXPECT_EQ(r.error, "");
         EXPECT_EQ(s.paper.TakeChangedFields(), c.rewritten);
-        EXPECT_FALSE(s.updating);
+        EXPECT_FALSE(s.paper.Updating());
     }
 }
 
@@ -137,7 +136,7 @@ TEST(PaperFormat, DivisionByZeroStopsTheRule) {
         EXPECT_EQ(r.error, "Floating point division by zero.");
         EXPECT_EQ(r.invalidateDesign, c.invalidates);
         EXPECT_EQ(s.Shown(), c.shown);
-        EXPECT_FALSE(s.updating);
+        EXPECT_FALSE(s.paper.Updating());
         // The next keystroke works normally.
         EXPECT_EQ(s.paper.Type(c.field, 4).error, "");
     }
@@ -152,11 +151,11 @@ TEST(PaperFormat, DivisionByZeroStopsTheRule) {
 
 TEST(PaperFormat, NothingRunsWhileUpdating) {
     StartedUp s;
-    s.updating = true;
+    PaperFormat::Quiet quiet(s.paper);
     const zb::PaperRuleResult r = s.paper.Set(PaperField::Breit, 20);
     EXPECT_FALSE(r.invalidateDesign);
     EXPECT_EQ(s.Shown(), "20,00 x 28,00, 5,00 : 8,00, 0,6250");
-    EXPECT_TRUE(s.updating);
+    EXPECT_TRUE(s.paper.Updating());
     for (PaperField f : {PaperField::Breit, PaperField::Hoch, PaperField::BreitV, PaperField::HochV, PaperField::DezV})
         EXPECT_FALSE(s.paper.Changed(f).invalidateDesign);
     EXPECT_EQ(s.Shown(), "20,00 x 28,00, 5,00 : 8,00, 0,6250");
@@ -174,7 +173,7 @@ TEST(PaperFormat, LoadsAndStoresWithoutRules) {
     file.HoldWidth = false;
     file.HoldWidth2 = false;
     s.paper.Load(file);
-    EXPECT_FALSE(s.updating);
+    EXPECT_FALSE(s.paper.Updating());
     EXPECT_EQ(s.Shown(), "12,35 x 50,00, 3,00 : 4,00, 0,1000");
     zb::PaperSettings back;
     s.paper.Type(PaperField::Hoch, 500); // still being typed

@@ -1,4 +1,4 @@
-#include "app/UndoHistory.h"
+#include "workspace/UndoHistory.h"
 
 #include <cstddef>
 #include <cstring>

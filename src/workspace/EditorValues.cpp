@@ -1,4 +1,4 @@
-#include "app/EditorValues.h"
+#include "workspace/EditorValues.h"
 
 #include <cmath>
 #include <limits>

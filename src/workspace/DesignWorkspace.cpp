@@ -1,0 +1,285 @@
+#include "workspace/DesignWorkspace.h"
+
+#include "base/DibCopy.h"
+#include "document/DesignFile.h"
+#include "imaging/TextureLibrary.h"
+#include "model/LayerStack.h"
+#include "model/SpinField.h"
+
+namespace zb {
+
+DesignWorkspace::DesignWorkspace(uint32_t seed, const PrinterFacts& printer, FontEngine* fonts)
+    : fonts_(fonts), printer_(printer), design_(std::make_unique<Design>()), random_(seed) {
+    newdib(editPicture_, 320, 200, 24, nullptr, 0);
+}
+
+DesignWorkspace::~DesignWorkspace() {
+    ReleaseTextures(textures_);
+    design_->ReleaseAll();
+    deldib(editPicture_);
+}
+
+std::string DesignWorkspace::Start() {
+    const std::string message = AddLayer(*design_, textures_);
+    design_->CurrentIndex = 0;
+    LoadEditPicture();
+    history_.Reset(*design_);
+    return message;
+}
+
+void DesignWorkspace::Changed(unsigned changes) {
+    if (listener_) listener_(changes);
+}
+
+void DesignWorkspace::Edited(unsigned changes) {
+    modified_ = true;
+    Changed(changes | kChangeDocument | kChangeHistory);
+}
+
+void DesignWorkspace::RecordStep() {
+    history_.Record(*design_);
+}
+
+// ---- the design -----------------------------------------------------------------
+
+const TLayerRecord* DesignWorkspace::CurrentLayer() const {
+    const int32_t index = design_->CurrentIndex;
+    if (index < 0 || index > int32_t(design_->Layers.Count) - 1) return nullptr;
+    return &design_->Layers[uint32_t(index)];
+}
+
+void DesignWorkspace::Select(int index) {
+    CommitPendingEdit();
+    if (index >= 0 && index < int(design_->Layers.Count)) design_->CurrentIndex = index;
+    LoadEditPicture();
+    Changed(kChangeSelection | kChangeEditPicture);
+}
+
+std::string DesignWorkspace::NewLayer() {
+    CommitPendingEdit();
+    // The layer is added even when its picture could not be copied.
+    const std::string message = NewPlane(*design_, textures_);
+    Invalidate();
+    LoadEditPicture();
+    RecordStep();
+    Edited(kChangeLayers | kChangeSelection | kChangeEditPicture | kChangeStale);
+    return message;
+}
+
+std::string DesignWorkspace::DeleteLayer(int row) {
+    CommitPendingEdit();
+    const std::string message = DeletePlane(*design_, row);
+    if (!message.empty()) return message;
+    Invalidate();
+    LoadEditPicture();
+    RecordStep();
+    Edited(kChangeLayers | kChangeSelection | kChangeEditPicture | kChangeStale);
+    return {};
+}
+
+// The selection follows a moved layer, so the editor shows the same settings
+// and is not reloaded.
+std::string DesignWorkspace::MoveLayerUp(int row) {
+    CommitPendingEdit();
+    const std::string message = MovePlaneUp(*design_, row);
+    if (!message.empty()) return message;
+    Invalidate();
+    RecordStep();
+    Edited(kChangeLayers | kChangeStale);
+    return {};
+}
+
+std::string DesignWorkspace::MoveLayerDown(int row) {
+    CommitPendingEdit();
+    const std::string message = MovePlaneDown(*design_, row);
+    if (!message.empty()) return message;
+    Invalidate();
+    RecordStep();
+    Edited(kChangeLayers | kChangeStale);
+    return {};
+}
+
+// ---- the layer editor -------------------------------------------------------------
+
+EditorValues DesignWorkspace::SelectedEditorValues() const {
+    const TLayerRecord* layer = CurrentLayer();
+    return layer ? EditorValuesOf(*layer) : EditorValues{};
+}
+
+ReadBackResult DesignWorkspace::StoreEditor(const EditorValues& values) {
+    ReadBackResult result;
+    const int32_t index = design_->CurrentIndex;
+    if (index >= 0 && index <= int32_t(design_->Layers.Count) - 1) {
+        TLayerRecord& layer = design_->Layers[uint32_t(index)];
+        result = ReadBackOptions(values, layer, editPicture_, editPictureDiffers_ || !layer.LayerPicture.Bits);
+        editPictureDiffers_ = !layer.LayerPicture.Bits;
+    }
+    Invalidate();
+    editPending_ = true;
+    Edited(kChangeStale | (result.kindChanged ? kChangeLayers : 0u));
+    return result;
+}
+
+void DesignWorkspace::LoadEditPicture() {
+    const TLayerRecord* layer = CurrentLayer();
+    if (!layer) return;
+    if (layer->LayerPicture.Bits) {
+        deldib(editPicture_);
+        // A failed copy leaves the working picture empty; the layer keeps its own.
+        MakeDIBCopy(layer->LayerPicture, editPicture_);
+        editPictureDiffers_ = false;
+    } else {
+        editPictureDiffers_ = true;
+    }
+}
+
+std::string DesignWorkspace::TakeTexture(int index) {
+    if (index < 0 || index >= int(textures_.Count)) return {};
+    deldib(editPicture_);
+    const bool copied = MakeDIBCopy(textures_[uint32_t(index)], editPicture_);
+    editPictureDiffers_ = true;
+    Changed(kChangeEditPicture);
+    return copied ? std::string() : std::string(kCopyMemoryMessage);
+}
+
+void DesignWorkspace::TakePicture(TDibRecord& picture) {
+    deldib(editPicture_);
+    editPicture_ = picture;
+    picture = TDibRecord{};
+    editPictureDiffers_ = true;
+    Changed(kChangeEditPicture);
+}
+
+// ---- paper, zoom, printer -----------------------------------------------------------
+
+void DesignWorkspace::SetPaper(const PaperSettings& paper, bool resized) {
+    CommitPendingEdit();
+    const double zoom = design_->Paper.Zoom;
+    design_->Paper = paper;
+    design_->Paper.Zoom = zoom;
+    if (resized) Invalidate();
+    RecordStep();
+    Edited(kChangePaper | (resized ? kChangeStale : 0u));
+}
+
+void DesignWorkspace::SetZoom(double zoom) {
+    design_->Paper.Zoom = zoom;
+    Invalidate();
+    Changed(kChangeZoom | kChangeStale);
+}
+
+void DesignWorkspace::SetPrinter(const PrinterFacts& printer) {
+    printer_ = printer;
+    // A design of part of the paper keeps its size (and its sheet).
+    const bool resized = design_->Paper.PrintAll;
+    if (resized) Invalidate();
+    Changed(kChangePrinter | (resized ? kChangeStale : 0u));
+}
+
+// ---- the sheet ------------------------------------------------------------------------
+
+RasterSize DesignWorkspace::SheetSize(int screenPpi) const {
+    return DesignRasterSize(design_->Paper, printer_.page, screenPpi, design_->Paper.Zoom);
+}
+
+DesignPaintResult DesignWorkspace::PaintView(RasterSize viewSize, int screenPpi) {
+    const RasterSize want = SheetSize(screenPpi);
+    const bool wasValid = compositor_.DesignValid();
+    if (!wasValid && viewSize == want) sheet_.BeforeCompose(random_);
+    const DesignPaintResult result = PaintDesignView(compositor_, viewSize, want, *design_, screenPpi,
+                                                     design_->Paper.Zoom, random_, fonts_);
+    if (!wasValid && compositor_.DesignValid()) {
+        ++compositions_;
+        sheet_.AfterCompose(compositor_.StartSeed());
+        Changed(kChangeSheet);
+    }
+    return result;
+}
+
+std::string DesignWorkspace::EnsureComposed(int screenPpi) {
+    if (compositor_.DesignValid()) return {};
+    const RasterSize want = SheetSize(screenPpi);
+    // Sized first: the paint that follows finds the rasters at the sheet's size.
+    DesignPaintResult result = PaintView(want, screenPpi);
+    return result.message;
+}
+
+void DesignWorkspace::Reroll() {
+    sheet_.Reroll();
+    Invalidate();
+    Changed(kChangeStale);
+}
+
+void DesignWorkspace::SetHold(bool hold) {
+    sheet_.SetHold(hold);
+    Changed(kChangeSheet);
+}
+
+// ---- undo ---------------------------------------------------------------------------
+
+void DesignWorkspace::CommitPendingEdit() {
+    if (!editPending_) return;
+    editPending_ = false;
+    RecordStep();
+    Changed(kChangeHistory);
+}
+
+std::string DesignWorkspace::Undo() {
+    CommitPendingEdit();
+    if (!history_.CanUndo()) return {};
+    const std::string message = history_.Undo(*design_);
+    modified_ = true;
+    Replaced(design_->CurrentIndex, 0);
+    return message;
+}
+
+std::string DesignWorkspace::Redo() {
+    CommitPendingEdit();
+    if (!history_.CanRedo()) return {};
+    const std::string message = history_.Redo(*design_);
+    modified_ = true;
+    Replaced(design_->CurrentIndex, 0);
+    return message;
+}
+
+// ---- the document ---------------------------------------------------------------------
+
+void DesignWorkspace::Replaced(int selectIndex, unsigned extra) {
+    editPending_ = false;
+    design_->CurrentIndex = selectIndex;
+    Invalidate();
+    LoadEditPicture();
+    Changed(kChangeDesign | kChangeLayers | kChangeSelection | kChangePaper | kChangeZoom | kChangeEditPicture |
+            kChangeStale | kChangeHistory | kChangeDocument | extra);
+}
+
+void DesignWorkspace::New() {
+    KeepBottomLayer(*design_);
+    fileName_.clear();
+    modified_ = false;
+    history_.Reset(*design_);
+    Replaced(0, 0);
+}
+
+std::string DesignWorkspace::Open(const std::string& fileName) {
+    const FileResult result = openfile(fileName, design_);
+    if (!result) return result.Message;
+    // The zoom field's limits hold for a zoom read from a file.
+    design_->Paper.Zoom = kZoomEd.Limit(design_->Paper.Zoom);
+    fileName_ = fileName;
+    modified_ = false;
+    history_.Reset(*design_);
+    Replaced(int32_t(design_->Layers.Count) - 1, 0);
+    return {};
+}
+
+std::string DesignWorkspace::Save(const std::string& fileName) {
+    const FileResult result = savefile(*design_, fileName);
+    if (!result) return result.Message;
+    fileName_ = fileName;
+    modified_ = false;
+    Changed(kChangeDocument);
+    return {};
+}
+
+} // namespace zb

@@ -1,0 +1,192 @@
+#pragma once
+// The one owner of a design and its sheet, without widgets. The window, its
+// pages and the command-line program show it and send it user actions; every
+// change goes through its methods, and it tells its listener what changed.
+//
+// Ownership: the workspace owns the design (layer records and what they own),
+// the texture library, the working picture of the texture page, the undo
+// history, the compositor with its rasters and the random generator the sheet
+// is drawn from. The font engine is borrowed and must outlive it.
+//
+// The sheet: a change marks it stale; whatever paints it (the design view, the
+// print preview) calls PaintView, which composes first when it is stale. The
+// composition reads the design only; the selected layer is selection state and
+// never moved by composing, printing or exporting.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/TDibRecord.h"
+#include "base/TDynaArray.h"
+#include "model/Design.h"
+#include "render/Compositor.h"
+#include "render/DesignSize.h"
+#include "render/DesignViewPaint.h"
+#include "render/FontEngine.h"
+#include "render/RandomInt.h"
+#include "workspace/EditorValues.h"
+#include "workspace/SheetSeed.h"
+#include "workspace/UndoHistory.h"
+
+namespace zb {
+
+// What changed, as bits of the mask the listener receives.
+enum WorkspaceChange : unsigned {
+    kChangeDesign = 1u << 0,      // replaced (new, open, undo, redo): every view reloads
+    kChangeLayers = 1u << 1,      // the stack or a layer's kind: the list is rebuilt
+    kChangeSelection = 1u << 2,   // another layer is selected: the editor reloads
+    kChangePaper = 1u << 3,       // paper format or margins
+    kChangeZoom = 1u << 4,
+    kChangeStale = 1u << 5,       // the sheet must be composed again
+    kChangeSheet = 1u << 6,       // a sheet was composed (its number, the views)
+    kChangeDocument = 1u << 7,    // file name or unsaved state
+    kChangePrinter = 1u << 8,     // the printer's page
+    kChangeEditPicture = 1u << 9, // the texture page's picture
+    kChangeHistory = 1u << 10,    // what undo and redo can do
+};
+
+// What the printer tells about its page.
+struct PrinterFacts {
+    PrintablePage page;
+    // No printer is installed and the A4 page at 600 dpi stands in.
+    bool fallback = false;
+};
+
+class DesignWorkspace {
+public:
+    // `seed`: the generator's start state. `fonts` may be null (text layers
+    // then show their ground).
+    DesignWorkspace(uint32_t seed, const PrinterFacts& printer, FontEngine* fonts);
+    ~DesignWorkspace();
+    DesignWorkspace(const DesignWorkspace&) = delete;
+    DesignWorkspace& operator=(const DesignWorkspace&) = delete;
+
+    // The one listener (the window), told of every change with a mask of
+    // WorkspaceChange bits, after the change is complete.
+    void SetListener(std::function<void(unsigned)> listener) { listener_ = std::move(listener); }
+
+    // ---- start-up -----------------------------------------------------------
+    TDynaArray<TDibRecord>& Textures() { return textures_; }
+    const TDynaArray<TDibRecord>& Textures() const { return textures_; }
+    // After the textures are read: the first layer, and the history's start.
+    // Returns a German message when its picture could not be copied.
+    std::string Start();
+
+    // ---- the design ---------------------------------------------------------
+    const Design& GetDesign() const { return *design_; }
+    int CurrentIndex() const { return design_->CurrentIndex; }
+    // The selected layer, or null for an empty stack.
+    const TLayerRecord* CurrentLayer() const;
+    // Another layer becomes the selection (an edit in progress is recorded first).
+    void Select(int index);
+
+    // Layer list commands; each returns a German refusal (nothing changed) or "".
+    std::string NewLayer();
+    std::string DeleteLayer(int row);
+    std::string MoveLayerUp(int row);
+    std::string MoveLayerDown(int row);
+
+    // ---- the layer editor ---------------------------------------------------
+    // The editor's values of the selected layer.
+    EditorValues SelectedEditorValues() const;
+    // Writes the editor into the selected layer; the picture goes with it
+    // when it differs. The edit is recorded for undo by CommitPendingEdit (the
+    // window gathers a burst of keystrokes into one step).
+    ReadBackResult StoreEditor(const EditorValues& values);
+    // The picture of the texture page: a copy of the selected layer's, a
+    // texture, or a picture the user opened.
+    const TDibRecord& EditPicture() const { return editPicture_; }
+    // Copies texture `index` into the working picture. Returns a message on failure.
+    std::string TakeTexture(int index);
+    // The working picture becomes `picture` (ownership passes to the workspace).
+    void TakePicture(TDibRecord& picture);
+
+    // ---- paper, margins, zoom, printer --------------------------------------
+    const PaperSettings& Paper() const { return design_->Paper; }
+    // A change of the paper settings; `resized` when the sheet's size changes
+    // with it. One undoable step.
+    void SetPaper(const PaperSettings& paper, bool resized);
+    double Zoom() const { return design_->Paper.Zoom; }
+    // The zoom as its field reads it (a view setting, not an undoable step).
+    void SetZoom(double zoom);
+    const PrinterFacts& Printer() const { return printer_; }
+    // A new printer page: only a design that fills the whole page changes size.
+    void SetPrinter(const PrinterFacts& printer);
+
+    // ---- the sheet ----------------------------------------------------------
+    bool Stale() const { return !compositor_.DesignValid(); }
+    // The sheet's size at the screen's pixels per inch.
+    RasterSize SheetSize(int screenPpi) const;
+    // One paint of the design view of `viewSize` at the screen's resolution:
+    // sizes the rasters and composes when the sheet is stale and the view has
+    // the sheet's size. resizeView asks for the view to be given SheetSize.
+    DesignPaintResult PaintView(RasterSize viewSize, int screenPpi);
+    // Composes the sheet now if it is stale (print preview, print, export).
+    std::string EnsureComposed(int screenPpi);
+    const Compositor& Sheet() const { return compositor_; }
+    const SheetSeed& Seed() const { return sheet_; }
+    // "Neu würfeln": the next composition shows a fresh sheet.
+    void Reroll();
+    // "Bogen festhalten".
+    void SetHold(bool hold);
+    // Compositions since start (for tests and benchmarks).
+    int CompositionCount() const { return compositions_; }
+    FontEngine* Fonts() const { return fonts_; }
+
+    // ---- undo ---------------------------------------------------------------
+    bool CanUndo() const { return history_.CanUndo() || editPending_; }
+    bool CanRedo() const { return history_.CanRedo() && !editPending_; }
+    // Records an edit in progress as one step.
+    void CommitPendingEdit();
+    // Returns a German message when a picture could not be restored.
+    std::string Undo();
+    std::string Redo();
+    const UndoHistory& History() const { return history_; }
+
+    // ---- the document -------------------------------------------------------
+    // The file the design came from or was saved to, in the file system's
+    // encoding; empty for a new design.
+    const std::string& FileName() const { return fileName_; }
+    // The design differs from its file (or, new, from the start).
+    bool Modified() const { return modified_; }
+    // "Neu": keeps the bottom layer only.
+    void New();
+    // Opens `fileName`; on failure the design stays and the message is returned.
+    std::string Open(const std::string& fileName);
+    // Saves under `fileName`, which becomes the design's name on success.
+    std::string Save(const std::string& fileName);
+
+private:
+    // The one path that puts another design in place (new, open, undo, redo):
+    // the selection, the working picture, the sheet and every view follow.
+    void Replaced(int selectIndex, unsigned extra);
+    // Loads the working picture from the selected layer.
+    void LoadEditPicture();
+    void Changed(unsigned changes);
+    void Edited(unsigned changes);
+    void Invalidate() { compositor_.Invalidate(); }
+    void RecordStep();
+
+    std::function<void(unsigned)> listener_;
+    FontEngine* fonts_;
+    PrinterFacts printer_;
+    std::unique_ptr<Design> design_;
+    TDibRecord* currentTexture_ = nullptr;
+    TDynaArray<TDibRecord> textures_{&currentTexture_};
+    TDibRecord editPicture_{};
+    // The selected layer's picture differs from the working picture: the
+    // next StoreEditor copies it (a layer loaded into the editor holds the
+    // same pixels, and copying a large photo on every keystroke is wasted).
+    bool editPictureDiffers_ = true;
+    Compositor compositor_;
+    RandomInt random_;
+    SheetSeed sheet_;
+    UndoHistory history_;
+    bool editPending_ = false;
+    bool modified_ = false;
+    std::string fileName_;
+    int compositions_ = 0;
+};
+
+} // namespace zb
