@@ -251,12 +251,13 @@ void TPaperPage::SizeChoice(bool printAll) {
 }
 
 void TPaperPage::PrinterSetupBtnClick() {
-    if (NoPrinterInstalled()) {
+    if (noPrinter ? noPrinter() : NoPrinterInstalled()) {
         form_.Dialogs().Error(this, QStringLiteral("Drucker einrichten"),
                               QStringLiteral("Es ist kein Drucker eingerichtet. Gedruckt wird in eine PDF-Datei "
                                              "(A4, 600 dpi), nach deren Namen beim Drucken gefragt wird."));
     } else {
-        if (printer_.printerName().isEmpty()) SelectPrinter(printer_, QString());
+        if (printer_.printerName().isEmpty() && printer_.outputFormat() == QPrinter::NativeFormat)
+            SelectPrinter(printer_, QString());
         if (setupDialog) setupDialog(printer_, this);
         const PrinterPage page = PrinterPageOf(printer_);
         // Only a design of the whole page changes size (and sheet) with the printer.

@@ -47,6 +47,9 @@ public:
 
     // The platform's printer setup dialog; tests put their own in its place.
     std::function<void(QPrinter&, QWidget*)> setupDialog;
+    // Whether no printer is installed (the setup then only says so); tests
+    // ask for the setup path without a print system.
+    std::function<bool()> noPrinter;
 
 private:
     void FieldChange(PaperField field);

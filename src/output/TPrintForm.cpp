@@ -125,7 +125,8 @@ TPrintForm::TPrintForm(const TDibRecord& picture, QPrinter& printer, QWidget* pa
     PrintPaintBox->OnPaint = [this](QPainter& painter, const QRect&) { PrintPaintBoxPaint(painter); };
     auto repaint = [this] { PrintPaintBox->update(); };
     connect(UseFullCheck, &QRadioButton::clicked, this, repaint);
-    connect(SverhCheck, &QCheckBox::clicked, this, repaint);
+    // Keeping the ratio again: the height follows the width.
+    connect(SverhCheck, &QCheckBox::toggled, this, [this] { BreitEditChange(); });
     connect(ZentrCheck, &QCheckBox::clicked, this, repaint);
     connect(UserdefCheck, &QRadioButton::clicked, this, [this] { UserdefCheckClick(); });
     connect(BreitEdit, &QSpinBox::valueChanged, this, [this] { BreitEditChange(); });
@@ -204,12 +205,13 @@ void TPrintForm::PrintSetupBtnClick() {
     QPrintDialog dialog(&printer_, this);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.exec();
-    PrintPaintBox->update();
+    // Another page: the height follows the width on it.
+    BreitEditChange();
 }
 
 void TPrintForm::PrintPaintBoxPaint(QPainter& painter) {
-    // Each paint leaves the height derived from the width (the width leads).
-    DeriveHeight();
+    // The paint only draws: the coupled field is derived in the edited
+    // field's change, never here, so a typed height is not overwritten.
     int64_t pw = 0, ph = 0;
     PageSize(pw, ph);
     const PixelRect page = PreviewPageRect(kPreviewSide, pw, ph);

@@ -68,34 +68,31 @@ std::string DesignWorkspace::NewLayer() {
 
 std::string DesignWorkspace::DeleteLayer(int row) {
     CommitPendingEdit();
-    const std::string message = DeletePlane(*design_, row);
-    if (!message.empty()) return message;
-    Invalidate();
-    LoadEditPicture();
-    RecordStep();
-    Edited(kChangeLayers | kChangeSelection | kChangeEditPicture | kChangeStale);
-    return {};
+    return StackChanged(DeletePlane(*design_, row), true);
 }
 
 // The selection follows a moved layer, so the editor shows the same settings
 // and is not reloaded.
 std::string DesignWorkspace::MoveLayerUp(int row) {
     CommitPendingEdit();
-    const std::string message = MovePlaneUp(*design_, row);
-    if (!message.empty()) return message;
-    Invalidate();
-    RecordStep();
-    Edited(kChangeLayers | kChangeStale);
-    return {};
+    return StackChanged(MovePlaneUp(*design_, row), false);
 }
 
 std::string DesignWorkspace::MoveLayerDown(int row) {
     CommitPendingEdit();
-    const std::string message = MovePlaneDown(*design_, row);
-    if (!message.empty()) return message;
+    return StackChanged(MovePlaneDown(*design_, row), false);
+}
+
+std::string DesignWorkspace::StackChanged(const std::string& refusal, bool selectionChanged) {
+    if (!refusal.empty()) return refusal;
     Invalidate();
+    unsigned changes = kChangeLayers | kChangeStale;
+    if (selectionChanged) {
+        LoadEditPicture();
+        changes |= kChangeSelection | kChangeEditPicture;
+    }
     RecordStep();
-    Edited(kChangeLayers | kChangeStale);
+    Edited(changes);
     return {};
 }
 

@@ -161,6 +161,9 @@ private:
     // The one path that puts another design in place (new, open, undo, redo):
     // the selection, the working picture, the sheet and every view follow.
     void Replaced(int selectIndex, unsigned extra);
+    // After a command of the layer list: its refusal changes nothing;
+    // otherwise the sheet is stale and the step recorded.
+    std::string StackChanged(const std::string& refusal, bool selectionChanged);
     // Loads the working picture from the selected layer.
     void LoadEditPicture();
     void Changed(unsigned changes);

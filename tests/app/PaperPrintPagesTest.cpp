@@ -13,7 +13,12 @@
 #include <QTabWidget>
 #include <QWheelEvent>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QPrinter>
+
 #include "MainFormFixture.h"
+#include "app/TPaperPage.h"
 #include "app/TPrintPage.h"
 #include "app/TSpinEdit.h"
 #include "output/PrintSession.h"
@@ -193,4 +198,69 @@ TEST_F(MainFormTest, PrintIntoPdfAndExport) {
     const QImage image(png);
     EXPECT_EQ(image.size(), QSize(118, 78)); // 3 x 2 cm at 100 dpi
     EXPECT_TRUE(Find<QCheckBox>("PreviewFilterCheck")->isChecked());
+}
+
+// The paper format changed on its page, then the print page is shown: its
+// preview composes the new sheet before drawing (it used to draw the old one
+// squeezed into the new size), and printing starts from that sheet.
+TEST_F(MainFormTest, PreviewComposesTheSheetOfTheNewPaperFormat) {
+    form->show();
+    Find<QRadioButton>("PrintPartBtn")->click();
+    Find<zb::TSpinEdit>("BreitEd")->SetText("10");
+    ASSERT_TRUE(form->Workspace().Stale());
+    Find<QTabWidget>("PageControl2")->setCurrentIndex(2);
+    const QImage preview = Find<QWidget>("PaintBox2")->grab().toImage();
+    const zb::DesignWorkspace& w = form->Workspace();
+    EXPECT_FALSE(w.Stale());
+    EXPECT_EQ(w.Sheet().Size(), w.SheetSize(form->ScreenPpi()));
+    EXPECT_EQ(w.Seed().Number(), w.Sheet().StartSeed());
+    // The design is drawn at its place: the page's corner is the sheet's corner.
+    const zb::PixelRect at = Find<zb::TPrintPage>("PrintPage")->Layout().design;
+    const uint8_t* corner = w.Sheet().DesignView().pixel(0, 0);
+    EXPECT_EQ(preview.pixelColor(at.x, at.y), QColor(corner[2], corner[1], corner[0]));
+}
+
+// "Drucker einrichten" changes the sheet only of a design that fills the
+// whole page; a design of part of the paper keeps its sheet and its size.
+TEST_F(MainFormTest, PrinterSetupKeepsTheSheetOfAPartOfThePaper) {
+    auto* page = Find<zb::TPaperPage>("PaperPage");
+    page->noPrinter = [] { return false; };
+    page->setupDialog = [](QPrinter& printer, QWidget*) { printer.setOutputFormat(QPrinter::PdfFormat); };
+    Find<QRadioButton>("PrintPartBtn")->click();
+    form->PaintDesign();
+    const uint32_t sheet = form->Workspace().Seed().Number();
+    const int compositions = form->Workspace().CompositionCount();
+    Click("PrinterSetupBtn");
+    EXPECT_FALSE(form->Workspace().Stale());
+    EXPECT_EQ(form->Workspace().Seed().Number(), sheet);
+    EXPECT_EQ(form->Workspace().CompositionCount(), compositions);
+    // A design of the whole page is composed anew for the printer's page.
+    Find<QRadioButton>("PrintAllBtn")->click();
+    form->PaintDesign();
+    Click("PrinterSetupBtn");
+    EXPECT_EQ(form->Workspace().CompositionCount(), compositions + 2);
+    EXPECT_EQ(dialogs.Count("error"), 0);
+}
+
+// Option buttons follow a change made by code or by assistive technology
+// (the "Toggle" action), not only a click.
+TEST_F(MainFormTest, OptionButtonsFollowCodeAndAssistiveTechnology) {
+    auto toggle = [](QWidget* w) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+        ASSERT_TRUE(iface && iface->actionInterface());
+        iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    toggle(Find<QCheckBox>("SVerhCheck"));
+    EXPECT_FALSE(D().Paper.SVerh);
+    Find<QCheckBox>("SVerhCheck")->setChecked(true);
+    EXPECT_TRUE(D().Paper.SVerh);
+    Find<QRadioButton>("holdheightEd")->setChecked(true);
+    EXPECT_FALSE(D().Paper.HoldWidth);
+    Find<QRadioButton>("holdheight2Ed")->toggle();
+    EXPECT_FALSE(D().Paper.HoldWidth2);
+    Find<QRadioButton>("PrintPartBtn")->setChecked(true);
+    EXPECT_FALSE(D().Paper.PrintAll);
+    EXPECT_TRUE(form->Workspace().Stale());
+    // Each change is one undoable step.
+    EXPECT_EQ(form->Workspace().History().StateCount(), 6u);
 }

@@ -251,13 +251,14 @@ TEST(TPrintForm, CouplingFollowsTheWidthAndItsGuard) {
     auto* aspect = Child<QCheckBox>(form, "SverhCheck");
     auto* preview = Child<TPaintBox>(form, "PrintPaintBox");
 
-    // A typed height derives the width; the next paint derives the height
-    // from that width again: the width leads.
+    // A typed height derives the width and stays as typed: a paint only
+    // draws (it used to derive the height from that width again: 35 became 34).
     hoch->setValue(27);
     EXPECT_EQ(breit->value(), 51);  // trunc(36 * 6779 / 4760) = trunc(51.27)
     EXPECT_EQ(hoch->value(), 27);
     preview->grab();
-    EXPECT_EQ(hoch->value(), 26);  // trunc(38.25 * 4760 / 6779) = trunc(26.86)
+    EXPECT_EQ(hoch->value(), 27);
+    hoch->setValue(26);
 
     // Without the aspect box the fields are free.
     aspect->setChecked(false);
@@ -268,6 +269,12 @@ TEST(TPrintForm, CouplingFollowsTheWidthAndItsGuard) {
     Child<QRadioButton>(form, "UserdefCheck")->click();
     EXPECT_EQ(hoch->value(), 42);  // trunc(60 * 4760 / 6779) = trunc(42.13)
     EXPECT_EQ(form.Choice().mode, PrintSizeMode::UserDefined);
+    for (const int typed : {3, 35, 9, 90}) {
+        hoch->setValue(typed);
+        preview->grab();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(hoch->value(), typed);
+    }
     form.reject();
 
     // A tall picture: the derived height is cut at 100, the width stays.
