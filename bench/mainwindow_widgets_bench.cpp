@@ -74,6 +74,7 @@ struct Window {
         options.programFolder = QCoreApplication::applicationDirPath() + "/../bin";
         options.printer = PrinterPage{kFallbackPrintablePage, 600, true, {}};
         options.seed = 1;
+        options.composeWaitMs = -1;
         form = std::make_unique<TMainForm>(options);
         form->resize(1024, 768);
         form->show();

@@ -7,6 +7,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QDateTime>
+#include <QStatusBar>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QDesktopServices>
@@ -72,6 +74,10 @@ TMainForm::TMainForm(Options options, QWidget* parent)
         ownDialogs_ = std::make_unique<QtDialogs>();
         dialogs_ = ownDialogs_.get();
     }
+    composeWaitMs_ = options.composeWaitMs;
+    // The family list is read once here, before any text layer is composed
+    // on the composing thread.
+    fonts_.Families();
     const PrinterPage printer = options.printer ? *options.printer : DefaultPrinterPage();
     workspace_ = std::make_unique<DesignWorkspace>(options.seed ? *options.seed : RandomInt::SeedFromTimeOfDay(),
                                                    PrinterFacts{printer.page, printer.fallback}, &cachedFonts_);
@@ -85,6 +91,10 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     BuildWindow();
     InstallOutputPages(*this);
     workspace_->SetListener([this](unsigned changes) { WorkspaceChanged(changes); });
+    workspace_->SetSheetFinished([this] { QMetaObject::invokeMethod(this, &TMainForm::SheetFinished, Qt::QueuedConnection); });
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(100);
+    connect(progressTimer_, &QTimer::timeout, this, &TMainForm::ShowComposingProgress);
     SizeTextureStrip();
     ListPlanes();
     setWindowTitle(WindowTitle(QString()));
@@ -95,6 +105,9 @@ TMainForm::TMainForm(Options options, QWidget* parent)
 
 TMainForm::~TMainForm() {
     Timer1->stop();
+    // No finished sheet may be announced to a window that is going away.
+    workspace_->SetSheetFinished({});
+    workspace_->CancelComposing();
     workspace_->SetListener({});
 }
 
@@ -148,17 +161,39 @@ void TMainForm::SetPrintScrollBox(QScrollArea* box) {
 // ---- the design view --------------------------------------------------------
 
 void TMainForm::PaintDesign() {
-    const int ppi = ScreenPpi();
-    // The pass that finds the view at the wrong size only resizes it; the
-    // second pass composes and draws.
-    for (int pass = 0; pass < 2; ++pass) {
-        const DesignPaintResult result = workspace_->PaintView({PaintBox1->width(), PaintBox1->height()}, ppi);
-        if (!result.message.empty()) Error({}, result.message);
-        if (!result.resizeView) break;
-        const RasterSize want = workspace_->SheetSize(ppi);
-        PaintBox1->setFixedSize(std::max(0, want.width), std::max(0, want.height));
-    }
+    const RasterSize want = workspace_->SheetSize(ScreenPpi());
+    const QSize size(std::max(0, want.width), std::max(0, want.height));
+    if (PaintBox1->size() != size) PaintBox1->setFixedSize(size);
+    const std::string message = ComposeSheet();
+    if (!message.empty()) Error({}, message);
     PaintBox1->update();
+}
+
+std::string TMainForm::ComposeSheet() {
+    const std::string message = workspace_->Compose(ScreenPpi(), composeWaitMs_);
+    if (workspace_->Composing() && !progressTimer_->isActive()) {
+        composingSince_ = QDateTime::currentMSecsSinceEpoch();
+        progressTimer_->start();
+    }
+    return message;
+}
+
+void TMainForm::SheetFinished() {
+    const std::string message = workspace_->TakeSheet();
+    if (!message.empty()) Error({}, message);
+    PaintBox1->update();
+}
+
+void TMainForm::ShowComposingProgress() {
+    if (!workspace_->Composing()) {
+        progressTimer_->stop();
+        statusBar()->clearMessage();
+        return;
+    }
+    if (QDateTime::currentMSecsSinceEpoch() - composingSince_ < 500) return;
+    statusBar()->showMessage(QStringLiteral("Der Bogen wird berechnet ... Ebene %1 von %2")
+                                 .arg(std::min(workspace_->ComposingLayersDone() + 1, workspace_->ComposingLayerCount()))
+                                 .arg(workspace_->ComposingLayerCount()));
 }
 
 void TMainForm::PaintBox1Draw(QPainter& painter, const QRect& exposed) {
@@ -167,7 +202,7 @@ void TMainForm::PaintBox1Draw(QPainter& painter, const QRect& exposed) {
     const bool fits = size.width == PaintBox1->width() && size.height == PaintBox1->height();
     const RasterSize want = workspace_->SheetSize(ScreenPpi());
     const bool viewSized = want.width == PaintBox1->width() && want.height == PaintBox1->height();
-    if ((workspace_->Stale() || !viewSized) && !Timer1->isActive()) {
+    if ((workspace_->NeedsComposing(ScreenPpi()) || !viewSized) && !Timer1->isActive()) {
         // Something changed without a paint being asked for (or the print
         // preview composed at another size): compose and size the view once
         // this paint is done, unless the edit timer will.

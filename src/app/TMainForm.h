@@ -61,6 +61,10 @@ public:
         std::optional<PrinterPage> printer;
         // Start state of the random generator; unset: from the time of day.
         std::optional<uint32_t> seed;
+        // How long a paint waits for a composition before it goes on without
+        // it (the sheet then appears when done, with progress in the status
+        // bar); negative: as long as it takes.
+        int composeWaitMs = 50;
     };
 
     explicit TMainForm(Options options, QWidget* parent = nullptr);
@@ -79,6 +83,10 @@ public:
     // The design view's paint (PaintBox1Paint): sizes the view, composes when
     // the sheet is stale, and repaints. Both passes of a size change run here.
     void PaintDesign();
+    // Composes a stale sheet, waiting for it as long as the options say (a
+    // longer one appears when done, with progress in the status bar). Returns
+    // the failure to show, if any. The print preview calls this.
+    std::string ComposeSheet();
     // Screen pixels per inch of the design view.
     int ScreenPpi() const;
     // Message boxes and file dialogs (the test's, in tests).
@@ -167,6 +175,10 @@ private:
     // shows as an error box; the sheet is composed again.
     void RunCommand(const std::string& message);
     void UpdateUndoButtons();
+    // A sheet finished on the composing thread: show it.
+    void SheetFinished();
+    // The status bar says how far a composition got after half a second.
+    void ShowComposingProgress();
     void ShowSheetNumber();
     void Error(const QString& caption, const std::string& message);
     QString DialogFolder() const;
@@ -185,6 +197,9 @@ private:
     // Set while the window loads its controls from the workspace: their
     // change handlers send nothing back.
     bool loading_ = false;
+    int composeWaitMs_ = 50;
+    QTimer* progressTimer_ = nullptr;
+    qint64 composingSince_ = -1;
     bool listing_ = false;
     bool firstShow_ = true;
     int selectedTexture_ = 0;

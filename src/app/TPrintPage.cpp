@@ -191,16 +191,18 @@ void TPrintPage::ResizePreview() {
 void TPrintPage::DrawPreview(QPainter& painter) {
     const PreviewLayout l = Layout();
     painter.fillRect(QRect(0, 0, l.page.width, l.page.height), Qt::white);
-    // A stale sheet is composed before it is drawn: never an old sheet
-    // squeezed into a new size.
-    const std::string message = form_.Workspace().EnsureComposed(form_.ScreenPpi());
+    // A stale sheet is composed before it is drawn, never an old sheet
+    // squeezed into a new size; one still composing appears when done. A
+    // message box waits until the paint is over.
+    const std::string message = form_.ComposeSheet();
     if (!message.empty())
         QMetaObject::invokeMethod(
             this, [this, message] { form_.Dialogs().Error(this, QString(), QString::fromStdString(message)); },
             Qt::QueuedConnection);
+    if (form_.Workspace().Stale()) return;
     const Compositor& c = form_.Workspace().Sheet();
     const RasterSize size = c.Size();
-    if (!c.DesignValid() || !c.HoldsComposition() || size.empty() || l.design.width <= 0 || l.design.height <= 0)
+    if (!c.HoldsComposition() || size.empty() || l.design.width <= 0 || l.design.height <= 0)
         return;
     // Whatever lies beyond the page picture is cut off.
     painter.setClipRect(QRect(0, 0, l.page.width, l.page.height));

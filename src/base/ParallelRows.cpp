@@ -1,6 +1,9 @@
 #include "base/ParallelRows.h"
 
+#include "base/Cancellation.h"
+
 #include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -15,8 +18,26 @@ int ParallelThreadCount() {
     return count;
 }
 
-void ParallelRows(int height, int64_t bytesTouched, const std::function<void(int, int)>& kernel) {
+namespace {
+
+// Rows a band runs before it asks again whether the work was cancelled.
+constexpr int kCancelCheckRows = 64;
+
+} // namespace
+
+void ParallelRows(int height, int64_t bytesTouched, const std::function<void(int, int)>& outer) {
     if (height <= 0) return;
+    // Work that may be cancelled runs in short bands, asking before each;
+    // kernels write only their own rows, so the result does not change.
+    const std::atomic<bool>* flag = CurrentCancelFlag();
+    const std::function<void(int, int)> checked = [&outer, flag](int y0, int y1) {
+        CancelScope scope(flag);
+        for (int y = y0; y < y1; y += kCancelCheckRows) {
+            if (flag->load(std::memory_order_relaxed)) return;
+            outer(y, std::min(y1, y + kCancelCheckRows));
+        }
+    };
+    const std::function<void(int, int)>& kernel = flag ? checked : outer;
     const int threads = std::min(ParallelThreadCount(), height);
     if (threads <= 1 || bytesTouched < kParallelMinBytes) {
         kernel(0, height);

@@ -1,5 +1,9 @@
 #include "model/Design.h"
 
+#include <cstring>
+
+#include "base/DibCopy.h"
+
 namespace zb {
 
 Design::~Design() { ReleaseAll(); }
@@ -9,6 +13,26 @@ void Design::ReleaseAll() {
     while (Layers.Next()) ReleaseLayer(*CurrentLayer);
     Layers.Clear();
     CurrentIndex = 0;
+}
+
+bool Design::CopyTo(Design& copy) const {
+    copy.ReleaseAll();
+    bool complete = true;
+    for (uint32_t i = 0; i < Layers.Count; ++i) {
+        const TLayerRecord& from = Layers[i];
+        TLayerRecord* to = copy.Layers.Add();
+        std::memcpy(static_cast<void*>(to), &from, sizeof(TLayerRecord));
+        // The copy owns texts and pixels of its own.
+        to->FontName = nullptr;
+        to->LayerText = nullptr;
+        to->LayerPicture = TDibRecord{};
+        SetLayerString(to->FontName, LayerString(from.FontName));
+        SetLayerString(to->LayerText, LayerString(from.LayerText));
+        if (from.LayerPicture.Bits && !MakeDIBCopy(from.LayerPicture, to->LayerPicture)) complete = false;
+    }
+    copy.Paper = Paper;
+    copy.CurrentIndex = CurrentIndex;
+    return complete;
 }
 
 } // namespace zb

@@ -44,6 +44,11 @@ public:
 
     // Releases every record's resources and empties the stack.
     void ReleaseAll();
+
+    // Makes `copy` (emptied first) a deep copy: records, texts, pictures, paper
+    // and selection. Returns false when a picture could not be copied (that
+    // layer then has no pixels).
+    bool CopyTo(Design& copy) const;
 };
 
 } // namespace zb

@@ -1,5 +1,7 @@
 #include "render/Compositor.h"
 
+#include "base/Cancellation.h"
+
 #include <new>
 #include <system_error>
 #include <utility>
@@ -192,7 +194,7 @@ std::string Compositor::Compose(const Design& design, double targetPpi, double z
             if (weight == 0) std::swap(designRaster_, layerRaster_);
             else BlendLayer(ViewOf(designRaster_), ViewOf(layerRaster_), weight);
             if (progress_) progress_(i + 1, count);
-            if (cancelled_ && cancelled_()) {
+            if ((cancelled_ && cancelled_()) || Cancelled()) {
                 holdsComposition_ = false;
                 designValid_ = false;
                 return kCompositionCancelled;

@@ -1,5 +1,7 @@
 #include "render/PatternGenerator.h"
 
+#include "base/Cancellation.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -135,6 +137,8 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
     const uint32_t base = layer.PatternColor;
 
     for (int32_t i = 0; i < count; ++i) {
+        // A cancelled composition is thrown away: stop drawing.
+        if ((i & 255) == 255 && Cancelled()) return;
         // Colour: separate statements keep the draws in the order red, green, blue.
         uint8_t red = RedOf(base);
         uint8_t green = GreenOf(base);

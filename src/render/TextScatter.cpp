@@ -1,5 +1,7 @@
 #include "render/TextScatter.h"
 
+#include "base/Cancellation.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -141,6 +143,8 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
     // Cells tile the raster from its top-left corner, each as wide as its
     // text, each row as high as its tallest text.
     for (int64_t cellY = 0; cellY < H;) {
+        // A cancelled composition is thrown away: stop a row of cells early.
+        if (Cancelled()) return;
         int rowHeight = 1;
         for (int64_t cellX = 0; cellX < W;) {
             int fontKey = -1;

@@ -179,26 +179,68 @@ RasterSize DesignWorkspace::SheetSize(int screenPpi) const {
     return DesignRasterSize(design_->Paper, printer_.page, screenPpi, design_->Paper.Zoom);
 }
 
-DesignPaintResult DesignWorkspace::PaintView(RasterSize viewSize, int screenPpi) {
-    const RasterSize want = SheetSize(screenPpi);
-    const bool wasValid = compositor_.DesignValid();
-    if (!wasValid && viewSize == want) sheet_.BeforeCompose(random_);
-    const DesignPaintResult result = PaintDesignView(compositor_, viewSize, want, *design_, screenPpi,
-                                                     design_->Paper.Zoom, random_, fonts_);
-    if (!wasValid && compositor_.DesignValid()) {
-        ++compositions_;
-        sheet_.AfterCompose(compositor_.StartSeed());
-        Changed(kChangeSheet);
-    }
-    return result;
+void DesignWorkspace::Invalidate() {
+    stale_ = true;
+    ++generation_;
+    requested_ = false;
+    composer_.Cancel();
 }
 
-std::string DesignWorkspace::EnsureComposed(int screenPpi) {
-    if (compositor_.DesignValid()) return {};
-    const RasterSize want = SheetSize(screenPpi);
-    // Sized first: the paint that follows finds the rasters at the sheet's size.
-    DesignPaintResult result = PaintView(want, screenPpi);
-    return result.message;
+bool DesignWorkspace::NeedsComposing(int screenPpi) const {
+    if (!stale_ || requested_) return false;
+    const RasterSize size = SheetSize(screenPpi);
+    return !size.empty() && !(size == failedSize_);
+}
+
+std::string DesignWorkspace::Compose(int screenPpi, int waitMs) {
+    if (!stale_) return {};
+    const RasterSize size = SheetSize(screenPpi);
+    if (size.empty()) {
+        // Nothing to compose or show: the rasters are released.
+        shown_->EnsureSize(size);
+        return {};
+    }
+    if (NeedsComposing(screenPpi)) {
+        SheetJob job;
+        job.design = std::make_unique<Design>();
+        // A picture that could not be copied shows as that layer's ground.
+        design_->CopyTo(*job.design);
+        job.size = size;
+        job.ppi = screenPpi;
+        job.zoom = design_->Paper.Zoom;
+        job.seed = sheet_.NextStart(random_.seed());
+        job.generation = generation_;
+        composer_.Start(std::move(job));
+        requested_ = true;
+    }
+    if (requested_ && waitMs != 0) composer_.Wait(waitMs);
+    return TakeSheet();
+}
+
+std::string DesignWorkspace::TakeSheet() {
+    std::optional<SheetResult> result = composer_.Take();
+    if (!result) return {};
+    if (result->generation != generation_) {
+        // Finished just before a change: the design it shows is gone.
+        composer_.Recycle(std::move(result->sheet));
+        return {};
+    }
+    requested_ = false;
+    if (!result->sheet) {
+        // The rasters could not take the size: the shown sheet stays, and
+        // this size is not asked for again until another is.
+        failedSize_ = result->size;
+        return result->message;
+    }
+    composer_.Recycle(std::move(shown_));
+    shown_ = std::move(result->sheet);
+    failedSize_ = {};
+    stale_ = false;
+    random_.setSeed(result->endSeed);
+    sheet_.AfterCompose(result->startSeed);
+    ++compositions_;
+    Changed(kChangeSheet);
+    return result->message;
 }
 
 void DesignWorkspace::Reroll() {

@@ -8,10 +8,12 @@
 // history, the compositor with its rasters and the random generator the sheet
 // is drawn from. The font engine is borrowed and must outlive it.
 //
-// The sheet: a change marks it stale; whatever paints it (the design view, the
-// print preview) calls PaintView, which composes first when it is stale. The
-// composition reads the design only; the selected layer is selection state and
-// never moved by composing, printing or exporting.
+// The sheet: a change marks it stale (and cancels a composition under way);
+// whatever paints it (the design view, the print preview) calls Compose
+// first. Sheets are composed on a thread of their own from a copy of the
+// design, so the window keeps answering; the shown sheet is replaced only by
+// a finished one. The selected layer is selection state and never moved by
+// composing, printing or exporting.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -22,10 +24,10 @@
 #include "model/Design.h"
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
-#include "render/DesignViewPaint.h"
 #include "render/FontEngine.h"
 #include "render/RandomInt.h"
 #include "workspace/EditorValues.h"
+#include "workspace/SheetComposer.h"
 #include "workspace/SheetSeed.h"
 #include "workspace/UndoHistory.h"
 
@@ -115,16 +117,31 @@ public:
     void SetPrinter(const PrinterFacts& printer);
 
     // ---- the sheet ----------------------------------------------------------
-    bool Stale() const { return !compositor_.DesignValid(); }
+    // The shown sheet is not the composition of the design as it is now.
+    bool Stale() const { return stale_; }
     // The sheet's size at the screen's pixels per inch.
     RasterSize SheetSize(int screenPpi) const;
-    // One paint of the design view of `viewSize` at the screen's resolution:
-    // sizes the rasters and composes when the sheet is stale and the view has
-    // the sheet's size. resizeView asks for the view to be given SheetSize.
-    DesignPaintResult PaintView(RasterSize viewSize, int screenPpi);
-    // Composes the sheet now if it is stale (print preview, print, export).
-    std::string EnsureComposed(int screenPpi);
-    const Compositor& Sheet() const { return compositor_; }
+    // A stale sheet that a composition could be started for (not empty, not
+    // a size the memory refused, none under way).
+    bool NeedsComposing(int screenPpi) const;
+    // Starts composing a stale sheet, waits for it up to waitMs milliseconds
+    // (negative: until done) and shows it when it is done. Returns a German
+    // message when a sheet could not be composed (shown once per size).
+    std::string Compose(int screenPpi, int waitMs);
+    // Composes a stale sheet to the end (print, export).
+    std::string EnsureComposed(int screenPpi) { return Compose(screenPpi, -1); }
+    // A composition has finished: shows it. Returns its message, if any.
+    std::string TakeSheet();
+    // Called on the composing thread when a sheet is ready to take.
+    void SetSheetFinished(std::function<void()> finished) { composer_.SetFinished(std::move(finished)); }
+    // A composition is under way, and how far it got (layers).
+    bool Composing() const { return composer_.Busy(); }
+    int ComposingLayersDone() const { return composer_.LayersDone(); }
+    int ComposingLayerCount() const { return composer_.LayerCount(); }
+    // Stops a composition under way (closing).
+    void CancelComposing() { composer_.Cancel(); }
+    // The sheet shown: the last finished composition.
+    const Compositor& Sheet() const { return *shown_; }
     const SheetSeed& Seed() const { return sheet_; }
     // "Neu würfeln": the next composition shows a fresh sheet.
     void Reroll();
@@ -168,7 +185,7 @@ private:
     void LoadEditPicture();
     void Changed(unsigned changes);
     void Edited(unsigned changes);
-    void Invalidate() { compositor_.Invalidate(); }
+    void Invalidate();
     void RecordStep();
 
     std::function<void(unsigned)> listener_;
@@ -182,7 +199,15 @@ private:
     // next StoreEditor copies it (a layer loaded into the editor holds the
     // same pixels, and copying a large photo on every keystroke is wasted).
     bool editPictureDiffers_ = true;
-    Compositor compositor_;
+    // The sheet shown, and the size the memory refused (not asked for again).
+    std::unique_ptr<Compositor> shown_ = std::make_unique<Compositor>();
+    RasterSize failedSize_{};
+    bool stale_ = true;
+    // Counts changes, so a sheet finished for an older design is not shown.
+    uint64_t generation_ = 0;
+    // A composition of the current generation is queued or running.
+    bool requested_ = false;
+    SheetComposer composer_{fonts_};
     RandomInt random_;
     SheetSeed sheet_;
     UndoHistory history_;

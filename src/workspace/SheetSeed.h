@@ -26,10 +26,16 @@ public:
         reroll_ = false;
     }
 
+    // The state the next composition starts from, the generator standing at
+    // `current`: the shown sheet's start while it is held, else `current`.
+    // Changes nothing, so a composition that is cancelled costs no reroll.
+    uint32_t NextStart(uint32_t current) const { return hold_ && shown_ && !reroll_ ? start_ : current; }
+
     // After a composition: the state it started from (the compositor's StartSeed).
     void AfterCompose(uint32_t startSeed) {
         start_ = startSeed;
         shown_ = true;
+        reroll_ = false;
     }
 
     // The number of the sheet shown: the generator state it started from.

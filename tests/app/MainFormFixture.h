@@ -88,6 +88,8 @@ protected:
         options.dialogs = &dialogs;
         options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
         options.seed = 12345;
+        // Every composition is waited for, so each step sees its sheet.
+        options.composeWaitMs = -1;
         form = std::make_unique<zb::TMainForm>(options);
         form->resize(900, 700);
     }

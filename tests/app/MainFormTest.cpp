@@ -418,3 +418,44 @@ TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
     EXPECT_EQ(pages->currentIndex(), 4);
     EXPECT_EQ(Find<QLineEdit>("TextEd")->text(), QString::fromUtf8("Grüße"));
 }
+
+// A dense sheet composes away from the window: the edit returns at once, the
+// window goes on answering, and the sheet appears when it is done. Closing
+// the window while a sheet composes cancels it.
+TEST_F(MainFormTest, TheWindowAnswersWhileADenseSheetComposes) {
+    form.reset();
+    zb::TMainForm::Options options;
+    options.programFolder = QStringLiteral(ZB_BIN_DIR);
+    options.dialogs = &dialogs;
+    options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
+    options.seed = 5;
+    options.composeWaitMs = 0;
+    form = std::make_unique<zb::TMainForm>(options);
+    form->resize(900, 700);
+    form->show();
+    const zb::DesignWorkspace& w = form->Workspace();
+    while (w.Stale()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    const int before = w.CompositionCount();
+
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(int(kKindPattern));
+    Find<TSpinEdit>("AnzMEd")->SetValue(100000);
+    Find<TSpinEdit>("MSizeEd")->SetValue(100);
+    QElapsedTimer clock;
+    clock.start();
+    Find<TSpinEdit>("ZoomEd")->SetValue(100);
+    EXPECT_LT(clock.elapsed(), 200);
+    EXPECT_TRUE(w.Composing());
+    while (w.Stale() && clock.elapsed() < 60000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_FALSE(w.Stale());
+    EXPECT_EQ(w.CompositionCount(), before + 1);
+    const RasterSize size = w.Sheet().Size();
+    EXPECT_EQ(Find<PaintBox>("PaintBox1")->size(), QSize(size.width, size.height));
+    EXPECT_TRUE(form->statusBar()->findChild<QLabel*>("SheetLabel")->text().contains(QString::number(w.Seed().Number())));
+
+    // Closing while a sheet composes: the composition is cancelled, the window goes.
+    Find<TSpinEdit>("ZoomEd")->SetValue(90);
+    EXPECT_TRUE(w.Composing());
+    clock.restart();
+    form.reset();
+    EXPECT_LT(clock.elapsed(), 1000);
+}

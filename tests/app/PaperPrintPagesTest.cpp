@@ -100,6 +100,7 @@ TEST_F(MainFormTest, PreviewPageAndZoomCoupling) {
     options.dialogs = &dialogs;
     options.printer = zb::PrinterPage{{4800, 6600, 600, 600}, 600, false, QStringLiteral("Test")};
     options.seed = 1;
+    options.composeWaitMs = -1;
     form = std::make_unique<zb::TMainForm>(options);
     form->resize(900, 700);
     auto* page = Find<zb::TPrintPage>("PrintPage");

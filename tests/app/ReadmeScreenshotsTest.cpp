@@ -120,6 +120,7 @@ TEST(ReadmeScreenshots, ShowTheProgramAsItIs) {
     options.programFolder = QStringLiteral(ZB_BIN_DIR);
     options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
     options.seed = 20261207;
+    options.composeWaitMs = -1;
     auto form = std::make_unique<zb::TMainForm>(options);
     zb::TViewPicForm* viewer = zb::AttachPictureViewer(*form);
     form->resize(kWindowSize);

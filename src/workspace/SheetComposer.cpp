@@ -1,0 +1,130 @@
+#include "workspace/SheetComposer.h"
+
+#include <chrono>
+
+#include "base/Cancellation.h"
+#include "render/DesignViewPaint.h"
+
+namespace zb {
+
+SheetComposer::SheetComposer(FontEngine* fonts) : fonts_(fonts), thread_([this] { Run(); }) {}
+
+SheetComposer::~SheetComposer() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+        queued_.reset();
+        cancel_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+void SheetComposer::SetFinished(std::function<void()> finished) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    finished_ = std::move(finished);
+}
+
+void SheetComposer::Start(SheetJob job) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        queued_ = std::move(job);
+        result_.reset();
+        if (running_) cancel_ = true;
+    }
+    wake_.notify_all();
+}
+
+void SheetComposer::Cancel() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queued_.reset();
+    result_.reset();
+    if (running_) cancel_ = true;
+}
+
+bool SheetComposer::Busy() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return running_ || queued_.has_value();
+}
+
+bool SheetComposer::Wait(int ms) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const auto idle = [this] { return !running_ && !queued_; };
+    if (ms < 0) {
+        idle_.wait(lock, idle);
+        return true;
+    }
+    return idle_.wait_for(lock, std::chrono::milliseconds(ms), idle);
+}
+
+std::optional<SheetResult> SheetComposer::Take() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::optional<SheetResult> result = std::move(result_);
+    result_.reset();
+    return result;
+}
+
+void SheetComposer::Recycle(std::unique_ptr<Compositor> sheet) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!spare_) spare_ = std::move(sheet);
+}
+
+void SheetComposer::Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stopping_ || queued_.has_value(); });
+        if (stopping_) return;
+        SheetJob job = std::move(*queued_);
+        queued_.reset();
+        running_ = true;
+        cancel_ = false;
+        std::unique_ptr<Compositor> sheet = std::move(spare_);
+        lock.unlock();
+
+        SheetResult result = Compose(job, std::move(sheet));
+
+        lock.lock();
+        // A cancelled job (or one overtaken by a newer) leaves nothing to take.
+        const bool keep = !cancel_ && !queued_ && !stopping_;
+        const bool composed = result.sheet && result.sheet->DesignValid() && result.sheet->Size() == job.size;
+        if (!composed || !keep) {
+            // Nothing new to show: the compositor is composed into again.
+            if (!spare_) spare_ = std::move(result.sheet);
+            result.sheet.reset();
+        }
+        if (keep) result_ = std::move(result);
+        // Told before the composer counts as idle, so that once Wait has
+        // returned no call of `finished` is still under way.
+        const std::function<void()> finished = keep ? finished_ : nullptr;
+        if (finished) {
+            lock.unlock();
+            finished();
+            lock.lock();
+        }
+        running_ = false;
+        if (!queued_) idle_.notify_all();
+    }
+}
+
+SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sheet) {
+    SheetResult result;
+    result.size = job.size;
+    result.startSeed = job.seed;
+    result.generation = job.generation;
+    if (!sheet) sheet = std::make_unique<Compositor>();
+    layersDone_ = 0;
+    layerCount_ = int(job.design->Layers.Count);
+    sheet->SetProgress([this](int done, int) { layersDone_ = done; });
+    sheet->Invalidate();
+    RandomInt random(job.seed);
+    CancelScope scope(&cancel_);
+    const DesignPaintResult paint =
+        PaintDesignView(*sheet, job.size, job.size, *job.design, job.ppi, job.zoom, random, fonts_);
+    result.message = paint.message;
+    result.endSeed = random.seed();
+    sheet->SetProgress({});
+    result.sheet = std::move(sheet);
+    return result;
+}
+
+} // namespace zb

@@ -1,0 +1,95 @@
+#pragma once
+// Composes the sheet on screen on a thread of its own, so the window keeps
+// answering while a large or dense design composes. One job runs at a time;
+// a newer job cancels the running one (at its next row band or every few
+// hundred shapes) and runs next. Finished work waits until the owner takes it.
+//
+// Ownership: the composer owns its thread, the jobs' copies of the design and
+// the compositors it composes into; the font engine is borrowed, must outlive
+// the composer and is used only by its thread. The destructor cancels and
+// waits for the thread.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "model/Design.h"
+#include "render/Compositor.h"
+#include "render/DesignSize.h"
+#include "render/FontEngine.h"
+
+namespace zb {
+
+struct SheetJob {
+    std::unique_ptr<Design> design; // a copy the composer owns
+    RasterSize size;
+    double ppi = 96;
+    double zoom = 30;
+    uint32_t seed = 0;              // the generator's state at the sheet's start
+    uint64_t generation = 0;        // the owner's count of changes when it asked
+};
+
+struct SheetResult {
+    // The composed sheet; null when nothing new could be composed (the
+    // rasters could not take the size), with the message saying why.
+    std::unique_ptr<Compositor> sheet;
+    RasterSize size;
+    uint32_t startSeed = 0;
+    uint32_t endSeed = 0;           // where the generator stood afterwards
+    uint64_t generation = 0;
+    std::string message;            // German; empty when all went well
+};
+
+class SheetComposer {
+public:
+    explicit SheetComposer(FontEngine* fonts);
+    ~SheetComposer();
+    SheetComposer(const SheetComposer&) = delete;
+    SheetComposer& operator=(const SheetComposer&) = delete;
+
+    // Called on the composer's thread whenever a result is ready to take.
+    void SetFinished(std::function<void()> finished);
+
+    // Queues the job; a running job is cancelled, a queued one replaced.
+    void Start(SheetJob job);
+    // Cancels the running and the queued job; nothing will be finished for them.
+    void Cancel();
+    // A job is queued or running.
+    bool Busy() const;
+    // Waits until no job is queued or running, at most `ms` milliseconds
+    // (negative: as long as it takes). True when the composer is idle.
+    bool Wait(int ms);
+    // The last finished result, once.
+    std::optional<SheetResult> Take();
+    // A compositor that is no longer shown, to be composed into again.
+    void Recycle(std::unique_ptr<Compositor> sheet);
+    // Layers done and layer count of the running job.
+    int LayersDone() const { return layersDone_.load(); }
+    int LayerCount() const { return layerCount_.load(); }
+
+private:
+    void Run();
+    SheetResult Compose(SheetJob& job, std::unique_ptr<Compositor> sheet);
+
+    FontEngine* fonts_;
+    std::function<void()> finished_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::optional<SheetJob> queued_;
+    std::optional<SheetResult> result_;
+    std::unique_ptr<Compositor> spare_;
+    bool running_ = false;
+    bool stopping_ = false;
+    std::atomic<bool> cancel_{false};
+    std::atomic<int> layersDone_{0};
+    std::atomic<int> layerCount_{0};
+    std::thread thread_;
+};
+
+} // namespace zb
