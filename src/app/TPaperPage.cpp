@@ -215,7 +215,7 @@ void TPaperPage::ShowPrintableSize() {
 void TPaperPage::FieldChange(PaperField field) {
     if (loading_) return;
     // The field reads what it shows (its minimum when that is no number).
-    const PaperRuleResult r = paper_.Type(field, fields_[size_t(field)]->Value());
+    const PaperRuleResult r = paper_.Type(field, fields_[size_t(field)]->ExtendedValue());
     ShowChangedFields();
     StoreIntoDesign(r.invalidateDesign);
     if (!r.error.empty()) form_.Dialogs().Error(this, QString(), QString::fromStdString(r.error));

@@ -26,6 +26,10 @@ double TSpinEdit::Value() const {
     return field_.Parse(Text().toStdString(), separator_);
 }
 
+long double TSpinEdit::ExtendedValue() const {
+    return field_.ParseExtended(Text().toStdString(), separator_);
+}
+
 void TSpinEdit::SetValue(double value) {
     // QLineEdit raises textChanged only when the text differs.
     lineEdit()->setText(QString::fromStdString(field_.Format(value, separator_)));
@@ -63,7 +67,7 @@ QValidator::State TSpinEdit::validate(QString& input, int&) const {
     // else may stand while typing and is read as the minimum if need be.
     for (QChar c : input) {
         const bool allowed = c.isDigit() || c == u'+' || c == u'-' || c == u' ' ||
-                             (field_.Decimals > 0 && c == QLatin1Char(separator_));
+                             (field_.Decimals > 0 && (c == QLatin1Char(separator_) || c == u'.'));
         if (!allowed || c.unicode() >= 0x80) return QValidator::Invalid;
     }
     double value = 0;

@@ -19,6 +19,8 @@ public:
 
     // The current text read as a number, not limited.
     double Value() const;
+    // The text read in extended precision (what the paper rules compute with).
+    long double ExtendedValue() const;
     // Limits, formats and shows `value`; raises Change when the text changes.
     void SetValue(double value);
 

@@ -47,13 +47,21 @@ double SpinField::Parse(std::string_view text, char separator) const {
     return ParseDecimal(text, separator, value) ? value : Min;
 }
 
-bool ParseDecimal(std::string_view text, char separator, double& value) {
+long double SpinField::ParseExtended(std::string_view text, char separator) const {
+    long double value = 0;
+    return ParseDecimal(text, separator, value) ? value : (long double)Min;
+}
+
+namespace {
+
+// The shape check of ParseDecimal; `plain` gets the number with a '.' as
+// from_chars reads it.
+bool DecimalShape(std::string_view text, char separator, std::string& plain) {
     size_t begin = 0, end = text.size();
     while (begin < end && IsBlank(text[begin])) ++begin;
     while (end > begin && IsBlank(text[end - 1])) --end;
     // Check the whole shape first, then hand a '.' copy to from_chars, which
     // takes no leading '+' and knows no other separator.
-    std::string plain;
     size_t i = begin;
     if (i < end && (text[i] == '+' || text[i] == '-')) {
         if (text[i] == '-') plain += '-';
@@ -66,7 +74,7 @@ bool ParseDecimal(std::string_view text, char separator, double& value) {
         if (IsDigit(c)) {
             ++digits;
             plain += c;
-        } else if (c == separator && !separatorSeen) {
+        } else if ((c == separator || c == '.') && !separatorSeen) {
             separatorSeen = true;
             plain += '.';
         } else {
@@ -82,12 +90,26 @@ bool ParseDecimal(std::string_view text, char separator, double& value) {
         for (; i < end && IsDigit(text[i]); ++i, ++exponentDigits) plain += text[i];
         if (exponentDigits == 0) return false;
     }
-    if (i != end) return false;
-    double parsed = 0;
+    return i == end;
+}
+
+template <class Real>
+bool ParseAs(std::string_view text, char separator, Real& value) {
+    std::string plain;
+    if (!DecimalShape(text, separator, plain)) return false;
+    Real parsed = 0;
     auto result = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
     if (result.ec != std::errc() || result.ptr != plain.data() + plain.size()) return false;
     value = parsed;
     return true;
+}
+
+} // namespace
+
+bool ParseDecimal(std::string_view text, char separator, double& value) { return ParseAs(text, separator, value); }
+
+bool ParseDecimal(std::string_view text, char separator, long double& value) {
+    return ParseAs(text, separator, value);
 }
 
 } // namespace zb

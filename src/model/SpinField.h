@@ -24,12 +24,16 @@ struct SpinField {
     // range reads unchanged. A text that is not a number (the empty text
     // included) reads as Min.
     double Parse(std::string_view text, char separator = ',') const;
+    // The same in extended precision, as the coupling rules compute.
+    long double ParseExtended(std::string_view text, char separator = ',') const;
 };
 
 // Reads a decimal number: optional blanks, sign, digits with at most one
 // separator, an optional exponent, optional blanks; false for anything else
-// (a thousands separator, a second separator, letters, out of double's range).
+// (a second separator, letters, out of the type's range). A '.' counts as the
+// separator too: a user who types 17.5 under German settings means 17,5.
 bool ParseDecimal(std::string_view text, char separator, double& value);
+bool ParseDecimal(std::string_view text, char separator, long double& value);
 
 inline constexpr SpinField kBreitEd{1, 100, 2};
 inline constexpr SpinField kHochEd{1, 100, 2};

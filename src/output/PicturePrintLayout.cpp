@@ -30,7 +30,7 @@ void SizeOnPage(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, const 
     }
 }
 
-int LimitPercent(double x) {
+int LimitPercent(long double x) {
     if (!(x >= kPercentMin)) return kPercentMin;  // NaN too
     if (x >= kPercentMax) return kPercentMax;
     return int(std::trunc(x));
@@ -77,14 +77,17 @@ PixelRect PreviewPictureRect(int side, int64_t picW, int64_t picH, int64_t pageW
 int CoupledHeightPercent(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, int widthPercent,
                          int currentHeight) {
     if (picW <= 0 || picH <= 0 || pageW <= 0 || pageH <= 0) return currentHeight;
-    const double x = double(picH * widthPercent) / double(picW) * double(pageW) / double(pageH);
+    // Extended precision, rounded once: 238 x 80 / 289 x 4760 / 6400 is 49.
+    const long double x =
+        (long double)(picH * widthPercent) / (long double)picW * (long double)pageW / (long double)pageH;
     return LimitPercent(x);
 }
 
 int CoupledWidthPercent(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, int heightPercent,
                         int currentWidth) {
     if (picW <= 0 || picH <= 0 || pageW <= 0 || pageH <= 0) return currentWidth;
-    const double x = double(picW * heightPercent) / double(picH) * double(pageH) / double(pageW);
+    const long double x =
+        (long double)(picW * heightPercent) / (long double)picH * (long double)pageH / (long double)pageW;
     return LimitPercent(x);
 }
 

@@ -9,9 +9,10 @@ namespace zb {
 
 namespace {
 
-int Trunc(double value) {
+// In extended precision, as the design raster's size.
+int Trunc(long double value) {
     if (!(value > 0)) return 0; // negative, zero and NaN
-    if (value >= double(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+    if (value >= (long double)std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
     return int(std::trunc(value));
 }
 
@@ -29,7 +30,7 @@ std::string Centimetres(int32_t pixels, int32_t ppi, char separator) {
 int WholePageDesignAxis(int32_t printerPixels, int32_t screenPpi, int32_t printerPpi, double zoom) {
     if (printerPpi <= 0) return 0;
     const int64_t screenPixels = int64_t(printerPixels) * screenPpi / printerPpi;
-    return Trunc(double(screenPixels) * zoom / 100.0);
+    return Trunc((long double)screenPixels * (long double)zoom / 100.0L);
 }
 
 } // namespace
@@ -44,7 +45,8 @@ std::string FallbackPrintableSizeLine(const PrintablePage& page, char separator)
 }
 
 int CentimetresToPixels(double centimetres, double ppi, double zoomPercent) {
-    return Trunc(centimetres * 10.0 / kMillimetresPerInch * ppi * zoomPercent / 100.0);
+    return Trunc((long double)centimetres * 10.0L / (long double)kMillimetresPerInch * (long double)ppi *
+                 (long double)zoomPercent / 100.0L);
 }
 
 PreviewLayout PreviewPageLayout(const PaperSettings& paper, const PrintablePage& page, int32_t screenPpi,

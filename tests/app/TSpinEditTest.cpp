@@ -137,7 +137,8 @@ TEST(TSpinEdit, RefusesKeystrokesThatCannotBeANumber) {
         {kBreitEd, "17,5", QValidator::Acceptable},   {kBreitEd, "", QValidator::Intermediate},
         {kBreitEd, ",", QValidator::Intermediate},    {kBreitEd, "-", QValidator::Intermediate},
         {kBreitEd, "1,2,", QValidator::Intermediate}, {kBreitEd, "12a", QValidator::Invalid},
-        {kBreitEd, "1.5", QValidator::Invalid},       {kZoomEd, "30", QValidator::Acceptable},
+        {kBreitEd, "1.5", QValidator::Acceptable},    {kZoomEd, "30", QValidator::Acceptable},
+        {kZoomEd, "3.5", QValidator::Invalid},        {kBreitEd, "1.5,", QValidator::Intermediate},
         {kZoomEd, "3,5", QValidator::Invalid},        {kAnzMEd, "１２", QValidator::Invalid},
     };
     for (const Case& c : cases) {

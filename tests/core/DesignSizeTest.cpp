@@ -45,9 +45,14 @@ TEST(DesignRasterSize, WholePrintablePage) {
         {{4760, 6779, 600}, 96, 300, {2284, 3253}},
         // Printing at the printer's own resolution gives the page itself.
         {{4760, 6779, 600}, 600, 100, {4760, 6779}},
-        // PW * s first, in integers: dividing by p first would give 79.999... -> 79.
-        {{1000, 1000, 360}, 96, 30, {80, 80}},
+        // PW * s first, in integers, then extended precision: 96000 / 360
+        // x 30 / 100 lands just below 80 (double rounded it up to 80).
+        {{1000, 1000, 360}, 96, 30, {79, 79}},
         {{1008, 1008, 360}, 96, 250, {672, 672}},
+        // Extended precision: (6460 x 96) / 600 x 250 / 100 is 2584 (double
+        // gave 2583), and (1000 x 96) / 720 x 30 / 100 lands just below 40.
+        {{1000, 6460, 600}, 96, 250, {400, 2584}},
+        {{1000, 1000, 720}, 96, 30, {39, 39}},
         // A height computed with the horizontal resolution only: the page
         // record carries no vertical one.
         {{600, 1200, 300}, 72, 100, {144, 288}},

@@ -92,6 +92,34 @@ TEST(PaperFormat, CouplingRules) {
     }
 }
 
+// A typed text enters the rules in extended precision, as their other
+// operands do (read as a double first, the last digit came out one lower).
+TEST(PaperFormat, TypedTextsEnterInExtendedPrecision) {
+    struct Case {
+        double hoch, breitV, hochV;
+        bool sverh;
+        const char* typedWidth;
+        PaperField result;
+        const char* shown;
+    } cases[] = {
+        {8, 2, 1, true, "2,13", PaperField::Hoch, "1,07"},
+        {8, 2, 3, true, "1,19", PaperField::Hoch, "1,79"},
+        {1, 3, 5, false, "1,60", PaperField::HochV, "1,88"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typedWidth);
+        PaperFormat paper;
+        zb::PaperSettings p;
+        p.Hoch = c.hoch;
+        p.BreitV = c.breitV;
+        p.HochV = c.hochV;
+        p.SVerh = c.sverh;
+        paper.Load(p);
+        paper.Type(PaperField::Breit, zb::kBreitEd.ParseExtended(c.typedWidth));
+        EXPECT_EQ(paper.Text(c.result), c.shown);
+    }
+}
+
 TEST(PaperFormat, TypingRecomputesAtEveryKeystroke) {
     StartedUp s;
     s.paper.Type(PaperField::Breit, 2);

@@ -56,7 +56,10 @@ TEST(SpinField, ReadsTheTextAsTyped) {
 TEST(SpinField, SeparatorIsTheOneGiven) {
     EXPECT_DOUBLE_EQ(kBreitEd.Parse("17.5", '.'), 17.5);
     EXPECT_DOUBLE_EQ(kBreitEd.Parse("17,5", '.'), 1.0);
-    EXPECT_DOUBLE_EQ(kBreitEd.Parse("17.5", ','), 1.0);
+    // A '.' typed under German settings is the decimal separator as well
+    // (it used to be dropped: 17.5 became 175).
+    EXPECT_DOUBLE_EQ(kBreitEd.Parse("17.5", ','), 17.5);
+    EXPECT_DOUBLE_EQ(kBreitEd.Parse("1.000,5", ','), 1.0);
     EXPECT_EQ(kBreitEd.Format(17.5, '.'), "17.50");
 }
 

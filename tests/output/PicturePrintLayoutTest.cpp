@@ -97,6 +97,9 @@ TEST(PicturePrintLayout, CouplingOfThePercentages) {
                                      : CoupledWidthPercent(c.picW, c.picH, 4800, 6600, c.given, c.current);
         EXPECT_EQ(got, c.want);
     }
+    // Computed in extended precision and truncated once: exactly 49 (in
+    // double, 48.999... gave 48).
+    EXPECT_EQ(CoupledHeightPercent(289, 238, 4760, 6400, 80, 50), 49);
 }
 
 TEST(PictureViewMath, SurfacePanWheelAndZoom) {
