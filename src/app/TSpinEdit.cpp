@@ -1,4 +1,5 @@
 #include "app/TSpinEdit.h"
+#include "app/TSpinEditAccessible.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -12,6 +13,7 @@ TSpinEdit::TSpinEdit(zb::SpinField field, double step, QWidget* parent)
     : QAbstractSpinBox(parent), field_(field), step_(step), separator_(SeparatorOf(locale())) {
     lineEdit()->setText(QString::fromStdString(field_.Format(field_.Min, separator_)));
     connect(lineEdit(), &QLineEdit::textChanged, this, &TSpinEdit::Change);
+    TSpinEditAccessible::Install();
 }
 
 char TSpinEdit::SeparatorOf(const QLocale& locale) {

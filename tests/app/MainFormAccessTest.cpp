@@ -66,6 +66,10 @@ TEST_F(MainFormTest, EveryFocusableControlHasAName) {
     EXPECT_EQ(Find<QWidget>("FColor")->accessibleName(), QStringLiteral("Textfarbe"));
     EXPECT_EQ(name(Find<QWidget>("endebtn")), QStringLiteral("Hiermit verlassen Sie das Programm"));
     EXPECT_TRUE(name(Find<QWidget>("AnzMEd")).startsWith(QStringLiteral("Anzahl")));
+    // Numeric fields give their value as a number (it used to read 0).
+    QAccessibleInterface* width = QAccessible::queryAccessibleInterface(Find<QWidget>("BreitEd"));
+    ASSERT_NE(width->valueInterface(), nullptr);
+    EXPECT_EQ(width->valueInterface()->currentValue().toDouble(), D().Paper.Breit);
 }
 
 TEST_F(MainFormTest, TabOrderFollowsTheLayout) {

@@ -187,4 +187,17 @@ TEST(TSpinEdit, AccessibleAsASpinBoxNamedByItsLabel) {
     EXPECT_EQ(face->role(), QAccessible::SpinBox);
     EXPECT_EQ(face->text(QAccessible::Name), "Breite:");
     EXPECT_EQ(face->text(QAccessible::Value), "17,50");
+
+    // The value as a number, its range and step; setting it is an edit.
+    QAccessibleValueInterface* value = face->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->currentValue().toDouble(), 17.5);
+    EXPECT_EQ(value->minimumValue().toDouble(), 1.0);
+    EXPECT_EQ(value->maximumValue().toDouble(), 100.0);
+    EXPECT_EQ(value->minimumStepSize().toDouble(), 0.1);
+    int changes = 0;
+    QObject::connect(edit, &TSpinEdit::Change, [&] { ++changes; });
+    value->setCurrentValue(20.456);
+    EXPECT_EQ(edit->Text(), "20,46");
+    EXPECT_EQ(changes, 1);
 }
