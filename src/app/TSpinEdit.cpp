@@ -10,10 +10,12 @@
 namespace zb {
 
 TSpinEdit::TSpinEdit(zb::SpinField field, double step, QWidget* parent)
-    : QAbstractSpinBox(parent), field_(field), step_(step), separator_(SeparatorOf(locale())) {
+    // The accessibility factory is in place before the base class and the
+    // first text ask for this field's interface (Qt keeps the first one).
+    : QAbstractSpinBox((TSpinEditAccessible::Install(), parent)), field_(field), step_(step),
+      separator_(SeparatorOf(locale())) {
     lineEdit()->setText(QString::fromStdString(field_.Format(field_.Min, separator_)));
     connect(lineEdit(), &QLineEdit::textChanged, this, &TSpinEdit::Change);
-    TSpinEditAccessible::Install();
 }
 
 char TSpinEdit::SeparatorOf(const QLocale& locale) {

@@ -38,6 +38,8 @@ void DesignWorkspace::Edited(unsigned changes) {
 
 void DesignWorkspace::RecordStep() {
     history_.Record(*design_);
+    // The sheet shown belongs to this step when it shows this design.
+    if (!stale_) history_.SetSheet(shown_->StartSeed());
 }
 
 // ---- the design -----------------------------------------------------------------
@@ -183,6 +185,7 @@ void DesignWorkspace::Invalidate() {
     stale_ = true;
     ++generation_;
     requested_ = false;
+    restoreStart_.reset();
     composer_.Cancel();
 }
 
@@ -208,7 +211,7 @@ std::string DesignWorkspace::Compose(int screenPpi, int waitMs) {
         job.size = size;
         job.ppi = screenPpi;
         job.zoom = design_->Paper.Zoom;
-        job.seed = sheet_.NextStart(random_.seed());
+        job.seed = restoreStart_ ? *restoreStart_ : sheet_.NextStart(random_.seed());
         job.generation = generation_;
         composer_.Start(std::move(job));
         requested_ = true;
@@ -238,6 +241,9 @@ std::string DesignWorkspace::TakeSheet() {
     stale_ = false;
     random_.setSeed(result->endSeed);
     sheet_.AfterCompose(result->startSeed);
+    restoreStart_.reset();
+    // An edit still being typed is not a step yet: its sheet is noted when it is.
+    if (!editPending_) history_.SetSheet(result->startSeed);
     ++compositions_;
     Changed(kChangeSheet);
     return result->message;
@@ -268,7 +274,7 @@ std::string DesignWorkspace::Undo() {
     if (!history_.CanUndo()) return {};
     const std::string message = history_.Undo(*design_);
     modified_ = true;
-    Replaced(design_->CurrentIndex, 0);
+    Replaced(design_->CurrentIndex, history_.Sheet());
     return message;
 }
 
@@ -277,19 +283,20 @@ std::string DesignWorkspace::Redo() {
     if (!history_.CanRedo()) return {};
     const std::string message = history_.Redo(*design_);
     modified_ = true;
-    Replaced(design_->CurrentIndex, 0);
+    Replaced(design_->CurrentIndex, history_.Sheet());
     return message;
 }
 
 // ---- the document ---------------------------------------------------------------------
 
-void DesignWorkspace::Replaced(int selectIndex, unsigned extra) {
+void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet) {
     editPending_ = false;
     design_->CurrentIndex = selectIndex;
     Invalidate();
+    restoreStart_ = sheet;
     LoadEditPicture();
     Changed(kChangeDesign | kChangeLayers | kChangeSelection | kChangePaper | kChangeZoom | kChangeEditPicture |
-            kChangeStale | kChangeHistory | kChangeDocument | extra);
+            kChangeStale | kChangeHistory | kChangeDocument);
 }
 
 void DesignWorkspace::New() {
@@ -297,7 +304,7 @@ void DesignWorkspace::New() {
     fileName_.clear();
     modified_ = false;
     history_.Reset(*design_);
-    Replaced(0, 0);
+    Replaced(0, std::nullopt);
 }
 
 std::string DesignWorkspace::Open(const std::string& fileName) {
@@ -308,7 +315,7 @@ std::string DesignWorkspace::Open(const std::string& fileName) {
     fileName_ = fileName;
     modified_ = false;
     history_.Reset(*design_);
-    Replaced(int32_t(design_->Layers.Count) - 1, 0);
+    Replaced(int32_t(design_->Layers.Count) - 1, std::nullopt);
     return {};
 }
 

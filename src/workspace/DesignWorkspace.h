@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/TDibRecord.h"
@@ -177,7 +178,8 @@ public:
 private:
     // The one path that puts another design in place (new, open, undo, redo):
     // the selection, the working picture, the sheet and every view follow.
-    void Replaced(int selectIndex, unsigned extra);
+    // `sheet`: the generator state of the sheet to show again (undo, redo).
+    void Replaced(int selectIndex, std::optional<uint32_t> sheet);
     // After a command of the layer list: its refusal changes nothing;
     // otherwise the sheet is stale and the step recorded.
     std::string StackChanged(const std::string& refusal, bool selectionChanged);
@@ -207,6 +209,8 @@ private:
     uint64_t generation_ = 0;
     // A composition of the current generation is queued or running.
     bool requested_ = false;
+    // Undo and redo compose the sheet their step showed, from this state.
+    std::optional<uint32_t> restoreStart_;
     SheetComposer composer_{fonts_};
     RandomInt random_;
     SheetSeed sheet_;

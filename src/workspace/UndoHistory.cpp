@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <unordered_set>
 
 #include "base/DibCopy.h"
@@ -53,6 +54,8 @@ struct UndoHistory::State {
     std::vector<LayerState> layers;
     int32_t currentIndex = 0;
     PaperSettings paper;
+    // The generator state the sheet shown for this design started from.
+    std::optional<uint32_t> sheet;
 
     bool SameDesign(const State& o) const {
         if (layers.size() != o.layers.size() || !SamePaper(paper, o.paper)) return false;
@@ -189,6 +192,19 @@ void UndoHistory::Trim() {
         --index_;
         bytes_ = CountBytes();
     }
+}
+
+} // namespace zb
+
+namespace zb {
+
+void UndoHistory::SetSheet(uint32_t startSeed) {
+    if (index_ < states_.size()) states_[index_]->sheet = startSeed;
+}
+
+std::optional<uint32_t> UndoHistory::Sheet() const {
+    if (index_ < states_.size()) return states_[index_]->sheet;
+    return std::nullopt;
 }
 
 } // namespace zb

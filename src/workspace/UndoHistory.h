@@ -8,12 +8,14 @@
 // of gradient edits over a large photo costs a few kilobytes per step. The
 // history is bounded by bytes; when it grows beyond the bound the oldest steps
 // are dropped. The zoom is a view setting and is neither recorded nor restored.
+// Each step remembers where the generator started the sheet shown for it.
 //
 // Ownership: the history owns its snapshots; Undo and Redo rebuild the
 // design's records with fresh copies of the pictures (the design owns those).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,11 @@ public:
     // then has no pixels), else empty. Does nothing when there is no such step.
     std::string Undo(Design& design);
     std::string Redo(Design& design);
+
+    // The sheet shown for the state shown: the generator state it started
+    // from, so that undo and redo bring back that very sheet.
+    void SetSheet(uint32_t startSeed);
+    std::optional<uint32_t> Sheet() const;
 
     // Bytes held by all snapshots, each shared picture counted once.
     size_t Bytes() const { return bytes_; }

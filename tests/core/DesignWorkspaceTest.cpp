@@ -129,3 +129,36 @@ TEST(DesignWorkspace, AnEditCancelsTheCompositionUnderWayAndTheShownSheetIsItsSe
     // The selection stays where the user put it.
     EXPECT_EQ(w.CurrentIndex(), 1);
 }
+
+// Undo and redo show again the very sheet each step showed; "Neu würfeln"
+// is the way to a fresh one.
+TEST(DesignWorkspace, UndoAndRedoBringBackTheSheetsThatWereShown) {
+    DesignWorkspace w(99, kA4, nullptr);
+    w.Start();
+    auto edit = [&w](uint32_t colour) {
+        EditorValues v = w.SelectedEditorValues();
+        v.page = kKindPattern;
+        v.anzMEd = 60;
+        v.musterCol = colour;
+        v.mColBox = kColorSimilar;
+        w.StoreEditor(v);
+        EXPECT_EQ(w.Compose(96, -1), "");
+        w.CommitPendingEdit();
+        return std::make_pair(w.Sheet().StartSeed(), Bytes(w.Sheet().DesignView()));
+    };
+    const auto first = edit(0x0000FF);
+    const auto second = edit(0x00FF00);
+    ASSERT_NE(first.first, second.first); // an edit shows a fresh sheet
+    ASSERT_EQ(w.History().StateCount(), 3u);
+
+    const auto shown = [&w] {
+        EXPECT_EQ(w.Compose(96, -1), "");
+        return std::make_pair(w.Sheet().StartSeed(), Bytes(w.Sheet().DesignView()));
+    };
+    w.Undo();
+    EXPECT_TRUE(shown() == first);
+    w.Redo();
+    EXPECT_TRUE(shown() == second);
+    w.Reroll();
+    EXPECT_NE(shown().first, second.first);
+}
