@@ -241,7 +241,7 @@ QWidget* TMainForm::BuildLayerPage() {
 
     // Zoom row with the sheet commands.
     auto* zoomRow = new QHBoxLayout;
-    ZoomEd = new TSpinEdit(kZoomEd, 10);
+    ZoomEd = new TSpinEdit(kZoomEd, kDesignViewZoom.step);
     ZoomEd->setObjectName(QStringLiteral("ZoomEd"));
     ZoomEd->SetValue(30);
     zoomRow->addWidget(LabelFor("&Zoom:", ZoomEd));

@@ -81,7 +81,7 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     RandXEd->setObjectName(QStringLiteral("RandXEd"));
     RandYED = new TSpinEdit(kRandYEd, 0.1);
     RandYED->setObjectName(QStringLiteral("RandYED"));
-    zoomed2 = new TSpinEdit(kZoomEd, 10);
+    zoomed2 = new TSpinEdit(kZoomEd, kDesignViewZoom.step);
     zoomed2->setObjectName(QStringLiteral("zoomed2"));
     SheetCountEd = new TSpinEdit(kSheetCountEd, 1);
     SheetCountEd->setObjectName(QStringLiteral("SheetCountEd"));

@@ -35,9 +35,9 @@ enum class ZoomStepping {
 
 // The zoom a view allows and how its wheel and keys step through it.
 struct ZoomLimits {
-    int minimum = kActualSize;
-    int maximum = kActualSize;
-    int step = 10; // also the zoom field's arrow step
+    int minimum = 0;
+    int maximum = 0;
+    int step = 1; // also the zoom field's arrow step
     ZoomStepping stepping = ZoomStepping::Grid;
 
     int Limit(int zoom) const;
