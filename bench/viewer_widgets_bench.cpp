@@ -12,7 +12,7 @@
 #include <QSpinBox>
 #include <random>
 
-#include "output/TViewPicForm.h"
+#include "viewer/TViewPicForm.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "app/PictureViewerLink.h"
 
 #include "app/TMainForm.h"
-#include "output/TViewPicForm.h"
+#include "viewer/TViewPicForm.h"
 
 namespace zb {
 

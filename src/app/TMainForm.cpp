@@ -31,7 +31,6 @@
 #include <QWheelEvent>
 
 #include "workspace/EditorValues.h"
-#include "app/PaintBox.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
@@ -53,6 +52,7 @@
 #include "platform/QtPlatform.h"
 #include "render/DesignSize.h"
 #include "render/DesignViewPaint.h"
+#include "viewer/PaintBox.h"
 
 namespace zb {
 
@@ -243,20 +243,16 @@ void TMainForm::HoldSheetClick() { workspace_->SetHold(HoldSheetBox->isChecked()
 void TMainForm::ScrollWheel(QScrollArea* box, int notches) {
     if (!box) return;
     QScrollBar* bar = box->verticalScrollBar();
-    for (int i = 0; i < std::abs(notches); ++i)
-        bar->setValue(WheelScroll({bar->value(), box->widget() ? box->widget()->height() : 0, bar->maximum()},
-                                  notches > 0));
+    bar->setValue(WheelScroll({bar->value(), box->widget() ? box->widget()->height() : 0, bar->maximum()}, notches));
 }
 
 void TMainForm::wheelEvent(QWheelEvent* event) {
-    // One wheel message is 120 units; finer wheels add up to whole messages.
-    wheelRemainder_ += event->angleDelta().y();
-    const int notches = -(wheelRemainder_ / 120); // turned down: positive
-    wheelRemainder_ %= 120;
+    // Finer wheels add up to whole notches.
+    const int notches = navigation_.Wheel(event->angleDelta().y());
     event->accept();
     if (notches == 0) return;
     if (event->modifiers() & Qt::ControlModifier) {
-        if (PageControl2->currentIndex() == 0) ZoomEd->SetValue(WheelZoom(int(ZoomEd->Value()), -notches));
+        if (PageControl2->currentIndex() == 0) ZoomEd->SetValue(navigation_.StepZoom(int(ZoomEd->Value()), notches));
         return;
     }
     if (PageControl2->currentIndex() == 0) ScrollWheel(ScrollBox1, notches);

@@ -15,12 +15,12 @@
 #include <memory>
 #include <optional>
 
-#include "app/ViewNavigation.h"
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
 #include "render/CachedFontEngine.h"
 #include "workspace/DesignWorkspace.h"
+#include "workspace/ViewNavigation.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -203,8 +203,8 @@ private:
     bool listing_ = false;
     bool firstShow_ = true;
     int selectedTexture_ = 0;
-    int wheelRemainder_ = 0;
-    DragPan drag_;
+    // The design view's drag and wheel; the print page's wheel adds up here too.
+    ViewNavigation navigation_{kDesignViewZoom};
 
     // Controls, by their form names.
     QTabWidget* PageControl2 = nullptr;

@@ -27,7 +27,6 @@
 #include <QVBoxLayout>
 
 #include "app/Cp1252Validator.h"
-#include "app/PaintBox.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/TImageBtn.h"
@@ -39,6 +38,7 @@
 #include "model/LayerChoices.h"
 #include "model/Cp1252.h"
 #include "model/SpinField.h"
+#include "viewer/PaintBox.h"
 
 namespace zb {
 
@@ -241,7 +241,7 @@ QWidget* TMainForm::BuildLayerPage() {
 
     // Zoom row with the sheet commands.
     auto* zoomRow = new QHBoxLayout;
-    ZoomEd = new TSpinEdit(kZoomEd, 10);
+    ZoomEd = new TSpinEdit(kZoomEd, kDesignViewZoom.step);
     ZoomEd->setObjectName(QStringLiteral("ZoomEd"));
     ZoomEd->SetValue(30);
     zoomRow->addWidget(LabelFor("&Zoom:", ZoomEd));
@@ -263,7 +263,7 @@ QWidget* TMainForm::BuildLayerPage() {
 
     ScrollBox1 = WorkspaceScrollBox("ScrollBox1");
     Named(ScrollBox1, "Entwurfsansicht");
-    PaintBox1 = new PaintBox;
+    PaintBox1 = new PaintBox(nullptr, PaintBox::Fill::ByOwner);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     Named(PaintBox1, "Entwurfsansicht");
     PaintBox1->setCursor(Qt::PointingHandCursor);
@@ -274,18 +274,7 @@ QWidget* TMainForm::BuildLayerPage() {
     column->addWidget(ScrollBox1, 1);
 
     PaintBox1->onPaint = [this](QPainter& p, const QRect& r) { PaintBox1Draw(p, r); };
-    PaintBox1->onMousePress = [this](QMouseEvent* e) { drag_.Press(e->position().toPoint().x(), e->position().toPoint().y()); };
-    PaintBox1->onMouseMove = [this](QMouseEvent* e) {
-        if (!drag_.Dragging()) return;
-        const QPoint at = e->position().toPoint();
-        QScrollBar* h = ScrollBox1->horizontalScrollBar();
-        QScrollBar* v = ScrollBox1->verticalScrollBar();
-        const int hp = PanScroll({h->value(), PaintBox1->width(), h->maximum()}, drag_.X0(), at.x());
-        const int vp = PanScroll({v->value(), PaintBox1->height(), v->maximum()}, drag_.Y0(), at.y());
-        h->setValue(hp);
-        v->setValue(vp);
-    };
-    PaintBox1->onMouseRelease = [this](QMouseEvent*) { drag_.Release(); };
+    PaintBox1->PanWithin(ScrollBox1, &navigation_);
     return page;
 }
 
@@ -400,7 +389,7 @@ QWidget* TMainForm::BuildTexturePage() {
 
     ScrollBox4 = WorkspaceScrollBox("ScrollBox4");
     Named(ScrollBox4, "Grafik");
-    PaintBox4 = new PaintBox;
+    PaintBox4 = new PaintBox(nullptr, PaintBox::Fill::ByOwner);
     PaintBox4->setObjectName(QStringLiteral("PaintBox4"));
     Named(PaintBox4, "Grafik");
     ScrollBox4->setWidget(PaintBox4);
@@ -412,7 +401,7 @@ QWidget* TMainForm::BuildTexturePage() {
     ScrollBox3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox3->horizontalScrollBar()->setSingleStep(kThumbPitch);
     ScrollBox3->viewport()->installEventFilter(this);
-    PaintBox3 = new PaintBox;
+    PaintBox3 = new PaintBox(nullptr, PaintBox::Fill::ByOwner);
     PaintBox3->setObjectName(QStringLiteral("PaintBox3"));
     Named(PaintBox3, "Texturen");
     PaintBox3->setToolTip(QString::fromUtf8("Doppelklick übernimmt die Textur"));

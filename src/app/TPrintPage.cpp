@@ -7,13 +7,11 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "app/DialogProvider.h"
@@ -27,6 +25,7 @@
 #include "output/DesignPrinting.h"
 #include "platform/QtPainterDibDevice.h"
 #include "render/PageGeometry.h"
+#include "viewer/PaintBox.h"
 
 namespace zb {
 
@@ -82,7 +81,7 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     RandXEd->setObjectName(QStringLiteral("RandXEd"));
     RandYED = new TSpinEdit(kRandYEd, 0.1);
     RandYED->setObjectName(QStringLiteral("RandYED"));
-    zoomed2 = new TSpinEdit(kZoomEd, 10);
+    zoomed2 = new TSpinEdit(kZoomEd, kDesignViewZoom.step);
     zoomed2->setObjectName(QStringLiteral("zoomed2"));
     SheetCountEd = new TSpinEdit(kSheetCountEd, 1);
     SheetCountEd->setObjectName(QStringLiteral("SheetCountEd"));
@@ -120,10 +119,10 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     tools->addWidget(PreviewFilterCheck, 2, 4, 1, 3);
     tools->setColumnStretch(7, 1);
 
-    PaintBox2 = new QWidget;
+    PaintBox2 = new PaintBox;
     PaintBox2->setObjectName(QStringLiteral("PaintBox2"));
     PaintBox2->setCursor(Qt::PointingHandCursor);
-    PaintBox2->installEventFilter(this);
+    PaintBox2->onPaint = [this](QPainter& painter, const QRect&) { DrawPreview(painter); };
     ScrollBox2 = new QScrollArea;
     ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
     ScrollBox2->setBackgroundRole(QPalette::Dark); // the workspace colour around the page
@@ -131,8 +130,8 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     ScrollBox2->setWidgetResizable(false);
     ScrollBox2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox2->setAccessibleName(QStringLiteral("Druckvorschau"));
-    // The main window scrolls it with the wheel (20 pixels per notch) while
-    // this page is shown.
+    PaintBox2->PanWithin(ScrollBox2, &navigation_);
+    // The main window scrolls it with the wheel while this page is shown.
     form_.SetPrintScrollBox(ScrollBox2);
 
     auto* right = new QVBoxLayout;
@@ -234,35 +233,6 @@ void TPrintPage::zoomed2Change() {
     if (loading_) return;
     form_.Workspace().SetZoom(zoomed2->Value());
     form_.PaintDesign();
-}
-
-bool TPrintPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != PaintBox2) return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::Paint: {
-        QPainter painter(PaintBox2);
-        DrawPreview(painter);
-        return true;
-    }
-    case QEvent::MouseButtonPress: {
-        dragging_ = true;
-        pressPoint_ = static_cast<QMouseEvent*>(event)->position().toPoint();
-        return true;
-    }
-    case QEvent::MouseMove: {
-        if (!dragging_) return false;
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        QScrollBar* h = ScrollBox2->horizontalScrollBar();
-        QScrollBar* v = ScrollBox2->verticalScrollBar();
-        h->setValue(DragScrollPosition(h->value(), pressPoint_.x(), at.x(), h->maximum()));
-        v->setValue(DragScrollPosition(v->value(), pressPoint_.y(), at.y(), v->maximum()));
-        return true;
-    }
-    case QEvent::MouseButtonRelease:
-        dragging_ = false;
-        return true;
-    default: return false;
-    }
 }
 
 void TPrintPage::PrintBtnClick() {

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "workspace/ViewNavigation.h"
+
 class QCheckBox;
 class QPrinter;
 class QPushButton;
@@ -16,6 +18,7 @@ class QScrollArea;
 
 namespace zb {
 
+class PaintBox;
 class TImageBtn;
 class TMainForm;
 class TSpinEdit;
@@ -41,9 +44,6 @@ public:
     // 0 means cancelled. Tests answer it themselves.
     std::function<int(QWidget*)> askResolution;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void LoadFromDesign();
     // Gives the paint box the page picture's size and repaints it; composes nothing.
@@ -61,12 +61,11 @@ private:
     QCheckBox* PreviewFilterCheck = nullptr;
     QPushButton* ExportBtn = nullptr;
     QScrollArea* ScrollBox2 = nullptr;
-    QWidget* PaintBox2 = nullptr;
+    PaintBox* PaintBox2 = nullptr;
     // Set while the page writes its own fields.
     bool loading_ = false;
     // Drag panning: any button grabs the page.
-    bool dragging_ = false;
-    QPoint pressPoint_;
+    ViewNavigation navigation_{kDesignViewZoom};
 };
 
 } // namespace zb

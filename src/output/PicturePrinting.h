@@ -8,7 +8,6 @@
 #include "output/PicturePrintLayout.h"
 
 class QPrinter;
-class QWidget;
 
 namespace zb {
 

@@ -94,9 +94,4 @@ double FilterScale(double outputPpi, double screenPpi, double zoomPercent) {
     return std::max(1.0, outputPpi / screen);
 }
 
-int DragScrollPosition(int position, int pressCoord, int coord, int maximum) {
-    const int64_t p = int64_t(position) + pressCoord - coord;
-    return int(std::clamp<int64_t>(p, 0, std::max(0, maximum)));
-}
-
 } // namespace zb

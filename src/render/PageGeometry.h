@@ -59,8 +59,4 @@ PrintLayout PrintPageLayout(const PaperSettings& paper, const PrintablePage& pag
 // Values below 1 count as 1.
 double FilterScale(double outputPpi, double screenPpi, double zoomPercent);
 
-// Drag panning: the scroll position after the pointer moved from the press
-// point to `coord` (paint-surface pixels), held within 0 .. maximum.
-int DragScrollPosition(int position, int pressCoord, int coord, int maximum);
-
 } // namespace zb

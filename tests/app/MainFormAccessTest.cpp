@@ -13,8 +13,9 @@
 #include <QTabWidget>
 #include <QWheelEvent>
 
-#include "app/PaintBox.h"
 #include "app/TSpinEdit.h"
+#include "viewer/PaintBox.h"
+#include "workspace/ViewNavigation.h"
 
 using namespace zb;
 using zbtest::MainFormTest;
@@ -92,24 +93,25 @@ TEST_F(MainFormTest, WheelScrollsTheDesignViewAndCtrlWheelZooms) {
     auto* box = Find<QScrollArea>("ScrollBox1");
     QScrollBar* v = box->verticalScrollBar();
     ASSERT_GT(v->maximum(), 100);
+    // A notch down scrolls one wheel step; two notches two.
     Wheel(box->viewport(), -120);
-    EXPECT_EQ(v->value(), 20);
+    EXPECT_EQ(v->value(), kWheelStep);
     Wheel(box->viewport(), -240);
-    EXPECT_EQ(v->value(), 60);
+    EXPECT_EQ(v->value(), 3 * kWheelStep);
     Wheel(box->viewport(), 120 * 10);
     EXPECT_EQ(v->value(), 0);
     // Half notches add up.
     Wheel(box->viewport(), -60);
     Wheel(box->viewport(), -60);
-    EXPECT_EQ(v->value(), 20);
+    EXPECT_EQ(v->value(), kWheelStep);
 
     // A wheel message that no control takes reaches the window: it scrolls
     // the view as well; on the paper page it scrolls nothing.
     Wheel(form.get(), -120);
-    EXPECT_EQ(v->value(), 40);
+    EXPECT_EQ(v->value(), 2 * kWheelStep);
     Find<QTabWidget>("PageControl2")->setCurrentIndex(1);
     Wheel(form.get(), -120);
-    EXPECT_EQ(v->value(), 40);
+    EXPECT_EQ(v->value(), 2 * kWheelStep);
 
     // On the print page the wheel scrolls the print preview's box.
     auto* printBox = new QScrollArea(form->PrintPage());
@@ -121,8 +123,8 @@ TEST_F(MainFormTest, WheelScrollsTheDesignViewAndCtrlWheelZooms) {
     Find<QTabWidget>("PageControl2")->setCurrentIndex(2);
     Wheel(printBox->viewport(), -120);
     Wheel(form.get(), -120);
-    EXPECT_EQ(printBox->verticalScrollBar()->value(), 40);
-    EXPECT_EQ(v->value(), 40);
+    EXPECT_EQ(printBox->verticalScrollBar()->value(), 2 * kWheelStep);
+    EXPECT_EQ(v->value(), 2 * kWheelStep);
     Find<QTabWidget>("PageControl2")->setCurrentIndex(0);
 
     Wheel(box->viewport(), 120, Qt::ControlModifier);

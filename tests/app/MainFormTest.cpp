@@ -17,9 +17,9 @@
 #include <QToolButton>
 
 #include "workspace/EditorValues.h"
-#include "app/PaintBox.h"
 #include "app/TSpinEdit.h"
 #include "render/DesignSize.h"
+#include "viewer/PaintBox.h"
 
 using namespace zb;
 using zbtest::MainFormTest;

@@ -23,6 +23,7 @@
 #include "app/TSpinEdit.h"
 #include "output/PrintSession.h"
 #include "render/PageGeometry.h"
+#include "workspace/ViewNavigation.h"
 
 using zbtest::MainFormTest;
 
@@ -148,7 +149,7 @@ TEST_F(MainFormTest, PreviewPansWithAnyButton) {
     Mouse(paint, QEvent::MouseMove, {600, 600}, Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(h->value(), still);
 
-    // The wheel scrolls 20 pixels per notch, within the ends.
+    // The wheel scrolls a wheel step per notch, within the ends.
     v->setValue(100);
     auto wheel = [&](int delta) {
         QWheelEvent event(QPointF(5, 5), paint->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
@@ -156,9 +157,9 @@ TEST_F(MainFormTest, PreviewPansWithAnyButton) {
         QApplication::sendEvent(paint, &event);
     };
     wheel(-120);
-    EXPECT_EQ(v->value(), 120);
+    EXPECT_EQ(v->value(), 100 + zb::kWheelStep);
     wheel(240);
-    EXPECT_EQ(v->value(), 80);
+    EXPECT_EQ(v->value(), 100 - zb::kWheelStep);
     for (int i = 0; i < 10; ++i) wheel(120);
     EXPECT_EQ(v->value(), 0);
 }

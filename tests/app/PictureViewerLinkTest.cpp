@@ -6,7 +6,7 @@
 
 #include "MainFormFixture.h"
 #include "app/PictureViewerLink.h"
-#include "output/TViewPicForm.h"
+#include "viewer/TViewPicForm.h"
 
 using zbtest::MainFormTest;
 

@@ -26,7 +26,7 @@
 #include "app/PictureViewerLink.h"
 #include "app/TMainForm.h"
 #include "model/LayerChoices.h"
-#include "output/TViewPicForm.h"
+#include "viewer/TViewPicForm.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include "workspace/EditorValues.h"
 #include "workspace/SheetSeed.h"
 #include "app/TextureStrip.h"
-#include "app/ViewNavigation.h"
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
 #include "base/DibCopy.h"
@@ -125,53 +124,6 @@ TEST(WindowTitle, ShowsTheFilePartOrUnbenannt) {
         {"ohne-ordner.zbg", "VELKAN Zierbogen-Drucker 1.0 - [ohne-ordner.zbg]"},
     };
     for (const auto& c : cases) EXPECT_EQ(WindowTitle(QString::fromUtf8(c.name)), QString::fromUtf8(c.title));
-}
-
-TEST(ViewNavigation, WheelScrollsTwentyPixelsWithinTheLimits) {
-    const struct {
-        ScrollAxis axis;
-        bool down;
-        int expected;
-    } cases[] = {
-        {{0, 500, 300}, true, 20},   {{100, 500, 300}, false, 80}, {{10, 500, 300}, false, 0},
-        {{290, 500, 300}, true, 300}, {{0, 100, 0}, true, 0},       {{0, 100, -5}, true, 0},
-    };
-    for (const auto& c : cases) EXPECT_EQ(WheelScroll(c.axis, c.down), c.expected) << c.axis.position;
-}
-
-TEST(ViewNavigation, PanKeepsTheGrabbedPointAndStopsAtEachLimit) {
-    const struct {
-        ScrollAxis axis;
-        int pressed, now, expected;
-    } cases[] = {
-        {{0, 1000, 600}, 200, 150, 50},     // dragged 50 to the left: position +50
-        {{100, 1000, 600}, 200, 260, 40},   // dragged right
-        {{20, 1000, 600}, 200, 400, 0},     // beyond the start
-        {{580, 1000, 600}, 200, 100, 600},  // beyond the scroll limit: held there
-        {{0, 300, 600}, 400, 0, 299},       // range - 1 before the box's own limit
-        {{0, 0, 0}, 0, 50, 0},              // nothing to scroll
-        {{0, 1000, 600}, 2147483647, -2147483647 - 1, 600}, // no overflow
-    };
-    for (const auto& c : cases) EXPECT_EQ(PanScroll(c.axis, c.pressed, c.now), c.expected) << c.now;
-}
-
-TEST(ViewNavigation, CtrlWheelZoomsInStepsOfTen) {
-    const struct {
-        int zoom, steps, expected;
-    } cases[] = {{30, 1, 40}, {30, -1, 20}, {10, -1, 10}, {300, 1, 300}, {295, 1, 300},
-                 {35, 1, 40}, {35, -1, 30}, {5, 1, 10},   {30, 3, 60},   {0, -1, 10}};
-    for (const auto& c : cases) EXPECT_EQ(WheelZoom(c.zoom, c.steps), c.expected) << c.zoom << " " << c.steps;
-}
-
-TEST(ViewNavigation, AnyPressStartsADragAndReleaseEndsIt) {
-    DragPan drag;
-    EXPECT_FALSE(drag.Dragging());
-    drag.Press(12, 34);
-    EXPECT_TRUE(drag.Dragging());
-    EXPECT_EQ(drag.X0(), 12);
-    EXPECT_EQ(drag.Y0(), 34);
-    drag.Release();
-    EXPECT_FALSE(drag.Dragging());
 }
 
 TEST(TextureStrip, GeometryAndHitTest) {

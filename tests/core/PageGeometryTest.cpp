@@ -141,22 +141,9 @@ TEST(PageGeometry, PrintLayout) {
     }
 }
 
-TEST(PageGeometry, FilterScaleAndScrolling) {
+TEST(PageGeometry, FilterScale) {
     EXPECT_DOUBLE_EQ(zb::FilterScale(600, 96, 100), 6.25);
     EXPECT_NEAR(zb::FilterScale(600, 96, 30), 20.833, 0.001);
     EXPECT_DOUBLE_EQ(zb::FilterScale(96, 96, 300), 1.0); // below 1 counts as 1
     EXPECT_DOUBLE_EQ(zb::FilterScale(600, 0, 30), 1.0);
-
-    struct Scroll {
-        int position, press, coord, maximum, expected;
-    };
-    const Scroll drags[] = {
-        {100, 50, 30, 500, 120}, // dragged left by 20: the page moves left, the view right
-        {100, 50, 80, 500, 70},
-        {10, 50, 200, 500, 0},   // past the start: held at 0
-        {480, 0, -100, 500, 500}, // past the end: held at the last valid position
-        {0, 0, -10, 0, 0},       // nothing to scroll
-    };
-    for (const Scroll& d : drags)
-        EXPECT_EQ(zb::DragScrollPosition(d.position, d.press, d.coord, d.maximum), d.expected);
 }

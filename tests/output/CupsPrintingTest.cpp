@@ -4,23 +4,15 @@
 // server these tests are skipped, unless ZB_REQUIRE_CUPS asks for them.
 #include <gtest/gtest.h>
 
-#include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
-#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QTemporaryDir>
-#include <QRegularExpression>
-#include <QThread>
 #include <cmath>
 
+#include "CupsTestUtil.h"
 #include "OutputTestUtil.h"
 #include "document/DesignFile.h"
 #include "model/LayerChoices.h"
@@ -28,14 +20,12 @@
 #include "output/PrintSession.h"
 #include "output/PrinterPage.h"
 #include "output/PicturePrintLayout.h"
-#include "output/TPrintForm.h"
-#include "output/TViewPicForm.h"
 #include "render/Compositor.h"
 #include "render/PageGeometry.h"
 
-namespace {
+using namespace zb::test;
 
-bool Required() { return qEnvironmentVariableIsSet("ZB_REQUIRE_CUPS"); }
+namespace {
 
 // A gradient, 60 large discs in random colours and a light blur: cells of
 // the sheet differ clearly from one generator state to the next.
@@ -80,70 +70,6 @@ QImage PreviewSheet(zb::Design& design, const zb::PrintablePage& page, double zo
     return ToImage(c.DesignView());
 }
 
-// The last lines of the private server's error log, for failure messages.
-QString ServerLogTail(int lines = 25) {
-    QFile log(qEnvironmentVariable("ZB_CUPS_LOG"));
-    if (!log.open(QIODevice::ReadOnly)) return QStringLiteral("(kein Fehlerprotokoll des Servers)");
-    const QStringList all = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
-    return all.mid(std::max<qsizetype>(0, all.size() - lines)).join('\n');
-}
-
-// Waits until the queue has finished and returns the PDF that appeared in
-// the output folder since `before`. A job that fails (the queue stops, as it
-// does on "Filter failed", or the job ends without a file) fails the test at
-// once with the server's reason instead of waiting out the time limit.
-QString WaitForPdf(const QStringList& before) {
-    const QDir out(qEnvironmentVariable("ZB_CUPS_OUT"));
-    QElapsedTimer timer, idle;
-    timer.start();
-    while (timer.elapsed() < 120000) {
-        const QString jobs = zb::test::RunTool("lpstat", {"-o"});
-        const QStringList now = out.entryList({"*.pdf"}, QDir::Files, QDir::Time);
-        for (const QString& f : now)
-            if (!before.contains(f) && jobs.trimmed().isEmpty()) return out.filePath(f);
-        const QString printer = zb::test::RunTool("lpstat", {"-l", "-p", "ZB_PDF"});
-        QString failure;
-        if (printer.contains("disabled")) failure = "the queue stopped";
-        if (jobs.trimmed().isEmpty()) {
-            // No job left and no file: give the backend a moment to finish writing.
-            if (!idle.isValid()) idle.start();
-            if (idle.elapsed() > 5000) failure = "the job ended without a PDF";
-        } else {
-            idle.invalidate();
-        }
-        if (!failure.isEmpty()) {
-            ADD_FAILURE() << failure.toStdString() << "\n" << printer.toStdString() << "\nserver log:\n"
-                          << ServerLogTail().toStdString();
-            return {};
-        }
-        QThread::msleep(200);
-    }
-    ADD_FAILURE() << "no PDF after 120 s; server log:\n" << ServerLogTail().toStdString();
-    return {};
-}
-
-QImage Rendered(const QString& pdf, const QString& folder, const QString& name) {
-    zb::test::RunTool("pdftoppm", {"-r", "150", "-png", "-singlefile", "-f", "1", "-l", "1", pdf,
-                                   QDir(folder).filePath(name)});
-    return QImage(QDir(folder).filePath(name + ".png")).convertToFormat(QImage::Format_RGB888);
-}
-
-// The bounding box of everything that is not white.
-QRect Ink(const QImage& page) {
-    int left = page.width(), top = page.height(), right = -1, bottom = -1;
-    for (int y = 0; y < page.height(); ++y) {
-        const uchar* row = page.constScanLine(y);
-        for (int x = 0; x < page.width(); ++x)
-            if (row[3 * x] < 235 || row[3 * x + 1] < 235 || row[3 * x + 2] < 235) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-    }
-    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
 // Mean absolute difference of the cell averages of two pictures of one size
 // (a coarse comparison: positions and colours, not single pixels).
 double CellDifference(const QImage& a, const QImage& b, int cols = 16, int rows = 12) {
@@ -175,12 +101,6 @@ void SaveSideBySide(const QImage& preview, const QImage& printed, const QString&
     p.drawImage(preview.width() + 10, 0, printed);
     p.end();
     both.save(QDir(folder).filePath(name));
-}
-
-// Where the printable area starts on the sheet, at 150 dpi.
-QPointF PrintableOrigin150(const QPrinter& printer) {
-    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
-    return {paint.left() / 72.0 * 150.0, paint.top() / 72.0 * 150.0};
 }
 
 } // namespace
@@ -393,60 +313,3 @@ TEST(NoPrinter, PrintsIntoTheAskedPdf) {
     EXPECT_EQ(Ink(cliSheet), ink);
 }
 
-// "Bild drucken..." of the picture viewer on the default queue: one page with
-// the job title "Bildmappe Bild", the picture at its computed rectangle.
-TEST(CupsPrinting, PictureAtItsComputedRectangle) {
-    if (qEnvironmentVariable("ZB_CUPS_OUT").isEmpty()) {
-        if (Required()) FAIL() << "kein Test-CUPS-Server";
-        GTEST_SKIP() << "no private CUPS server (scripts/cups-test-server.sh)";
-    }
-    QTemporaryDir tmp;
-    zb::TDibRecord picture{};
-    zb::newdib(picture, 400, 300, 24, nullptr, 0);
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x) zb::setpixel(picture, x, y, zb::RGBColor(30, 60, 150));
-    zb::TViewPicForm viewer;
-    viewer.SetPicture(picture);
-    // "Benutzerdefiniert", 60 % wide, the height derived, centred.
-    viewer.ExecPrintForm = [](zb::TPrintForm& form) {
-        form.show();
-        form.findChild<QRadioButton*>("UserdefCheck")->click();
-        form.findChild<QSpinBox*>("BreitEdit")->setValue(60);
-        return int(QDialog::Accepted);
-    };
-    int asked = 0;
-    viewer.AskPdfFileName = [&] {
-        ++asked;
-        return QString();
-    };
-    QString error;
-    viewer.ShowError = [&](const QString& message) { error = message; };
-    const QStringList before = QDir(qEnvironmentVariable("ZB_CUPS_OUT")).entryList({"*.pdf"}, QDir::Files);
-    viewer.findChild<QPushButton*>("PrintBrn")->click();
-    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-    EXPECT_EQ(asked, 0);
-    EXPECT_EQ(viewer.Printer().printerName(), "ZB_PDF");
-    const QString pdf = WaitForPdf(before);
-    ASSERT_FALSE(pdf.isEmpty()) << "the queue produced no PDF";
-    EXPECT_TRUE(pdf.contains("Bildmappe_Bild")) << pdf.toStdString();  // the queue names files after the job
-    EXPECT_TRUE(zb::test::RunTool("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+1\\n")));
-
-    const zb::PrinterPage page = zb::PrinterPageOf(viewer.Printer());
-    ASSERT_FALSE(page.fallback);
-    zb::PicturePrintChoice choice;
-    choice.mode = zb::PrintSizeMode::UserDefined;
-    choice.widthPercent = 60;
-    choice.heightPercent = zb::CoupledHeightPercent(400, 300, page.page.width, page.page.height, 60, 50);
-    const zb::PixelRect r = zb::PicturePrintRect(400, 300, page.page.width, page.page.height, choice);
-    SCOPED_TRACE(testing::Message() << "page " << page.page.width << " x " << page.page.height << ", rect " << r.x
-                                    << ", " << r.y << ", " << r.width << " x " << r.height);
-    const QImage sheet = Rendered(pdf, tmp.path(), "bild");
-    ASSERT_FALSE(sheet.isNull());
-    const QPointF origin = PrintableOrigin150(viewer.Printer());
-    const QRect ink = Ink(sheet);
-    EXPECT_NEAR(ink.left(), origin.x() + double(r.x) / page.page.ppi * 150, 1.0);
-    EXPECT_NEAR(ink.top(), origin.y() + double(r.y) / page.ppiY * 150, 1.0);
-    EXPECT_NEAR(ink.width(), double(r.width) / page.page.ppi * 150, 1.0);
-    EXPECT_NEAR(ink.height(), double(r.height) / page.ppiY * 150, 1.0);
-    zb::deldib(picture);
-}

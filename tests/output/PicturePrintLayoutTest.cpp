@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "output/PicturePrintLayout.h"
-#include "output/PictureViewMath.h"
 
 using namespace zb;
 
@@ -100,40 +99,4 @@ TEST(PicturePrintLayout, CouplingOfThePercentages) {
     // Computed in extended precision and truncated once: exactly 49 (in
     // double, 48.999... gave 48).
     EXPECT_EQ(CoupledHeightPercent(289, 238, 4760, 6400, 80, 50), 49);
-}
-
-TEST(PictureViewMath, SurfacePanWheelAndZoom) {
-    EXPECT_EQ(ViewerSurfaceSize(640, 480, 250), (SurfaceSize{1600, 1200}));
-    EXPECT_EQ(ViewerSurfaceSize(10, 30, 5), (SurfaceSize{0, 1}));  // trunc(0.5), trunc(1.5)
-    EXPECT_EQ(ViewerSurfaceSize(6000, 4000, 9000), (SurfaceSize{540000, 360000}));
-
-    struct Pan {
-        int current, pressed, now, range, maxValid, want;
-    };
-    const Pan pans[] = {
-        {100, 50, 30, 1600, 1000, 120},  // dragged left by 20: the view moves right
-        {100, 50, 80, 1600, 1000, 70},
-        {10, 50, 500, 1600, 1000, 0},     // past the start
-        {990, 50, -400, 1600, 1000, 1000},// past the end: the last valid position
-        {0, 0, -50, 30, 1000, 29},        // range - 1 below the scroll bar's limit
-        {0, 0, -50, 0, 0, 0},             // nothing to drag
-    };
-    for (const Pan& p : pans) EXPECT_EQ(PanScrollPosition(p.current, p.pressed, p.now, p.range, p.maxValid), p.want);
-
-    EXPECT_EQ(WheelScrollPosition(100, -1, 500), 120);  // down
-    EXPECT_EQ(WheelScrollPosition(100, 3, 500), 40);    // up
-    EXPECT_EQ(WheelScrollPosition(10, 1, 500), 0);
-    EXPECT_EQ(WheelScrollPosition(495, -1, 500), 500);
-
-    const std::pair<std::pair<int, int>, int> zooms[] = {
-        {{100, 1}, 125}, {{100, -1}, 80}, {{5, -1}, 5},     {{5, 1}, 6},
-        {{6, -1}, 5},    {{8000, 1}, 9000}, {{100, 0}, 100}, {{100, 1000}, 9000},
-    };
-    for (const auto& [in, want] : zooms) EXPECT_EQ(ZoomStep(in.first, in.second), want) << in.first << " " << in.second;
-
-    // The point under the pointer stays: 300 + 100 of 1000 is 0.4; of 2000 it is 800.
-    EXPECT_EQ(ScrollForZoomAbout(300, 100, 1000, 2000), 700);
-    EXPECT_EQ(ScrollForZoomAbout(300, 100, 1000, 500), 100);
-    EXPECT_EQ(ScrollForZoomAbout(0, 400, 1000, 100), 0);  // never negative
-    EXPECT_EQ(ScrollForZoomAbout(10, 5, 0, 100), 0);
 }

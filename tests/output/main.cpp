@@ -1,8 +1,9 @@
-// Output tests run on Qt's offscreen platform with a QApplication, as the
-// window program does; every run has its own settings location.
+// Output tests run on Qt's offscreen platform with a QGuiApplication, as the
+// command-line program does: printing and export need no widgets. Every run
+// has its own settings location.
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
     QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,4 @@
-#include "output/TPrintForm.h"
+#include "viewer/TPrintForm.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -17,8 +17,8 @@
 #include "imaging/DrawDib.h"
 #include "output/PicturePrinting.h"
 #include "output/PrinterPage.h"
-#include "output/TPaintBox.h"
 #include "platform/QtPainterDibDevice.h"
+#include "viewer/PaintBox.h"
 
 namespace zb {
 
@@ -46,7 +46,7 @@ TPrintForm::TPrintForm(const TDibRecord& picture, QPrinter& printer, QWidget* pa
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(2, 2, 2, 2);
-    PrintPaintBox = new TPaintBox(panel);
+    PrintPaintBox = new PaintBox(panel);
     PrintPaintBox->setObjectName(QStringLiteral("PrintPaintBox"));
     PrintPaintBox->setFixedSize(kPreviewSide, kPreviewSide);
     PrintPaintBox->setAccessibleName(QStringLiteral("Vorschau"));
@@ -122,7 +122,7 @@ TPrintForm::TPrintForm(const TDibRecord& picture, QPrinter& printer, QWidget* pa
     HochEdit->setValue(height);
     guard_ = false;
 
-    PrintPaintBox->OnPaint = [this](QPainter& painter, const QRect&) { PrintPaintBoxPaint(painter); };
+    PrintPaintBox->onPaint = [this](QPainter& painter, const QRect&) { PrintPaintBoxPaint(painter); };
     auto repaint = [this] { PrintPaintBox->update(); };
     connect(UseFullCheck, &QRadioButton::clicked, this, repaint);
     // Keeping the ratio again: the height follows the width.

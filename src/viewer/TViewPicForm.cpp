@@ -1,4 +1,4 @@
-#include "output/TViewPicForm.h"
+#include "viewer/TViewPicForm.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -22,11 +22,10 @@
 #include "imaging/DrawDib.h"
 #include "output/DesignPrinting.h"
 #include "output/PicturePrinting.h"
-#include "output/PictureViewMath.h"
 #include "output/PrintSession.h"
-#include "output/TPaintBox.h"
-#include "output/TPrintForm.h"
 #include "platform/QtPainterDibDevice.h"
+#include "viewer/PaintBox.h"
+#include "viewer/TPrintForm.h"
 
 namespace zb {
 
@@ -55,9 +54,9 @@ TViewPicForm::TViewPicForm(QWidget* parent, QPrinter* printer) : QDialog(parent)
     ZoomLabel = new QLabel(QStringLiteral("Zoom:"), strip);
     ZoomEd = new QSpinBox(strip);
     ZoomEd->setObjectName(QStringLiteral("ZoomEd"));
-    ZoomEd->setRange(kViewZoomMin, kViewZoomMax);
-    ZoomEd->setSingleStep(kViewZoomStep);
-    ZoomEd->setValue(kViewZoomDefault);
+    ZoomEd->setRange(kPictureViewZoom.minimum, kPictureViewZoom.maximum);
+    ZoomEd->setSingleStep(kPictureViewZoom.step);
+    ZoomEd->setValue(kActualSize);
     ZoomLabel->setBuddy(ZoomEd);
     stripLayout->addWidget(ReadyBtn);
     stripLayout->addWidget(PrintBrn);
@@ -73,7 +72,7 @@ TViewPicForm::TViewPicForm(QWidget* parent, QPrinter* printer) : QDialog(parent)
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     ScrollBox1->setAccessibleName(QStringLiteral("Bild"));
-    PaintBox1 = new TPaintBox;
+    PaintBox1 = new PaintBox;
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->setCursor(Qt::PointingHandCursor);
     PaintBox1->resize(0, 0);
@@ -95,17 +94,15 @@ TViewPicForm::TViewPicForm(QWidget* parent, QPrinter* printer) : QDialog(parent)
     setTabOrder(ZoomEd, ScrollBox1);
     resize(532, 420);
 
-    PaintBox1->OnPaint = [this](QPainter& painter, const QRect& exposed) { PaintBox1Paint(painter, exposed); };
-    connect(PaintBox1, &TPaintBox::MouseDown, this, [this](QPoint pos, Qt::MouseButton) { PaintBox1MouseDown(pos); });
-    connect(PaintBox1, &TPaintBox::MouseMove, this, [this](QPoint pos, Qt::MouseButtons) { PaintBox1MouseMove(pos); });
-    connect(PaintBox1, &TPaintBox::MouseUp, this, [this](QPoint, Qt::MouseButton) { PaintBox1MouseUp(); });
+    PaintBox1->onPaint = [this](QPainter& painter, const QRect& exposed) { PaintBox1Paint(painter, exposed); };
+    PaintBox1->PanWithin(ScrollBox1, &navigation_);
     connect(ZoomEd, &QSpinBox::valueChanged, this, [this] { ZoomEdChange(); });
     connect(ReadyBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(PrintBrn, &QPushButton::clicked, this, [this] { PrintBrnClick(); });
 
     auto zoomKeys = [this](int steps) {
         const QPoint centre = ScrollBox1->viewport()->rect().center();
-        ZoomAbout(steps == 0 ? kViewZoomDefault : ZoomStep(ZoomEd->value(), steps), centre);
+        ZoomAbout(steps == 0 ? kActualSize : navigation_.StepZoom(ZoomEd->value(), steps), centre);
     };
     connect(new QShortcut(QKeySequence::ZoomIn, this), &QShortcut::activated, this, [zoomKeys] { zoomKeys(1); });
     connect(new QShortcut(QKeySequence::ZoomOut, this), &QShortcut::activated, this, [zoomKeys] { zoomKeys(-1); });
@@ -147,7 +144,7 @@ void TViewPicForm::SetPicture(const TDibRecord& picture) {
 }
 
 void TViewPicForm::SizeSurface() {
-    const SurfaceSize s = picture_.Bits ? ViewerSurfaceSize(DibWidth(picture_), DibHeight(picture_), ZoomEd->value())
+    const SurfaceSize s = picture_.Bits ? ZoomedSize(DibWidth(picture_), DibHeight(picture_), ZoomEd->value())
                                         : SurfaceSize{PaintBox1->width(), PaintBox1->height()};
     PaintBox1->resize(int(std::min(s.width, kMaxSurface)), int(std::min(s.height, kMaxSurface)));
 }
@@ -158,7 +155,7 @@ void TViewPicForm::ZoomEdChange() {
 }
 
 void TViewPicForm::ZoomAbout(int zoomPercent, QPoint viewportPos) {
-    zoomPercent = std::clamp(zoomPercent, kViewZoomMin, kViewZoomMax);
+    zoomPercent = kPictureViewZoom.Limit(zoomPercent);
     QScrollBar* h = ScrollBox1->horizontalScrollBar();
     QScrollBar* v = ScrollBox1->verticalScrollBar();
     const int64_t oldW = PaintBox1->width(), oldH = PaintBox1->height();
@@ -171,7 +168,7 @@ void TViewPicForm::ZoomAbout(int zoomPercent, QPoint viewportPos) {
 void TViewPicForm::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
     if (!picture_.Bits || !picture_.Info) return;
     const int w = DibWidth(picture_), h = DibHeight(picture_);
-    const SurfaceSize s = ViewerSurfaceSize(w, h, ZoomEd->value());
+    const SurfaceSize s = ZoomedSize(w, h, ZoomEd->value());
     const int W = int(std::min(s.width, kMaxSurface)), H = int(std::min(s.height, kMaxSurface));
     if (PaintBox1->width() != W || PaintBox1->height() != H) {
         // Resized first; the resized surface paints again.
@@ -186,37 +183,20 @@ void TViewPicForm::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
     }
 }
 
-void TViewPicForm::PaintBox1MouseDown(QPoint pos) {
-    dragging_ = true;
-    press_ = pos;
-}
-
-void TViewPicForm::PaintBox1MouseMove(QPoint pos) {
-    if (!dragging_) return;
-    QScrollBar* h = ScrollBox1->horizontalScrollBar();
-    QScrollBar* v = ScrollBox1->verticalScrollBar();
-    h->setValue(PanScrollPosition(h->value(), press_.x(), pos.x(), PaintBox1->width(), h->maximum()));
-    v->setValue(PanScrollPosition(v->value(), press_.y(), pos.y(), PaintBox1->height(), v->maximum()));
-}
-
-void TViewPicForm::PaintBox1MouseUp() { dragging_ = false; }
-
 void TViewPicForm::FormMouseWheel(int notches) {
     QScrollBar* v = ScrollBox1->verticalScrollBar();
-    v->setValue(WheelScrollPosition(v->value(), notches, v->maximum()));
+    v->setValue(WheelScroll({v->value(), PaintBox1->height(), v->maximum()}, notches));
 }
 
 bool TViewPicForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         // High-resolution wheels send fractions of a notch: they add up.
-        wheelRemainder_ += wheel->angleDelta().y();
-        const int notches = wheelRemainder_ / 120;
-        wheelRemainder_ -= notches * 120;
+        const int notches = navigation_.Wheel(wheel->angleDelta().y());
         if (notches != 0) {
             if (wheel->modifiers() & Qt::ControlModifier) {
                 const QPoint pos = ScrollBox1->viewport()->mapFromGlobal(wheel->globalPosition().toPoint());
-                ZoomAbout(ZoomStep(ZoomEd->value(), notches), pos);
+                ZoomAbout(navigation_.StepZoom(ZoomEd->value(), notches), pos);
             } else {
                 FormMouseWheel(notches);
             }
@@ -229,9 +209,9 @@ bool TViewPicForm::eventFilter(QObject* watched, QEvent* event) {
 void TViewPicForm::keyPressEvent(QKeyEvent* event) {
     const QPoint centre = ScrollBox1->viewport()->rect().center();
     switch (event->key()) {
-    case Qt::Key_Plus: ZoomAbout(ZoomStep(ZoomEd->value(), 1), centre); return;
-    case Qt::Key_Minus: ZoomAbout(ZoomStep(ZoomEd->value(), -1), centre); return;
-    case Qt::Key_0: ZoomAbout(kViewZoomDefault, centre); return;
+    case Qt::Key_Plus: ZoomAbout(navigation_.StepZoom(ZoomEd->value(), 1), centre); return;
+    case Qt::Key_Minus: ZoomAbout(navigation_.StepZoom(ZoomEd->value(), -1), centre); return;
+    case Qt::Key_0: ZoomAbout(kActualSize, centre); return;
     default: QDialog::keyPressEvent(event);
     }
 }
@@ -250,7 +230,7 @@ void TViewPicForm::showEvent(QShowEvent* event) {
 }
 
 void TViewPicForm::done(int result) {
-    dragging_ = false;
+    navigation_.Release();
     QDialog::done(result);
     // The rows are the opener's: nothing of them is kept once the window is closed.
     picture_ = TDibRecord{};

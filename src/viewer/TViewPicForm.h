@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "base/TDibRecord.h"
+#include "workspace/ViewNavigation.h"
 
 class QLabel;
 class QPrinter;
@@ -24,7 +25,7 @@ class QStatusBar;
 
 namespace zb {
 
-class TPaintBox;
+class PaintBox;
 class TPrintForm;
 
 class TViewPicForm : public QDialog {
@@ -68,9 +69,6 @@ private:
     void ZoomEdChange();
     void PrintBrnClick();
     void PaintBox1Paint(QPainter& painter, const QRect& exposed);
-    void PaintBox1MouseDown(QPoint pos);
-    void PaintBox1MouseMove(QPoint pos);
-    void PaintBox1MouseUp();
     void FormMouseWheel(int notches);
     // Gives PaintBox1 the size of the picture at the current zoom.
     void SizeSurface();
@@ -78,9 +76,8 @@ private:
     TDibRecord picture_;
     QPrinter* printer_;
     std::unique_ptr<QPrinter> ownPrinter_;
-    bool dragging_ = false;
-    QPoint press_;
-    int wheelRemainder_ = 0;
+    // Dragging pans the picture; the wheel scrolls, with Ctrl it zooms.
+    ViewNavigation navigation_{kPictureViewZoom};
     bool centred_ = false;
 
     QPushButton* ReadyBtn;
@@ -88,7 +85,7 @@ private:
     QLabel* ZoomLabel;
     QSpinBox* ZoomEd;
     QScrollArea* ScrollBox1;
-    TPaintBox* PaintBox1;
+    PaintBox* PaintBox1;
     QStatusBar* StatusBar1;
 };
 

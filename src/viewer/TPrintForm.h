@@ -20,7 +20,7 @@ class QSpinBox;
 
 namespace zb {
 
-class TPaintBox;
+class PaintBox;
 
 class TPrintForm : public QDialog {
     Q_OBJECT
@@ -57,7 +57,7 @@ private:
     QPrinter& printer_;
     bool guard_ = false;
 
-    TPaintBox* PrintPaintBox;
+    PaintBox* PrintPaintBox;
     QRadioButton* UseFullCheck;
     QRadioButton* UserdefCheck;
     QSpinBox* BreitEdit;
