@@ -1,4 +1,5 @@
 #include "viewer/TPrintForm.h"
+#include "viewer/WholeNumberEdit.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -24,8 +25,8 @@ namespace zb {
 
 namespace {
 
-QSpinBox* PercentField(const char* name, QWidget* parent) {
-    auto* field = new QSpinBox(parent);
+WholeNumberEdit* PercentField(const char* name, QWidget* parent) {
+    auto* field = new WholeNumberEdit(parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setRange(kPercentMin, kPercentMax);
     field->setSingleStep(1);
@@ -129,8 +130,8 @@ TPrintForm::TPrintForm(const TDibRecord& picture, QPrinter& printer, QWidget* pa
     connect(SverhCheck, &QCheckBox::toggled, this, [this] { BreitEditChange(); });
     connect(ZentrCheck, &QCheckBox::clicked, this, repaint);
     connect(UserdefCheck, &QRadioButton::clicked, this, [this] { UserdefCheckClick(); });
-    connect(BreitEdit, &QSpinBox::valueChanged, this, [this] { BreitEditChange(); });
-    connect(HochEdit, &QSpinBox::valueChanged, this, [this] { HochEditChange(); });
+    connect(BreitEdit, &WholeNumberEdit::readingChanged, this, [this] { BreitEditChange(); });
+    connect(HochEdit, &WholeNumberEdit::readingChanged, this, [this] { HochEditChange(); });
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(PrintSetupBtn, &QPushButton::clicked, this, [this] { PrintSetupBtnClick(); });
@@ -139,8 +140,8 @@ TPrintForm::TPrintForm(const TDibRecord& picture, QPrinter& printer, QWidget* pa
 PicturePrintChoice TPrintForm::Choice() const {
     PicturePrintChoice c;
     c.mode = UserdefCheck->isChecked() ? PrintSizeMode::UserDefined : PrintSizeMode::FullPage;
-    c.widthPercent = BreitEdit->value();
-    c.heightPercent = HochEdit->value();
+    c.widthPercent = BreitEdit->Reading();
+    c.heightPercent = HochEdit->Reading();
     c.keepAspect = SverhCheck->isChecked();
     c.centred = ZentrCheck->isChecked();
     return c;
@@ -169,7 +170,7 @@ void TPrintForm::DeriveHeight() {
     guard_ = true;
     int64_t pw = 0, ph = 0;
     PageSize(pw, ph);
-    HochEdit->setValue(CoupledHeightPercent(DibWidth(picture_), DibHeight(picture_), pw, ph, BreitEdit->value(),
+    HochEdit->setValue(CoupledHeightPercent(DibWidth(picture_), DibHeight(picture_), pw, ph, BreitEdit->Reading(),
                                             HochEdit->value()));
     guard_ = false;
 }
@@ -179,7 +180,7 @@ void TPrintForm::DeriveWidth() {
     guard_ = true;
     int64_t pw = 0, ph = 0;
     PageSize(pw, ph);
-    BreitEdit->setValue(CoupledWidthPercent(DibWidth(picture_), DibHeight(picture_), pw, ph, HochEdit->value(),
+    BreitEdit->setValue(CoupledWidthPercent(DibWidth(picture_), DibHeight(picture_), pw, ph, HochEdit->Reading(),
                                             BreitEdit->value()));
     guard_ = false;
 }

@@ -19,6 +19,10 @@ class QRadioButton;
 class QSpinBox;
 
 namespace zb {
+class WholeNumberEdit;
+}
+
+namespace zb {
 
 class PaintBox;
 
@@ -60,8 +64,8 @@ private:
     PaintBox* PrintPaintBox;
     QRadioButton* UseFullCheck;
     QRadioButton* UserdefCheck;
-    QSpinBox* BreitEdit;
-    QSpinBox* HochEdit;
+    WholeNumberEdit* BreitEdit;
+    WholeNumberEdit* HochEdit;
     QCheckBox* SverhCheck;
     QCheckBox* ZentrCheck;
     QPushButton* OkBtn;

@@ -1,4 +1,5 @@
 #include "viewer/TViewPicForm.h"
+#include "viewer/WholeNumberEdit.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -52,7 +53,7 @@ TViewPicForm::TViewPicForm(QWidget* parent, QPrinter* printer) : QDialog(parent)
     PrintBrn = new QPushButton(QStringLiteral("&Drucken"), strip);
     PrintBrn->setObjectName(QStringLiteral("PrintBrn"));
     ZoomLabel = new QLabel(QStringLiteral("Zoom:"), strip);
-    ZoomEd = new QSpinBox(strip);
+    ZoomEd = new WholeNumberEdit(strip);
     ZoomEd->setObjectName(QStringLiteral("ZoomEd"));
     ZoomEd->setRange(kPictureViewZoom.minimum, kPictureViewZoom.maximum);
     ZoomEd->setSingleStep(kPictureViewZoom.step);
@@ -96,7 +97,7 @@ TViewPicForm::TViewPicForm(QWidget* parent, QPrinter* printer) : QDialog(parent)
 
     PaintBox1->onPaint = [this](QPainter& painter, const QRect& exposed) { PaintBox1Paint(painter, exposed); };
     PaintBox1->PanWithin(ScrollBox1, &navigation_);
-    connect(ZoomEd, &QSpinBox::valueChanged, this, [this] { ZoomEdChange(); });
+    connect(ZoomEd, &WholeNumberEdit::readingChanged, this, [this] { ZoomEdChange(); });
     connect(ReadyBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(PrintBrn, &QPushButton::clicked, this, [this] { PrintBrnClick(); });
 
@@ -144,7 +145,7 @@ void TViewPicForm::SetPicture(const TDibRecord& picture) {
 }
 
 void TViewPicForm::SizeSurface() {
-    const SurfaceSize s = picture_.Bits ? ZoomedSize(DibWidth(picture_), DibHeight(picture_), ZoomEd->value())
+    const SurfaceSize s = picture_.Bits ? ZoomedSize(DibWidth(picture_), DibHeight(picture_), ZoomEd->Reading())
                                         : SurfaceSize{PaintBox1->width(), PaintBox1->height()};
     PaintBox1->resize(int(std::min(s.width, kMaxSurface)), int(std::min(s.height, kMaxSurface)));
 }

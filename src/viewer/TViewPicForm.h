@@ -21,6 +21,10 @@ class QPrinter;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
+
+namespace zb {
+class WholeNumberEdit;
+}
 class QStatusBar;
 
 namespace zb {
@@ -83,7 +87,7 @@ private:
     QPushButton* ReadyBtn;
     QPushButton* PrintBrn;
     QLabel* ZoomLabel;
-    QSpinBox* ZoomEd;
+    WholeNumberEdit* ZoomEd;
     QScrollArea* ScrollBox1;
     PaintBox* PaintBox1;
     QStatusBar* StatusBar1;

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -114,6 +115,45 @@ TEST(TViewPicForm, ZoomSizesTheSurfaceAndZoomAndScrollSurviveReopening) {
     zoom->setValue(5);
     EXPECT_EQ(box->size(), QSize(0, 2));
     viewer.done(QDialog::Rejected);
+}
+
+// Enter in a field applies it and keeps the dialog open (the default button
+// "Zurück..." used to take it); a field holding no number counts as its
+// minimum: the zoom as 5, a percentage as 1.
+TEST(TViewPicForm, EnterAppliesAFieldAndNoNumberCountsAsTheMinimum) {
+    TViewPicForm viewer;
+    Picture picture(640, 480);
+    viewer.SetPicture(picture.dib);
+    viewer.show();
+    auto* zoom = Child<QSpinBox>(viewer, "ZoomEd");
+    auto* line = zoom->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    auto type = [&](QWidget* field, const QString& text) {
+        field->setFocus();
+        QLineEdit* edit = field->findChild<QLineEdit*>();
+        edit->selectAll();
+        edit->insert(text);
+        emit edit->textEdited(edit->text());
+    };
+    type(zoom, QStringLiteral("50"));
+    Key(zoom, Qt::Key_Return);
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_EQ(Child<PaintBox>(viewer, "PaintBox1")->size(), QSize(320, 240));
+    type(zoom, QString());
+    EXPECT_EQ(Child<PaintBox>(viewer, "PaintBox1")->size(), QSize(32, 24));  // 5 %
+    viewer.done(QDialog::Rejected);
+
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpFallbackPrinter(printer, dir.filePath("bild.pdf"));
+    TPrintForm form(picture.dib, printer);
+    form.show();
+    Child<QCheckBox>(form, "SverhCheck")->setChecked(false);
+    type(Child<QSpinBox>(form, "BreitEdit"), QString());
+    EXPECT_EQ(form.Choice().widthPercent, 1);
+    Key(Child<QSpinBox>(form, "BreitEdit"), Qt::Key_Enter);
+    EXPECT_TRUE(form.isVisible());
+    form.reject();
 }
 
 TEST(TViewPicForm, PaintsThePictureAtTheZoomAndLeavesItsRowsAlone) {
