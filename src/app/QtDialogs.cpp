@@ -1,4 +1,5 @@
 #include "app/QtDialogs.h"
+#include "app/FileDialogFilter.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -30,7 +31,8 @@ void QtDialogs::Error(QWidget* parent, const QString& caption, const QString& te
 
 QString QtDialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
                                 const QString& folder) {
-    QFileDialog dialog(parent, caption, folder, filter);
+    QFileDialog dialog(parent, caption, folder);
+    SetFilters(dialog, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
@@ -40,7 +42,8 @@ QString QtDialogs::OpenFileName(QWidget* parent, const QString& caption, const Q
 
 QString QtDialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                 const QString& defaultSuffix, const QString& folder) {
-    QFileDialog dialog(parent, caption, folder, filter);
+    QFileDialog dialog(parent, caption, folder);
+    SetFilters(dialog, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);

@@ -502,8 +502,9 @@ void TMainForm::PaintBox4Draw(QPainter& painter, const QRect& exposed) {
 
 void TMainForm::OpenPicBtnClick() {
     const QString name = dialogs_->OpenFileName(this, QString::fromUtf8("Grafik öffnen"),
-                                                U(GetDIBOpenFilter(decoder_)), DialogFolder());
+                                                U(GetDIBOpenFilter(decoder_)), DialogFolder(FileKind::Picture));
     if (name.isEmpty()) return;
+    RememberFolder(FileKind::Picture, name);
     TDibRecord picture{};
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = OpenPicture24(picture, LocalName(name), decoder_);
@@ -522,13 +523,6 @@ void TMainForm::ShowPicBtnClick() {
 
 // ---- files ----------------------------------------------------------------------------
 
-QString TMainForm::DialogFolder() const {
-    const QString saved = SavedFileName();
-    if (!saved.isEmpty()) return QFileInfo(saved).absolutePath();
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(documents).exists() ? documents : QDir::homePath();
-}
-
 void TMainForm::NewMenuBtnClick() {
     if (!dialogs_->Confirm(this, QStringLiteral("Datei/Neu"), QString::fromUtf8(kLoseUnsaved))) return;
     workspace_->New();
@@ -538,8 +532,10 @@ void TMainForm::NewMenuBtnClick() {
 void TMainForm::OpenBtnClick() {
     if (!dialogs_->Confirm(this, QString::fromUtf8("Datei/Öffnen"), QString::fromUtf8(kLoseUnsaved))) return;
     const QString name =
-        dialogs_->OpenFileName(this, QString::fromUtf8("Öffnen"), QString::fromUtf8(kDesignFilter), DialogFolder());
+        dialogs_->OpenFileName(this, QString::fromUtf8("Öffnen"), QString::fromUtf8(kDesignFilter),
+                               DialogFolder(FileKind::Design));
     if (name.isEmpty()) return;
+    RememberFolder(FileKind::Design, name);
     openfile(name);
 }
 
@@ -564,8 +560,9 @@ void TMainForm::SaveBtnClick() {
 void TMainForm::SaveAsBtnClick() {
     const QString name = dialogs_->SaveFileName(this, QStringLiteral("Speichern unter"),
                                                 QString::fromUtf8(kDesignFilter), QStringLiteral("zbg"),
-                                                DialogFolder());
+                                                DialogFolder(FileKind::Design));
     if (name.isEmpty()) return;
+    RememberFolder(FileKind::Design, name);
     savefile(name);
 }
 

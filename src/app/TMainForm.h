@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/DialogFolders.h"
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
@@ -101,6 +102,9 @@ public:
     int SelectedTexture() const { return selectedTexture_; }
     // The design's file as the title shows it; empty for a new design.
     QString SavedFileName() const;
+    // The folder a file dialog for `kind` opens in, and the file chosen there.
+    QString DialogFolder(FileKind kind) const { return folders_.For(kind, SavedFileName()); }
+    void RememberFolder(FileKind kind, const QString& file) { folders_.Remember(kind, file); }
 
     // ---- handlers, named after their control and event ----------------------
     void ListPlanes();
@@ -181,7 +185,6 @@ private:
     void ShowComposingProgress();
     void ShowSheetNumber();
     void Error(const QString& caption, const std::string& message);
-    QString DialogFolder() const;
 
     // Options and services.
     QStringList arguments_;
@@ -197,6 +200,7 @@ private:
     // Set while the window loads its controls from the workspace: their
     // change handlers send nothing back.
     bool loading_ = false;
+    DialogFolders folders_;
     int composeWaitMs_ = 50;
     QTimer* progressTimer_ = nullptr;
     qint64 composingSince_ = -1;

@@ -241,8 +241,12 @@ void TPrintPage::PrintBtnClick() {
     // The job starts from the generator state of the sheet shown.
     workspace.EnsureComposed(form_.ScreenPpi());
     const std::string chosen = ChoosePrinter(printer_, QString(), [&] {
-        return dialogs.SaveFileName(this, QStringLiteral("Drucken in eine PDF-Datei (kein Drucker eingerichtet)"),
-                                    QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("pdf"), QString());
+        const QString file =
+            dialogs.SaveFileName(this, QStringLiteral("Drucken in eine PDF-Datei (kein Drucker eingerichtet)"),
+                                 QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("pdf"),
+                                 form_.DialogFolder(FileKind::Pdf));
+        form_.RememberFolder(FileKind::Pdf, file);
+        return file;
     });
     if (chosen == kCancelledMessage) return;
     if (!chosen.empty()) {
@@ -269,8 +273,9 @@ void TPrintPage::PrintBtnClick() {
 void TPrintPage::ExportBtnClick() {
     DialogProvider& dialogs = form_.Dialogs();
     const QString file = dialogs.SaveFileName(this, QStringLiteral("Grafik Export"), QString::fromLatin1(kExportFilter),
-                                              QStringLiteral("png"), QString());
+                                              QStringLiteral("png"), form_.DialogFolder(FileKind::Export));
     if (file.isEmpty()) return;
+    form_.RememberFolder(FileKind::Export, file);
     const int dpi = askResolution ? askResolution(this) : 300;
     if (dpi <= 0) return;
     DesignWorkspace& workspace = form_.Workspace();

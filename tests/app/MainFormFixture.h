@@ -23,6 +23,7 @@ public:
         QString kind;    // "confirm", "error", "open", "save"
         QString caption;
         QString text;    // message text, or the dialog's filter
+        QString folder;  // where a file dialog opened
     };
     std::deque<bool> confirms;     // answers; none left: OK
     std::deque<QString> fileNames; // answers of the file dialogs; none left: cancel
@@ -38,6 +39,11 @@ public:
             if (it->kind == kind) return it->text;
         return {};
     }
+    QString LastFolder(const QString& kind) const {
+        for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+            if (it->kind == kind) return it->folder;
+        return {};
+    }
     QString LastCaption(const QString& kind) const {
         for (auto it = shown.rbegin(); it != shown.rend(); ++it)
             if (it->kind == kind) return it->caption;
@@ -45,22 +51,22 @@ public:
     }
 
     bool Confirm(QWidget*, const QString& caption, const QString& text) override {
-        shown.push_back({"confirm", caption, text});
+        shown.push_back({"confirm", caption, text, {}});
         if (confirms.empty()) return true;
         const bool answer = confirms.front();
         confirms.pop_front();
         return answer;
     }
     void Error(QWidget*, const QString& caption, const QString& text) override {
-        shown.push_back({"error", caption, text});
+        shown.push_back({"error", caption, text, {}});
     }
-    QString OpenFileName(QWidget*, const QString& caption, const QString& filter, const QString&) override {
-        shown.push_back({"open", caption, filter});
+    QString OpenFileName(QWidget*, const QString& caption, const QString& filter, const QString& folder) override {
+        shown.push_back({"open", caption, filter, folder});
         return NextName();
     }
     QString SaveFileName(QWidget*, const QString& caption, const QString& filter, const QString& suffix,
-                         const QString&) override {
-        shown.push_back({"save", caption, filter});
+                         const QString& folder) override {
+        shown.push_back({"save", caption, filter, folder});
         QString name = NextName();
         if (!name.isEmpty() && !name.contains('.')) name += '.' + suffix;
         return name;

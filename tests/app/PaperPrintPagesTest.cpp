@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -265,4 +266,28 @@ TEST_F(MainFormTest, OptionButtonsFollowCodeAndAssistiveTechnology) {
     EXPECT_TRUE(form->Workspace().Stale());
     // Each change is one undoable step.
     EXPECT_EQ(form->Workspace().History().StateCount(), 6u);
+}
+
+// File dialogs open where the design lies, then where that kind of file went
+// last; never in the program's working folder.
+TEST_F(MainFormTest, FileDialogsOpenWhereTheDesignAndTheirKindWere) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("entwurf") && QDir(dir.path()).mkpath("bilder"));
+    const QString design = dir.filePath("entwurf/muster.zbg");
+    dialogs.fileNames.push_back(design);
+    Click("SaveAsBtn");
+    ASSERT_TRUE(QFile::exists(design));
+    auto* page = Find<zb::TPrintPage>("PrintPage");
+    page->askResolution = [](QWidget*) { return 30; };
+    dialogs.fileNames.push_back(dir.filePath("bilder/a.png"));
+    Click("ExportBtn");
+    EXPECT_EQ(dialogs.LastFolder("save"), dir.filePath("entwurf"));
+    dialogs.fileNames.push_back(QString()); // cancelled
+    Click("ExportBtn");
+    EXPECT_EQ(dialogs.LastFolder("save"), dir.filePath("bilder"));
+    Click("OpenBtn");
+    EXPECT_EQ(dialogs.LastFolder("open"), dir.filePath("entwurf"));
+    if (zb::NoPrinterInstalled()) {
+        Click("PrintBtn");
+        EXPECT_EQ(dialogs.LastFolder("save"), dir.filePath("entwurf"));
+    }
 }

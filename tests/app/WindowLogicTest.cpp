@@ -2,9 +2,16 @@
 // texture strip, sheet seed.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
+#include <QStandardPaths>
+
+#include <QDir>
+
 #include <cstring>
 
 #include "app/Cp1252Validator.h"
+#include "app/DialogFolders.h"
 #include "workspace/EditorValues.h"
 #include "workspace/SheetSeed.h"
 #include "app/TextureStrip.h"
@@ -197,4 +204,26 @@ TEST(Cp1252Validator, RefusesWhatADesignFileCannotStore) {
         int pos = 0;
         EXPECT_EQ(validator.validate(text, pos), c.state) << c.text;
     }
+}
+
+// A file dialog opens in the folder last used for its kind of file, else in
+// the design's folder, else in the documents (or home) folder.
+TEST(DialogFolders, LastOfItsKindThenTheDesignsFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("a") && QDir(dir.path()).mkpath("b"));
+    zb::DialogFolders folders;
+    const QString design = dir.filePath("a/x.zbg");
+    const QString fallback = folders.For(zb::FileKind::Export, QString());
+    EXPECT_TRUE(fallback == QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) ||
+                fallback == QDir::homePath())
+        << fallback.toStdString();
+    EXPECT_EQ(folders.For(zb::FileKind::Export, design), dir.filePath("a"));
+    folders.Remember(zb::FileKind::Export, dir.filePath("b/y.png"));
+    EXPECT_EQ(folders.For(zb::FileKind::Export, design), dir.filePath("b"));
+    EXPECT_EQ(folders.For(zb::FileKind::Pdf, design), dir.filePath("a"));
+    folders.Remember(zb::FileKind::Pdf, QString()); // a cancelled dialog changes nothing
+    EXPECT_EQ(folders.For(zb::FileKind::Pdf, design), dir.filePath("a"));
+    // A folder that is gone is not offered.
+    ASSERT_TRUE(QDir(dir.filePath("b")).removeRecursively());
+    EXPECT_EQ(folders.For(zb::FileKind::Export, design), dir.filePath("a"));
 }
