@@ -193,6 +193,7 @@ private:
     QToolButton* MoveUpBtn = nullptr;
     QToolButton* MoveDownBtn = nullptr;
     // Page i shows a layer of kind i; the shown page is the layer's kind.
+    // The pages belong to PageControl1.
     QTabWidget* PageControl1 = nullptr;
     std::array<LayerEditor*, 5> editors_{};
     TextureEditor* textureEditor_ = nullptr;
