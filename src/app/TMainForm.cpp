@@ -2,10 +2,8 @@
 #include "app/OutputPages.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCursor>
 #include <QDateTime>
 #include <QStatusBar>
@@ -16,9 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -30,29 +26,25 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "workspace/EditorValues.h"
+#include "app/LayerEditor.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
 #include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
-#include "app/TPaloColorComboBox.h"
 #include "app/TSpinEdit.h"
-#include "app/TextureStrip.h"
+#include "app/TextureEditor.h"
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
-#include "base/DibCopy.h"
-#include "document/DesignFile.h"
 #include "imaging/DrawDib.h"
-#include "imaging/PictureImport.h"
 #include "imaging/TextureLibrary.h"
-#include "model/LayerStack.h"
 #include "platform/QtPainterDibDevice.h"
 #include "platform/QtPlatform.h"
 #include "render/DesignSize.h"
 #include "render/DesignViewPaint.h"
 #include "viewer/PaintBox.h"
+#include "workspace/EditorFields.h"
 
 namespace zb {
 
@@ -95,7 +87,6 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     progressTimer_ = new QTimer(this);
     progressTimer_->setInterval(100);
     connect(progressTimer_, &QTimer::timeout, this, &TMainForm::ShowComposingProgress);
-    SizeTextureStrip();
     ListPlanes();
     setWindowTitle(WindowTitle(QString()));
     SetOptionsNow();
@@ -131,11 +122,8 @@ void TMainForm::WorkspaceChanged(unsigned c) {
         ZoomEd->SetValue(workspace_->Zoom());
     }
     if (c & kChangeLayers) ListPlanes();
-    if (c & kChangeSelection) {
-        ScopedFlag guard(loading_);
-        ShowEditorValues(workspace_->SelectedEditorValues());
-    }
-    if (c & kChangeEditPicture) PaintBox4Paint();
+    if (c & kChangeSelection) LoadEditor();
+    if (c & kChangeEditPicture) textureEditor_->PaintBox4Paint();
     if (c & (kChangeHistory | kChangeDocument)) UpdateUndoButtons();
     if (c & kChangeDocument) setWindowTitle(WindowTitle(SavedFileName()));
     if (c & kChangeSheet) ShowSheetNumber();
@@ -149,6 +137,10 @@ int TMainForm::ScreenPpi() const { return PaintBox1->logicalDpiX(); }
 QString TMainForm::SavedFileName() const {
     const std::string& name = workspace_->FileName();
     return name.empty() ? QString() : QFileInfo(QFile::decodeName(QByteArray::fromStdString(name))).absoluteFilePath();
+}
+
+void TMainForm::SetPictureViewer(std::function<void(const TDibRecord&)> viewer) {
+    textureEditor_->SetPictureViewer(std::move(viewer));
 }
 
 void TMainForm::SetPrintScrollBox(QScrollArea* box) {
@@ -262,19 +254,10 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     const bool printBox =
         printScrollBox_ && (watched == printScrollBox_->viewport() || watched == printScrollBox_->widget());
-    if (event->type() == QEvent::Wheel &&
-        (watched == ScrollBox1->viewport() || watched == PaintBox1 || watched == ScrollBox3->viewport() || printBox)) {
-        auto* wheel = static_cast<QWheelEvent*>(event);
-        if (watched == ScrollBox3->viewport()) {
-            // The strip scrolls sideways a thumbnail per notch.
-            QScrollBar* bar = ScrollBox3->horizontalScrollBar();
-            bar->setValue(bar->value() - wheel->angleDelta().y() / 120 * kThumbPitch);
-            return true;
-        }
-        wheelEvent(wheel);
+    if (event->type() == QEvent::Wheel && (watched == ScrollBox1->viewport() || watched == PaintBox1 || printBox)) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
-    if (watched == ScrollBox3->viewport() && event->type() == QEvent::Resize) SizeTextureStrip();
     if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // A click on a row has loaded it through the selection already; a
         // click into empty space selects the current row again.
@@ -339,85 +322,32 @@ void TMainForm::RunCommand(const std::string& message) {
 
 // ---- the editor -------------------------------------------------------------------
 
-EditorValues TMainForm::CollectEditorValues() const {
-    EditorValues v;
-    v.page = PageControl1->currentIndex();
-    v.trackBar1 = TrackBar1->value();
-    v.trackBar2 = TrackBar2->value();
-    v.anzMEd = AnzMEd->Value();
-    v.mSizeEd = MSizeEd->Value();
-    v.picBreitEd = PicBreitEd->Value();
-    v.fSizeEd = FSizeEd->Value();
-    v.fillCol1 = FillCol1->ColorValue();
-    v.fillCol2 = FillCol2->ColorValue();
-    v.musterCol = MusterCol->ColorValue();
-    v.fColor = FColor->ColorValue();
-    v.fillDirection = FillDirection->checkedId();
-    v.mTypBox = MTypBox->currentIndex();
-    v.mColBox = MColBox->currentIndex();
-    v.mSizeBox = MSizeBox->currentIndex();
-    v.mPosBox = MPosBox->currentIndex();
-    v.filterBox = FilterBox->currentIndex();
-    v.fColBox = FColBox->currentIndex();
-    v.fSizeKBox = FSizeKBox->currentIndex();
-    v.fPosBox = FPosBox->currentIndex();
-    v.fKindBox = FKindBox->currentIndex();
-    v.textEd = TextEd->text().toStdString();
-    v.fontBox = FontBox->currentText().toStdString();
-    return v;
-}
-
-void TMainForm::SelectFont(const QString& family) {
-    int index = FontBox->findText(family);
-    if (index < 0 && !family.isEmpty()) {
-        // A font this machine lacks stays the layer's choice (the text is then
-        // drawn in the platform's stand-in), so a design keeps it when saved.
-        FontBox->addItem(family);
-        index = FontBox->count() - 1;
+void TMainForm::LoadEditor() {
+    const TLayerRecord& layer = workspace_->EditorLayer();
+    {
+        ScopedFlag guard(loading_);
+        if (PageControl1->currentIndex() != int(layer.Kind)) PageControl1->setCurrentIndex(int(layer.Kind));
+        TrackBar1->setValue(SliderOfTransparency(layer.Transparency));
     }
-    FontBox->setCurrentIndex(index);
-}
-
-void TMainForm::ShowEditorValues(const EditorValues& v) {
-    if (PageControl1->currentIndex() != v.page) PageControl1->setCurrentIndex(v.page);
-    TrackBar1->setValue(v.trackBar1);
-    TrackBar2->setValue(v.trackBar2);
-    AnzMEd->SetValue(v.anzMEd);
-    MSizeEd->SetValue(v.mSizeEd);
-    PicBreitEd->SetValue(v.picBreitEd);
-    FSizeEd->SetValue(v.fSizeEd);
-    FillCol1->SetColorValue(v.fillCol1);
-    FillCol2->SetColorValue(v.fillCol2);
-    MusterCol->SetColorValue(v.musterCol);
-    FColor->SetColorValue(v.fColor);
-    if (QAbstractButton* radio = FillDirection->button(v.fillDirection)) radio->setChecked(true);
-    MTypBox->setCurrentIndex(v.mTypBox);
-    MColBox->setCurrentIndex(v.mColBox);
-    MSizeBox->setCurrentIndex(v.mSizeBox);
-    MPosBox->setCurrentIndex(v.mPosBox);
-    FilterBox->setCurrentIndex(v.filterBox);
-    FColBox->setCurrentIndex(v.fColBox);
-    FSizeKBox->setCurrentIndex(v.fSizeKBox);
-    FPosBox->setCurrentIndex(v.fPosBox);
-    FKindBox->setCurrentIndex(v.fKindBox);
-    TextEd->setText(QString::fromStdString(v.textEd));
-    SelectFont(QString::fromStdString(v.fontBox));
+    for (LayerEditor* editor : editors_) editor->load(layer);
 }
 
 void TMainForm::ReadBackOptions() {
     // The timer composes 500 ms after the last edit; it runs before the
     // workspace says the sheet is stale, so no paint composes in between.
     Timer1->start();
-    const ReadBackResult result = workspace_->StoreEditor(CollectEditorValues());
+    // Every page writes back, as every control shows the same layer.
+    const ReadBackResult result = workspace_->StoreEditor([this](TLayerRecord& layer) {
+        layer.Kind = uint32_t(PageControl1->currentIndex());
+        layer.Transparency = TransparencyOfSlider(TrackBar1->value());
+        for (const LayerEditor* editor : editors_) editor->store(layer);
+    });
     if (!result.message.empty()) Error({}, result.message);
 }
 
 void TMainForm::SetOptionsNow() {
-    {
-        ScopedFlag guard(loading_);
-        ShowEditorValues(workspace_->SelectedEditorValues());
-    }
-    PaintBox4Paint();
+    LoadEditor();
+    textureEditor_->PaintBox4Paint();
     PaintDesign();
 }
 
@@ -437,89 +367,6 @@ void TMainForm::UpdateUndoButtons() {
 void TMainForm::UndoBtnClick() { RunCommand(workspace_->Undo()); }
 
 void TMainForm::RedoBtnClick() { RunCommand(workspace_->Redo()); }
-
-// ---- the texture page ---------------------------------------------------------------
-
-void TMainForm::PaintBox3Draw(QPainter& painter, const QRect& exposed) {
-    painter.fillRect(exposed, palette().color(QPalette::Dark));
-    const int height = PaintBox3->height();
-    QtPainterDibDevice device(painter, exposed);
-    const TDynaArray<TDibRecord>& textures = workspace_->Textures();
-    for (uint32_t i = 0; i < textures.Count; ++i) {
-        const QRect thumb = ThumbnailRect(int(i), height);
-        if (!thumb.intersects(exposed)) continue;
-        const TDibRecord& t = textures[i];
-        DrawDib(device, thumb.x(), thumb.y(), thumb.width(), thumb.height(), t, 0, 0, DibWidth(t), DibHeight(t),
-                false, false);
-    }
-    if (selectedTexture_ >= 0 && selectedTexture_ < int(textures.Count)) {
-        painter.setPen(QPen(QColor(255, 0, 0), 1));
-        painter.setBrush(Qt::NoBrush);
-        // The frame covers columns 33 i .. 33 i + 32 and every row.
-        painter.drawRect(ThumbnailFrame(selectedTexture_, height).adjusted(0, 0, -1, -1));
-    }
-}
-
-void TMainForm::SizeTextureStrip() {
-    PaintBox3->setFixedSize(TextureStripWidth(int(workspace_->Textures().Count)), ScrollBox3->viewport()->height());
-}
-
-void TMainForm::PaintBox3MouseDown(int x) {
-    const int count = int(workspace_->Textures().Count);
-    if (count == 0) return;
-    selectedTexture_ = TextureAt(x, count);
-    PaintBox3->update();
-}
-
-void TMainForm::PaintBox3DblClick() {
-    if (workspace_->Textures().Count == 0) return;
-    const std::string message = workspace_->TakeTexture(selectedTexture_);
-    if (!message.empty()) Error({}, message);
-    ReadBackOptions();
-}
-
-void TMainForm::PaintBox4Paint() {
-    // A new size first: the resized box paints again, and that paint draws.
-    const TDibRecord& picture = workspace_->EditPicture();
-    const QSize size(std::max(0, DibWidth(picture)), std::max(0, DibHeight(picture)));
-    if (PaintBox4->size() != size) {
-        PaintBox4->setFixedSize(size);
-        return;
-    }
-    PaintBox4->update();
-}
-
-void TMainForm::PaintBox4Draw(QPainter& painter, const QRect& exposed) {
-    const TDibRecord& picture = workspace_->EditPicture();
-    const QSize size(DibWidth(picture), DibHeight(picture));
-    if (PaintBox4->size() != size || !picture.Bits) {
-        painter.fillRect(exposed, palette().color(QPalette::Dark));
-        return;
-    }
-    QtPainterDibDevice device(painter, exposed);
-    DrawDib(device, 0, 0, size.width(), size.height(), picture, 0, 0, size.width(), size.height(), false, false);
-}
-
-void TMainForm::OpenPicBtnClick() {
-    const QString name = dialogs_->OpenFileName(this, QString::fromUtf8("Grafik öffnen"),
-                                                U(GetDIBOpenFilter(decoder_)), DialogFolder(FileKind::Picture));
-    if (name.isEmpty()) return;
-    RememberFolder(FileKind::Picture, name);
-    TDibRecord picture{};
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = OpenPicture24(picture, LocalName(name), decoder_);
-    QApplication::restoreOverrideCursor();
-    if (!ok) {
-        Error(QStringLiteral("Fehler beim Laden (") + name + QStringLiteral(")"), DibMessage(picture));
-        return;
-    }
-    workspace_->TakePicture(picture);
-    if (!loading_) ReadBackOptions();
-}
-
-void TMainForm::ShowPicBtnClick() {
-    if (pictureViewer_) pictureViewer_(workspace_->EditPicture());
-}
 
 // ---- files ----------------------------------------------------------------------------
 

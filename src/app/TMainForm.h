@@ -2,7 +2,11 @@
 // The main window: shows the design workspace and sends it the user's
 // actions. It owns the workspace (the design, its sheet, the undo history) and
 // the controls; the rules live in the workspace and in the plain functions the
-// controls call (EditorValues, ViewNavigation, TextureStrip, WindowTitle).
+// controls call (EditorFields, ViewNavigation, TextureStrip, WindowTitle).
+//
+// The layer editor is one page per layer kind (GradientEditor ... TextEditor);
+// the window loads the selected layer into every page, shows the page of its
+// kind and stores the pages back through the workspace.
 //
 // The pages "Papierformat wählen" (PaperPage()) and "Drucken" (PrintPage())
 // are containers for the paper and print controls; those reach the design
@@ -11,6 +15,7 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -23,11 +28,8 @@
 #include "workspace/DesignWorkspace.h"
 #include "workspace/ViewNavigation.h"
 
-class QButtonGroup;
 class QCheckBox;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QSlider;
 class QTabWidget;
@@ -39,12 +41,12 @@ class QWheelEvent;
 namespace zb {
 
 class TImageBtn;
-class TPaloColorComboBox;
 class TSpinEdit;
 
 class DialogProvider;
+class LayerEditor;
 class PaintBox;
-struct EditorValues;
+class TextureEditor;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -98,8 +100,7 @@ public:
     // It scrolls by the window's step there too, as the design view does.
     void SetPrintScrollBox(QScrollArea* box);
     // "Grafik anzeigen...": shows the texture page's picture; set by the viewer.
-    void SetPictureViewer(std::function<void(const TDibRecord&)> viewer) { pictureViewer_ = std::move(viewer); }
-    int SelectedTexture() const { return selectedTexture_; }
+    void SetPictureViewer(std::function<void(const TDibRecord&)> viewer);
     // The design's file as the title shows it; empty for a new design.
     QString SavedFileName() const;
     // The folder a file dialog for `kind` opens in, and the file chosen there.
@@ -124,11 +125,6 @@ public:
     // Open and save with messages; true on success.
     bool openfile(const QString& name);
     bool savefile(const QString& name);
-    void OpenPicBtnClick();
-    void ShowPicBtnClick();
-    void PaintBox3MouseDown(int x);
-    void PaintBox3DblClick();
-    void PaintBox4Paint();
     void EndeBtnClick();
     void ueberbtnClick();
     void wwwBtnClick();
@@ -154,25 +150,16 @@ private:
     QWidget* BuildFileStrip();
     QWidget* BuildLayerPage();
     QWidget* BuildEditor();
-    QWidget* BuildGradientPage();
-    QWidget* BuildPatternPage();
-    QWidget* BuildTexturePage();
-    QWidget* BuildFilterPage();
-    QWidget* BuildTextPage();
     QWidget* BuildBottomStrip();
     void ConnectEditor();
     void SetUpShortcuts();
 
     // The workspace's listener: every view follows its changes.
     void WorkspaceChanged(unsigned changes);
-    EditorValues CollectEditorValues() const;
-    void ShowEditorValues(const EditorValues& values);
-    void SelectFont(const QString& family);
+    // Shows the selected layer in PageControl1, TrackBar1 and every page.
+    void LoadEditor();
     int SelectedRow() const;
-    void SizeTextureStrip();
     void PaintBox1Draw(QPainter& painter, const QRect& exposed);
-    void PaintBox3Draw(QPainter& painter, const QRect& exposed);
-    void PaintBox4Draw(QPainter& painter, const QRect& exposed);
     void DesignViewWheel(QWheelEvent* event);
     void ScrollWheel(QScrollArea* box, int notches);
     // Runs a command of the layer list or the history: its refusal or failure
@@ -195,7 +182,6 @@ private:
     // Recompositions render the same texts again: keep them.
     CachedFontEngine cachedFonts_{fonts_};
     std::unique_ptr<DesignWorkspace> workspace_;
-    std::function<void(const TDibRecord&)> pictureViewer_;
 
     // Set while the window loads its controls from the workspace: their
     // change handlers send nothing back.
@@ -206,7 +192,6 @@ private:
     qint64 composingSince_ = -1;
     bool listing_ = false;
     bool firstShow_ = true;
-    int selectedTexture_ = 0;
     // The design view's drag and wheel; the print page's wheel adds up here too.
     ViewNavigation navigation_{kDesignViewZoom};
 
@@ -226,34 +211,11 @@ private:
     QTreeWidget* ListView1 = nullptr;
     QToolButton* MoveUpBtn = nullptr;
     QToolButton* MoveDownBtn = nullptr;
+    // Page i shows a layer of kind i; the shown page is the layer's kind.
+    // The pages belong to PageControl1.
     QTabWidget* PageControl1 = nullptr;
-    TPaloColorComboBox* FillCol1 = nullptr;
-    TPaloColorComboBox* FillCol2 = nullptr;
-    QButtonGroup* FillDirection = nullptr;
-    QComboBox* MTypBox = nullptr;
-    QComboBox* MColBox = nullptr;
-    TPaloColorComboBox* MusterCol = nullptr;
-    QComboBox* MSizeBox = nullptr;
-    TSpinEdit* MSizeEd = nullptr;
-    QComboBox* MPosBox = nullptr;
-    TSpinEdit* AnzMEd = nullptr;
-    QPushButton* OpenPicBtn = nullptr;
-    QPushButton* ShowPicBtn = nullptr;
-    TSpinEdit* PicBreitEd = nullptr;
-    QScrollArea* ScrollBox4 = nullptr;
-    PaintBox* PaintBox4 = nullptr;
-    QScrollArea* ScrollBox3 = nullptr;
-    PaintBox* PaintBox3 = nullptr;
-    QComboBox* FilterBox = nullptr;
-    QLineEdit* TextEd = nullptr;
-    QComboBox* FColBox = nullptr;
-    TPaloColorComboBox* FColor = nullptr;
-    QComboBox* FSizeKBox = nullptr;
-    TSpinEdit* FSizeEd = nullptr;
-    QComboBox* FPosBox = nullptr;
-    QComboBox* FKindBox = nullptr;
-    QComboBox* FontBox = nullptr;
-    QSlider* TrackBar2 = nullptr;
+    std::array<LayerEditor*, 5> editors_{};
+    TextureEditor* textureEditor_ = nullptr;
     TSpinEdit* ZoomEd = nullptr;
     QPushButton* RerollBtn = nullptr;
     QCheckBox* HoldSheetBox = nullptr;

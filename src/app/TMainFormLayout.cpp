@@ -2,18 +2,12 @@
 // live in TMainForm.cpp.
 #include <QAccessible>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFrame>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -26,40 +20,24 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/Cp1252Validator.h"
+#include "app/FilterEditor.h"
+#include "app/FormControls.h"
+#include "app/GradientEditor.h"
+#include "app/PatternEditor.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/TImageBtn.h"
 #include "app/TMainForm.h"
-#include "app/TPaloColorComboBox.h"
 #include "app/TSpinEdit.h"
-#include "app/TextureStrip.h"
-#include "imaging/FilterTable.h"
+#include "app/TextEditor.h"
+#include "app/TextureEditor.h"
 #include "model/LayerChoices.h"
-#include "model/Cp1252.h"
 #include "model/SpinField.h"
 #include "viewer/PaintBox.h"
 
 namespace zb {
 
 namespace {
-
-QString U(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-
-template <size_t N>
-QComboBox* ChoiceBox(const char* name, const std::array<std::string_view, N>& captions) {
-    auto* box = new QComboBox;
-    box->setObjectName(QString::fromLatin1(name));
-    for (std::string_view c : captions) box->addItem(U(c));
-    return box;
-}
-
-// A label that names `buddy` for the keyboard and for assistive technology.
-QLabel* LabelFor(const char* text, QWidget* buddy) {
-    auto* label = new QLabel(QString::fromUtf8(text));
-    label->setBuddy(buddy);
-    return label;
-}
 
 QToolButton* FileButton(const char* name, const char* caption, const char* hint, const char* icon) {
     auto* b = new QToolButton;
@@ -71,17 +49,6 @@ QToolButton* FileButton(const char* name, const char* caption, const char* hint,
     b->setAutoRaise(true);
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     return b;
-}
-
-void Named(QWidget* w, const char* accessibleName) { w->setAccessibleName(QString::fromUtf8(accessibleName)); }
-
-QScrollArea* WorkspaceScrollBox(const char* name) {
-    auto* box = new QScrollArea;
-    box->setObjectName(QString::fromLatin1(name));
-    box->setWidgetResizable(false);
-    box->setBackgroundRole(QPalette::Dark);
-    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return box;
 }
 
 } // namespace
@@ -194,13 +161,7 @@ QWidget* TMainForm::BuildLayerPage() {
     NewPlaneBtn->setObjectName(QStringLiteral("NewPlaneBtn"));
     DelPlaneBtn = new QPushButton(QString::fromUtf8("Löschen"));
     DelPlaneBtn->setObjectName(QStringLiteral("DelPlaneBtn"));
-    TrackBar1 = new QSlider(Qt::Horizontal);
-    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setRange(0, 10);
-    TrackBar1->setPageStep(1);
-    TrackBar1->setTickInterval(1);
-    TrackBar1->setTickPosition(QSlider::TicksBelow);
-    TrackBar1->setValue(5);
+    TrackBar1 = ElevenStepSlider("TrackBar1");
     leftColumn->addWidget(NewPlaneBtn);
     leftColumn->addWidget(DelPlaneBtn);
     leftColumn->addSpacing(6);
@@ -279,205 +240,22 @@ QWidget* TMainForm::BuildLayerPage() {
 }
 
 QWidget* TMainForm::BuildEditor() {
-    PageControl1 = new QTabWidget;
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1 = Control(new QTabWidget, "PageControl1");
     // 193 pixels high, or what the fullest page needs with larger fonts.
     PageControl1->setMinimumHeight(193);
     PageControl1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     Named(PageControl1, "Ebeneneditor");
-    PageControl1->addTab(BuildGradientPage(), U(kKindPageCaptions[0]));
-    PageControl1->addTab(BuildPatternPage(), U(kKindPageCaptions[1]));
-    PageControl1->addTab(BuildTexturePage(), U(kKindPageCaptions[2]));
-    PageControl1->addTab(BuildFilterPage(), U(kKindPageCaptions[3]));
-    PageControl1->addTab(BuildTextPage(), U(kKindPageCaptions[4]));
+    textureEditor_ = new TextureEditor(*workspace_, *dialogs_, decoder_, folders_, [this] { return SavedFileName(); });
+    editors_ = {new GradientEditor, new PatternEditor, textureEditor_, new FilterEditor,
+                new TextEditor(fonts_.Families())};
+    for (size_t kind = 0; kind < editors_.size(); ++kind) {
+        PageControl1->addTab(editors_[kind], FromUtf8(kKindPageCaptions[kind]));
+        connect(editors_[kind], &LayerEditor::changed, this, &TMainForm::ReadBackOptions);
+    }
     // All five captions stay readable: the window grows rather than hiding tabs.
     PageControl1->setUsesScrollButtons(false);
     PageControl1->setCurrentIndex(kKindTexture);
     return PageControl1;
-}
-
-QWidget* TMainForm::BuildGradientPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("FarbverlaufSheet"));
-    auto* grid = new QGridLayout(page);
-    FillCol1 = new TPaloColorComboBox;
-    FillCol1->setObjectName(QStringLiteral("FillCol1"));
-    FillCol2 = new TPaloColorComboBox;
-    FillCol2->setObjectName(QStringLiteral("FillCol2"));
-    grid->addWidget(LabelFor("Farbe 1:", FillCol1), 0, 0);
-    grid->addWidget(FillCol1, 0, 1);
-    grid->addWidget(LabelFor("Farbe 2:", FillCol2), 1, 0);
-    grid->addWidget(FillCol2, 1, 1);
-    auto* group = new QGroupBox(QString::fromUtf8("Füllrichtung"));
-    group->setObjectName(QStringLiteral("FillDirection"));
-    auto* radios = new QVBoxLayout(group);
-    radios->setSpacing(0);
-    FillDirection = new QButtonGroup(this);
-    FillDirection->setObjectName(QStringLiteral("FillDirectionGroup"));
-    for (size_t i = 0; i < kGradientDirectionCaptions.size(); ++i) {
-        auto* radio = new QRadioButton(U(kGradientDirectionCaptions[i]));
-        radio->setObjectName(QStringLiteral("FillDirection%1").arg(i));
-        FillDirection->addButton(radio, int(i));
-        radios->addWidget(radio);
-    }
-    FillDirection->button(0)->setChecked(true);
-    grid->addWidget(group, 0, 2, 3, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
-    return page;
-}
-
-QWidget* TMainForm::BuildPatternPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("MusterSheet"));
-    auto* grid = new QGridLayout(page);
-    MTypBox = ChoiceBox("MTypBox", kPatternShapeCaptions);
-    MColBox = ChoiceBox("MColBox", kColorModeCaptions);
-    MusterCol = new TPaloColorComboBox;
-    MusterCol->setObjectName(QStringLiteral("MusterCol"));
-    Named(MusterCol, "Musterfarbe");
-    MSizeBox = ChoiceBox("MSizeBox", kPatternSizeModeCaptions);
-    MSizeEd = new TSpinEdit(kMSizeEd, 1);
-    MSizeEd->setObjectName(QStringLiteral("MSizeEd"));
-    Named(MSizeEd, "Mustergröße in mm");
-    MPosBox = ChoiceBox("MPosBox", kPositionModeCaptions);
-    AnzMEd = new TSpinEdit(kAnzMEd, 1);
-    AnzMEd->setObjectName(QStringLiteral("AnzMEd"));
-    grid->addWidget(LabelFor("Muster Typ:", MTypBox), 0, 0);
-    grid->addWidget(MTypBox, 0, 1);
-    grid->addWidget(LabelFor("Farbe:", MColBox), 1, 0);
-    grid->addWidget(MColBox, 1, 1);
-    grid->addWidget(MusterCol, 1, 2, 1, 2);
-    grid->addWidget(LabelFor("Größe:", MSizeBox), 2, 0);
-    grid->addWidget(MSizeBox, 2, 1);
-    grid->addWidget(MSizeEd, 2, 2);
-    grid->addWidget(new QLabel(QStringLiteral("mm")), 2, 3);
-    grid->addWidget(LabelFor("Position:", MPosBox), 3, 0);
-    grid->addWidget(MPosBox, 3, 1);
-    grid->addWidget(LabelFor("Anzahl:", AnzMEd), 4, 0);
-    grid->addWidget(AnzMEd, 4, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(2, 1);
-    grid->setRowStretch(5, 1);
-    return page;
-}
-
-QWidget* TMainForm::BuildTexturePage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TexturSheet"));
-    auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(2, 2, 2, 2);
-    column->setSpacing(2);
-    auto* panel = new QWidget;
-    panel->setObjectName(QStringLiteral("Panel5"));
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
-    OpenPicBtn = new QPushButton(QString::fromUtf8("Grafik öffnen..."));
-    OpenPicBtn->setObjectName(QStringLiteral("OpenPicBtn"));
-    OpenPicBtn->setIcon(LoadIcon(QString::fromLatin1(pic::kOeffnen)));
-    ShowPicBtn = new QPushButton(QStringLiteral("Grafik anzeigen..."));
-    ShowPicBtn->setObjectName(QStringLiteral("ShowPicBtn"));
-    PicBreitEd = new TSpinEdit(kPicBreitEd, 1);
-    PicBreitEd->setObjectName(QStringLiteral("PicBreitEd"));
-    row->addWidget(OpenPicBtn);
-    row->addWidget(ShowPicBtn);
-    row->addStretch(1);
-    row->addWidget(LabelFor("Breite der Grafik:", PicBreitEd));
-    row->addWidget(PicBreitEd);
-    row->addWidget(new QLabel(QStringLiteral("mm")));
-    column->addWidget(panel);
-
-    ScrollBox4 = WorkspaceScrollBox("ScrollBox4");
-    Named(ScrollBox4, "Grafik");
-    PaintBox4 = new PaintBox(nullptr, PaintBox::Fill::ByOwner);
-    PaintBox4->setObjectName(QStringLiteral("PaintBox4"));
-    Named(PaintBox4, "Grafik");
-    ScrollBox4->setWidget(PaintBox4);
-    column->addWidget(ScrollBox4, 1);
-
-    ScrollBox3 = WorkspaceScrollBox("ScrollBox3");
-    Named(ScrollBox3, "Texturen");
-    ScrollBox3->setFixedHeight(52);
-    ScrollBox3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ScrollBox3->horizontalScrollBar()->setSingleStep(kThumbPitch);
-    ScrollBox3->viewport()->installEventFilter(this);
-    PaintBox3 = new PaintBox(nullptr, PaintBox::Fill::ByOwner);
-    PaintBox3->setObjectName(QStringLiteral("PaintBox3"));
-    Named(PaintBox3, "Texturen");
-    PaintBox3->setToolTip(QString::fromUtf8("Doppelklick übernimmt die Textur"));
-    ScrollBox3->setWidget(PaintBox3);
-    column->addWidget(ScrollBox3);
-
-    PaintBox4->onPaint = [this](QPainter& p, const QRect& r) { PaintBox4Draw(p, r); };
-    PaintBox3->onPaint = [this](QPainter& p, const QRect& r) { PaintBox3Draw(p, r); };
-    PaintBox3->onMousePress = [this](QMouseEvent* e) { PaintBox3MouseDown(int(e->position().x())); };
-    PaintBox3->onDoubleClick = [this](QMouseEvent*) { PaintBox3DblClick(); };
-    connect(OpenPicBtn, &QPushButton::clicked, this, &TMainForm::OpenPicBtnClick);
-    connect(ShowPicBtn, &QPushButton::clicked, this, &TMainForm::ShowPicBtnClick);
-    return page;
-}
-
-QWidget* TMainForm::BuildFilterPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("FilterSheet"));
-    auto* grid = new QGridLayout(page);
-    FilterBox = new QComboBox;
-    FilterBox->setObjectName(QStringLiteral("FilterBox"));
-    for (const FilterEntry& f : FilterTable) FilterBox->addItem(QString::fromUtf8(f.Name));
-    grid->addWidget(LabelFor("Filter:", FilterBox), 0, 0);
-    grid->addWidget(FilterBox, 0, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(1, 1);
-    return page;
-}
-
-QWidget* TMainForm::BuildTextPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TextSheet"));
-    auto* grid = new QGridLayout(page);
-    grid->setVerticalSpacing(2);
-    TextEd = new QLineEdit;
-    TextEd->setObjectName(QStringLiteral("TextEd"));
-    TextEd->setValidator(new Cp1252Validator(TextEd));
-    FColBox = ChoiceBox("FColBox", kColorModeCaptions);
-    FColor = new TPaloColorComboBox;
-    FColor->setObjectName(QStringLiteral("FColor"));
-    Named(FColor, "Textfarbe");
-    FSizeKBox = ChoiceBox("FSizeKBox", kTextSizeModeCaptions);
-    FSizeEd = new TSpinEdit(kFSizeEd, 1);
-    FSizeEd->setObjectName(QStringLiteral("FSizeEd"));
-    Named(FSizeEd, "Textgröße in Punkt");
-    FPosBox = ChoiceBox("FPosBox", kPositionModeCaptions);
-    FKindBox = ChoiceBox("FKindBox", kTextFontModeCaptions);
-    FontBox = new QComboBox;
-    FontBox->setObjectName(QStringLiteral("FontBox"));
-    Named(FontBox, "Schrift");
-    for (const std::string& family : fonts_.Families()) FontBox->addItem(U(Cp1252ToUtf8(family)));
-    TrackBar2 = new QSlider(Qt::Horizontal);
-    TrackBar2->setObjectName(QStringLiteral("TrackBar2"));
-    TrackBar2->setRange(0, 10);
-    TrackBar2->setPageStep(1);
-    TrackBar2->setTickInterval(1);
-    TrackBar2->setTickPosition(QSlider::TicksBelow);
-    TrackBar2->setValue(5);
-    grid->addWidget(LabelFor("Text:", TextEd), 0, 0);
-    grid->addWidget(TextEd, 0, 1, 1, 2);
-    grid->addWidget(LabelFor("Farbe:", FColBox), 1, 0);
-    grid->addWidget(FColBox, 1, 1);
-    grid->addWidget(FColor, 1, 2);
-    grid->addWidget(LabelFor("Größe:", FSizeKBox), 2, 0);
-    grid->addWidget(FSizeKBox, 2, 1);
-    grid->addWidget(FSizeEd, 2, 2);
-    grid->addWidget(LabelFor("Position:", FPosBox), 3, 0);
-    grid->addWidget(FPosBox, 3, 1);
-    grid->addWidget(LabelFor("Schriftart:", FKindBox), 4, 0);
-    grid->addWidget(FKindBox, 4, 1);
-    grid->addWidget(FontBox, 4, 2);
-    grid->addWidget(LabelFor("Anzahl:", TrackBar2), 5, 0);
-    grid->addWidget(TrackBar2, 5, 1, 1, 2);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(2, 1);
-    return page;
 }
 
 QWidget* TMainForm::BuildBottomStrip() {
@@ -517,22 +295,13 @@ QWidget* TMainForm::BuildBottomStrip() {
 }
 
 void TMainForm::ConnectEditor() {
-    // Every control writes the whole editor back, unless it is being loaded.
+    // Every control writes the whole layer back, unless it is being loaded;
+    // the pages guard their own controls.
     auto edit = [this] {
         if (!loading_) ReadBackOptions();
     };
     connect(PageControl1, &QTabWidget::currentChanged, this, edit);
     connect(TrackBar1, &QSlider::valueChanged, this, edit);
-    connect(TrackBar2, &QSlider::valueChanged, this, edit);
-    for (TPaloColorComboBox* c : {FillCol1, FillCol2, MusterCol, FColor})
-        connect(c, &TPaloColorComboBox::Change, this, edit);
-    connect(FillDirection, &QButtonGroup::idToggled, this, [edit](int, bool checked) {
-        if (checked) edit();
-    });
-    for (QComboBox* c : {MTypBox, MColBox, MSizeBox, MPosBox, FilterBox, FColBox, FSizeKBox, FPosBox, FKindBox, FontBox})
-        connect(c, &QComboBox::currentIndexChanged, this, edit);
-    for (TSpinEdit* s : {MSizeEd, AnzMEd, PicBreitEd, FSizeEd}) connect(s, &TSpinEdit::Change, this, edit);
-    connect(TextEd, &QLineEdit::textChanged, this, edit);
 
     connect(ZoomEd, &TSpinEdit::Change, this, &TMainForm::ZoomEDChange);
     connect(NewPlaneBtn, &QPushButton::clicked, this, &TMainForm::NewPlaneBtnClick);

@@ -11,12 +11,14 @@ namespace zb {
 DesignWorkspace::DesignWorkspace(uint32_t seed, const PrinterFacts& printer, FontEngine* fonts)
     : fonts_(fonts), printer_(printer), design_(std::make_unique<Design>()), random_(seed) {
     newdib(editPicture_, 320, 200, 24, nullptr, 0);
+    SetLayerDefaults(newLayer_);
 }
 
 DesignWorkspace::~DesignWorkspace() {
     ReleaseTextures(textures_);
     design_->ReleaseAll();
     deldib(editPicture_);
+    ReleaseLayer(newLayer_);
 }
 
 std::string DesignWorkspace::Start() {
@@ -100,17 +102,23 @@ std::string DesignWorkspace::StackChanged(const std::string& refusal, bool selec
 
 // ---- the layer editor -------------------------------------------------------------
 
-EditorValues DesignWorkspace::SelectedEditorValues() const {
+const TLayerRecord& DesignWorkspace::EditorLayer() const {
     const TLayerRecord* layer = CurrentLayer();
-    return layer ? EditorValuesOf(*layer) : EditorValues{};
+    return layer ? *layer : newLayer_;
 }
 
-ReadBackResult DesignWorkspace::StoreEditor(const EditorValues& values) {
+ReadBackResult DesignWorkspace::StoreEditor(const std::function<void(TLayerRecord&)>& store) {
     ReadBackResult result;
     const int32_t index = design_->CurrentIndex;
     if (index >= 0 && index <= int32_t(design_->Layers.Count) - 1) {
         TLayerRecord& layer = design_->Layers[uint32_t(index)];
-        result = ReadBackOptions(values, layer, editPicture_, editPictureDiffers_ || !layer.LayerPicture.Bits);
+        const uint32_t kind = layer.Kind;
+        store(layer);
+        result.kindChanged = layer.Kind != kind;
+        if (editPictureDiffers_ || !layer.LayerPicture.Bits) {
+            deldib(layer.LayerPicture);
+            if (!MakeDIBCopy(editPicture_, layer.LayerPicture)) result.message = kCopyMemoryMessage;
+        }
         editPictureDiffers_ = !layer.LayerPicture.Bits;
     }
     Invalidate();

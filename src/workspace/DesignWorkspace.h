@@ -27,7 +27,6 @@
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
 #include "render/RandomInt.h"
-#include "workspace/EditorValues.h"
 #include "workspace/SheetComposer.h"
 #include "workspace/SheetSeed.h"
 #include "workspace/UndoHistory.h"
@@ -47,6 +46,12 @@ enum WorkspaceChange : unsigned {
     kChangePrinter = 1u << 8,     // the printer's page
     kChangeEditPicture = 1u << 9, // the texture page's picture
     kChangeHistory = 1u << 10,    // what undo and redo can do
+};
+
+// What writing the editor into the selected layer did.
+struct ReadBackResult {
+    bool kindChanged = false; // the list must be re-captioned
+    std::string message;      // memory message of the picture copy, else empty
 };
 
 // What the printer tells about its page.
@@ -91,12 +96,14 @@ public:
     std::string MoveLayerDown(int row);
 
     // ---- the layer editor ---------------------------------------------------
-    // The editor's values of the selected layer.
-    EditorValues SelectedEditorValues() const;
-    // Writes the editor into the selected layer; the picture goes with it
-    // when it differs. The edit is recorded for undo by CommitPendingEdit (the
-    // window gathers a burst of keystrokes into one step).
-    ReadBackResult StoreEditor(const EditorValues& values);
+    // What the editor shows: the selected layer, or a new layer's settings
+    // when the stack is empty.
+    const TLayerRecord& EditorLayer() const;
+    // Writes the editor into the selected layer: `store` sets its settings;
+    // then the working picture goes with it when it differs (copying a large
+    // photo on every keystroke is wasted). The edit is recorded for undo by
+    // CommitPendingEdit (the window gathers a burst of keystrokes into one step).
+    ReadBackResult StoreEditor(const std::function<void(TLayerRecord&)>& store);
     // The picture of the texture page: a copy of the selected layer's, a
     // texture, or a picture the user opened.
     const TDibRecord& EditPicture() const { return editPicture_; }
@@ -197,6 +204,8 @@ private:
     TDibRecord* currentTexture_ = nullptr;
     TDynaArray<TDibRecord> textures_{&currentTexture_};
     TDibRecord editPicture_{};
+    // The settings a new layer starts with, shown while the stack is empty.
+    TLayerRecord newLayer_{};
     // The selected layer's picture differs from the working picture: the
     // next StoreEditor copies it (a layer loaded into the editor holds the
     // same pixels, and copying a large photo on every keystroke is wasted).

@@ -16,8 +16,11 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "workspace/EditorValues.h"
+#include "LayerSettings.h"
+#include "viewer/PaintBox.h"
 #include "app/TSpinEdit.h"
+#include "app/TextureEditor.h"
+#include "model/Cp1252.h"
 #include "render/DesignSize.h"
 #include "viewer/PaintBox.h"
 
@@ -183,8 +186,9 @@ TEST_F(MainFormTest, UndoAndRedoCoverEveryKindOfChange) {
     auto* pages = Find<QTabWidget>("PageControl1");
     ASSERT_GE(form->Workspace().Textures().Count, 2u);
     // picture: mark texture 1 and double-click it
-    form->PaintBox3MouseDown(40);
-    form->PaintBox3DblClick();
+    auto* texturePage = Find<TextureEditor>("TexturSheet");
+    texturePage->PaintBox3MouseDown(40);
+    texturePage->PaintBox3DblClick();
     WaitForTimer();
     const int w1 = DibWidth(form->Workspace().Textures()[1]);
     EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), w1);
@@ -384,8 +388,8 @@ TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
     Find<QComboBox>("MTypBox")->setCurrentIndex(3);
     Find<TSpinEdit>("AnzMEd")->SetValue(250);
     Click("NewPlaneBtn");
-    form->PaintBox3MouseDown(70);
-    form->PaintBox3DblClick();
+    Find<TextureEditor>("TexturSheet")->PaintBox3MouseDown(70);
+    Find<TextureEditor>("TexturSheet")->PaintBox3DblClick();
     Find<TSpinEdit>("PicBreitEd")->SetValue(40.5);
     Click("NewPlaneBtn");
     pages->setCurrentIndex(3);
@@ -397,8 +401,8 @@ TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
     WaitForTimer();
     ASSERT_EQ(Rows(), (QStringList{"Farbverlauf", "Muster", "Grafik", "Filter", "Text"}));
 
-    std::vector<EditorValues> saved;
-    for (uint32_t i = 0; i < D().Layers.Count; ++i) saved.push_back(EditorValuesOf(D().Layers[i]));
+    std::vector<zbtest::LayerSettings> saved;
+    for (uint32_t i = 0; i < D().Layers.Count; ++i) saved.push_back(zbtest::SettingsOf(D().Layers[i]));
     const TDibRecord& texture = form->Workspace().Textures()[2];
     dialogs.fileNames = {dir.filePath("fuenf")};
     Click("SaveAsBtn");
@@ -408,8 +412,8 @@ TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
     Click("OpenBtn");
 
     ASSERT_EQ(D().Layers.Count, 5u);
-    for (uint32_t i = 0; i < 5; ++i) EXPECT_TRUE(EditorValuesOf(D().Layers[i]) == saved[i]) << i;
-    EXPECT_EQ(saved[4].textEd, "Grüße");
+    for (uint32_t i = 0; i < 5; ++i) EXPECT_TRUE(zbtest::SettingsOf(D().Layers[i]) == saved[i]) << i;
+    EXPECT_EQ(Cp1252ToUtf8(saved[4].text), "Grüße");
     const TDibRecord& picture = D().Layers[2].LayerPicture;
     ASSERT_EQ(DibWidth(picture), DibWidth(texture));
     ASSERT_EQ(DibHeight(picture), DibHeight(texture));

@@ -158,7 +158,7 @@ TEST(ReadmeScreenshots, ShowTheProgramAsItIs) {
         viewerShot = Grab(*viewer);
         viewer->reject();
     });
-    form->ShowPicBtnClick();
+    form->findChild<QAbstractButton*>(QStringLiteral("ShowPicBtn"))->click();
     Keep("betrachter.png", viewerShot);
 
     form->hide();

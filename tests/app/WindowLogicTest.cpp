@@ -1,5 +1,5 @@
-// Widget-free rules of the main window: field mapping, title, view navigation,
-// texture strip, sheet seed.
+// Widget-free rules of the main window: editor fields, storing the editor,
+// title, view navigation, texture strip, sheet seed.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -8,17 +8,19 @@
 
 #include <QDir>
 
+#include <cmath>
 #include <cstring>
 
 #include "app/Cp1252Validator.h"
 #include "app/DialogFolders.h"
-#include "workspace/EditorValues.h"
 #include "workspace/SheetSeed.h"
 #include "app/TextureStrip.h"
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
 #include "base/DibCopy.h"
-#include "model/LayerStack.h"
+#include "output/PrinterPage.h"
+#include "workspace/DesignWorkspace.h"
+#include "workspace/EditorFields.h"
 
 using namespace zb;
 
@@ -33,91 +35,73 @@ struct Picture {
     ~Picture() { deldib(dib); }
 };
 
-EditorValues EveryFieldSet() {
-    EditorValues v;
-    v.page = kKindText;
-    v.trackBar1 = 8;
-    v.trackBar2 = 3;
-    v.anzMEd = 250;
-    v.mSizeEd = 12.5;
-    v.picBreitEd = 60.25;
-    v.fSizeEd = 36;
-    v.fillCol1 = RGBColor(1, 2, 3);
-    v.fillCol2 = RGBColor(4, 5, 6);
-    v.musterCol = RGBColor(7, 8, 9);
-    v.fColor = RGBColor(10, 11, 12);
-    v.fillDirection = 3;
-    v.mTypBox = 5;
-    v.mColBox = 2;
-    v.mSizeBox = 1;
-    v.mPosBox = 1;
-    v.filterBox = 13;
-    v.fColBox = 1;
-    v.fSizeKBox = 1;
-    v.fPosBox = 1;
-    v.fKindBox = 1;
-    v.textEd = "Grüße €";
-    v.fontBox = "DejaVu Sans";
-    return v;
-}
-
 } // namespace
 
-TEST(EditorValues, EveryControlReachesItsFieldAndComesBack) {
-    Design d;
-    TDibRecord* none = nullptr;
-    TDynaArray<TDibRecord> empty{&none};
-    ASSERT_EQ(NewPlane(d, empty), "");
-    Picture edit(4, 3, RGBColor(200, 100, 50));
-    const EditorValues v = EveryFieldSet();
+TEST(EditorFields, WholeNumberFieldsAreTruncated) {
+    const struct {
+        double field;
+        int32_t stored;
+    } cases[] = {{1.9, 1},  {12.99, 12}, {100000, 100000}, {144, 144},      {-0.5, 0},
+                 {0.7, 0},  {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {std::nan(""), 0}};
+    for (const auto& c : cases) EXPECT_EQ(WholeNumber(c.field), c.stored) << c.field;
+}
 
-    TLayerRecord& l = *d.CurrentLayer;
-    const ReadBackResult r = ReadBackOptions(v, l, edit.dib, true);
+TEST(EditorFields, TransparencyIsTheSliderLessFive) {
+    const struct {
+        int slider;
+        int32_t stored;
+    } cases[] = {{0, -5}, {5, 0}, {8, 3}, {10, 5}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(TransparencyOfSlider(c.slider), c.stored) << c.slider;
+        EXPECT_EQ(SliderOfTransparency(c.stored), c.slider) << c.stored;
+    }
+}
+
+TEST(EditorFields, TextsAreStoredAsWindows1252) {
+    const struct {
+        const char* shown;
+        const char* stored;
+    } cases[] = {{"Grüße €", "Gr\xFC\xDF\x65 \x80"}, {"Test", "Test"}, {"", ""}};
+    for (const auto& c : cases) {
+        char* field = nullptr;
+        StoreShownText(field, c.shown);
+        EXPECT_EQ(LayerString(field), c.stored) << c.shown;
+        EXPECT_EQ(ShownText(field), c.shown);
+        delete[] field;
+    }
+    EXPECT_EQ(ShownText(nullptr), "");
+}
+
+TEST(DesignWorkspace, StoringTheEditorTellsAKindChangeAndCopiesADifferentPictureOnce) {
+    DesignWorkspace workspace(1, PrinterFacts{kFallbackPrintablePage, true}, nullptr);
+    ASSERT_EQ(workspace.Start(), "");
+    unsigned told = 0;
+    workspace.SetListener([&](unsigned changes) { told = changes; });
+    Picture opened(4, 3, RGBColor(200, 100, 50));
+    workspace.TakePicture(opened.dib);
+    auto toText = [](TLayerRecord& layer) {
+        layer.Kind = kKindText;
+        layer.PatternCount = 250;
+    };
+
+    const ReadBackResult r = workspace.StoreEditor(toText);
     EXPECT_TRUE(r.kindChanged);
     EXPECT_EQ(r.message, "");
+    EXPECT_TRUE(told & kChangeLayers);
+    const TLayerRecord& l = workspace.EditorLayer();
     EXPECT_EQ(l.Kind, kKindText);
-    EXPECT_EQ(l.Transparency, 3);
-    EXPECT_EQ(l.TextCount, 3);
     EXPECT_EQ(l.PatternCount, 250);
-    EXPECT_EQ(l.PatternSizeMM, 12.5);
-    EXPECT_EQ(l.PictureWidthMM, 60.25);
-    EXPECT_EQ(l.TextSize, 36);
-    EXPECT_EQ(l.GradientColor2, RGBColor(4, 5, 6));
-    EXPECT_EQ(l.FilterIndex, 13);
-    // Texts are stored as Windows-1252: ü is 0xFC, € is 0x80.
-    EXPECT_EQ(LayerString(l.LayerText), "Gr\xFC\xDF\x65 \x80");
     // The picture is a copy with its own storage.
-    ASSERT_NE(l.LayerPicture.Bits, edit.dib.Bits);
+    ASSERT_NE(l.LayerPicture.Bits, workspace.EditPicture().Bits);
     EXPECT_EQ(DibWidth(l.LayerPicture), 4);
     EXPECT_EQ(getpixel(l.LayerPicture, 1, 1), RGBColor(200, 100, 50));
 
-    EXPECT_EQ(EditorValuesOf(l), v);
-
-    // The same kind again is no kind change; without copyPicture the picture stays.
+    // The same kind again is no kind change, and the layer keeps its copy.
     const uint8_t* bits = l.LayerPicture.Bits;
-    EXPECT_FALSE(ReadBackOptions(v, l, edit.dib, false).kindChanged);
+    EXPECT_FALSE(workspace.StoreEditor(toText).kindChanged);
+    EXPECT_FALSE(told & kChangeLayers);
+    EXPECT_TRUE(told & kChangeStale);
     EXPECT_EQ(l.LayerPicture.Bits, bits);
-}
-
-TEST(EditorValues, WholeNumberFieldsAreTruncated) {
-    struct Case {
-        double anz, fsize;
-        int32_t count, size;
-    };
-    const Case cases[] = {{1.9, 12.99, 1, 12}, {100000, 144, 100000, 144}, {-0.5, 0.7, 0, 0}, {1e12, 1, INT32_MAX, 1}};
-    Picture edit(2, 2, 0);
-    for (const Case& c : cases) {
-        Design d;
-        TDibRecord* none = nullptr;
-        TDynaArray<TDibRecord> empty{&none};
-        NewPlane(d, empty);
-        EditorValues v;
-        v.anzMEd = c.anz;
-        v.fSizeEd = c.fsize;
-        ReadBackOptions(v, *d.CurrentLayer, edit.dib, false);
-        EXPECT_EQ(d.CurrentLayer->PatternCount, c.count) << c.anz;
-        EXPECT_EQ(d.CurrentLayer->TextSize, c.size) << c.fsize;
-    }
 }
 
 TEST(WindowTitle, ShowsTheFilePartOrUnbenannt) {

@@ -35,20 +35,16 @@ const PrinterFacts kA4{{4760, 6779, 600, 600}, true};
 // long enough to compose that an edit meets it under way.
 void MakeDenseDesign(DesignWorkspace& w) {
     w.Start();
-    EditorValues v = w.SelectedEditorValues();
-    v.page = kKindGradient;
-    w.StoreEditor(v);
+    w.StoreEditor([](TLayerRecord& l) { l.Kind = kKindGradient; });
     w.NewLayer();
-    v = w.SelectedEditorValues();
-    v.page = kKindPattern;
-    v.anzMEd = 100000;
-    v.mSizeEd = 100;
-    v.mSizeBox = kPatternSizeRandom;
-    w.StoreEditor(v);
+    w.StoreEditor([](TLayerRecord& l) {
+        l.Kind = kKindPattern;
+        l.PatternCount = 100000;
+        l.PatternSizeMM = 100;
+        l.PatternSizeMode = kPatternSizeRandom;
+    });
     w.NewLayer();
-    v = w.SelectedEditorValues();
-    v.page = kKindFilter;
-    w.StoreEditor(v);
+    w.StoreEditor([](TLayerRecord& l) { l.Kind = kKindFilter; });
     w.SetZoom(100);
 }
 
@@ -103,13 +99,10 @@ TEST(DesignWorkspace, AnEditCancelsTheCompositionUnderWayAndTheShownSheetIsItsSe
     ASSERT_TRUE(w.Composing()) << "the composition ended too soon to be cancelled";
 
     // Fewer shapes: the running composition is cancelled within a band.
-    EditorValues v = w.SelectedEditorValues();
-    ASSERT_EQ(v.page, kKindFilter);
+    ASSERT_EQ(w.EditorLayer().Kind, uint32_t(kKindFilter));
     w.Select(1);
-    v = w.SelectedEditorValues();
-    v.anzMEd = 3000;
     start = Clock::now();
-    w.StoreEditor(v);
+    w.StoreEditor([](TLayerRecord& l) { l.PatternCount = 3000; });
     while (w.Composing() && MillisecondsSince(start) < 5000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const double cancelMs = MillisecondsSince(start);
     RecordProperty("cancel_ms", std::to_string(cancelMs));
@@ -136,12 +129,12 @@ TEST(DesignWorkspace, UndoAndRedoBringBackTheSheetsThatWereShown) {
     DesignWorkspace w(99, kA4, nullptr);
     w.Start();
     auto edit = [&w](uint32_t colour) {
-        EditorValues v = w.SelectedEditorValues();
-        v.page = kKindPattern;
-        v.anzMEd = 60;
-        v.musterCol = colour;
-        v.mColBox = kColorSimilar;
-        w.StoreEditor(v);
+        w.StoreEditor([colour](TLayerRecord& l) {
+            l.Kind = kKindPattern;
+            l.PatternCount = 60;
+            l.PatternColor = colour;
+            l.PatternColorMode = kColorSimilar;
+        });
         EXPECT_EQ(w.Compose(96, -1), "");
         w.CommitPendingEdit();
         return std::make_pair(w.Sheet().StartSeed(), Bytes(w.Sheet().DesignView()));

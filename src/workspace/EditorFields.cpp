@@ -1,0 +1,23 @@
+#include "workspace/EditorFields.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/Cp1252.h"
+#include "model/TLayerRecord.h"
+
+namespace zb {
+
+int32_t WholeNumber(double v) {
+    if (std::isnan(v)) return 0;
+    const double t = std::trunc(v);
+    if (t >= double(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+    if (t <= double(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+    return int32_t(t);
+}
+
+std::string ShownText(const char* field) { return Cp1252ToUtf8(LayerString(field)); }
+
+void StoreShownText(char*& field, std::string_view utf8) { SetLayerString(field, Utf8ToCp1252(utf8)); }
+
+} // namespace zb
