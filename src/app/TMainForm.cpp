@@ -2,7 +2,10 @@
 #include "app/OutputPages.h"
 
 #include <QApplication>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDateTime>
@@ -83,6 +86,8 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     BuildWindow();
     InstallOutputPages(*this);
     workspace_->SetListener([this](unsigned changes) { WorkspaceChanged(changes); });
+    for (QWidget* w : findChildren<QWidget*>())
+        if (TakesNoWheel(w)) w->installEventFilter(this);
     workspace_->SetSheetFinished([this] { QMetaObject::invokeMethod(this, &TMainForm::SheetFinished, Qt::QueuedConnection); });
     progressTimer_ = new QTimer(this);
     progressTimer_->setInterval(100);
@@ -232,6 +237,11 @@ void TMainForm::HoldSheetClick() { workspace_->SetHold(HoldSheetBox->isChecked()
 
 // ---- wheel and panning --------------------------------------------------------
 
+bool TMainForm::TakesNoWheel(const QObject* o) {
+    return qobject_cast<const QAbstractSpinBox*>(o) || qobject_cast<const QComboBox*>(o) ||
+           (qobject_cast<const QAbstractSlider*>(o) && !qobject_cast<const QScrollBar*>(o));
+}
+
 void TMainForm::ScrollWheel(QScrollArea* box, int notches) {
     if (!box) return;
     QScrollBar* bar = box->verticalScrollBar();
@@ -258,12 +268,17 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
+    // Fields never take the wheel: it scrolls the page's view (or, with
+    // Ctrl, zooms the design view) as everywhere else in the window.
+    if (event->type() == QEvent::Wheel && TakesNoWheel(watched)) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
     if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        // A click on a row has loaded it through the selection already; a
-        // click into empty space selects the current row again.
-        QTimer::singleShot(0, this, [this] {
-            if (SelectedRow() < 0) ListView1Click();
-        });
+        // Every click loads the selected layer into the editor again and
+        // paints, on the row already selected too; a click into empty space
+        // selects the current row again.
+        QTimer::singleShot(0, this, &TMainForm::ListView1Click);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -162,6 +162,8 @@ private:
     void PaintBox1Draw(QPainter& painter, const QRect& exposed);
     void DesignViewWheel(QWheelEvent* event);
     void ScrollWheel(QScrollArea* box, int notches);
+    // Spin edits, combo and colour boxes and sliders leave the wheel to the window.
+    static bool TakesNoWheel(const QObject* o);
     // Runs a command of the layer list or the history: its refusal or failure
     // shows as an error box; the sheet is composed again.
     void RunCommand(const std::string& message);

@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 
 #include "app/TSpinEdit.h"
+#include "model/LayerChoices.h"
 #include "viewer/PaintBox.h"
 #include "workspace/ViewNavigation.h"
 
@@ -216,4 +217,47 @@ TEST_F(MainFormTest, AClickIntoTheListsEmptySpaceKeepsTheSelectedLayer) {
     Mouse(viewport, QEvent::MouseButtonRelease, row0.center(), Qt::LeftButton, Qt::NoButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(form->Workspace().GetDesign().CurrentIndex, 0);
+
+    // A click on the row already selected loads it again: an edit still
+    // being gathered by the timer becomes its undo step at once.
+    Find<TSpinEdit>("PicBreitEd")->SetValue(50);
+    const size_t steps = form->Workspace().History().StateCount();
+    Mouse(viewport, QEvent::MouseButtonPress, row0.center(), Qt::LeftButton, Qt::LeftButton);
+    Mouse(viewport, QEvent::MouseButtonRelease, row0.center(), Qt::LeftButton, Qt::NoButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->Workspace().History().StateCount(), steps + 1);
+}
+
+// Fields never take the wheel: over them it scrolls the page's view (on the
+// paper page nothing), and Ctrl + wheel zooms the design view.
+TEST_F(MainFormTest, FieldsLeaveTheWheelToTheWindow) {
+    Find<TSpinEdit>("ZoomEd")->SetValue(100);
+    form->show();
+    QScrollBar* view = Find<QScrollArea>("ScrollBox1")->verticalScrollBar();
+    struct Case {
+        int page;
+        const char* field;
+    } cases[] = {{0, "TrackBar1"}, {0, "ZoomEd"}, {1, "HochEd"}, {1, "DezVEd"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        Find<QTabWidget>("PageControl2")->setCurrentIndex(c.page);
+        QWidget* field = Find<QWidget>(c.field);
+        const zb::PaperSettings paper = D().Paper;
+        const int layerTransparency = D().Layers[0].Transparency;
+        const int before = view->value();
+        Wheel(field, -240);
+        EXPECT_EQ(D().Paper.Hoch, paper.Hoch);
+        EXPECT_EQ(D().Paper.DezV, paper.DezV);
+        EXPECT_EQ(D().Paper.Zoom, paper.Zoom);
+        EXPECT_EQ(D().Layers[0].Transparency, layerTransparency);
+        EXPECT_EQ(view->value(), c.page == 0 ? before + 2 * kWheelStep : before);
+    }
+    // Every editor page's boxes alike, shown or not: the pattern shape stays.
+    Find<QTabWidget>("PageControl2")->setCurrentIndex(0);
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(int(zb::kKindPattern));
+    const int shape = D().Layers[0].PatternShape;
+    Wheel(Find<QWidget>("MTypBox"), -120);
+    EXPECT_EQ(D().Layers[0].PatternShape, shape);
+    Wheel(Find<QWidget>("MTypBox"), 120, Qt::ControlModifier);
+    EXPECT_EQ(D().Paper.Zoom, 110);
 }
