@@ -214,6 +214,7 @@ void TMainForm::PaintBox1Draw(QPainter& painter, const QRect& exposed) {
     QtPainterDibDevice device(painter, exposed);
     DrawDib(device, 0, 0, size.width, size.height, sheet.DesignRaster(), 0, 0, size.width, size.height, false,
             false);
+    drawFailures_.After(device.Failure());
 }
 
 void TMainForm::ShowSheetNumber() {

@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "app/DialogFolders.h"
+#include "app/DrawFailureNotice.h"
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
@@ -189,6 +190,11 @@ private:
     // change handlers send nothing back.
     bool loading_ = false;
     DialogFolders folders_;
+    // The design view's drawing failures, each said once (queued, never inside a paint).
+    DrawFailureNotice drawFailures_{[this](const QString& message) {
+        QMetaObject::invokeMethod(this, [this, message] { Error(QString(), message.toStdString()); },
+                                  Qt::QueuedConnection);
+    }};
     int composeWaitMs_ = 50;
     QTimer* progressTimer_ = nullptr;
     qint64 composingSince_ = -1;

@@ -208,7 +208,10 @@ void TPrintPage::DrawPreview(QPainter& painter) {
     QtPainterDibDevice device(painter, QRect(0, 0, l.page.width, l.page.height));
     DrawDib(device, l.design.x, l.design.y, l.design.width, l.design.height, c.DesignRaster(), 0, 0, size.width,
             size.height, false, false);
+    drawFailures_.After(device.Failure());
 }
+
+void TPrintPage::ShowError(const QString& message) { form_.Dialogs().Error(this, QString(), message); }
 
 void TPrintPage::StoreMargins() {
     PaperSettings p = form_.Workspace().Paper();

@@ -7,6 +7,8 @@
 // Ownership: a child widget of the main window's page container; it borrows
 // the main window and the application's printer, which outlive it.
 #include <QWidget>
+
+#include "app/DrawFailureNotice.h"
 #include <functional>
 
 #include "workspace/ViewNavigation.h"
@@ -62,6 +64,11 @@ private:
     QPushButton* ExportBtn = nullptr;
     QScrollArea* ScrollBox2 = nullptr;
     PaintBox* PaintBox2 = nullptr;
+    // The preview's drawing failures, each said once.
+    DrawFailureNotice drawFailures_{[this](const QString& message) {
+        QMetaObject::invokeMethod(this, [this, message] { ShowError(message); }, Qt::QueuedConnection);
+    }};
+    void ShowError(const QString& message);
     // Set while the page writes its own fields.
     bool loading_ = false;
     // Drag panning: any button grabs the page.

@@ -114,6 +114,7 @@ void TextureEditor::PaintBox3Draw(QPainter& painter, const QRect& exposed) {
         DrawDib(device, thumb.x(), thumb.y(), thumb.width(), thumb.height(), t, 0, 0, DibWidth(t), DibHeight(t),
                 false, false);
     }
+    stripFailures_.After(device.Failure());
     if (selectedTexture_ >= 0 && selectedTexture_ < int(textures.Count)) {
         painter.setPen(QPen(QColor(255, 0, 0), 1));
         painter.setBrush(Qt::NoBrush);
@@ -158,7 +159,10 @@ void TextureEditor::PaintBox4Draw(QPainter& painter, const QRect& exposed) {
     }
     QtPainterDibDevice device(painter, exposed);
     DrawDib(device, 0, 0, size.width(), size.height(), picture, 0, 0, size.width(), size.height(), false, false);
+    pictureFailures_.After(device.Failure());
 }
+
+void TextureEditor::ShowError(const QString& message) { dialogs_.Error(window(), QString(), message); }
 
 void TextureEditor::OpenPicBtnClick() {
     const QString name = dialogs_.OpenFileName(window(), QString::fromUtf8("Grafik öffnen"),

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/DialogFolders.h"
+#include "app/DrawFailureNotice.h"
 #include "app/LayerEditor.h"
 
 class QPainter;
@@ -54,6 +55,14 @@ private:
 
     DesignWorkspace& workspace_;
     DialogProvider& dialogs_;
+    // Drawing failures of the strip and the picture, each said once.
+    void ShowError(const QString& message);
+    DrawFailureNotice stripFailures_{[this](const QString& m) {
+        QMetaObject::invokeMethod(this, [this, m] { ShowError(m); }, Qt::QueuedConnection);
+    }};
+    DrawFailureNotice pictureFailures_{[this](const QString& m) {
+        QMetaObject::invokeMethod(this, [this, m] { ShowError(m); }, Qt::QueuedConnection);
+    }};
     const PictureDecoder& decoder_;
     DialogFolders& folders_;
     std::function<QString()> designFile_;

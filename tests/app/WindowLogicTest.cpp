@@ -13,6 +13,7 @@
 
 #include "app/Cp1252Validator.h"
 #include "app/DialogFolders.h"
+#include "app/DrawFailureNotice.h"
 #include "workspace/SheetSeed.h"
 #include "app/TextureStrip.h"
 #include "app/WindowPlacement.h"
@@ -210,4 +211,13 @@ TEST(DialogFolders, LastOfItsKindThenTheDesignsFolder) {
     // A folder that is gone is not offered.
     ASSERT_TRUE(QDir(dir.filePath("b")).removeRecursively());
     EXPECT_EQ(folders.For(zb::FileKind::Export, design), dir.filePath("a"));
+}
+
+// A drawing failure is said once, not on every paint; after a good draw the
+// same failure is said again.
+TEST(DrawFailureNotice, EachFailureOnce) {
+    QStringList shown;
+    zb::DrawFailureNotice notice([&](const QString& m) { shown << m; });
+    for (const char* failure : {"", "A", "A", "A", "", "", "A", "B", "B", "A"}) notice.After(failure);
+    EXPECT_EQ(shown, (QStringList{"A", "A", "B", "A"}));
 }
