@@ -21,6 +21,10 @@ inline constexpr const char* kPrintBtnPressed = "drucken-gedrueckt";
 inline constexpr const char* kPrinterSetupBtn = "drucker-einrichten"; // 82 x 35
 inline constexpr const char* kPrinterSetupBtnPressed = "drucker-einrichten-gedrueckt";
 inline constexpr QSize kButtonSize{101, 30};
+// The side panels of "Papierformat wählen" and "Drucken".
+inline constexpr const char* kPaperPanel = "seite-papier";
+inline constexpr const char* kPrintPanel = "seite-drucken";
+inline constexpr QSize kPanelPictureSize{180, 180};
 inline constexpr QSize kPrinterSetupSize{82, 35};
 
 // 16 x 16 tab icons: the three main pages, then the five editor pages.

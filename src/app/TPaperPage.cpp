@@ -55,7 +55,7 @@ QWidget* PageHeader(const QString& text) {
     return header;
 }
 
-QWidget* PageSidePanel(const QString& title) {
+QWidget* PageSidePanel(const QString& title, const char* picture) {
     auto* panel = new QFrame;
     panel->setObjectName(QStringLiteral("SidePanel"));
     panel->setFixedWidth(209);
@@ -71,8 +71,14 @@ QWidget* PageSidePanel(const QString& title) {
     QPalette lp = label->palette();
     lp.setColor(QPalette::WindowText, QColor(128, 0, 0));
     label->setPalette(lp);
+    auto* drawing = new QLabel(panel);
+    drawing->setObjectName(QStringLiteral("SidePicture"));
+    drawing->setPixmap(LoadPicture(QString::fromLatin1(picture), pic::kPanelPictureSize, panel->devicePixelRatioF()));
+    drawing->setAlignment(Qt::AlignHCenter);
     auto* layout = new QVBoxLayout(panel);
     layout->addWidget(label);
+    layout->addSpacing(12);
+    layout->addWidget(drawing);
     layout->addStretch();
     return panel;
 }
@@ -177,7 +183,7 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     right->addWidget(InfoLabel);
     right->addStretch();
     auto* body = new QHBoxLayout;
-    body->addWidget(PageSidePanel(QStringLiteral("Papierformat wählen...")));
+    body->addWidget(PageSidePanel(QStringLiteral("Papierformat wählen..."), pic::kPaperPanel));
     body->addLayout(right, 1);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

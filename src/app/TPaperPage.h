@@ -77,6 +77,7 @@ private:
 
 // The header bar and side panel that the paper and print pages share.
 QWidget* PageHeader(const QString& text);
-QWidget* PageSidePanel(const QString& title);
+// `picture`: the panel's drawing (one of the pic:: names).
+QWidget* PageSidePanel(const QString& title, const char* picture);
 
 } // namespace zb

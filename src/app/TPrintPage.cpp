@@ -138,7 +138,7 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     right->addLayout(tools);
     right->addWidget(ScrollBox2, 1);
     auto* body = new QHBoxLayout;
-    body->addWidget(PageSidePanel(QStringLiteral("Zierbogen ausdrucken...")));
+    body->addWidget(PageSidePanel(QStringLiteral("Zierbogen ausdrucken..."), pic::kPrintPanel));
     body->addLayout(right, 1);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

@@ -51,6 +51,8 @@ TEST(Pictures, NamesTheProgramUsesExistAtTheirSizes) {
         {pic::kPrintBtnPressed, pic::kButtonSize},
         {pic::kPrinterSetupBtn, pic::kPrinterSetupSize},
         {pic::kPrinterSetupBtnPressed, pic::kPrinterSetupSize},
+        {pic::kPaperPanel, pic::kPanelPictureSize},
+        {pic::kPrintPanel, pic::kPanelPictureSize},
         {pic::kTabEbenen, QSize(16, 16)},
         {pic::kTabPapierformat, QSize(16, 16)},
         {pic::kTabDrucken, QSize(16, 16)},
