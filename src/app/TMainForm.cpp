@@ -8,20 +8,15 @@
 #include <QComboBox>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDateTime>
-#include <QStatusBar>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -29,6 +24,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include "app/DesignView.h"
 #include "app/LayerEditor.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
@@ -40,12 +36,8 @@
 #include "app/TextureEditor.h"
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
-#include "imaging/DrawDib.h"
 #include "imaging/TextureLibrary.h"
-#include "platform/QtPainterDibDevice.h"
 #include "platform/QtPlatform.h"
-#include "render/DesignSize.h"
-#include "render/DesignViewPaint.h"
 #include "viewer/PaintBox.h"
 #include "workspace/EditorFields.h"
 
@@ -63,13 +55,13 @@ const char* const kLoseUnsaved = "Hiermit gehen alle nicht gespeicherten Informa
 } // namespace
 
 TMainForm::TMainForm(Options options, QWidget* parent)
-    : QMainWindow(parent), arguments_(options.arguments), dialogs_(options.dialogs) {
+    : QMainWindow(parent), arguments_(options.arguments), dialogs_(options.dialogs),
+      composeWaitMs_(options.composeWaitMs) {
     setObjectName(QStringLiteral("MainForm"));
     if (!dialogs_) {
         ownDialogs_ = std::make_unique<QtDialogs>();
         dialogs_ = ownDialogs_.get();
     }
-    composeWaitMs_ = options.composeWaitMs;
     // The family list is read once here, before any text layer is composed
     // on the composing thread.
     fonts_.Families();
@@ -88,10 +80,8 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     workspace_->SetListener([this](unsigned changes) { WorkspaceChanged(changes); });
     for (QWidget* w : findChildren<QWidget*>())
         if (TakesNoWheel(w)) w->installEventFilter(this);
-    workspace_->SetSheetFinished([this] { QMetaObject::invokeMethod(this, &TMainForm::SheetFinished, Qt::QueuedConnection); });
-    progressTimer_ = new QTimer(this);
-    progressTimer_->setInterval(100);
-    connect(progressTimer_, &QTimer::timeout, this, &TMainForm::ShowComposingProgress);
+    workspace_->SetSheetFinished(
+        [this] { QMetaObject::invokeMethod(view_, &DesignView::SheetFinished, Qt::QueuedConnection); });
     ListPlanes();
     setWindowTitle(WindowTitle(QString()));
     SetOptionsNow();
@@ -137,7 +127,7 @@ void TMainForm::WorkspaceChanged(unsigned c) {
     emit workspaceChanged(c);
 }
 
-int TMainForm::ScreenPpi() const { return PaintBox1->logicalDpiX(); }
+int TMainForm::ScreenPpi() const { return view_->ScreenPpi(); }
 
 QString TMainForm::SavedFileName() const {
     const std::string& name = workspace_->FileName();
@@ -157,65 +147,9 @@ void TMainForm::SetPrintScrollBox(QScrollArea* box) {
 
 // ---- the design view --------------------------------------------------------
 
-void TMainForm::PaintDesign() {
-    const RasterSize want = workspace_->SheetSize(ScreenPpi());
-    const QSize size(std::max(0, want.width), std::max(0, want.height));
-    if (PaintBox1->size() != size) PaintBox1->setFixedSize(size);
-    const std::string message = ComposeSheet();
-    if (!message.empty()) Error({}, message);
-    PaintBox1->update();
-}
+void TMainForm::PaintDesign() { view_->Paint(); }
 
-std::string TMainForm::ComposeSheet() {
-    const std::string message = workspace_->Compose(ScreenPpi(), composeWaitMs_);
-    if (workspace_->Composing() && !progressTimer_->isActive()) {
-        composingSince_ = QDateTime::currentMSecsSinceEpoch();
-        progressTimer_->start();
-    }
-    return message;
-}
-
-void TMainForm::SheetFinished() {
-    const std::string message = workspace_->TakeSheet();
-    if (!message.empty()) Error({}, message);
-    PaintBox1->update();
-}
-
-void TMainForm::ShowComposingProgress() {
-    if (!workspace_->Composing()) {
-        progressTimer_->stop();
-        statusBar()->clearMessage();
-        return;
-    }
-    if (QDateTime::currentMSecsSinceEpoch() - composingSince_ < 500) return;
-    statusBar()->showMessage(QStringLiteral("Der Bogen wird berechnet ... Ebene %1 von %2")
-                                 .arg(std::min(workspace_->ComposingLayersDone() + 1, workspace_->ComposingLayerCount()))
-                                 .arg(workspace_->ComposingLayerCount()));
-}
-
-void TMainForm::PaintBox1Draw(QPainter& painter, const QRect& exposed) {
-    const Compositor& sheet = workspace_->Sheet();
-    const RasterSize size = sheet.Size();
-    const bool fits = size.width == PaintBox1->width() && size.height == PaintBox1->height();
-    const RasterSize want = workspace_->SheetSize(ScreenPpi());
-    const bool viewSized = want.width == PaintBox1->width() && want.height == PaintBox1->height();
-    if ((workspace_->NeedsComposing(ScreenPpi()) || !viewSized) && !Timer1->isActive()) {
-        // Something changed without a paint being asked for (or the print
-        // preview composed at another size): compose and size the view once
-        // this paint is done, unless the edit timer will.
-        QMetaObject::invokeMethod(this, &TMainForm::PaintDesign, Qt::QueuedConnection);
-    }
-    if (!fits || !sheet.HoldsComposition()) {
-        painter.fillRect(exposed, palette().color(QPalette::Dark));
-        return;
-    }
-    // The device renders only the exposed rows and columns, so scrolling a
-    // large design redraws a strip, not the whole raster.
-    QtPainterDibDevice device(painter, exposed);
-    DrawDib(device, 0, 0, size.width, size.height, sheet.DesignRaster(), 0, 0, size.width, size.height, false,
-            false);
-    drawFailures_.After(device.Failure());
-}
+std::string TMainForm::ComposeSheet() { return view_->Compose(); }
 
 void TMainForm::ShowSheetNumber() {
     const SheetSeed& seed = workspace_->Seed();

@@ -21,7 +21,6 @@
 #include <optional>
 
 #include "app/DialogFolders.h"
-#include "app/DrawFailureNotice.h"
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
@@ -46,6 +45,7 @@ class TSpinEdit;
 
 class DialogProvider;
 class LayerEditor;
+class DesignView;
 class PaintBox;
 class TextureEditor;
 
@@ -160,7 +160,6 @@ private:
     // Shows the selected layer in PageControl1, TrackBar1 and every page.
     void LoadEditor();
     int SelectedRow() const;
-    void PaintBox1Draw(QPainter& painter, const QRect& exposed);
     void DesignViewWheel(QWheelEvent* event);
     void ScrollWheel(QScrollArea* box, int notches);
     // Spin edits, combo and colour boxes and sliders leave the wheel to the window.
@@ -169,10 +168,6 @@ private:
     // shows as an error box; the sheet is composed again.
     void RunCommand(const std::string& message);
     void UpdateUndoButtons();
-    // A sheet finished on the composing thread: show it.
-    void SheetFinished();
-    // The status bar says how far a composition got after half a second.
-    void ShowComposingProgress();
     void ShowSheetNumber();
     void Error(const QString& caption, const std::string& message);
 
@@ -190,14 +185,7 @@ private:
     // change handlers send nothing back.
     bool loading_ = false;
     DialogFolders folders_;
-    // The design view's drawing failures, each said once (queued, never inside a paint).
-    DrawFailureNotice drawFailures_{[this](const QString& message) {
-        QMetaObject::invokeMethod(this, [this, message] { Error(QString(), message.toStdString()); },
-                                  Qt::QueuedConnection);
-    }};
     int composeWaitMs_ = 50;
-    QTimer* progressTimer_ = nullptr;
-    qint64 composingSince_ = -1;
     bool listing_ = false;
     bool firstShow_ = true;
     // The design view's drag and wheel; the print page's wheel adds up here too.
@@ -227,6 +215,7 @@ private:
     TSpinEdit* ZoomEd = nullptr;
     QPushButton* RerollBtn = nullptr;
     QCheckBox* HoldSheetBox = nullptr;
+    DesignView* view_ = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     PaintBox* PaintBox1 = nullptr;
     QToolButton* wwwBtn = nullptr;

@@ -20,6 +20,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/DesignView.h"
 #include "app/FilterEditor.h"
 #include "app/FormControls.h"
 #include "app/GradientEditor.h"
@@ -222,20 +223,20 @@ QWidget* TMainForm::BuildLayerPage() {
     zoomRow->addStretch(1);
     column->addLayout(zoomRow);
 
-    ScrollBox1 = WorkspaceScrollBox("ScrollBox1");
-    Named(ScrollBox1, "Entwurfsansicht");
-    PaintBox1 = new PaintBox(nullptr, PaintBox::Fill::ByOwner);
-    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    Named(PaintBox1, "Entwurfsansicht");
-    PaintBox1->setCursor(Qt::PointingHandCursor);
-    PaintBox1->setFixedSize(0, 0);
-    ScrollBox1->setWidget(PaintBox1);
+    DesignView::Hooks hooks;
+    hooks.error = [this](const std::string& message) { Error(QString(), message); };
+    hooks.status = [this](const QString& message) {
+        if (message.isEmpty()) statusBar()->clearMessage();
+        else statusBar()->showMessage(message);
+    };
+    hooks.editPending = [this] { return Timer1->isActive(); };
+    view_ = new DesignView(*workspace_, navigation_, composeWaitMs_, std::move(hooks));
+    ScrollBox1 = view_;
+    PaintBox1 = view_->Surface();
     ScrollBox1->viewport()->installEventFilter(this);
     PaintBox1->installEventFilter(this);
     column->addWidget(ScrollBox1, 1);
 
-    PaintBox1->onPaint = [this](QPainter& p, const QRect& r) { PaintBox1Draw(p, r); };
-    PaintBox1->PanWithin(ScrollBox1, &navigation_);
     return page;
 }
 

@@ -1,0 +1,100 @@
+#include "app/DesignView.h"
+
+#include <QDateTime>
+#include <QPainter>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/FormControls.h"
+#include "imaging/DrawDib.h"
+#include "platform/QtPainterDibDevice.h"
+#include "viewer/PaintBox.h"
+#include "workspace/DesignWorkspace.h"
+
+namespace zb {
+
+DesignView::DesignView(DesignWorkspace& workspace, ViewNavigation& navigation, int composeWaitMs, Hooks hooks,
+                       QWidget* parent)
+    : QScrollArea(parent), workspace_(workspace), hooks_(std::move(hooks)), composeWaitMs_(composeWaitMs) {
+    setObjectName(QStringLiteral("ScrollBox1"));
+    setWidgetResizable(false);
+    setBackgroundRole(QPalette::Dark);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Named(this, "Entwurfsansicht");
+    surface_ = new PaintBox(nullptr, PaintBox::Fill::ByOwner);
+    surface_->setObjectName(QStringLiteral("PaintBox1"));
+    Named(surface_, "Entwurfsansicht");
+    surface_->setCursor(Qt::PointingHandCursor);
+    surface_->setFixedSize(0, 0);
+    setWidget(surface_);
+    surface_->onPaint = [this](QPainter& p, const QRect& r) { Draw(p, r); };
+    surface_->PanWithin(this, &navigation);
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(100);
+    connect(progressTimer_, &QTimer::timeout, this, &DesignView::ShowProgress);
+}
+
+int DesignView::ScreenPpi() const { return surface_->logicalDpiX(); }
+
+void DesignView::Paint() {
+    const RasterSize want = workspace_.SheetSize(ScreenPpi());
+    const QSize size(std::max(0, want.width), std::max(0, want.height));
+    if (surface_->size() != size) surface_->setFixedSize(size);
+    const std::string message = Compose();
+    if (!message.empty()) hooks_.error(message);
+    surface_->update();
+}
+
+std::string DesignView::Compose() {
+    const std::string message = workspace_.Compose(ScreenPpi(), composeWaitMs_);
+    if (workspace_.Composing() && !progressTimer_->isActive()) {
+        composingSince_ = QDateTime::currentMSecsSinceEpoch();
+        progressTimer_->start();
+    }
+    return message;
+}
+
+void DesignView::SheetFinished() {
+    const std::string message = workspace_.TakeSheet();
+    if (!message.empty()) hooks_.error(message);
+    surface_->update();
+}
+
+void DesignView::ShowProgress() {
+    if (!workspace_.Composing()) {
+        progressTimer_->stop();
+        hooks_.status(QString());
+        return;
+    }
+    if (QDateTime::currentMSecsSinceEpoch() - composingSince_ < 500) return;
+    const int layers = workspace_.ComposingLayerCount();
+    hooks_.status(QStringLiteral("Der Bogen wird berechnet ... Ebene %1 von %2")
+                      .arg(std::min(workspace_.ComposingLayersDone() + 1, layers))
+                      .arg(layers));
+}
+
+void DesignView::Draw(QPainter& painter, const QRect& exposed) {
+    const Compositor& sheet = workspace_.Sheet();
+    const RasterSize size = sheet.Size();
+    const bool fits = size.width == surface_->width() && size.height == surface_->height();
+    const RasterSize want = workspace_.SheetSize(ScreenPpi());
+    const bool sized = want.width == surface_->width() && want.height == surface_->height();
+    if ((workspace_.NeedsComposing(ScreenPpi()) || !sized) && !hooks_.editPending()) {
+        // Something changed without a paint being asked for (or the print
+        // preview composed at another size): compose and size the view once
+        // this paint is done, unless the edit timer will.
+        QMetaObject::invokeMethod(this, &DesignView::Paint, Qt::QueuedConnection);
+    }
+    if (!fits || !sheet.HoldsComposition()) {
+        painter.fillRect(exposed, palette().color(QPalette::Dark));
+        return;
+    }
+    // The device renders only the exposed rows and columns, so scrolling a
+    // large design redraws a strip, not the whole raster.
+    QtPainterDibDevice device(painter, exposed);
+    DrawDib(device, 0, 0, size.width, size.height, sheet.DesignRaster(), 0, 0, size.width, size.height, false,
+            false);
+    drawFailures_.After(device.Failure());
+}
+
+} // namespace zb

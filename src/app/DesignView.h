@@ -1,0 +1,66 @@
+#pragma once
+// The design view: the sheet the workspace composed, one raster pixel to one
+// screen pixel, in a scroll box that pans when dragged. Its paint composes a
+// stale sheet first (waiting for it only so long; a longer one appears when
+// done, with progress in the status bar) and never draws a sheet into a size
+// it was not composed for.
+//
+// Ownership: a child of the main window's layer page; the workspace and the
+// navigation are borrowed from the main window, which outlives the view.
+#include <QScrollArea>
+#include <functional>
+#include <string>
+
+#include "app/DrawFailureNotice.h"
+
+class QTimer;
+
+namespace zb {
+
+class DesignWorkspace;
+class PaintBox;
+class ViewNavigation;
+
+class DesignView : public QScrollArea {
+    Q_OBJECT
+public:
+    struct Hooks {
+        // A failure to show in a message box (called outside any paint).
+        std::function<void(const std::string&)> error;
+        // The status bar's passing message; empty clears it.
+        std::function<void(const QString&)> status;
+        // True while the edit timer will compose soon anyway.
+        std::function<bool()> editPending;
+    };
+    // `composeWaitMs`: how long a paint waits for a composition (negative: to the end).
+    DesignView(DesignWorkspace& workspace, ViewNavigation& navigation, int composeWaitMs, Hooks hooks,
+               QWidget* parent = nullptr);
+
+    PaintBox* Surface() const { return surface_; }
+    // Screen pixels per inch the sheet is composed at.
+    int ScreenPpi() const;
+    // Sizes the surface to the sheet, composes when the sheet is stale, repaints.
+    void Paint();
+    // Composes a stale sheet as the view does; returns the failure to show.
+    std::string Compose();
+    // A sheet finished on the composing thread: show it.
+    void SheetFinished();
+
+private:
+    void Draw(QPainter& painter, const QRect& exposed);
+    void ShowProgress();
+
+    DesignWorkspace& workspace_;
+    Hooks hooks_;
+    int composeWaitMs_;
+    PaintBox* surface_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
+    qint64 composingSince_ = -1;
+    // Drawing failures, each said once (queued, never inside a paint).
+    DrawFailureNotice drawFailures_{[this](const QString& message) {
+        QMetaObject::invokeMethod(this, [this, message] { hooks_.error(message.toStdString()); },
+                                  Qt::QueuedConnection);
+    }};
+};
+
+} // namespace zb
