@@ -25,7 +25,7 @@ using namespace zb;
 
 class SilentDialogs : public DialogProvider {
 public:
-    bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
+    Answer Ask(QWidget*, const QString&, const QString&, bool) override { return Answer::Ok; }
     void Error(QWidget*, const QString&, const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }

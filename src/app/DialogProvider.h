@@ -7,11 +7,18 @@ class QWidget;
 
 namespace zb {
 
+// The answers of a question that may offer to save first.
+enum class Answer { Cancel, Ok, Save };
+
 class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
-    // Information icon, OK and Cancel; true only for OK.
-    virtual bool Confirm(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Information icon, OK and Cancel, and "Speichern" when `offerSave`.
+    virtual Answer Ask(QWidget* parent, const QString& caption, const QString& text, bool offerSave) = 0;
+    // The question without "Speichern"; true only for OK.
+    bool Confirm(QWidget* parent, const QString& caption, const QString& text) {
+        return Ask(parent, caption, text, false) == Answer::Ok;
+    }
     // Error icon and OK. An empty caption shows the application's title.
     virtual void Error(QWidget* parent, const QString& caption, const QString& text) = 0;
     // File dialogs; an empty result means cancelled. `filter` is in Qt's

@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/WindowTitle.h"
 
@@ -16,12 +17,15 @@ QString Caption(const QString& caption) {
 
 } // namespace
 
-bool QtDialogs::Confirm(QWidget* parent, const QString& caption, const QString& text) {
+Answer QtDialogs::Ask(QWidget* parent, const QString& caption, const QString& text, bool offerSave) {
     QMessageBox box(QMessageBox::Information, Caption(caption), text, QMessageBox::Ok | QMessageBox::Cancel,
                     parent);
-    box.setDefaultButton(QMessageBox::Ok);
+    QPushButton* save = offerSave ? box.addButton(QStringLiteral("Speichern"), QMessageBox::AcceptRole) : nullptr;
+    box.setDefaultButton(save ? save : static_cast<QPushButton*>(box.button(QMessageBox::Ok)));
     box.setEscapeButton(QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Ok;
+    box.exec();
+    if (save && box.clickedButton() == save) return Answer::Save;
+    return box.clickedButton() == box.button(QMessageBox::Ok) ? Answer::Ok : Answer::Cancel;
 }
 
 void QtDialogs::Error(QWidget* parent, const QString& caption, const QString& text) {

@@ -6,7 +6,7 @@ namespace zb {
 
 class QtDialogs final : public DialogProvider {
 public:
-    bool Confirm(QWidget* parent, const QString& caption, const QString& text) override;
+    Answer Ask(QWidget* parent, const QString& caption, const QString& text, bool offerSave) override;
     void Error(QWidget* parent, const QString& caption, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
                          const QString& folder) override;

@@ -83,7 +83,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     workspace_->SetSheetFinished(
         [this] { QMetaObject::invokeMethod(view_, &DesignView::SheetFinished, Qt::QueuedConnection); });
     ListPlanes();
-    setWindowTitle(WindowTitle(QString()));
+    setWindowTitle(WindowTitle(QString()) + QStringLiteral("[*]"));
     SetOptionsNow();
     UpdateUndoButtons();
     if (!added.empty()) Error({}, added);
@@ -119,8 +119,12 @@ void TMainForm::WorkspaceChanged(unsigned c) {
     if (c & kChangeLayers) ListPlanes();
     if (c & kChangeSelection) LoadEditor();
     if (c & kChangeEditPicture) textureEditor_->PaintBox4Paint();
-    if (c & (kChangeHistory | kChangeDocument)) UpdateUndoButtons();
-    if (c & kChangeDocument) setWindowTitle(WindowTitle(SavedFileName()));
+    if (c & (kChangeHistory | kChangeDocument)) {
+        UpdateUndoButtons();
+        // The described title, marked while there are unsaved changes.
+        setWindowTitle(WindowTitle(SavedFileName()) + QStringLiteral("[*]"));
+        setWindowModified(workspace_->Modified());
+    }
     if (c & kChangeSheet) ShowSheetNumber();
     // A stale sheet is composed by whatever paints it next.
     if (c & kChangeStale) PaintBox1->update();
@@ -320,14 +324,25 @@ void TMainForm::RedoBtnClick() { RunCommand(workspace_->Redo()); }
 
 // ---- files ----------------------------------------------------------------------------
 
+bool TMainForm::MayDiscard(const QString& caption, const QString& text) {
+    // With unsaved changes the question offers "Speichern" as well: saved
+    // first, then the action goes on; a failed or cancelled save stops it.
+    switch (dialogs_->Ask(this, caption, text, workspace_->Modified())) {
+    case Answer::Ok: return true;
+    case Answer::Save: return SaveDesign();
+    case Answer::Cancel: break;
+    }
+    return false;
+}
+
 void TMainForm::NewMenuBtnClick() {
-    if (!dialogs_->Confirm(this, QStringLiteral("Datei/Neu"), QString::fromUtf8(kLoseUnsaved))) return;
+    if (!MayDiscard(QStringLiteral("Datei/Neu"), QString::fromUtf8(kLoseUnsaved))) return;
     workspace_->New();
     PaintDesign();
 }
 
 void TMainForm::OpenBtnClick() {
-    if (!dialogs_->Confirm(this, QString::fromUtf8("Datei/Öffnen"), QString::fromUtf8(kLoseUnsaved))) return;
+    if (!MayDiscard(QString::fromUtf8("Datei/Öffnen"), QString::fromUtf8(kLoseUnsaved))) return;
     const QString name =
         dialogs_->OpenFileName(this, QString::fromUtf8("Öffnen"), QString::fromUtf8(kDesignFilter),
                                DialogFolder(FileKind::Design));
@@ -348,19 +363,22 @@ bool TMainForm::openfile(const QString& name) {
     return true;
 }
 
-void TMainForm::SaveBtnClick() {
+void TMainForm::SaveBtnClick() { SaveDesign(); }
+
+void TMainForm::SaveAsBtnClick() { SaveDesignAs(); }
+
+bool TMainForm::SaveDesign() {
     const QString saved = SavedFileName();
-    if (!saved.isEmpty()) savefile(saved);
-    else SaveAsBtnClick();
+    return saved.isEmpty() ? SaveDesignAs() : savefile(saved);
 }
 
-void TMainForm::SaveAsBtnClick() {
+bool TMainForm::SaveDesignAs() {
     const QString name = dialogs_->SaveFileName(this, QStringLiteral("Speichern unter"),
                                                 QString::fromUtf8(kDesignFilter), QStringLiteral("zbg"),
                                                 DialogFolder(FileKind::Design));
-    if (name.isEmpty()) return;
+    if (name.isEmpty()) return false;
     RememberFolder(FileKind::Design, name);
-    savefile(name);
+    return savefile(name);
 }
 
 bool TMainForm::savefile(const QString& name) {
@@ -382,9 +400,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (dialogs_->Confirm(this, QStringLiteral("Programm beenden"),
-                          QStringLiteral("Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten "
-                                         "gehen verloren!"))) {
+    if (MayDiscard(QStringLiteral("Programm beenden"),
+                   QStringLiteral("Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"))) {
         Timer1->stop();
         event->accept();
     } else {

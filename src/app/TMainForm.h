@@ -168,6 +168,12 @@ private:
     // shows as an error box; the sheet is composed again.
     void RunCommand(const std::string& message);
     void UpdateUndoButtons();
+    // Asks the described question before the design is replaced or the
+    // program ends; false: the action stops.
+    bool MayDiscard(const QString& caption, const QString& text);
+    // "Speichern" and "Speichern unter"; true when the design was saved.
+    bool SaveDesign();
+    bool SaveDesignAs();
     void ShowSheetNumber();
     void Error(const QString& caption, const std::string& message);
 

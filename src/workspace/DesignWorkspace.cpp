@@ -26,6 +26,7 @@ std::string DesignWorkspace::Start() {
     design_->CurrentIndex = 0;
     LoadEditPicture();
     history_.Reset(*design_);
+    savedState_ = history_.CurrentState();
     return message;
 }
 
@@ -34,7 +35,6 @@ void DesignWorkspace::Changed(unsigned changes) {
 }
 
 void DesignWorkspace::Edited(unsigned changes) {
-    modified_ = true;
     Changed(changes | kChangeDocument | kChangeHistory);
 }
 
@@ -281,7 +281,6 @@ std::string DesignWorkspace::Undo() {
     CommitPendingEdit();
     if (!history_.CanUndo()) return {};
     const std::string message = history_.Undo(*design_);
-    modified_ = true;
     Replaced(design_->CurrentIndex, history_.Sheet());
     return message;
 }
@@ -290,7 +289,6 @@ std::string DesignWorkspace::Redo() {
     CommitPendingEdit();
     if (!history_.CanRedo()) return {};
     const std::string message = history_.Redo(*design_);
-    modified_ = true;
     Replaced(design_->CurrentIndex, history_.Sheet());
     return message;
 }
@@ -310,8 +308,8 @@ void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet) {
 void DesignWorkspace::New() {
     KeepBottomLayer(*design_);
     fileName_.clear();
-    modified_ = false;
     history_.Reset(*design_);
+    savedState_ = history_.CurrentState();
     Replaced(0, std::nullopt);
 }
 
@@ -321,17 +319,19 @@ std::string DesignWorkspace::Open(const std::string& fileName) {
     // The zoom field's limits hold for a zoom read from a file.
     design_->Paper.Zoom = kZoomEd.Limit(design_->Paper.Zoom);
     fileName_ = fileName;
-    modified_ = false;
     history_.Reset(*design_);
+    savedState_ = history_.CurrentState();
     Replaced(int32_t(design_->Layers.Count) - 1, std::nullopt);
     return {};
 }
 
 std::string DesignWorkspace::Save(const std::string& fileName) {
+    // What is saved is one step of the history: the file's state.
+    CommitPendingEdit();
     const FileResult result = savefile(*design_, fileName);
     if (!result) return result.Message;
     fileName_ = fileName;
-    modified_ = false;
+    savedState_ = history_.CurrentState();
     Changed(kChangeDocument);
     return {};
 }

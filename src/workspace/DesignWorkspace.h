@@ -173,8 +173,9 @@ public:
     // The file the design came from or was saved to, in the file system's
     // encoding; empty for a new design.
     const std::string& FileName() const { return fileName_; }
-    // The design differs from its file (or, new, from the start).
-    bool Modified() const { return modified_; }
+    // The design differs from its file (or, new, from the start); undoing
+    // back to the saved state is no change.
+    bool Modified() const { return editPending_ || history_.CurrentState() != savedState_; }
     // "Neu": keeps the bottom layer only.
     void New();
     // Opens `fileName`; on failure the design stays and the message is returned.
@@ -225,7 +226,8 @@ private:
     SheetSeed sheet_;
     UndoHistory history_;
     bool editPending_ = false;
-    bool modified_ = false;
+    // The history's state that the file holds.
+    uint64_t savedState_ = 0;
     std::string fileName_;
     int compositions_ = 0;
 };

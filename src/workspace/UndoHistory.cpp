@@ -56,6 +56,7 @@ struct UndoHistory::State {
     PaperSettings paper;
     // The generator state the sheet shown for this design started from.
     std::optional<uint32_t> sheet;
+    uint64_t name = 0;
 
     bool SameDesign(const State& o) const {
         if (layers.size() != o.layers.size() || !SamePaper(paper, o.paper)) return false;
@@ -111,7 +112,10 @@ void UndoHistory::Reset(const Design& design) {
     states_.clear();
     index_ = 0;
     auto state = Snapshot(design);
-    if (state) states_.push_back(std::move(state));
+    if (state) {
+        state->name = ++lastName_;
+        states_.push_back(std::move(state));
+    }
     bytes_ = CountBytes();
 }
 
@@ -134,6 +138,7 @@ bool UndoHistory::Record(const Design& design) {
         return false;
     }
     states_.resize(index_ + 1);
+    state->name = ++lastName_;
     states_.push_back(std::move(state));
     index_ = states_.size() - 1;
     Trim();
@@ -201,6 +206,8 @@ namespace zb {
 void UndoHistory::SetSheet(uint32_t startSeed) {
     if (index_ < states_.size()) states_[index_]->sheet = startSeed;
 }
+
+uint64_t UndoHistory::CurrentState() const { return index_ < states_.size() ? states_[index_]->name : 0; }
 
 std::optional<uint32_t> UndoHistory::Sheet() const {
     if (index_ < states_.size()) return states_[index_]->sheet;

@@ -55,6 +55,10 @@ public:
     void SetSheet(uint32_t startSeed);
     std::optional<uint32_t> Sheet() const;
 
+    // Names the state shown; equal names mean the same state. Names are never
+    // reused, so a dropped state is named by nobody any more (0: none).
+    uint64_t CurrentState() const;
+
     // Bytes held by all snapshots, each shared picture counted once.
     size_t Bytes() const { return bytes_; }
     size_t StateCount() const { return states_.size(); }
@@ -72,6 +76,7 @@ private:
     size_t byteLimit_;
     std::vector<std::shared_ptr<State>> states_;
     size_t index_ = 0;
+    uint64_t lastName_ = 0;
     size_t bytes_ = 0;
 };
 

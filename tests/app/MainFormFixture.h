@@ -24,8 +24,10 @@ public:
         QString caption;
         QString text;    // message text, or the dialog's filter
         QString folder;  // where a file dialog opened
+        bool offersSave = false;
     };
     std::deque<bool> confirms;     // answers; none left: OK
+    std::deque<zb::Answer> answers; // answered before `confirms` while any are left
     std::deque<QString> fileNames; // answers of the file dialogs; none left: cancel
     std::vector<Shown> shown;
 
@@ -50,23 +52,28 @@ public:
         return {};
     }
 
-    bool Confirm(QWidget*, const QString& caption, const QString& text) override {
-        shown.push_back({"confirm", caption, text, {}});
-        if (confirms.empty()) return true;
+    zb::Answer Ask(QWidget*, const QString& caption, const QString& text, bool offerSave) override {
+        shown.push_back({"confirm", caption, text, {}, offerSave});
+        if (!answers.empty()) {
+            const zb::Answer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        if (confirms.empty()) return zb::Answer::Ok;
         const bool answer = confirms.front();
         confirms.pop_front();
-        return answer;
+        return answer ? zb::Answer::Ok : zb::Answer::Cancel;
     }
     void Error(QWidget*, const QString& caption, const QString& text) override {
-        shown.push_back({"error", caption, text, {}});
+        shown.push_back({"error", caption, text, {}, false});
     }
     QString OpenFileName(QWidget*, const QString& caption, const QString& filter, const QString& folder) override {
-        shown.push_back({"open", caption, filter, folder});
+        shown.push_back({"open", caption, filter, folder, false});
         return NextName();
     }
     QString SaveFileName(QWidget*, const QString& caption, const QString& filter, const QString& suffix,
                          const QString& folder) override {
-        shown.push_back({"save", caption, filter, folder});
+        shown.push_back({"save", caption, filter, folder, false});
         QString name = NextName();
         if (!name.isEmpty() && !name.contains('.')) name += '.' + suffix;
         return name;
@@ -131,6 +138,13 @@ protected:
     }
 
     const zb::Design& D() { return form->Workspace().GetDesign(); }
+
+    // The title as the window system shows it: Qt's "[*]" becomes "*" while
+    // there are unsaved changes and disappears otherwise.
+    QString Title() const {
+        QString t = form->windowTitle();
+        return t.replace(QStringLiteral("[*]"), form->isWindowModified() ? QStringLiteral("*") : QString());
+    }
 
     QTemporaryDir dir;
     FakeDialogs dialogs;

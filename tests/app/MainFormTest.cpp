@@ -42,7 +42,7 @@ TEST_F(MainFormTest, StartsWithOneTextureLayerComposed) {
     EXPECT_EQ(Find<QTabWidget>("PageControl2")->currentIndex(), 0);
     EXPECT_EQ(Find<QTabWidget>("PageControl2")->tabText(1), QString::fromUtf8("Papierformat wählen"));
     EXPECT_EQ(Find<QTabWidget>("PageControl1")->currentIndex(), 2);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("VELKAN Zierbogen-Drucker 1.0 - [Unbenannt.zbg]"));
+    EXPECT_EQ(Title(), QStringLiteral("VELKAN Zierbogen-Drucker 1.0 - [Unbenannt.zbg]"));
     EXPECT_EQ(Find<TSpinEdit>("ZoomEd")->Value(), 30);
     EXPECT_EQ(Find<QSlider>("TrackBar1")->value(), 5);
     EXPECT_EQ(Find<QComboBox>("FilterBox")->count(), 14);
@@ -238,7 +238,7 @@ TEST_F(MainFormTest, FileCommandsAskSaveOpenAndTitleTheWindow) {
     Click("SaveBtn");
     ASSERT_TRUE(QFile::exists(blau + ".zbg"));
     EXPECT_EQ(dialogs.LastText("save"), QStringLiteral("Zierbogen-Drucker-Dateien (*.zbg);;Alle Dateien (*.*)"));
-    EXPECT_TRUE(form->windowTitle().endsWith("[blau.zbg]"));
+    EXPECT_TRUE(Title().endsWith("[blau.zbg]"));
     // Now it writes without a dialog.
     Click("NewPlaneBtn");
     Click("SaveBtn");
@@ -254,7 +254,7 @@ TEST_F(MainFormTest, FileCommandsAskSaveOpenAndTitleTheWindow) {
               QString::fromUtf8("Hiermit gehen alle nicht gespeicherten Informationen verloren."));
     Click("NewMenuBtn");
     EXPECT_EQ(D().Layers.Count, 1u);
-    EXPECT_TRUE(form->windowTitle().endsWith("[Unbenannt.zbg]"));
+    EXPECT_TRUE(Title().endsWith("[Unbenannt.zbg]"));
     EXPECT_EQ(Find<TSpinEdit>("ZoomEd")->Value(), 40);
     EXPECT_FALSE(Find<QToolButton>("UndoBtn")->isEnabled());
 
@@ -270,7 +270,7 @@ TEST_F(MainFormTest, FileCommandsAskSaveOpenAndTitleTheWindow) {
     EXPECT_EQ(D().Layers.Count, 2u);
     EXPECT_EQ(SelectedRow(), 1);
     EXPECT_EQ(Find<TSpinEdit>("ZoomEd")->Value(), 30);
-    EXPECT_TRUE(form->windowTitle().endsWith("[blau.zbg]"));
+    EXPECT_TRUE(Title().endsWith("[blau.zbg]"));
 
     // A damaged file shows its message and leaves design, name and title.
     const QString bad = dir.filePath("kaputt.zbg");
@@ -283,13 +283,61 @@ TEST_F(MainFormTest, FileCommandsAskSaveOpenAndTitleTheWindow) {
     EXPECT_EQ(dialogs.Count("error"), 1);
     EXPECT_TRUE(dialogs.LastText("error").contains("kaputt.zbg"));
     EXPECT_EQ(D().Layers.Count, 2u);
-    EXPECT_TRUE(form->windowTitle().endsWith("[blau.zbg]"));
+    EXPECT_TRUE(Title().endsWith("[blau.zbg]"));
 
     // "Speichern unter..." into a folder that does not exist fails with a message.
     dialogs.fileNames = {dir.filePath("fehlt/rot.zbg")};
     Click("SaveAsBtn");
     EXPECT_EQ(dialogs.Count("error"), 2);
-    EXPECT_TRUE(form->windowTitle().endsWith("[blau.zbg]"));
+    EXPECT_TRUE(Title().endsWith("[blau.zbg]"));
+}
+
+// The title marks unsaved changes; undoing back to the saved design is no
+// change. With unsaved changes the questions offer "Speichern": saved first,
+// then the action goes on; a cancelled save stops it.
+TEST_F(MainFormTest, UnsavedChangesAreMarkedAndCanBeSavedBeforeTheyAreLost) {
+    const QString described = QStringLiteral("VELKAN Zierbogen-Drucker 1.0 - [Unbenannt.zbg]");
+    EXPECT_EQ(Title(), described);
+    Find<TSpinEdit>("PicBreitEd")->SetValue(50);
+    EXPECT_EQ(Title(), described + "*");
+    WaitForTimer();
+    Click("UndoBtn");
+    EXPECT_EQ(Title(), described);
+    Find<TSpinEdit>("ZoomEd")->SetValue(50); // a view setting, no change
+    EXPECT_EQ(Title(), described);
+
+    // No unsaved change: the question as described, without "Speichern".
+    dialogs.confirms = {false};
+    Click("NewMenuBtn");
+    EXPECT_FALSE(dialogs.shown.back().offersSave);
+
+    // Saving is cancelled: nothing happens.
+    Click("NewPlaneBtn");
+    dialogs.answers = {zb::Answer::Save};
+    dialogs.fileNames = {QString()};
+    Click("NewMenuBtn");
+    EXPECT_TRUE(dialogs.shown[dialogs.shown.size() - 2].offersSave);
+    EXPECT_EQ(D().Layers.Count, 2u);
+    // Saved: then "Neu" goes on; the file holds the two layers.
+    const QString file = dir.filePath("zwei.zbg");
+    dialogs.answers = {zb::Answer::Save};
+    dialogs.fileNames = {file};
+    Click("NewMenuBtn");
+    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(Title(), described);
+    ASSERT_TRUE(form->openfile(file));
+    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_TRUE(Title().endsWith("[zwei.zbg]"));
+
+    // Closing with unsaved changes saves under the design's name first.
+    Click("NewPlaneBtn");
+    EXPECT_TRUE(Title().endsWith("[zwei.zbg]*"));
+    form->show();
+    dialogs.answers = {zb::Answer::Save};
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(dialogs.Count("save"), 2); // no dialog: the design has its name
+    ASSERT_TRUE(form->openfile(file));
+    EXPECT_EQ(D().Layers.Count, 3u);
 }
 
 TEST_F(MainFormTest, ADesignNamedOnTheCommandLineOpensAtTheFirstShowing) {
@@ -298,7 +346,7 @@ TEST_F(MainFormTest, ADesignNamedOnTheCommandLineOpensAtTheFirstShowing) {
     form->show();
     EXPECT_EQ(D().Layers.Count, 3u);
     EXPECT_EQ(dialogs.Count("confirm"), 0);
-    EXPECT_TRUE(form->windowTitle().endsWith("[beispiel.zbg]"));
+    EXPECT_TRUE(Title().endsWith("[beispiel.zbg]"));
     EXPECT_EQ(Rows(), (QStringList{"Grafik", "Muster", "Text"}));
     // Later showings open nothing again.
     Click("NewMenuBtn");
@@ -309,7 +357,7 @@ TEST_F(MainFormTest, ADesignNamedOnTheCommandLineOpensAtTheFirstShowing) {
     Make({dir.filePath("gibt-es-nicht.zbg")});
     form->show();
     EXPECT_EQ(D().Layers.Count, 1u);
-    EXPECT_TRUE(form->windowTitle().endsWith("[Unbenannt.zbg]"));
+    EXPECT_TRUE(Title().endsWith("[Unbenannt.zbg]"));
     EXPECT_EQ(dialogs.Count("error"), 1);
 }
 
