@@ -20,6 +20,9 @@ public:
     QString For(FileKind kind, const QString& designFile) const;
     // The user chose `file` in a dialog for `kind`.
     void Remember(FileKind kind, const QString& file);
+    // The folder remembered for `kind` (empty: none), as the settings keep it.
+    QString Last(FileKind kind) const { return last_[size_t(kind)]; }
+    void SetLast(FileKind kind, const QString& folder) { last_[size_t(kind)] = folder; }
 
 private:
     std::array<QString, 4> last_;

@@ -34,6 +34,7 @@
 #include "app/TImageBtn.h"
 #include "app/TSpinEdit.h"
 #include "app/TextureEditor.h"
+#include "app/WindowMemory.h"
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
 #include "imaging/TextureLibrary.h"
@@ -98,14 +99,16 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::PlaceOnScreen() {
+    const WindowMemory::State state = WindowMemory::Load(folders_);
+    PageControl2->setCurrentIndex(std::clamp(state.page, 0, PageControl2->count() - 1));
+    if (!state.geometry.isEmpty() && restoreGeometry(state.geometry)) return;
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return;
-    const QSize wanted = QSize(622, 475).expandedTo(minimumSizeHint());
     const QRect frame = frameGeometry();
     const QSize decoration = frame.size() - geometry().size();
     const QRect area = screen->availableGeometry().adjusted(0, 0, -decoration.width(), -decoration.height());
-    setGeometry(PlaceWindow(wanted, area));
+    setGeometry(PlaceWindow(FirstStartSize(area).expandedTo(minimumSizeHint()), area));
 }
 
 // ---- following the workspace ------------------------------------------------
@@ -403,6 +406,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     if (MayDiscard(QStringLiteral("Programm beenden"),
                    QStringLiteral("Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"))) {
         Timer1->stop();
+        WindowMemory::Save({saveGeometry(), PageControl2->currentIndex()}, folders_);
         event->accept();
     } else {
         event->ignore();

@@ -75,8 +75,9 @@ public:
     TMainForm() : TMainForm(Options{}) {}
     ~TMainForm() override;
 
-    // Opens on the screen under the pointer, 622 x 475 (or what
-    // the controls need), never larger than the screen's available area.
+    // Opens where, how large and on the page it was closed; the first time
+    // on the screen under the pointer, large enough for a design view of 400
+    // pixels' height on a 1366 x 768 screen, never larger than the screen.
     void PlaceOnScreen();
 
     // ---- for the paper and print pages ------------------------------------------

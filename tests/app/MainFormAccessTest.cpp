@@ -261,3 +261,22 @@ TEST_F(MainFormTest, FieldsLeaveTheWheelToTheWindow) {
     Wheel(Find<QWidget>("MTypBox"), 120, Qt::ControlModifier);
     EXPECT_EQ(D().Paper.Zoom, 110);
 }
+
+// The window opens where, how large and on the page it was closed, and its
+// file dialogs where they were last.
+TEST_F(MainFormTest, TheWindowRemembersPlacePageAndFolders) {
+    form->PlaceOnScreen();
+    form->show();
+    form->setGeometry(QRect(30, 40, 850, 560));
+    Find<QTabWidget>("PageControl2")->setCurrentIndex(1);
+    form->RememberFolder(zb::FileKind::Export, dir.filePath("bild.png"));
+    ASSERT_TRUE(form->close());
+
+    form = std::make_unique<zb::TMainForm>(zb::TMainForm::Options{{}, QStringLiteral(ZB_BIN_DIR), &dialogs,
+                                                                  zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}},
+                                                                  1u, -1});
+    form->PlaceOnScreen();
+    EXPECT_EQ(form->geometry().size(), QSize(850, 560));
+    EXPECT_EQ(Find<QTabWidget>("PageControl2")->currentIndex(), 1);
+    EXPECT_EQ(form->DialogFolder(zb::FileKind::Export), dir.path());
+}

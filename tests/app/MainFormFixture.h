@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -14,6 +15,7 @@
 
 #include "app/DialogProvider.h"
 #include "app/TMainForm.h"
+#include "output/PicturePrinting.h"
 
 namespace zbtest {
 
@@ -94,6 +96,10 @@ protected:
 
     void Make(QStringList arguments) {
         form.reset();
+        // What an earlier window of this program remembered stays out of this test.
+        QSettings settings(QString::fromLatin1(zb::kSettingsOrganisation), QString::fromLatin1(zb::kSettingsApplication));
+        settings.remove(QStringLiteral("Fenster"));
+        settings.remove(QStringLiteral("Ordner"));
         dialogs = FakeDialogs();
         zb::TMainForm::Options options;
         options.arguments = arguments;
