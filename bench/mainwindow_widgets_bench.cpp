@@ -26,6 +26,7 @@ using namespace zb;
 class SilentDialogs : public DialogProvider {
 public:
     Answer Ask(QWidget*, const QString&, const QString&, bool) override { return Answer::Ok; }
+    bool Choose(QWidget*, const QString&, const QString&, const QString&, const QString&) override { return false; }
     void Error(QWidget*, const QString&, const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }

@@ -43,6 +43,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("zierbogen-drucker-tests"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QStandardPaths::setTestModeEnabled(true);
-    testing::UnitTest::GetInstance()->listeners().Append(new FreshHomePerTest);
+    // A test that starts this program as a child process of its own shares
+    // its home folder with it.
+    if (!qEnvironmentVariableIsSet("ZB_TEST_SHARED_HOME"))
+        testing::UnitTest::GetInstance()->listeners().Append(new FreshHomePerTest);
     return RUN_ALL_TESTS();
 }

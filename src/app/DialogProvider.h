@@ -19,6 +19,9 @@ public:
     bool Confirm(QWidget* parent, const QString& caption, const QString& text) {
         return Ask(parent, caption, text, false) == Answer::Ok;
     }
+    // Question icon and two buttons worded `yes` and `no`; true for `yes`.
+    virtual bool Choose(QWidget* parent, const QString& caption, const QString& text, const QString& yes,
+                        const QString& no) = 0;
     // Error icon and OK. An empty caption shows the application's title.
     virtual void Error(QWidget* parent, const QString& caption, const QString& text) = 0;
     // File dialogs; an empty result means cancelled. `filter` is in Qt's

@@ -28,6 +28,17 @@ Answer QtDialogs::Ask(QWidget* parent, const QString& caption, const QString& te
     return box.clickedButton() == box.button(QMessageBox::Ok) ? Answer::Ok : Answer::Cancel;
 }
 
+bool QtDialogs::Choose(QWidget* parent, const QString& caption, const QString& text, const QString& yes,
+                       const QString& no) {
+    QMessageBox box(QMessageBox::Question, Caption(caption), text, QMessageBox::NoButton, parent);
+    QPushButton* yesButton = box.addButton(yes, QMessageBox::AcceptRole);
+    QPushButton* noButton = box.addButton(no, QMessageBox::RejectRole);
+    box.setDefaultButton(yesButton);
+    box.setEscapeButton(noButton);
+    box.exec();
+    return box.clickedButton() == yesButton;
+}
+
 void QtDialogs::Error(QWidget* parent, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Critical, Caption(caption), text, QMessageBox::Ok, parent);
     box.exec();

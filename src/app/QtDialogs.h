@@ -7,6 +7,8 @@ namespace zb {
 class QtDialogs final : public DialogProvider {
 public:
     Answer Ask(QWidget* parent, const QString& caption, const QString& text, bool offerSave) override;
+    bool Choose(QWidget* parent, const QString& caption, const QString& text, const QString& yes,
+                const QString& no) override;
     void Error(QWidget* parent, const QString& caption, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
                          const QString& folder) override;

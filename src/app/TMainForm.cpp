@@ -10,6 +10,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +31,7 @@
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
+#include "app/RecoveryCopy.h"
 #include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
@@ -87,7 +90,40 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     setWindowTitle(WindowTitle(QString()) + QStringLiteral("[*]"));
     SetOptionsNow();
     UpdateUndoButtons();
+    recovery_ = std::make_unique<RecoveryCopy>(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    autosaveTimer_ = new QTimer(this);
+    autosaveTimer_->setInterval(options.autosaveMs);
+    connect(autosaveTimer_, &QTimer::timeout, this, &TMainForm::Autosave);
+    autosaveTimer_->start();
     if (!added.empty()) Error({}, added);
+}
+
+void TMainForm::Autosave() {
+    if (!workspace_->Modified()) return;
+    const std::string message = recovery_->Write(*workspace_);
+    // Said in the status bar: a box every two minutes would be worse than none.
+    if (!message.empty())
+        statusBar()->showMessage(QStringLiteral("Die Sicherungskopie ließ sich nicht schreiben: ") +
+                                 QString::fromStdString(message));
+}
+
+bool TMainForm::OfferRecovery() {
+    const std::optional<RecoveryCopy::Leftover> leftover = recovery_->FindLeftover();
+    if (!leftover) return false;
+    const bool restore = dialogs_->Choose(
+        this, QStringLiteral("Wiederherstellung"),
+        QString::fromUtf8("Das Programm wurde beim letzten Mal nicht ordnungsgemäß beendet. Soll der Entwurf mit "
+                          "den nicht gespeicherten Änderungen wiederhergestellt werden?"),
+        QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen"));
+    std::string message;
+    if (restore)
+        message = workspace_->Recover(QFile::encodeName(leftover->design).toStdString(),
+                                      QFile::encodeName(leftover->fileName).toStdString());
+    // A copy that cannot be read is kept for the user to look at.
+    if (message.empty()) RecoveryCopy::Discard(*leftover);
+    else Error({}, message);
+    if (restore && message.empty()) PaintDesign();
+    return restore && message.empty();
 }
 
 TMainForm::~TMainForm() {
@@ -127,6 +163,7 @@ void TMainForm::WorkspaceChanged(unsigned c) {
         // The described title, marked while there are unsaved changes.
         setWindowTitle(WindowTitle(SavedFileName()) + QStringLiteral("[*]"));
         setWindowModified(workspace_->Modified());
+        if (!workspace_->Modified() && recovery_) recovery_->Remove();
     }
     if (c & kChangeSheet) ShowSheetNumber();
     // A stale sheet is composed by whatever paints it next.
@@ -399,7 +436,7 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!firstShow_) return;
     firstShow_ = false;
-    if (!arguments_.isEmpty()) openfile(arguments_.first());
+    if (!OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -407,6 +444,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
                    QStringLiteral("Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"))) {
         Timer1->stop();
         WindowMemory::Save({saveGeometry(), PageControl2->currentIndex()}, folders_);
+        recovery_->Remove();
         event->accept();
     } else {
         event->ignore();

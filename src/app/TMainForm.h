@@ -46,6 +46,7 @@ class TSpinEdit;
 class DialogProvider;
 class LayerEditor;
 class DesignView;
+class RecoveryCopy;
 class PaintBox;
 class TextureEditor;
 
@@ -69,6 +70,8 @@ public:
         // it (the sheet then appears when done, with progress in the status
         // bar); negative: as long as it takes.
         int composeWaitMs = 50;
+        // How often a recovery copy of unsaved changes is written.
+        int autosaveMs = 120000;
     };
 
     explicit TMainForm(Options options, QWidget* parent = nullptr);
@@ -193,6 +196,12 @@ private:
     bool loading_ = false;
     DialogFolders folders_;
     int composeWaitMs_ = 50;
+    // The recovery copy of unsaved changes, written by the autosave timer.
+    std::unique_ptr<RecoveryCopy> recovery_;
+    QTimer* autosaveTimer_ = nullptr;
+    void Autosave();
+    // At the first showing: offers the copy a crashed program left; true when restored.
+    bool OfferRecovery();
     bool listing_ = false;
     bool firstShow_ = true;
     // The design view's drag and wheel; the print page's wheel adds up here too.

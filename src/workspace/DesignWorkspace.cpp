@@ -325,6 +325,21 @@ std::string DesignWorkspace::Open(const std::string& fileName) {
     return {};
 }
 
+std::string DesignWorkspace::SaveCopy(const std::string& fileName) const {
+    const FileResult result = savefile(*design_, fileName);
+    return result ? std::string() : result.Message;
+}
+
+std::string DesignWorkspace::Recover(const std::string& copy, const std::string& fileName) {
+    std::string message = Open(copy);
+    if (!message.empty()) return message;
+    fileName_ = fileName;
+    // Nothing of it is in a file yet.
+    savedState_ = 0;
+    Changed(kChangeDocument);
+    return {};
+}
+
 std::string DesignWorkspace::Save(const std::string& fileName) {
     // What is saved is one step of the history: the file's state.
     CommitPendingEdit();

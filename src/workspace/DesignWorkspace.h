@@ -182,6 +182,12 @@ public:
     std::string Open(const std::string& fileName);
     // Saves under `fileName`, which becomes the design's name on success.
     std::string Save(const std::string& fileName);
+    // Writes a copy (a recovery copy) without changing the design's name or
+    // its unsaved state.
+    std::string SaveCopy(const std::string& fileName) const;
+    // Restores a recovery copy: the design of `copy`, named `fileName` (the
+    // file it belonged to, empty for an unnamed one), with unsaved changes.
+    std::string Recover(const std::string& copy, const std::string& fileName);
 
 private:
     // The one path that puts another design in place (new, open, undo, redo):

@@ -66,6 +66,13 @@ public:
         confirms.pop_front();
         return answer ? zb::Answer::Ok : zb::Answer::Cancel;
     }
+    bool Choose(QWidget*, const QString& caption, const QString& text, const QString& yes, const QString&) override {
+        shown.push_back({"choose", caption, text, yes, false});
+        if (confirms.empty()) return true;
+        const bool answer = confirms.front();
+        confirms.pop_front();
+        return answer;
+    }
     void Error(QWidget*, const QString& caption, const QString& text) override {
         shown.push_back({"error", caption, text, {}, false});
     }

@@ -2,6 +2,8 @@
 #include "MainFormFixture.h"
 
 #include <QComboBox>
+#include <QProcess>
+#include <csignal>
 #include <cstring>
 #include <QFile>
 #include <QImage>
@@ -510,4 +512,59 @@ TEST_F(MainFormTest, TheWindowAnswersWhileADenseSheetComposes) {
     clock.restart();
     form.reset();
     EXPECT_LT(clock.elapsed(), 1000);
+}
+
+// The child half of the recovery test: an edit, the recovery copy written by
+// the autosave timer, then the program is killed without cleaning up.
+TEST_F(MainFormTest, DISABLED_RecoveryChildKilledAfterAnEdit) {
+    form.reset();
+    zb::TMainForm::Options options;
+    options.programFolder = QStringLiteral(ZB_BIN_DIR);
+    options.dialogs = &dialogs;
+    options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
+    options.seed = 3;
+    options.composeWaitMs = -1;
+    options.autosaveMs = 20;
+    form = std::make_unique<zb::TMainForm>(options);
+    Click("NewPlaneBtn");
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(int(kKindText));
+    Find<QLineEdit>("TextEd")->setText(QStringLiteral("Gerettet"));
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    std::raise(SIGKILL);
+}
+
+// A program killed after an edit leaves its recovery copy; the next start
+// offers it, and "Wiederherstellen" brings back the design, unsaved.
+TEST_F(MainFormTest, AKilledProgramsEditIsRestoredAtTheNextStart) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ZB_TEST_SHARED_HOME"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_also_run_disabled_tests"),
+                 QStringLiteral("--gtest_filter=MainFormTest.DISABLED_RecoveryChildKilledAfterAnEdit")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardOutput().toStdString();
+
+    dialogs.confirms = {true};
+    form->show();
+    ASSERT_EQ(dialogs.Count("choose"), 1);
+    EXPECT_EQ(dialogs.LastCaption("choose"), QStringLiteral("Wiederherstellung"));
+    ASSERT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers[1].Kind, uint32_t(kKindText));
+    EXPECT_EQ(LayerString(D().Layers[1].LayerText), "Gerettet");
+    EXPECT_TRUE(Title().endsWith("[Unbenannt.zbg]*"));
+
+    // Restored once: the next start offers nothing.
+    Make({});
+    form->show();
+    EXPECT_EQ(dialogs.Count("choose"), 0);
+    // A clean exit leaves no copy either.
+    Click("NewPlaneBtn");
+    ASSERT_TRUE(form->close());
+    Make({});
+    form->show();
+    EXPECT_EQ(dialogs.Count("choose"), 0);
 }
