@@ -233,7 +233,18 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
     event->accept();
     if (notches == 0) return;
     if (event->modifiers() & Qt::ControlModifier) {
-        if (PageControl2->currentIndex() == 0) ZoomEd->SetValue(navigation_.StepZoom(int(ZoomEd->Value()), notches));
+        // Zooms the design view and the print preview (their zoom is one)
+        // about the pointer: the point under it stays put.
+        const int page = PageControl2->currentIndex();
+        QScrollArea* box = page == 0 ? ScrollBox1 : page == 2 ? printScrollBox_.data() : nullptr;
+        if (!box || !box->widget()) return;
+        const QPoint pointer = box->viewport()->mapFromGlobal(event->globalPosition().toPoint());
+        const QSize before = box->widget()->size();
+        const int sx = box->horizontalScrollBar()->value(), sy = box->verticalScrollBar()->value();
+        ZoomEd->SetValue(navigation_.StepZoom(int(ZoomEd->Value()), notches));
+        const QSize after = box->widget()->size();
+        box->horizontalScrollBar()->setValue(ScrollForZoomAbout(sx, pointer.x(), before.width(), after.width()));
+        box->verticalScrollBar()->setValue(ScrollForZoomAbout(sy, pointer.y(), before.height(), after.height()));
         return;
     }
     if (PageControl2->currentIndex() == 0) ScrollWheel(ScrollBox1, notches);

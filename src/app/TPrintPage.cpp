@@ -91,6 +91,10 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     PreviewFilterCheck->setChecked(true);
     PreviewFilterCheck->setToolTip(QStringLiteral(
         "Filterebenen wirken auf dem Papier so weit wie in der Vorschau; ohne Haken wirken sie Pixel für Pixel."));
+    WholePageBtn = new QPushButton(QStringLiteral("Ganze Seite"));
+    WholePageBtn->setObjectName(QStringLiteral("WholePageBtn"));
+    WholePageBtn->setToolTip(QStringLiteral("Die ganze Seite in der Vorschau zeigen"));
+    connect(WholePageBtn, &QPushButton::clicked, this, &TPrintPage::WholePageBtnClick);
     ExportBtn = new QPushButton(QStringLiteral("Grafik Export..."));
     ExportBtn->setObjectName(QStringLiteral("ExportBtn"));
     RandXEd->setAccessibleName(QStringLiteral("Rand links in cm"));
@@ -113,6 +117,7 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     tools->addWidget(new QLabel(QStringLiteral("Zoom:")), 1, 1);
     tools->addWidget(zoomed2, 1, 2);
     tools->addWidget(new QLabel(QStringLiteral("%")), 1, 3);
+    tools->addWidget(WholePageBtn, 1, 7, Qt::AlignLeft);
     tools->addWidget(ExportBtn, 1, 4, 1, 3);
     tools->addWidget(new QLabel(QStringLiteral("Anzahl Bogen:")), 2, 1);
     tools->addWidget(SheetCountEd, 2, 2);
@@ -271,6 +276,12 @@ void TPrintPage::PrintBtnClick() {
     const PrintOutcome outcome = PrintDesign(printer_, job);
     if (!outcome.cancelled && !outcome.message.empty())
         dialogs.Error(this, QString(), QString::fromStdString(outcome.message));
+}
+
+void TPrintPage::WholePageBtnClick() {
+    const QSize view = ScrollBox2->viewport()->size();
+    zoomed2->SetValue(WholePageZoom(form_.Workspace().Paper(), form_.Workspace().Printer().page, PaintBox2->logicalDpiX(),
+                                    view.width(), view.height(), int(kZoomEd.Min), int(kZoomEd.Max)));
 }
 
 void TPrintPage::ExportBtnClick() {

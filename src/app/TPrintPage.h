@@ -38,6 +38,8 @@ public:
     void zoomed2Change();
     void PrintBtnClick();
     void ExportBtnClick();
+    // "Ganze Seite": the zoom at which the whole page fits the preview.
+    void WholePageBtnClick();
 
     // The current preview geometry (for the paint and for tests).
     PreviewLayout Layout() const;
@@ -62,6 +64,7 @@ private:
     TSpinEdit* SheetCountEd = nullptr;
     QCheckBox* PreviewFilterCheck = nullptr;
     QPushButton* ExportBtn = nullptr;
+    QPushButton* WholePageBtn = nullptr;
     QScrollArea* ScrollBox2 = nullptr;
     PaintBox* PaintBox2 = nullptr;
     // The preview's drawing failures, each said once.

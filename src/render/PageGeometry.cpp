@@ -94,4 +94,21 @@ double FilterScale(double outputPpi, double screenPpi, double zoomPercent) {
     return std::max(1.0, outputPpi / screen);
 }
 
+int WholePageZoom(const PaperSettings& paper, const PrintablePage& page, int32_t screenPpi, int viewWidth,
+                  int viewHeight, int minZoom, int maxZoom) {
+    // The page picture grows with the zoom; the largest that fits is found by halving.
+    auto fits = [&](int zoom) {
+        const RasterSize s = PreviewPageLayout(paper, page, screenPpi, zoom).page;
+        return s.width <= viewWidth && s.height <= viewHeight;
+    };
+    if (!fits(minZoom)) return minZoom;
+    int lo = minZoom, hi = maxZoom;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (fits(mid)) lo = mid;
+        else hi = mid - 1;
+    }
+    return lo;
+}
+
 } // namespace zb

@@ -44,6 +44,12 @@ struct PreviewLayout {
 PreviewLayout PreviewPageLayout(const PaperSettings& paper, const PrintablePage& page, int32_t screenPpi,
                                 double zoomPercent);
 
+// "Ganze Seite": the largest whole zoom within minZoom .. maxZoom at which the
+// page picture fits a view of viewWidth x viewHeight pixels (minZoom when even
+// that is too large).
+int WholePageZoom(const PaperSettings& paper, const PrintablePage& page, int32_t screenPpi, int viewWidth,
+                  int viewHeight, int minZoom, int maxZoom);
+
 // The same placement in printer pixels: origin at the printable area's
 // top-left corner, the design at the margins with its physical size (the
 // whole printable area in whole-page mode), cut at the printable area.

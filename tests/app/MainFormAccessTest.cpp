@@ -23,8 +23,7 @@ using zbtest::MainFormTest;
 
 namespace {
 
-void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    const QPointF at(5, 5);
+void Wheel(QWidget* target, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QPointF at = {5, 5}) {
     QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &event);
@@ -279,4 +278,30 @@ TEST_F(MainFormTest, TheWindowRemembersPlacePageAndFolders) {
     EXPECT_EQ(form->geometry().size(), QSize(850, 560));
     EXPECT_EQ(Find<QTabWidget>("PageControl2")->currentIndex(), 1);
     EXPECT_EQ(form->DialogFolder(zb::FileKind::Export), dir.path());
+}
+
+// Ctrl + wheel zooms the design view and the print preview about the
+// pointer: the point of the sheet under it stays put.
+TEST_F(MainFormTest, CtrlWheelZoomsAboutThePointer) {
+    Find<TSpinEdit>("ZoomEd")->SetValue(200); // wider and higher than the views
+    form->show();
+    for (const int page : {0, 2}) {
+        SCOPED_TRACE(page);
+        Find<QTabWidget>("PageControl2")->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        auto* box = Find<QScrollArea>(page == 0 ? "ScrollBox1" : "ScrollBox2");
+        QScrollBar* h = box->horizontalScrollBar();
+        QScrollBar* v = box->verticalScrollBar();
+        ASSERT_GT(h->maximum(), 100);
+        h->setValue(100);
+        v->setValue(200);
+        const QPointF pointer(150, 120);
+        const double zoom = Find<TSpinEdit>("ZoomEd")->Value();
+        const double x = (h->value() + pointer.x()) / zoom, y = (v->value() + pointer.y()) / zoom;
+        Wheel(box->viewport(), 120, Qt::ControlModifier, pointer);
+        const double zoomed = Find<TSpinEdit>("ZoomEd")->Value();
+        ASSERT_EQ(zoomed, zoom + 10);
+        EXPECT_NEAR((h->value() + pointer.x()) / zoomed, x, 1.5 / zoomed);
+        EXPECT_NEAR((v->value() + pointer.y()) / zoomed, y, 1.5 / zoomed);
+    }
 }

@@ -291,3 +291,19 @@ TEST_F(MainFormTest, FileDialogsOpenWhereTheDesignAndTheirKindWere) {
         EXPECT_EQ(dialogs.LastFolder("save"), dir.filePath("entwurf"));
     }
 }
+
+// "Ganze Seite" shows the whole page in the preview; the zoom is the shared one.
+TEST_F(MainFormTest, WholePageFitsThePreview) {
+    form->show();
+    Find<QTabWidget>("PageControl2")->setCurrentIndex(2);
+    Find<zb::TSpinEdit>("zoomed2")->SetValue(200);
+    QCoreApplication::processEvents();
+    Click("WholePageBtn");
+    QCoreApplication::processEvents();
+    const QSize view = Find<QScrollArea>("ScrollBox2")->viewport()->size();
+    const QSize page = Find<QWidget>("PaintBox2")->size();
+    EXPECT_LE(page.width(), view.width());
+    EXPECT_LE(page.height(), view.height());
+    EXPECT_LT(form->Workspace().Zoom(), 200);
+    EXPECT_EQ(Find<zb::TSpinEdit>("ZoomEd")->Value(), form->Workspace().Zoom());
+}

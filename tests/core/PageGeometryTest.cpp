@@ -147,3 +147,28 @@ TEST(PageGeometry, FilterScale) {
     EXPECT_DOUBLE_EQ(zb::FilterScale(96, 96, 300), 1.0); // below 1 counts as 1
     EXPECT_DOUBLE_EQ(zb::FilterScale(600, 0, 30), 1.0);
 }
+
+// "Ganze Seite": the largest zoom whose page picture fits the view.
+TEST(PageGeometry, WholePageZoomFitsThePageIntoTheView) {
+    const PrintablePage a4{4760, 6779, 600, 600};
+    zb::PaperSettings paper;
+    struct Case {
+        int width, height, zoom;
+    } cases[] = {
+        {800, 600, 55},   // 761.6 x 1084.64 at 100 %: the height decides
+        {400, 2000, 52},  // the width decides
+        {5000, 5000, 300},
+        {10, 10, 10},     // nothing fits: the smallest zoom
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        const int zoom = zb::WholePageZoom(paper, a4, 96, c.width, c.height, 10, 300);
+        EXPECT_EQ(zoom, c.zoom);
+        if (zoom > 10 && zoom < 300) {
+            const zb::RasterSize fit = zb::PreviewPageLayout(paper, a4, 96, zoom).page;
+            const zb::RasterSize over = zb::PreviewPageLayout(paper, a4, 96, zoom + 1).page;
+            EXPECT_TRUE(fit.width <= c.width && fit.height <= c.height);
+            EXPECT_TRUE(over.width > c.width || over.height > c.height);
+        }
+    }
+}
