@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -402,6 +403,19 @@ void TMainForm::OpenBtnClick() {
     openfile(name);
 }
 
+void TMainForm::FillRecentMenu() {
+    QMenu* menu = OpenBtn->menu();
+    menu->clear();
+    const QStringList files = recent_.Existing();
+    for (const QString& file : files)
+        menu->addAction(QFileInfo(file).fileName(), this, [this, file] { OpenRecent(file); })->setToolTip(file);
+    if (files.isEmpty()) menu->addAction(QStringLiteral("(keine zuletzt benutzten Entwürfe)"))->setEnabled(false);
+}
+
+void TMainForm::OpenRecent(const QString& file) {
+    if (MayDiscard(QString::fromUtf8("Datei/Öffnen"), QString::fromUtf8(kLoseUnsaved))) openfile(file);
+}
+
 bool TMainForm::openfile(const QString& name) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::string message = workspace_->Open(LocalName(QFileInfo(name).absoluteFilePath()));
@@ -410,6 +424,8 @@ bool TMainForm::openfile(const QString& name) {
         Error({}, message);
         return false;
     }
+    recent_.Add(QFileInfo(name).absoluteFilePath());
+    recent_.Save();
     PaintDesign();
     return true;
 }
@@ -440,6 +456,8 @@ bool TMainForm::savefile(const QString& name) {
         Error({}, message);
         return false;
     }
+    recent_.Add(QFileInfo(name).absoluteFilePath());
+    recent_.Save();
     return true;
 }
 

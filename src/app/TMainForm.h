@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "app/DialogFolders.h"
+#include "app/RecentFiles.h"
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
@@ -125,6 +126,10 @@ public:
     void ZoomEDChange();
     void NewMenuBtnClick();
     void OpenBtnClick();
+    // The drop-down of "Öffnen...": the designs used last that still exist.
+    void FillRecentMenu();
+    // Opens a design of that list (after the usual question).
+    void OpenRecent(const QString& file);
     void SaveBtnClick();
     void SaveAsBtnClick();
     // Open and save with messages; true on success.
@@ -196,6 +201,7 @@ private:
     bool loading_ = false;
     DialogFolders folders_;
     int composeWaitMs_ = 50;
+    RecentFiles recent_ = RecentFiles::Load();
     // The recovery copy of unsaved changes, written by the autosave timer.
     std::unique_ptr<RecoveryCopy> recovery_;
     QTimer* autosaveTimer_ = nullptr;

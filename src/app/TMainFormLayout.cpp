@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -120,6 +121,12 @@ QWidget* TMainForm::BuildFileStrip() {
     row->addStretch(1);
     connect(NewMenuBtn, &QToolButton::clicked, this, &TMainForm::NewMenuBtnClick);
     connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
+    // The designs used last, in a drop-down beside "Öffnen...".
+    auto* recent = new QMenu(OpenBtn);
+    recent->setObjectName(QStringLiteral("RecentMenu"));
+    OpenBtn->setMenu(recent);
+    OpenBtn->setPopupMode(QToolButton::MenuButtonPopup);
+    connect(recent, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);
     connect(SaveBtn, &QToolButton::clicked, this, &TMainForm::SaveBtnClick);
     connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
     connect(UndoBtn, &QToolButton::clicked, this, &TMainForm::UndoBtnClick);

@@ -107,6 +107,7 @@ protected:
         QSettings settings(QString::fromLatin1(zb::kSettingsOrganisation), QString::fromLatin1(zb::kSettingsApplication));
         settings.remove(QStringLiteral("Fenster"));
         settings.remove(QStringLiteral("Ordner"));
+        settings.remove(QStringLiteral("Zuletzt"));
         dialogs = FakeDialogs();
         zb::TMainForm::Options options;
         options.arguments = arguments;

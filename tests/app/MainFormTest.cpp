@@ -1,7 +1,9 @@
 // The main window driven through its controls on the offscreen platform.
 #include "MainFormFixture.h"
+#include "app/RecentFiles.h"
 
 #include <QComboBox>
+#include <QMenu>
 #include <QProcess>
 #include <csignal>
 #include <cstring>
@@ -567,4 +569,38 @@ TEST_F(MainFormTest, AKilledProgramsEditIsRestoredAtTheNextStart) {
     Make({});
     form->show();
     EXPECT_EQ(dialogs.Count("choose"), 0);
+}
+
+// The drop-down of "Öffnen..." lists the designs used last, newest first, at
+// most eight, without the ones that are gone; choosing one opens it.
+TEST_F(MainFormTest, RecentDesignsOpenFromTheDropDown) {
+    zb::RecentFiles list;
+    for (int i = 0; i < 10; ++i) list.Add(QStringLiteral("/x/%1.zbg").arg(i));
+    list.Add(QStringLiteral("/x/5.zbg"));
+    EXPECT_EQ(list.All(), (QStringList{"/x/5.zbg", "/x/9.zbg", "/x/8.zbg", "/x/7.zbg", "/x/6.zbg", "/x/4.zbg",
+                                       "/x/3.zbg", "/x/2.zbg"}));
+    EXPECT_TRUE(list.Existing().isEmpty());
+
+    const QString a = dir.filePath("a.zbg"), b = dir.filePath("b.zbg");
+    dialogs.fileNames = {a};
+    Click("SaveAsBtn");
+    Click("NewPlaneBtn");
+    dialogs.fileNames = {b};
+    Click("SaveAsBtn");
+    QMenu* menu = Find<QToolButton>("OpenBtn")->menu();
+    ASSERT_NE(menu, nullptr);
+    emit menu->aboutToShow();
+    QStringList shown;
+    for (QAction* action : menu->actions()) shown << action->text();
+    EXPECT_EQ(shown, (QStringList{"b.zbg", "a.zbg"}));
+
+    ASSERT_TRUE(QFile::remove(b));
+    emit menu->aboutToShow();
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions().first()->text(), "a.zbg");
+    menu->actions().first()->trigger();
+    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_TRUE(Title().endsWith("[a.zbg]"));
+    // The list outlives the window.
+    EXPECT_EQ(zb::RecentFiles::Load().All().first(), a);
 }
