@@ -15,7 +15,10 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -63,6 +66,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     : QMainWindow(parent), arguments_(options.arguments), dialogs_(options.dialogs),
       composeWaitMs_(options.composeWaitMs) {
     setObjectName(QStringLiteral("MainForm"));
+    setAcceptDrops(true);
     if (!dialogs_) {
         ownDialogs_ = std::make_unique<QtDialogs>();
         dialogs_ = ownDialogs_.get();
@@ -459,6 +463,29 @@ bool TMainForm::savefile(const QString& name) {
     recent_.Add(QFileInfo(name).absoluteFilePath());
     recent_.Save();
     return true;
+}
+
+namespace {
+
+// The design file a drop carries, or empty.
+QString DroppedDesign(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().isEmpty()) return {};
+    const QUrl url = data->urls().first();
+    const QString file = url.isLocalFile() ? url.toLocalFile() : QString();
+    return file.endsWith(QStringLiteral(".zbg"), Qt::CaseInsensitive) ? file : QString();
+}
+
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedDesign(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QString file = DroppedDesign(event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenRecent(file);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

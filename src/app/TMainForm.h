@@ -128,7 +128,7 @@ public:
     void OpenBtnClick();
     // The drop-down of "Öffnen...": the designs used last that still exist.
     void FillRecentMenu();
-    // Opens a design of that list (after the usual question).
+    // Opens a design of that list, or one dropped on the window (after the usual question).
     void OpenRecent(const QString& file);
     void SaveBtnClick();
     void SaveAsBtnClick();
@@ -151,6 +151,9 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A design file dropped on the window opens (after the usual question).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,6 +1,15 @@
 #include "app/TextureEditor.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QShortcut>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,6 +40,11 @@ TextureEditor::TextureEditor(DesignWorkspace& workspace, DialogProvider& dialogs
     : LayerEditor(parent), workspace_(workspace), dialogs_(dialogs), decoder_(decoder),
       folders_(folders), designFile_(std::move(designFile)) {
     setObjectName(QStringLiteral("TexturSheet"));
+    // A picture dropped here, or pasted with Ctrl+V, is taken as an opened one.
+    setAcceptDrops(true);
+    auto* paste = new QShortcut(QKeySequence::Paste, this);
+    paste->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(paste, &QShortcut::activated, this, &TextureEditor::PastePicture);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 2);
     column->setSpacing(2);
@@ -170,6 +184,10 @@ void TextureEditor::OpenPicBtnClick() {
                                                folders_.For(FileKind::Picture, designFile_()));
     if (name.isEmpty()) return;
     folders_.Remember(FileKind::Picture, name);
+    TakePictureFile(name);
+}
+
+bool TextureEditor::TakePictureFile(const QString& name) {
     TDibRecord picture{};
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = OpenPicture24(picture, QFile::encodeName(name).toStdString(), decoder_);
@@ -177,10 +195,50 @@ void TextureEditor::OpenPicBtnClick() {
     if (!ok) {
         dialogs_.Error(window(), QStringLiteral("Fehler beim Laden (") + name + QStringLiteral(")"),
                        QString::fromStdString(DibMessage(picture)));
-        return;
+        return false;
     }
     workspace_.TakePicture(picture);
     Edited();
+    return true;
+}
+
+QString TextureEditor::DroppedPicture(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().isEmpty()) return {};
+    const QUrl url = data->urls().first();
+    // A design dropped here is the window's to open.
+    if (!url.isLocalFile() || url.toLocalFile().endsWith(QStringLiteral(".zbg"), Qt::CaseInsensitive)) return {};
+    return url.toLocalFile();
+}
+
+void TextureEditor::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedPicture(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void TextureEditor::dropEvent(QDropEvent* event) {
+    const QString file = DroppedPicture(event->mimeData());
+    if (file.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    TakePictureFile(file);
+}
+
+void TextureEditor::PastePicture() {
+    const QImage image = QGuiApplication::clipboard()->image();
+    if (image.isNull()) {
+        ShowError(QString::fromUtf8("In der Zwischenablage ist keine Grafik."));
+        return;
+    }
+    // Through a file, so a pasted picture is read exactly as an opened one.
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("Zwischenablage.png"));
+    if (!folder.isValid() || !image.save(file, "PNG")) {
+        ShowError(QString::fromUtf8("Die Grafik der Zwischenablage lässt sich nicht übernehmen."));
+        return;
+    }
+    TakePictureFile(file);
 }
 
 void TextureEditor::ShowPicBtnClick() {

@@ -17,6 +17,8 @@ class QPainter;
 class QPushButton;
 class QScrollArea;
 
+class QMimeData;
+
 namespace zb {
 
 class DesignWorkspace;
@@ -42,13 +44,21 @@ public:
     void PaintBox3MouseDown(int x);
     void PaintBox3DblClick();
     void OpenPicBtnClick();
+    // Ctrl+V: the clipboard's picture becomes the layer's.
+    void PastePicture();
+    // Reads a picture file as "Grafik öffnen..." does; false (said) on failure.
+    bool TakePictureFile(const QString& name);
     void ShowPicBtnClick();
 
 protected:
     void LoadControls(const TLayerRecord& layer) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The local picture file a drop carries, or empty.
+    static QString DroppedPicture(const QMimeData* data);
     void SizeTextureStrip();
     void PaintBox3Draw(QPainter& painter, const QRect& exposed);
     void PaintBox4Draw(QPainter& painter, const QRect& exposed);

@@ -2,7 +2,14 @@
 #include "MainFormFixture.h"
 #include "app/RecentFiles.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
 #include <QMenu>
 #include <QProcess>
 #include <csignal>
@@ -603,4 +610,48 @@ TEST_F(MainFormTest, RecentDesignsOpenFromTheDropDown) {
     EXPECT_TRUE(Title().endsWith("[a.zbg]"));
     // The list outlives the window.
     EXPECT_EQ(zb::RecentFiles::Load().All().first(), a);
+}
+
+// A design dropped on the window opens; a picture dropped on the texture page,
+// or pasted there, becomes the layer's picture as an opened one does.
+TEST_F(MainFormTest, DroppedDesignsOpenAndDroppedOrPastedPicturesBecomeTheLayers) {
+    const QString design = dir.filePath("gezogen.zbg");
+    Click("NewPlaneBtn");
+    dialogs.fileNames = {design};
+    Click("SaveAsBtn");
+    Click("NewMenuBtn");
+    ASSERT_EQ(D().Layers.Count, 1u);
+    auto drop = [](QWidget* target, const QString& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+        return true;
+    };
+    const int questions = dialogs.Count("confirm");
+    EXPECT_TRUE(drop(form.get(), design));
+    EXPECT_EQ(dialogs.Count("confirm"), questions + 1);
+    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_TRUE(Title().endsWith("[gezogen.zbg]"));
+
+    SelectRow(0); // the texture layer
+    QWidget* page = Find<QWidget>("TexturSheet");
+    QImage red(7, 5, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString picture = dir.filePath("rot.png");
+    ASSERT_TRUE(red.save(picture));
+    EXPECT_FALSE(drop(form.get(), picture)); // not a design: the window leaves it
+    EXPECT_TRUE(drop(page, picture));
+    EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), 7);
+
+    QImage blue(9, 4, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    QGuiApplication::clipboard()->setImage(blue);
+    static_cast<TextureEditor*>(page)->PastePicture();
+    EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), 9);
+    EXPECT_EQ(DibHeight(D().Layers[0].LayerPicture), 4);
+    EXPECT_EQ(dialogs.Count("error"), 0);
 }
