@@ -1,31 +1,27 @@
 #include "app/TMainForm.h"
 #include "app/OutputPages.h"
 
-#include <QApplication>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
 #include <QComboBox>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLabel>
 #include <QMimeData>
-#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWheelEvent>
@@ -35,7 +31,7 @@
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
-#include "app/RecoveryCopy.h"
+#include "app/DocumentCommands.h"
 #include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
@@ -56,9 +52,6 @@ namespace {
 QString U(const std::string& s) { return QString::fromStdString(s); }
 
 std::string LocalName(const QString& name) { return QFile::encodeName(name).toStdString(); }
-
-const char* const kDesignFilter = "Zierbogen-Drucker-Dateien (*.zbg);;Alle Dateien (*.*)";
-const char* const kLoseUnsaved = "Hiermit gehen alle nicht gespeicherten Informationen verloren.";
 
 } // namespace
 
@@ -95,40 +88,15 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     setWindowTitle(WindowTitle(QString()) + QStringLiteral("[*]"));
     SetOptionsNow();
     UpdateUndoButtons();
-    recovery_ = std::make_unique<RecoveryCopy>(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
-    autosaveTimer_ = new QTimer(this);
-    autosaveTimer_->setInterval(options.autosaveMs);
-    connect(autosaveTimer_, &QTimer::timeout, this, &TMainForm::Autosave);
-    autosaveTimer_->start();
+    DocumentCommands::Window window;
+    window.parent = this;
+    window.paint = [this] { PaintDesign(); };
+    window.error = [this](const std::string& message) { Error({}, message); };
+    window.status = [this](const QString& message) { statusBar()->showMessage(message); };
+    window.savedFileName = [this] { return SavedFileName(); };
+    documents_ = new DocumentCommands(*workspace_, *dialogs_, folders_, std::move(window), options.autosaveMs);
+    documents_->setParent(this);
     if (!added.empty()) Error({}, added);
-}
-
-void TMainForm::Autosave() {
-    if (!workspace_->Modified()) return;
-    const std::string message = recovery_->Write(*workspace_);
-    // Said in the status bar: a box every two minutes would be worse than none.
-    if (!message.empty())
-        statusBar()->showMessage(QStringLiteral("Die Sicherungskopie ließ sich nicht schreiben: ") +
-                                 QString::fromStdString(message));
-}
-
-bool TMainForm::OfferRecovery() {
-    const std::optional<RecoveryCopy::Leftover> leftover = recovery_->FindLeftover();
-    if (!leftover) return false;
-    const bool restore = dialogs_->Choose(
-        this, QStringLiteral("Wiederherstellung"),
-        QString::fromUtf8("Das Programm wurde beim letzten Mal nicht ordnungsgemäß beendet. Soll der Entwurf mit "
-                          "den nicht gespeicherten Änderungen wiederhergestellt werden?"),
-        QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen"));
-    std::string message;
-    if (restore)
-        message = workspace_->Recover(QFile::encodeName(leftover->design).toStdString(),
-                                      QFile::encodeName(leftover->fileName).toStdString());
-    // A copy that cannot be read is kept for the user to look at.
-    if (message.empty()) RecoveryCopy::Discard(*leftover);
-    else Error({}, message);
-    if (restore && message.empty()) PaintDesign();
-    return restore && message.empty();
 }
 
 TMainForm::~TMainForm() {
@@ -168,7 +136,7 @@ void TMainForm::WorkspaceChanged(unsigned c) {
         // The described title, marked while there are unsaved changes.
         setWindowTitle(WindowTitle(SavedFileName()) + QStringLiteral("[*]"));
         setWindowModified(workspace_->Modified());
-        if (!workspace_->Modified() && recovery_) recovery_->Remove();
+        if (documents_) documents_->DocumentChanged();
     }
     if (c & kChangeSheet) ShowSheetNumber();
     // A stale sheet is composed by whatever paints it next.
@@ -380,90 +348,17 @@ void TMainForm::RedoBtnClick() { RunCommand(workspace_->Redo()); }
 
 // ---- files ----------------------------------------------------------------------------
 
-bool TMainForm::MayDiscard(const QString& caption, const QString& text) {
-    // With unsaved changes the question offers "Speichern" as well: saved
-    // first, then the action goes on; a failed or cancelled save stops it.
-    switch (dialogs_->Ask(this, caption, text, workspace_->Modified())) {
-    case Answer::Ok: return true;
-    case Answer::Save: return SaveDesign();
-    case Answer::Cancel: break;
-    }
-    return false;
-}
+void TMainForm::NewMenuBtnClick() { documents_->New(); }
 
-void TMainForm::NewMenuBtnClick() {
-    if (!MayDiscard(QStringLiteral("Datei/Neu"), QString::fromUtf8(kLoseUnsaved))) return;
-    workspace_->New();
-    PaintDesign();
-}
+void TMainForm::OpenBtnClick() { documents_->Open(); }
 
-void TMainForm::OpenBtnClick() {
-    if (!MayDiscard(QString::fromUtf8("Datei/Öffnen"), QString::fromUtf8(kLoseUnsaved))) return;
-    const QString name =
-        dialogs_->OpenFileName(this, QString::fromUtf8("Öffnen"), QString::fromUtf8(kDesignFilter),
-                               DialogFolder(FileKind::Design));
-    if (name.isEmpty()) return;
-    RememberFolder(FileKind::Design, name);
-    openfile(name);
-}
+void TMainForm::SaveBtnClick() { documents_->Save(); }
 
-void TMainForm::FillRecentMenu() {
-    QMenu* menu = OpenBtn->menu();
-    menu->clear();
-    const QStringList files = recent_.Existing();
-    for (const QString& file : files)
-        menu->addAction(QFileInfo(file).fileName(), this, [this, file] { OpenRecent(file); })->setToolTip(file);
-    if (files.isEmpty()) menu->addAction(QStringLiteral("(keine zuletzt benutzten Entwürfe)"))->setEnabled(false);
-}
+void TMainForm::SaveAsBtnClick() { documents_->SaveAs(); }
 
-void TMainForm::OpenRecent(const QString& file) {
-    if (MayDiscard(QString::fromUtf8("Datei/Öffnen"), QString::fromUtf8(kLoseUnsaved))) openfile(file);
-}
+bool TMainForm::openfile(const QString& name) { return documents_->OpenFile(name); }
 
-bool TMainForm::openfile(const QString& name) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string message = workspace_->Open(LocalName(QFileInfo(name).absoluteFilePath()));
-    QApplication::restoreOverrideCursor();
-    if (!message.empty()) {
-        Error({}, message);
-        return false;
-    }
-    recent_.Add(QFileInfo(name).absoluteFilePath());
-    recent_.Save();
-    PaintDesign();
-    return true;
-}
-
-void TMainForm::SaveBtnClick() { SaveDesign(); }
-
-void TMainForm::SaveAsBtnClick() { SaveDesignAs(); }
-
-bool TMainForm::SaveDesign() {
-    const QString saved = SavedFileName();
-    return saved.isEmpty() ? SaveDesignAs() : savefile(saved);
-}
-
-bool TMainForm::SaveDesignAs() {
-    const QString name = dialogs_->SaveFileName(this, QStringLiteral("Speichern unter"),
-                                                QString::fromUtf8(kDesignFilter), QStringLiteral("zbg"),
-                                                DialogFolder(FileKind::Design));
-    if (name.isEmpty()) return false;
-    RememberFolder(FileKind::Design, name);
-    return savefile(name);
-}
-
-bool TMainForm::savefile(const QString& name) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string message = workspace_->Save(LocalName(QFileInfo(name).absoluteFilePath()));
-    QApplication::restoreOverrideCursor();
-    if (!message.empty()) {
-        Error({}, message);
-        return false;
-    }
-    recent_.Add(QFileInfo(name).absoluteFilePath());
-    recent_.Save();
-    return true;
-}
+bool TMainForm::savefile(const QString& name) { return documents_->SaveFile(name); }
 
 namespace {
 
@@ -485,22 +380,23 @@ void TMainForm::dropEvent(QDropEvent* event) {
     const QString file = DroppedDesign(event->mimeData());
     if (file.isEmpty()) return;
     event->acceptProposedAction();
-    OpenRecent(file);
+    documents_->OpenAfterQuestion(file);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!firstShow_) return;
     firstShow_ = false;
-    if (!OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
+    if (!documents_->OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (MayDiscard(QStringLiteral("Programm beenden"),
-                   QStringLiteral("Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"))) {
+    if (documents_->MayDiscard(
+            QStringLiteral("Programm beenden"),
+            QStringLiteral("Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"))) {
         Timer1->stop();
         WindowMemory::Save({saveGeometry(), PageControl2->currentIndex()}, folders_);
-        recovery_->Remove();
+        documents_->CleanExit();
         event->accept();
     } else {
         event->ignore();

@@ -21,7 +21,6 @@
 #include <optional>
 
 #include "app/DialogFolders.h"
-#include "app/RecentFiles.h"
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
@@ -47,7 +46,7 @@ class TSpinEdit;
 class DialogProvider;
 class LayerEditor;
 class DesignView;
-class RecoveryCopy;
+class DocumentCommands;
 class PaintBox;
 class TextureEditor;
 
@@ -126,10 +125,6 @@ public:
     void ZoomEDChange();
     void NewMenuBtnClick();
     void OpenBtnClick();
-    // The drop-down of "Öffnen...": the designs used last that still exist.
-    void FillRecentMenu();
-    // Opens a design of that list, or one dropped on the window (after the usual question).
-    void OpenRecent(const QString& file);
     void SaveBtnClick();
     void SaveAsBtnClick();
     // Open and save with messages; true on success.
@@ -180,12 +175,6 @@ private:
     // shows as an error box; the sheet is composed again.
     void RunCommand(const std::string& message);
     void UpdateUndoButtons();
-    // Asks the described question before the design is replaced or the
-    // program ends; false: the action stops.
-    bool MayDiscard(const QString& caption, const QString& text);
-    // "Speichern" and "Speichern unter"; true when the design was saved.
-    bool SaveDesign();
-    bool SaveDesignAs();
     void ShowSheetNumber();
     void Error(const QString& caption, const std::string& message);
 
@@ -204,13 +193,8 @@ private:
     bool loading_ = false;
     DialogFolders folders_;
     int composeWaitMs_ = 50;
-    RecentFiles recent_ = RecentFiles::Load();
-    // The recovery copy of unsaved changes, written by the autosave timer.
-    std::unique_ptr<RecoveryCopy> recovery_;
-    QTimer* autosaveTimer_ = nullptr;
-    void Autosave();
-    // At the first showing: offers the copy a crashed program left; true when restored.
-    bool OfferRecovery();
+    // "Neu", "Öffnen", "Speichern", recent designs and the recovery copy.
+    DocumentCommands* documents_ = nullptr;
     bool listing_ = false;
     bool firstShow_ = true;
     // The design view's drag and wheel; the print page's wheel adds up here too.

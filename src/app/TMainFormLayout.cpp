@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "app/DesignView.h"
+#include "app/DocumentCommands.h"
 #include "app/FilterEditor.h"
 #include "app/FormControls.h"
 #include "app/GradientEditor.h"
@@ -126,7 +127,7 @@ QWidget* TMainForm::BuildFileStrip() {
     recent->setObjectName(QStringLiteral("RecentMenu"));
     OpenBtn->setMenu(recent);
     OpenBtn->setPopupMode(QToolButton::MenuButtonPopup);
-    connect(recent, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { documents_->FillRecentMenu(recent); });
     connect(SaveBtn, &QToolButton::clicked, this, &TMainForm::SaveBtnClick);
     connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
     connect(UndoBtn, &QToolButton::clicked, this, &TMainForm::UndoBtnClick);

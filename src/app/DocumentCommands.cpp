@@ -1,0 +1,152 @@
+#include "app/DocumentCommands.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "app/DialogFolders.h"
+#include "app/DialogProvider.h"
+#include "app/RecoveryCopy.h"
+#include "workspace/DesignWorkspace.h"
+
+namespace zb {
+
+namespace {
+
+const char* const kDesignFilter = "Zierbogen-Drucker-Dateien (*.zbg);;Alle Dateien (*.*)";
+const char* const kLoseUnsaved = "Hiermit gehen alle nicht gespeicherten Informationen verloren.";
+
+std::string LocalName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+} // namespace
+
+DocumentCommands::DocumentCommands(DesignWorkspace& workspace, DialogProvider& dialogs, DialogFolders& folders,
+                                   Window window, int autosaveMs)
+    : workspace_(workspace), dialogs_(dialogs), folders_(folders), window_(std::move(window)),
+      recovery_(std::make_unique<RecoveryCopy>(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))) {
+    autosave_ = new QTimer(this);
+    autosave_->setInterval(autosaveMs);
+    connect(autosave_, &QTimer::timeout, this, &DocumentCommands::Autosave);
+    autosave_->start();
+}
+
+DocumentCommands::~DocumentCommands() = default;
+
+bool DocumentCommands::MayDiscard(const QString& caption, const QString& text) {
+    switch (dialogs_.Ask(window_.parent, caption, text, workspace_.Modified())) {
+    case Answer::Ok: return true;
+    case Answer::Save: return Save();
+    case Answer::Cancel: break;
+    }
+    return false;
+}
+
+void DocumentCommands::New() {
+    if (!MayDiscard(QStringLiteral("Datei/Neu"), QString::fromUtf8(kLoseUnsaved))) return;
+    workspace_.New();
+    window_.paint();
+}
+
+void DocumentCommands::Open() {
+    if (!MayDiscard(QString::fromUtf8("Datei/Öffnen"), QString::fromUtf8(kLoseUnsaved))) return;
+    const QString name = dialogs_.OpenFileName(window_.parent, QString::fromUtf8("Öffnen"),
+                                               QString::fromUtf8(kDesignFilter),
+                                               folders_.For(FileKind::Design, window_.savedFileName()));
+    if (name.isEmpty()) return;
+    folders_.Remember(FileKind::Design, name);
+    OpenFile(name);
+}
+
+void DocumentCommands::OpenAfterQuestion(const QString& file) {
+    if (MayDiscard(QString::fromUtf8("Datei/Öffnen"), QString::fromUtf8(kLoseUnsaved))) OpenFile(file);
+}
+
+bool DocumentCommands::OpenFile(const QString& name) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string message = workspace_.Open(LocalName(QFileInfo(name).absoluteFilePath()));
+    QApplication::restoreOverrideCursor();
+    if (!message.empty()) {
+        window_.error(message);
+        return false;
+    }
+    recent_.Add(QFileInfo(name).absoluteFilePath());
+    recent_.Save();
+    window_.paint();
+    return true;
+}
+
+bool DocumentCommands::Save() {
+    const QString saved = window_.savedFileName();
+    return saved.isEmpty() ? SaveAs() : SaveFile(saved);
+}
+
+bool DocumentCommands::SaveAs() {
+    const QString name = dialogs_.SaveFileName(window_.parent, QStringLiteral("Speichern unter"),
+                                               QString::fromUtf8(kDesignFilter), QStringLiteral("zbg"),
+                                               folders_.For(FileKind::Design, window_.savedFileName()));
+    if (name.isEmpty()) return false;
+    folders_.Remember(FileKind::Design, name);
+    return SaveFile(name);
+}
+
+bool DocumentCommands::SaveFile(const QString& name) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string message = workspace_.Save(LocalName(QFileInfo(name).absoluteFilePath()));
+    QApplication::restoreOverrideCursor();
+    if (!message.empty()) {
+        window_.error(message);
+        return false;
+    }
+    recent_.Add(QFileInfo(name).absoluteFilePath());
+    recent_.Save();
+    return true;
+}
+
+void DocumentCommands::FillRecentMenu(QMenu* menu) {
+    menu->clear();
+    const QStringList files = recent_.Existing();
+    for (const QString& file : files)
+        menu->addAction(QFileInfo(file).fileName(), this, [this, file] { OpenAfterQuestion(file); })->setToolTip(file);
+    if (files.isEmpty()) menu->addAction(QString::fromUtf8("(keine zuletzt benutzten Entwürfe)"))->setEnabled(false);
+}
+
+void DocumentCommands::Autosave() {
+    if (!workspace_.Modified()) return;
+    const std::string message = recovery_->Write(workspace_);
+    // Said in the status bar: a box every two minutes would be worse than none.
+    if (!message.empty())
+        window_.status(QString::fromUtf8("Die Sicherungskopie ließ sich nicht schreiben: ") +
+                       QString::fromStdString(message));
+}
+
+bool DocumentCommands::OfferRecovery() {
+    const std::optional<RecoveryCopy::Leftover> leftover = recovery_->FindLeftover();
+    if (!leftover) return false;
+    const bool restore = dialogs_.Choose(
+        window_.parent, QStringLiteral("Wiederherstellung"),
+        QString::fromUtf8("Das Programm wurde beim letzten Mal nicht ordnungsgemäß beendet. Soll der Entwurf mit "
+                          "den nicht gespeicherten Änderungen wiederhergestellt werden?"),
+        QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen"));
+    std::string message;
+    if (restore)
+        message = workspace_.Recover(LocalName(leftover->design), LocalName(leftover->fileName));
+    // A copy that cannot be read is kept for the user to look at.
+    if (!message.empty()) {
+        window_.error(message);
+        return false;
+    }
+    RecoveryCopy::Discard(*leftover);
+    if (restore) window_.paint();
+    return restore;
+}
+
+void DocumentCommands::DocumentChanged() {
+    if (!workspace_.Modified()) recovery_->Remove();
+}
+
+void DocumentCommands::CleanExit() { recovery_->Remove(); }
+
+} // namespace zb

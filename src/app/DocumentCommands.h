@@ -1,0 +1,77 @@
+#pragma once
+// The window's file commands: "Neu", "Öffnen..." (and the designs used last,
+// and designs dropped on the window), "Speichern", "Speichern unter...", the
+// questions before a design is replaced or the program ends, and the recovery
+// copy of unsaved changes with its offer at the next start.
+//
+// Ownership: owns the list of recent designs and the recovery copy; borrows
+// the window, the workspace, the dialogs and the dialog folders, which the
+// main window owns and keeps alive as long as these commands.
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/RecentFiles.h"
+
+class QMenu;
+class QTimer;
+class QWidget;
+
+namespace zb {
+
+class DesignWorkspace;
+class DialogFolders;
+class DialogProvider;
+class RecoveryCopy;
+
+class DocumentCommands : public QObject {
+    Q_OBJECT
+public:
+    struct Window {
+        QWidget* parent = nullptr;                       // of the dialogs
+        std::function<void()> paint;                     // shows a new design
+        std::function<void(const std::string&)> error;   // a message box
+        std::function<void(const QString&)> status;      // a passing message
+        std::function<QString()> savedFileName;          // the design's file as the title names it
+    };
+    // `autosaveMs`: how often the recovery copy of unsaved changes is written.
+    DocumentCommands(DesignWorkspace& workspace, DialogProvider& dialogs, DialogFolders& folders, Window window,
+                     int autosaveMs);
+    ~DocumentCommands() override;
+
+    void New();
+    void Open();
+    // Opens `file` (a recent or dropped design) after the usual question.
+    void OpenAfterQuestion(const QString& file);
+    bool OpenFile(const QString& name);
+    bool Save();
+    bool SaveAs();
+    bool SaveFile(const QString& name);
+    // The question before the design is replaced or the program ends; with
+    // unsaved changes it offers "Speichern" as well: saved first, then the
+    // action goes on; a failed or cancelled save stops it.
+    bool MayDiscard(const QString& caption, const QString& text);
+    // Fills the drop-down of "Öffnen..." with the recent designs that exist.
+    void FillRecentMenu(QMenu* menu);
+    // At the first showing: offers the copy a crashed program left; true when restored.
+    bool OfferRecovery();
+    // The design has no unsaved changes any more (saved, undone): the copy goes.
+    void DocumentChanged();
+    // The program ends cleanly: no copy is left.
+    void CleanExit();
+
+private:
+    void Autosave();
+
+    DesignWorkspace& workspace_;
+    DialogProvider& dialogs_;
+    DialogFolders& folders_;
+    Window window_;
+    RecentFiles recent_ = RecentFiles::Load();
+    std::unique_ptr<RecoveryCopy> recovery_;
+    QTimer* autosave_ = nullptr;
+};
+
+} // namespace zb
