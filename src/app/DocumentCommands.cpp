@@ -68,13 +68,18 @@ bool DocumentCommands::OpenFile(const QString& name) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::string message = workspace_.Open(LocalName(QFileInfo(name).absoluteFilePath()));
     QApplication::restoreOverrideCursor();
+    if (!Done(message, name)) return false;
+    window_.paint();
+    return true;
+}
+
+bool DocumentCommands::Done(const std::string& message, const QString& name) {
     if (!message.empty()) {
         window_.error(message);
         return false;
     }
     recent_.Add(QFileInfo(name).absoluteFilePath());
     recent_.Save();
-    window_.paint();
     return true;
 }
 
@@ -96,13 +101,7 @@ bool DocumentCommands::SaveFile(const QString& name) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::string message = workspace_.Save(LocalName(QFileInfo(name).absoluteFilePath()));
     QApplication::restoreOverrideCursor();
-    if (!message.empty()) {
-        window_.error(message);
-        return false;
-    }
-    recent_.Add(QFileInfo(name).absoluteFilePath());
-    recent_.Save();
-    return true;
+    return Done(message, name);
 }
 
 void DocumentCommands::FillRecentMenu(QMenu* menu) {

@@ -64,6 +64,8 @@ public:
 
 private:
     void Autosave();
+    // After opening or saving `name`: says the failure, or notes the design as used last.
+    bool Done(const std::string& message, const QString& name);
 
     DesignWorkspace& workspace_;
     DialogProvider& dialogs_;
