@@ -638,4 +638,10 @@ TEST_F(CliTest, NamesThatAreNotUtf8AreReadAndWrittenUnderTheirOwnBytes) {
     EXPECT_TRUE(r.out.contains("b 374 g e n")) << r.out.toStdString();
     r = ZierbogenShell("ls " + q + "/\"$(printf 'b\\374gen')\" | od -An -c | tr -s ' '");
     EXPECT_TRUE(r.out.contains("e n t w 374 r f - 0 0 1 . p n g")) << r.out.toStdString();
+
+    // So does a PDF printed into.
+    r = ZierbogenShell("cd " + q + " && \"$Z\" print " + d + " --seed 1 --pdf \"$(printf 'dr\\374ck.pdf')\" && "
+                       "ls | od -An -c | tr -d ' \\n'");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("dr374ck.pdf")) << r.out.toStdString();
 }
