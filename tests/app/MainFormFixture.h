@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -53,7 +55,10 @@ public:
     }
     void Error(QWidget*, const QString& caption, const QString& text) override {
         shown.push_back({"error", caption, text});
+        // A progress dialog still there would cover the message box.
+        for (QWidget* w : QApplication::allWidgets()) progressAtLastError += qobject_cast<QProgressDialog*>(w) != nullptr;
     }
+    int progressAtLastError = 0; // progress dialogs that existed when an error was shown
     QString OpenFileName(QWidget*, const QString& caption, const QString& filter, const QString&) override {
         shown.push_back({"open", caption, filter});
         return NextName();
