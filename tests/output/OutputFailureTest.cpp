@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <string>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -91,8 +93,19 @@ ChildRun RunWithMemoryBudget(size_t budget, const std::function<std::string()>& 
     ::close(pipeFds[1]);
     ChildRun run;
     char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) run.result.append(buffer, size_t(n));
+    // A child that hangs is ended after two minutes and counts as aborted.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd p{pipeFds[0], POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&p, 1, int(left.count())) <= 0) {
+            ::kill(pid, SIGKILL);
+            break;
+        }
+        const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
+        if (n <= 0) break;
+        run.result.append(buffer, size_t(n));
+    }
     ::close(pipeFds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
@@ -218,13 +231,20 @@ TEST(OutputFailure, PdfIntoAMissingFolderFailsBeforeComposing) {
     EXPECT_EQ(calls, 0);
 }
 
-// Memory running short while a BMP or a PDF is encoded: the export either
-// writes the whole picture or says that memory ran short, keeping the old
+// Memory running short while a picture or a PDF is encoded: the export
+// either writes the whole picture or says that it could not, keeping the old
 // file; it never writes an empty picture as success and never aborts.
 TEST(OutputFailure, ShortMemoryNeverGivesAnEmptyPictureOrAnAbort) {
     const int width = 3000, height = 2000; // 18 MB of pixels
     zb::TDibRecord dib = zb::test::NoiseDib(width, height, 21);
-    for (const char* format : {"bmp", "pdf"}) {
+#if defined(__SANITIZE_ADDRESS__)
+    // The other encoders allocate with new, which the sanitizer answers by
+    // ending the process rather than with an exception.
+    const char* const formats[] = {"bmp", "pdf"};
+#else
+    const char* const formats[] = {"bmp", "pdf", "tif", "jpg", "png"};
+#endif
+    for (const char* format : formats) {
         QTemporaryDir dir;
         for (size_t megabytes : {4, 12, 24, 40, 64, 400}) {
             SCOPED_TRACE(std::string(format) + ", " + std::to_string(megabytes) + " MB");
@@ -236,11 +256,15 @@ TEST(OutputFailure, ShortMemoryNeverGivesAnEmptyPictureOrAnAbort) {
             EXPECT_TRUE(run.exited) << "signal " << run.signal;
             EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
             if (!run.result.empty()) {
-                EXPECT_NE(run.result.find("Nicht genügend Speicher"), std::string::npos) << run.result;
+                // The TIFF encoder gives up without saying why.
+                const bool said = run.result.find("Nicht genügend Speicher") != std::string::npos ||
+                                  (std::string(format) == "tif" &&
+                                   run.result.find("nicht im Format TIFF") != std::string::npos);
+                EXPECT_TRUE(said) << run.result;
                 EXPECT_EQ(Contents(file), "alter Inhalt");
                 continue;
             }
-            if (std::string(format) == "bmp") {
+            if (std::string(format) != "pdf") {
                 const QImage back(file);
                 EXPECT_EQ(back.size(), QSize(width, height));
             } else {
