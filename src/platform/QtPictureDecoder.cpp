@@ -206,7 +206,12 @@ DecodedPicture Decode(QImageReader& reader, int limitMB, bool& sizeRefused) {
     try {
         QImage image;
         if (!reader.read(&image) || image.isNull()) {
-            DecodedPicture failed = Failure(ReaderError(reader.error()));
+            // The reader says "invalid data" also when it could not get the
+            // memory for the picture; whether that was it shows when the same
+            // memory is asked for here (and given back at once).
+            const bool noMemory = size.isValid() && reader.error() == QImageReader::InvalidDataError &&
+                                  QImage(size, QImage::Format_ARGB32).isNull();
+            DecodedPicture failed = Failure(noMemory ? kNoMemory : ReaderError(reader.error()));
             failed.format = out.format;
             return failed;
         }
