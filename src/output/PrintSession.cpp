@@ -1,7 +1,6 @@
 #include "output/PrintSession.h"
 
 #include <QFile>
-#include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>

@@ -27,7 +27,6 @@
 #include "base/RasterView.h"
 #include "output/PrinterPage.h"
 
-class QPdfWriter;
 class QPrinter;
 
 namespace zb {
@@ -92,6 +91,8 @@ private:
     // A name for a printer job's PDF in the temporary folder, unique per job.
     static std::string SpoolFileName();
     std::string BeginPdf(const QString& jobTitle);
+    // "Die PDF-Datei „…“ konnte nicht geschrieben werden: reason." or, for a
+    // printer, the same about its job.
     std::string PdfFailed(const std::string& reason) const;
     // The device's first error, else a general input/output error.
     std::string PdfWriteFailed() const;
