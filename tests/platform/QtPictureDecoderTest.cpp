@@ -431,6 +431,34 @@ TEST_F(PictureFiles, FailuresComeBackAsGermanMessages) {
 extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
 #endif
 
+// The size limit counts the bytes the decoded picture takes: under a 16 MB
+// limit a 1-bit PNG of 8000 x 8000 pixels (8 MB) and an 8-bit one of
+// 4000 x 4000 (16 MB) load, a true-colour one of 2100 x 2100 (17 MB) does not.
+TEST_F(PictureFiles, SizeLimitCountsTheBytesOfTheDecodedPicture) {
+    const QtPictureDecoder small(16);
+    QImage mono(8000, 8000, QImage::Format_Mono);
+    mono.fill(1);
+    QImage grey(4000, 4000, QImage::Format_Grayscale8);
+    grey.fill(128);
+    const struct {
+        std::string path;
+        std::string error;
+        int bits;
+    } cases[] = {
+        {Save("mono.png", mono, "png"), "", 1},
+        {Save("grau.png", grey, "png"), "", 8},
+        {Save("bunt.png", TrueColourPicture(2100, 2100), "png"), "Die Grafik ist zu groß (2100 × 2100 Bildpunkte).", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const DecodedPicture picture = small.DecodeFile(c.path);
+        EXPECT_EQ(picture.error, c.error);
+        if (c.error.empty()) {
+            EXPECT_EQ(picture.bitCount, c.bits);
+        }
+    }
+}
+
 // A sound picture for which memory runs short is said to be too large for
 // the memory, not to be damaged (decoded in a child process whose address
 // space may grow by 100 MB, for a picture of 256 MB).
