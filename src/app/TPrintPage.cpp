@@ -271,9 +271,15 @@ void TPrintPage::PrintBtnClick() {
     job.previewFilters = PreviewFilterCheck->isChecked();
     const QString saved = QFileInfo(form_.SavedFileName()).fileName();
     job.title = saved.isEmpty() ? QStringLiteral("Unbenannt.zbg") : saved;
-    Progress progress(this, QStringLiteral("Der Zierbogen wird gedruckt ..."));
-    job.progress = [&](int sheet, int sheets, int done, int layers) { return progress.Step(sheet, sheets, done, layers); };
-    const PrintOutcome outcome = PrintDesign(printer_, job);
+    PrintOutcome outcome;
+    {
+        // Closed before any message, so the message box is not covered.
+        Progress progress(this, QStringLiteral("Der Zierbogen wird gedruckt ..."));
+        job.progress = [&](int sheet, int sheets, int done, int layers) {
+            return progress.Step(sheet, sheets, done, layers);
+        };
+        outcome = PrintDesign(printer_, job);
+    }
     if (!outcome.cancelled && !outcome.message.empty())
         dialogs.Error(this, QString(), QString::fromStdString(outcome.message));
 }
@@ -304,9 +310,14 @@ void TPrintPage::ExportBtnClick() {
     job.zoomPercent = workspace.Zoom();
     job.previewFilters = PreviewFilterCheck->isChecked();
     job.fileName = QFile::encodeName(file).toStdString();
-    Progress progress(this, QStringLiteral("Die Grafik wird geschrieben ..."));
-    job.progress = [&](int sheet, int sheets, int done, int layers) { return progress.Step(sheet, sheets, done, layers); };
-    const std::string message = ExportDesign(job);
+    std::string message;
+    {
+        Progress progress(this, QStringLiteral("Die Grafik wird geschrieben ..."));
+        job.progress = [&](int sheet, int sheets, int done, int layers) {
+            return progress.Step(sheet, sheets, done, layers);
+        };
+        message = ExportDesign(job);
+    }
     if (!message.empty() && message != kCancelledMessage)
         dialogs.Error(this, QString(), QString::fromStdString(message));
 }

@@ -97,7 +97,7 @@ std::string DesignInfoText(const Design& design, const std::string& fileName, co
         const std::string_view caption = LayerKindCaption(l.Kind);
         out << "\n" << (i + 1) << ". "
             << (caption.empty() ? "unbekannte Ebenenart (" + std::to_string(l.Kind) + ")" : std::string(caption))
-            << "   Transparenz: Reglerstellung " << (l.Transparency + 5) << " von 10 (gespeicherter Wert "
+            << "   Transparenz: Reglerstellung " << (int64_t(l.Transparency) + 5) << " von 10 (gespeicherter Wert "
             << l.Transparency << ")\n";
         out << "   Farbverlauf: Farbe 1 " << Hex(l.GradientColor1) << ", Farbe 2 " << Hex(l.GradientColor2)
             << ", Füllrichtung " << Choice(kGradientDirectionCaptions, l.GradientDirection) << "\n";

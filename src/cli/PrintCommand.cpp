@@ -73,6 +73,7 @@ int PrintCommand(const std::vector<std::string>& args) {
     job.zoomPercent = design->Paper.Zoom;
     job.previewFilters = !a.Has("--pixel-filters");
     job.title = QString::fromStdString(std::filesystem::path(a.operands[0]).filename().string());
+    job.pdfFileName = pdf; // the bytes as given, not the name decoded for Qt
     if (ErrIsTerminal()) {
         job.progress = [](int sheet, int count, int done, int layers) {
             std::fprintf(Err(), "\r  Bogen %d von %d: Ebene %d von %d", sheet, count, done, layers);

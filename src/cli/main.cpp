@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,13 @@ int main(int argc, char** argv) {
     } else if (command == "--version") {
         std::printf("zierbogen %s\n", ZB_VERSION);
     } else {
-        code = Run(command, args);
+        try {
+            code = Run(command, args);
+        } catch (const std::bad_alloc&) {
+            // The writers on the unwound stack have removed their temporary files.
+            zb::cli::Fail("Nicht genügend Speicher: der Befehl „" + command + "“ wurde abgebrochen.");
+            code = 1;
+        }
     }
     // Output that did not reach its file (a full disk, /dev/full) is a failure.
     return zb::cli::FinishOutput() ? code : (code == 0 ? 1 : code);

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <new>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "document/DesignReader.h"
 #include "document/DesignWriter.h"
@@ -15,11 +14,10 @@ namespace zb {
 
 namespace {
 
-FileResult SaveFailed(const std::string& fileName, int error, bool existed) {
-    std::string message = "Die Datei " + QuotedFileName(fileName) + " konnte nicht gespeichert werden. " +
-                          FileErrorText(error) + ".";
+FileResult SaveFailed(const std::string& fileName, const std::string& reason, bool existed) {
+    std::string message = "Die Datei " + QuotedFileName(fileName) + " konnte nicht gespeichert werden. " + reason + ".";
     if (existed) message += " Die bisherige Fassung der Datei ist unverändert.";
-    return {false, message, FileErrorText(error)};
+    return {false, message, reason};
 }
 
 FileResult OpenFailed(const std::string& fileName, const std::string& reason) {
@@ -34,24 +32,22 @@ FileResult OpenFailed(const std::string& fileName, const std::string& reason) {
 FileResult savefile(const Design& design, const std::string& fileName, const SaveOptions& options) {
     struct stat st {};
     const bool existed = ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    // Replacing by rename would get past a write-protected file; the user
-    // protected it for a reason.
-    if (existed && ::access(fileName.c_str(), W_OK) != 0 && errno == EACCES) {
-        return {false,
-                "Die Datei " + QuotedFileName(fileName) + " konnte nicht gespeichert werden. Sie ist schreibgeschützt.",
-                "Sie ist schreibgeschützt"};
-    }
     SafeFileWriter writer(fileName);
-    if (!writer.Begin()) return SaveFailed(fileName, writer.Error(), existed);
+    // A refused target was never touched; saying the old file stays would be noise.
+    if (!writer.Begin()) return SaveFailed(fileName, writer.Reason(), existed && !writer.Refused());
     writer.Sink().SetByteLimit(options.FailAfterBytes);
-    if (!WriteDesign(design, writer.Sink())) return SaveFailed(fileName, writer.Sink().Error(), existed);
-    if (!writer.Commit(options.Sync)) return SaveFailed(fileName, writer.Error(), existed);
+    if (!WriteDesign(design, writer.Sink())) return SaveFailed(fileName, FileErrorText(writer.Sink().Error()), existed);
+    if (!writer.Commit(options.Sync)) return SaveFailed(fileName, writer.Reason(), existed);
     return {true, {}, {}};
 }
 
 FileResult openfile(const std::string& fileName, std::unique_ptr<Design>& design) {
     FileSource source;
-    if (!source.Open(fileName)) return OpenFailed(fileName, FileErrorText(source.Error()));
+    if (!source.Open(fileName)) {
+        // A pipe or a device says what it is rather than "ungültig".
+        const std::string kind = NotAFileText(fileName);
+        return OpenFailed(fileName, kind.empty() ? FileErrorText(source.Error()) : kind);
+    }
     std::unique_ptr<Design> fresh;
     std::string problem;
     try {

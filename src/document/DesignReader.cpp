@@ -105,6 +105,7 @@ std::string ReadLayer(ByteSource& source, TLayerRecord& layer, uint32_t index) {
     uint8_t block[kLayerBlockSize];
     if (!source.Read(block, kLayerBlockSize)) return kReadBeyondEnd;
     DecodeLayerBlock(block, layer);
+    LimitToEditorRanges(layer);
     if (auto problem = ReadText(source, layer.LayerText, index); !problem.empty()) return problem;
     if (auto problem = ReadText(source, layer.FontName, index); !problem.empty()) return problem;
     return ReadPicture(source, layer, index);
@@ -123,7 +124,8 @@ std::string ReadDesign(ByteSource& source, Design& design) {
     }
     const uint64_t room = source.Remaining() > kTrailerSize ? source.Remaining() - kTrailerSize : 0;
     if (uint64_t(count) > room / kMinLayerBytes) {
-        return "Die Datei nennt " + std::to_string(count) + " Ebenen, ist dafür aber viel zu kurz. " +
+        return "Die Datei nennt " + std::to_string(count) + (count == 1 ? " Ebene" : " Ebenen") +
+               ", ist dafür aber viel zu kurz. " +
                kReadBeyondEnd;
     }
 

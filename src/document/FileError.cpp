@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zb {
 
@@ -32,6 +34,27 @@ std::string FileErrorText(int error) {
     case ENODEV: return "Das Gerät ist nicht verfügbar";
     default: return "Ein- oder Ausgabefehler (" + std::string(std::strerror(error)) + ")";
     }
+}
+
+std::string NotAFileText(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    if (S_ISREG(st.st_mode)) return {};
+    if (S_ISDIR(st.st_mode)) return FileErrorText(EISDIR);
+    if (S_ISFIFO(st.st_mode)) return "Der Name gehört zu einer benannten Pipe (FIFO), nicht zu einer Datei";
+    if (S_ISSOCK(st.st_mode)) return "Der Name gehört zu einem Socket, nicht zu einer Datei";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return "Der Name gehört zu einem Gerät, nicht zu einer Datei";
+    return "Der Name gehört zu keiner gewöhnlichen Datei";
+}
+
+std::string ReplaceProblem(const std::string& path) {
+    if (std::string kind = NotAFileText(path); !kind.empty()) return kind;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    // Replacing by rename would get past a write-protected file; the user
+    // protected it for a reason.
+    if ((st.st_mode & 0222) == 0 || (::access(path.c_str(), W_OK) != 0 && errno == EACCES)) return kWriteProtected;
+    return {};
 }
 
 std::string QuotedFileName(const std::string& path) {

@@ -6,8 +6,11 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "document/FileError.h"
 
 namespace zb {
 
@@ -31,6 +34,19 @@ void SyncFolderOf(const std::string& path) {
     ::close(fd);
 }
 
+constexpr size_t kSuffixLength = 8;
+
+// A temporary file younger than this may belong to a writer that has created
+// it but not locked it yet.
+constexpr auto kStaleAge = std::chrono::seconds(10);
+
+bool IsSuffix(const std::string& s) {
+    if (s.size() != kSuffixLength) return false;
+    for (char c : s)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    return true;
+}
+
 } // namespace
 
 SafeFileWriter::SafeFileWriter(std::string target) : target_(ResolveTarget(target)) {}
@@ -43,11 +59,43 @@ bool SafeFileWriter::Fail(int error) {
     return false;
 }
 
+std::string SafeFileWriter::Reason() const { return refusal_.empty() ? FileErrorText(error_) : refusal_; }
+
+void SafeFileWriter::RemoveStaleTemporaries(const std::string& prefix) const {
+    const std::filesystem::path pattern(prefix);
+    const std::filesystem::path folder = pattern.has_parent_path() ? pattern.parent_path() : ".";
+    const std::string start = pattern.filename().string();
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec), end;
+    const auto now = std::chrono::system_clock::now();
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != start.size() + kSuffixLength || name.compare(0, start.size(), start) != 0 ||
+            !IsSuffix(name.substr(start.size())))
+            continue;
+        const std::string path = (folder / name).string();
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        const bool old = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                         std::chrono::system_clock::from_time_t(st.st_mtime) + kStaleAge < now;
+        // A living writer holds the lock on its file; a killed one held it
+        // no longer than its process.
+        if (old && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+        ::close(fd);
+    }
+}
+
 bool SafeFileWriter::Begin() {
+    if (std::string problem = ReplaceProblem(target_); !problem.empty()) {
+        refusal_ = problem;
+        return Fail(EPERM);
+    }
     const std::filesystem::path target(target_);
     const std::string folder = target.parent_path().string();
     const std::string prefix = (folder.empty() ? std::string() : folder + "/") + "." +
                                target.filename().string() + ".tmp-";
+    RemoveStaleTemporaries(prefix);
     std::mt19937 rng(uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                      uint32_t(::getpid()));
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -61,6 +109,8 @@ bool SafeFileWriter::Begin() {
         }
         fd_ = fd;
         temp_ = candidate;
+        // Marks the file as in use for RemoveStaleTemporaries of other writers.
+        (void)::flock(fd, LOCK_EX | LOCK_NB);
         break;
     }
     if (fd_ < 0) return Fail(EEXIST);

@@ -1,6 +1,10 @@
 #include "model/TLayerRecord.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+
+#include "model/SpinField.h"
 
 namespace zb {
 
@@ -33,6 +37,21 @@ void SetLayerDefaults(TLayerRecord& layer) {
     layer.PictureWidthMM = 75.0;
     SetLayerString(layer.FontName, "Arial");
     SetLayerString(layer.LayerText, "Test");
+}
+
+void LimitToEditorRanges(TLayerRecord& layer) {
+    // Only the range: values inside it stay exactly as stored, even with
+    // more decimals than the field shows.
+    auto inRange = [](double value, const SpinField& field) {
+        return std::isnan(value) ? field.Min : std::clamp(value, field.Min, field.Max);
+    };
+    auto whole = [&](int32_t value, const SpinField& field) { return int32_t(inRange(value, field)); };
+    layer.Transparency = std::clamp(layer.Transparency, kTransparencyMin, kTransparencyMax);
+    layer.TextCount = std::clamp(layer.TextCount, 0, kTextCountMax);
+    layer.PatternCount = whole(layer.PatternCount, kAnzMEd);
+    layer.TextSize = whole(layer.TextSize, kFSizeEd);
+    layer.PatternSizeMM = inRange(layer.PatternSizeMM, kMSizeEd);
+    layer.PictureWidthMM = inRange(layer.PictureWidthMM, kPicBreitEd);
 }
 
 std::string_view LayerKindCaption(uint32_t kind) {

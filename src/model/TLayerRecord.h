@@ -63,6 +63,19 @@ void ReleaseLayer(TLayerRecord& layer);
 // picture (the caller decides where it comes from).
 void SetLayerDefaults(TLayerRecord& layer);
 
+// Transparency and text density: track bars of eleven positions.
+inline constexpr int32_t kTransparencyMin = -5;
+inline constexpr int32_t kTransparencyMax = 5;
+inline constexpr int32_t kTextCountMax = 10;
+
+// Limits the numeric settings to the ranges the layer editor allows
+// (transparency, shape count and size, text density and size, picture
+// width): values from a file cannot ask for a shape of 1e308 mm or overflow
+// the track bar's arithmetic. Values inside the ranges stay exactly as they
+// are; one that is not a number becomes the field's minimum. Choice fields
+// stay as they are.
+void LimitToEditorRanges(TLayerRecord& layer);
+
 // List caption of a kind ("Farbverlauf", "Muster", "Grafik", "Filter", "Text");
 // empty for a kind outside 0 .. 4.
 std::string_view LayerKindCaption(uint32_t kind);

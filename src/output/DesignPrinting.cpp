@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <new>
 
 #include "output/ImageOutput.h"
 #include "output/PrintSession.h"
@@ -56,6 +57,8 @@ VisiblePart CutToPage(RasterView raster, const PrintLayout& layout) {
     return part;
 }
 
+PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job);
+
 } // namespace
 
 std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName) {
@@ -73,13 +76,38 @@ std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::fun
 }
 
 PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
+    try {
+        return PrintSheets(printer, job);
+    } catch (const std::bad_alloc&) {
+        // The session went with the unwound stack and cancelled its job.
+        PrintOutcome outcome;
+        outcome.message = "Nicht genügend Speicher, um den Entwurf zu drucken. Der Druckauftrag wurde abgebrochen.";
+        return outcome;
+    }
+}
+
+namespace {
+
+PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     PrintOutcome outcome;
     if (!job.design) {
         outcome.message = "Es gibt keinen Entwurf zum Drucken.";
         return outcome;
     }
     const int sheets = std::clamp(job.sheets, 1, kMaxSheets);
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        // A PDF that cannot be written fails now, not after a long composition.
+        const std::string pdf =
+            job.pdfFileName.empty() ? QFile::encodeName(printer.outputFileName()).toStdString() : job.pdfFileName;
+        if (!pdf.empty()) {
+            if (std::string m = CheckOutputPath(pdf); !m.empty()) {
+                outcome.message = m;
+                return outcome;
+            }
+        }
+    }
     PrintSession session(printer);
+    if (!job.pdfFileName.empty()) session.SetPdfFile(job.pdfFileName);
     const PrinterPage page = PrinterPageOf(printer);
     const PrintLayout layout = PrintPageLayout(job.design->Paper, page.page);
     if (layout.raster.empty() || layout.visible.width <= 0 || layout.visible.height <= 0) {
@@ -124,6 +152,8 @@ PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
     if (!outcome.message.empty()) outcome.sheetsPrinted = 0;
     return outcome;
 }
+
+} // namespace
 
 RasterSize ExportRasterSize(const PaperSettings& paper, const PrintablePage& page, double dpi) {
     if (!(dpi >= 1)) return {};

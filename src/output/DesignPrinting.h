@@ -38,6 +38,9 @@ struct DesignPrintJob {
     double zoomPercent = 30;
     bool previewFilters = true;
     QString title;                  // the job's name in the print queue: the design's file name
+    // For a PDF printer: the file in the file system's encoding, byte for
+    // byte as given; empty: the printer's output file name.
+    std::string pdfFileName;
     SheetProgress progress;         // may be empty
 };
 
@@ -58,7 +61,8 @@ std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::fun
 // printer, or the PDF stand-in with its file name set). Sheet 1 starts from
 // firstSeed; each further sheet from the state the one before left the
 // generator in. The first sheet is composed before the job starts, so a
-// cancel during it sends nothing.
+// cancel during it sends nothing. Memory running short anywhere on the way is
+// reported as such; the job is then cancelled.
 PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job);
 
 struct DesignExportJob {

@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,31 +18,28 @@
 #include "document/SafeFileWriter.h"
 #include "output/DescriptorDevice.h"
 #include "output/PngWriter.h"
+#include "output/RasterPainting.h"
 #include "platform/FileNames.h"
 
 namespace zb {
 namespace {
 
-QImage ToImage(const TDibRecord& raster) {
+// The raster in the form the encoder writes without converting it again:
+// 32 bits for BMP, whose encoder would otherwise make an unchecked 32-bit
+// copy, 24 bits for the others. Null when memory runs short.
+QImage ToImage(const TDibRecord& raster, const std::string& format) {
     const RasterView view = ViewOf(raster);
-    QImage image(view.width, view.height, QImage::Format_RGB888);
-    if (image.isNull()) return image;
-    for (int y = 0; y < view.height; ++y) {
-        const uint8_t* src = view.row(y);
-        uint8_t* dst = image.scanLine(y);
-        for (int x = 0; x < view.width; ++x) {
-            dst[3 * x] = src[3 * x + 2];
-            dst[3 * x + 1] = src[3 * x + 1];
-            dst[3 * x + 2] = src[3 * x];
-        }
-    }
-    return image;
+    return RasterRows(view, 0, view.height, format == "bmp" ? QImage::Format_RGB32 : QImage::Format_RGB888);
 }
 
 std::string Quoted(const std::string& fileName) { return "„" + platform::DisplayPath(fileName) + "“"; }
 
-std::string WriteFailed(const std::string& fileName, int error) {
-    return "Die Datei " + Quoted(fileName) + " konnte nicht geschrieben werden: " + FileErrorText(error) + ".";
+std::string WriteFailed(const std::string& fileName, const std::string& reason) {
+    return "Die Datei " + Quoted(fileName) + " konnte nicht geschrieben werden: " + reason + ".";
+}
+
+std::string NoMemory(const std::string& fileName) {
+    return "Nicht genügend Speicher, um " + Quoted(fileName) + " zu schreiben. Es wurde nichts geschrieben.";
 }
 
 std::string FormatCaption(std::string format) {
@@ -50,28 +48,36 @@ std::string FormatCaption(std::string format) {
 }
 
 // Encodes into the device; false when the encoder gave up for a reason of its
-// own (the device's errors are asked separately).
-bool Encode(const QImage& image, QIODevice& device, const std::string& format, double dpi) {
-    if (format == "pdf") {
-        const double resolution = dpi > 0 ? dpi : 300.0;
-        QPdfWriter pdf(&device);
-        pdf.setResolution(int(resolution + 0.5));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setPageSize(QPageSize(QSizeF(image.width() / resolution * 25.4, image.height() / resolution * 25.4),
-                                  QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
-        pdf.setCreator(QStringLiteral("Zierbogen-Drucker"));
-        QPainter painter;
-        if (!painter.begin(&pdf)) return false;
-        // Without this the paint engine stores the picture as JPEG.
-        painter.setRenderHint(QPainter::LosslessImageRendering, true);
-        painter.drawImage(QRect(0, 0, image.width(), image.height()), image);
-        return painter.end();
-    }
+// own (the device's errors are asked separately) or memory ran short.
+bool EncodePicture(const QImage& image, QIODevice& device, const std::string& format) {
     const QByteArray qtFormat = format == "jpg" ? "jpeg" : format == "tif" ? "tiff" : QByteArray(format.c_str());
     QImageWriter writer(&device, qtFormat);
     if (format == "jpg") writer.setQuality(95);
     if (format == "tif") writer.setCompression(1); // lossless LZW keeps files small
     return writer.write(image);
+}
+
+// One page of the raster's physical size at `dpi`, the pixels without loss.
+bool EncodePdf(RasterView raster, QIODevice& device, double dpi) {
+    const double resolution = dpi > 0 ? dpi : 300.0;
+    QPdfWriter pdf(&device);
+    pdf.setResolution(int(resolution + 0.5));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setPageSize(QPageSize(QSizeF(raster.width / resolution * 25.4, raster.height / resolution * 25.4),
+                              QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+    pdf.setCreator(QStringLiteral("Zierbogen-Drucker"));
+    QPainter painter;
+    if (!painter.begin(&pdf)) return false;
+    // Without this the paint engine stores the picture as JPEG.
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
+    bool drawn = false;
+    try {
+        drawn = PaintRasterBands(painter, raster, QRect(0, 0, raster.width, raster.height), raster.height);
+    } catch (const std::bad_alloc&) {
+        AbandonPainting(painter);
+        return false;
+    }
+    return EndPainting(painter) && drawn;
 }
 
 } // namespace
@@ -99,53 +105,59 @@ std::string CheckOutputPath(const std::string& fileName) {
         return Quoted(folder) + " ist kein Ordner; die Ausgabe " + Quoted(fileName) + " kann dort nicht liegen.";
     if (::access(folder.c_str(), W_OK | X_OK) != 0)
         return "In den Ordner " + Quoted(folder) + " darf nicht geschrieben werden: " + FileErrorText(errno) + ".";
+    if (std::string problem = ReplaceProblem(fileName); !problem.empty())
+        return "Die Datei " + Quoted(fileName) + " kann nicht angelegt werden: " + problem + ".";
     return {};
 }
+
+namespace {
+
+std::string Write(const TDibRecord& raster, const std::string& fileName, const std::string& format, double dpi) {
+    SafeFileWriter file(fileName);
+    if (!file.Begin()) return "Die Datei " + Quoted(fileName) + " kann nicht angelegt werden: " + file.Reason() + ".";
+    DescriptorDevice device(file.Descriptor());
+    device.open(QIODevice::ReadWrite);
+    bool encoded = false;
+    if (format == "png") {
+        // Straight from the raster, deflated on all cores: no copy of the sheet.
+        encoded = WritePng(ViewOf(raster), device, dpi);
+    } else if (format == "pdf") {
+        encoded = EncodePdf(ViewOf(raster), device, dpi);
+    } else {
+        QImage image = ToImage(raster, format);
+        if (image.isNull()) return NoMemory(fileName);
+        if (dpi > 0) {
+            const int dpm = int(dpi / 0.0254 + 0.5);
+            image.setDotsPerMeterX(dpm);
+            image.setDotsPerMeterY(dpm);
+        }
+        encoded = EncodePicture(image, device, format);
+    }
+    device.close();
+    // A failed write is the likelier cause of a failed encoding; name it first.
+    if (device.Error() != 0) return WriteFailed(fileName, FileErrorText(device.Error()));
+    if (!encoded) {
+        if (format == "png" || format == "pdf") return NoMemory(fileName);
+        return "Die Grafik konnte nicht im Format " + FormatCaption(format) + " in " + Quoted(fileName) +
+               " geschrieben werden.";
+    }
+    if (!file.Commit()) return WriteFailed(fileName, file.Reason());
+    return {};
+}
+
+} // namespace
 
 std::string WriteRaster(const TDibRecord& raster, const std::string& fileName, const std::string& format,
                         double dpi) {
     if (!raster.Bits || DibBitCount(raster) != 24)
         return "Es gibt keine Grafik, die in " + Quoted(fileName) + " geschrieben werden könnte.";
-    if (format == "png") {
-        // Straight from the raster, deflated on all cores: no copy of the sheet.
-        SafeFileWriter file(fileName);
-        if (!file.Begin())
-            return "Die Datei " + Quoted(fileName) + " kann nicht angelegt werden: " + FileErrorText(file.Error()) + ".";
-        DescriptorDevice device(file.Descriptor());
-        device.open(QIODevice::ReadWrite);
-        const bool encoded = WritePng(ViewOf(raster), device, dpi);
-        device.close();
-        if (device.Error() != 0) return WriteFailed(fileName, device.Error());
-        if (!encoded) {
-            file.Abort();
-            return "Nicht genug Arbeitsspeicher, um " + Quoted(fileName) + " zu schreiben.";
-        }
-        if (!file.Commit()) return WriteFailed(fileName, file.Error());
-        return {};
+    try {
+        return Write(raster, fileName, format, dpi);
+    } catch (const std::bad_alloc&) {
+        // The PDF engine and the picture encoders allocate on their own; the
+        // temporary file went with the unwound writer.
+        return NoMemory(fileName);
     }
-    QImage image = ToImage(raster);
-    if (image.isNull()) return "Nicht genug Arbeitsspeicher, um " + Quoted(fileName) + " zu schreiben.";
-    if (dpi > 0) {
-        const int dpm = int(dpi / 0.0254 + 0.5);
-        image.setDotsPerMeterX(dpm);
-        image.setDotsPerMeterY(dpm);
-    }
-
-    SafeFileWriter file(fileName);
-    if (!file.Begin())
-        return "Die Datei " + Quoted(fileName) + " kann nicht angelegt werden: " + FileErrorText(file.Error()) + ".";
-    DescriptorDevice device(file.Descriptor());
-    device.open(QIODevice::ReadWrite);
-    const bool encoded = Encode(image, device, format, dpi);
-    device.close();
-    // A failed write is the likelier cause of a failed encoding; name it first.
-    if (device.Error() != 0) return WriteFailed(fileName, device.Error());
-    if (!encoded) {
-        file.Abort();
-        return "Die Grafik konnte nicht im Format " + FormatCaption(format) + " in " + Quoted(fileName) + " geschrieben werden.";
-    }
-    if (!file.Commit()) return WriteFailed(fileName, file.Error());
-    return {};
 }
 
 } // namespace zb

@@ -42,11 +42,16 @@ struct Piece {
 };
 
 // Filters and deflates rows [y0, y1). The last piece finishes the stream.
-void Compress(RasterView raster, Piece& piece, bool last) {
+void CompressRows(RasterView raster, Piece& piece, bool last) {
     const size_t rgbBytes = size_t(raster.width) * 3;
     std::vector<uint8_t> line(rgbBytes + 1), previous(rgbBytes, 0), current(rgbBytes);
     z_stream zs{};
     if (deflateInit2(&zs, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
+    // Released however the piece ends, a vector that cannot grow included.
+    struct StreamEnd {
+        z_stream& stream;
+        ~StreamEnd() { deflateEnd(&stream); }
+    } streamEnd{zs};
     auto rgbRow = [&](int y, std::vector<uint8_t>& out) {
         const uint8_t* src = raster.row(y);
         for (int x = 0; x < raster.width; ++x) {
@@ -91,9 +96,20 @@ void Compress(RasterView raster, Piece& piece, bool last) {
         failed = deflate(&zs, Z_FINISH) != Z_STREAM_END;
         used = size_t(zs.next_out - piece.data.data());
     }
-    deflateEnd(&zs);
     piece.data.resize(used);
     piece.ok = !failed;
+}
+
+// The pieces are compressed on worker threads, where an exception would end
+// the program: memory running short marks the piece as failed instead.
+void Compress(RasterView raster, Piece& piece, bool last) {
+    piece.ok = false;
+    try {
+        CompressRows(raster, piece, last);
+    } catch (const std::bad_alloc&) {
+        piece.data = {};
+        piece.ok = false;
+    }
 }
 
 } // namespace

@@ -1,14 +1,24 @@
 #include "output/PrintSession.h"
 
 #include <QFile>
-#include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <algorithm>
-#include <cstdio>
+#include <QDir>
+#include <QPdfWriter>
+#include <atomic>
+#include <cerrno>
+#include <new>
+#include <unistd.h>
+
+#include "document/FileError.h"
+#include "document/SafeFileWriter.h"
+#include "output/CupsJob.h"
+#include "output/DescriptorDevice.h"
+#include "output/RasterPainting.h"
+#include "platform/FileNames.h"
 
 namespace zb {
 
@@ -16,26 +26,14 @@ namespace {
 
 std::string Quoted(const QString& s) { return "„" + s.toStdString() + "“"; }
 
-// Rows handed to the paint engine at once: a band of an A4 sheet at 600 dpi
-// is about 7 MB instead of the whole 104 MB raster.
-constexpr int kBandRows = 512;
-
-QImage BandImage(RasterView raster, int y0, int y1) {
-    QImage image(raster.width, y1 - y0, QImage::Format_RGB888);
-    if (image.isNull()) return image;
-    for (int y = y0; y < y1; ++y) {
-        const uint8_t* src = raster.row(y);
-        uint8_t* dst = image.scanLine(y - y0);
-        for (int x = 0; x < raster.width; ++x) {
-            dst[3 * x] = src[3 * x + 2];
-            dst[3 * x + 1] = src[3 * x + 1];
-            dst[3 * x + 2] = src[3 * x];
-        }
-    }
-    return image;
-}
-
 } // namespace
+
+struct PrintSession::PdfOutput {
+    explicit PdfOutput(const std::string& path) : file(path) {}
+    SafeFileWriter file;
+    std::unique_ptr<DescriptorDevice> device;
+    std::unique_ptr<QPdfWriter> writer;
+};
 
 void SetUpFallbackPrinter(QPrinter& printer, const QString& pdfFileName) {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -70,12 +68,6 @@ std::string SelectPrinter(QPrinter& printer, const QString& name) {
     return {};
 }
 
-std::string PrintFailureMessage(const QPrinter& printer) {
-    if (printer.outputFormat() == QPrinter::PdfFormat)
-        return "Die PDF-Datei " + Quoted(printer.outputFileName()) + " konnte nicht geschrieben werden.";
-    return "Der Druckauftrag für den Drucker " + Quoted(printer.printerName()) + " konnte nicht ausgeführt werden.";
-}
-
 PrintSession::PrintSession(QPrinter& printer) : printer_(printer) {}
 
 PrintSession::~PrintSession() {
@@ -84,23 +76,16 @@ PrintSession::~PrintSession() {
 
 std::string PrintSession::Begin(const QString& jobTitle) {
     if (active_) return {};
-    if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty())
+    const bool toFile = printer_.outputFormat() == QPrinter::PdfFormat;
+    if (toFile && printer_.outputFileName().isEmpty() && pdfPath_.empty())
         return "Es wurde keine PDF-Datei für den Ausdruck gewählt.";
     printer_.setDocName(jobTitle);
     if (!ownArea_) page_ = PrinterPageOf(printer_);
-    if (printer_.outputFormat() == QPrinter::PdfFormat) {
-        // The PDF is written under a temporary name beside the chosen one and
-        // renamed at the end, so a failed or cancelled job leaves an existing
-        // file of that name as it was.
-        pdfFileName_ = printer_.outputFileName();
-        partFileName_ = pdfFileName_ + QStringLiteral(".part");
-        printer_.setOutputFileName(partFileName_);
-    }
-    if (!painter_.begin(&printer_)) {
-        std::string message = PrintFailureMessage(printer_);
-        RestorePdfName(false);
-        return message;
-    }
+    if (toFile && pdfPath_.empty()) pdfPath_ = QFile::encodeName(printer_.outputFileName()).toStdString();
+    // A printer's job is composed into a PDF of its own first, handed to the
+    // print system only by End(): a cancelled job sends nothing at all.
+    if (!toFile) pdfPath_ = SpoolFileName();
+    if (std::string m = BeginPdf(jobTitle); !m.empty()) return m;
     // The paint engine would otherwise store large pictures as JPEG.
     painter_.setRenderHint(QPainter::LosslessImageRendering, true);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -108,78 +93,109 @@ std::string PrintSession::Begin(const QString& jobTitle) {
     return {};
 }
 
+std::string PrintSession::SpoolFileName() {
+    static std::atomic<unsigned> jobs{0};
+    return QFile::encodeName(QDir::tempPath()).toStdString() + "/zierbogen-auftrag-" + std::to_string(::getpid()) +
+           "-" + std::to_string(++jobs) + ".pdf";
+}
+
+std::string PrintSession::PdfFailed(const std::string& reason) const {
+    if (printer_.outputFormat() != QPrinter::PdfFormat)
+        return "Der Druckauftrag für den Drucker " + Quoted(printer_.printerName()) +
+               " konnte nicht ausgeführt werden: " + reason + ".";
+    return "Die PDF-Datei „" + platform::DisplayPath(pdfPath_) + "“ konnte nicht geschrieben werden: " + reason + ".";
+}
+
+std::string PrintSession::PdfWriteFailed() const {
+    // A failed write is the likelier cause of a failed painter; name it first.
+    const int error = pdf_ && pdf_->device && pdf_->device->Error() ? pdf_->device->Error() : EIO;
+    return PdfFailed(FileErrorText(error));
+}
+
+std::string PrintSession::BeginPdf(const QString& jobTitle) {
+    auto pdf = std::make_unique<PdfOutput>(pdfPath_);
+    if (!pdf->file.Begin()) return PdfFailed(pdf->file.Reason());
+    pdf->device = std::make_unique<DescriptorDevice>(pdf->file.Descriptor());
+    pdf->device->open(QIODevice::ReadWrite);
+    pdf->writer = std::make_unique<QPdfWriter>(pdf->device.get());
+    pdf->writer->setResolution(printer_.resolution());
+    pdf->writer->setPageLayout(printer_.pageLayout());
+    pdf->writer->setCreator(printer_.creator());
+    pdf->writer->setTitle(jobTitle);
+    pdf_ = std::move(pdf);
+    if (!painter_.begin(pdf_->writer.get())) {
+        const std::string message = PdfWriteFailed();
+        pdf_.reset();
+        return message;
+    }
+    return {};
+}
+
+std::string PrintSession::OutOfMemory() {
+    AbandonPainting(painter_);
+    active_ = false;
+    const std::string message = PdfFailed(FileErrorText(ENOMEM));
+    pdf_.reset();
+    return message;
+}
+
+std::string PrintSession::EndPdf() {
+    bool painted = false;
+    try {
+        painted = painter_.end();
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    }
+    PdfOutput& pdf = *pdf_;
+    pdf.writer.reset();
+    pdf.device->close();
+    std::string message;
+    if (pdf.device->Error() != 0 || !painted) message = PdfWriteFailed();
+    else if (!pdf.file.Commit()) message = PdfFailed(pdf.file.Reason());
+    pdf_.reset(); // removes the temporary file unless it became the PDF
+    return message;
+}
+
 std::string PrintSession::NewPage() {
     if (!active_) return "Es läuft kein Druckauftrag.";
-    if (!printer_.newPage()) return PrintFailureMessage(printer_);
-    return {};
+    try {
+        return pdf_->writer->newPage() ? std::string() : PdfWriteFailed();
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    }
 }
 
 std::string PrintSession::DrawRaster(RasterView raster, QRect target) {
     if (!active_) return "Es läuft kein Druckauftrag.";
-    if (raster.empty() || target.isEmpty()) return {};
     painter_.save();
     painter_.setClipRect(QRect(0, 0, page_.page.width, page_.page.height));
-    // Each band goes to the rows of the target between its rounded edges, so
-    // bands meet without a gap or an overlap at any scale.
-    const double scaleY = double(target.height()) / raster.height;
-    auto edge = [&](int row) { return target.top() + int(row * scaleY + 0.5); };
-    std::string message;
-    for (int y0 = 0; y0 < raster.height; y0 += kBandRows) {
-        const int y1 = std::min(raster.height, y0 + kBandRows);
-        const int top = edge(y0);
-        const int bottom = edge(y1);
-        // Bands wholly below the printable area are cut off anyway.
-        if (top >= page_.page.height) break;
-        if (bottom <= top) continue;
-        const QImage band = BandImage(raster, y0, y1);
-        if (band.isNull()) {
-            message = "Nicht genügend Speicher, um die Grafik zu drucken.";
-            break;
-        }
-        painter_.drawImage(QRect(target.left(), top, target.width(), bottom - top), band);
+    bool drawn = false;
+    try {
+        drawn = PaintRasterBands(painter_, raster, target, page_.page.height);
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
     }
     painter_.restore();
-    return message;
+    return drawn ? std::string() : PdfFailed(FileErrorText(ENOMEM));
 }
 
 std::string PrintSession::End() {
     if (!active_) return {};
     active_ = false;
-    const bool ended = painter_.end() && printer_.printerState() != QPrinter::Error;
-    if (!ended) {
-        std::string message = PrintFailureMessage(printer_);
-        RestorePdfName(false);
-        return message;
+    std::string message = EndPdf();
+    if (printer_.outputFormat() != QPrinter::PdfFormat) {
+        if (message.empty()) message = SubmitPdfJob(printer_, pdfPath_, printer_.docName());
+        ::unlink(pdfPath_.c_str());
     }
-    if (!RestorePdfName(true))
-        return "Die PDF-Datei " + Quoted(pdfFileName_) + " konnte nicht geschrieben werden.";
-    return {};
-}
-
-bool PrintSession::RestorePdfName(bool keep) {
-    if (partFileName_.isEmpty()) return true;
-    const QString part = partFileName_;
-    partFileName_.clear();
-    printer_.setOutputFileName(pdfFileName_);
-    if (!keep) {
-        QFile::remove(part);
-        return true;
-    }
-    // rename(2) replaces an existing file in one step.
-    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(pdfFileName_).constData()) != 0) {
-        QFile::remove(part);
-        return false;
-    }
-    return true;
+    return message;
 }
 
 void PrintSession::Abort() {
     if (!active_) return;
     active_ = false;
-    printer_.abort();
-    painter_.end();
-    // The PDF engine writes what it has on end(); a cancelled PDF is removed.
-    RestorePdfName(false);
+    // The engine writes its end into the temporary file, which goes anyway.
+    EndPainting(painter_);
+    pdf_.reset(); // the temporary file goes: nothing reaches a printer, a PDF of the chosen name stays as it was
 }
 
 } // namespace zb

@@ -8,11 +8,20 @@
 // dialog hold. A session that is destroyed before End() aborts its job, so an
 // early return never leaves a half-finished job or PDF file behind.
 //
+// Every job is written by the session itself as a PDF, with the printer's
+// page layout and resolution, through a checked temporary file (unique to the
+// session): every write and the close are checked. For a PDF printer only a
+// complete PDF replaces a file of the chosen name, keeping its mode; a pipe,
+// a device or a write-protected file under the name is refused. For a
+// printer the PDF goes to its queue at End() as one job, whose acceptance is
+// checked; a cancelled job never reaches the queue.
+//
 // Coordinates: (0, 0) is the top-left corner of the printable area, one unit
 // per printer pixel; whatever lies beyond the printable area is cut off.
 #include <QRect>
 #include <QString>
 #include <QPainter>
+#include <memory>
 #include <string>
 
 #include "base/RasterView.h"
@@ -50,6 +59,11 @@ public:
         ownArea_ = true;
     }
 
+    // The PDF file to write for a PDF printer, in the file system's encoding
+    // (a name from the command line keeps its bytes). Without it the
+    // printer's output file name is taken. Call before Begin.
+    void SetPdfFile(std::string path) { pdfPath_ = std::move(path); }
+
     // Starts the job with the title (the name the print queue shows) on the
     // first page. Returns a German message on failure, empty on success.
     std::string Begin(const QString& jobTitle);
@@ -60,11 +74,12 @@ public:
     // other scales are drawn too. The raster is handed over in bands of rows,
     // so at most one band is copied at a time.
     std::string DrawRaster(RasterView raster, QRect target);
-    // Finishes the job and sends it. Returns a German message on failure.
+    // Finishes the job and sends it; a PDF replaces the chosen file only now.
+    // Returns a German message on failure (for a PDF naming the chosen file
+    // and the reason).
     std::string End();
-    // Cancels the job. A PDF being written is removed. A printer's job takes
-    // the pages finished so far: the print system offers no way to withdraw
-    // it, so callers compose a sheet before they start its page.
+    // Cancels the job: nothing reaches the printer, a PDF being written is
+    // removed and a file of the chosen name stays as it was.
     void Abort();
 
     // The page being printed on (printable area, resolution of each axis).
@@ -72,21 +87,28 @@ public:
     bool Active() const { return active_; }
 
 private:
-    // Puts the chosen PDF name back on the printer; keep: the temporary file
-    // becomes that file, otherwise it is removed. False when renaming failed.
-    bool RestorePdfName(bool keep);
+    struct PdfOutput;
+    // A name for a printer job's PDF in the temporary folder, unique per job.
+    static std::string SpoolFileName();
+    std::string BeginPdf(const QString& jobTitle);
+    // "Die PDF-Datei „…“ konnte nicht geschrieben werden: reason." or, for a
+    // printer, the same about its job.
+    std::string PdfFailed(const std::string& reason) const;
+    // The device's first error, else a general input/output error.
+    std::string PdfWriteFailed() const;
+    // Ends the painter and checks the PDF's writes; empty or the German message.
+    std::string EndPdf();
+    // The paint engine ran out of memory: ends the job without letting the
+    // engine write on and removes the PDF; returns the message.
+    std::string OutOfMemory();
 
     QPrinter& printer_;
     QPainter painter_;
     PrinterPage page_;
     bool active_ = false;
     bool ownArea_ = false;
-    QString pdfFileName_;
-    QString partFileName_;
+    std::string pdfPath_;            // the PDF file, or a printer job's spool file
+    std::unique_ptr<PdfOutput> pdf_; // while the PDF is being written
 };
-
-// "Der Druckauftrag konnte nicht gestartet werden." and the like, with the
-// printer's or file's name.
-std::string PrintFailureMessage(const QPrinter& printer);
 
 } // namespace zb

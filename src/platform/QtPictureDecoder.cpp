@@ -144,10 +144,8 @@ std::string ReaderError(QImageReader::ImageReaderError error) {
     }
 }
 
-// Bits per pixel as the file stores them. PNG, BMP and GIF say so in their
-// headers (Qt reads a 4-bit PNG or BMP as 8 bits); for other formats the
-// format Qt reads them in tells.
-int StoredBits(const QByteArray& head, const QImage& image) {
+// Bits per pixel as PNG, BMP and GIF headers give them; 0 for other formats.
+int HeaderBits(const QByteArray& head) {
     const auto byte = [&](int i) { return i < head.size() ? int(uint8_t(head[i])) : -1; };
     if (head.startsWith("\x89PNG\r\n\x1a\n") && head.mid(12, 4) == "IHDR" && byte(25) >= 0) {
         const int depth = byte(24);
@@ -162,6 +160,14 @@ int StoredBits(const QByteArray& head, const QImage& image) {
         if (bits > 0) return bits;
     }
     if (head.startsWith("GIF8") && byte(10) >= 0 && (byte(10) & 0x80)) return (byte(10) & 7) + 1;
+    return 0;
+}
+
+// Bits per pixel as the file stores them. PNG, BMP and GIF say so in their
+// headers (Qt reads a 4-bit PNG or BMP as 8 bits); for other formats the
+// format Qt reads them in tells.
+int StoredBits(const QByteArray& head, const QImage& image) {
+    if (const int bits = HeaderBits(head); bits > 0) return bits;
     switch (image.format()) {
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB: return 1;
@@ -187,26 +193,40 @@ int StoredBits(const QByteArray& head, const QImage& image) {
 DecodedPicture Decode(QImageReader& reader, int limitMB, bool& sizeRefused) {
     reader.setAllocationLimit(limitMB);
     reader.setAutoTransform(true);
+    // The header as the file starts; the reader moves on once it has looked.
+    const QByteArray head = reader.device() ? reader.device()->peek(32) : QByteArray();
     if (!reader.canRead()) return Failure(ReaderError(reader.error()));
 
-    // Refuse absurd sizes from the header, before anything is allocated.
+    // Refuse absurd sizes from the header, before anything is allocated, by
+    // the bytes the decoded picture takes: one bit a pixel stays one bit, up
+    // to eight bits take a byte, anything else four.
     const QSize size = reader.size();
     if (size.isValid()) {
         if (size.width() <= 0 || size.height() <= 0)
             return Failure("Die Grafik hat keine gültige Größe (" + SizeText(size.width(), size.height()) + ").");
-        if (qint64(size.width()) * size.height() * 4 > qint64(limitMB) * 1024 * 1024) {
+        const int bits = HeaderBits(head);
+        const qint64 pixels = qint64(size.width()) * size.height();
+        const qint64 bytes = bits == 1 ? pixels / 8 : bits > 0 && bits <= 8 ? pixels : pixels * 4;
+        if (bytes > qint64(limitMB) * 1024 * 1024) {
             sizeRefused = true;
             return Failure("Die Grafik ist zu groß (" + SizeText(size.width(), size.height()) + ").");
         }
+        // The reader counts four bytes a pixel whatever the picture's depth;
+        // what passed the count above may take what it really needs.
+        reader.setAllocationLimit(int(std::max<qint64>(limitMB, ((pixels * 4) >> 20) + 1)));
     }
 
     DecodedPicture out;
     out.format = FormatName(reader.format());
-    const QByteArray head = reader.device() ? reader.device()->peek(32) : QByteArray();
     try {
         QImage image;
         if (!reader.read(&image) || image.isNull()) {
-            DecodedPicture failed = Failure(ReaderError(reader.error()));
+            // The reader says "invalid data" also when it could not get the
+            // memory for the picture; whether that was it shows when the same
+            // memory is asked for here (and given back at once).
+            const bool noMemory = size.isValid() && reader.error() == QImageReader::InvalidDataError &&
+                                  QImage(size, QImage::Format_ARGB32).isNull();
+            DecodedPicture failed = Failure(noMemory ? kNoMemory : ReaderError(reader.error()));
             failed.format = out.format;
             return failed;
         }

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -75,7 +77,10 @@ public:
     }
     void Error(QWidget*, const QString& caption, const QString& text) override {
         shown.push_back({"error", caption, text, {}, false});
+        // A progress dialog still there would cover the message box.
+        for (QWidget* w : QApplication::allWidgets()) progressAtLastError += qobject_cast<QProgressDialog*>(w) != nullptr;
     }
+    int progressAtLastError = 0; // progress dialogs that existed when an error was shown
     QString OpenFileName(QWidget*, const QString& caption, const QString& filter, const QString& folder) override {
         shown.push_back({"open", caption, filter, folder, false});
         return NextName();

@@ -201,6 +201,15 @@ TEST_F(MainFormTest, PrintIntoPdfAndExport) {
     const QImage image(png);
     EXPECT_EQ(image.size(), QSize(118, 78)); // 3 x 2 cm at 100 dpi
     EXPECT_TRUE(Find<QCheckBox>("PreviewFilterCheck")->isChecked());
+
+    // A failed export says so with its progress dialog already gone.
+    const QString kept = dir.filePath("geschuetzt.png");
+    QFile::copy(png, kept);
+    QFile::setPermissions(kept, QFileDevice::ReadOwner);
+    dialogs.fileNames.push_back(kept);
+    Click("ExportBtn");
+    EXPECT_TRUE(dialogs.LastText("error").contains("schreibgeschützt")) << dialogs.LastText("error").toStdString();
+    EXPECT_EQ(dialogs.progressAtLastError, 0);
 }
 
 // The paper format changed on its page, then the print page is shown: its

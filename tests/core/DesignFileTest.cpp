@@ -354,6 +354,7 @@ TEST_F(DesignFileTest, HostileCountsAndSizesAreRefusedBeforeAllocating) {
     EXPECT_TRUE(contains(ExpectRefused(patched(0, 65536)), foreign));
     EXPECT_TRUE(contains(ExpectRefused(patched(0, 65535)), beyond));
     EXPECT_TRUE(contains(ExpectRefused(patched(0, 3)), beyond));
+    EXPECT_TRUE(contains(ExpectRefused({1, 0, 0, 0, 0, 0, 0, 0}), "nennt 1 Ebene,"));
     EXPECT_TRUE(contains(ExpectRefused(patched(kLayer0Text, -1)), "Textlänge (-1)"));
     EXPECT_TRUE(contains(ExpectRefused(patched(kLayer0Font, INT32_MIN)), "Textlänge"));
     EXPECT_TRUE(contains(ExpectRefused(patched(kLayer0Text, INT32_MAX)), beyond));
@@ -407,7 +408,74 @@ TEST_F(DesignFileTest, MissingOrUnreadableFilesAreReportedAndTheDesignStays) {
     r = openfile(dir.File("rohr.zbg"), current);
     EXPECT_FALSE(r.Ok);
     EXPECT_NE(r.Message.find("„rohr.zbg“"), std::string::npos) << r.Message;
+    EXPECT_NE(r.Message.find("Pipe (FIFO)"), std::string::npos) << r.Message;
+    // A device says what it is, also behind a link.
+    std::filesystem::create_symlink("/dev/null", dir.File("null.zbg"));
+    r = openfile(dir.File("null.zbg"), current);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Message.find("Gerät"), std::string::npos) << r.Message;
     EXPECT_TRUE(Snap(*current) == snap);
+}
+
+// Layer values from a file are limited to what the editor allows, so a tiny
+// file cannot ask for shapes of 1e308 mm or overflow the transparency's
+// arithmetic; the design composes at once and saves the limited values.
+TEST_F(DesignFileTest, LayerValuesBeyondTheEditorsRangesAreLimited) {
+    Design small;
+    TLayerRecord& layer = AddLayerWith(small, MakePicture(3, 2, 24, 11));
+    layer.Kind = kKindPattern;
+    small.CurrentIndex = 0;
+    small.Layers.Select(0);
+    const std::vector<uint8_t> good = Saved(small);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* what;
+        int32_t transparency, patternCount, textCount, textSize;
+        double patternSizeMM, pictureWidthMM;
+        // expected after reading
+        int32_t transparency2, patternCount2, textCount2, textSize2;
+        double patternSizeMM2, pictureWidthMM2;
+    };
+    const Case cases[] = {
+        {"largest", INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 1e308, 1e308, 5, 100000, 10, 144, 100, 1000},
+        {"smallest", INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, -1e308, -1e308, -5, 1, 0, 1, 1, 1},
+        {"infinite", 6, 0, -1, 0, inf, -inf, 5, 1, 0, 1, 100, 1},
+        {"not a number", -6, 100001, 11, 145, nan, nan, -5, 100000, 10, 144, 1, 1},
+        {"inside, kept exactly", -5, 99999, 10, 144, 99.96, 1.04, -5, 99999, 10, 144, 99.96, 1.04},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> f = good;
+        le::PutI32(&f[kLayer0 + 4], c.transparency);
+        le::PutI32(&f[kLayer0 + 28], c.patternCount);
+        le::PutI32(&f[kLayer0 + 32], c.textCount);
+        le::PutI32(&f[kLayer0 + 44], c.textSize);
+        le::PutDouble(&f[kLayer0 + 80], c.patternSizeMM);
+        le::PutDouble(&f[kLayer0 + 88], c.pictureWidthMM);
+        WriteBytes(dir.File("werte.zbg"), f);
+        std::unique_ptr<Design> back;
+        ASSERT_TRUE(openfile(dir.File("werte.zbg"), back));
+        const TLayerRecord& l = back->Layers[0];
+        EXPECT_EQ(l.Transparency, c.transparency2);
+        EXPECT_EQ(l.PatternCount, c.patternCount2);
+        EXPECT_EQ(l.TextCount, c.textCount2);
+        EXPECT_EQ(l.TextSize, c.textSize2);
+        EXPECT_EQ(l.PatternSizeMM, c.patternSizeMM2);
+        EXPECT_EQ(l.PictureWidthMM, c.pictureWidthMM2);
+
+        // Composes as any design the editor could make (under the sanitizers:
+        // without an overflow on the way).
+        Compositor compositor;
+        ASSERT_EQ(compositor.EnsureSize({120, 90}), "");
+        EXPECT_EQ(compositor.ComposeFromSeed(*back, 96, 100, 5, nullptr), "");
+
+        // Saved again, the file carries the limited values.
+        const std::vector<uint8_t> again = Saved(*back, "wieder.zbg");
+        EXPECT_EQ(le::GetI32(&again[kLayer0 + 4]), c.transparency2);
+        EXPECT_EQ(le::GetI32(&again[kLayer0 + 28]), c.patternCount2);
+        EXPECT_EQ(le::GetDouble(&again[kLayer0 + 80]), c.patternSizeMM2);
+    }
 }
 
 TEST_F(DesignFileTest, FailedSaveLeavesTheOldFileAndNoLeftovers) {

@@ -265,6 +265,61 @@ TEST(CupsPrinting, CommandLinePrintsLikeTheWindow) {
     EXPECT_TRUE(errors.contains(QString::fromUtf8("Der Drucker „ZB_GIBT_ES_NICHT“ ist nicht vorhanden."))) << errors.toStdString();
 }
 
+namespace {
+
+// Jobs the queue holds or has held, counted by lpstat.
+int JobsOnRecord() {
+    const QString all = zb::test::RunTool("lpstat", {"-W", "all", "-o"});
+    return int(all.split('\n', Qt::SkipEmptyParts).size());
+}
+
+} // namespace
+
+// A queue that does not take the job is reported with its reason, not
+// counted as printed; a cancelled job never reaches the queue, whichever
+// sheet the cancel comes at. No spool file is left behind either way.
+TEST(CupsPrinting, RefusedAndCancelledJobsAreNotCountedAsPrinted) {
+    if (qEnvironmentVariable("ZB_CUPS_OUT").isEmpty()) {
+        if (Required()) FAIL() << "kein Test-CUPS-Server";
+        GTEST_SKIP() << "no private CUPS server (scripts/cups-test-server.sh)";
+    }
+    zb::Design design;
+    SampleDesign(design);
+    design.Paper.PrintAll = false;
+    design.Paper.Breit = 3;
+    design.Paper.Hoch = 2;
+    QPrinter printer(QPrinter::HighResolution);
+    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}), "");
+    auto spoolFiles = [] {
+        return QDir(QDir::tempPath()).entryList({"zierbogen-auftrag-*", ".zierbogen-auftrag-*"},
+                                                QDir::Files | QDir::Hidden);
+    };
+    const int jobsBefore = JobsOnRecord();
+
+    for (int stopAtSheet : {1, 2, 3}) {
+        SCOPED_TRACE(stopAtSheet);
+        zb::DesignPrintJob job;
+        job.design = &design;
+        job.sheets = 3;
+        job.progress = [&](int sheet, int, int, int) { return sheet < stopAtSheet; };
+        const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
+        EXPECT_TRUE(outcome.cancelled);
+    }
+    QThread::msleep(1000);
+    EXPECT_EQ(JobsOnRecord(), jobsBefore);
+
+    ASSERT_EQ(QProcess::execute("cupsreject", {"-r", "Wartung", "ZB_PDF"}), 0);
+    zb::DesignPrintJob job;
+    job.design = &design;
+    job.sheets = 2;
+    const zb::PrintOutcome refused = zb::PrintDesign(printer, job);
+    EXPECT_EQ(QProcess::execute("cupsaccept", {"ZB_PDF"}), 0);
+    EXPECT_NE(refused.message.find("„ZB_PDF“ konnte nicht ausgeführt werden"), std::string::npos) << refused.message;
+    EXPECT_EQ(refused.sheetsPrinted, 0);
+    EXPECT_EQ(JobsOnRecord(), jobsBefore);
+    EXPECT_TRUE(spoolFiles().isEmpty()) << spoolFiles().join(' ').toStdString();
+}
+
 // No printer installed: the print command asks for a PDF file and prints the
 // A4 page at 600 dpi into it; no answer, no job.
 TEST(NoPrinter, PrintsIntoTheAskedPdf) {

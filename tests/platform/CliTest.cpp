@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
+#include <QtEndian>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -34,14 +35,21 @@ struct CliRun {
 };
 
 // Runs the program; fileSizeLimit > 0 limits the size of every file it writes
-// (as a full disk would), with the signal ignored so writes fail with EFBIG.
-CliRun Zierbogen(const QStringList& args, rlim_t fileSizeLimit = 0) {
+// (as a full disk would), with the signal ignored so writes fail with EFBIG;
+// memoryLimit > 0 limits its address space (as ulimit -v does).
+CliRun Zierbogen(const QStringList& args, rlim_t fileSizeLimit = 0, rlim_t memoryLimit = 0) {
     QProcess p;
-    if (fileSizeLimit > 0) {
-        p.setChildProcessModifier([fileSizeLimit] {
-            ::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
+    if (fileSizeLimit > 0 || memoryLimit > 0) {
+        p.setChildProcessModifier([fileSizeLimit, memoryLimit] {
+            if (fileSizeLimit > 0) {
+                ::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{fileSizeLimit, fileSizeLimit};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            if (memoryLimit > 0) {
+                const rlimit limit{memoryLimit, memoryLimit};
+                ::setrlimit(RLIMIT_AS, &limit);
+            }
         });
     }
     p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"), args);
@@ -358,6 +366,44 @@ TEST_F(CliTest, AFullDiskFailsEveryFormatAndKeepsTheOldFile) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
 }
 
+// Too little memory for a large export (ulimit -v): the program either writes
+// the whole picture or says that memory ran short and keeps the old file;
+// it never aborts and never leaves a temporary file.
+TEST_F(CliTest, ExportWithLittleMemoryWritesAllOrSaysSo) {
+    for (const char* ext : {"bmp", "pdf"}) {
+        for (rlim_t megabytes : {350, 450, 550, 700, 4000}) {
+            SCOPED_TRACE(std::string(ext) + ", " + std::to_string(megabytes) + " MB");
+            const QString out = dir.filePath(QStringLiteral("keep.") + ext);
+            {
+                QFile f(out);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write("alt");
+            }
+            // 7086 x 5314 pixels: 113 MB composed.
+            const CliRun r = Zierbogen({"export", designFile, "-o", out, "--dpi", "3000", "--seed", "3"}, 0,
+                                       megabytes << 20);
+            ASSERT_TRUE(r.exitCode == 0 || r.exitCode == 1) << r.exitCode << " " << r.err.toStdString();
+            QFile f(out);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            if (r.exitCode == 1) {
+                EXPECT_TRUE(r.err.contains("Nicht genügend Speicher")) << r.err.toStdString();
+                EXPECT_EQ(f.readAll(), "alt");
+            } else if (std::string(ext) == "bmp") {
+                // The header's size, and every row of pixels behind it.
+                const QByteArray header = f.read(54);
+                ASSERT_EQ(header.size(), 54);
+                const auto field = [&](int at) { return qFromLittleEndian<qint32>(header.constData() + at); };
+                EXPECT_EQ(field(18), 7086);
+                EXPECT_EQ(field(22), 5314);
+                EXPECT_EQ(f.size(), 54 + qint64((7086 * 3 + 3) / 4 * 4) * 5314);
+            } else {
+                EXPECT_TRUE(f.read(5) == "%PDF-" && f.size() > 1000000) << f.size();
+            }
+            EXPECT_EQ(QDir(dir.path()).entryList({".keep*"}, QDir::Files | QDir::Hidden), QStringList());
+        }
+    }
+}
+
 TEST_F(CliTest, VariantsAreConsecutiveSheetsOfOneGenerator) {
     const QString out = dir.filePath("stapel");
     const CliRun r = Zierbogen({"variants", designFile, "-o", out, "--count", "3", "--dpi", "50", "--seed", "9"});
@@ -638,4 +684,10 @@ TEST_F(CliTest, NamesThatAreNotUtf8AreReadAndWrittenUnderTheirOwnBytes) {
     EXPECT_TRUE(r.out.contains("b 374 g e n")) << r.out.toStdString();
     r = ZierbogenShell("ls " + q + "/\"$(printf 'b\\374gen')\" | od -An -c | tr -s ' '");
     EXPECT_TRUE(r.out.contains("e n t w 374 r f - 0 0 1 . p n g")) << r.out.toStdString();
+
+    // So does a PDF printed into.
+    r = ZierbogenShell("cd " + q + " && \"$Z\" print " + d + " --seed 1 --pdf \"$(printf 'dr\\374ck.pdf')\" && "
+                       "ls | od -An -c | tr -d ' \\n'");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("dr374ck.pdf")) << r.out.toStdString();
 }

@@ -10,8 +10,12 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <cstring>
 #include <set>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "BmpWriter.h"
 #include "GifWriter.h"
@@ -418,6 +422,79 @@ TEST_F(PictureFiles, FailuresComeBackAsGermanMessages) {
         EXPECT_EQ(DibMessage(dib), c.message);
     }
     EXPECT_EQ(decoder.DecodeBytes(nullptr, 0).error, "Es sind keine Bilddaten vorhanden.");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+// Memory that runs out in the child of the memory test comes back to the
+// decoder as a null pointer from malloc, as without the sanitizer, instead of
+// ending the process with the sanitizer's report.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+#endif
+
+// The size limit counts the bytes the decoded picture takes: under a 16 MB
+// limit a 1-bit PNG of 8000 x 8000 pixels (8 MB) and an 8-bit one of
+// 4000 x 4000 (16 MB) load, a true-colour one of 2100 x 2100 (17 MB) does not.
+TEST_F(PictureFiles, SizeLimitCountsTheBytesOfTheDecodedPicture) {
+    const QtPictureDecoder small(16);
+    QImage mono(8000, 8000, QImage::Format_Mono);
+    mono.fill(1);
+    QImage grey(4000, 4000, QImage::Format_Grayscale8);
+    grey.fill(128);
+    const struct {
+        std::string path;
+        std::string error;
+        int bits;
+    } cases[] = {
+        {Save("mono.png", mono, "png"), "", 1},
+        {Save("grau.png", grey, "png"), "", 8},
+        {Save("bunt.png", TrueColourPicture(2100, 2100), "png"), "Die Grafik ist zu groß (2100 × 2100 Bildpunkte).", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const DecodedPicture picture = small.DecodeFile(c.path);
+        EXPECT_EQ(picture.error, c.error);
+        if (c.error.empty()) {
+            EXPECT_EQ(picture.bitCount, c.bits);
+        }
+    }
+}
+
+// A sound picture for which memory runs short is said to be too large for
+// the memory, not to be damaged (decoded in a child process whose address
+// space may grow by 100 MB, for a picture of 256 MB).
+TEST_F(PictureFiles, PictureWithoutMemoryIsNotCalledDamaged) {
+    QImage big(8000, 8000, QImage::Format_RGB32);
+    ASSERT_FALSE(big.isNull());
+    big.fill(qRgb(30, 120, 200));
+    const std::string path = Save("gross.png", big, "png");
+    big = QImage();
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        long pages = 0;
+        if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+            std::fclose(statm);
+        }
+        const rlim_t limit = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (rlim_t(100) << 20);
+        const rlimit r{limit, limit};
+        ::setrlimit(RLIMIT_AS, &r);
+        const std::string error = decoder.DecodeFile(path).error;
+        if (::write(fds[1], error.data(), error.size()) < 0) ::_exit(3);
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string error;
+    char buffer[512];
+    ssize_t n;
+    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) error.append(buffer, size_t(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(error, "Nicht genug Speicher, um die Grafik zu laden.");
 }
 
 TEST(QtPictureDecoderFormats, FilterListsEveryPromisedFormatAndOnlyReadableOnes) {
