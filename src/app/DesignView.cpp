@@ -77,9 +77,12 @@ void DesignView::Draw(QPainter& painter, const QRect& exposed) {
     const Compositor& sheet = workspace_.Sheet();
     const RasterSize size = sheet.Size();
     const bool fits = size.width == surface_->width() && size.height == surface_->height();
-    const RasterSize want = workspace_.SheetSize(ScreenPpi());
+    // A fresh sheet that fits needs nothing more (the common repaint: scrolling).
+    const bool settled = fits && !workspace_.Stale();
+    const int ppi = settled ? 0 : ScreenPpi();
+    const RasterSize want = settled ? size : workspace_.SheetSize(ppi);
     const bool sized = want.width == surface_->width() && want.height == surface_->height();
-    if ((workspace_.NeedsComposing(ScreenPpi()) || !sized) && !hooks_.editPending()) {
+    if (!settled && (workspace_.NeedsComposing(ppi) || !sized) && !hooks_.editPending()) {
         // Something changed without a paint being asked for (or the print
         // preview composed at another size): compose and size the view once
         // this paint is done, unless the edit timer will.

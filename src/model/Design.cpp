@@ -15,7 +15,7 @@ void Design::ReleaseAll() {
     CurrentIndex = 0;
 }
 
-bool Design::CopyTo(Design& copy) const {
+bool Design::CopyTo(Design& copy, bool borrowPictures) const {
     copy.ReleaseAll();
     bool complete = true;
     for (uint32_t i = 0; i < Layers.Count; ++i) {
@@ -28,11 +28,16 @@ bool Design::CopyTo(Design& copy) const {
         to->LayerPicture = TDibRecord{};
         SetLayerString(to->FontName, LayerString(from.FontName));
         SetLayerString(to->LayerText, LayerString(from.LayerText));
-        if (from.LayerPicture.Bits && !MakeDIBCopy(from.LayerPicture, to->LayerPicture)) complete = false;
+        if (borrowPictures) to->LayerPicture = from.LayerPicture;
+        else if (from.LayerPicture.Bits && !MakeDIBCopy(from.LayerPicture, to->LayerPicture)) complete = false;
     }
     copy.Paper = Paper;
     copy.CurrentIndex = CurrentIndex;
     return complete;
+}
+
+void Design::ForgetBorrowedPictures() {
+    for (uint32_t i = 0; i < Layers.Count; ++i) Layers[i].LayerPicture = TDibRecord{};
 }
 
 } // namespace zb

@@ -47,8 +47,12 @@ public:
 
     // Makes `copy` (emptied first) a deep copy: records, texts, pictures, paper
     // and selection. Returns false when a picture could not be copied (that
-    // layer then has no pixels).
-    bool CopyTo(Design& copy) const;
+    // layer then has no pixels). With `borrowPictures` the copy's layers point
+    // at this design's pixels instead: the copy must not outlive them and must
+    // drop them (ForgetBorrowedPictures) before it is destroyed.
+    bool CopyTo(Design& copy, bool borrowPictures = false) const;
+    // Drops the pictures a copy borrowed, so destroying it frees none of them.
+    void ForgetBorrowedPictures();
 };
 
 } // namespace zb

@@ -15,6 +15,7 @@ DesignWorkspace::DesignWorkspace(uint32_t seed, const PrinterFacts& printer, Fon
 }
 
 DesignWorkspace::~DesignWorkspace() {
+    BeforePictureChange();
     ReleaseTextures(textures_);
     design_->ReleaseAll();
     deldib(editPicture_);
@@ -72,6 +73,7 @@ std::string DesignWorkspace::NewLayer() {
 
 std::string DesignWorkspace::DeleteLayer(int row) {
     CommitPendingEdit();
+    BeforePictureChange();
     return StackChanged(DeletePlane(*design_, row), true);
 }
 
@@ -107,7 +109,10 @@ const TLayerRecord& DesignWorkspace::EditorLayer() const {
     return layer ? *layer : newLayer_;
 }
 
+void DesignWorkspace::BeforePictureChange() { composer_.Quiesce(); }
+
 ReadBackResult DesignWorkspace::StoreEditor(const std::function<void(TLayerRecord&)>& store) {
+    BeforePictureChange();
     ReadBackResult result;
     const int32_t index = design_->CurrentIndex;
     if (index >= 0 && index <= int32_t(design_->Layers.Count) - 1) {
@@ -214,8 +219,9 @@ std::string DesignWorkspace::Compose(int screenPpi, int waitMs) {
     if (NeedsComposing(screenPpi)) {
         SheetJob job;
         job.design = std::make_unique<Design>();
-        // A picture that could not be copied shows as that layer's ground.
-        design_->CopyTo(*job.design);
+        // The job borrows the pictures: whatever frees or replaces one waits
+        // for the job first (BeforePictureChange).
+        design_->CopyTo(*job.design, true);
         job.size = size;
         job.ppi = screenPpi;
         job.zoom = design_->Paper.Zoom;
@@ -280,6 +286,7 @@ void DesignWorkspace::CommitPendingEdit() {
 std::string DesignWorkspace::Undo() {
     CommitPendingEdit();
     if (!history_.CanUndo()) return {};
+    BeforePictureChange();
     const std::string message = history_.Undo(*design_);
     Replaced(design_->CurrentIndex, history_.Sheet());
     return message;
@@ -288,6 +295,7 @@ std::string DesignWorkspace::Undo() {
 std::string DesignWorkspace::Redo() {
     CommitPendingEdit();
     if (!history_.CanRedo()) return {};
+    BeforePictureChange();
     const std::string message = history_.Redo(*design_);
     Replaced(design_->CurrentIndex, history_.Sheet());
     return message;
@@ -306,6 +314,7 @@ void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet) {
 }
 
 void DesignWorkspace::New() {
+    BeforePictureChange();
     KeepBottomLayer(*design_);
     fileName_.clear();
     history_.Reset(*design_);
@@ -314,6 +323,7 @@ void DesignWorkspace::New() {
 }
 
 std::string DesignWorkspace::Open(const std::string& fileName) {
+    BeforePictureChange();
     const FileResult result = openfile(fileName, design_);
     if (!result) return result.Message;
     // The zoom field's limits hold for a zoom read from a file.

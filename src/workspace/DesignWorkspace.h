@@ -202,6 +202,9 @@ private:
     void Changed(unsigned changes);
     void Edited(unsigned changes);
     void Invalidate();
+    // A composition under way borrows the layers' pictures: it is cancelled
+    // and waited for before one is freed or replaced.
+    void BeforePictureChange();
     void RecordStep();
 
     std::function<void(unsigned)> listener_;

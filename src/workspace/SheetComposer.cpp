@@ -13,7 +13,7 @@ SheetComposer::~SheetComposer() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
-        queued_.reset();
+        Drop(queued_);
         cancel_ = true;
     }
     wake_.notify_all();
@@ -25,9 +25,15 @@ void SheetComposer::SetFinished(std::function<void()> finished) {
     finished_ = std::move(finished);
 }
 
+void SheetComposer::Drop(std::optional<SheetJob>& job) {
+    if (job && job->design) job->design->ForgetBorrowedPictures();
+    job.reset();
+}
+
 void SheetComposer::Start(SheetJob job) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        Drop(queued_);
         queued_ = std::move(job);
         result_.reset();
         if (running_) cancel_ = true;
@@ -37,9 +43,14 @@ void SheetComposer::Start(SheetJob job) {
 
 void SheetComposer::Cancel() {
     std::lock_guard<std::mutex> lock(mutex_);
-    queued_.reset();
+    Drop(queued_);
     result_.reset();
     if (running_) cancel_ = true;
+}
+
+void SheetComposer::Quiesce() {
+    Cancel();
+    Wait(-1);
 }
 
 bool SheetComposer::Busy() const {
@@ -75,7 +86,7 @@ void SheetComposer::Run() {
         wake_.wait(lock, [this] { return stopping_ || queued_.has_value(); });
         if (stopping_) return;
         SheetJob job = std::move(*queued_);
-        queued_.reset();
+        queued_.reset(); // moved out: the running job forgets its pictures itself
         running_ = true;
         cancel_ = false;
         std::unique_ptr<Compositor> sheet = std::move(spare_);
@@ -123,6 +134,7 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
     result.message = paint.message;
     result.endSeed = random.seed();
     sheet->SetProgress({});
+    job.design->ForgetBorrowedPictures();
     result.sheet = std::move(sheet);
     return result;
 }

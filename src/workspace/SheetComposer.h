@@ -26,7 +26,10 @@
 namespace zb {
 
 struct SheetJob {
-    std::unique_ptr<Design> design; // a copy the composer owns
+    // A copy the composer owns; its pictures are borrowed from the owner's
+    // design, which changes or frees none of them while the job runs (it
+    // cancels the job and waits first).
+    std::unique_ptr<Design> design;
     RasterSize size;
     double ppi = 96;
     double zoom = 30;
@@ -72,8 +75,13 @@ public:
     int LayersDone() const { return layersDone_.load(); }
     int LayerCount() const { return layerCount_.load(); }
 
+    // Cancels, and waits until no job reads the owner's pictures any more.
+    void Quiesce();
+
 private:
     void Run();
+    // Drops a queued job without freeing the pictures it borrowed.
+    static void Drop(std::optional<SheetJob>& job);
     SheetResult Compose(SheetJob& job, std::unique_ptr<Compositor> sheet);
 
     FontEngine* fonts_;
