@@ -283,20 +283,15 @@ void DesignWorkspace::CommitPendingEdit() {
     Changed(kChangeHistory);
 }
 
-std::string DesignWorkspace::Undo() {
-    CommitPendingEdit();
-    if (!history_.CanUndo()) return {};
-    BeforePictureChange();
-    const std::string message = history_.Undo(*design_);
-    Replaced(design_->CurrentIndex, history_.Sheet());
-    return message;
-}
+std::string DesignWorkspace::Undo() { return Step(true); }
 
-std::string DesignWorkspace::Redo() {
+std::string DesignWorkspace::Redo() { return Step(false); }
+
+std::string DesignWorkspace::Step(bool back) {
     CommitPendingEdit();
-    if (!history_.CanRedo()) return {};
+    if (back ? !history_.CanUndo() : !history_.CanRedo()) return {};
     BeforePictureChange();
-    const std::string message = history_.Redo(*design_);
+    const std::string message = back ? history_.Undo(*design_) : history_.Redo(*design_);
     Replaced(design_->CurrentIndex, history_.Sheet());
     return message;
 }

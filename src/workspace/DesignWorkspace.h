@@ -202,6 +202,8 @@ private:
     void Changed(unsigned changes);
     void Edited(unsigned changes);
     void Invalidate();
+    // Undo (back) or redo: the step's design and the sheet it showed.
+    std::string Step(bool back);
     // A composition under way borrows the layers' pictures: it is cancelled
     // and waited for before one is freed or replaced.
     void BeforePictureChange();

@@ -271,9 +271,7 @@ TEST_F(MainFormTest, TheWindowRemembersPlacePageAndFolders) {
     form->RememberFolder(zb::FileKind::Export, dir.filePath("bild.png"));
     ASSERT_TRUE(form->close());
 
-    form = std::make_unique<zb::TMainForm>(zb::TMainForm::Options{{}, QStringLiteral(ZB_BIN_DIR), &dialogs,
-                                                                  zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}},
-                                                                  1u, -1});
+    MakeWith(TestOptions());
     form->PlaceOnScreen();
     EXPECT_EQ(form->geometry().size(), QSize(850, 560));
     EXPECT_EQ(Find<QTabWidget>("PageControl2")->currentIndex(), 1);

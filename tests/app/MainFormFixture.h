@@ -106,6 +106,19 @@ class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override { Make({}); }
 
+    // The window every test starts with: the A4 stand-in page, a fixed seed,
+    // every composition waited for so that each step sees its sheet.
+    zb::TMainForm::Options TestOptions(QStringList arguments = {}) {
+        zb::TMainForm::Options options;
+        options.arguments = arguments;
+        options.programFolder = QStringLiteral(ZB_BIN_DIR);
+        options.dialogs = &dialogs;
+        options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
+        options.seed = 12345;
+        options.composeWaitMs = -1;
+        return options;
+    }
+
     void Make(QStringList arguments) {
         form.reset();
         // What an earlier window of this program remembered stays out of this test.
@@ -114,14 +127,12 @@ protected:
         settings.remove(QStringLiteral("Ordner"));
         settings.remove(QStringLiteral("Zuletzt"));
         dialogs = FakeDialogs();
-        zb::TMainForm::Options options;
-        options.arguments = arguments;
-        options.programFolder = QStringLiteral(ZB_BIN_DIR);
-        options.dialogs = &dialogs;
-        options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
-        options.seed = 12345;
-        // Every composition is waited for, so each step sees its sheet.
-        options.composeWaitMs = -1;
+        MakeWith(TestOptions(arguments));
+    }
+
+    // A window of other options (made after the present one is gone).
+    void MakeWith(const zb::TMainForm::Options& options) {
+        form.reset();
         form = std::make_unique<zb::TMainForm>(options);
         form->resize(900, 700);
     }

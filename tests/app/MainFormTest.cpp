@@ -486,15 +486,10 @@ TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
 // window goes on answering, and the sheet appears when it is done. Closing
 // the window while a sheet composes cancels it.
 TEST_F(MainFormTest, TheWindowAnswersWhileADenseSheetComposes) {
-    form.reset();
-    zb::TMainForm::Options options;
-    options.programFolder = QStringLiteral(ZB_BIN_DIR);
-    options.dialogs = &dialogs;
-    options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
+    zb::TMainForm::Options options = TestOptions();
     options.seed = 5;
     options.composeWaitMs = 0;
-    form = std::make_unique<zb::TMainForm>(options);
-    form->resize(900, 700);
+    MakeWith(options);
     form->show();
     const zb::DesignWorkspace& w = form->Workspace();
     while (w.Stale()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -526,15 +521,10 @@ TEST_F(MainFormTest, TheWindowAnswersWhileADenseSheetComposes) {
 // The child half of the recovery test: an edit, the recovery copy written by
 // the autosave timer, then the program is killed without cleaning up.
 TEST_F(MainFormTest, DISABLED_RecoveryChildKilledAfterAnEdit) {
-    form.reset();
-    zb::TMainForm::Options options;
-    options.programFolder = QStringLiteral(ZB_BIN_DIR);
-    options.dialogs = &dialogs;
-    options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
+    zb::TMainForm::Options options = TestOptions();
     options.seed = 3;
-    options.composeWaitMs = -1;
     options.autosaveMs = 20;
-    form = std::make_unique<zb::TMainForm>(options);
+    MakeWith(options);
     Click("NewPlaneBtn");
     Find<QTabWidget>("PageControl1")->setCurrentIndex(int(kKindText));
     Find<QLineEdit>("TextEd")->setText(QStringLiteral("Gerettet"));

@@ -96,15 +96,10 @@ TEST_F(MainFormTest, PaperSizeChoiceClearsTheComposition) {
 // 4800 printer pixels at 600 dpi is a page picture 768 pixels wide; the zoom
 // field and the design view's zoom are one.
 TEST_F(MainFormTest, PreviewPageAndZoomCoupling) {
-    form.reset();
-    zb::TMainForm::Options options;
-    options.programFolder = QStringLiteral(ZB_BIN_DIR);
-    options.dialogs = &dialogs;
+    zb::TMainForm::Options options = TestOptions();
     options.printer = zb::PrinterPage{{4800, 6600, 600, 600}, 600, false, QStringLiteral("Test")};
     options.seed = 1;
-    options.composeWaitMs = -1;
-    form = std::make_unique<zb::TMainForm>(options);
-    form->resize(900, 700);
+    MakeWith(options);
     auto* page = Find<zb::TPrintPage>("PrintPage");
     QWidget* box = Find<QWidget>("PaintBox2");
     ASSERT_EQ(box->logicalDpiX(), 96);
