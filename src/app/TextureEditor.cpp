@@ -1,5 +1,7 @@
 #include "app/TextureEditor.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDragEnterEvent>
@@ -120,7 +122,7 @@ void TextureEditor::PaintBox3Draw(QPainter& painter, const QRect& exposed) {
     painter.fillRect(exposed, palette().color(QPalette::Dark));
     const int height = PaintBox3->height();
     QtPainterDibDevice device(painter, exposed);
-    const TDynaArray<TDibRecord>& textures = workspace_.Textures();
+    const TDynaArray<DibPicture>& textures = workspace_.Textures();
     for (uint32_t i = 0; i < textures.Count; ++i) {
         const QRect thumb = ThumbnailRect(int(i), height);
         if (!thumb.intersects(exposed)) continue;
@@ -188,7 +190,7 @@ void TextureEditor::OpenPicBtnClick() {
 }
 
 bool TextureEditor::TakePictureFile(const QString& name) {
-    TDibRecord picture{};
+    DibPicture picture;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = OpenPicture24(picture, QFile::encodeName(name).toStdString(), decoder_);
     QApplication::restoreOverrideCursor();
@@ -197,7 +199,7 @@ bool TextureEditor::TakePictureFile(const QString& name) {
                        QString::fromStdString(DibMessage(picture)));
         return false;
     }
-    workspace_.TakePicture(picture);
+    workspace_.TakePicture(std::move(picture));
     Edited();
     return true;
 }

@@ -4,14 +4,14 @@
 
 namespace zb {
 
-bool MakeDIBCopy(const TDibRecord& source, TDibRecord& destination) {
-    destination = TDibRecord{};
+bool MakeDIBCopy(const TDibRecord& source, DibPicture& destination) {
+    destination.reset();
     if (!source.Bits || !source.Info) return true;
     const int bits = DibBitCount(source);
-    newdib(destination, DibWidth(source), DibHeight(source), bits, source.Info, DibTableSize(bits));
-    if (!destination.Bits) return false;
-    std::memcpy(destination.Bits, source.Bits,
-                size_t(destination.BytesPerLine) * size_t(DibHeight(source)));
+    destination = DibPicture(DibWidth(source), DibHeight(source), bits, source.Info, DibTableSize(bits));
+    if (destination.empty()) return false;
+    std::memcpy(destination.dib().Bits, source.Bits,
+                size_t(destination.dib().BytesPerLine) * size_t(DibHeight(source)));
     return true;
 }
 

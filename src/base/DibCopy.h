@@ -1,5 +1,5 @@
 #pragma once
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 
 namespace zb {
 
@@ -8,8 +8,8 @@ inline constexpr const char* kCopyMemoryMessage = "Fehler: nicht genug Speicher 
 
 // Deep copy with its own storage, pixels included. A source without pixels
 // gives a destination without pixels (true). Returns false when the copy could
-// not be allocated; the destination then has no pixels. The caller owns the
-// destination.
-bool MakeDIBCopy(const TDibRecord& source, TDibRecord& destination);
+// not be allocated; the destination then has no pixels. Whatever the
+// destination held before is freed first.
+bool MakeDIBCopy(const TDibRecord& source, DibPicture& destination);
 
 } // namespace zb

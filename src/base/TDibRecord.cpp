@@ -22,68 +22,6 @@ int DibInfoSize(int bitCount) {
     return int(sizeof(TBitmapInfoHeader)) + 4 * DibTableSize(bitCount);
 }
 
-static bool ValidBitCount(int bits) {
-    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
-
-void newdib(TDibRecord& out, int width, int height, int bitCount,
-            const TBitmapInfoHeader* source, int colorCount) {
-    out = TDibRecord{};
-    if (width <= 0 || height <= 0 || !ValidBitCount(bitCount)) return;
-    const int64_t rowBytes = DibRowBytes(width, bitCount);
-    if (rowBytes < 0) return;
-    const int64_t imageBytes = rowBytes * height;
-    if (imageBytes > kMaxDibBytes) return;
-
-    const int tableSize = DibTableSize(bitCount);
-    auto* info = static_cast<uint8_t*>(std::calloc(1, size_t(DibInfoSize(bitCount))));
-    if (!info) return;
-    // Rows are 64-byte aligned so vector kernels can start on a full line.
-    const size_t alloc = (size_t(imageBytes) + 63) & ~size_t(63);
-    auto* bits = static_cast<uint8_t*>(std::aligned_alloc(64, alloc));
-    if (!bits) {
-        std::free(info);
-        return;
-    }
-    std::memset(bits, 0, alloc);
-
-    auto* header = reinterpret_cast<TBitmapInfoHeader*>(info);
-    if (source) std::memcpy(header, source, sizeof(TBitmapInfoHeader));
-    else *header = TBitmapInfoHeader{};
-    header->biSize = sizeof(TBitmapInfoHeader);
-    header->biWidth = width;
-    header->biHeight = height;
-    header->biPlanes = 1;
-    header->biBitCount = uint16_t(bitCount);
-    header->biCompression = 0;
-    header->biSizeImage = uint32_t(imageBytes);
-    header->biClrUsed = 0;
-    header->biClrImportant = 0;
-
-    TRgbQuad* table = reinterpret_cast<TRgbQuad*>(info + sizeof(TBitmapInfoHeader));
-    const int copy = (source && colorCount > 0) ? std::min(colorCount, tableSize) : 0;
-    if (copy > 0) {
-        std::memcpy(table, reinterpret_cast<const uint8_t*>(source) + sizeof(TBitmapInfoHeader),
-                    size_t(copy) * 4);
-    }
-
-    out.Info = header;
-    out.Storage = 1;
-    out.Bits = bits;
-    out.BytesPerLine = int32_t(rowBytes);
-    out.HasPalette = tableSize > 0 ? 1 : 0;
-    out.LogPalette.palNumEntries = uint16_t(tableSize);
-    for (int i = 0; i < tableSize; ++i) {
-        out.LogPalette.palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
-    }
-}
-
-void deldib(TDibRecord& dib) {
-    std::free(dib.Info);
-    std::free(dib.Bits);
-    dib = TDibRecord{};
-}
-
 int DibWidth(const TDibRecord& dib) { return dib.Info ? dib.Info->biWidth : 0; }
 int DibHeight(const TDibRecord& dib) { return dib.Info ? dib.Info->biHeight : 0; }
 int DibBitCount(const TDibRecord& dib) { return dib.Info ? dib.Info->biBitCount : 0; }

@@ -2,8 +2,8 @@
 // The DIB record: a device-independent bitmap descriptor.
 //
 // Ownership: a TDibRecord is a plain descriptor, copied by value. Copies share
-// the header block and the pixel rows; exactly one copy owns them and releases
-// them with deldib(). After deldib() every copy is dead.
+// the header block and the pixel rows; the storage belongs to the DibPicture
+// that created it, and every copy dies with that picture.
 //
 // Layout of the pixels: rows are stored bottom-up (stored row 0 is the
 // picture's bottom row), each padded to a multiple of 4 bytes; always address
@@ -66,23 +66,13 @@ struct TDibRecord {
 };
 static_assert(std::is_trivially_copyable_v<TDibRecord>);
 
-// Largest pixel block newdib hands out; anything larger fails like an
+// Largest pixel block a DibPicture allocates; anything larger fails like an
 // exhausted allocation instead of overflowing 32-bit row arithmetic.
 inline constexpr int64_t kMaxDibBytes = int64_t{1} << 31;
 
 // Bytes per stored row for a width and bit count: rounded up to 32 bits.
 // Returns -1 when the row would not fit a 32-bit signed length.
 int64_t DibRowBytes(int64_t width, int bitCount);
-
-// Creates a bitmap of width x height pixels with all pixels zero. `source`
-// (may be nullptr) supplies header fields and the first `colorCount` colour
-// table entries. On failure (bad arguments, too large, out of memory) the
-// record has Bits == nullptr and Storage == 0.
-void newdib(TDibRecord& out, int width, int height, int bitCount,
-            const TBitmapInfoHeader* source, int colorCount);
-
-// Releases the header block and the pixel rows; the record becomes empty.
-void deldib(TDibRecord& dib);
 
 int DibWidth(const TDibRecord& dib);
 int DibHeight(const TDibRecord& dib);

@@ -113,11 +113,11 @@ std::string DesignInfoText(const Design& design, const std::string& fileName, co
                     ? " (gespeicherter Index " + std::to_string(l.FilterIndex) + ")"
                     : std::string())
             << "\n";
-        out << "   Text: \"" << Cp1252ToUtf8(LayerString(l.LayerText)) << "\", Farbe "
+        out << "   Text: \"" << Cp1252ToUtf8(l.LayerText) << "\", Farbe "
             << Choice(kColorModeCaptions, l.TextColorMode) << " " << Hex(l.TextColor) << ", Größe "
             << Choice(kTextSizeModeCaptions, l.TextSizeMode) << " " << l.TextSize << " pt, Position "
             << Choice(kPositionModeCaptions, l.TextPosMode) << ", Schriftart " << Choice(kTextFontModeCaptions, l.TextFontMode)
-            << " \"" << Cp1252ToUtf8(LayerString(l.FontName)) << "\", Anzahl " << l.TextCount << "\n";
+            << " \"" << Cp1252ToUtf8(l.FontName) << "\", Anzahl " << l.TextCount << "\n";
     }
     const PaperSettings& p = design.Paper;
     out << "\nPapiergröße: "
@@ -161,8 +161,8 @@ std::string DesignInfoJson(const Design& design, const std::string& fileName, co
             << ", \"patternCount\": " << l.PatternCount
             << ", \"filterIndex\": " << l.FilterIndex
             << ", \"filterName\": " << JsonString(FilterForIndex(l.FilterIndex).Name)
-            << ", \"text\": " << JsonString(Cp1252ToUtf8(LayerString(l.LayerText)))
-            << ", \"fontName\": " << JsonString(Cp1252ToUtf8(LayerString(l.FontName)))
+            << ", \"text\": " << JsonString(Cp1252ToUtf8(l.LayerText))
+            << ", \"fontName\": " << JsonString(Cp1252ToUtf8(l.FontName))
             << ", \"textColorMode\": " << l.TextColorMode
             << ", \"textColorModeName\": " << JsonChoice(kColorModeCaptions, l.TextColorMode)
             << ", \"textColor\": " << JsonString(Hex(l.TextColor)) << ", \"textSize\": " << l.TextSize

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "document/FileError.h"
 #include "document/LayerBlock.h"
@@ -30,11 +31,11 @@ bool ValidBitCount(int bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
 }
 
-std::string ReadText(ByteSource& source, char*& field, uint32_t index) {
+std::string ReadText(ByteSource& source, std::string& field, uint32_t index) {
     std::string text;
     int32_t length = 0;
     switch (ReadString(source, text, &length)) {
-    case StringRead::Ok: SetLayerString(field, text); return {};
+    case StringRead::Ok: field = std::move(text); return {};
     case StringRead::NegativeLength:
         return Damaged(Layer(index) + " hat eine ungültige Textlänge (" + std::to_string(length) + ")");
     case StringRead::EndOfData: break;
@@ -53,7 +54,7 @@ std::string ReadPicture(ByteSource& source, TLayerRecord& layer, uint32_t index)
                        std::to_string(colors) + ")");
     }
 
-    // Header and colour table, in the memory layout newdib takes as its source.
+    // Header and colour table, in the memory layout a new picture takes as its source.
     alignas(TBitmapInfoHeader) uint8_t info[40 + 256 * 4];
     uint8_t raw[40 + 256 * 4];
     if (!source.Read(raw, size_t(infoSize))) return kReadBeyondEnd;
@@ -92,12 +93,12 @@ std::string ReadPicture(ByteSource& source, TLayerRecord& layer, uint32_t index)
     }
     const size_t imageBytes = size_t(rowBytes) * size_t(h.biHeight);
 
-    newdib(layer.LayerPicture, h.biWidth, h.biHeight, bits, reinterpret_cast<const TBitmapInfoHeader*>(info),
-           colors);
-    if (!layer.LayerPicture.Bits) {
+    layer.LayerPicture = DibPicture(h.biWidth, h.biHeight, bits, reinterpret_cast<const TBitmapInfoHeader*>(info),
+                                    colors);
+    if (layer.LayerPicture.empty()) {
         return "Für das Bild von " + Layer(index) + " (" + size + ") reicht der Arbeitsspeicher nicht";
     }
-    if (!source.Read(layer.LayerPicture.Bits, imageBytes)) return kReadBeyondEnd;
+    if (!source.Read(layer.LayerPicture.dib().Bits, imageBytes)) return kReadBeyondEnd;
     return {};
 }
 
@@ -131,7 +132,7 @@ std::string ReadDesign(ByteSource& source, Design& design) {
 
     for (uint32_t i = 0; i < uint32_t(count); ++i) {
         // The record is in the design before it is filled, so whatever it
-        // already owns is released with the design when reading stops.
+        // already owns goes with the design when reading stops.
         TLayerRecord* layer = design.Layers.Add();
         if (auto problem = ReadLayer(source, *layer, i); !problem.empty()) return problem;
     }

@@ -77,8 +77,8 @@ bool WriteDesign(const Design& design, ByteSink& sink) {
         const TLayerRecord& layer = design.Layers[i];
         EncodeLayerBlock(layer, block);
         if (!sink.Write(block, kLayerBlockSize)) return false;
-        if (!WriteString(sink, LayerString(layer.LayerText))) return false;
-        if (!WriteString(sink, LayerString(layer.FontName))) return false;
+        if (!WriteString(sink, layer.LayerText)) return false;
+        if (!WriteString(sink, layer.FontName)) return false;
         if (!WritePicture(layer.LayerPicture, sink)) return false;
     }
 

@@ -35,7 +35,7 @@ enum : size_t {
 static_assert(kOffPictureWidthMM + 8 == kLayerBlockSettingsSize);
 } // namespace
 
-void EncodeLayerBlock(const TLayerRecord& layer, uint8_t* block) {
+void EncodeLayerBlock(const LayerSettings& layer, uint8_t* block) {
     std::memset(block, 0, kLayerBlockSize);
     le::Put32(block + kOffKind, layer.Kind);
     le::PutI32(block + kOffTransparency, layer.Transparency);
@@ -60,7 +60,7 @@ void EncodeLayerBlock(const TLayerRecord& layer, uint8_t* block) {
     le::PutDouble(block + kOffPictureWidthMM, layer.PictureWidthMM);
 }
 
-void DecodeLayerBlock(const uint8_t* block, TLayerRecord& layer) {
+void DecodeLayerBlock(const uint8_t* block, LayerSettings& layer) {
     layer.Kind = le::Get32(block + kOffKind);
     layer.Transparency = le::GetI32(block + kOffTransparency);
     layer.GradientDirection = le::GetI32(block + kOffGradientDirection);

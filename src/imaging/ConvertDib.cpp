@@ -1,10 +1,12 @@
 #include "imaging/ConvertDib.h"
 
 #include <cstring>
+#include <utility>
 
 namespace zb {
 
-bool ConvertDib(TDibRecord& picture, int targetBits) {
+bool ConvertDib(DibPicture& owner, int targetBits) {
+    const TDibRecord& picture = owner.dib();
     if (!picture.Bits || !picture.Info) return false;
     const int bits = DibBitCount(picture);
     if (bits == targetBits) return true;
@@ -12,9 +14,9 @@ bool ConvertDib(TDibRecord& picture, int targetBits) {
 
     const int w = DibWidth(picture);
     const int h = DibHeight(picture);
-    TDibRecord t;
-    newdib(t, w, h, 24, nullptr, 0);
-    if (t.Storage == 0) return false;
+    DibPicture converted(w, h, 24);
+    if (converted.dib().Storage == 0) return false;
+    const TDibRecord& t = converted.dib();
 
     // Blue, green, red per index, from LogPalette (not the info block's table).
     uint8_t lut[256][3];
@@ -48,8 +50,7 @@ bool ConvertDib(TDibRecord& picture, int targetBits) {
             break;
         }
     }
-    deldib(picture);
-    picture = t;
+    owner = std::move(converted);
     return true;
 }
 

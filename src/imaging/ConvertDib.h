@@ -1,6 +1,6 @@
 #pragma once
 // Converting loaded pictures to the 24 bits the compositor tiles with.
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 
 namespace zb {
 
@@ -12,7 +12,7 @@ namespace zb {
 // Pictures of other depths stay as loaded. When the 24-bit copy cannot be
 // allocated the picture is left unchanged. Returns true when the picture now
 // has `targetBits`, so callers can refuse a picture that stayed behind.
-// The picture's old storage is released; the picture owns the new one.
-bool ConvertDib(TDibRecord& picture, int targetBits);
+// The picture's old storage is freed; the picture owns the new one.
+bool ConvertDib(DibPicture& picture, int targetBits);
 
 } // namespace zb

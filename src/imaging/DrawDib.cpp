@@ -200,9 +200,9 @@ void StretchWithFallbacks(DibDevice& dc, const DibDrawRect& r, const TDibRecord&
     const int bits = DibBitCount(dib);
     if (dc.CanSetDibRows()) {
         const int64_t colors = DibColorCount(dib);
-        TDibRecord t;
-        newdib(t, r.destW, r.destH, bits, dib.Info, colors > 256 ? 0 : int(colors));
-        if (t.Bits) {
+        DibPicture picture(r.destW, r.destH, bits, dib.Info, colors > 256 ? 0 : int(colors));
+        if (!picture.empty()) {
+            TDibRecord& t = picture.dib();
             const bool copies = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
             for (int32_t j = 0; copies && j < r.destH; ++j) {
                 // First and last pixels land on the rectangle's corners; a
@@ -216,9 +216,7 @@ void StretchWithFallbacks(DibDevice& dc, const DibDrawRect& r, const TDibRecord&
             }
             const DibRows rows{t.Bits + int64_t(r.destH - 1) * t.BytesPerLine, -ptrdiff_t(t.BytesPerLine),
                                r.destW, r.destH, bits, DibTableSize(bits) > 0 ? DibColorTable(t) : nullptr};
-            const bool done = dc.SetDibRows(r.x, r.y, rows);
-            deldib(t);
-            if (done) return;
+            if (dc.SetDibRows(r.x, r.y, rows)) return;
         }
     }
 
@@ -255,7 +253,7 @@ void DrawDib(DibDevice& dc, int32_t X, int32_t Y, int32_t DestW, int32_t DestH, 
     if (r.destW <= 0 || r.destH <= 0 || r.srcW <= 0 || r.srcH <= 0) return;
 
     if (bits == 24 && AllowHalftone && dc.ScreenBitsPerPixel() <= 8) {
-        TDibRecord t;
+        DibPicture t;
         DibDrawRect tr = r;
         if (r.srcW > r.destW || r.srcH > r.destH) {
             const int64_t tw = RoundHalfEven(double(W) * r.destW / r.srcW);
@@ -269,9 +267,8 @@ void DrawDib(DibDevice& dc, int32_t X, int32_t Y, int32_t DestW, int32_t DestH, 
         } else {
             DIBHalftoneDIB(t, dib);
         }
-        if (t.Bits) {
+        if (!t.empty()) {
             StretchWithFallbacks(dc, tr, t);
-            deldib(t);
             return;
         }
         // No memory for the halftoned copy: draw the picture as it is.

@@ -68,8 +68,8 @@ bool Supported(int bits) {
 
 } // namespace
 
-bool DIBHalftoneDIBXY(TDibRecord& out, const TDibRecord& source, int newWidth, int newHeight) {
-    out = TDibRecord{};
+bool DIBHalftoneDIBXY(DibPicture& picture, const TDibRecord& source, int newWidth, int newHeight) {
+    picture.reset();
     if (!source.Bits || !source.Info || newWidth <= 0 || newHeight <= 0) return false;
     const int sw = DibWidth(source);
     const int sh = DibHeight(source);
@@ -83,8 +83,9 @@ bool DIBHalftoneDIBXY(TDibRecord& out, const TDibRecord& source, int newWidth, i
     } catch (const std::bad_alloc&) {
         return false;
     }
-    newdib(out, newWidth, newHeight, 8, nullptr, 0);
-    if (!out.Bits) return false;
+    picture = DibPicture(newWidth, newHeight, 8);
+    if (picture.empty()) return false;
+    TDibRecord& out = picture.dib();
 
     TRgbQuad* table = DibColorTable(out);
     for (int r = 0; r < 6; ++r)
@@ -116,9 +117,9 @@ bool DIBHalftoneDIBXY(TDibRecord& out, const TDibRecord& source, int newWidth, i
     return true;
 }
 
-bool DIBHalftoneDIB(TDibRecord& out, const TDibRecord& source) {
+bool DIBHalftoneDIB(DibPicture& out, const TDibRecord& source) {
     if (!source.Bits || !source.Info) {
-        out = TDibRecord{};
+        out.reset();
         return false;
     }
     return DIBHalftoneDIBXY(out, source, DibWidth(source), DibHeight(source));

@@ -3,9 +3,9 @@
 // on a fixed 6 x 6 x 6 colour cube, ordered-dithered with an 8 x 8 Bayer
 // matrix so flat areas keep their average colour.
 //
-// Ownership: `out` is a new record the caller releases with deldib. On failure
-// (source without pixels, bad size, no memory) `out` has Bits == nullptr.
-#include "base/TDibRecord.h"
+// Ownership: `out` receives a new picture (whatever it held is freed). On
+// failure (source without pixels, bad size, no memory) `out` is empty.
+#include "base/DibPicture.h"
 
 namespace zb {
 
@@ -15,8 +15,8 @@ inline constexpr int kHalftoneCubeLevels = 6;
 
 // Same size as the source. Sources of 1, 4, 8 (LogPalette colours), 16 (5-5-5),
 // 24 and 32 bits are accepted.
-bool DIBHalftoneDIB(TDibRecord& out, const TDibRecord& source);
+bool DIBHalftoneDIB(DibPicture& out, const TDibRecord& source);
 // Resampled nearest-neighbour to newWidth x newHeight (both > 0).
-bool DIBHalftoneDIBXY(TDibRecord& out, const TDibRecord& source, int newWidth, int newHeight);
+bool DIBHalftoneDIBXY(DibPicture& out, const TDibRecord& source, int newWidth, int newHeight);
 
 } // namespace zb

@@ -9,9 +9,9 @@ namespace zb {
 
 namespace {
 
-bool Fail(TDibRecord& out, const std::string& message) {
-    out = TDibRecord{};
-    SetDibMessage(out, message);
+bool Fail(DibPicture& out, const std::string& message) {
+    out.reset();
+    SetDibMessage(out.dib(), message);
     return false;
 }
 
@@ -24,7 +24,7 @@ int Luma(uint32_t c) { return 299 * RedOf(c) + 587 * GreenOf(c) + 114 * BlueOf(c
 
 } // namespace
 
-bool DibFromDecoded(TDibRecord& out, const DecodedPicture& picture) {
+bool DibFromDecoded(DibPicture& out, const DecodedPicture& picture) {
     if (!picture.ok())
         return Fail(out, picture.error.empty() ? kPictureUnknownErrorMessage : picture.error);
     const int w = picture.width;
@@ -51,19 +51,20 @@ bool DibFromDecoded(TDibRecord& out, const DecodedPicture& picture) {
     const bool invert = bits == 1 && Luma(palette[0]) > Luma(palette[1]);
     if (invert) std::swap(palette[0], palette[1]);
 
-    newdib(out, w, h, bits, nullptr, 0);
-    if (!out.Bits) return Fail(out, kPictureMemoryMessage);
+    out = DibPicture(w, h, bits);
+    if (out.empty()) return Fail(out, kPictureMemoryMessage);
 
-    TRgbQuad* table = DibColorTable(out);
+    TDibRecord& dib = out.dib();
+    TRgbQuad* table = DibColorTable(dib);
     for (int i = 0; i < tableSize; ++i) {
         const uint32_t c = palette[size_t(i)];
         table[i] = {BlueOf(c), GreenOf(c), RedOf(c), 0};
-        out.LogPalette.palPalEntry[i] = {RedOf(c), GreenOf(c), BlueOf(c), 0};
+        dib.LogPalette.palPalEntry[i] = {RedOf(c), GreenOf(c), BlueOf(c), 0};
     }
 
     for (int y = 0; y < h; ++y) {
         const uint8_t* src = picture.pixels.data() + ptrdiff_t(y) * picture.stride;
-        uint8_t* dst = out.Bits + ptrdiff_t(h - 1 - y) * out.BytesPerLine;
+        uint8_t* dst = dib.Bits + ptrdiff_t(h - 1 - y) * dib.BytesPerLine;
         if (invert) {
             for (int64_t i = 0; i < packed; ++i) dst[i] = uint8_t(~src[i]);
         } else {
@@ -73,18 +74,17 @@ bool DibFromDecoded(TDibRecord& out, const DecodedPicture& picture) {
     return true;
 }
 
-bool OpenDib(TDibRecord& out, const std::string& fileName, const PictureDecoder& decoder) {
+bool OpenDib(DibPicture& out, const std::string& fileName, const PictureDecoder& decoder) {
     return DibFromDecoded(out, decoder.DecodeFile(fileName));
 }
 
-bool OpenDibBytes(TDibRecord& out, const uint8_t* data, size_t size, const PictureDecoder& decoder) {
+bool OpenDibBytes(DibPicture& out, const uint8_t* data, size_t size, const PictureDecoder& decoder) {
     return DibFromDecoded(out, decoder.DecodeBytes(data, size));
 }
 
-bool OpenPicture24(TDibRecord& out, const std::string& fileName, const PictureDecoder& decoder) {
+bool OpenPicture24(DibPicture& out, const std::string& fileName, const PictureDecoder& decoder) {
     if (!OpenDib(out, fileName, decoder)) return false;
     if (ConvertDib(out, 24)) return true;
-    deldib(out);
     return Fail(out, kPictureMemoryMessage);
 }
 

@@ -1,15 +1,15 @@
 #pragma once
 // Reading picture files into DIB records through a PictureDecoder.
 //
-// Ownership: on success the caller owns the record's storage and releases it
-// with deldib. On failure the record has Bits == nullptr, no storage, and a
-// German message for the user (DibMessage).
+// Ownership: `out` receives a new picture (whatever it held is freed). On
+// failure it is empty: Bits == nullptr, no storage, and a German message for
+// the user (DibMessage).
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "imaging/PictureDecoder.h"
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 
 namespace zb {
 
@@ -19,17 +19,17 @@ namespace zb {
 // at index 0, so the black-and-white rule of ConvertDib keeps dark parts dark.
 // Refuses (with a message, without allocating) failed decodes, sizes <= 0,
 // pixel blocks above kMaxDibBytes and inconsistent decoder output.
-bool DibFromDecoded(TDibRecord& out, const DecodedPicture& picture);
+bool DibFromDecoded(DibPicture& out, const DecodedPicture& picture);
 
 // Decodes a file and builds its record (see DibFromDecoded).
-bool OpenDib(TDibRecord& out, const std::string& fileName, const PictureDecoder& decoder);
+bool OpenDib(DibPicture& out, const std::string& fileName, const PictureDecoder& decoder);
 // The same for a picture held in memory.
-bool OpenDibBytes(TDibRecord& out, const uint8_t* data, size_t size, const PictureDecoder& decoder);
+bool OpenDibBytes(DibPicture& out, const uint8_t* data, size_t size, const PictureDecoder& decoder);
 
 // OpenDib followed by ConvertDib(24): the way every picture enters a design.
 // On failure (also when the 24-bit copy found no memory) Bits is nullptr and
 // the record carries the message.
-bool OpenPicture24(TDibRecord& out, const std::string& fileName, const PictureDecoder& decoder);
+bool OpenPicture24(DibPicture& out, const std::string& fileName, const PictureDecoder& decoder);
 
 // Open-dialog filter in Qt syntax: "Alle Grafikdateien (*.png *.jpg ...);;"
 // then one entry per format, then "Alle Dateien (*)".

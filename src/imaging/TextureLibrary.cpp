@@ -39,7 +39,7 @@ namespace {
 
 // Loads one file of the folder as a 24-bit picture and describes it.
 bool LoadTexture(const std::string& folder, const std::string& name, const PictureDecoder& decoder,
-                 TDibRecord& picture, TextureScanEntry& entry) {
+                 DibPicture& picture, TextureScanEntry& entry) {
     entry.fileName = name;
     const DecodedPicture decoded = decoder.DecodeFile((fs::path(folder) / name).string());
     entry.format = decoded.format;
@@ -53,7 +53,7 @@ bool LoadTexture(const std::string& folder, const std::string& name, const Pictu
     entry.bitsStored = decoded.storedBits > 0 ? decoded.storedBits : entry.bitsRead;
     entry.flattenedAlpha = decoded.flattenedAlpha;
     if (!ConvertDib(picture, 24)) {
-        deldib(picture);
+        picture.reset();
         entry.reason = kPictureMemoryMessage;
         return false;
     }
@@ -64,19 +64,18 @@ bool LoadTexture(const std::string& folder, const std::string& name, const Pictu
 
 } // namespace
 
-size_t ReadinTextures(TDynaArray<TDibRecord>& textures, const std::string& folder,
+size_t ReadinTextures(TDynaArray<DibPicture>& textures, const std::string& folder,
                       const PictureDecoder& decoder, const TextureProgress& progress) {
     const std::vector<std::string> names = TextureFileNames(folder);
     size_t added = 0;
     for (size_t i = 0; i < names.size(); ++i) {
         if (progress) progress(i, names.size());
-        TDibRecord picture;
+        DibPicture picture;
         TextureScanEntry entry;
         if (!LoadTexture(folder, names[i], decoder, picture, entry)) continue;
         try {
-            *textures.Add() = picture; // the array's record now owns the storage
+            *textures.Add() = std::move(picture);
         } catch (const std::bad_alloc&) {
-            deldib(picture);
             break;
         }
         ++added;
@@ -85,17 +84,16 @@ size_t ReadinTextures(TDynaArray<TDibRecord>& textures, const std::string& folde
     return added;
 }
 
-void ReleaseTextures(TDynaArray<TDibRecord>& textures) {
-    for (uint32_t i = 0; i < textures.Count; ++i) deldib(textures[i]);
+void ReleaseTextures(TDynaArray<DibPicture>& textures) {
     textures.Clear();
 }
 
 std::vector<TextureScanEntry> ScanTextureFolder(const std::string& folder, const PictureDecoder& decoder) {
     std::vector<TextureScanEntry> entries;
     for (const std::string& name : TextureFileNames(folder)) {
-        TDibRecord picture;
+        DibPicture picture;
         TextureScanEntry entry;
-        if (LoadTexture(folder, name, decoder, picture, entry)) deldib(picture);
+        LoadTexture(folder, name, decoder, picture, entry);
         entries.push_back(std::move(entry));
     }
     return entries;

@@ -2,15 +2,15 @@
 // The texture library: every picture in the folder "texturen" beside the
 // program, read once at start-up and converted to 24 bits.
 //
-// Ownership: each record that ReadinTextures appends owns its picture storage;
-// the array's owner releases them with ReleaseTextures at shutdown.
+// Ownership: the array owns the pictures ReadinTextures appends; they go with
+// the array or with ReleaseTextures.
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "imaging/PictureDecoder.h"
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 #include "base/TDynaArray.h"
 
 namespace zb {
@@ -34,11 +34,11 @@ using TextureProgress = std::function<void(size_t done, size_t total)>;
 // Appends every readable picture of `folder`, in TextureFileNames order,
 // converted to 24 bits. Unreadable files are skipped without a message; a
 // missing folder adds nothing. Returns the number of textures appended.
-size_t ReadinTextures(TDynaArray<TDibRecord>& textures, const std::string& folder,
+size_t ReadinTextures(TDynaArray<DibPicture>& textures, const std::string& folder,
                       const PictureDecoder& decoder, const TextureProgress& progress = {});
 
-// Releases every texture's storage and empties the array.
-void ReleaseTextures(TDynaArray<TDibRecord>& textures);
+// Frees every texture and empties the array.
+void ReleaseTextures(TDynaArray<DibPicture>& textures);
 
 // One line of the texture report.
 struct TextureScanEntry {

@@ -1,7 +1,5 @@
 #include "model/Design.h"
 
-#include <cstring>
-
 #include "base/DibCopy.h"
 
 namespace zb {
@@ -9,8 +7,6 @@ namespace zb {
 Design::~Design() { ReleaseAll(); }
 
 void Design::ReleaseAll() {
-    Layers.First();
-    while (Layers.Next()) ReleaseLayer(*CurrentLayer);
     Layers.Clear();
     CurrentIndex = 0;
 }
@@ -21,15 +17,11 @@ bool Design::CopyTo(Design& copy, bool borrowPictures) const {
     for (uint32_t i = 0; i < Layers.Count; ++i) {
         const TLayerRecord& from = Layers[i];
         TLayerRecord* to = copy.Layers.Add();
-        std::memcpy(static_cast<void*>(to), &from, sizeof(TLayerRecord));
-        // The copy owns texts and pixels of its own.
-        to->FontName = nullptr;
-        to->LayerText = nullptr;
-        to->LayerPicture = TDibRecord{};
-        SetLayerString(to->FontName, LayerString(from.FontName));
-        SetLayerString(to->LayerText, LayerString(from.LayerText));
-        if (borrowPictures) to->LayerPicture = from.LayerPicture;
-        else if (from.LayerPicture.Bits && !MakeDIBCopy(from.LayerPicture, to->LayerPicture)) complete = false;
+        static_cast<LayerSettings&>(*to) = from;
+        to->FontName = from.FontName;
+        to->LayerText = from.LayerText;
+        if (borrowPictures) to->LayerPicture = DibPicture::Adopt(from.LayerPicture);
+        else if (!from.LayerPicture.empty() && !MakeDIBCopy(from.LayerPicture, to->LayerPicture)) complete = false;
     }
     copy.Paper = Paper;
     copy.CurrentIndex = CurrentIndex;
@@ -37,7 +29,7 @@ bool Design::CopyTo(Design& copy, bool borrowPictures) const {
 }
 
 void Design::ForgetBorrowedPictures() {
-    for (uint32_t i = 0; i < Layers.Count; ++i) Layers[i].LayerPicture = TDibRecord{};
+    for (uint32_t i = 0; i < Layers.Count; ++i) Layers[i].LayerPicture.release();
 }
 
 } // namespace zb

@@ -2,8 +2,7 @@
 // A whole design: the layer stack (bottom layer first), the selection, and the
 // paper format, zoom and margins that design files carry.
 //
-// Ownership: a Design owns its layer records and everything they own; its
-// destructor releases them. It is not copyable or movable (the array's cursor
+// Ownership: a Design owns its layer records and everything they own. It is not copyable or movable (the array's cursor
 // points into it): hold it by unique_ptr and swap pointers to replace a design.
 #include <cstdint>
 #include <string>
@@ -42,7 +41,7 @@ public:
     int32_t CurrentIndex = 0;
     PaperSettings Paper;
 
-    // Releases every record's resources and empties the stack.
+    // Empties the stack, freeing every record's texts and picture.
     void ReleaseAll();
 
     // Makes `copy` (emptied first) a deep copy: records, texts, pictures, paper

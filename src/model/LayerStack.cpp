@@ -4,19 +4,19 @@
 
 namespace zb {
 
-std::string AddLayer(Design& design, const TDynaArray<TDibRecord>& textures) {
+std::string AddLayer(Design& design, const TDynaArray<DibPicture>& textures) {
     TLayerRecord* layer = design.Layers.Add();
     SetLayerDefaults(*layer);
     if (textures.Count > 0) {
         if (!MakeDIBCopy(textures[0], layer->LayerPicture)) return kCopyMemoryMessage;
     } else {
-        newdib(layer->LayerPicture, 10, 10, 24, nullptr, 0);
-        if (!layer->LayerPicture.Bits) return kCopyMemoryMessage;
+        layer->LayerPicture = DibPicture(10, 10, 24);
+        if (layer->LayerPicture.empty()) return kCopyMemoryMessage;
     }
     return {};
 }
 
-std::string NewPlane(Design& design, const TDynaArray<TDibRecord>& textures) {
+std::string NewPlane(Design& design, const TDynaArray<DibPicture>& textures) {
     std::string message = AddLayer(design, textures);
     design.CurrentIndex = int32_t(design.Layers.Count) - 1;
     return message;
@@ -26,7 +26,6 @@ std::string DeletePlane(Design& design, int selectedRow) {
     if (selectedRow < 0 || selectedRow >= int(design.Layers.Count)) return kNoLayerSelected;
     if (design.Layers.Count <= 1) return kCannotDeleteLast;
     design.CurrentIndex = selectedRow;
-    ReleaseLayer(*design.Layers.Select(selectedRow));
     design.Layers.Delete(selectedRow);
     if (design.CurrentIndex > int32_t(design.Layers.Count) - 1)
         design.CurrentIndex = int32_t(design.Layers.Count) - 1;
@@ -56,7 +55,6 @@ std::string MovePlaneDown(Design& design, int selectedRow) {
 
 void KeepBottomLayer(Design& design) {
     for (int n = int(design.Layers.Count) - 1; n >= 1; --n) {
-        ReleaseLayer(*design.Layers.Select(n));
         design.Layers.Delete(n);
     }
     design.CurrentIndex = 0;

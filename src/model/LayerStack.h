@@ -16,17 +16,17 @@ inline constexpr const char* kCannotDeleteLast = "Die letzte Ebene kann nicht ge
 // when the library holds one, else a new black 10 x 10 24-bit bitmap.
 // Returns the memory message when the picture could not be copied (the layer
 // then has no pixels), else empty.
-std::string AddLayer(Design& design, const TDynaArray<TDibRecord>& textures);
+std::string AddLayer(Design& design, const TDynaArray<DibPicture>& textures);
 
 // New layer as the "Neue Ebene" button makes it: on top, selected.
-std::string NewPlane(Design& design, const TDynaArray<TDibRecord>& textures);
+std::string NewPlane(Design& design, const TDynaArray<DibPicture>& textures);
 
 // selectedRow is the selected row of the list, or -1 when none is selected.
 std::string DeletePlane(Design& design, int selectedRow);
 std::string MovePlaneUp(Design& design, int selectedRow);
 std::string MovePlaneDown(Design& design, int selectedRow);
 
-// Keeps only record 0 ("Neu"): the others are released from the top down.
+// Keeps only record 0 ("Neu"): the others are removed from the top down.
 void KeepBottomLayer(Design& design);
 
 } // namespace zb

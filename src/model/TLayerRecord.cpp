@@ -2,30 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "model/SpinField.h"
 
 namespace zb {
-
-void SetLayerString(char*& field, std::string_view text) {
-    delete[] field;
-    field = new char[text.size() + 1];
-    std::memcpy(field, text.data(), text.size());
-    field[text.size()] = '\0';
-}
-
-std::string_view LayerString(const char* field) {
-    return field ? std::string_view(field) : std::string_view();
-}
-
-void ReleaseLayer(TLayerRecord& layer) {
-    deldib(layer.LayerPicture);
-    delete[] layer.FontName;
-    delete[] layer.LayerText;
-    layer.FontName = nullptr;
-    layer.LayerText = nullptr;
-}
 
 void SetLayerDefaults(TLayerRecord& layer) {
     layer.Kind = kKindTexture;
@@ -35,11 +15,11 @@ void SetLayerDefaults(TLayerRecord& layer) {
     layer.TextSize = 12;
     layer.PatternSizeMM = 30.0;
     layer.PictureWidthMM = 75.0;
-    SetLayerString(layer.FontName, "Arial");
-    SetLayerString(layer.LayerText, "Test");
+    layer.FontName = "Arial";
+    layer.LayerText = "Test";
 }
 
-void LimitToEditorRanges(TLayerRecord& layer) {
+void LimitToEditorRanges(LayerSettings& layer) {
     // Only the range: values inside it stay exactly as stored, even with
     // more decimals than the field shows.
     auto inRange = [](double value, const SpinField& field) {

@@ -1,16 +1,17 @@
 #pragma once
-// One layer of a design. Design files store it as a 1192-byte block whose
-// offsets are fixed (LayerBlock.h maps it field by field); in memory it is this
-// plain record, moved bytewise by TDynaArray.
+// One layer of a design: its settings, its picture and its two texts. Design
+// files store the settings in a 1192-byte block whose offsets are fixed
+// (LayerBlock.h maps it field by field) and the texts and picture after it;
+// the byte layout lives there, not here.
 //
-// Ownership: a record owns the pixel memory of LayerPicture and the two heap
-// strings FontName and LayerText. Whoever removes a record releases them first
-// (ReleaseLayer). Strings hold 8-bit Windows-1252 bytes, exactly as stored in
-// design files; the user interface converts at its edge.
+// Ownership: a record owns its picture and its texts; it is move-only.
+// Texts hold 8-bit Windows-1252 bytes, exactly as stored in design files; the
+// user interface converts at its edge.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 
 namespace zb {
 
@@ -22,45 +23,42 @@ enum LayerKind : uint32_t {
     kKindText = 4,
 };
 
-struct TLayerRecord {
-    uint32_t Kind;
-    int32_t Transparency;       // track bar position minus 5: -5 .. 5
-    int32_t GradientDirection;
-    int32_t PatternShape;
-    int32_t PatternColorMode;
-    int32_t PatternSizeMode;
-    int32_t PatternPosMode;
-    int32_t PatternCount;
-    int32_t TextCount;          // density 0 .. 10
-    int32_t FilterIndex;
-    int32_t TextColorMode;
-    int32_t TextSize;           // points
-    int32_t TextSizeMode;
-    int32_t TextPosMode;
-    int32_t TextFontMode;
-    uint32_t GradientColor1;    // colour values: red in the lowest byte
-    uint32_t GradientColor2;
-    uint32_t PatternColor;
-    uint32_t TextColor;
-    uint32_t Reserved76;
-    double PatternSizeMM;
-    double PictureWidthMM;
-    TDibRecord LayerPicture;
-    char* FontName;             // zero-terminated heap copy
-    char* LayerText;            // zero-terminated heap copy
-    uint32_t Reserved1188;
+// The settings of a layer: plain values, compared as a whole.
+struct LayerSettings {
+    uint32_t Kind = kKindGradient;
+    int32_t Transparency = 0;       // track bar position minus 5: -5 .. 5
+    int32_t GradientDirection = 0;
+    int32_t PatternShape = 0;
+    int32_t PatternColorMode = 0;
+    int32_t PatternSizeMode = 0;
+    int32_t PatternPosMode = 0;
+    int32_t PatternCount = 0;
+    int32_t TextCount = 0;          // density 0 .. 10
+    int32_t FilterIndex = 0;
+    int32_t TextColorMode = 0;
+    int32_t TextSize = 0;           // points
+    int32_t TextSizeMode = 0;
+    int32_t TextPosMode = 0;
+    int32_t TextFontMode = 0;
+    uint32_t GradientColor1 = 0;    // colour values: red in the lowest byte
+    uint32_t GradientColor2 = 0;
+    uint32_t PatternColor = 0;
+    uint32_t TextColor = 0;
+    uint32_t Reserved76 = 0;
+    double PatternSizeMM = 0;
+    double PictureWidthMM = 0;
+
+    friend bool operator==(const LayerSettings&, const LayerSettings&) = default;
 };
-static_assert(std::is_trivially_copyable_v<TLayerRecord>);
 
-// Replaces a heap string of a record: the old copy is released first.
-void SetLayerString(char*& field, std::string_view text);
-std::string_view LayerString(const char* field);
+struct TLayerRecord : LayerSettings {
+    DibPicture LayerPicture;
+    std::string FontName;
+    std::string LayerText;
+};
 
-// Releases the three resources a record owns and nulls them.
-void ReleaseLayer(TLayerRecord& layer);
-
-// Fills a zero-filled record with the defaults of a new layer, except the
-// picture (the caller decides where it comes from).
+// Fills a new record with the defaults of a new layer, except the picture
+// (the caller decides where it comes from).
 void SetLayerDefaults(TLayerRecord& layer);
 
 // Transparency and text density: track bars of eleven positions.
@@ -74,7 +72,7 @@ inline constexpr int32_t kTextCountMax = 10;
 // the track bar's arithmetic. Values inside the ranges stay exactly as they
 // are; one that is not a number becomes the field's minimum. Choice fields
 // stay as they are.
-void LimitToEditorRanges(TLayerRecord& layer);
+void LimitToEditorRanges(LayerSettings& layer);
 
 // List caption of a kind ("Farbverlauf", "Muster", "Grafik", "Filter", "Text");
 // empty for a kind outside 0 .. 4.

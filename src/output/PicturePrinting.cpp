@@ -37,14 +37,11 @@ std::string PrintPicture(QPrinter& printer, const TDibRecord& picture, const Pic
     if (!picture.Bits) return {};
     // The printer takes 24-bit rows; a picture of another depth is printed
     // from a converted copy.
-    TDibRecord converted;
+    DibPicture converted;
     const TDibRecord* source = &picture;
     if (DibBitCount(picture) != 24) {
-        if (!MakeDIBCopy(picture, converted) || !ConvertDib(converted, 24)) {
-            deldib(converted);
-            return kCopyMemoryMessage;
-        }
-        source = &converted;
+        if (!MakeDIBCopy(picture, converted) || !ConvertDib(converted, 24)) return kCopyMemoryMessage;
+        source = &converted.dib();
     }
     PrintSession session(printer);
     std::string message = session.Begin(QString::fromUtf8(kPicturePrintJobTitle));
@@ -55,7 +52,6 @@ std::string PrintPicture(QPrinter& printer, const TDibRecord& picture, const Pic
         if (message.empty()) message = session.End();
         else session.Abort();
     }
-    deldib(converted);
     return message;
 }
 

@@ -47,8 +47,8 @@ Compositor::Compositor(LayerGenerators generators) : generators_(std::move(gener
 Compositor::~Compositor() { ReleaseRasters(); }
 
 void Compositor::ReleaseRasters() {
-    deldib(designRaster_);
-    deldib(layerRaster_);
+    designRaster_.reset();
+    layerRaster_.reset();
 }
 
 RasterSize Compositor::Size() const { return {DibWidth(designRaster_), DibHeight(designRaster_)}; }
@@ -72,29 +72,26 @@ std::string Compositor::EnsureSize(RasterSize size) {
     // The layer raster holds nothing worth keeping between compositions:
     // release it first, so a resize holds at most three rasters at once.
     const RasterSize previous = Size();
-    deldib(layerRaster_);
+    layerRaster_.reset();
     auto restoreLayer = [&] {
-        if (!previous.empty()) newdib(layerRaster_, previous.width, previous.height, 24, nullptr, 0);
+        if (!previous.empty()) layerRaster_ = DibPicture(previous.width, previous.height, 24);
     };
 
-    TDibRecord design{};
-    newdib(design, size.width, size.height, 24, nullptr, 0);
-    if (!design.Bits) {
+    DibPicture design(size.width, size.height, 24);
+    if (design.empty()) {
         restoreLayer();
         failedSize_ = size;
         return DesignMemoryMessage(size);
     }
-    TDibRecord layer{};
-    newdib(layer, size.width, size.height, 24, nullptr, 0);
-    if (!layer.Bits) {
-        deldib(design);
+    DibPicture layer(size.width, size.height, 24);
+    if (layer.empty()) {
+        design.reset();
         restoreLayer();
         failedSize_ = size;
         return DesignMemoryMessage(size);
     }
-    deldib(designRaster_);
-    designRaster_ = design;
-    layerRaster_ = layer;
+    designRaster_ = std::move(design);
+    layerRaster_ = std::move(layer);
     designValid_ = false;
     holdsComposition_ = false;
     failedSize_ = {};
@@ -120,13 +117,9 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, do
     case kKindTexture: {
         // Files may carry pictures of 1, 4 or 8 bits: those are tiled through
         // a 24-bit copy, so the stored picture keeps its bytes.
-        TDibRecord converted{};
-        struct Release {
-            TDibRecord& dib;
-            ~Release() { deldib(dib); }
-        } release{converted};
+        DibPicture converted;
         RasterView picture = ViewOf(layer.LayerPicture);
-        const int bits = layer.LayerPicture.Bits ? DibBitCount(layer.LayerPicture) : 0;
+        const int bits = layer.LayerPicture.empty() ? 0 : DibBitCount(layer.LayerPicture);
         if (picture.empty() && (bits == 1 || bits == 4 || bits == 8)) {
             if (!MakeDIBCopy(layer.LayerPicture, converted) || !ConvertDib(converted, 24)) {
                 GroundFill(bottom);
@@ -171,9 +164,9 @@ std::string Compositor::Compose(const Design& design, double targetPpi, double z
     if (size.empty()) return {};
     if (!HasSize(layerRaster_, size)) {
         // A failed resize could not restore the layer raster; try once more.
-        deldib(layerRaster_);
-        newdib(layerRaster_, size.width, size.height, 24, nullptr, 0);
-        if (!layerRaster_.Bits) return DesignMemoryMessage(size);
+        layerRaster_.reset();
+        layerRaster_ = DibPicture(size.width, size.height, 24);
+        if (layerRaster_.empty()) return DesignMemoryMessage(size);
     }
 
     startSeed_ = random.seed();

@@ -3,8 +3,8 @@
 // generated into the layer raster, bottom (record 0) to top, and laid over the
 // design with its transparency.
 //
-// Ownership: a Compositor owns its two 24-bit rasters, created with newdib and
-// released with deldib in its destructor. The design, the random source and the
+// Ownership: a Compositor owns its two 24-bit rasters (pictures it frees when
+// they are replaced or it goes). The design, the random source and the
 // font engine stay the caller's. Not copyable. Everything runs on the caller's
 // thread; the kernels may split rows over worker threads internally.
 //
@@ -15,8 +15,8 @@
 #include <functional>
 #include <string>
 
+#include "base/DibPicture.h"
 #include "base/RasterView.h"
-#include "base/TDibRecord.h"
 #include "model/Design.h"
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
@@ -124,8 +124,8 @@ private:
     std::function<void(int, int)> progress_;
     std::function<bool()> cancelled_;
     double filterScale_ = 1.0;
-    TDibRecord designRaster_{};
-    TDibRecord layerRaster_{};
+    DibPicture designRaster_;
+    DibPicture layerRaster_;
     bool designValid_ = false;
     bool holdsComposition_ = false;
     uint32_t startSeed_ = 0;

@@ -129,14 +129,14 @@ private:
 
 void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
                  RandomInt& random, FontEngine& fonts) {
-    const std::string_view text = LayerString(layer.LayerText);
+    const std::string_view text = layer.LayerText;
     // An empty text has nothing to show: the layer keeps its ground fill and
     // the walk draws nothing.
     if (text.empty() || raster.empty()) return;
 
     const int W = raster.width;
     const int H = raster.height;
-    const std::string ownFont(LayerString(layer.FontName));
+    const std::string ownFont(layer.FontName);
     const std::vector<std::string>* families = layer.TextFontMode == kFontRandom ? &fonts.Families() : nullptr;
     RenderCache cache(fonts, text, W, H);
 

@@ -9,8 +9,8 @@
 namespace zb {
 
 DesignWorkspace::DesignWorkspace(uint32_t seed, const PrinterFacts& printer, FontEngine* fonts)
-    : fonts_(fonts), printer_(printer), design_(std::make_unique<Design>()), random_(seed) {
-    newdib(editPicture_, 320, 200, 24, nullptr, 0);
+    : fonts_(fonts), printer_(printer), design_(std::make_unique<Design>()), editPicture_(320, 200, 24),
+      random_(seed) {
     SetLayerDefaults(newLayer_);
 }
 
@@ -18,8 +18,6 @@ DesignWorkspace::~DesignWorkspace() {
     BeforePictureChange();
     ReleaseTextures(textures_);
     design_->ReleaseAll();
-    deldib(editPicture_);
-    ReleaseLayer(newLayer_);
 }
 
 std::string DesignWorkspace::Start() {
@@ -120,11 +118,10 @@ ReadBackResult DesignWorkspace::StoreEditor(const std::function<void(TLayerRecor
         const uint32_t kind = layer.Kind;
         store(layer);
         result.kindChanged = layer.Kind != kind;
-        if (editPictureDiffers_ || !layer.LayerPicture.Bits) {
-            deldib(layer.LayerPicture);
+        if (editPictureDiffers_ || layer.LayerPicture.empty()) {
             if (!MakeDIBCopy(editPicture_, layer.LayerPicture)) result.message = kCopyMemoryMessage;
         }
-        editPictureDiffers_ = !layer.LayerPicture.Bits;
+        editPictureDiffers_ = layer.LayerPicture.empty();
     }
     Invalidate();
     editPending_ = true;
@@ -135,8 +132,7 @@ ReadBackResult DesignWorkspace::StoreEditor(const std::function<void(TLayerRecor
 void DesignWorkspace::LoadEditPicture() {
     const TLayerRecord* layer = CurrentLayer();
     if (!layer) return;
-    if (layer->LayerPicture.Bits) {
-        deldib(editPicture_);
+    if (!layer->LayerPicture.empty()) {
         // A failed copy leaves the working picture empty; the layer keeps its own.
         MakeDIBCopy(layer->LayerPicture, editPicture_);
         editPictureDiffers_ = false;
@@ -147,17 +143,14 @@ void DesignWorkspace::LoadEditPicture() {
 
 std::string DesignWorkspace::TakeTexture(int index) {
     if (index < 0 || index >= int(textures_.Count)) return {};
-    deldib(editPicture_);
     const bool copied = MakeDIBCopy(textures_[uint32_t(index)], editPicture_);
     editPictureDiffers_ = true;
     Changed(kChangeEditPicture);
     return copied ? std::string() : std::string(kCopyMemoryMessage);
 }
 
-void DesignWorkspace::TakePicture(TDibRecord& picture) {
-    deldib(editPicture_);
-    editPicture_ = picture;
-    picture = TDibRecord{};
+void DesignWorkspace::TakePicture(DibPicture picture) {
+    editPicture_ = std::move(picture);
     editPictureDiffers_ = true;
     Changed(kChangeEditPicture);
 }

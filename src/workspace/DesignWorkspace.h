@@ -75,8 +75,8 @@ public:
     void SetListener(std::function<void(unsigned)> listener) { listener_ = std::move(listener); }
 
     // ---- start-up -----------------------------------------------------------
-    TDynaArray<TDibRecord>& Textures() { return textures_; }
-    const TDynaArray<TDibRecord>& Textures() const { return textures_; }
+    TDynaArray<DibPicture>& Textures() { return textures_; }
+    const TDynaArray<DibPicture>& Textures() const { return textures_; }
     // After the textures are read: the first layer, and the history's start.
     // Returns a German message when its picture could not be copied.
     std::string Start();
@@ -110,7 +110,7 @@ public:
     // Copies texture `index` into the working picture. Returns a message on failure.
     std::string TakeTexture(int index);
     // The working picture becomes `picture` (ownership passes to the workspace).
-    void TakePicture(TDibRecord& picture);
+    void TakePicture(DibPicture picture);
 
     // ---- paper, margins, zoom, printer --------------------------------------
     const PaperSettings& Paper() const { return design_->Paper; }
@@ -213,11 +213,11 @@ private:
     FontEngine* fonts_;
     PrinterFacts printer_;
     std::unique_ptr<Design> design_;
-    TDibRecord* currentTexture_ = nullptr;
-    TDynaArray<TDibRecord> textures_{&currentTexture_};
-    TDibRecord editPicture_{};
+    DibPicture* currentTexture_ = nullptr;
+    TDynaArray<DibPicture> textures_{&currentTexture_};
+    DibPicture editPicture_;
     // The settings a new layer starts with, shown while the stack is empty.
-    TLayerRecord newLayer_{};
+    TLayerRecord newLayer_;
     // The selected layer's picture differs from the working picture: the
     // next StoreEditor copies it (a layer loaded into the editor holds the
     // same pixels, and copying a large photo on every keystroke is wasted).

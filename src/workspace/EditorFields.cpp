@@ -16,8 +16,8 @@ int32_t WholeNumber(double v) {
     return int32_t(t);
 }
 
-std::string ShownText(const char* field) { return Cp1252ToUtf8(LayerString(field)); }
+std::string ShownText(const std::string& field) { return Cp1252ToUtf8(field); }
 
-void StoreShownText(char*& field, std::string_view utf8) { SetLayerString(field, Utf8ToCp1252(utf8)); }
+void StoreShownText(std::string& field, std::string_view utf8) { field = Utf8ToCp1252(utf8); }
 
 } // namespace zb

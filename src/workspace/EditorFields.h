@@ -17,8 +17,8 @@ constexpr int32_t TransparencyOfSlider(int position) { return position - 5; }
 constexpr int SliderOfTransparency(int32_t transparency) { return transparency + 5; }
 
 // The record's texts are Windows-1252 bytes; the controls show UTF-8.
-std::string ShownText(const char* field);
+std::string ShownText(const std::string& field);
 // Replaces the record's text `field` with `utf8` in Windows-1252.
-void StoreShownText(char*& field, std::string_view utf8);
+void StoreShownText(std::string& field, std::string_view utf8);
 
 } // namespace zb

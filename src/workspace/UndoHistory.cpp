@@ -11,10 +11,6 @@ namespace zb {
 
 namespace {
 
-// Everything of a record before its picture is plain values without padding.
-constexpr size_t kPlainBytes = offsetof(TLayerRecord, LayerPicture);
-static_assert(kPlainBytes == 96);
-
 size_t PixelBytes(const TDibRecord& dib) {
     return dib.Bits ? size_t(dib.BytesPerLine) * size_t(DibHeight(dib)) : 0;
 }
@@ -38,13 +34,12 @@ bool SamePaper(const PaperSettings& a, const PaperSettings& b) {
 } // namespace
 
 struct UndoHistory::Picture {
-    TDibRecord dib{};
-    ~Picture() { deldib(dib); }
+    DibPicture dib;
     size_t Bytes() const { return PixelBytes(dib) + size_t(DibInfoSize(DibBitCount(dib))); }
 };
 
 struct UndoHistory::LayerState {
-    unsigned char plain[kPlainBytes];
+    LayerSettings settings;
     std::string fontName;
     std::string layerText;
     std::shared_ptr<const Picture> picture; // null: the layer had no pixels
@@ -63,7 +58,7 @@ struct UndoHistory::State {
         for (size_t i = 0; i < layers.size(); ++i) {
             const LayerState& a = layers[i];
             const LayerState& b = o.layers[i];
-            if (std::memcmp(a.plain, b.plain, kPlainBytes) || a.fontName != b.fontName ||
+            if (a.settings != b.settings || a.fontName != b.fontName ||
                 a.layerText != b.layerText || a.picture != b.picture)
                 return false;
         }
@@ -82,10 +77,10 @@ std::shared_ptr<UndoHistory::State> UndoHistory::Snapshot(const Design& design) 
     for (uint32_t i = 0; i < design.Layers.Count; ++i) {
         const TLayerRecord& rec = design.Layers[i];
         LayerState layer;
-        std::memcpy(layer.plain, &rec, kPlainBytes);
-        layer.fontName = std::string(LayerString(rec.FontName));
-        layer.layerText = std::string(LayerString(rec.LayerText));
-        if (rec.LayerPicture.Bits) {
+        layer.settings = rec;
+        layer.fontName = rec.FontName;
+        layer.layerText = rec.LayerText;
+        if (!rec.LayerPicture.empty()) {
             // Share the shown state's copy when the pixels are the same; the
             // same layer's picture is the likely match, so it is tried first.
             if (shown) {
@@ -163,9 +158,9 @@ std::string UndoHistory::Restore(const State& state, Design& design) const {
     design.ReleaseAll();
     for (const LayerState& layer : state.layers) {
         TLayerRecord* rec = design.Layers.Add();
-        std::memcpy(static_cast<void*>(rec), layer.plain, kPlainBytes);
-        SetLayerString(rec->FontName, layer.fontName);
-        SetLayerString(rec->LayerText, layer.layerText);
+        static_cast<LayerSettings&>(*rec) = layer.settings;
+        rec->FontName = layer.fontName;
+        rec->LayerText = layer.layerText;
         if (layer.picture && !MakeDIBCopy(layer.picture->dib, rec->LayerPicture)) message = kCopyMemoryMessage;
     }
     design.Paper = state.paper;

@@ -15,8 +15,8 @@ using namespace zb;
 namespace {
 
 struct Library {
-    TDibRecord* cursor = nullptr;
-    TDynaArray<TDibRecord> textures{&cursor};
+    DibPicture* cursor = nullptr;
+    TDynaArray<DibPicture> textures{&cursor};
     std::vector<std::string> names;
     ~Library() { ReleaseTextures(textures); }
 
@@ -34,7 +34,6 @@ TLayerRecord& Add(Design& d, const Library& lib, uint32_t kind, const char* text
     TLayerRecord& l = *d.CurrentLayer;
     l.Kind = kind;
     if (texture) {
-        deldib(l.LayerPicture);
         if (!MakeDIBCopy(lib.Find(texture), l.LayerPicture)) std::exit(1);
     }
     return l;
@@ -76,7 +75,7 @@ int main(int argc, char** argv) {
         dots.PatternCount = 400;
         dots.Transparency = -1;
         TLayerRecord& text = Add(d, lib, kKindText, "02-leinen");
-        SetLayerString(text.LayerText, "Alles Gute ");
+        text.LayerText = "Alles Gute ";
         text.TextColorMode = 2;
         text.TextColor = RGBColor(40, 40, 90);
         text.TextSizeMode = 1;
@@ -119,7 +118,7 @@ int main(int argc, char** argv) {
         st.PatternCount = 150;
         st.Transparency = 1;
         TLayerRecord& text = Add(d, lib, kKindText, "08-streifen");
-        SetLayerString(text.LayerText, "Frohes Fest ");
+        text.LayerText = "Frohes Fest ";
         text.TextColorMode = 1;
         text.TextColor = RGBColor(170, 20, 30);
         text.TextSize = 18;
