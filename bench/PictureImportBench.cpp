@@ -15,52 +15,50 @@ namespace {
 
 constexpr int kWidth = 4000, kHeight = 3000; // a 12-megapixel photo
 
-TDibRecord RandomPicture(int bits) {
-    TDibRecord dib;
-    newdib(dib, kWidth, kHeight, bits, nullptr, 0);
+DibPicture RandomPicture(int bits) {
+    DibPicture dib(kWidth, kHeight, bits);
     std::mt19937 rng(7);
-    for (int i = 0; i < 256; ++i) dib.LogPalette.palPalEntry[i] = {uint8_t(rng()), uint8_t(rng()), uint8_t(rng()), 0};
-    for (int64_t i = 0; i < int64_t(dib.BytesPerLine) * kHeight; ++i) dib.Bits[i] = uint8_t(rng());
+    for (int i = 0; i < 256; ++i) dib.dib().LogPalette.palPalEntry[i] = {uint8_t(rng()), uint8_t(rng()), uint8_t(rng()), 0};
+    for (int64_t i = 0; i < int64_t(dib.dib().BytesPerLine) * kHeight; ++i) dib.dib().Bits[i] = uint8_t(rng());
     return dib;
 }
 
 void BM_ConvertDib(benchmark::State& state) {
     const int bits = int(state.range(0));
-    TDibRecord source = RandomPicture(bits);
+    DibPicture source = RandomPicture(bits);
     for (auto _ : state) {
         state.PauseTiming();
-        TDibRecord picture;
+        DibPicture picture;
         MakeDIBCopy(source, picture);
-        picture.LogPalette = source.LogPalette;
+        picture.dib().LogPalette = source.dib().LogPalette;
         state.ResumeTiming();
         ConvertDib(picture, 24);
-        benchmark::DoNotOptimize(picture.Bits);
+        benchmark::DoNotOptimize(picture.dib().Bits);
         state.PauseTiming();
-        deldib(picture);
+        picture.reset();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * int64_t(kWidth) * kHeight);
-    deldib(source);
+    source.reset();
 }
 BENCHMARK(BM_ConvertDib)->Arg(1)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
 // The same conversion written pixel by pixel with the record accessors, to
 // show what the row loops gain.
 void BM_ConvertDibPixelByPixel(benchmark::State& state) {
-    TDibRecord source = RandomPicture(8);
+    DibPicture source = RandomPicture(8);
     for (auto _ : state) {
-        TDibRecord t;
-        newdib(t, kWidth, kHeight, 24, nullptr, 0);
+        DibPicture t(kWidth, kHeight, 24);
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) {
-                const TPaletteEntry& e = source.LogPalette.palPalEntry[getpixel(source, x, y)];
-                setpixel(t, x, y, RGBColor(e.peRed, e.peGreen, e.peBlue));
+                const TPaletteEntry& e = source.dib().LogPalette.palPalEntry[getpixel(source, x, y)];
+                setpixel(t.dib(), x, y, RGBColor(e.peRed, e.peGreen, e.peBlue));
             }
-        benchmark::DoNotOptimize(t.Bits);
-        deldib(t);
+        benchmark::DoNotOptimize(t.dib().Bits);
+        t.reset();
     }
     state.SetItemsProcessed(state.iterations() * int64_t(kWidth) * kHeight);
-    deldib(source);
+    source.reset();
 }
 BENCHMARK(BM_ConvertDibPixelByPixel)->Unit(benchmark::kMillisecond);
 
@@ -72,25 +70,25 @@ void BM_DibFromDecoded24(benchmark::State& state) {
     decoded.stride = int64_t(kWidth) * 3;
     decoded.pixels.assign(size_t(decoded.stride) * kHeight, 0x5A);
     for (auto _ : state) {
-        TDibRecord dib;
+        DibPicture dib;
         DibFromDecoded(dib, decoded);
-        benchmark::DoNotOptimize(dib.Bits);
-        deldib(dib);
+        benchmark::DoNotOptimize(dib.dib().Bits);
+        dib.reset();
     }
     state.SetItemsProcessed(state.iterations() * int64_t(kWidth) * kHeight);
 }
 BENCHMARK(BM_DibFromDecoded24)->Unit(benchmark::kMillisecond);
 
 void BM_Halftone(benchmark::State& state) {
-    TDibRecord source = RandomPicture(24);
+    DibPicture source = RandomPicture(24);
     for (auto _ : state) {
-        TDibRecord out;
+        DibPicture out;
         DIBHalftoneDIBXY(out, source, 1920, 1080);
-        benchmark::DoNotOptimize(out.Bits);
-        deldib(out);
+        benchmark::DoNotOptimize(out.dib().Bits);
+        out.reset();
     }
     state.SetItemsProcessed(state.iterations() * 1920 * 1080);
-    deldib(source);
+    source.reset();
 }
 BENCHMARK(BM_Halftone)->Unit(benchmark::kMillisecond);
 

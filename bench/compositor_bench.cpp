@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/RasterView.h"
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 #include "model/Design.h"
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
@@ -39,18 +39,17 @@ Target TargetOf(int index) { return index == 2 ? Target{600, 100} : Target{96, i
 class Dib {
 public:
     explicit Dib(zb::RasterSize size, uint8_t fill) {
-        zb::newdib(dib_, size.width, size.height, 24, nullptr, 0);
-        if (dib_.Bits) std::memset(dib_.Bits, fill, size_t(dib_.BytesPerLine) * size_t(size.height));
+        dib_ = zb::DibPicture(size.width, size.height, 24);
+        if (dib_.dib().Bits) std::memset(dib_.dib().Bits, fill, size_t(dib_.dib().BytesPerLine) * size_t(size.height));
     }
-    ~Dib() { zb::deldib(dib_); }
     Dib(const Dib&) = delete;
     Dib& operator=(const Dib&) = delete;
     zb::RasterView view() const { return zb::ViewOf(dib_); }
     const zb::TDibRecord& record() const { return dib_; }
-    int64_t bytes() const { return int64_t(dib_.BytesPerLine) * zb::DibHeight(dib_); }
+    int64_t bytes() const { return int64_t(dib_.dib().BytesPerLine) * zb::DibHeight(dib_); }
 
 private:
-    zb::TDibRecord dib_{};
+    zb::DibPicture dib_;
 };
 
 void Label(benchmark::State& state, const Dib& dib, int64_t bytesPerIteration) {
@@ -194,7 +193,7 @@ void BM_ComposeGradientsAndTexture(benchmark::State& state) {
     };
     add(zb::kKindGradient, 0);
     zb::TLayerRecord& texture = add(zb::kKindTexture, 0);
-    zb::newdib(texture.LayerPicture, 256, 256, 24, nullptr, 0);
+    texture.LayerPicture = zb::DibPicture(256, 256, 24);
     add(zb::kKindGradient, -2).GradientDirection = 2;
     add(zb::kKindGradient, -5).GradientDirection = 1;
     zb::Compositor compositor;

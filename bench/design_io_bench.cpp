@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "document/DesignFile.h"
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 #include "model/Design.h"
 
 namespace {
@@ -25,9 +25,9 @@ std::unique_ptr<zb::Design> MakeDesign() {
     for (int i = 0; i < kLayers; ++i) {
         zb::TLayerRecord* layer = d->Layers.Add();
         zb::SetLayerDefaults(*layer);
-        zb::newdib(layer->LayerPicture, kSide, kSide, 24, nullptr, 0);
-        auto* words = reinterpret_cast<uint32_t*>(layer->LayerPicture.Bits);
-        const size_t n = size_t(layer->LayerPicture.BytesPerLine) * kSide / 4;
+        layer->LayerPicture = zb::DibPicture(kSide, kSide, 24);
+        auto* words = reinterpret_cast<uint32_t*>(layer->LayerPicture.dib().Bits);
+        const size_t n = size_t(layer->LayerPicture.dib().BytesPerLine) * kSide / 4;
         for (size_t k = 0; k < n; ++k) words[k] = rng();
     }
     d->CurrentIndex = kLayers - 1;

@@ -19,17 +19,16 @@ namespace {
 class Picture {
 public:
     Picture(int w, int h) {
-        zb::newdib(dib_, w, h, 24, nullptr, 0);
+        dib_ = zb::DibPicture(w, h, 24);
         std::mt19937 rng(5);
-        uint32_t* words = reinterpret_cast<uint32_t*>(dib_.Bits);
-        const size_t count = size_t(dib_.BytesPerLine) * size_t(h) / 4;
+        uint32_t* words = reinterpret_cast<uint32_t*>(dib_.dib().Bits);
+        const size_t count = size_t(dib_.dib().BytesPerLine) * size_t(h) / 4;
         for (size_t i = 0; i < count; ++i) words[i] = rng();
     }
-    ~Picture() { zb::deldib(dib_); }
     const zb::TDibRecord& dib() const { return dib_; }
 
 private:
-    zb::TDibRecord dib_;
+    zb::DibPicture dib_;
 };
 
 // One paint of a view scrolled to (sx, sy): the picture at zoom, drawn into a

@@ -20,8 +20,8 @@ namespace {
 using namespace zb;
 
 void FiveLayers(Design& d) {
-    TDibRecord* none = nullptr;
-    TDynaArray<TDibRecord> noTextures{&none};
+    DibPicture* none = nullptr;
+    TDynaArray<DibPicture> noTextures{&none};
     NewPlane(d, noTextures);
     d.CurrentLayer->Kind = kKindGradient;
     d.CurrentLayer->GradientColor2 = RGBColor(250, 230, 180);
@@ -29,11 +29,11 @@ void FiveLayers(Design& d) {
     NewPlane(d, noTextures);
     TLayerRecord& tex = *d.CurrentLayer;
     tex.Kind = kKindTexture;
-    deldib(tex.LayerPicture);
-    newdib(tex.LayerPicture, 512, 512, 24, nullptr, 0);
+    tex.LayerPicture.reset();
+    tex.LayerPicture = DibPicture(512, 512, 24);
     std::mt19937 rng(7); // fixed seed: the same texture every run
     for (int y = 0; y < 512; ++y)
-        for (int x = 0; x < 512 * 3; ++x) tex.LayerPicture.Bits[y * tex.LayerPicture.BytesPerLine + x] = uint8_t(rng());
+        for (int x = 0; x < 512 * 3; ++x) tex.LayerPicture.dib().Bits[y * tex.LayerPicture.dib().BytesPerLine + x] = uint8_t(rng());
     NewPlane(d, noTextures);
     d.CurrentLayer->Kind = kKindPattern;
     d.CurrentLayer->PatternCount = 2000;

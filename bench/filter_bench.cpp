@@ -11,7 +11,7 @@
 #include "imaging/FilterReference.h"
 #include "imaging/FilterRunner.h"
 #include "imaging/FilterTable.h"
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ zb::RasterView Raster(int w, int h) {
     static std::map<std::pair<int, int>, zb::TDibRecord> rasters;
     zb::TDibRecord& dib = rasters[{w, h}];
     if (!dib.Bits) {
-        zb::newdib(dib, w, h, 24, nullptr, 0);
+        dib = zb::DibPicture(w, h, 24);
         if (!dib.Bits) return {};
         uint32_t s = 12345;
         for (int64_t i = 0; i < int64_t(dib.BytesPerLine) * h; ++i) {

@@ -4,7 +4,7 @@
 // timed as the round figure), k = 6 a 100 % preview.
 #include <benchmark/benchmark.h>
 
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 #include "imaging/FilterRunner.h"
 #include "imaging/FilterTable.h"
 #include "imaging/ScaledFilter.h"
@@ -14,7 +14,7 @@ namespace {
 zb::RasterView Sheet() {
     static zb::TDibRecord dib{};
     if (!dib.Bits) {
-        zb::newdib(dib, 4960, 7016, 24, nullptr, 0);
+        dib = zb::DibPicture(4960, 7016, 24);
         if (!dib.Bits) return {};
         uint32_t s = 12345; // fixed seed: the same bytes every run
         for (int64_t i = 0; i < int64_t(dib.BytesPerLine) * 7016; ++i) {

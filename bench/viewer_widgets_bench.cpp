@@ -17,14 +17,13 @@
 namespace {
 
 struct Photo {
-    zb::TDibRecord dib{};
+    zb::DibPicture dib;
     Photo() {
-        zb::newdib(dib, 6000, 4000, 24, nullptr, 0);
+        dib = zb::DibPicture(6000, 4000, 24);
         std::mt19937 rng(9);  // printed seed
-        auto* words = reinterpret_cast<uint32_t*>(dib.Bits);
-        for (size_t i = 0, n = size_t(dib.BytesPerLine) * 4000 / 4; i < n; ++i) words[i] = rng();
+        auto* words = reinterpret_cast<uint32_t*>(dib.dib().Bits);
+        for (size_t i = 0, n = size_t(dib.dib().BytesPerLine) * 4000 / 4; i < n; ++i) words[i] = rng();
     }
-    ~Photo() { zb::deldib(dib); }
 };
 
 const Photo& ThePhoto() {

@@ -52,7 +52,7 @@ void CheckUsable(const zb::Design& d) {
     if (d.CurrentLayer != &d.Layers[d.Layers.Count - 1]) std::abort();
     for (uint32_t i = 0; i < d.Layers.Count; ++i) {
         const zb::TLayerRecord& l = d.Layers[i];
-        if (!l.LayerPicture.Bits || !l.FontName || !l.LayerText) std::abort();
+        if (!l.LayerPicture.dib().Bits || !l.FontName || !l.LayerText) std::abort();
     }
 }
 
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     input.Fill(data, size);
 
     auto design = std::make_unique<zb::Design>();
-    zb::TDynaArray<zb::TDibRecord> noTextures;
+    zb::TDynaArray<zb::DibPicture> noTextures;
     zb::AddLayer(*design, noTextures);
     const zb::Design* before = design.get();
 

@@ -33,17 +33,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    zb::TDibRecord dib;
+    zb::DibPicture dib;
     if (!zb::OpenDibBytes(dib, data, size, kDecoder)) {
         // A refusal must come without storage and with a message for the user.
-        if (dib.Bits || dib.Storage || zb::DibMessage(dib).empty()) std::abort();
+        if (dib.dib().Bits || dib.dib().Storage || zb::DibMessage(dib).empty()) std::abort();
         return 0;
     }
     const int bits = zb::DibBitCount(dib);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24) std::abort();
-    zb::TDibRecord small;
-    if (zb::DIBHalftoneDIBXY(small, dib, 37, 23)) zb::deldib(small);
+    zb::DibPicture small;
+    if (zb::DIBHalftoneDIBXY(small, dib, 37, 23)) small.reset();
     if (zb::ConvertDib(dib, 24) && zb::DibBitCount(dib) != 24) std::abort();
-    zb::deldib(dib);
+    dib.reset();
     return 0;
 }

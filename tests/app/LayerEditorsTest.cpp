@@ -58,8 +58,8 @@ void SetEveryField(TLayerRecord& l) {
     l.TextColor = RGBColor(10, 11, 12);
     l.PatternSizeMM = 12.5;
     l.PictureWidthMM = 60.5;
-    SetLayerString(l.LayerText, "Gr\xFC\xDF\x65 \x80");
-    SetLayerString(l.FontName, "Fantasieschrift");
+    l.LayerText = "Gr\xFC\xDF\x65 \x80";
+    l.FontName = "Fantasieschrift";
 }
 
 // Gives a control of a page another value the way a user would. False for a
@@ -131,8 +131,8 @@ TEST_F(LayerEditorsTest, EveryFieldComesBackThroughItsPage) {
     for (auto& page : pages) page->load(every.record);
     for (auto& page : pages) page->store(stored.record);
     EXPECT_EQ(SettingsOf(stored.record), SettingsOf(every.record));
-    EXPECT_EQ(LayerString(stored.record.LayerText), "Gr\xFC\xDF\x65 \x80");
-    EXPECT_EQ(LayerString(stored.record.FontName), "Fantasieschrift");
+    EXPECT_EQ(stored.record.LayerText, "Gr\xFC\xDF\x65 \x80");
+    EXPECT_EQ(stored.record.FontName, "Fantasieschrift");
 }
 
 TEST_F(LayerEditorsTest, EveryControlIsAnEditAndLoadingIsNone) {

@@ -32,8 +32,8 @@ inline LayerSettings SettingsOf(const zb::TLayerRecord& layer) {
     zb::EncodeLayerBlock(layer, all.data());
     LayerSettings s;
     std::memcpy(s.block.data(), all.data(), s.block.size());
-    s.fontName = std::string(zb::LayerString(layer.FontName));
-    s.text = std::string(zb::LayerString(layer.LayerText));
+    s.fontName = std::string(layer.FontName);
+    s.text = std::string(layer.LayerText);
     return s;
 }
 

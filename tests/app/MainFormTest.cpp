@@ -434,7 +434,7 @@ TEST_F(MainFormTest, OpeningAPictureReplacesTheLayersPictureOrNamesTheFile) {
     EXPECT_EQ(Find<PaintBox>("PaintBox4")->size(), QSize(37, 21));
     EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), 37);
     EXPECT_EQ(getpixel(D().Layers[0].LayerPicture, 5, 5), RGBColor(10, 200, 30));
-    EXPECT_NE(D().Layers[0].LayerPicture.Bits, form->Workspace().EditPicture().Bits);
+    EXPECT_NE(D().Layers[0].LayerPicture.dib().Bits, form->Workspace().EditPicture().Bits);
 }
 
 TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
@@ -553,7 +553,7 @@ TEST_F(MainFormTest, AKilledProgramsEditIsRestoredAtTheNextStart) {
     EXPECT_EQ(dialogs.LastCaption("choose"), QStringLiteral("Wiederherstellung"));
     ASSERT_EQ(D().Layers.Count, 2u);
     EXPECT_EQ(D().Layers[1].Kind, uint32_t(kKindText));
-    EXPECT_EQ(LayerString(D().Layers[1].LayerText), "Gerettet");
+    EXPECT_EQ(D().Layers[1].LayerText, "Gerettet");
     EXPECT_TRUE(Title().endsWith("[Unbenannt.zbg]*"));
 
     // Restored once: the next start offers nothing.

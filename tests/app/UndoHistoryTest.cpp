@@ -8,20 +8,20 @@ using namespace zb;
 namespace {
 
 struct Library {
-    TDibRecord* cursor = nullptr;
-    TDynaArray<TDibRecord> textures{&cursor};
+    DibPicture* cursor = nullptr;
+    TDynaArray<DibPicture> textures{&cursor};
     ~Library() { ReleaseTextures(); }
     void ReleaseTextures() {
         textures.First();
-        while (textures.Next()) deldib(*cursor);
+        while (textures.Next()) *cursor.reset();
         textures.Clear();
     }
 };
 
 void ReplacePicture(TLayerRecord& l, int w, int h, uint32_t marker) {
-    deldib(l.LayerPicture);
-    newdib(l.LayerPicture, w, h, 24, nullptr, 0);
-    setpixel(l.LayerPicture, 0, 0, marker);
+    l.LayerPicture.reset();
+    l.LayerPicture = DibPicture(w, h, 24);
+    setpixel(l.LayerPicture.dib(), 0, 0, marker);
 }
 
 std::vector<int> Counts(const Design& d) {
@@ -43,7 +43,7 @@ TEST(UndoHistory, EachKindOfChangeGoesBackAndForth) {
     // A setting, a text, a kind, a picture, a new layer, a move, a delete, the paper.
     d.CurrentLayer->PatternCount = 7;
     ASSERT_TRUE(h.Record(d));
-    SetLayerString(d.CurrentLayer->LayerText, "Hallo");
+    d.CurrentLayer->LayerText = "Hallo";
     d.CurrentLayer->Kind = kKindGradient;
     ASSERT_TRUE(h.Record(d));
     ReplacePicture(*d.CurrentLayer, 30, 20, RGBColor(9, 9, 9));
@@ -77,7 +77,7 @@ TEST(UndoHistory, EachKindOfChangeGoesBackAndForth) {
     h.Undo(d); // picture
     EXPECT_EQ(DibWidth(d.Layers[0].LayerPicture), 10);
     h.Undo(d); // text and kind
-    EXPECT_EQ(LayerString(d.Layers[0].LayerText), "Test");
+    EXPECT_EQ(d.Layers[0].LayerText, "Test");
     EXPECT_EQ(d.Layers[0].Kind, kKindTexture);
     h.Undo(d);
     EXPECT_EQ(d.Layers[0].PatternCount, 100);
@@ -87,7 +87,7 @@ TEST(UndoHistory, EachKindOfChangeGoesBackAndForth) {
     for (int i = 0; i < 3; ++i) h.Redo(d);
     EXPECT_EQ(DibWidth(d.Layers[0].LayerPicture), 30);
     EXPECT_EQ(getpixel(d.Layers[0].LayerPicture, 0, 0), RGBColor(9, 9, 9));
-    EXPECT_EQ(LayerString(d.Layers[0].LayerText), "Hallo");
+    EXPECT_EQ(d.Layers[0].LayerText, "Hallo");
 
     // A new change drops what could have been redone.
     d.CurrentLayer->TextSize = 40;

@@ -28,12 +28,11 @@ using namespace zb;
 namespace {
 
 struct Picture {
-    TDibRecord dib{};
+    DibPicture dib;
     Picture(int w, int h, uint32_t marker) {
-        newdib(dib, w, h, 24, nullptr, 0);
-        setpixel(dib, 1, 1, marker);
+        dib = DibPicture(w, h, 24);
+        setpixel(dib.dib(), 1, 1, marker);
     }
-    ~Picture() { deldib(dib); }
 };
 
 } // namespace
@@ -66,7 +65,7 @@ TEST(EditorFields, TextsAreStoredAsWindows1252) {
     for (const auto& c : cases) {
         char* field = nullptr;
         StoreShownText(field, c.shown);
-        EXPECT_EQ(LayerString(field), c.stored) << c.shown;
+        EXPECT_EQ(field, c.stored) << c.shown;
         EXPECT_EQ(ShownText(field), c.shown);
         delete[] field;
     }
@@ -93,16 +92,16 @@ TEST(DesignWorkspace, StoringTheEditorTellsAKindChangeAndCopiesADifferentPicture
     EXPECT_EQ(l.Kind, kKindText);
     EXPECT_EQ(l.PatternCount, 250);
     // The picture is a copy with its own storage.
-    ASSERT_NE(l.LayerPicture.Bits, workspace.EditPicture().Bits);
+    ASSERT_NE(l.LayerPicture.dib().Bits, workspace.EditPicture().Bits);
     EXPECT_EQ(DibWidth(l.LayerPicture), 4);
     EXPECT_EQ(getpixel(l.LayerPicture, 1, 1), RGBColor(200, 100, 50));
 
     // The same kind again is no kind change, and the layer keeps its copy.
-    const uint8_t* bits = l.LayerPicture.Bits;
+    const uint8_t* bits = l.LayerPicture.dib().Bits;
     EXPECT_FALSE(workspace.StoreEditor(toText).kindChanged);
     EXPECT_FALSE(told & kChangeLayers);
     EXPECT_TRUE(told & kChangeStale);
-    EXPECT_EQ(l.LayerPicture.Bits, bits);
+    EXPECT_EQ(l.LayerPicture.dib().Bits, bits);
 }
 
 TEST(WindowTitle, ShowsTheFilePartOrUnbenannt) {

@@ -10,7 +10,7 @@
 
 #include "TestRaster.h"
 #include "TestSeed.h"
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 #include "render/GradientFill.h"
 #include "render/GroundFill.h"
 #include "render/LayerBlend.h"
@@ -268,11 +268,10 @@ namespace {
 
 // A bottom-up 24-bit picture whose pixel (x, y), counted from the top, is
 // blue x, green y, red 7.
-zb::TDibRecord CoordinatePicture(int w, int h) {
-    zb::TDibRecord dib{};
-    zb::newdib(dib, w, h, 24, nullptr, 0);
+zb::DibPicture CoordinatePicture(int w, int h) {
+    zb::DibPicture dib(w, h, 24);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) zb::setpixel(dib, x, h - 1 - y, RGBColor(7, uint8_t(y), uint8_t(x)));
+        for (int x = 0; x < w; ++x) zb::setpixel(dib.dib(), x, h - 1 - y, RGBColor(7, uint8_t(y), uint8_t(x)));
     return dib;
 }
 
@@ -282,8 +281,8 @@ const TileFn kTilers[] = {&zb::TileTexture, &zb::TileTextureReference};
 } // namespace
 
 TEST(TextureTiling, SamplesFromThePicturesTopLeft) {
-    zb::TDibRecord picture = CoordinatePicture(100, 50);
-    ASSERT_NE(picture.Bits, nullptr);
+    zb::DibPicture picture = CoordinatePicture(100, 50);
+    ASSERT_NE(picture.dib().Bits, nullptr);
     const zb::TileSize tile = zb::TextureTileSize(100, 50, 25.39995, 100, 10);
     ASSERT_EQ(tile, (zb::TileSize{10, 5}));
     for (TileFn tileFn : kTilers) {
@@ -301,20 +300,20 @@ TEST(TextureTiling, SamplesFromThePicturesTopLeft) {
             for (int x = 0; x < 43; ++x) ASSERT_EQ(At(t.view(), x, y), At(t.view(), x % 10, y % 5)) << x << "," << y;
         EXPECT_TRUE(t.paddingIntact());
     }
-    zb::deldib(picture);
+    picture.reset();
 }
 
 TEST(TextureTiling, OnePixelPicturesAndEmptyPicture) {
     for (TileFn tileFn : kTilers) {
         SCOPED_TRACE(tileFn == &zb::TileTexture ? "optimised" : "reference");
-        zb::TDibRecord column = CoordinatePicture(1, 6);
+        zb::DibPicture column = CoordinatePicture(1, 6);
         TestRaster t(9, 8);
         tileFn(t.view(), zb::ViewOf(column), {4, 3});
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 9; ++x)
                 ASSERT_EQ(At(t.view(), x, y), (Bgr{0, uint8_t(5 * (y % 3) / 3), 7})) << x << "," << y;
         EXPECT_TRUE(t.paddingIntact());
-        zb::deldib(column);
+        column.reset();
 
         // No picture: the raster keeps what it held.
         TestRaster keep(5, 5), before(5, 5);

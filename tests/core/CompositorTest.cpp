@@ -132,7 +132,6 @@ TEST(Compositor, BottomLayerIsOpaqueAndUpperLayersBlend) {
 
     // The first two alone: an opaque bottom whatever its weight, S = 3 above.
     for (uint32_t top : {3u, 2u}) {
-        zb::ReleaseLayer(design.Layers[top]);
         design.Layers.Delete(top);
     }
     zb::FillGradientReference(expected.view(), a1, a2, 0);
@@ -265,10 +264,10 @@ TEST(Compositor, TextureLayerTilesItsPicture) {
     zb::RandomInt random(1);
     Design design;
     TLayerRecord& layer = AddLayer(design, zb::kKindTexture);
-    zb::newdib(layer.LayerPicture, 6, 4, 24, nullptr, 0);
-    ASSERT_NE(layer.LayerPicture.Bits, nullptr);
+    layer.LayerPicture = zb::DibPicture(6, 4, 24);
+    ASSERT_NE(layer.LayerPicture.dib().Bits, nullptr);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 6; ++x) zb::setpixel(layer.LayerPicture, x, y, RGBColor(uint8_t(40 * x), uint8_t(60 * y), 5));
+        for (int x = 0; x < 6; ++x) zb::setpixel(layer.LayerPicture.dib(), x, y, RGBColor(uint8_t(40 * x), uint8_t(60 * y), 5));
     layer.PictureWidthMM = 4.0; // 4 / 25.39995 * 96 * 50 / 100 = 7.55 -> 7 pixels
 
     compositor.Compose(design, 96, 50, random, nullptr);
@@ -281,10 +280,10 @@ TEST(Compositor, TextureLayerTilesItsPicture) {
     // A texture layer whose picture is missing, or of 16 bits (no conversion
     // for it), shows its ground; 8-bit pictures are tiled through a 24-bit
     // copy (see the design file tests).
-    zb::deldib(layer.LayerPicture);
+    layer.LayerPicture.reset();
     compositor.Compose(design, 96, 50, random, nullptr);
     EXPECT_TRUE(AllBytes(compositor.DesignView(), 255));
-    zb::newdib(layer.LayerPicture, 6, 4, 16, nullptr, 0);
+    layer.LayerPicture = zb::DibPicture(6, 4, 16);
     compositor.Compose(design, 96, 50, random, nullptr);
     EXPECT_TRUE(AllBytes(compositor.DesignView(), 255));
 }

@@ -10,12 +10,11 @@ using namespace zb;
 namespace {
 
 // An indexed picture whose LogPalette and info table hold `palette`.
-TDibRecord MakeIndexed(int w, int h, int bits, const std::vector<uint32_t>& palette) {
-    TDibRecord dib;
-    newdib(dib, w, h, bits, nullptr, 0);
+DibPicture MakeIndexed(int w, int h, int bits, const std::vector<uint32_t>& palette) {
+    DibPicture dib(w, h, bits);
     for (size_t i = 0; i < palette.size(); ++i) {
         const uint32_t c = palette[i];
-        dib.LogPalette.palPalEntry[i] = {RedOf(c), GreenOf(c), BlueOf(c), 0};
+        dib.dib().LogPalette.palPalEntry[i] = {RedOf(c), GreenOf(c), BlueOf(c), 0};
         DibColorTable(dib)[i] = {BlueOf(c), GreenOf(c), RedOf(c), 0};
     }
     return dib;
@@ -40,28 +39,28 @@ bool RowPaddingZero(const TDibRecord& dib) {
 } // namespace
 
 TEST(ConvertDib, RedAndYellowTwoColourPictureComesOutBlackAndWhite) {
-    TDibRecord dib = MakeIndexed(13, 3, 1, {RGBColor(255, 0, 0), RGBColor(255, 255, 0)});
+    DibPicture dib = MakeIndexed(13, 3, 1, {RGBColor(255, 0, 0), RGBColor(255, 255, 0)});
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 13; ++x) setpixel(dib, x, y, (x + y) % 2);
+        for (int x = 0; x < 13; ++x) setpixel(dib.dib(), x, y, (x + y) % 2);
     ASSERT_TRUE(ConvertDib(dib, 24));
     ASSERT_EQ(DibBitCount(dib), 24);
-    EXPECT_EQ(dib.BytesPerLine, 40);
+    EXPECT_EQ(dib.dib().BytesPerLine, 40);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 13; ++x)
             EXPECT_EQ(getpixel(dib, x, y), (x + y) % 2 ? RGBColor(255, 255, 255) : RGBColor(0, 0, 0)) << x << "," << y;
     EXPECT_TRUE(RowPaddingZero(dib));
-    deldib(dib);
+    dib.reset();
 }
 
 TEST(ConvertDib, IndexedPicturesTakeExactlyTheirLogPaletteColours) {
     // The info block's table is deliberately different: LogPalette rules.
-    TDibRecord dib = MakeIndexed(7, 2, 4, {});
+    DibPicture dib = MakeIndexed(7, 2, 4, {});
     for (int i = 0; i < 16; ++i) {
-        dib.LogPalette.palPalEntry[i] = {uint8_t(i * 16), uint8_t(255 - i), uint8_t(i), 0};
+        dib.dib().LogPalette.palPalEntry[i] = {uint8_t(i * 16), uint8_t(255 - i), uint8_t(i), 0};
         DibColorTable(dib)[i] = {1, 2, 3, 0};
     }
     // Nibble order: the left pixel of each byte is the high nibble.
-    uint8_t* row0 = dib.Bits;
+    uint8_t* row0 = dib.dib().Bits;
     row0[0] = 0x12;
     row0[1] = 0x34;
     row0[2] = 0x56;
@@ -71,7 +70,7 @@ TEST(ConvertDib, IndexedPicturesTakeExactlyTheirLogPaletteColours) {
         const int index = x + 1;
         EXPECT_EQ(getpixel(dib, x, 0), RGBColor(uint8_t(index * 16), uint8_t(255 - index), uint8_t(index))) << x;
     }
-    deldib(dib);
+    dib.reset();
 }
 
 TEST(ConvertDib, MatchesThePixelRuleOnRandomPicturesOfOddSizes) {
@@ -83,13 +82,12 @@ TEST(ConvertDib, MatchesThePixelRuleOnRandomPicturesOfOddSizes) {
         const int h = 1 + int(rng() % 9);
         std::vector<uint32_t> palette(size_t(1) << bits);
         for (auto& c : palette) c = rng() & 0xFFFFFF;
-        TDibRecord source = MakeIndexed(w, h, bits, palette);
+        DibPicture source = MakeIndexed(w, h, bits, palette);
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) setpixel(source, x, y, rng() % palette.size());
-        TDibRecord converted;
-        newdib(converted, w, h, bits, source.Info, int(palette.size()));
-        converted.LogPalette = source.LogPalette;
-        std::memcpy(converted.Bits, source.Bits, size_t(source.BytesPerLine) * size_t(h));
+            for (int x = 0; x < w; ++x) setpixel(source.dib(), x, y, rng() % palette.size());
+        DibPicture converted(w, h, bits, source.dib().Info, int(palette.size()));
+        converted.dib().LogPalette = source.dib().LogPalette;
+        std::memcpy(converted.dib().Bits, source.dib().Bits, size_t(source.dib().BytesPerLine) * size_t(h));
 
         ASSERT_TRUE(ConvertDib(converted, 24));
         ASSERT_EQ(DibWidth(converted), w);
@@ -98,43 +96,41 @@ TEST(ConvertDib, MatchesThePixelRuleOnRandomPicturesOfOddSizes) {
             for (int x = 0; x < w; ++x)
                 ASSERT_EQ(getpixel(converted, x, y), ExpectedColour(source, x, y)) << "bits " << bits << " at " << x << "," << y;
         EXPECT_TRUE(RowPaddingZero(converted));
-        deldib(source);
-        deldib(converted);
+        source.reset();
+        converted.reset();
     }
 }
 
 TEST(ConvertDib, LeavesTrueColourOtherDepthsAndEmptyRecordsAlone) {
-    TDibRecord rgb;
-    newdib(rgb, 5, 5, 24, nullptr, 0);
-    uint8_t* bits = rgb.Bits;
+    DibPicture rgb(5, 5, 24);
+    uint8_t* bits = rgb.dib().Bits;
     EXPECT_TRUE(ConvertDib(rgb, 24));
-    EXPECT_EQ(rgb.Bits, bits);
-    deldib(rgb);
+    EXPECT_EQ(rgb.dib().Bits, bits);
+    rgb.reset();
 
     for (int depth : {16, 32}) {
-        TDibRecord other;
-        newdib(other, 5, 5, depth, nullptr, 0);
-        uint8_t* before = other.Bits;
+        DibPicture other(5, 5, depth);
+        uint8_t* before = other.dib().Bits;
         EXPECT_FALSE(ConvertDib(other, 24)) << depth;
-        EXPECT_EQ(other.Bits, before);
+        EXPECT_EQ(other.dib().Bits, before);
         EXPECT_EQ(DibBitCount(other), depth);
-        deldib(other);
+        other.reset();
     }
 
-    TDibRecord none;
+    DibPicture none;
     EXPECT_FALSE(ConvertDib(none, 24));
-    EXPECT_EQ(none.Bits, nullptr);
+    EXPECT_EQ(none.dib().Bits, nullptr);
 }
 
 TEST(ConvertDib, KeepsThePictureWhenTheTrueColourCopyCannotBeMade) {
     // 1 bit fits (about 90 MB); 24 bits would exceed the largest pixel block.
-    TDibRecord dib = MakeIndexed(65536, 11000, 1, {RGBColor(0, 0, 0), RGBColor(255, 255, 255)});
-    ASSERT_NE(dib.Bits, nullptr);
-    setpixel(dib, 3, 4, 1);
-    uint8_t* bits = dib.Bits;
+    DibPicture dib = MakeIndexed(65536, 11000, 1, {RGBColor(0, 0, 0), RGBColor(255, 255, 255)});
+    ASSERT_NE(dib.dib().Bits, nullptr);
+    setpixel(dib.dib(), 3, 4, 1);
+    uint8_t* bits = dib.dib().Bits;
     EXPECT_FALSE(ConvertDib(dib, 24));
-    EXPECT_EQ(dib.Bits, bits);
+    EXPECT_EQ(dib.dib().Bits, bits);
     EXPECT_EQ(DibBitCount(dib), 1);
     EXPECT_EQ(getpixel(dib, 3, 4), 1u);
-    deldib(dib);
+    dib.reset();
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,10 +50,10 @@ std::unique_ptr<Design> RichDesign(uint32_t seed) {
         l.PictureWidthMM = 1000.0 - k * 123.456;
         ++k;
     }
-    SetLayerString(d->Layers[0].LayerText, "");
-    SetLayerString(d->Layers[1].LayerText, "Gr\xFC\xDF" "e aus K\xF6ln \x80 \xFF");
-    SetLayerString(d->Layers[2].FontName, "");
-    SetLayerString(d->Layers[3].FontName, "Caf\xE9 Sans");
+    d->Layers[0].LayerText = "";
+    d->Layers[1].LayerText = "Gr\xFC\xDF" "e aus K\xF6ln \x80 \xFF";
+    d->Layers[2].FontName = "";
+    d->Layers[3].FontName = "Caf\xE9 Sans";
     d->Paper = {21.37, 29.7, 3.5, 4.25, 0.8235, 125, 1.25, 9.99, false, false, false, false};
     d->CurrentIndex = 1;
     d->Layers.Select(1);
@@ -97,8 +98,8 @@ void ExpectSameLayer(const TLayerRecord& a, const TLayerRecord& b) {
     EXPECT_EQ(a.TextColor, b.TextColor);
     EXPECT_EQ(a.PatternSizeMM, b.PatternSizeMM);
     EXPECT_EQ(a.PictureWidthMM, b.PictureWidthMM);
-    EXPECT_EQ(LayerString(a.LayerText), LayerString(b.LayerText));
-    EXPECT_EQ(LayerString(a.FontName), LayerString(b.FontName));
+    EXPECT_EQ(a.LayerText, b.LayerText);
+    EXPECT_EQ(a.FontName, b.FontName);
     ExpectSamePicture(a.LayerPicture, b.LayerPicture);
 }
 
@@ -107,7 +108,7 @@ std::unique_ptr<Design> SmallDesign() {
     auto d = std::make_unique<Design>();
     AddLayerWith(*d, MakePicture(3, 2, 24, 11));
     TLayerRecord& top = AddLayerWith(*d, MakePicture(5, 2, 8, 12));
-    SetLayerString(top.LayerText, "Zierbogen \xE4\xF6\xFC");
+    top.LayerText = "Zierbogen \xE4\xF6\xFC";
     d->CurrentIndex = 1;
     d->Layers.Select(1);
     return d;
@@ -152,7 +153,7 @@ protected:
 
 TEST_F(DesignFileTest, DefaultLayerWithFallbackPictureIs1649BytesAtTheDocumentedOffsets) {
     Design d;
-    TDynaArray<TDibRecord> noTextures;
+    TDynaArray<DibPicture> noTextures;
     ASSERT_EQ(AddLayer(d, noTextures), "");
     const std::vector<uint8_t> f = Saved(d);
     ASSERT_EQ(f.size(), 1649u);
@@ -250,7 +251,7 @@ TEST_F(DesignFileTest, PicturesLargerThanTheReadBufferSurvive) {
 
 TEST_F(DesignFileTest, ThreeLayersOpenWithTheTopOneSelected) {
     Design d;
-    TDynaArray<TDibRecord> noTextures;
+    TDynaArray<DibPicture> noTextures;
     for (int i = 0; i < 3; ++i) ASSERT_EQ(NewPlane(d, noTextures), "");
     d.CurrentIndex = 0;
     d.Layers.Select(0);
@@ -294,7 +295,7 @@ TEST_F(DesignFileTest, PaperValuesAreLimitedAndRoundedLikeTheirFields) {
 TEST_F(DesignFileTest, LayerWithoutPixelsIsStoredAsAUsablePicture) {
     Design d;
     AddLayerWith(d, MakePicture(3, 3, 24, 5));
-    AddLayerWith(d, TDibRecord{});  // a picture copy that ran out of memory
+    AddLayerWith(d, DibPicture{});  // a picture copy that ran out of memory
     Saved(d);
     std::unique_ptr<Design> back;
     ASSERT_TRUE(openfile(dir.File("gut.zbg"), back));
@@ -573,24 +574,23 @@ TEST_F(DesignFileTest, PalettedLayerPicturesComposeInTheirColoursAndKeepTheirByt
     for (const Case& c : cases) {
         SCOPED_TRACE("bits " + std::to_string(c.bits) + ", index " + std::to_string(c.index));
         auto d = std::make_unique<Design>();
-        TDibRecord pic;
-        newdib(pic, 4, 4, c.bits, nullptr, 0);
-        ASSERT_NE(pic.Bits, nullptr);
+        DibPicture pic(4, 4, c.bits);
+        ASSERT_NE(pic.dib().Bits, nullptr);
         TRgbQuad* table = DibColorTable(pic);
         for (int i = 0; i < DibTableSize(c.bits); ++i) {
             // Every entry green, except the chosen one red; the 1-bit table is
             // red and yellow, which must not show.
             const bool chosen = c.bits == 1 || i == c.index;
             table[i] = chosen ? TRgbQuad{0, uint8_t(c.bits == 1 && i ? 255 : 0), 255, 0} : TRgbQuad{0, 255, 0, 0};
-            pic.LogPalette.palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+            pic.dib().LogPalette.palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
         }
         for (int y = 0; y < 4; ++y) {
-            uint8_t* row = pic.Bits + y * pic.BytesPerLine;
+            uint8_t* row = pic.dib().Bits + y * pic.dib().BytesPerLine;
             if (c.bits == 8) std::memset(row, c.index, 4);
             if (c.bits == 4) std::memset(row, c.index * 0x11, 2);
             if (c.bits == 1) row[0] = c.index ? 0xF0 : 0x00;
         }
-        TLayerRecord& layer = AddLayerWith(*d, pic);
+        TLayerRecord& layer = AddLayerWith(*d, std::move(pic));
         layer.Kind = kKindTexture;
         d->CurrentLayer = &layer;
         const std::string file = dir.File("palette.zbg");

@@ -12,12 +12,13 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/ByteSink.h"
 #include "document/ByteSource.h"
 #include "document/DesignWriter.h"
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 #include "model/Design.h"
 
 namespace zb::test {
@@ -109,26 +110,25 @@ inline Snapshot Snap(const Design& design) {
 // A picture with random pixels and, for 8 bits or fewer, a random colour table.
 // The padding at the end of each row is random too, so a writer that drops it
 // or a reader that misplaces rows is caught.
-inline TDibRecord MakePicture(int width, int height, int bits, uint32_t seed) {
-    TDibRecord dib;
-    newdib(dib, width, height, bits, nullptr, 0);
-    EXPECT_NE(dib.Bits, nullptr);
+inline DibPicture MakePicture(int width, int height, int bits, uint32_t seed) {
+    DibPicture dib(width, height, bits);
+    EXPECT_NE(dib.dib().Bits, nullptr);
     std::mt19937 rng(seed);
-    const size_t bytes = size_t(dib.BytesPerLine) * size_t(height);
-    for (size_t i = 0; i < bytes; ++i) dib.Bits[i] = uint8_t(rng());
+    const size_t bytes = size_t(dib.dib().BytesPerLine) * size_t(height);
+    for (size_t i = 0; i < bytes; ++i) dib.dib().Bits[i] = uint8_t(rng());
     TRgbQuad* table = DibColorTable(dib);
     for (int i = 0; i < DibTableSize(bits); ++i) {
         table[i] = {uint8_t(rng()), uint8_t(rng()), uint8_t(rng()), 0};
-        dib.LogPalette.palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+        dib.dib().LogPalette.palPalEntry[i] = {table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
     }
     return dib;
 }
 
 // Adds a layer with the defaults and the given picture (the record takes it over).
-inline TLayerRecord& AddLayerWith(Design& design, const TDibRecord& picture) {
+inline TLayerRecord& AddLayerWith(Design& design, DibPicture picture) {
     TLayerRecord* layer = design.Layers.Add();
     SetLayerDefaults(*layer);
-    layer->LayerPicture = picture;
+    layer->LayerPicture = std::move(picture);
     return *layer;
 }
 

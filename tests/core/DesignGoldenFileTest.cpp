@@ -23,7 +23,7 @@ std::filesystem::path CorpusDir() {
 
 std::unique_ptr<Design> DefaultDesign() {
     auto d = std::make_unique<Design>();
-    TDynaArray<TDibRecord> noTextures;
+    TDynaArray<DibPicture> noTextures;
     AddLayer(*d, noTextures);
     return d;
 }
@@ -33,8 +33,8 @@ std::unique_ptr<Design> TwoLayers() {
     AddLayerWith(*d, MakePicture(3, 2, 24, 11));
     TLayerRecord& top = AddLayerWith(*d, MakePicture(5, 2, 8, 12));
     top.Kind = kKindText;
-    SetLayerString(top.LayerText, "Zierbogen \xE4\xF6\xFC");
-    SetLayerString(top.FontName, "DejaVu Sans");
+    top.LayerText = "Zierbogen \xE4\xF6\xFC";
+    top.FontName = "DejaVu Sans";
     return d;
 }
 
@@ -52,9 +52,9 @@ std::unique_ptr<Design> EveryDepth() {
         l.PatternSizeMM = 12.5;
         l.GradientColor2 = RGBColor(10, 20, uint8_t(seed));
     }
-    SetLayerString(d->Layers[0].LayerText, "");
-    SetLayerString(d->Layers[1].FontName, "");
-    SetLayerString(d->Layers[2].LayerText, "\x80\x9F\xA0\xFF");
+    d->Layers[0].LayerText = "";
+    d->Layers[1].FontName = "";
+    d->Layers[2].LayerText = "\x80\x9F\xA0\xFF";
     d->Paper = {12.34, 56.78, 2, 3, 0.6667, 150, 0.5, 1.75, false, true, false, true};
     return d;
 }

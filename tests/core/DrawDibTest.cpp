@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "RecordingDibDevice.h"
+#include "base/DibPicture.h"
 #include "imaging/DrawDib.h"
 
 using namespace zb;
@@ -14,13 +15,12 @@ namespace {
 
 // A picture whose every pixel tells where it came from (24 bits), or random
 // indices into a random colour table (1, 4 and 8 bits). Printed seed: 7.
-TDibRecord MakePicture(int w, int h, int bits) {
-    TDibRecord dib;
-    newdib(dib, w, h, bits, nullptr, 0);
+DibPicture MakePicture(int w, int h, int bits) {
+    DibPicture dib(w, h, bits);
     std::mt19937 rng(7);
     if (bits >= 24) {
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) setpixel(dib, x, y, RGBColor(uint8_t(x), uint8_t(y), uint8_t(x >> 8 ^ y >> 4)));
+            for (int x = 0; x < w; ++x) setpixel(dib.dib(), x, y, RGBColor(uint8_t(x), uint8_t(y), uint8_t(x >> 8 ^ y >> 4)));
         return dib;
     }
     const int entries = DibTableSize(bits);
@@ -28,7 +28,7 @@ TDibRecord MakePicture(int w, int h, int bits) {
         DibColorTable(dib)[i] = TRgbQuad{uint8_t(rng()), uint8_t(rng()), uint8_t(rng()), 0};
     }
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) setpixel(dib, x, y, uint32_t(rng()) % uint32_t(entries));
+        for (int x = 0; x < w; ++x) setpixel(dib.dib(), x, y, uint32_t(rng()) % uint32_t(entries));
     return dib;
 }
 
@@ -39,11 +39,6 @@ uint32_t ColourAt(const TDibRecord& dib, int x, int yFromTop) {
     const TRgbQuad q = DibColorTable(dib)[getpixel(dib, x, y)];
     return RGBColor(q.rgbRed, q.rgbGreen, q.rgbBlue);
 }
-
-struct PictureGuard {
-    TDibRecord dib;
-    ~PictureGuard() { deldib(dib); }
-};
 
 } // namespace
 
@@ -89,17 +84,17 @@ TEST(DrawDibRows, EnlargingSends96RowsAndGathersEachSourceRowOnce) {
     // Picture depth, and the depth the device wants rows of 24-bit pictures in.
     for (auto [bits, rowBits] : {std::pair{24, 24}, std::pair{24, 32}, std::pair{8, 8}}) {
         SCOPED_TRACE(testing::Message() << bits << " bits as " << rowBits);
-        PictureGuard pic{MakePicture(8, 32, bits)};
+        const DibPicture pic = MakePicture(8, 32, bits);
         RecordingDibDevice dev;
         dev.rowBits24 = rowBits;
         const DibRowStats stats =
-            bits == 24 ? DrawDibRows24(dev, 5, 7, 8, 96, pic.dib, 0, 0, 8, 32) : DrawDibRows8(dev, 5, 7, 8, 96, pic.dib, 0, 0, 8, 32);
+            bits == 24 ? DrawDibRows24(dev, 5, 7, 8, 96, pic.dib(), 0, 0, 8, 32) : DrawDibRows8(dev, 5, 7, 8, 96, pic.dib(), 0, 0, 8, 32);
         EXPECT_EQ(stats.rowsSent, 96);
         EXPECT_EQ(dev.RowsSent(), 96);
         EXPECT_EQ(stats.rowsCopied, 32);
         for (const auto& call : dev.rowCalls) EXPECT_EQ(call.bitCount, rowBits);
         for (int k = 0; k < 96; ++k)
-            for (int x = 0; x < 8; ++x) ASSERT_EQ((dev.canvas[{5 + x, 7 + k}]), ColourAt(pic.dib, x, k / 3)) << k;
+            for (int x = 0; x < 8; ++x) ASSERT_EQ((dev.canvas[{5 + x, 7 + k}]), ColourAt(pic.dib(), x, k / 3)) << k;
     }
 }
 
@@ -107,22 +102,22 @@ TEST(DrawDib, OneToOneReproducesThePictureExactly) {
     for (auto [bits, rowBits] : {std::pair{24, 24}, std::pair{24, 32}, std::pair{8, 8}}) {
         SCOPED_TRACE(testing::Message() << bits << " bits as " << rowBits);
         // 13 columns: the rows carry padding.
-        PictureGuard pic{MakePicture(13, 70, bits)};
+        const DibPicture pic = MakePicture(13, 70, bits);
         RecordingDibDevice dev;
         dev.rowBits24 = rowBits;
-        DrawDib(dev, 2, 3, 13, 70, pic.dib, 0, 0, 13, 70, false, false);
+        DrawDib(dev, 2, 3, 13, 70, pic.dib(), 0, 0, 13, 70, false, false);
         ASSERT_EQ(dev.canvas.size(), size_t(13 * 70));
         for (int y = 0; y < 70; ++y)
-            for (int x = 0; x < 13; ++x) ASSERT_EQ((dev.canvas[{2 + x, 3 + y}]), ColourAt(pic.dib, x, y));
+            for (int x = 0; x < 13; ++x) ASSERT_EQ((dev.canvas[{2 + x, 3 + y}]), ColourAt(pic.dib(), x, y));
         EXPECT_TRUE(dev.stretchCalls.empty());
     }
 }
 
 TEST(DrawDib, RectangleBeyondTheTopLandsLowerAndBeyondTheRightNarrower) {
-    PictureGuard pic{MakePicture(10, 10, 24)};
+    const DibPicture pic = MakePicture(10, 10, 24);
     RecordingDibDevice dev;
     // Source rows 4 .. 13 in storage order; 10 .. 13 do not exist.
-    DrawDib(dev, 0, 100, 20, 20, pic.dib, 5, 4, 10, 10, false, false);
+    DrawDib(dev, 0, 100, 20, 20, pic.dib(), 5, 4, 10, 10, false, false);
     // 5 columns and 6 rows remain, at twice the size, 8 rows lower.
     int64_t minX = INT64_MAX, maxX = INT64_MIN, minY = INT64_MAX, maxY = INT64_MIN;
     for (const auto& [pos, colour] : dev.canvas) {
@@ -136,8 +131,8 @@ TEST(DrawDib, RectangleBeyondTheTopLandsLowerAndBeyondTheRightNarrower) {
     EXPECT_EQ(minY, 108);
     EXPECT_EQ(maxY, 119);
     // Top-left of the destination: the picture's row 0 from the top, column 5.
-    EXPECT_EQ((dev.canvas[{0, 108}]), ColourAt(pic.dib, 5, 0));
-    EXPECT_EQ((dev.canvas[{9, 119}]), ColourAt(pic.dib, 9, 5));
+    EXPECT_EQ((dev.canvas[{0, 108}]), ColourAt(pic.dib(), 5, 0));
+    EXPECT_EQ((dev.canvas[{9, 119}]), ColourAt(pic.dib(), 9, 5));
 }
 
 TEST(DrawDib, ChoosesRowsOrStretchingByDepthAndDevice) {
@@ -152,11 +147,11 @@ TEST(DrawDib, ChoosesRowsOrStretchingByDepthAndDevice) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bits << " bits, printer " << c.printer);
-        PictureGuard pic{MakePicture(9, 6, c.bits)};
-        ASSERT_NE(pic.dib.Bits, nullptr);
+        const DibPicture pic = MakePicture(9, 6, c.bits);
+        ASSERT_NE(pic.dib().Bits, nullptr);
         RecordingDibDevice dev;
         dev.printer = c.printer;
-        DrawDib(dev, 1, 2, 18, 12, pic.dib, 0, 0, 9, 6, false, true);
+        DrawDib(dev, 1, 2, 18, 12, pic.dib(), 0, 0, 9, 6, false, true);
         EXPECT_EQ(!dev.rowCalls.empty(), c.rows);
         ASSERT_EQ(dev.stretchCalls.size(), c.rows ? 0u : 1u);
         if (!c.rows) {
@@ -171,11 +166,11 @@ TEST(DrawDib, ChoosesRowsOrStretchingByDepthAndDevice) {
 TEST(DrawDib, FailedStretchFallsBackToRowsThenToTheDeviceBitmap) {
     for (int bits : {1, 4, 8, 24}) {
         SCOPED_TRACE(bits);
-        PictureGuard pic{MakePicture(5, 4, bits)};
+        const DibPicture pic = MakePicture(5, 4, bits);
         RecordingDibDevice dev;
         dev.printer = true;
         dev.stretchWorks = false;
-        DrawDib(dev, 10, 20, 9, 7, pic.dib, 0, 0, 5, 4, false, false);
+        DrawDib(dev, 10, 20, 9, 7, pic.dib(), 0, 0, 5, 4, false, false);
         ASSERT_EQ(dev.rowCalls.size(), 1u);
         EXPECT_EQ(dev.rowCalls[0].bitCount, bits);
         EXPECT_TRUE(dev.bltCalls.empty());
@@ -185,18 +180,18 @@ TEST(DrawDib, FailedStretchFallsBackToRowsThenToTheDeviceBitmap) {
                 // Stored row j = 6 - k takes source row 3 * j div 6.
                 const int j = 6 - k;
                 const int sy = 3 * j / 6;
-                ASSERT_EQ((dev.canvas[{10 + i, 20 + k}]), ColourAt(pic.dib, 4 * i / 8, 3 - sy)) << i << "," << k;
+                ASSERT_EQ((dev.canvas[{10 + i, 20 + k}]), ColourAt(pic.dib(), 4 * i / 8, 3 - sy)) << i << "," << k;
             }
     }
 
     // One pixel wide and high: the rectangle's first column and row.
-    PictureGuard pic{MakePicture(5, 4, 24)};
+    const DibPicture pic = MakePicture(5, 4, 24);
     RecordingDibDevice one;
     one.stretchWorks = false;
     one.printer = true;
-    DrawDib(one, 0, 0, 1, 1, pic.dib, 2, 1, 3, 3, false, false);
+    DrawDib(one, 0, 0, 1, 1, pic.dib(), 2, 1, 3, 3, false, false);
     ASSERT_EQ(one.canvas.size(), 1u);
-    EXPECT_EQ((one.canvas[{0, 0}]), getpixel(pic.dib, 2, 1));
+    EXPECT_EQ((one.canvas[{0, 0}]), getpixel(pic.dib(), 2, 1));
 
     // Without rows for the device the bitmap is stretched; its failures are told.
     const std::pair<BltResult, const char*> blts[] = {{BltResult::Ok, nullptr},
@@ -209,7 +204,7 @@ TEST(DrawDib, FailedStretchFallsBackToRowsThenToTheDeviceBitmap) {
         dev.stretchWorks = false;
         dev.rowsWork = false;
         dev.bltResult = result;
-        DrawDib(dev, 0, 0, 8, 8, pic.dib, 0, 0, 5, 4, false, false);
+        DrawDib(dev, 0, 0, 8, 8, pic.dib(), 0, 0, 5, 4, false, false);
         EXPECT_EQ(dev.bltCalls.size(), 1u);
         if (message) {
             ASSERT_EQ(dev.failures.size(), 1u);
@@ -221,11 +216,11 @@ TEST(DrawDib, FailedStretchFallsBackToRowsThenToTheDeviceBitmap) {
 }
 
 TEST(DrawDib, HalftonesOnlyWhenAllowedOnALowColourDisplay) {
-    PictureGuard pic{MakePicture(40, 30, 24)};
+    const DibPicture pic = MakePicture(40, 30, 24);
     {
         RecordingDibDevice dev;
         dev.screenBits = 8;
-        DrawDib(dev, 0, 0, 20, 15, pic.dib, 0, 0, 40, 30, true, false);
+        DrawDib(dev, 0, 0, 20, 15, pic.dib(), 0, 0, 40, 30, true, false);
         ASSERT_EQ(dev.stretchCalls.size(), 1u);
         const auto& s = dev.stretchCalls[0];
         // Shrinking: the halftoned copy already has the destination size.
@@ -235,7 +230,7 @@ TEST(DrawDib, HalftonesOnlyWhenAllowedOnALowColourDisplay) {
     {
         RecordingDibDevice dev;
         dev.screenBits = 8;
-        DrawDib(dev, 0, 0, 80, 60, pic.dib, 0, 0, 40, 30, true, false);
+        DrawDib(dev, 0, 0, 80, 60, pic.dib(), 0, 0, 40, 30, true, false);
         ASSERT_EQ(dev.stretchCalls.size(), 1u);
         EXPECT_EQ(dev.stretchCalls[0].bitCount, 8);
         EXPECT_EQ(dev.stretchCalls[0].dibW, 40);
@@ -243,18 +238,18 @@ TEST(DrawDib, HalftonesOnlyWhenAllowedOnALowColourDisplay) {
     {
         RecordingDibDevice dev;
         dev.screenBits = 8;
-        DrawDib(dev, 0, 0, 80, 60, pic.dib, 0, 0, 40, 30, false, false);
+        DrawDib(dev, 0, 0, 80, 60, pic.dib(), 0, 0, 40, 30, false, false);
         EXPECT_TRUE(dev.stretchCalls.empty());
         EXPECT_EQ(dev.RowsSent(), 60);
     }
 }
 
 TEST(DrawDib, OnlyVisibleRowsAndColumnsAreRenderedAndSent) {
-    PictureGuard pic{MakePicture(600, 400, 24)};
+    const DibPicture pic = MakePicture(600, 400, 24);
     RecordingDibDevice dev;
     dev.visible = {100, 50, 300, 80};
     // 250 %: 1500 x 1000 at (-40, -20).
-    const DibRowStats stats = DrawDibRows24(dev, -40, -20, 1500, 1000, pic.dib, 0, 0, 600, 400);
+    const DibRowStats stats = DrawDibRows24(dev, -40, -20, 1500, 1000, pic.dib(), 0, 0, 600, 400);
     EXPECT_EQ(stats.rowsSent, 30);
     EXPECT_LE(stats.rowsCopied, 13);
     for (const auto& call : dev.rowCalls) {
@@ -263,7 +258,7 @@ TEST(DrawDib, OnlyVisibleRowsAndColumnsAreRenderedAndSent) {
     }
     EXPECT_EQ(dev.canvas.size(), size_t(200 * 30));
     // Device (100, 50) is destination (140, 70): picture column 56, row 28.
-    EXPECT_EQ((dev.canvas[{100, 50}]), ColourAt(pic.dib, 56, 28));
+    EXPECT_EQ((dev.canvas[{100, 50}]), ColourAt(pic.dib(), 56, 28));
 }
 
 TEST(DrawDib, WidePictureAtHighZoomNeverReadsOutsideThePicture) {
@@ -272,19 +267,19 @@ TEST(DrawDib, WidePictureAtHighZoomNeverReadsOutsideThePicture) {
         const int64_t c = DibSourceColumn(0, 5000, 450000, i);
         EXPECT_EQ(c, i / 90);
     }
-    PictureGuard pic{MakePicture(5000, 2, 24)};
+    const DibPicture pic = MakePicture(5000, 2, 24);
     RecordingDibDevice dev;
     dev.paint = false;
-    DrawDib(dev, 0, 0, 450000, 180, pic.dib, 0, 0, 5000, 2, true, false);
+    DrawDib(dev, 0, 0, 450000, 180, pic.dib(), 0, 0, 5000, 2, true, false);
     EXPECT_EQ(dev.RowsSent(), 180);
 
     // The last columns, painted: every pixel is column i div 90 of the picture.
     RecordingDibDevice tail;
     tail.rowBits24 = 32;
     tail.visible = {449000, 85, 450000, 95};
-    DrawDib(tail, 0, 0, 450000, 180, pic.dib, 0, 0, 5000, 2, true, false);
+    DrawDib(tail, 0, 0, 450000, 180, pic.dib(), 0, 0, 5000, 2, true, false);
     ASSERT_EQ(tail.canvas.size(), size_t(1000 * 10));
     for (const auto& [pos, colour] : tail.canvas) {
-        ASSERT_EQ(colour, ColourAt(pic.dib, int(pos.first / 90), int(pos.second / 90))) << pos.first;
+        ASSERT_EQ(colour, ColourAt(pic.dib(), int(pos.first / 90), int(pos.second / 90))) << pos.first;
     }
 }

@@ -12,7 +12,7 @@
 #include "imaging/FilterReference.h"
 #include "imaging/FilterRunner.h"
 #include "imaging/FilterTable.h"
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 
 using zb::ApplyFilter;
 using zb::ApplyFilterReference;
@@ -158,8 +158,7 @@ TEST(Filter, DirectionFiltersWeighBelowAgainstAboveAndRightAgainstLeft) {
                 SCOPED_TRACE(FilterTable[k].Name);
                 const bool rows = k == 10 || k == 12; // split into a top and a bottom half
                 const int bias = k >= 12 ? 128 : 0;
-                zb::TDibRecord dib;
-                zb::newdib(dib, 36, 36, 24, nullptr, 0);
+                zb::DibPicture dib(36, 36, 24);
                 RasterView view = zb::ViewOf(dib);
                 ASSERT_FALSE(view.empty());
                 for (int y = 0; y < 36; ++y)
@@ -176,7 +175,7 @@ TEST(Filter, DirectionFiltersWeighBelowAgainstAboveAndRightAgainstLeft) {
                     const uint8_t* far = rows ? view.pixel(i, 5) : view.pixel(5, i);
                     ASSERT_EQ(far[1], bias);
                 }
-                zb::deldib(dib);
+                dib.reset();
             }
         }
     }

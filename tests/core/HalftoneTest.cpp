@@ -8,11 +8,10 @@ using namespace zb;
 
 namespace {
 
-TDibRecord Flat24(int w, int h, uint32_t colour) {
-    TDibRecord dib;
-    newdib(dib, w, h, 24, nullptr, 0);
+DibPicture Flat24(int w, int h, uint32_t colour) {
+    DibPicture dib(w, h, 24);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) setpixel(dib, x, y, colour);
+        for (int x = 0; x < w; ++x) setpixel(dib.dib(), x, y, colour);
     return dib;
 }
 
@@ -44,18 +43,18 @@ void ExpectValidHalftone(const TDibRecord& dib, int w, int h) {
 } // namespace
 
 TEST(Halftone, CubeColoursStayExactAndOtherColoursKeepTheirAverage) {
-    TDibRecord out;
-    TDibRecord onCube = Flat24(19, 11, RGBColor(51, 102, 255));
+    DibPicture out;
+    DibPicture onCube = Flat24(19, 11, RGBColor(51, 102, 255));
     ASSERT_TRUE(DIBHalftoneDIB(out, onCube));
     ExpectValidHalftone(out, 19, 11);
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 19; ++x) ASSERT_EQ(getpixel(out, x, y), uint32_t(HalftoneCubeIndex(1, 2, 5)));
-    deldib(out);
-    deldib(onCube);
+    out.reset();
+    onCube.reset();
 
     for (uint32_t colour : {RGBColor(100, 150, 200), RGBColor(1, 254, 128), RGBColor(30, 30, 30)}) {
         SCOPED_TRACE(colour);
-        TDibRecord flat = Flat24(16, 16, colour);
+        DibPicture flat = Flat24(16, 16, colour);
         ASSERT_TRUE(DIBHalftoneDIB(out, flat));
         ExpectValidHalftone(out, 16, 16);
         double sum[3] = {0, 0, 0};
@@ -69,8 +68,8 @@ TEST(Halftone, CubeColoursStayExactAndOtherColoursKeepTheirAverage) {
         EXPECT_NEAR(sum[0] / 256, RedOf(colour), 1.0);
         EXPECT_NEAR(sum[1] / 256, GreenOf(colour), 1.0);
         EXPECT_NEAR(sum[2] / 256, BlueOf(colour), 1.0);
-        deldib(out);
-        deldib(flat);
+        out.reset();
+        flat.reset();
     }
 }
 
@@ -79,13 +78,12 @@ TEST(Halftone, ResamplingKeepsTheQuadrantsInPlace) {
     // stored rows are bottom-up, so "top" is the high stored rows.
     const uint32_t tl = RGBColor(255, 0, 0), tr = RGBColor(0, 255, 0);
     const uint32_t bl = RGBColor(0, 0, 255), br = RGBColor(255, 255, 255);
-    TDibRecord source;
-    newdib(source, 6, 4, 24, nullptr, 0);
+    DibPicture source(6, 4, 24);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 6; ++x) setpixel(source, x, y, y >= 2 ? (x < 3 ? tl : tr) : (x < 3 ? bl : br));
+        for (int x = 0; x < 6; ++x) setpixel(source.dib(), x, y, y >= 2 ? (x < 3 ? tl : tr) : (x < 3 ? bl : br));
     for (auto [w, h] : {std::pair{6, 4}, std::pair{17, 9}, std::pair{2, 2}, std::pair{3, 1}}) {
         SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
-        TDibRecord out;
+        DibPicture out;
         ASSERT_TRUE(DIBHalftoneDIBXY(out, source, w, h));
         ExpectValidHalftone(out, w, h);
         for (int y = 0; y < h; ++y)
@@ -95,36 +93,35 @@ TEST(Halftone, ResamplingKeepsTheQuadrantsInPlace) {
                 const uint32_t want = syTop < 2 ? (sx < 3 ? tl : tr) : (sx < 3 ? bl : br);
                 ASSERT_EQ(PaletteColour(out, x, y), want) << x << "," << y;
             }
-        deldib(out);
+        out.reset();
     }
-    deldib(source);
+    source.reset();
 }
 
 TEST(Halftone, IndexedSourcesUseTheirPaletteColours) {
     for (int bits : {1, 4, 8}) {
         SCOPED_TRACE(bits);
-        TDibRecord source;
-        newdib(source, 9, 3, bits, nullptr, 0);
-        source.LogPalette.palPalEntry[0] = {0, 51, 102, 0};
-        source.LogPalette.palPalEntry[1] = {255, 204, 153, 0};
-        for (int x = 0; x < 9; ++x) setpixel(source, x, 1, x % 2);
-        TDibRecord out;
+        DibPicture source(9, 3, bits);
+        source.dib().LogPalette.palPalEntry[0] = {0, 51, 102, 0};
+        source.dib().LogPalette.palPalEntry[1] = {255, 204, 153, 0};
+        for (int x = 0; x < 9; ++x) setpixel(source.dib(), x, 1, x % 2);
+        DibPicture out;
         ASSERT_TRUE(DIBHalftoneDIB(out, source));
         for (int x = 0; x < 9; ++x)
             EXPECT_EQ(PaletteColour(out, x, 1), x % 2 ? RGBColor(255, 204, 153) : RGBColor(0, 51, 102)) << x;
-        deldib(out);
-        deldib(source);
+        out.reset();
+        source.reset();
     }
 }
 
 TEST(Halftone, RefusesMissingSourcesAndBadSizes) {
-    TDibRecord out;
-    TDibRecord none;
+    DibPicture out;
+    DibPicture none;
     EXPECT_FALSE(DIBHalftoneDIB(out, none));
-    EXPECT_EQ(out.Bits, nullptr);
-    TDibRecord source = Flat24(4, 4, 0);
+    EXPECT_EQ(out.dib().Bits, nullptr);
+    DibPicture source = Flat24(4, 4, 0);
     EXPECT_FALSE(DIBHalftoneDIBXY(out, source, 0, 5));
     EXPECT_FALSE(DIBHalftoneDIBXY(out, source, 5, -1));
-    EXPECT_EQ(out.Bits, nullptr);
-    deldib(source);
+    EXPECT_EQ(out.dib().Bits, nullptr);
+    source.reset();
 }

@@ -37,7 +37,6 @@ TLayerRecord DistinctRecord() {
     r.Reserved76 = 0xFFFFFFFF;
     r.PatternSizeMM = 12.345678;
     r.PictureWidthMM = 999.5;
-    r.Reserved1188 = 0xFFFFFFFF;
     return r;
 }
 
@@ -45,11 +44,10 @@ TLayerRecord DistinctRecord() {
 
 TEST(LayerBlock, SettingsLieAtTheirOffsetsAndEverythingElseIsZero) {
     TLayerRecord r = DistinctRecord();
-    // Memory contents the block must not carry: picture descriptor and text addresses.
-    r.LayerPicture.Bits = reinterpret_cast<uint8_t*>(&r);
-    r.LayerPicture.BytesPerLine = 77;
-    r.FontName = reinterpret_cast<char*>(&r);
-    r.LayerText = reinterpret_cast<char*>(&r);
+    // What the block must not carry: the picture and the texts.
+    r.LayerPicture = DibPicture(25, 2, 24);
+    r.FontName = "Schrift";
+    r.LayerText = "Text";
 
     uint8_t block[kLayerBlockSize];
     std::memset(block, 0xEE, sizeof block);
@@ -82,9 +80,8 @@ TEST(LayerBlock, DecodeTakesSettingsAndIgnoresTheRest) {
     for (size_t i = kLayerBlockSettingsSize; i < kLayerBlockSize; ++i) block[i] = uint8_t(i * 7);
 
     TLayerRecord r{};
-    char text[] = "bleibt";
-    r.LayerText = text;
-    r.LayerPicture.BytesPerLine = 123;
+    r.LayerText = "bleibt";
+    r.LayerPicture = DibPicture(41, 1, 24);
     DecodeLayerBlock(block, r);
     EXPECT_EQ(r.Kind, original.Kind);
     EXPECT_EQ(r.Transparency, -5);
@@ -96,9 +93,9 @@ TEST(LayerBlock, DecodeTakesSettingsAndIgnoresTheRest) {
     EXPECT_EQ(r.PatternSizeMM, 12.345678);
     EXPECT_EQ(r.PictureWidthMM, 999.5);
     EXPECT_EQ(r.Reserved76, 0u);
-    EXPECT_EQ(r.LayerText, text);
-    EXPECT_EQ(r.LayerPicture.BytesPerLine, 123);
-    EXPECT_EQ(r.FontName, nullptr);
+    EXPECT_EQ(r.LayerText, "bleibt");
+    EXPECT_EQ(r.LayerPicture.dib().BytesPerLine, 124);
+    EXPECT_EQ(r.FontName, "");
 }
 
 TEST(StringField, LengthThenRawBytesWithoutTerminator) {

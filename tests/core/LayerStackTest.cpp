@@ -12,23 +12,19 @@ namespace {
 
 // A texture library of one 24-bit picture whose pixels carry a marker.
 struct OneTexture {
-    TDibRecord* cursor = nullptr;
-    TDynaArray<TDibRecord> textures{&cursor};
+    DibPicture* cursor = nullptr;
+    TDynaArray<DibPicture> textures{&cursor};
     OneTexture() {
-        TDibRecord* t = textures.Add();
-        newdib(*t, 7, 3, 24, nullptr, 0);
-        setpixel(*t, 2, 1, RGBColor(10, 20, 30));
-    }
-    ~OneTexture() {
-        textures.First();
-        while (textures.Next()) deldib(*cursor);
+        DibPicture* t = textures.Add();
+        *t = DibPicture(7, 3, 24);
+        setpixel(t->dib(), 2, 1, RGBColor(10, 20, 30));
     }
 };
 
 // Builds a design of `n` layers tagged by their PatternCount (1, 2, 3, ...).
 void MakeStack(Design& d, int n) {
-    TDibRecord* none = nullptr;
-    TDynaArray<TDibRecord> empty{&none};
+    DibPicture* none = nullptr;
+    TDynaArray<DibPicture> empty{&none};
     for (int i = 0; i < n; ++i) {
         ASSERT_EQ(NewPlane(d, empty), "");
         d.CurrentLayer->PatternCount = i + 1;
@@ -62,11 +58,11 @@ TEST(LayerStack, NewLayerHasTheDefaultsAndLiesOnTop) {
     EXPECT_EQ(l.PatternSizeMM, 30.0);
     EXPECT_EQ(l.PictureWidthMM, 75.0);
     EXPECT_EQ(l.FilterIndex, 0);
-    EXPECT_STREQ(l.FontName, "Arial");
-    EXPECT_STREQ(l.LayerText, "Test");
+    EXPECT_EQ(l.FontName, "Arial");
+    EXPECT_EQ(l.LayerText, "Test");
     // The picture is a deep copy of texture 0, not shared storage.
-    ASSERT_NE(l.LayerPicture.Bits, nullptr);
-    EXPECT_NE(l.LayerPicture.Bits, lib.textures[0].Bits);
+    ASSERT_NE(l.LayerPicture.dib().Bits, nullptr);
+    EXPECT_NE(l.LayerPicture.dib().Bits, lib.textures[0].dib().Bits);
     EXPECT_EQ(DibWidth(l.LayerPicture), 7);
     EXPECT_EQ(getpixel(l.LayerPicture, 2, 1), RGBColor(10, 20, 30));
 }
@@ -109,7 +105,7 @@ TEST(LayerStack, RefusedDeletesNameTheReasonAndChangeNothing) {
     EXPECT_EQ(DeletePlane(one, 0), kCannotDeleteLast);
     EXPECT_EQ(DeletePlane(one, -1), kNoLayerSelected); // no selection is reported first
     EXPECT_EQ(one.Layers.Count, 1u);
-    EXPECT_NE(one.Layers[0].LayerPicture.Bits, nullptr);
+    EXPECT_NE(one.Layers[0].LayerPicture.dib().Bits, nullptr);
 
     Design three;
     MakeStack(three, 3);
@@ -141,12 +137,12 @@ TEST(LayerStack, MovingFollowsTheLayerAndStopsAtTheEnds) {
 TEST(LayerStack, KeepBottomLayerLeavesRecordZeroAsItWas) {
     Design d;
     MakeStack(d, 3);
-    SetLayerString(d.Layers[0].LayerText, "Unten");
+    d.Layers[0].LayerText = "Unten";
     KeepBottomLayer(d);
     ASSERT_EQ(d.Layers.Count, 1u);
     EXPECT_EQ(d.CurrentIndex, 0);
     EXPECT_EQ(d.Layers[0].PatternCount, 1);
-    EXPECT_STREQ(d.Layers[0].LayerText, "Unten");
+    EXPECT_EQ(d.Layers[0].LayerText, "Unten");
 }
 
 TEST(LayerStack, KindCaptions) {

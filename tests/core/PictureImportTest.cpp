@@ -30,17 +30,17 @@ uint32_t ColourAt(const TDibRecord& dib, int x, int yTop) {
 TEST(DibFromDecoded, TrueColourRowsGoBottomUpIntoPaddedRows) {
     auto colour = [](int x, int y) { return RGBColor(uint8_t(x * 40), uint8_t(y * 60), uint8_t(x + y)); };
     const DecodedPicture decoded = MakeDecoded(5, 3, 24, {}, colour);
-    TDibRecord dib;
+    DibPicture dib;
     ASSERT_TRUE(DibFromDecoded(dib, decoded));
     EXPECT_EQ(DibBitCount(dib), 24);
-    EXPECT_EQ(dib.BytesPerLine, 16);
-    EXPECT_EQ(dib.Info->biSizeImage, 48u);
-    EXPECT_EQ(dib.HasPalette, 0);
+    EXPECT_EQ(dib.dib().BytesPerLine, 16);
+    EXPECT_EQ(dib.dib().Info->biSizeImage, 48u);
+    EXPECT_EQ(dib.dib().HasPalette, 0);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) EXPECT_EQ(ColourAt(dib, x, y), colour(x, y)) << x << "," << y;
     // Stored row 0 is the picture's bottom row.
     EXPECT_EQ(getpixel(dib, 0, 0), colour(0, 2));
-    deldib(dib);
+    dib.reset();
 }
 
 TEST(DibFromDecoded, IndexedPicturesCarryTheirTableInBothPlaces) {
@@ -49,11 +49,11 @@ TEST(DibFromDecoded, IndexedPicturesCarryTheirTableInBothPlaces) {
         const std::vector<uint32_t> palette = {RGBColor(10, 20, 30), RGBColor(200, 100, 0), RGBColor(1, 2, 3)};
         auto index = [](int x, int y) { return uint32_t((x + 2 * y) % 3); };
         const DecodedPicture decoded = MakeDecoded(9, 4, bits, palette, index);
-        TDibRecord dib;
+        DibPicture dib;
         ASSERT_TRUE(DibFromDecoded(dib, decoded));
         EXPECT_EQ(DibBitCount(dib), bits);
-        EXPECT_EQ(dib.HasPalette, 1);
-        EXPECT_EQ(dib.LogPalette.palNumEntries, 1 << bits);
+        EXPECT_EQ(dib.dib().HasPalette, 1);
+        EXPECT_EQ(dib.dib().LogPalette.palNumEntries, 1 << bits);
         for (uint32_t i = 0; i < 3; ++i) {
             EXPECT_EQ(TableColour(dib, i), palette[i]);
             EXPECT_EQ(LogColour(dib, i), palette[i]);
@@ -63,7 +63,7 @@ TEST(DibFromDecoded, IndexedPicturesCarryTheirTableInBothPlaces) {
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 9; ++x)
                 EXPECT_EQ(getpixel(dib, x, 3 - y), index(x, y)) << x << "," << y;
-        deldib(dib);
+        dib.reset();
     }
 }
 
@@ -72,7 +72,7 @@ TEST(DibFromDecoded, TwoColourPicturesGetTheirDarkerColourAtIndexZero) {
     // so the picture looks the same and black stays black after ConvertDib.
     auto index = [](int x, int y) { return uint32_t((x * y) % 2); };
     const DecodedPicture whiteFirst = MakeDecoded(11, 3, 1, {RGBColor(255, 255, 255), RGBColor(0, 0, 0)}, index);
-    TDibRecord dib;
+    DibPicture dib;
     ASSERT_TRUE(DibFromDecoded(dib, whiteFirst));
     EXPECT_EQ(LogColour(dib, 0), RGBColor(0, 0, 0));
     EXPECT_EQ(TableColour(dib, 1), RGBColor(255, 255, 255));
@@ -81,7 +81,7 @@ TEST(DibFromDecoded, TwoColourPicturesGetTheirDarkerColourAtIndexZero) {
             EXPECT_EQ(ColourAt(dib, x, y), index(x, y) ? RGBColor(0, 0, 0) : RGBColor(255, 255, 255));
             EXPECT_EQ(getpixel(dib, x, 2 - y), 1 - index(x, y));
         }
-    deldib(dib);
+    dib.reset();
 
     // Already dark first: stored as delivered.
     const DecodedPicture redYellow = MakeDecoded(11, 3, 1, {RGBColor(255, 0, 0), RGBColor(255, 255, 0)}, index);
@@ -89,7 +89,7 @@ TEST(DibFromDecoded, TwoColourPicturesGetTheirDarkerColourAtIndexZero) {
     EXPECT_EQ(LogColour(dib, 0), RGBColor(255, 0, 0));
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 11; ++x) EXPECT_EQ(getpixel(dib, x, 2 - y), index(x, y));
-    deldib(dib);
+    dib.reset();
 }
 
 TEST(DibFromDecoded, RefusesBadInputWithAMessageAndNoStorage) {
@@ -139,11 +139,11 @@ TEST(DibFromDecoded, RefusesBadInputWithAMessageAndNoStorage) {
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TDibRecord dib;
+        DibPicture dib;
         EXPECT_FALSE(DibFromDecoded(dib, c.picture));
-        EXPECT_EQ(dib.Bits, nullptr);
-        EXPECT_EQ(dib.Storage, 0u);
-        EXPECT_EQ(dib.Info, nullptr);
+        EXPECT_EQ(dib.dib().Bits, nullptr);
+        EXPECT_EQ(dib.dib().Storage, 0u);
+        EXPECT_EQ(dib.dib().Info, nullptr);
         EXPECT_EQ(DibMessage(dib), c.message);
     }
 }
@@ -152,26 +152,26 @@ TEST(OpenDib, ReadsThroughTheDecoderAndReportsItsMessage) {
     FakePictureDecoder decoder;
     decoder.pictures["bild.gif"] = MakeDecoded(3, 2, 8, {RGBColor(1, 2, 3), RGBColor(4, 5, 6)},
                                                [](int x, int) { return uint32_t(x % 2); });
-    TDibRecord dib;
+    DibPicture dib;
     ASSERT_TRUE(OpenDib(dib, "/irgendwo/bild.gif", decoder));
     EXPECT_EQ(DibBitCount(dib), 8);
-    deldib(dib);
+    dib.reset();
 
     EXPECT_FALSE(OpenDib(dib, "/irgendwo/fehlt.png", decoder));
-    EXPECT_EQ(dib.Bits, nullptr);
+    EXPECT_EQ(dib.dib().Bits, nullptr);
     EXPECT_EQ(DibMessage(dib), zb::test::kFakeUnknownMessage);
 
     // The in-memory path goes the same way (the fake takes the bytes as a name).
     const std::string name = "bild.gif";
     ASSERT_TRUE(OpenDibBytes(dib, reinterpret_cast<const uint8_t*>(name.data()), name.size(), decoder));
-    deldib(dib);
+    dib.reset();
 
     // The way pictures enter a design: straight to 24 bits, palette colours kept.
     ASSERT_TRUE(OpenPicture24(dib, "bild.gif", decoder));
     EXPECT_EQ(DibBitCount(dib), 24);
     EXPECT_EQ(ColourAt(dib, 0, 0), RGBColor(1, 2, 3));
     EXPECT_EQ(ColourAt(dib, 1, 1), RGBColor(4, 5, 6));
-    deldib(dib);
+    dib.reset();
     EXPECT_FALSE(OpenPicture24(dib, "fehlt.png", decoder));
     EXPECT_EQ(DibMessage(dib), zb::test::kFakeUnknownMessage);
 }

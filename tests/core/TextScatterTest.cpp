@@ -28,11 +28,10 @@ struct Layer {
         zb::SetLayerDefaults(rec);
         rec.Kind = zb::kKindText;
     }
-    ~Layer() { zb::ReleaseLayer(rec); }
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
-    void SetText(std::string_view t) { zb::SetLayerString(rec.LayerText, t); }
-    void SetFont(std::string_view f) { zb::SetLayerString(rec.FontName, f); }
+    void SetText(std::string_view t) { rec.LayerText = t; }
+    void SetFont(std::string_view f) { rec.FontName = f; }
     // Everything chosen rather than random.
     void Fixed(uint32_t colour) {
         rec.TextColorMode = 2;
@@ -78,13 +77,13 @@ public:
 // The walk written plainly: one render per cell, every pixel tested.
 void ReferenceScatter(RasterView r, const TLayerRecord& layer, double s, double z, RandomInt& random,
                       FontEngine& fonts) {
-    const std::string_view text = zb::LayerString(layer.LayerText);
+    const std::string_view text = layer.LayerText;
     if (text.empty()) return;
     const int W = r.width, H = r.height;
     for (int64_t cellY = 0; cellY < H;) {
         int rowHeight = 1;
         for (int64_t cellX = 0; cellX < W;) {
-            std::string font(zb::LayerString(layer.FontName));
+            std::string font(layer.FontName);
             if (layer.TextFontMode == 0) {
                 const auto& list = fonts.Families();
                 const int i = random(int64_t(list.size()));
@@ -320,8 +319,7 @@ TEST(TextScatter, EmptyTextLeavesTheGroundFillAndDrawsNothing) {
         FakeFonts fonts;
         Layer layer;
         if (null) {
-            delete[] layer.rec.LayerText;
-            layer.rec.LayerText = nullptr;
+            layer.rec.LayerText.clear();
         } else {
             layer.SetText("");
         }

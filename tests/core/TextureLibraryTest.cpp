@@ -58,8 +58,8 @@ TEST(TextureLibrary, ReadsEveryPictureInNameOrderSkippingTheRest) {
     decoder.pictures["Z.png"] = OneColour(7, 90);
     decoder.pictures["c.png"] = OneColour(8, 1); // must never be asked for
 
-    TDibRecord* cursor = nullptr;
-    TDynaArray<TDibRecord> textures(&cursor);
+    DibPicture* cursor = nullptr;
+    TDynaArray<DibPicture> textures(&cursor);
     std::vector<std::pair<size_t, size_t>> progress;
     const size_t added = ReadinTextures(textures, folder.path(), decoder,
                                         [&](size_t done, size_t total) { progress.emplace_back(done, total); });
@@ -87,7 +87,7 @@ TEST(TextureLibrary, ReadsEveryPictureInNameOrderSkippingTheRest) {
 
 TEST(TextureLibrary, MissingOrEmptyFolderGivesAnEmptyLibrary) {
     FakePictureDecoder decoder;
-    TDynaArray<TDibRecord> textures;
+    TDynaArray<DibPicture> textures;
     EXPECT_EQ(ReadinTextures(textures, "/gibt/es/nicht/texturen", decoder), 0u);
     EXPECT_EQ(textures.Count, 0u);
     TempFolder empty;

@@ -122,7 +122,7 @@ ChildRun RunWithMemoryBudget(size_t budget, const std::function<std::string()>& 
 TEST(OutputFailure, PdfPrintOntoAFullDiskFailsAndKeepsTheOldFile) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath("voll.pdf");
-    zb::TDibRecord dib = zb::test::NoiseDib(700, 1100, 14);
+    zb::DibPicture dib = zb::test::NoiseDib(700, 1100, 14);
     ASSERT_EQ(PrintPdf(pdf, zb::ViewOf(dib), 1), "");
     const QByteArray before = Contents(pdf);
     ASSERT_EQ(PdfPages(pdf), 1);
@@ -144,7 +144,7 @@ TEST(OutputFailure, PdfPrintOntoAFullDiskFailsAndKeepsTheOldFile) {
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"voll.pdf"});
     }
     std::signal(SIGXFSZ, oldHandler);
-    zb::deldib(dib);
+    dib.reset();
 }
 
 // Two prints into one PDF at the same time (two processes, or the window and
@@ -153,7 +153,7 @@ TEST(OutputFailure, PdfPrintOntoAFullDiskFailsAndKeepsTheOldFile) {
 TEST(OutputFailure, PrintsIntoTheSamePdfAtOnceLeaveAWholeFile) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath("gleich.pdf");
-    zb::TDibRecord dib = zb::test::NoiseDib(300, 700, 4);
+    zb::DibPicture dib = zb::test::NoiseDib(300, 700, 4);
     QPrinter first(QPrinter::HighResolution), second(QPrinter::HighResolution);
     zb::SetUpFallbackPrinter(first, pdf);
     zb::SetUpFallbackPrinter(second, pdf);
@@ -168,7 +168,7 @@ TEST(OutputFailure, PrintsIntoTheSamePdfAtOnceLeaveAWholeFile) {
     EXPECT_EQ(b.End(), "");
     EXPECT_EQ(PdfPages(pdf), 2);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"gleich.pdf"});
-    zb::deldib(dib);
+    dib.reset();
 }
 
 // Every writer (export as PNG and BMP, export and print as PDF) refuses a
@@ -176,7 +176,7 @@ TEST(OutputFailure, PrintsIntoTheSamePdfAtOnceLeaveAWholeFile) {
 // a file it replaces keeps its mode.
 TEST(OutputFailure, WritersRefuseWhatIsNoFileAndKeepTheMode) {
     QTemporaryDir dir;
-    zb::TDibRecord dib = zb::test::NoiseDib(40, 30, 9);
+    zb::DibPicture dib = zb::test::NoiseDib(40, 30, 9);
     using Writer = std::function<std::string(const std::string&)>;
     const std::pair<const char*, Writer> writers[] = {
         {"png", [&](const std::string& f) { return zb::WriteRaster(dib, f, "png", 300); }},
@@ -209,7 +209,7 @@ TEST(OutputFailure, WritersRefuseWhatIsNoFileAndKeepTheMode) {
         EXPECT_EQ(st.st_mode & 07777, 0640u);
         EXPECT_NE(Contents(file), "alt");
     }
-    zb::deldib(dib);
+    dib.reset();
 }
 
 // Printing into a PDF in a folder that does not exist fails before the first
@@ -236,7 +236,7 @@ TEST(OutputFailure, PdfIntoAMissingFolderFailsBeforeComposing) {
 // file; it never writes an empty picture as success and never aborts.
 TEST(OutputFailure, ShortMemoryNeverGivesAnEmptyPictureOrAnAbort) {
     const int width = 3000, height = 2000; // 18 MB of pixels
-    zb::TDibRecord dib = zb::test::NoiseDib(width, height, 21);
+    zb::DibPicture dib = zb::test::NoiseDib(width, height, 21);
 #if defined(__SANITIZE_ADDRESS__)
     // The other encoders allocate with new, which the sanitizer answers by
     // ending the process rather than with an exception.
@@ -273,5 +273,5 @@ TEST(OutputFailure, ShortMemoryNeverGivesAnEmptyPictureOrAnAbort) {
             }
         }
     }
-    zb::deldib(dib);
+    dib.reset();
 }

@@ -8,15 +8,14 @@
 #include <cstdint>
 
 #include "base/RasterView.h"
-#include "base/TDibRecord.h"
+#include "base/DibPicture.h"
 
 namespace zb::test {
 
 // A 24-bit DIB filled from a linear congruential sequence (seed printed by
 // the caller), so every pixel differs from its neighbours.
-inline TDibRecord NoiseDib(int w, int h, uint32_t seed) {
-    TDibRecord dib{};
-    newdib(dib, w, h, 24, nullptr, 0);
+inline DibPicture NoiseDib(int w, int h, uint32_t seed) {
+    DibPicture dib(w, h, 24);
     const RasterView v = ViewOf(dib);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < 3 * w; ++x) {

@@ -39,7 +39,7 @@ TEST(PngWriter, DecodesToTheSamePixels) {
     uint32_t seed = 777;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " seed " << seed);
-        zb::TDibRecord dib = zb::test::NoiseDib(c.w, c.h, seed++);
+        zb::DibPicture dib = zb::test::NoiseDib(c.w, c.h, seed++);
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         ASSERT_TRUE(zb::WritePng(zb::ViewOf(dib), buffer, c.dpi));
@@ -49,17 +49,17 @@ TEST(PngWriter, DecodesToTheSamePixels) {
         if (c.dpi > 0) {
             EXPECT_NEAR(image.dotsPerMeterX() * 0.0254, c.dpi, 0.02);
         }
-        zb::deldib(dib);
+        dib.reset();
     }
 }
 
 TEST(PngWriter, RefusedWritesFail) {
-    zb::TDibRecord dib = zb::test::NoiseDib(300, 600, 9);
+    zb::DibPicture dib = zb::test::NoiseDib(300, 600, 9);
     for (qint64 capacity : {0, 7, 40, 5000}) {
         FullDevice device(capacity);
         EXPECT_FALSE(zb::WritePng(zb::ViewOf(dib), device, 300)) << capacity;
     }
     QBuffer buffer;
     EXPECT_FALSE(zb::WritePng(zb::RasterView{}, buffer, 300));
-    zb::deldib(dib);
+    dib.reset();
 }

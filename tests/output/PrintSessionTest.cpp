@@ -29,7 +29,7 @@ TEST(PrintSession, FallbackPdfKeepsEveryPixel) {
     const QString pdf = dir.filePath("bogen.pdf");
     const uint32_t seed = 20261207;
     SCOPED_TRACE(testing::Message() << "seed " << seed);
-    zb::TDibRecord dib = zb::test::NoiseDib(700, 1100, seed); // three bands of rows
+    zb::DibPicture dib = zb::test::NoiseDib(700, 1100, seed); // three bands of rows
     const zb::RasterView view = zb::ViewOf(dib);
 
     QPrinter printer(QPrinter::HighResolution);
@@ -58,7 +58,7 @@ TEST(PrintSession, FallbackPdfKeepsEveryPixel) {
         row += band.height();
     }
     EXPECT_EQ(row, 1100);
-    zb::deldib(dib);
+    dib.reset();
 }
 
 // A cancelled or failed job leaves an existing file of the chosen name alone
@@ -71,7 +71,7 @@ TEST(PrintSession, CancelledAndFailedJobsLeaveNoFile) {
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("alt");
     }
-    zb::TDibRecord dib = zb::test::NoiseDib(50, 40, 7);
+    zb::DibPicture dib = zb::test::NoiseDib(50, 40, 7);
     QPrinter printer(QPrinter::HighResolution);
     zb::SetUpFallbackPrinter(printer, pdf);
     {
@@ -102,7 +102,7 @@ TEST(PrintSession, CancelledAndFailedJobsLeaveNoFile) {
     zb::SetUpFallbackPrinter(unnamed, QString());
     PrintSession noName(unnamed);
     EXPECT_EQ(noName.Begin("x"), "Es wurde keine PDF-Datei für den Ausdruck gewählt.");
-    zb::deldib(dib);
+    dib.reset();
 }
 
 TEST(PrintSession, UnknownPrinterIsReported) {

@@ -65,8 +65,8 @@ CliRun Zierbogen(const QStringList& args, rlim_t fileSizeLimit = 0, rlim_t memor
 // a gradient, a texture with a known picture, a seeded pattern and a filter.
 std::unique_ptr<Design> DeterministicDesign() {
     auto d = std::make_unique<Design>();
-    TDibRecord* none = nullptr;
-    TDynaArray<TDibRecord> noTextures{&none};
+    DibPicture* none = nullptr;
+    TDynaArray<DibPicture> noTextures{&none};
     NewPlane(*d, noTextures);
     d->CurrentLayer->Kind = kKindGradient;
     d->CurrentLayer->GradientColor1 = RGBColor(250, 200, 30);
@@ -78,10 +78,10 @@ std::unique_ptr<Design> DeterministicDesign() {
     tex.Kind = kKindTexture;
     tex.Transparency = 2;
     tex.PictureWidthMM = 9.0;
-    deldib(tex.LayerPicture);
-    newdib(tex.LayerPicture, 13, 7, 24, nullptr, 0);
+    tex.LayerPicture.reset();
+    tex.LayerPicture = DibPicture(13, 7, 24);
     for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 13; ++x) setpixel(tex.LayerPicture, x, y, RGBColor(uint8_t(x * 19), uint8_t(y * 35), 90));
+        for (int x = 0; x < 13; ++x) setpixel(tex.LayerPicture.dib(), x, y, RGBColor(uint8_t(x * 19), uint8_t(y * 35), 90));
 
     NewPlane(*d, noTextures);
     TLayerRecord& pat = *d->CurrentLayer;

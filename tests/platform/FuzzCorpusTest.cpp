@@ -105,13 +105,13 @@ TEST(FuzzCorpus, EverySeedImportsWithItsDepth) {
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "seed missing from " << kCorpus.toStdString();
         const QByteArray bytes = f.readAll();
         EXPECT_LE(bytes.size(), 1200);
-        TDibRecord dib;
+        DibPicture dib;
         ASSERT_TRUE(OpenDibBytes(dib, reinterpret_cast<const uint8_t*>(bytes.data()), size_t(bytes.size()), decoder))
             << DibMessage(dib);
         EXPECT_EQ(DibBitCount(dib), seed.second);
         EXPECT_EQ(DibWidth(dib), 9);
         EXPECT_EQ(DibHeight(dib), 6);
         EXPECT_TRUE(ConvertDib(dib, 24));
-        deldib(dib);
+        dib.reset();
     }
 }

@@ -200,7 +200,7 @@ TEST(QtFontEngine, ASoftHyphenAloneRendersNoWidthAndTheWalkStillEnds) {
 
     zb::TLayerRecord layer{};
     zb::SetLayerDefaults(layer);
-    zb::SetLayerString(layer.LayerText, "\xAD");
+    layer.LayerText = "\xAD";
     layer.Kind = zb::kKindText;
     // The layer's own font: symbol fonts (installed with the printing
     // packages) draw a glyph at code 0xAD, so random fonts would not do.

@@ -14,17 +14,16 @@ using namespace zb;
 namespace {
 
 struct Picture {
-    TDibRecord dib;
+    DibPicture dib;
     Picture(int w, int h, int bits) {
-        newdib(dib, w, h, bits, nullptr, 0);
+        dib = DibPicture(w, h, bits);
         std::mt19937 rng(11);  // printed seed
         for (int i = 0; i < DibTableSize(bits); ++i)
             DibColorTable(dib)[i] = TRgbQuad{uint8_t(rng()), uint8_t(rng()), uint8_t(rng()), 0};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                setpixel(dib, x, y, bits >= 24 ? uint32_t(rng()) & 0xFFFFFF : uint32_t(rng()) % (1u << bits));
+                setpixel(dib.dib(), x, y, bits >= 24 ? uint32_t(rng()) & 0xFFFFFF : uint32_t(rng()) % (1u << bits));
     }
-    ~Picture() { deldib(dib); }
     // Colour of column x, row y from the top, as Qt shows it.
     QRgb At(int x, int yFromTop) const {
         const int y = DibHeight(dib) - 1 - yFromTop;

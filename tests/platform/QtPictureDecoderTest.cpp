@@ -35,7 +35,7 @@ namespace {
 uint32_t Ref(uint32_t rgb) { return RGBColor(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)); }
 
 uint32_t LogColour(const TDibRecord& dib, uint32_t index) {
-    const TPaletteEntry e = dib.LogPalette.palPalEntry[index];
+    const TPaletteEntry e = dib.dib().LogPalette.palPalEntry[index];
     return RGBColor(e.peRed, e.peGreen, e.peBlue);
 }
 
@@ -83,7 +83,7 @@ protected:
 
     // Opens through the core; fails the test with the message when it cannot.
     TDibRecord Open(const std::string& path) const {
-        TDibRecord dib;
+        DibPicture dib;
         EXPECT_TRUE(OpenDib(dib, path, decoder)) << path << ": " << DibMessage(dib);
         return dib;
     }
@@ -111,11 +111,11 @@ void ExpectSamePixels(const TDibRecord& dib, const QImage& image, int tolerance 
 
 void ExpectIndexed(const TDibRecord& dib, int bits, int w, int h, const std::vector<uint32_t>& palette,
                    const std::function<uint32_t(int, int)>& index) {
-    ASSERT_NE(dib.Bits, nullptr);
+    ASSERT_NE(dib.dib().Bits, nullptr);
     ASSERT_EQ(DibBitCount(dib), bits);
     ASSERT_EQ(DibWidth(dib), w);
     ASSERT_EQ(DibHeight(dib), h);
-    EXPECT_EQ(dib.HasPalette, 1);
+    EXPECT_EQ(dib.dib().HasPalette, 1);
     for (size_t i = 0; i < palette.size(); ++i) {
         EXPECT_EQ(LogColour(dib, uint32_t(i)), Ref(palette[i])) << "entry " << i;
         const TRgbQuad q = DibColorTable(dib)[i];
@@ -146,26 +146,26 @@ TEST_F(PictureFiles, HandBuiltBmpsOfEveryIndexedDepthAndCompression) {
         const std::vector<uint32_t> palette = c.colours == 16 ? kPalette16 : Palette(c.colours);
         auto index = [&](int x, int y) { return IndexPattern(x, y, c.colours); };
         const int w = 23, h = 7;
-        TDibRecord dib = Open(Write(c.name, BmpWriter::Build(w, h, c.bits, palette, index, c.compression)));
+        DibPicture dib = Open(Write(c.name, BmpWriter::Build(w, h, c.bits, palette, index, c.compression)));
         ExpectIndexed(dib, c.expectBits, w, h, palette, index);
         // And through the conversion every texture takes.
         ASSERT_TRUE(ConvertDib(dib, 24));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) ASSERT_EQ(ColourAt(dib, x, y), Ref(palette[index(x, y)])) << x << "," << y;
-        deldib(dib);
+        dib.reset();
     }
 }
 
 TEST_F(PictureFiles, TwoColourBmpIsOneBitAndComesOutBlackAndWhite) {
     const std::vector<uint32_t> redYellow = {0xFF0000, 0xFFFF00};
     auto index = [](int x, int y) { return uint32_t((x / 2 + y) % 2); };
-    TDibRecord dib = Open(Write("zwei.bmp", BmpWriter::Build(13, 5, 1, redYellow, index)));
+    DibPicture dib = Open(Write("zwei.bmp", BmpWriter::Build(13, 5, 1, redYellow, index)));
     ExpectIndexed(dib, 1, 13, 5, redYellow, index);
     ASSERT_TRUE(ConvertDib(dib, 24));
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 13; ++x)
             ASSERT_EQ(ColourAt(dib, x, y), index(x, y) ? RGBColor(255, 255, 255) : RGBColor(0, 0, 0));
-    deldib(dib);
+    dib.reset();
 
     // White first: stored dark-first, so black parts stay black.
     const std::vector<uint32_t> whiteBlack = {0xFFFFFF, 0x000000};
@@ -175,7 +175,7 @@ TEST_F(PictureFiles, TwoColourBmpIsOneBitAndComesOutBlackAndWhite) {
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 13; ++x)
             ASSERT_EQ(ColourAt(dib, x, y), index(x, y) ? RGBColor(0, 0, 0) : RGBColor(255, 255, 255));
-    deldib(dib);
+    dib.reset();
 }
 
 TEST_F(PictureFiles, TrueColourBmpsOf24And32Bits) {
@@ -183,19 +183,19 @@ TEST_F(PictureFiles, TrueColourBmpsOf24And32Bits) {
     auto colour = [&](int x, int y) { return uint32_t(picture.pixel(x, y) & 0xFFFFFF); };
     for (int bits : {24, 32}) {
         SCOPED_TRACE(bits);
-        TDibRecord dib = Open(Write(bits == 24 ? "rgb24.bmp" : "rgb32.bmp", BmpWriter::Build(19, 6, bits, {}, colour)));
+        DibPicture dib = Open(Write(bits == 24 ? "rgb24.bmp" : "rgb32.bmp", BmpWriter::Build(19, 6, bits, {}, colour)));
         ASSERT_EQ(DibBitCount(dib), 24);
         ExpectSamePixels(dib, picture);
-        deldib(dib);
+        dib.reset();
     }
 }
 
 TEST_F(PictureFiles, PngInAllItsKinds) {
     const QImage rgb = TrueColourPicture(21, 9);
-    TDibRecord dib = Open(Save("farbe.png", rgb, "png"));
+    DibPicture dib = Open(Save("farbe.png", rgb, "png"));
     EXPECT_EQ(DibBitCount(dib), 24);
     ExpectSamePixels(dib, rgb);
-    deldib(dib);
+    dib.reset();
 
     // Transparency is laid over white.
     QImage alpha(4, 1, QImage::Format_ARGB32);
@@ -211,7 +211,7 @@ TEST_F(PictureFiles, PngInAllItsKinds) {
     EXPECT_EQ(ColourAt(dib, 1, 0), RGBColor(255, 255, 255));
     EXPECT_EQ(ColourAt(dib, 2, 0), RGBColor(255, 127, 127));
     EXPECT_EQ(ColourAt(dib, 3, 0), RGBColor(204, 204, 244));
-    deldib(dib);
+    dib.reset();
 
     // Indexed: few colours give 4 bits, more give 8.
     for (int colours : {5, 40}) {
@@ -226,7 +226,7 @@ TEST_F(PictureFiles, PngInAllItsKinds) {
             for (int x = 0; x < 17; ++x) indexed.setPixel(x, y, index(x, y));
         dib = Open(Save(colours == 5 ? "index5.png" : "index40.png", indexed, "png"));
         ExpectIndexed(dib, colours == 5 ? 4 : 8, 17, 5, palette, index);
-        deldib(dib);
+        dib.reset();
     }
 
     // Monochrome stays 1 bit; 16-bit grey becomes an 8-bit grey ramp.
@@ -238,7 +238,7 @@ TEST_F(PictureFiles, PngInAllItsKinds) {
     EXPECT_EQ(DibBitCount(dib), 1);
     EXPECT_EQ(ColourAt(dib, 3, 1), RGBColor(255, 255, 255));
     EXPECT_EQ(ColourAt(dib, 4, 1), RGBColor(0, 0, 0));
-    deldib(dib);
+    dib.reset();
 
     QImage grey16(8, 3, QImage::Format_Grayscale16);
     for (int y = 0; y < 3; ++y)
@@ -247,7 +247,7 @@ TEST_F(PictureFiles, PngInAllItsKinds) {
     EXPECT_EQ(DibBitCount(dib), 8);
     for (int i = 0; i < 256; ++i) ASSERT_EQ(LogColour(dib, uint32_t(i)), RGBColor(uint8_t(i), uint8_t(i), uint8_t(i)));
     EXPECT_EQ(ValueAt(dib, 5, 2), 5u * 32 + 2);
-    deldib(dib);
+    dib.reset();
 }
 
 TEST_F(PictureFiles, JpegTiffWebpAndGif) {
@@ -255,11 +255,11 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
     QImage blocks(32, 16, QImage::Format_RGB32);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 32; ++x) blocks.setPixel(x, y, x < 16 ? qRgb(200, 40, 40) : qRgb(30, 90, 220));
-    TDibRecord dib = Open(Save("foto.jpg", blocks, "jpeg", 95));
+    DibPicture dib = Open(Save("foto.jpg", blocks, "jpeg", 95));
     EXPECT_EQ(DibBitCount(dib), 24);
     EXPECT_NEAR(RedOf(ColourAt(dib, 4, 4)), 200, 8);
     EXPECT_NEAR(BlueOf(ColourAt(dib, 28, 12)), 220, 8);
-    deldib(dib);
+    dib.reset();
     // Cameras store portrait photos lying down with an orientation tag (here
     // 6: turn clockwise); they must come out upright.
     {
@@ -276,7 +276,7 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
         // The red left half is now on top.
         EXPECT_NEAR(RedOf(ColourAt(dib, 8, 4)), 200, 8);
         EXPECT_NEAR(BlueOf(ColourAt(dib, 8, 28)), 220, 8);
-        deldib(dib);
+        dib.reset();
     }
     // The other names the open dialog offers for JPEG and BMP have no reader
     // of their own; the content decides.
@@ -286,19 +286,19 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
         ASSERT_TRUE(QFile::copy(QString::fromStdString(Path(from)), QString::fromStdString(Path(to))));
         dib = Open(Path(to));
         EXPECT_EQ(DibBitCount(dib), 24);
-        deldib(dib);
+        dib.reset();
     }
 
     const QImage rgb = TrueColourPicture(15, 11);
     dib = Open(Save("bild.tif", rgb, "tiff"));
     EXPECT_EQ(DibBitCount(dib), 24);
     ExpectSamePixels(dib, rgb);
-    deldib(dib);
+    dib.reset();
 
     dib = Open(Save("bild.webp", rgb, "webp", 100)); // quality 100 is lossless
     EXPECT_EQ(DibBitCount(dib), 24);
     ExpectSamePixels(dib, rgb);
-    deldib(dib);
+    dib.reset();
 
     // Qt hands GIF frames over in true colour; the colours must be exact and
     // the transparent entry must turn white.
@@ -312,13 +312,13 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
     EXPECT_EQ(DibBitCount(dib), 24);
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 20; ++x) ASSERT_EQ(ColourAt(dib, x, y), Ref(shown[index(x, y)])) << x << "," << y;
-    deldib(dib);
+    dib.reset();
     const std::vector<uint32_t> many = Palette(200);
     auto manyIndex = [](int x, int y) { return uint32_t(x * y % 200); };
     dib = Open(Write("gross.gif", GifWriter::Build(70, 40, many, manyIndex)));
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 70; ++x) ASSERT_EQ(ColourAt(dib, x, y), Ref(many[manyIndex(x, y)])) << x << "," << y;
-    deldib(dib);
+    dib.reset();
 }
 
 TEST_F(PictureFiles, PortableBitmapGreyAndPixmap) {
@@ -327,12 +327,12 @@ TEST_F(PictureFiles, PortableBitmapGreyAndPixmap) {
     mono.fill(1);
     mono.setPixel(2, 1, 0);
     // The file stores 1 for black; the record still gets black at index 0.
-    TDibRecord dib = Open(Save("strich.pbm", mono, "pbm"));
+    DibPicture dib = Open(Save("strich.pbm", mono, "pbm"));
     ASSERT_EQ(DibBitCount(dib), 1);
     EXPECT_EQ(LogColour(dib, 0), RGBColor(0, 0, 0));
     EXPECT_EQ(ValueAt(dib, 2, 1), 0u);
     EXPECT_EQ(ValueAt(dib, 3, 1), 1u);
-    deldib(dib);
+    dib.reset();
 
     QImage grey(9, 4, QImage::Format_Grayscale8);
     for (int y = 0; y < 4; ++y)
@@ -340,20 +340,20 @@ TEST_F(PictureFiles, PortableBitmapGreyAndPixmap) {
     dib = Open(Save("grau.pgm", grey, "pgm"));
     ASSERT_EQ(DibBitCount(dib), 8);
     EXPECT_EQ(ColourAt(dib, 8, 3), RGBColor(227, 227, 227));
-    deldib(dib);
+    dib.reset();
 
     const QImage rgb = TrueColourPicture(7, 5);
     dib = Open(Save("farbe.ppm", rgb, "ppm"));
     EXPECT_EQ(DibBitCount(dib), 24);
     ExpectSamePixels(dib, rgb);
-    deldib(dib);
+    dib.reset();
     // Same bytes under the general .pnm name, and under a wrong name.
     for (const char* name : {"farbe.pnm", "falsch.jpg"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(QFile::copy(QString::fromStdString(Path("farbe.ppm")), QString::fromStdString(Path(name))));
         dib = Open(Path(name));
         ExpectSamePixels(dib, rgb);
-        deldib(dib);
+        dib.reset();
     }
 }
 
@@ -416,9 +416,9 @@ TEST_F(PictureFiles, FailuresComeBackAsGermanMessages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        TDibRecord dib;
+        DibPicture dib;
         EXPECT_FALSE(OpenDib(dib, c.path, decoder));
-        EXPECT_EQ(dib.Bits, nullptr);
+        EXPECT_EQ(dib.dib().Bits, nullptr);
         EXPECT_EQ(DibMessage(dib), c.message);
     }
     EXPECT_EQ(decoder.DecodeBytes(nullptr, 0).error, "Es sind keine Bilddaten vorhanden.");

@@ -86,7 +86,7 @@ TEST(TextureFolder, HoldsAtLeastTenReadableSeamlessTextures) {
     }
     ASSERT_GE(pictures.size(), 10u) << kFolder;
 
-    TDynaArray<TDibRecord> textures;
+    TDynaArray<DibPicture> textures;
     ASSERT_EQ(ReadinTextures(textures, kFolder, decoder), pictures.size());
     for (uint32_t i = 0; i < textures.Count; ++i) {
         const TDibRecord& t = textures[i];

@@ -27,10 +27,9 @@ TEST(CupsPrinting, PictureAtItsComputedRectangle) {
         GTEST_SKIP() << "no private CUPS server (scripts/cups-test-server.sh)";
     }
     QTemporaryDir tmp;
-    zb::TDibRecord picture{};
-    zb::newdib(picture, 400, 300, 24, nullptr, 0);
+    zb::DibPicture picture(400, 300, 24);
     for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x) zb::setpixel(picture, x, y, zb::RGBColor(30, 60, 150));
+        for (int x = 0; x < 400; ++x) zb::setpixel(picture.dib(), x, y, zb::RGBColor(30, 60, 150));
     zb::TViewPicForm viewer;
     viewer.SetPicture(picture);
     // "Benutzerdefiniert", 60 % wide, the height derived, centred.
@@ -74,5 +73,5 @@ TEST(CupsPrinting, PictureAtItsComputedRectangle) {
     EXPECT_NEAR(ink.top(), origin.y() + double(r.y) / page.ppiY * 150, 1.0);
     EXPECT_NEAR(ink.width(), double(r.width) / page.page.ppi * 150, 1.0);
     EXPECT_NEAR(ink.height(), double(r.height) / page.ppiY * 150, 1.0);
-    zb::deldib(picture);
+    picture.reset();
 }

@@ -36,14 +36,13 @@ namespace {
 
 // A 24-bit picture owned by the test; solid colour, or noise (seed 3).
 struct Picture {
-    TDibRecord dib{};
+    DibPicture dib;
     Picture(int w, int h, uint32_t colour) {
-        newdib(dib, w, h, 24, nullptr, 0);
+        dib = DibPicture(w, h, 24);
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) setpixel(dib, x, y, colour);
+            for (int x = 0; x < w; ++x) setpixel(dib.dib(), x, y, colour);
     }
     Picture(int w, int h) : dib(test::NoiseDib(w, h, 3)) {}
-    ~Picture() { deldib(dib); }
     QRgb At(int x, int yFromTop) const {
         const uint32_t c = getpixel(dib, x, DibHeight(dib) - 1 - yFromTop);
         return qRgb(RedOf(c), GreenOf(c), BlueOf(c));
