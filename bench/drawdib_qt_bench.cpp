@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <random>
 
+#include "base/DibPicture.h"
 #include "imaging/DrawDib.h"
 #include "platform/QtPainterDibDevice.h"
 
@@ -18,8 +19,7 @@ namespace {
 // A picture of random pixels (seed 5), so nothing compresses or repeats.
 class Picture {
 public:
-    Picture(int w, int h) {
-        dib_ = zb::DibPicture(w, h, 24);
+    Picture(int w, int h) : dib_(w, h, 24) {
         std::mt19937 rng(5);
         uint32_t* words = reinterpret_cast<uint32_t*>(dib_.dib().Bits);
         const size_t count = size_t(dib_.dib().BytesPerLine) * size_t(h) / 4;

@@ -40,7 +40,6 @@ void RunScatter(benchmark::State& state, Sheet& sheet, bool random) {
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * int64_t(sheet.width) * sheet.height);
-    zb::ReleaseLayer(layer);
 }
 
 // A4 at 600 dpi, 12 points = 100 pixels: the printer's sheet.

@@ -12,14 +12,14 @@
 #include <QSpinBox>
 #include <random>
 
+#include "base/DibPicture.h"
 #include "viewer/TViewPicForm.h"
 
 namespace {
 
 struct Photo {
     zb::DibPicture dib;
-    Photo() {
-        dib = zb::DibPicture(6000, 4000, 24);
+    Photo() : dib(6000, 4000, 24) {
         std::mt19937 rng(9);  // printed seed
         auto* words = reinterpret_cast<uint32_t*>(dib.dib().Bits);
         for (size_t i = 0, n = size_t(dib.dib().BytesPerLine) * 4000 / 4; i < n; ++i) words[i] = rng();

@@ -31,7 +31,6 @@ namespace {
 struct OwnedLayer {
     TLayerRecord record{};
     OwnedLayer() { SetLayerDefaults(record); }
-    ~OwnedLayer() { ReleaseLayer(record); }
 };
 
 // Every setting away from its default, each within its control's range and

@@ -10,16 +10,9 @@ namespace {
 struct Library {
     DibPicture* cursor = nullptr;
     TDynaArray<DibPicture> textures{&cursor};
-    ~Library() { ReleaseTextures(); }
-    void ReleaseTextures() {
-        textures.First();
-        while (textures.Next()) *cursor.reset();
-        textures.Clear();
-    }
 };
 
 void ReplacePicture(TLayerRecord& l, int w, int h, uint32_t marker) {
-    l.LayerPicture.reset();
     l.LayerPicture = DibPicture(w, h, 24);
     setpixel(l.LayerPicture.dib(), 0, 0, marker);
 }

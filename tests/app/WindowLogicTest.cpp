@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <utility>
 
 #include "app/Cp1252Validator.h"
 #include "app/DialogFolders.h"
@@ -29,8 +31,7 @@ namespace {
 
 struct Picture {
     DibPicture dib;
-    Picture(int w, int h, uint32_t marker) {
-        dib = DibPicture(w, h, 24);
+    Picture(int w, int h, uint32_t marker) : dib(w, h, 24) {
         setpixel(dib.dib(), 1, 1, marker);
     }
 };
@@ -63,13 +64,12 @@ TEST(EditorFields, TextsAreStoredAsWindows1252) {
         const char* stored;
     } cases[] = {{"Grüße €", "Gr\xFC\xDF\x65 \x80"}, {"Test", "Test"}, {"", ""}};
     for (const auto& c : cases) {
-        char* field = nullptr;
+        std::string field;
         StoreShownText(field, c.shown);
         EXPECT_EQ(field, c.stored) << c.shown;
         EXPECT_EQ(ShownText(field), c.shown);
-        delete[] field;
     }
-    EXPECT_EQ(ShownText(nullptr), "");
+    EXPECT_EQ(ShownText(std::string()), "");
 }
 
 TEST(DesignWorkspace, StoringTheEditorTellsAKindChangeAndCopiesADifferentPictureOnce) {
@@ -78,7 +78,7 @@ TEST(DesignWorkspace, StoringTheEditorTellsAKindChangeAndCopiesADifferentPicture
     unsigned told = 0;
     workspace.SetListener([&](unsigned changes) { told = changes; });
     Picture opened(4, 3, RGBColor(200, 100, 50));
-    workspace.TakePicture(opened.dib);
+    workspace.TakePicture(std::move(opened.dib));
     auto toText = [](TLayerRecord& layer) {
         layer.Kind = kKindText;
         layer.PatternCount = 250;

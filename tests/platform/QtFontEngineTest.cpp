@@ -167,7 +167,6 @@ TEST(QtFontEngine, ScattersARegularGridOfCrispCopies) {
     const zb::RasterView view{bytes.data(), w * 3 + 5, w, h};
     zb::RandomInt random(1);
     zb::ScatterText(view, layer, 96, 100, random, fonts); // 12 points -> 16 pixels
-    zb::ReleaseLayer(layer);
 
     const TextBitmap one = fonts.Render("Arial", 16, "Test");
     int red = 0;
@@ -209,7 +208,6 @@ TEST(QtFontEngine, ASoftHyphenAloneRendersNoWidthAndTheWalkStillEnds) {
     std::vector<uint8_t> bytes(size_t(w * 3) * h, 255);
     zb::RandomInt random(9);
     zb::ScatterText(zb::RasterView{bytes.data(), w * 3, w, h}, layer, 96, 100, random, fonts);
-    zb::ReleaseLayer(layer);
     // Cells one pixel wide: nothing is drawn, and the call returns.
     EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](uint8_t v) { return v == 255; }));
     EXPECT_NE(random.seed(), 9u);
@@ -241,7 +239,6 @@ TEST(QtFontEngine, DISABLED_TimingPageAt600Dpi) {
             zb::ScatterText(view, layer, 600, 100, random, fonts);
             ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         }
-        zb::ReleaseLayer(layer);
         std::sort(ms.begin(), ms.end());
         std::printf("%s: min %.1f ms, median %.1f ms, max %.1f ms\n",
                     randomSettings ? "random font/size/colour/position, density 5" : "chosen Arial 12 pt, regular, density 10",

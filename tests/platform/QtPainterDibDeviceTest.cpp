@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include "base/DibPicture.h"
 #include "imaging/DrawDib.h"
 #include "platform/QtDibImage.h"
 #include "platform/QtPainterDibDevice.h"
@@ -15,8 +16,7 @@ namespace {
 
 struct Picture {
     DibPicture dib;
-    Picture(int w, int h, int bits) {
-        dib = DibPicture(w, h, bits);
+    Picture(int w, int h, int bits) : dib(w, h, bits) {
         std::mt19937 rng(11);  // printed seed
         for (int i = 0; i < DibTableSize(bits); ++i)
             DibColorTable(dib)[i] = TRgbQuad{uint8_t(rng()), uint8_t(rng()), uint8_t(rng()), 0};
@@ -126,9 +126,9 @@ TEST(QtDibImage, BandsAndStoredRowsAreWrappedNotCopied) {
         Picture pic(9, 4, bits);
         const QImage stored = platform::WrapDibStoredRows(pic.dib);
         ASSERT_FALSE(stored.isNull());
-        EXPECT_EQ(stored.constBits(), pic.dib.Bits);
-        const DibRows band{pic.dib.Bits, pic.dib.BytesPerLine, 9, 4, bits, DibColorTable(pic.dib)};
-        EXPECT_EQ(platform::WrapDibRows(band).constBits(), pic.dib.Bits);
+        EXPECT_EQ(stored.constBits(), pic.dib.dib().Bits);
+        const DibRows band{pic.dib.dib().Bits, pic.dib.dib().BytesPerLine, 9, 4, bits, DibColorTable(pic.dib)};
+        EXPECT_EQ(platform::WrapDibRows(band).constBits(), pic.dib.dib().Bits);
     }
     // Four bits have no Qt format of their own: those are expanded.
     Picture four(9, 4, 4);

@@ -35,7 +35,7 @@ namespace {
 uint32_t Ref(uint32_t rgb) { return RGBColor(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)); }
 
 uint32_t LogColour(const TDibRecord& dib, uint32_t index) {
-    const TPaletteEntry e = dib.dib().LogPalette.palPalEntry[index];
+    const TPaletteEntry e = dib.LogPalette.palPalEntry[index];
     return RGBColor(e.peRed, e.peGreen, e.peBlue);
 }
 
@@ -82,7 +82,7 @@ protected:
     }
 
     // Opens through the core; fails the test with the message when it cannot.
-    TDibRecord Open(const std::string& path) const {
+    DibPicture Open(const std::string& path) const {
         DibPicture dib;
         EXPECT_TRUE(OpenDib(dib, path, decoder)) << path << ": " << DibMessage(dib);
         return dib;
@@ -111,11 +111,11 @@ void ExpectSamePixels(const TDibRecord& dib, const QImage& image, int tolerance 
 
 void ExpectIndexed(const TDibRecord& dib, int bits, int w, int h, const std::vector<uint32_t>& palette,
                    const std::function<uint32_t(int, int)>& index) {
-    ASSERT_NE(dib.dib().Bits, nullptr);
+    ASSERT_NE(dib.Bits, nullptr);
     ASSERT_EQ(DibBitCount(dib), bits);
     ASSERT_EQ(DibWidth(dib), w);
     ASSERT_EQ(DibHeight(dib), h);
-    EXPECT_EQ(dib.dib().HasPalette, 1);
+    EXPECT_EQ(dib.HasPalette, 1);
     for (size_t i = 0; i < palette.size(); ++i) {
         EXPECT_EQ(LogColour(dib, uint32_t(i)), Ref(palette[i])) << "entry " << i;
         const TRgbQuad q = DibColorTable(dib)[i];

@@ -37,8 +37,7 @@ namespace {
 // A 24-bit picture owned by the test; solid colour, or noise (seed 3).
 struct Picture {
     DibPicture dib;
-    Picture(int w, int h, uint32_t colour) {
-        dib = DibPicture(w, h, 24);
+    Picture(int w, int h, uint32_t colour) : dib(w, h, 24) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) setpixel(dib.dib(), x, y, colour);
     }
@@ -106,7 +105,7 @@ TEST(TViewPicForm, ZoomSizesTheSurfaceAndZoomAndScrollSurviveReopening) {
     EXPECT_EQ(zoom->value(), 250);
     EXPECT_EQ(scroll->horizontalScrollBar()->value(), 300);
     EXPECT_EQ(scroll->verticalScrollBar()->value(), 200);
-    EXPECT_EQ(viewer.Picture().Bits, second.dib.Bits);  // shared, not copied
+    EXPECT_EQ(viewer.Picture().Bits, second.dib.dib().Bits);  // shared, not copied
 
     // 10 pixels at 5 %: trunc(0.5) = 0, nothing to draw or drag.
     Picture narrow(10, 40);
@@ -157,7 +156,7 @@ TEST(TViewPicForm, EnterAppliesAFieldAndNoNumberCountsAsTheMinimum) {
 
 TEST(TViewPicForm, PaintsThePictureAtTheZoomAndLeavesItsRowsAlone) {
     Picture pic(7, 5);
-    const std::vector<uint8_t> before(pic.dib.Bits, pic.dib.Bits + pic.dib.BytesPerLine * 5);
+    const std::vector<uint8_t> before(pic.dib.dib().Bits, pic.dib.dib().Bits + pic.dib.dib().BytesPerLine * 5);
     {
         TViewPicForm viewer;
         viewer.SetPicture(pic.dib);
@@ -169,7 +168,7 @@ TEST(TViewPicForm, PaintsThePictureAtTheZoomAndLeavesItsRowsAlone) {
         for (int y = 0; y < 15; ++y)
             for (int x = 0; x < 21; ++x) ASSERT_EQ(shot.pixel(x, y), pic.At(x / 3, y / 3)) << x << "," << y;
     }
-    EXPECT_EQ(std::memcmp(before.data(), pic.dib.Bits, before.size()), 0);
+    EXPECT_EQ(std::memcmp(before.data(), pic.dib.dib().Bits, before.size()), 0);
 }
 
 TEST(TViewPicForm, DraggingWithAnyButtonPansWithinTheEnds) {
