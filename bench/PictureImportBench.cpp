@@ -39,7 +39,6 @@ void BM_ConvertDib(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * int64_t(kWidth) * kHeight);
-    source.reset();
 }
 BENCHMARK(BM_ConvertDib)->Arg(1)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
@@ -55,10 +54,8 @@ void BM_ConvertDibPixelByPixel(benchmark::State& state) {
                 setpixel(t.dib(), x, y, RGBColor(e.peRed, e.peGreen, e.peBlue));
             }
         benchmark::DoNotOptimize(t.dib().Bits);
-        t.reset();
     }
     state.SetItemsProcessed(state.iterations() * int64_t(kWidth) * kHeight);
-    source.reset();
 }
 BENCHMARK(BM_ConvertDibPixelByPixel)->Unit(benchmark::kMillisecond);
 
@@ -73,7 +70,6 @@ void BM_DibFromDecoded24(benchmark::State& state) {
         DibPicture dib;
         DibFromDecoded(dib, decoded);
         benchmark::DoNotOptimize(dib.dib().Bits);
-        dib.reset();
     }
     state.SetItemsProcessed(state.iterations() * int64_t(kWidth) * kHeight);
 }
@@ -85,10 +81,8 @@ void BM_Halftone(benchmark::State& state) {
         DibPicture out;
         DIBHalftoneDIBXY(out, source, 1920, 1080);
         benchmark::DoNotOptimize(out.dib().Bits);
-        out.reset();
     }
     state.SetItemsProcessed(state.iterations() * 1920 * 1080);
-    source.reset();
 }
 BENCHMARK(BM_Halftone)->Unit(benchmark::kMillisecond);
 

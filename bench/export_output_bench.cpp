@@ -29,7 +29,6 @@ void FiveLayers(Design& d) {
     NewPlane(d, noTextures);
     TLayerRecord& tex = *d.CurrentLayer;
     tex.Kind = kKindTexture;
-    tex.LayerPicture.reset();
     tex.LayerPicture = DibPicture(512, 512, 24);
     std::mt19937 rng(7); // fixed seed: the same texture every run
     for (int y = 0; y < 512; ++y)

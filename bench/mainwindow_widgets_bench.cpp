@@ -45,7 +45,6 @@ void FiveLayers(Design& d) {
     d.CurrentLayer->GradientDirection = 2;
     NewPlane(d, noTextures);
     TLayerRecord& tex = *d.CurrentLayer;
-    tex.LayerPicture.reset();
     tex.LayerPicture = DibPicture(512, 512, 24);
     std::mt19937 rng(7);
     for (int y = 0; y < 512; ++y)

@@ -52,7 +52,7 @@ void CheckUsable(const zb::Design& d) {
     if (d.CurrentLayer != &d.Layers[d.Layers.Count - 1]) std::abort();
     for (uint32_t i = 0; i < d.Layers.Count; ++i) {
         const zb::TLayerRecord& l = d.Layers[i];
-        if (!l.LayerPicture.dib().Bits || !l.FontName || !l.LayerText) std::abort();
+        if (l.LayerPicture.empty()) std::abort();
     }
 }
 

@@ -300,7 +300,6 @@ TEST(TextureTiling, SamplesFromThePicturesTopLeft) {
             for (int x = 0; x < 43; ++x) ASSERT_EQ(At(t.view(), x, y), At(t.view(), x % 10, y % 5)) << x << "," << y;
         EXPECT_TRUE(t.paddingIntact());
     }
-    picture.reset();
 }
 
 TEST(TextureTiling, OnePixelPicturesAndEmptyPicture) {

@@ -49,7 +49,6 @@ TEST(ConvertDib, RedAndYellowTwoColourPictureComesOutBlackAndWhite) {
         for (int x = 0; x < 13; ++x)
             EXPECT_EQ(getpixel(dib, x, y), (x + y) % 2 ? RGBColor(255, 255, 255) : RGBColor(0, 0, 0)) << x << "," << y;
     EXPECT_TRUE(RowPaddingZero(dib));
-    dib.reset();
 }
 
 TEST(ConvertDib, IndexedPicturesTakeExactlyTheirLogPaletteColours) {
@@ -70,7 +69,6 @@ TEST(ConvertDib, IndexedPicturesTakeExactlyTheirLogPaletteColours) {
         const int index = x + 1;
         EXPECT_EQ(getpixel(dib, x, 0), RGBColor(uint8_t(index * 16), uint8_t(255 - index), uint8_t(index))) << x;
     }
-    dib.reset();
 }
 
 TEST(ConvertDib, MatchesThePixelRuleOnRandomPicturesOfOddSizes) {
@@ -96,8 +94,6 @@ TEST(ConvertDib, MatchesThePixelRuleOnRandomPicturesOfOddSizes) {
             for (int x = 0; x < w; ++x)
                 ASSERT_EQ(getpixel(converted, x, y), ExpectedColour(source, x, y)) << "bits " << bits << " at " << x << "," << y;
         EXPECT_TRUE(RowPaddingZero(converted));
-        source.reset();
-        converted.reset();
     }
 }
 
@@ -114,7 +110,6 @@ TEST(ConvertDib, LeavesTrueColourOtherDepthsAndEmptyRecordsAlone) {
         EXPECT_FALSE(ConvertDib(other, 24)) << depth;
         EXPECT_EQ(other.dib().Bits, before);
         EXPECT_EQ(DibBitCount(other), depth);
-        other.reset();
     }
 
     DibPicture none;
@@ -132,5 +127,4 @@ TEST(ConvertDib, KeepsThePictureWhenTheTrueColourCopyCannotBeMade) {
     EXPECT_EQ(dib.dib().Bits, bits);
     EXPECT_EQ(DibBitCount(dib), 1);
     EXPECT_EQ(getpixel(dib, 3, 4), 1u);
-    dib.reset();
 }

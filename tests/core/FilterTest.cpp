@@ -175,7 +175,6 @@ TEST(Filter, DirectionFiltersWeighBelowAgainstAboveAndRightAgainstLeft) {
                     const uint8_t* far = rows ? view.pixel(i, 5) : view.pixel(5, i);
                     ASSERT_EQ(far[1], bias);
                 }
-                dib.reset();
             }
         }
     }

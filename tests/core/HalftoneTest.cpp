@@ -49,7 +49,6 @@ TEST(Halftone, CubeColoursStayExactAndOtherColoursKeepTheirAverage) {
     ExpectValidHalftone(out, 19, 11);
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 19; ++x) ASSERT_EQ(getpixel(out, x, y), uint32_t(HalftoneCubeIndex(1, 2, 5)));
-    out.reset();
     onCube.reset();
 
     for (uint32_t colour : {RGBColor(100, 150, 200), RGBColor(1, 254, 128), RGBColor(30, 30, 30)}) {
@@ -68,8 +67,6 @@ TEST(Halftone, CubeColoursStayExactAndOtherColoursKeepTheirAverage) {
         EXPECT_NEAR(sum[0] / 256, RedOf(colour), 1.0);
         EXPECT_NEAR(sum[1] / 256, GreenOf(colour), 1.0);
         EXPECT_NEAR(sum[2] / 256, BlueOf(colour), 1.0);
-        out.reset();
-        flat.reset();
     }
 }
 
@@ -93,9 +90,7 @@ TEST(Halftone, ResamplingKeepsTheQuadrantsInPlace) {
                 const uint32_t want = syTop < 2 ? (sx < 3 ? tl : tr) : (sx < 3 ? bl : br);
                 ASSERT_EQ(PaletteColour(out, x, y), want) << x << "," << y;
             }
-        out.reset();
     }
-    source.reset();
 }
 
 TEST(Halftone, IndexedSourcesUseTheirPaletteColours) {
@@ -109,8 +104,6 @@ TEST(Halftone, IndexedSourcesUseTheirPaletteColours) {
         ASSERT_TRUE(DIBHalftoneDIB(out, source));
         for (int x = 0; x < 9; ++x)
             EXPECT_EQ(PaletteColour(out, x, 1), x % 2 ? RGBColor(255, 204, 153) : RGBColor(0, 51, 102)) << x;
-        out.reset();
-        source.reset();
     }
 }
 
@@ -123,5 +116,4 @@ TEST(Halftone, RefusesMissingSourcesAndBadSizes) {
     EXPECT_FALSE(DIBHalftoneDIBXY(out, source, 0, 5));
     EXPECT_FALSE(DIBHalftoneDIBXY(out, source, 5, -1));
     EXPECT_EQ(out.dib().Bits, nullptr);
-    source.reset();
 }

@@ -40,7 +40,6 @@ TEST(DibFromDecoded, TrueColourRowsGoBottomUpIntoPaddedRows) {
         for (int x = 0; x < 5; ++x) EXPECT_EQ(ColourAt(dib, x, y), colour(x, y)) << x << "," << y;
     // Stored row 0 is the picture's bottom row.
     EXPECT_EQ(getpixel(dib, 0, 0), colour(0, 2));
-    dib.reset();
 }
 
 TEST(DibFromDecoded, IndexedPicturesCarryTheirTableInBothPlaces) {
@@ -63,7 +62,6 @@ TEST(DibFromDecoded, IndexedPicturesCarryTheirTableInBothPlaces) {
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 9; ++x)
                 EXPECT_EQ(getpixel(dib, x, 3 - y), index(x, y)) << x << "," << y;
-        dib.reset();
     }
 }
 
@@ -89,7 +87,6 @@ TEST(DibFromDecoded, TwoColourPicturesGetTheirDarkerColourAtIndexZero) {
     EXPECT_EQ(LogColour(dib, 0), RGBColor(255, 0, 0));
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 11; ++x) EXPECT_EQ(getpixel(dib, x, 2 - y), index(x, y));
-    dib.reset();
 }
 
 TEST(DibFromDecoded, RefusesBadInputWithAMessageAndNoStorage) {

@@ -144,7 +144,6 @@ TEST(OutputFailure, PdfPrintOntoAFullDiskFailsAndKeepsTheOldFile) {
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"voll.pdf"});
     }
     std::signal(SIGXFSZ, oldHandler);
-    dib.reset();
 }
 
 // Two prints into one PDF at the same time (two processes, or the window and
@@ -168,7 +167,6 @@ TEST(OutputFailure, PrintsIntoTheSamePdfAtOnceLeaveAWholeFile) {
     EXPECT_EQ(b.End(), "");
     EXPECT_EQ(PdfPages(pdf), 2);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"gleich.pdf"});
-    dib.reset();
 }
 
 // Every writer (export as PNG and BMP, export and print as PDF) refuses a
@@ -209,7 +207,6 @@ TEST(OutputFailure, WritersRefuseWhatIsNoFileAndKeepTheMode) {
         EXPECT_EQ(st.st_mode & 07777, 0640u);
         EXPECT_NE(Contents(file), "alt");
     }
-    dib.reset();
 }
 
 // Printing into a PDF in a folder that does not exist fails before the first
@@ -273,5 +270,4 @@ TEST(OutputFailure, ShortMemoryNeverGivesAnEmptyPictureOrAnAbort) {
             }
         }
     }
-    dib.reset();
 }

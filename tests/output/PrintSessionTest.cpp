@@ -58,7 +58,6 @@ TEST(PrintSession, FallbackPdfKeepsEveryPixel) {
         row += band.height();
     }
     EXPECT_EQ(row, 1100);
-    dib.reset();
 }
 
 // A cancelled or failed job leaves an existing file of the chosen name alone
@@ -102,7 +101,6 @@ TEST(PrintSession, CancelledAndFailedJobsLeaveNoFile) {
     zb::SetUpFallbackPrinter(unnamed, QString());
     PrintSession noName(unnamed);
     EXPECT_EQ(noName.Begin("x"), "Es wurde keine PDF-Datei für den Ausdruck gewählt.");
-    dib.reset();
 }
 
 TEST(PrintSession, UnknownPrinterIsReported) {

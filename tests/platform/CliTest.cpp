@@ -78,7 +78,6 @@ std::unique_ptr<Design> DeterministicDesign() {
     tex.Kind = kKindTexture;
     tex.Transparency = 2;
     tex.PictureWidthMM = 9.0;
-    tex.LayerPicture.reset();
     tex.LayerPicture = DibPicture(13, 7, 24);
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 13; ++x) setpixel(tex.LayerPicture.dib(), x, y, RGBColor(uint8_t(x * 19), uint8_t(y * 35), 90));

@@ -112,6 +112,5 @@ TEST(FuzzCorpus, EverySeedImportsWithItsDepth) {
         EXPECT_EQ(DibWidth(dib), 9);
         EXPECT_EQ(DibHeight(dib), 6);
         EXPECT_TRUE(ConvertDib(dib, 24));
-        dib.reset();
     }
 }

@@ -152,7 +152,6 @@ TEST_F(PictureFiles, HandBuiltBmpsOfEveryIndexedDepthAndCompression) {
         ASSERT_TRUE(ConvertDib(dib, 24));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) ASSERT_EQ(ColourAt(dib, x, y), Ref(palette[index(x, y)])) << x << "," << y;
-        dib.reset();
     }
 }
 
@@ -175,7 +174,6 @@ TEST_F(PictureFiles, TwoColourBmpIsOneBitAndComesOutBlackAndWhite) {
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 13; ++x)
             ASSERT_EQ(ColourAt(dib, x, y), index(x, y) ? RGBColor(0, 0, 0) : RGBColor(255, 255, 255));
-    dib.reset();
 }
 
 TEST_F(PictureFiles, TrueColourBmpsOf24And32Bits) {
@@ -186,7 +184,6 @@ TEST_F(PictureFiles, TrueColourBmpsOf24And32Bits) {
         DibPicture dib = Open(Write(bits == 24 ? "rgb24.bmp" : "rgb32.bmp", BmpWriter::Build(19, 6, bits, {}, colour)));
         ASSERT_EQ(DibBitCount(dib), 24);
         ExpectSamePixels(dib, picture);
-        dib.reset();
     }
 }
 
@@ -226,7 +223,6 @@ TEST_F(PictureFiles, PngInAllItsKinds) {
             for (int x = 0; x < 17; ++x) indexed.setPixel(x, y, index(x, y));
         dib = Open(Save(colours == 5 ? "index5.png" : "index40.png", indexed, "png"));
         ExpectIndexed(dib, colours == 5 ? 4 : 8, 17, 5, palette, index);
-        dib.reset();
     }
 
     // Monochrome stays 1 bit; 16-bit grey becomes an 8-bit grey ramp.
@@ -247,7 +243,6 @@ TEST_F(PictureFiles, PngInAllItsKinds) {
     EXPECT_EQ(DibBitCount(dib), 8);
     for (int i = 0; i < 256; ++i) ASSERT_EQ(LogColour(dib, uint32_t(i)), RGBColor(uint8_t(i), uint8_t(i), uint8_t(i)));
     EXPECT_EQ(ValueAt(dib, 5, 2), 5u * 32 + 2);
-    dib.reset();
 }
 
 TEST_F(PictureFiles, JpegTiffWebpAndGif) {
@@ -276,7 +271,6 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
         // The red left half is now on top.
         EXPECT_NEAR(RedOf(ColourAt(dib, 8, 4)), 200, 8);
         EXPECT_NEAR(BlueOf(ColourAt(dib, 8, 28)), 220, 8);
-        dib.reset();
     }
     // The other names the open dialog offers for JPEG and BMP have no reader
     // of their own; the content decides.
@@ -286,14 +280,12 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
         ASSERT_TRUE(QFile::copy(QString::fromStdString(Path(from)), QString::fromStdString(Path(to))));
         dib = Open(Path(to));
         EXPECT_EQ(DibBitCount(dib), 24);
-        dib.reset();
     }
 
     const QImage rgb = TrueColourPicture(15, 11);
     dib = Open(Save("bild.tif", rgb, "tiff"));
     EXPECT_EQ(DibBitCount(dib), 24);
     ExpectSamePixels(dib, rgb);
-    dib.reset();
 
     dib = Open(Save("bild.webp", rgb, "webp", 100)); // quality 100 is lossless
     EXPECT_EQ(DibBitCount(dib), 24);
@@ -318,7 +310,6 @@ TEST_F(PictureFiles, JpegTiffWebpAndGif) {
     dib = Open(Write("gross.gif", GifWriter::Build(70, 40, many, manyIndex)));
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 70; ++x) ASSERT_EQ(ColourAt(dib, x, y), Ref(many[manyIndex(x, y)])) << x << "," << y;
-    dib.reset();
 }
 
 TEST_F(PictureFiles, PortableBitmapGreyAndPixmap) {
@@ -353,7 +344,6 @@ TEST_F(PictureFiles, PortableBitmapGreyAndPixmap) {
         ASSERT_TRUE(QFile::copy(QString::fromStdString(Path("farbe.ppm")), QString::fromStdString(Path(name))));
         dib = Open(Path(name));
         ExpectSamePixels(dib, rgb);
-        dib.reset();
     }
 }
 

@@ -73,5 +73,4 @@ TEST(CupsPrinting, PictureAtItsComputedRectangle) {
     EXPECT_NEAR(ink.top(), origin.y() + double(r.y) / page.ppiY * 150, 1.0);
     EXPECT_NEAR(ink.width(), double(r.width) / page.page.ppi * 150, 1.0);
     EXPECT_NEAR(ink.height(), double(r.height) / page.ppiY * 150, 1.0);
-    picture.reset();
 }
