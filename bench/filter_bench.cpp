@@ -17,18 +17,19 @@ namespace {
 
 // One DIB per size, created on first use and kept for the whole run.
 zb::RasterView Raster(int w, int h) {
-    static std::map<std::pair<int, int>, zb::TDibRecord> rasters;
-    zb::TDibRecord& dib = rasters[{w, h}];
-    if (!dib.Bits) {
-        dib = zb::DibPicture(w, h, 24);
-        if (!dib.Bits) return {};
+    static std::map<std::pair<int, int>, zb::DibPicture> rasters;
+    zb::DibPicture& picture = rasters[{w, h}];
+    if (picture.empty()) {
+        picture = zb::DibPicture(w, h, 24);
+        if (picture.empty()) return {};
+        const zb::TDibRecord& dib = picture.dib();
         uint32_t s = 12345;
         for (int64_t i = 0; i < int64_t(dib.BytesPerLine) * h; ++i) {
             s = s * 134775813u + 1u;
             dib.Bits[i] = uint8_t(s >> 24);
         }
     }
-    return zb::ViewOf(dib);
+    return picture.view();
 }
 
 void BM_Filter(benchmark::State& state, int k, int w, int h, zb::FilterIsa isa, int bands) {

@@ -12,17 +12,18 @@
 namespace {
 
 zb::RasterView Sheet() {
-    static zb::TDibRecord dib{};
-    if (!dib.Bits) {
-        dib = zb::DibPicture(4960, 7016, 24);
-        if (!dib.Bits) return {};
+    static zb::DibPicture picture;
+    if (picture.empty()) {
+        picture = zb::DibPicture(4960, 7016, 24);
+        if (picture.empty()) return {};
+        const zb::TDibRecord& dib = picture.dib();
         uint32_t s = 12345; // fixed seed: the same bytes every run
         for (int64_t i = 0; i < int64_t(dib.BytesPerLine) * 7016; ++i) {
             s = s * 134775813u + 1u;
             dib.Bits[i] = uint8_t(s >> 24);
         }
     }
-    return zb::ViewOf(dib);
+    return picture.view();
 }
 
 void BM_ScaledFilter(benchmark::State& state) {

@@ -34,7 +34,9 @@ public:
     // For filling pixels, colour table and message; the storage pointers stay
     // the picture's (replace the whole picture instead of assigning them).
     TDibRecord& dib() { return dib_; }
-    operator const TDibRecord&() const { return dib_; }
+    operator const TDibRecord&() const& { return dib_; }
+    // A temporary picture would be freed under the borrower's feet.
+    operator const TDibRecord&() const&& = delete;
     RasterView view() const { return ViewOf(dib_); }
     bool empty() const { return !dib_.Bits; }
 
