@@ -10,6 +10,7 @@
 #include "imaging/ConvertDib.h"
 #include "imaging/FilterTable.h"
 #include "imaging/ScaledFilter.h"
+#include "imaging/WrappedFilter.h"
 #include "render/GradientFill.h"
 #include "render/GroundFill.h"
 #include "render/LayerBlend.h"
@@ -21,18 +22,24 @@ namespace zb {
 
 LayerGenerators LayerGenerators::Default() {
     LayerGenerators g;
-    g.pattern = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random) {
-        GeneratePattern(raster, layer, ppi, zoom, random);
-    };
-    g.filter = [](RasterView raster, int32_t filterIndex) {
+    g.pattern = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
+                   const TileWrap& wrap) { GeneratePattern(raster, layer, ppi, zoom, random, wrap); };
+    g.filter = [](RasterView raster, int32_t filterIndex, const TileWrap& wrap) {
+        if (wrap.On()) return ApplyWrappedFilter(raster, FilterForIndex(filterIndex), wrap);
         return ApplyFilter(raster, FilterForIndex(filterIndex));
     };
-    g.scaledFilter = [](RasterView raster, int32_t filterIndex, int k) {
+    g.scaledFilter = [](RasterView raster, int32_t filterIndex, int k, const TileWrap& wrap) {
+        if (wrap.On()) return ApplyWrappedFilter(raster, FilterForIndex(filterIndex), wrap, k);
         return ApplyScaledFilter(raster, FilterForIndex(filterIndex), k);
     };
     g.text = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
-                FontEngine& fonts) { ScatterText(raster, layer, ppi, zoom, random, fonts); };
+                FontEngine& fonts, const TileWrap& wrap) { ScatterText(raster, layer, ppi, zoom, random, fonts, wrap); };
     return g;
+}
+
+TileWrap SheetWrap(const PaperSettings& paper, RasterSize size) {
+    if (!paper.Seamless || size.empty()) return {};
+    return TileWrap{size.width, size.height, paper.Repeat == kRepeatHalfDrop ? size.height / 2 : 0};
 }
 
 std::string DesignMemoryMessage(RasterSize size) {
@@ -107,7 +114,8 @@ void Compositor::GroundFill(bool bottom) {
 }
 
 std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, double targetPpi,
-                                      double zoomPercent, RandomInt& random, FontEngine* fonts) {
+                                      double zoomPercent, RandomInt& random, FontEngine* fonts,
+                                      const TileWrap& wrap) {
     const RasterView view = ViewOf(layerRaster_);
     switch (layer.Kind) {
     case kKindGradient:
@@ -115,7 +123,7 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, do
         return {};
     case kKindPattern:
         GroundFill(bottom);
-        if (generators_.pattern) generators_.pattern(view, layer, targetPpi, zoomPercent, random);
+        if (generators_.pattern) generators_.pattern(view, layer, targetPpi, zoomPercent, random, wrap);
         return {};
     case kKindTexture: {
         // Files may carry pictures of 1, 4 or 8 bits: those are tiled through
@@ -149,14 +157,15 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, do
         // layer can be left out without changing anything.
         if (!bottom && BlendWeight(layer.Transparency) == 10) return {};
         if (const int k = FilterScaleStep(filterScale_); k > 1 && generators_.scaledFilter) {
-            if (!generators_.scaledFilter(view, layer.FilterIndex, k)) return kFilterMemoryMessage;
-        } else if (generators_.filter && !generators_.filter(view, layer.FilterIndex)) {
+            if (!generators_.scaledFilter(view, layer.FilterIndex, k, wrap)) return kFilterMemoryMessage;
+        } else if (generators_.filter && !generators_.filter(view, layer.FilterIndex, wrap)) {
             return kFilterMemoryMessage;
         }
         return {};
     case kKindText:
         GroundFill(bottom);
-        if (fonts && generators_.text) generators_.text(view, layer, targetPpi, zoomPercent, random, *fonts);
+        if (fonts && generators_.text)
+            generators_.text(view, layer, targetPpi, zoomPercent, random, *fonts, wrap);
         return {};
     default:
         // A kind this program does not know (foreign files): the ground only.
@@ -177,6 +186,7 @@ std::string Compositor::Compose(const Design& design, double targetPpi, double z
     }
 
     startSeed_ = random.seed();
+    const TileWrap wrap = SheetWrap(design.Paper, size);
     std::string message;
     try {
         // An empty stack (only foreign files have one) is blank paper.
@@ -185,7 +195,7 @@ std::string Compositor::Compose(const Design& design, double targetPpi, double z
         for (int i = 0; i < count; ++i) {
             const TLayerRecord& layer = design.Layers[uint32_t(i)];
             const bool bottom = i == 0;
-            std::string failure = GenerateLayer(layer, bottom, targetPpi, zoomPercent, random, fonts);
+            std::string failure = GenerateLayer(layer, bottom, targetPpi, zoomPercent, random, fonts, wrap);
             if (message.empty()) message = std::move(failure);
 
             const int weight = bottom ? 0 : BlendWeight(layer.Transparency);

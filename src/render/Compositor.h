@@ -17,6 +17,7 @@
 
 #include "base/RasterView.h"
 #include "base/TDibRecord.h"
+#include "base/TileWrap.h"
 #include "model/Design.h"
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
@@ -25,23 +26,33 @@
 namespace zb {
 
 // The generators of the pattern, filter and text kinds. Each receives the
-// layer raster after the ground fill and leaves its result in it. Default()
-// plugs in GeneratePattern, ApplyFilter with FilterForIndex, and ScatterText;
-// tests plug in fakes to watch the dispatch.
+// layer raster after the ground fill and leaves its result in it, and the
+// wrap of a seamless design (TileWrap; no wrap otherwise). Default() plugs in
+// GeneratePattern, ApplyFilter with FilterForIndex (ApplyWrappedFilter for a
+// wrap), and ScatterText; tests plug in fakes to watch the dispatch.
 struct LayerGenerators {
-    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&)> pattern;
+    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, const TileWrap&)>
+        pattern;
     // Returns false when the filter found no memory (the raster is unchanged).
-    std::function<bool(RasterView, int32_t filterIndex)> filter;
-    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, FontEngine&)> text;
+    std::function<bool(RasterView, int32_t filterIndex, const TileWrap&)> filter;
+    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, FontEngine&,
+                       const TileWrap&)>
+        text;
     // The filter at a whole scale k > 1 (see SetFilterScale). Default():
     // ApplyScaledFilter.
-    std::function<bool(RasterView, int32_t filterIndex, int k)> scaledFilter;
+    std::function<bool(RasterView, int32_t filterIndex, int k, const TileWrap&)> scaledFilter;
 
     static LayerGenerators Default();
 };
 
 // What Compose returns when SetCancel's question said stop.
 inline constexpr const char* kCompositionCancelled = "Abgebrochen.";
+
+// The wrap a design's sheet of this size is composed with: none unless the
+// design is a seamless tile; the half-drop repeat drops each column of tiles
+// by half the sheet's height (rounded down). The mirrored repeat needs no
+// more than the straight one: each edge meets its own mirror image.
+TileWrap SheetWrap(const PaperSettings& paper, RasterSize size);
 
 // "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (W x H Pixel)!"
 std::string DesignMemoryMessage(RasterSize size);
@@ -116,7 +127,7 @@ public:
 private:
     // Generates one layer into the layer raster. Returns a failure message or "".
     std::string GenerateLayer(const TLayerRecord& layer, bool bottom, double targetPpi, double zoomPercent,
-                              RandomInt& random, FontEngine* fonts);
+                              RandomInt& random, FontEngine* fonts, const TileWrap& wrap);
     void GroundFill(bool bottom);
     void ReleaseRasters();
 

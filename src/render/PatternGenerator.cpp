@@ -112,7 +112,7 @@ int32_t PatternSizePx(double sizeMM, double screenPpi, double zoom) {
 }
 
 void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                     RandomInt& random) {
+                     RandomInt& random, const TileWrap& wrap) {
     const Coord sizePx = PatternSizePx(layer.PatternSizeMM, screenPpi, zoom);
 
     // The layer's rectangle extents (rows, columns), drawn for every pattern
@@ -178,15 +178,24 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
 
         if (!visible) continue;
         const PixelPattern colour(blue, green, red);
-        switch (shape) {
-        case kShapeDiscs: FillDisc(raster, x0, y0, m, colour); break;
-        case kShapeTriangles: FillTriangle(raster, x0, y0, m, colour); break;
-        case kShapeRectangles: FillBox(raster, x0, y0, x0 + cols, y0 + rows, colour); break;
-        case kShapeSquares: FillBox(raster, x0, y0, x0 + m, y0 + m, colour); break;
-        case kShapeStripes: FillBox(raster, x0, y0, x0 + m / 10, y0 + m, colour); break;
-        case kShapeStripes2: FillBox(raster, x0, y0, x0 + m, y0 + m / 10, colour); break;
-        default: break; // unknown shapes draw nothing; their draws are done above
-        }
+        // The shape's extent right of and below its corner.
+        Coord right = m, below = m;
+        if (shape == kShapeRectangles) right = cols, below = rows;
+        else if (shape == kShapeStripes) right = m / 10;
+        else if (shape == kShapeStripes2) below = m / 10;
+        wrap.ForEachCopy(x0, y0, x0 + std::max<Coord>(right, 0), y0 + std::max<Coord>(below, 0),
+                         [&](Coord dx, Coord dy) {
+                             const Coord x = x0 + dx, y = y0 + dy;
+                             switch (shape) {
+                             case kShapeDiscs: FillDisc(raster, x, y, m, colour); break;
+                             case kShapeTriangles: FillTriangle(raster, x, y, m, colour); break;
+                             case kShapeRectangles:
+                             case kShapeSquares:
+                             case kShapeStripes:
+                             case kShapeStripes2: FillBox(raster, x, y, x + right, y + below, colour); break;
+                             default: break; // unknown shapes draw nothing; their draws are done above
+                             }
+                         });
     }
 }
 

@@ -32,7 +32,8 @@ bool SamePixels(const TDibRecord& a, const TDibRecord& b) {
 bool SamePaper(const PaperSettings& a, const PaperSettings& b) {
     return a.Breit == b.Breit && a.Hoch == b.Hoch && a.BreitV == b.BreitV && a.HochV == b.HochV &&
            a.DezV == b.DezV && a.RandX == b.RandX && a.RandY == b.RandY && a.PrintAll == b.PrintAll &&
-           a.HoldWidth2 == b.HoldWidth2 && a.SVerh == b.SVerh && a.HoldWidth == b.HoldWidth;
+           a.HoldWidth2 == b.HoldWidth2 && a.SVerh == b.SVerh && a.HoldWidth == b.HoldWidth &&
+           a.Seamless == b.Seamless && a.Repeat == b.Repeat;
 }
 
 } // namespace
