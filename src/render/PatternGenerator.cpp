@@ -159,6 +159,17 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
 
         Coord x0 = Coord(random(width + m)) - m;
         Coord y0 = Coord(random(height + m)) - m;
+        if (randomPos && wrap.On()) {
+            // On a tile, a corner m pixels left of the edge is the same place
+            // as one m pixels left of the opposite edge; taken as drawn, the
+            // last m columns and rows would get twice the shapes of the rest
+            // and show as a band. The same draw spreads the corners evenly:
+            // draw r of width + m places the corner at (r + 1/2) of the width
+            // in steps of width / (width + m), so the m places that take two
+            // draws lie apart, none of them at an edge.
+            x0 = (2 * (x0 + m) + 1) * width / (2 * (width + m));
+            y0 = (2 * (y0 + m) + 1) * height / (2 * (height + m));
+        }
         if (!randomPos) {
             // Grid of cell size m from the top-left corner; / truncates toward zero.
             x0 = x0 / m * m;

@@ -1,9 +1,9 @@
 #pragma once
 // What keeps a seamless sheet from repeating without a seam, in German, for
 // the window's hint and the command line's standard error: a gradient does
-// not repeat, and a tiled picture whose tile does not fit a whole number of
-// times into the sheet breaks off at the edge. Both are the user's choice, so
-// they are said, not changed.
+// not repeat, and a tiled picture, or shapes and texts at regular places,
+// whose grid does not fit a whole number of times into the sheet break off at
+// the edge. All are the user's choice, so they are said, not changed.
 #include <string>
 #include <vector>
 
@@ -12,7 +12,7 @@
 
 namespace zb {
 
-// One line per visible gradient or picture layer that makes a seam at a
+// One line per visible gradient, picture or regular layer that makes a seam at a
 // sheet of `size` pixels composed at targetPpi and zoomPercent; empty for a
 // design that is not seamless, for the mirrored repeat (every edge meets its
 // own mirror image) and for a design without such layers. A gradient of one
