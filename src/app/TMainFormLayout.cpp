@@ -226,10 +226,21 @@ QWidget* TMainForm::BuildLayerPage() {
     HoldSheetBox->setObjectName(QStringLiteral("HoldSheetBox"));
     HoldSheetBox->setToolTip(
         QString::fromUtf8("Beim Bearbeiten, Zoomen und Vergrößern bleibt der gezeigte Bogen erhalten"));
+    RepeatViewBox = new QCheckBox(QStringLiteral("Wiederholung zeigen"));
+    RepeatViewBox->setObjectName(QStringLiteral("RepeatViewBox"));
+    RepeatViewBox->setToolTip(QString::fromUtf8(
+        "Zeigt den Bogen 3 x 3 mal, wie er sich wiederholt, so dass Nähte schon hier zu sehen sind"));
     zoomRow->addWidget(RerollBtn);
     zoomRow->addWidget(HoldSheetBox);
+    zoomRow->addWidget(RepeatViewBox);
     zoomRow->addStretch(1);
     column->addLayout(zoomRow);
+    // What keeps a seamless sheet from repeating without a seam.
+    SeamHintLabel = new QLabel;
+    SeamHintLabel->setObjectName(QStringLiteral("ViewSeamHintLabel"));
+    SeamHintLabel->setWordWrap(true);
+    SeamHintLabel->setVisible(false);
+    column->addWidget(SeamHintLabel);
 
     DesignView::Hooks hooks;
     hooks.error = [this](const std::string& message) { Error(QString(), message); };
@@ -325,6 +336,7 @@ void TMainForm::ConnectEditor() {
     });
     connect(RerollBtn, &QPushButton::clicked, this, &TMainForm::RerollBtnClick);
     connect(HoldSheetBox, &QCheckBox::toggled, this, &TMainForm::HoldSheetClick);
+    connect(RepeatViewBox, &QCheckBox::toggled, this, &TMainForm::RepeatViewClick);
 }
 
 void TMainForm::SetUpShortcuts() {

@@ -5,6 +5,7 @@
 #include "imaging/TextureLibrary.h"
 #include "model/LayerStack.h"
 #include "model/SpinField.h"
+#include "render/SeamHints.h"
 
 namespace zb {
 
@@ -172,6 +173,10 @@ void DesignWorkspace::SetPaper(const PaperSettings& paper, bool resized) {
     if (resized) Invalidate();
     RecordStep();
     Edited(kChangePaper | (resized ? kChangeStale : 0u));
+}
+
+std::vector<std::string> DesignWorkspace::SeamNotes(int screenPpi) const {
+    return SeamHints(*design_, SheetSize(screenPpi), double(screenPpi), design_->Paper.Zoom);
 }
 
 void DesignWorkspace::SetZoom(double zoom) {

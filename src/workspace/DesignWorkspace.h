@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/TDibRecord.h"
 #include "base/TDynaArray.h"
@@ -121,6 +122,9 @@ public:
     // The zoom as its field reads it (a view setting, not an undoable step).
     void SetZoom(double zoom);
     const PrinterFacts& Printer() const { return printer_; }
+    // What keeps the sheet, a seamless tile, from repeating without a seam at
+    // the screen's size and zoom (SeamHints); empty for a sheet that is no tile.
+    std::vector<std::string> SeamNotes(int screenPpi) const;
     // A new printer page: only a design that fills the whole page changes size.
     void SetPrinter(const PrinterFacts& printer);
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -90,6 +91,49 @@ TEST_F(MainFormTest, PaperSizeChoiceClearsTheComposition) {
     Find<QRadioButton>("PrintAllBtn")->click();
     EXPECT_TRUE(D().Paper.PrintAll);
     EXPECT_TRUE(form->Workspace().Stale());
+}
+
+TEST_F(MainFormTest, SeamlessTileIsAnUndoableChoiceWithHintsAndARepeatView) {
+    QCheckBox* seamless = Find<QCheckBox>("SeamlessBox");
+    QComboBox* repeat = Find<QComboBox>("RepeatBox");
+    EXPECT_FALSE(seamless->isChecked());
+    EXPECT_FALSE(repeat->isEnabled());
+    form->PaintDesign();
+    seamless->click();
+    EXPECT_TRUE(D().Paper.Seamless);
+    EXPECT_TRUE(repeat->isEnabled());
+    EXPECT_TRUE(form->Workspace().Stale());
+    repeat->setCurrentIndex(zb::kRepeatHalfDrop);
+    EXPECT_EQ(D().Paper.Repeat, zb::kRepeatHalfDrop);
+
+    // A gradient beneath makes a seam: both hints say so.
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(zb::kKindGradient);
+    WaitForTimer();
+    for (const char* name : {"SeamHintLabel", "ViewSeamHintLabel"})
+        EXPECT_TRUE(Find<QLabel>(name)->text().contains(QString::fromUtf8("Ebene 1 ist ein Farbverlauf"))) << name;
+    EXPECT_FALSE(Find<QLabel>("ViewSeamHintLabel")->isHidden());
+
+    // Each change is one step back.
+    form->UndoBtnClick();
+    form->UndoBtnClick();
+    EXPECT_EQ(D().Paper.Repeat, zb::kRepeatBasic);
+    EXPECT_TRUE(seamless->isChecked());
+    form->UndoBtnClick();
+    EXPECT_FALSE(D().Paper.Seamless);
+    EXPECT_FALSE(seamless->isChecked());
+    EXPECT_TRUE(Find<QLabel>("ViewSeamHintLabel")->text().isEmpty());
+
+    // "Wiederholung zeigen" lays the sheet 3 x 3 times without composing it again.
+    form->PaintDesign();
+    const int compositions = form->Workspace().CompositionCount();
+    const QSize one = Find<QWidget>("PaintBox1")->size();
+    Find<QCheckBox>("RepeatViewBox")->click();
+    EXPECT_EQ(Find<QWidget>("PaintBox1")->size(), one * 3);
+    EXPECT_EQ(form->Workspace().CompositionCount(), compositions);
+    const QImage shown = Find<QWidget>("PaintBox1")->grab().toImage();
+    const QImage middle = shown.copy(QRect(QPoint(one.width(), one.height()), one));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(2 * one.width(), one.height()), QPoint(one.width(), 2 * one.height())})
+        EXPECT_TRUE(shown.copy(QRect(corner, one)) == middle) << corner.x() << "," << corner.y();
 }
 
 // Preview at 100 % on the offscreen screen (96 ppi): a printable width of
