@@ -36,6 +36,7 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class QTreeWidget;
+class QVBoxLayout;
 class QWheelEvent;
 
 namespace zb {
@@ -160,6 +161,7 @@ private:
     QWidget* BuildLayerPage();
     QWidget* BuildEditor();
     QWidget* BuildBottomStrip();
+    void BuildZoomRows(QVBoxLayout* column);
     void ConnectEditor();
     void SetUpShortcuts();
 
