@@ -172,6 +172,11 @@ void TMainForm::ShowSheetNumber() {
     const SheetSeed& seed = workspace_->Seed();
     sheetLabel_->setText(QStringLiteral("Bogen Nr. %1").arg(seed.Number()) +
                          (seed.Hold() ? QStringLiteral(" (festgehalten)") : QString()));
+    sheetLabel_->setToolTip(QStringLiteral("Derselbe Bogen: zierbogen render ENTWURF.zbg -o BOGEN.png --seed %1 "
+                                           "--zoom %2 --screen-dpi %3")
+                                .arg(seed.Number())
+                                .arg(workspace_->Zoom())
+                                .arg(ScreenPpi()));
 }
 
 void TMainForm::ZoomEDChange() {

@@ -83,7 +83,6 @@ void TMainForm::BuildWindow() {
     sheetLabel_ = new QLabel;
     sheetLabel_->setObjectName(QStringLiteral("SheetLabel"));
     sheetLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    sheetLabel_->setToolTip(QString::fromUtf8("Nummer des gezeigten Bogens, für \"zierbogen render --seed\""));
     status->addWidget(sheetLabel_, 1);
     // The maker's address at the right of the status bar.
     wwwBtn->setIconSize(QSize(12, 12));
