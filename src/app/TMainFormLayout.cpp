@@ -120,6 +120,16 @@ QWidget* TMainForm::BuildFileStrip() {
     row->addWidget(UndoBtn);
     row->addWidget(RedoBtn);
     row->addStretch(1);
+    // Help sits at the end of the file row, where it costs no height.
+    HilfeBtn = new QToolButton;
+    HilfeBtn->setObjectName(QStringLiteral("HilfeBtn"));
+    HilfeBtn->setText(QStringLiteral("Hilfe"));
+    HilfeBtn->setToolTip(QStringLiteral("Das Handbuch zeigen (F1)"));
+    HilfeBtn->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    HilfeBtn->setIconSize(QSize(16, 16));
+    HilfeBtn->setAutoRaise(true);
+    HilfeBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    row->addWidget(HilfeBtn);
     connect(NewMenuBtn, &QToolButton::clicked, this, &TMainForm::NewMenuBtnClick);
     connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
     // The designs used last, in a drop-down beside "Öffnen...".
@@ -132,6 +142,7 @@ QWidget* TMainForm::BuildFileStrip() {
     connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
     connect(UndoBtn, &QToolButton::clicked, this, &TMainForm::UndoBtnClick);
     connect(RedoBtn, &QToolButton::clicked, this, &TMainForm::RedoBtnClick);
+    connect(HilfeBtn, &QToolButton::clicked, this, &TMainForm::HilfeBtnClick);
     return panel;
 }
 
@@ -341,6 +352,7 @@ void TMainForm::SetUpShortcuts() {
         {QKeySequence(Qt::CTRL | Qt::Key_Y), &TMainForm::RedoBtnClick},
         {QKeySequence(Qt::Key_F5), &TMainForm::RerollBtnClick},
         {QKeySequence(Qt::CTRL | Qt::Key_Q), &TMainForm::EndeBtnClick},
+        {QKeySequence(QKeySequence::HelpContents), &TMainForm::HelpKey},
     };
     for (const auto& s : shortcuts) {
         auto* shortcut = new QShortcut(s.keys, this);
