@@ -121,14 +121,7 @@ QWidget* TMainForm::BuildFileStrip() {
     row->addWidget(RedoBtn);
     row->addStretch(1);
     // Help sits at the end of the file row, where it costs no height.
-    HilfeBtn = new QToolButton;
-    HilfeBtn->setObjectName(QStringLiteral("HilfeBtn"));
-    HilfeBtn->setText(QStringLiteral("Hilfe"));
-    HilfeBtn->setToolTip(QStringLiteral("Das Handbuch zeigen (F1)"));
-    HilfeBtn->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-    HilfeBtn->setIconSize(QSize(16, 16));
-    HilfeBtn->setAutoRaise(true);
-    HilfeBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    HilfeBtn = FileButton("HilfeBtn", "Hilfe", "Das Handbuch zeigen (F1)", pic::kHilfe);
     row->addWidget(HilfeBtn);
     connect(NewMenuBtn, &QToolButton::clicked, this, &TMainForm::NewMenuBtnClick);
     connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
