@@ -76,6 +76,10 @@ TEST_F(MainFormTest, HilfeButtonOpensTheManualAtItsStart) {
     EXPECT_EQ(help->Browser()->verticalScrollBar()->value(), 0);
     EXPECT_EQ(TopLine(help->Browser()), kManualTitle.toStdString());
     EXPECT_EQ(help->Browser()->documentTitle(), kManualTitle);
+    // Alt+Left goes back to where F1 had opened it.
+    Activate(help);
+    QTest::keyClick(help->Browser(), Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(TopLine(help->Browser()), "4. Die Seite „Drucken“");
     // The window fits the screen it opened on.
     const QRect screen = form->screen()->availableGeometry();
     EXPECT_LE(help->width(), screen.width());
