@@ -149,6 +149,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void StartWhenUp(int tries);
     void closeEvent(QCloseEvent* event) override;
     // A design file dropped on the window opens (after the usual question).
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -203,6 +204,7 @@ private:
     DocumentCommands* documents_ = nullptr;
     bool listing_ = false;
     bool firstShow_ = true;
+    std::string startMessage_; // a failure of the start, said once the window shows
     // The program's folder, as the file system names it: textures and manual lie by it.
     std::string programFolder_;
     // Made at the first call for help; a child window of this one.
