@@ -121,8 +121,11 @@ QWidget* TMainForm::BuildFileStrip() {
     row->addWidget(UndoBtn);
     row->addWidget(RedoBtn);
     row->addStretch(1);
-    // The picture buttons at the right end of the file strip,
-    // where they take no height from the design view.
+    // Help and the picture buttons at the right end of the file strip, where
+    // they take no height from the design view.
+    HilfeBtn = FileButton("HilfeBtn", "Hilfe", "Das Handbuch zeigen (F1)", pic::kHilfe);
+    row->addWidget(HilfeBtn);
+    row->addSpacing(6);
     row->addWidget(BuildBottomStrip());
     connect(NewMenuBtn, &QToolButton::clicked, this, &TMainForm::NewMenuBtnClick);
     connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
@@ -136,6 +139,7 @@ QWidget* TMainForm::BuildFileStrip() {
     connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
     connect(UndoBtn, &QToolButton::clicked, this, &TMainForm::UndoBtnClick);
     connect(RedoBtn, &QToolButton::clicked, this, &TMainForm::RedoBtnClick);
+    connect(HilfeBtn, &QToolButton::clicked, this, &TMainForm::HilfeBtnClick);
     return panel;
 }
 
@@ -347,6 +351,7 @@ void TMainForm::SetUpShortcuts() {
         {QKeySequence(Qt::CTRL | Qt::Key_Y), &TMainForm::RedoBtnClick},
         {QKeySequence(Qt::Key_F5), &TMainForm::RerollBtnClick},
         {QKeySequence(Qt::CTRL | Qt::Key_Q), &TMainForm::EndeBtnClick},
+        {QKeySequence(QKeySequence::HelpContents), &TMainForm::HelpKey},
     };
     for (const auto& s : shortcuts) {
         auto* shortcut = new QShortcut(s.keys, this);
