@@ -268,14 +268,14 @@ TEST_F(MainFormTest, FieldsLeaveTheWheelToTheWindow) {
 TEST_F(MainFormTest, TheWindowRemembersPlacePageAndFolders) {
     form->PlaceOnScreen();
     form->show();
-    form->setGeometry(QRect(30, 40, 850, 560));
+    form->setGeometry(QRect(30, 40, 960, 560));
     Find<QTabWidget>("PageControl2")->setCurrentIndex(1);
     form->RememberFolder(zb::FileKind::Export, dir.filePath("bild.png"));
     ASSERT_TRUE(form->close());
 
     MakeWith(TestOptions());
     form->PlaceOnScreen();
-    EXPECT_EQ(form->geometry().size(), QSize(850, 560));
+    EXPECT_EQ(form->geometry().size(), QSize(960, 560));
     EXPECT_EQ(Find<QTabWidget>("PageControl2")->currentIndex(), 1);
     EXPECT_EQ(form->DialogFolder(zb::FileKind::Export), dir.path());
 }
