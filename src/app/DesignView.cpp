@@ -9,6 +9,7 @@
 #include "imaging/DrawDib.h"
 #include "model/RepeatMode.h"
 #include "platform/QtPainterDibDevice.h"
+#include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
 #include "workspace/DesignWorkspace.h"
 
@@ -35,15 +36,28 @@ DesignView::DesignView(DesignWorkspace& workspace, ViewNavigation& navigation, i
     connect(progressTimer_, &QTimer::timeout, this, &DesignView::ShowProgress);
 }
 
-int DesignView::ScreenPpi() const { return surface_->logicalDpiX(); }
+int DesignView::ScreenPpi() const { return ScreenPpiOf(surface_); }
 
 void DesignView::Paint() {
-    const RasterSize want = workspace_.SheetSize(ScreenPpi());
-    const QSize size(std::max(0, want.width) * Copies(), std::max(0, want.height) * Copies());
+    const QSize size = SurfaceSizeFor(Tiled(workspace_.SheetSize(ScreenPpi())), surface_);
     if (surface_->size() != size) surface_->setFixedSize(size);
-    const std::string message = Compose();
-    if (!message.empty()) hooks_.error(message);
+    Report(Compose());
     surface_->update();
+}
+
+void DesignView::Report(const std::string& message) {
+    if (message.empty()) return;
+    const double typed = workspace_.Zoom(), shown = workspace_.ShownZoom();
+    if (!workspace_.SheetRefused() || shown <= 0 || typed == shown || !hooks_.restoreZoom) {
+        hooks_.error(message);
+        return;
+    }
+    hooks_.restoreZoom(shown);
+    hooks_.error(message + QStringLiteral("\nDer Zoom von %1 % ist für diesen Entwurf zu groß; die Ansicht zeigt "
+                                          "wieder %2 %.")
+                               .arg(typed)
+                               .arg(shown)
+                               .toStdString());
 }
 
 std::string DesignView::Compose() {
@@ -56,8 +70,7 @@ std::string DesignView::Compose() {
 }
 
 void DesignView::SheetFinished() {
-    const std::string message = workspace_.TakeSheet();
-    if (!message.empty()) hooks_.error(message);
+    Report(workspace_.TakeSheet());
     surface_->update();
 }
 
@@ -82,13 +95,11 @@ void DesignView::ShowProgress() {
 void DesignView::Draw(QPainter& painter, const QRect& exposed) {
     const Compositor& sheet = workspace_.Sheet();
     const RasterSize size = sheet.Size();
-    const int copies = Copies();
-    const bool fits = size.width * copies == surface_->width() && size.height * copies == surface_->height();
+    const bool fits = SurfaceSizeFor(Tiled(size), surface_) == surface_->size();
     // A fresh sheet that fits needs nothing more (the common repaint: scrolling).
     const bool settled = fits && !workspace_.Stale();
     const int ppi = settled ? 0 : ScreenPpi();
-    const RasterSize want = settled ? size : workspace_.SheetSize(ppi);
-    const bool sized = want.width * copies == surface_->width() && want.height * copies == surface_->height();
+    const bool sized = settled || SurfaceSizeFor(Tiled(workspace_.SheetSize(ppi)), surface_) == surface_->size();
     if (!settled && (workspace_.NeedsComposing(ppi) || !sized) && !hooks_.editPending()) {
         // Something changed without a paint being asked for (or the print
         // preview composed at another size): compose and size the view once
@@ -99,13 +110,14 @@ void DesignView::Draw(QPainter& painter, const QRect& exposed) {
         painter.fillRect(exposed, palette().color(QPalette::Dark));
         return;
     }
-    if (showRepeat_) {
-        DrawRepeat(painter, exposed, sheet.DesignRaster());
-        return;
-    }
     // The device renders only the exposed rows and columns, so scrolling a
     // large design redraws a strip, not the whole raster.
-    QtPainterDibDevice device(painter, exposed);
+    DevicePixelScope pixels(painter, surface_, exposed);
+    if (showRepeat_) {
+        DrawRepeat(painter, pixels.Exposed(), sheet.DesignRaster());
+        return;
+    }
+    QtPainterDibDevice device(painter, pixels.Exposed());
     DrawDib(device, 0, 0, size.width, size.height, sheet.DesignRaster(), 0, 0, size.width, size.height, false,
             false);
     drawFailures_.After(device.Failure());
@@ -115,6 +127,12 @@ void DesignView::Draw(QPainter& painter, const QRect& exposed) {
 
 namespace zb {
 
+RasterSize DesignView::Tiled(RasterSize size) const {
+    if (size.empty()) return size;
+    return {size.width * Copies(), size.height * Copies()};
+}
+
+// `exposed` in device pixels, the painter drawing in them.
 void DesignView::DrawRepeat(QPainter& painter, const QRect& exposed, const TDibRecord& sheet) {
     const int w = DibWidth(sheet), h = DibHeight(sheet);
     const PaperSettings& paper = workspace_.Paper();

@@ -13,6 +13,7 @@
 
 #include "app/DrawFailureNotice.h"
 #include "base/TDibRecord.h"
+#include "render/DesignSize.h"
 
 class QTimer;
 
@@ -32,6 +33,8 @@ public:
         std::function<void(const QString&)> status;
         // True while the edit timer will compose soon anyway.
         std::function<bool()> editPending;
+        // Puts the zoom field back to this zoom (after the memory refused one).
+        std::function<void(double)> restoreZoom;
     };
     // `composeWaitMs`: how long a paint waits for a composition (negative: to the end).
     DesignView(DesignWorkspace& workspace, ViewNavigation& navigation, int composeWaitMs, Hooks hooks,
@@ -57,6 +60,10 @@ private:
     void DrawRepeat(QPainter& painter, const QRect& exposed, const TDibRecord& sheet);
     // Sheets across and down the surface shows.
     int Copies() const { return showRepeat_ ? 3 : 1; }
+    RasterSize Tiled(RasterSize sheet) const;
+    // Says a composition's failure; a zoom the memory refused goes back to
+    // the zoom of the sheet still shown.
+    void Report(const std::string& message);
     void ShowProgress();
 
     DesignWorkspace& workspace_;

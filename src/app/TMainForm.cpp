@@ -25,6 +25,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "app/DesignView.h"
 #include "app/LayerEditor.h"
@@ -32,6 +33,7 @@
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
 #include "app/DocumentCommands.h"
+#include "app/HelpWindow.h"
 #include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
@@ -42,6 +44,7 @@
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
 #include "imaging/TextureLibrary.h"
+#include "platform/FileNames.h"
 #include "platform/QtPlatform.h"
 #include "viewer/PaintBox.h"
 #include "workspace/EditorFields.h"
@@ -74,9 +77,10 @@ TMainForm::TMainForm(Options options, QWidget* parent)
 
     const QString folder =
         options.programFolder.isEmpty() ? QString::fromLocal8Bit(platform::ProgramDirectory()) : options.programFolder;
-    ReadinTextures(workspace_->Textures(), platform::FindTextureFolder(LocalName(folder)), decoder_,
+    programFolder_ = LocalName(folder);
+    ReadinTextures(workspace_->Textures(), platform::FindTextureFolder(programFolder_), decoder_,
                    [](size_t, size_t) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    const std::string added = workspace_->Start();
+    startMessage_ = workspace_->Start();
 
     BuildWindow();
     InstallOutputPages(*this);
@@ -97,7 +101,6 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     window.savedFileName = [this] { return SavedFileName(); };
     documents_ = new DocumentCommands(*workspace_, *dialogs_, folders_, std::move(window), options.autosaveMs);
     documents_->setParent(this);
-    if (!added.empty()) Error({}, added);
 }
 
 TMainForm::~TMainForm() {
@@ -179,6 +182,11 @@ void TMainForm::ShowSheetNumber() {
     const SheetSeed& seed = workspace_->Seed();
     sheetLabel_->setText(QStringLiteral("Bogen Nr. %1").arg(seed.Number()) +
                          (seed.Hold() ? QStringLiteral(" (festgehalten)") : QString()));
+    sheetLabel_->setToolTip(QStringLiteral("Derselbe Bogen: zierbogen render ENTWURF.zbg -o BOGEN.png --seed %1 "
+                                           "--zoom %2 --screen-dpi %3")
+                                .arg(seed.Number())
+                                .arg(workspace_->Zoom())
+                                .arg(ScreenPpi()));
 }
 
 void TMainForm::ZoomEDChange() {
@@ -399,6 +407,17 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!firstShow_) return;
     firstShow_ = false;
+    QTimer::singleShot(0, this, [this] { StartWhenUp(0); });
+}
+
+void TMainForm::StartWhenUp(int tries) {
+    // Questions and failures of the start show over the window, once the
+    // screen shows it (or after a second, should it never say so).
+    if (!(windowHandle() && windowHandle()->isExposed()) && tries < 50) {
+        QTimer::singleShot(20, this, [this, tries] { StartWhenUp(tries + 1); });
+        return;
+    }
+    if (!startMessage_.empty()) Error({}, startMessage_);
     if (!documents_->OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
 }
 
@@ -422,6 +441,29 @@ void TMainForm::EndeBtnClick() { close(); }
 void TMainForm::ueberbtnClick() {
     TAboutBox box(this);
     box.exec();
+}
+
+void TMainForm::HilfeBtnClick() { ShowManual(QString()); }
+
+void TMainForm::HelpKey() {
+    // The section of the page that is open; the pages come in this order.
+    static const char* const kPageSections[] = {"ebenen", "papierformat", "drucken"};
+    const int page = PageControl2->currentIndex();
+    ShowManual(page >= 0 && page < int(std::size(kPageSections)) ? QString::fromLatin1(kPageSections[page]) : QString());
+}
+
+void TMainForm::ShowManual(const QString& section) {
+    const std::string folder = platform::FindManualFolder(programFolder_);
+    const std::string index = folder + "/" + platform::kManualIndexName;
+    const QString file = QFile::decodeName(QByteArray::fromStdString(index));
+    if (!QFileInfo(file).isFile()) {
+        Error(QStringLiteral("Hilfe"), "Das Handbuch wurde nicht gefunden:\n" + platform::DisplayPath(index) +
+                                           "\n\nEs wird mit dem Programm installiert; bitte installieren Sie "
+                                           "Zierbogen-Drucker erneut.");
+        return;
+    }
+    if (!help_) help_ = new HelpWindow(this);
+    help_->ShowPage(file, section);
 }
 
 void TMainForm::wwwBtnClick() { QDesktopServices::openUrl(QUrl(QString::fromUtf8(kProjectWebAddress))); }

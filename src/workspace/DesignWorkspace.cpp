@@ -180,8 +180,18 @@ std::vector<std::string> DesignWorkspace::SeamNotes(int screenPpi) const {
 }
 
 void DesignWorkspace::SetZoom(double zoom) {
+    const bool onlyZoom = onlyZoomSinceShown_;
     design_->Paper.Zoom = zoom;
     Invalidate();
+    onlyZoomSinceShown_ = onlyZoom;
+    if (onlyZoom && zoom == shownZoom_ && shown_->HoldsComposition()) {
+        // Typically after a zoom the memory refused: the sheet still shown is
+        // the design at this zoom.
+        stale_ = false;
+        failedSize_ = {};
+        Changed(kChangeZoom);
+        return;
+    }
     Changed(kChangeZoom | kChangeStale);
 }
 
@@ -201,6 +211,7 @@ RasterSize DesignWorkspace::SheetSize(int screenPpi) const {
 
 void DesignWorkspace::Invalidate() {
     stale_ = true;
+    onlyZoomSinceShown_ = false;
     ++generation_;
     requested_ = false;
     restoreStart_.reset();
@@ -258,6 +269,8 @@ std::string DesignWorkspace::TakeSheet() {
     shown_ = std::move(result->sheet);
     failedSize_ = {};
     stale_ = false;
+    shownZoom_ = design_->Paper.Zoom;
+    onlyZoomSinceShown_ = true;
     random_.setSeed(result->endSeed);
     sheet_.AfterCompose(result->startSeed);
     restoreStart_.reset();

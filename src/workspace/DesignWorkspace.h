@@ -120,7 +120,13 @@ public:
     void SetPaper(const PaperSettings& paper, bool resized);
     double Zoom() const { return design_->Paper.Zoom; }
     // The zoom as its field reads it (a view setting, not an undoable step).
+    // Going back to the zoom of the sheet shown, when nothing but the zoom
+    // changed since, shows that sheet again instead of a new one.
     void SetZoom(double zoom);
+    // The zoom the shown sheet was composed at (0 before the first).
+    double ShownZoom() const { return shownZoom_; }
+    // The last composition asked for failed for want of memory.
+    bool SheetRefused() const { return !failedSize_.empty(); }
     const PrinterFacts& Printer() const { return printer_; }
     // What keeps the sheet, a seamless tile, from repeating without a seam at
     // the screen's size and zoom (SeamHints); empty for a sheet that is no tile.
@@ -229,6 +235,9 @@ private:
     // The sheet shown, and the size the memory refused (not asked for again).
     std::unique_ptr<Compositor> shown_ = std::make_unique<Compositor>();
     RasterSize failedSize_{};
+    double shownZoom_ = 0;
+    // Nothing but the zoom changed since the shown sheet was composed.
+    bool onlyZoomSinceShown_ = false;
     bool stale_ = true;
     // Counts changes, so a sheet finished for an older design is not shown.
     uint64_t generation_ = 0;

@@ -134,6 +134,25 @@ TEST_F(MainFormTest, SeamlessTileIsAnUndoableChoiceWithHintsAndARepeatView) {
     const QImage middle = shown.copy(QRect(QPoint(one.width(), one.height()), one));
     for (const QPoint corner : {QPoint(0, 0), QPoint(2 * one.width(), one.height()), QPoint(one.width(), 2 * one.height())})
         EXPECT_TRUE(shown.copy(QRect(corner, one)) == middle) << corner.x() << "," << corner.y();
+
+    // The mirrored repeat on screen and in the export's 3 x 3 tiles: the
+    // tile right of the middle one is its mirror image.
+    seamless->click();
+    repeat->setCurrentIndex(zb::kRepeatMirror);
+    form->PaintDesign();
+    const QImage mirrored = Find<QWidget>("PaintBox1")->grab().toImage();
+    const QImage centre = mirrored.copy(QRect(QPoint(one.width(), one.height()), one));
+    EXPECT_TRUE(mirrored.copy(QRect(QPoint(2 * one.width(), one.height()), one)) == centre.mirrored(true, false));
+    Find<zb::TPrintPage>("PrintPage")->askResolution = [](QWidget*) { return 40; };
+    Find<QCheckBox>("Preview3x3Check")->setChecked(true);
+    dialogs.fileNames.push_back(dir.filePath("kachel.png"));
+    Click("ExportBtn");
+    EXPECT_EQ(dialogs.Count("error"), 0) << dialogs.LastText("error").toStdString();
+    const QImage tile = QImage(dir.filePath("kachel.png")).convertToFormat(QImage::Format_RGB32);
+    const QImage tiles = QImage(dir.filePath("kachel-3x3.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(tiles.size(), tile.size() * 3);
+    EXPECT_TRUE(tiles.copy(QRect(QPoint(tile.width(), tile.height()), tile.size())) == tile);
+    EXPECT_TRUE(tiles.copy(QRect(QPoint(0, 0), tile.size())) == tile.mirrored(true, true));
 }
 
 // Preview at 100 % on the offscreen screen (96 ppi): a printable width of

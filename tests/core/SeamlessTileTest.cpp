@@ -78,25 +78,27 @@ PaperSettings ReadPaper(std::vector<uint8_t> bytes, std::string* problem = nullp
 
 constexpr size_t kFirstBlock = 4;
 
+// The file of a pattern layer under a text layer, with these options.
+std::vector<uint8_t> TwoLayerFile(bool seamless, RepeatMode repeat) {
+    Design design;
+    AddLayer(design, kKindPattern);
+    AddLayer(design, kKindText);
+    design.Paper.Seamless = seamless;
+    design.Paper.Repeat = repeat;
+    return Written(design);
+}
+
 TEST(SeamlessFile, TheChoiceAndRepeatModeTravelInTheFirstLayerBlock) {
     for (const bool seamless : {false, true}) {
         for (const RepeatMode repeat : {kRepeatBasic, kRepeatHalfDrop, kRepeatMirror}) {
             SCOPED_TRACE(testing::Message() << "seamless " << seamless << ", repeat " << int(repeat));
-            Design design;
-            AddLayer(design, kKindPattern);
-            AddLayer(design, kKindFilter);
-            design.Paper.Seamless = seamless;
-            design.Paper.Repeat = repeat;
-            const std::vector<uint8_t> bytes = Written(design);
+            const std::vector<uint8_t> bytes = TwoLayerFile(seamless, repeat);
             const PaperSettings paper = ReadPaper(bytes);
             EXPECT_EQ(paper.Seamless, seamless);
             EXPECT_EQ(paper.Repeat, repeat);
             // The layout stays the described one: no byte more, the
             // settings of the block untouched.
-            Design plain;
-            AddLayer(plain, kKindPattern);
-            AddLayer(plain, kKindFilter);
-            const std::vector<uint8_t> before = Written(plain);
+            const std::vector<uint8_t> before = TwoLayerFile(false, kRepeatBasic);
             ASSERT_EQ(bytes.size(), before.size());
             for (size_t i = 0; i < bytes.size(); ++i) {
                 const bool optionByte = i >= kFirstBlock + kDesignOptionsOffset && i < kFirstBlock + 1180;
@@ -113,15 +115,8 @@ TEST(SeamlessFile, TheChoiceAndRepeatModeTravelInTheFirstLayerBlock) {
 }
 
 TEST(SeamlessFile, StrayBytesWithoutTheSignatureAreNeverReadAsOptions) {
-    Design design;
-    AddLayer(design, kKindPattern);
-    AddLayer(design, kKindText);
-    design.Paper.Seamless = true;
-    design.Paper.Repeat = kRepeatMirror;
-    const std::vector<uint8_t> withOptions = Written(design);
-    design.Paper.Seamless = false;
-    design.Paper.Repeat = kRepeatBasic;
-    const std::vector<uint8_t> plain = Written(design);
+    const std::vector<uint8_t> withOptions = TwoLayerFile(true, kRepeatMirror);
+    const std::vector<uint8_t> plain = TwoLayerFile(false, kRepeatBasic);
 
     std::mt19937 rng(zb::test::TestSeed());
     const size_t secondBlock = plain.size() - 68 - (plain.size() - 4 - 68) / 2;
