@@ -84,6 +84,13 @@ void TMainForm::BuildWindow() {
     sheetLabel_->setObjectName(QStringLiteral("SheetLabel"));
     sheetLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     status->addWidget(sheetLabel_, 1);
+    // A view setting of the design view; in the status bar it takes none of
+    // the view's height, and the column beside the editor is full.
+    RepeatViewBox = new QCheckBox(QStringLiteral("Wiederholung zeigen"));
+    RepeatViewBox->setObjectName(QStringLiteral("RepeatViewBox"));
+    RepeatViewBox->setToolTip(QString::fromUtf8(
+        "Zeigt den Bogen 3 x 3 mal, wie er sich wiederholt, so dass Nähte schon hier zu sehen sind"));
+    status->addPermanentWidget(RepeatViewBox);
     // The maker's address at the right of the status bar.
     wwwBtn->setIconSize(QSize(12, 12));
     status->addPermanentWidget(wwwBtn);
@@ -264,13 +271,8 @@ void TMainForm::BuildZoomRows(QVBoxLayout* column) {
     HoldSheetBox->setObjectName(QStringLiteral("HoldSheetBox"));
     HoldSheetBox->setToolTip(
         QString::fromUtf8("Beim Bearbeiten, Zoomen und Vergrößern bleibt der gezeigte Bogen erhalten"));
-    RepeatViewBox = new QCheckBox(QStringLiteral("Wiederholung zeigen"));
-    RepeatViewBox->setObjectName(QStringLiteral("RepeatViewBox"));
-    RepeatViewBox->setToolTip(QString::fromUtf8(
-        "Zeigt den Bogen 3 x 3 mal, wie er sich wiederholt, so dass Nähte schon hier zu sehen sind"));
     column->addWidget(RerollBtn);
     column->addWidget(HoldSheetBox);
-    column->addWidget(RepeatViewBox);
 }
 
 QWidget* TMainForm::BuildEditor() {

@@ -210,11 +210,15 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     right->addWidget(ratioGroup);
     right->addWidget(PrinterSetupBtn, 0, Qt::AlignLeft);
     right->addWidget(InfoLabel);
-    right->addWidget(tileGroup);
     right->addStretch();
+    // The tile's group beside the format's, so the page grows no higher.
+    auto* tileColumn = new QVBoxLayout;
+    tileColumn->addWidget(tileGroup);
+    tileColumn->addStretch();
     auto* body = new QHBoxLayout;
     body->addWidget(PageSidePanel(QStringLiteral("Papierformat wählen..."), pic::kPaperPanel));
     body->addLayout(right, 1);
+    body->addLayout(tileColumn, 1);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(PageHeader(QStringLiteral(
