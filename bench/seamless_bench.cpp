@@ -2,9 +2,7 @@
 // they cross an edge, and filters reading the plane through a bordered copy.
 #include <benchmark/benchmark.h>
 
-#include <random>
-#include <vector>
-
+#include "BenchRaster.h"
 #include "base/TileWrap.h"
 #include "imaging/FilterTable.h"
 #include "imaging/WrappedFilter.h"
@@ -12,23 +10,7 @@
 
 namespace {
 
-// A 24-bit raster laid out like a DIB (rows padded to 4 bytes, viewed top-down
-// through a negative stride), filled from a fixed seed.
-class BenchRaster {
-public:
-    BenchRaster(int width, int height)
-        : stride_((ptrdiff_t(width) * 3 + 3) / 4 * 4), bytes_(size_t(stride_) * size_t(height)) {
-        std::mt19937 rng(20261207);
-        for (uint8_t& b : bytes_) b = uint8_t(rng());
-        view_ = zb::RasterView{bytes_.data() + stride_ * (height - 1), -stride_, width, height};
-    }
-    zb::RasterView view() const { return view_; }
-
-private:
-    ptrdiff_t stride_;
-    std::vector<uint8_t> bytes_;
-    zb::RasterView view_;
-};
+using zb::bench::BenchRaster;
 
 // 100000 discs of 34 pixels (9 mm, fixed size) on A4 at 100 % on a 96 ppi
 // screen; argument 1: as a seamless tile.
@@ -53,7 +35,7 @@ BENCHMARK(BM_Discs34_761x1084)->ArgName("seamless")->Arg(0)->Arg(1)->Unit(benchm
 void BM_Filter2(benchmark::State& state) {
     const bool print = state.range(0) != 0;
     const int w = print ? 4960 : 761, h = print ? 7016 : 1084;
-    BenchRaster raster(w, h);
+    BenchRaster raster(w, h, BenchRaster::Fill::Random);
     const zb::TileWrap wrap = state.range(1) ? zb::TileWrap{w, h, 0} : zb::TileWrap{};
     for (auto _ : state) {
         if (!zb::ApplyWrappedFilter(raster.view(), zb::FilterTable[2], wrap)) state.SkipWithError("no memory");
