@@ -2,6 +2,7 @@
 
 #include "base/Cancellation.h"
 
+#include <algorithm>
 #include <new>
 #include <system_error>
 #include <utility>
@@ -167,6 +168,11 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, do
 
 std::string Compositor::Compose(const Design& design, double targetPpi, double zoomPercent, RandomInt& random,
                                 FontEngine* fonts) {
+    return ComposeAbove(design, 0, {}, random.seed(), targetPpi, zoomPercent, random, fonts);
+}
+
+std::string Compositor::ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
+                                     double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts) {
     const RasterSize size = Size();
     if (size.empty()) return {};
     if (!HasSize(layerRaster_, size)) {
@@ -176,13 +182,22 @@ std::string Compositor::Compose(const Design& design, double targetPpi, double z
         if (!layerRaster_.Bits) return DesignMemoryMessage(size);
     }
 
-    startSeed_ = random.seed();
+    startSeed_ = sheetStart;
+    const int count = int(design.Layers.Count);
+    first = std::clamp(first, 0, count);
     std::string message;
     try {
+        if (first > 0) {
+            CopyPixels(ViewOf(designRaster_), below);
+            if (Cancelled()) {
+                holdsComposition_ = false;
+                designValid_ = false;
+                return kCompositionCancelled;
+            }
+        }
         // An empty stack (only foreign files have one) is blank paper.
-        if (design.Layers.Count == 0) FillWhite(ViewOf(designRaster_));
-        const int count = int(design.Layers.Count);
-        for (int i = 0; i < count; ++i) {
+        if (count == 0) FillWhite(ViewOf(designRaster_));
+        for (int i = first; i < count; ++i) {
             const TLayerRecord& layer = design.Layers[uint32_t(i)];
             const bool bottom = i == 0;
             std::string failure = GenerateLayer(layer, bottom, targetPpi, zoomPercent, random, fonts);
@@ -199,6 +214,7 @@ std::string Compositor::Compose(const Design& design, double targetPpi, double z
                 designValid_ = false;
                 return kCompositionCancelled;
             }
+            if (layerComposed_ && message.empty()) layerComposed_(i + 1, ViewOf(designRaster_), random.seed());
         }
     } catch (const std::bad_alloc&) {
         if (message.empty()) message = kCopyMemoryMessage;

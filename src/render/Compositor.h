@@ -82,6 +82,15 @@ public:
     std::string ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,
                                 FontEngine* fonts);
 
+    // Composes only the layers from `first` up, going on from `below`, the
+    // composition of the layers beneath `first` at the rasters' size (copied
+    // in; ignored when first is 0), with `random` standing where it stood
+    // after them. The result is byte for byte what Compose gives from the
+    // sheet's start; `sheetStart` is remembered as StartSeed(). With first at
+    // the layer count nothing is composed: the design raster is `below`.
+    std::string ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
+                             double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts);
+
     // Called after each layer with the layers done and the layer count, so
     // long compositions (print, export) can show their progress.
     void SetProgress(std::function<void(int done, int total)> progress) { progress_ = std::move(progress); }
@@ -89,6 +98,14 @@ public:
     // Asked after each layer; returning true stops the composition, which
     // then returns kCompositionCancelled and leaves DesignValid() false.
     void SetCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
+
+    // Called after each layer while the composition so far is sound (no
+    // failure, not cancelled) with the layers done, the design raster and the
+    // generator state: what ComposeAbove can later go on from. The view is
+    // valid only during the call.
+    void SetLayerComposed(std::function<void(int layers, RasterView design, uint32_t seed)> composed) {
+        layerComposed_ = std::move(composed);
+    }
 
     // How many pixels of this composition make one pixel of the screen's
     // (FilterScale of render/PageGeometry.h). Above 1, filter layers work at
@@ -123,6 +140,7 @@ private:
     LayerGenerators generators_;
     std::function<void(int, int)> progress_;
     std::function<bool()> cancelled_;
+    std::function<void(int, RasterView, uint32_t)> layerComposed_;
     double filterScale_ = 1.0;
     TDibRecord designRaster_{};
     TDibRecord layerRaster_{};

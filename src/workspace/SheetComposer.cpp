@@ -1,9 +1,10 @@
 #include "workspace/SheetComposer.h"
 
 #include <chrono>
+#include <exception>
 
 #include "base/Cancellation.h"
-#include "render/DesignViewPaint.h"
+#include "render/GroundFill.h"
 
 namespace zb {
 
@@ -117,23 +118,65 @@ void SheetComposer::Run() {
     }
 }
 
+namespace {
+
+// Keeps the composition after `layers` layers when it lies on the spacing.
+// The copy is taken only while the job is not cancelled, so a state cut short
+// by a cancellation is never kept.
+void KeepState(const SheetJob& job, const SheetKey& key, int spacing, int layers, RasterView design,
+               uint32_t seed) {
+    if (layers % spacing != 0) return;
+    try {
+        std::unique_ptr<KeptState> state = job.cache->NewState(key.size);
+        if (!state) return;
+        state->layers = layers;
+        state->seed = seed;
+        CopyPixels(state->View(), design);
+        if (Cancelled()) return;
+        job.cache->Keep(job.cacheEpoch, key, spacing, std::move(state));
+    } catch (const std::exception&) {
+        // No memory or thread to spare: the state is not kept, the sheet is composed all the same.
+    }
+}
+
+} // namespace
+
 SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sheet) {
     SheetResult result;
     result.size = job.size;
     result.startSeed = job.seed;
     result.generation = job.generation;
     if (!sheet) sheet = std::make_unique<Compositor>();
+    const int count = int(job.design->Layers.Count);
     layersDone_ = 0;
-    layerCount_ = int(job.design->Layers.Count);
-    sheet->SetProgress([this](int done, int) { layersDone_ = done; });
+    layerCount_ = count;
     sheet->Invalidate();
-    RandomInt random(job.seed);
     CancelScope scope(&cancel_);
-    const DesignPaintResult paint =
-        PaintDesignView(*sheet, job.size, job.size, *job.design, job.ppi, job.zoom, random, fonts_);
-    result.message = paint.message;
-    result.endSeed = random.seed();
-    sheet->SetProgress({});
+    if (!(sheet->Size() == job.size)) result.message = sheet->EnsureSize(job.size);
+    if (sheet->Size() == job.size) {
+        const SheetKey key{job.size, job.ppi, job.zoom, job.seed};
+        std::shared_ptr<const KeptState> from;
+        int spacing = 0;
+        if (job.cache) {
+            from = job.cache->Nearest(key, count);
+            spacing = job.cache->Spacing(count, size_t(job.size.width) * 3 * size_t(job.size.height));
+        }
+        const int first = from ? from->layers : 0;
+        result.firstLayer = first;
+        layersDone_ = first;
+        RandomInt random(from ? from->seed : job.seed);
+        sheet->SetProgress([this](int done, int) { layersDone_ = done; });
+        if (spacing > 0) {
+            sheet->SetLayerComposed([&](int layers, RasterView design, uint32_t seed) {
+                KeepState(job, key, spacing, layers, design, seed);
+            });
+        }
+        result.message = sheet->ComposeAbove(*job.design, first, from ? from->View() : RasterView{}, job.seed,
+                                             job.ppi, job.zoom, random, fonts_);
+        result.endSeed = random.seed();
+        sheet->SetProgress({});
+        sheet->SetLayerComposed({});
+    }
     job.design->ForgetBorrowedPictures();
     result.sheet = std::move(sheet);
     return result;
