@@ -99,13 +99,19 @@ public:
     // then returns kCompositionCancelled and leaves DesignValid() false.
     void SetCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
 
-    // Called after each layer while the composition so far is sound (no
-    // failure, not cancelled) with the layers done, the design raster and the
-    // generator state: what ComposeAbove can later go on from. The view is
-    // valid only during the call.
-    void SetLayerComposed(std::function<void(int layers, RasterView design, uint32_t seed)> composed) {
-        layerComposed_ = std::move(composed);
-    }
+    // Where the owner keeps the composition after some layers, so a later
+    // ComposeAbove can go on from there. Those layers are composed straight
+    // into the owner's raster (no copy is taken); the rasters must stay
+    // untouched until Compose returns.
+    struct KeptLayers {
+        // Before layer i: a raster of the rasters' size for the composition
+        // of the bottom i + 1 layers, or an empty view when it is not kept.
+        std::function<RasterView(int layers)> raster;
+        // That raster holds the composition, sound (no failure so far, not
+        // cancelled), the generator standing at `seed`.
+        std::function<void(int layers, uint32_t seed)> composed;
+    };
+    void SetKeptLayers(KeptLayers kept) { kept_ = std::move(kept); }
 
     // How many pixels of this composition make one pixel of the screen's
     // (FilterScale of render/PageGeometry.h). Above 1, filter layers work at
@@ -131,16 +137,17 @@ public:
     RasterView DesignView() const { return ViewOf(designRaster_); }
 
 private:
-    // Generates one layer into the layer raster. Returns a failure message or "".
-    std::string GenerateLayer(const TLayerRecord& layer, bool bottom, double targetPpi, double zoomPercent,
-                              RandomInt& random, FontEngine* fonts);
-    void GroundFill(bool bottom);
+    // Generates one layer into `view` over `ground`, the composition beneath
+    // it (empty for the bottom layer). Returns a failure message or "".
+    std::string GenerateLayer(const TLayerRecord& layer, RasterView view, RasterView ground, double targetPpi,
+                              double zoomPercent, RandomInt& random, FontEngine* fonts);
+    static void GroundFill(RasterView target, RasterView ground);
     void ReleaseRasters();
 
     LayerGenerators generators_;
     std::function<void(int, int)> progress_;
     std::function<bool()> cancelled_;
-    std::function<void(int, RasterView, uint32_t)> layerComposed_;
+    KeptLayers kept_;
     double filterScale_ = 1.0;
     TDibRecord designRaster_{};
     TDibRecord layerRaster_{};

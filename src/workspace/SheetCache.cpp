@@ -58,9 +58,8 @@ int SheetCache::Spacing(int count, size_t stateBytes) const {
     return int((size_t(count) + fit - 1) / fit);
 }
 
-std::unique_ptr<KeptState> SheetCache::NewState(RasterSize size) {
-    auto state = std::unique_ptr<KeptState>(new (std::nothrow) KeptState);
-    if (!state) return nullptr;
+std::shared_ptr<KeptState> SheetCache::NewState(RasterSize size) {
+    auto state = std::make_shared<KeptState>();
     state->size = size;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -75,10 +74,9 @@ std::unique_ptr<KeptState> SheetCache::NewState(RasterSize size) {
     return state;
 }
 
-void SheetCache::Keep(uint64_t epoch, const SheetKey& key, int spacing, std::unique_ptr<KeptState> state) {
-    if (!state) return;
+void SheetCache::Keep(uint64_t epoch, const SheetKey& key, int spacing, std::shared_ptr<KeptState> kept) {
+    if (!kept) return;
     std::lock_guard<std::mutex> lock(mutex_);
-    std::shared_ptr<KeptState> kept(std::move(state));
     if (epoch != epoch_ || spacing <= 0 || kept->layers % spacing != 0) {
         LetGo(std::move(kept));
         return;

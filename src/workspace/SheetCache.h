@@ -78,11 +78,13 @@ public:
     // A buffer for a state of `size` (one the cache let go of, when it has
     // one, which saves the system clearing fresh memory); null when there is
     // no memory for it.
-    std::unique_ptr<KeptState> NewState(RasterSize size);
+    std::shared_ptr<KeptState> NewState(RasterSize size);
     // Keeps `state`, composed in `epoch` for `key` while states are kept every
     // `spacing` layers. States of another key or not on the spacing are let
-    // go first. Refused (and the buffer taken back) when the epoch is over.
-    void Keep(uint64_t epoch, const SheetKey& key, int spacing, std::unique_ptr<KeptState> state);
+    // go first. Refused when the epoch is over. The composing job may go on
+    // reading the state it holds; a state still held elsewhere is never
+    // handed out again as a buffer.
+    void Keep(uint64_t epoch, const SheetKey& key, int spacing, std::shared_ptr<KeptState> state);
 
     // Bytes the kept states take (for tests).
     size_t Bytes() const;

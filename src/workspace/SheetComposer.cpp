@@ -1,10 +1,10 @@
 #include "workspace/SheetComposer.h"
 
 #include <chrono>
-#include <exception>
+#include <new>
+#include <vector>
 
 #include "base/Cancellation.h"
-#include "render/GroundFill.h"
 
 namespace zb {
 
@@ -118,29 +118,6 @@ void SheetComposer::Run() {
     }
 }
 
-namespace {
-
-// Keeps the composition after `layers` layers when it lies on the spacing.
-// The copy is taken only while the job is not cancelled, so a state cut short
-// by a cancellation is never kept.
-void KeepState(const SheetJob& job, const SheetKey& key, int spacing, int layers, RasterView design,
-               uint32_t seed) {
-    if (layers % spacing != 0) return;
-    try {
-        std::unique_ptr<KeptState> state = job.cache->NewState(key.size);
-        if (!state) return;
-        state->layers = layers;
-        state->seed = seed;
-        CopyPixels(state->View(), design);
-        if (Cancelled()) return;
-        job.cache->Keep(job.cacheEpoch, key, spacing, std::move(state));
-    } catch (const std::exception&) {
-        // No memory or thread to spare: the state is not kept, the sheet is composed all the same.
-    }
-}
-
-} // namespace
-
 SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sheet) {
     SheetResult result;
     result.size = job.size;
@@ -166,16 +143,38 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
         layersDone_ = first;
         RandomInt random(from ? from->seed : job.seed);
         sheet->SetProgress([this](int done, int) { layersDone_ = done; });
+        // The states this job composes into stay its own until it ends, so
+        // none is handed out again while a later layer still reads it.
+        std::vector<std::shared_ptr<KeptState>> states;
         if (spacing > 0) {
-            sheet->SetLayerComposed([&](int layers, RasterView design, uint32_t seed) {
-                KeepState(job, key, spacing, layers, design, seed);
-            });
+            Compositor::KeptLayers kept;
+            kept.raster = [&](int layers) -> RasterView {
+                if (layers % spacing != 0) return {};
+                try {
+                    std::shared_ptr<KeptState> state = job.cache->NewState(job.size);
+                    if (!state) return {};
+                    state->layers = layers;
+                    states.push_back(state);
+                    return state->View();
+                } catch (const std::bad_alloc&) {
+                    return {}; // no memory to spare: the state is not kept
+                }
+            };
+            kept.composed = [&](int layers, uint32_t seed) {
+                states.back()->seed = seed;
+                try {
+                    if (states.back()->layers == layers) job.cache->Keep(job.cacheEpoch, key, spacing, states.back());
+                } catch (const std::bad_alloc&) {
+                    // Not kept; the sheet is composed all the same.
+                }
+            };
+            sheet->SetKeptLayers(std::move(kept));
         }
         result.message = sheet->ComposeAbove(*job.design, first, from ? from->View() : RasterView{}, job.seed,
                                              job.ppi, job.zoom, random, fonts_);
         result.endSeed = random.seed();
         sheet->SetProgress({});
-        sheet->SetLayerComposed({});
+        sheet->SetKeptLayers({});
     }
     job.design->ForgetBorrowedPictures();
     result.sheet = std::move(sheet);

@@ -207,8 +207,9 @@ TEST(IncrementalComposition, EveryEditGivesTheSheetOfTheWholeStackFromItsStart) 
             ASSERT_LE(w.Cache().Bytes(), keptStates * stateBytes);
             if (w.LastComposedFrom() > 0) ++reused;
         }
-        // Most edits reuse the layers beneath them.
-        EXPECT_GT(reused, compositions / 3);
+        // Edits reuse the layers beneath them (undo, zoom, "Neu würfeln" and
+        // edits of the bottom layer cannot).
+        EXPECT_GT(reused, compositions / 6);
     }
 }
 
