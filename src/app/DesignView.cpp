@@ -40,9 +40,23 @@ void DesignView::Paint() {
     const RasterSize want = workspace_.SheetSize(ScreenPpi());
     const QSize size(std::max(0, want.width), std::max(0, want.height));
     if (surface_->size() != size) surface_->setFixedSize(size);
-    const std::string message = Compose();
-    if (!message.empty()) hooks_.error(message);
+    Report(Compose());
     surface_->update();
+}
+
+void DesignView::Report(const std::string& message) {
+    if (message.empty()) return;
+    const double typed = workspace_.Zoom(), shown = workspace_.ShownZoom();
+    if (!workspace_.SheetRefused() || shown <= 0 || typed == shown || !hooks_.restoreZoom) {
+        hooks_.error(message);
+        return;
+    }
+    hooks_.restoreZoom(shown);
+    hooks_.error(message + QStringLiteral("\nDer Zoom von %1 % ist für diesen Entwurf zu groß; die Ansicht zeigt "
+                                          "wieder %2 %.")
+                               .arg(typed)
+                               .arg(shown)
+                               .toStdString());
 }
 
 std::string DesignView::Compose() {
@@ -55,8 +69,7 @@ std::string DesignView::Compose() {
 }
 
 void DesignView::SheetFinished() {
-    const std::string message = workspace_.TakeSheet();
-    if (!message.empty()) hooks_.error(message);
+    Report(workspace_.TakeSheet());
     surface_->update();
 }
 

@@ -31,6 +31,8 @@ public:
         std::function<void(const QString&)> status;
         // True while the edit timer will compose soon anyway.
         std::function<bool()> editPending;
+        // Puts the zoom field back to this zoom (after the memory refused one).
+        std::function<void(double)> restoreZoom;
     };
     // `composeWaitMs`: how long a paint waits for a composition (negative: to the end).
     DesignView(DesignWorkspace& workspace, ViewNavigation& navigation, int composeWaitMs, Hooks hooks,
@@ -48,6 +50,9 @@ public:
 
 private:
     void Draw(QPainter& painter, const QRect& exposed);
+    // Says a composition's failure; a zoom the memory refused goes back to
+    // the zoom of the sheet still shown.
+    void Report(const std::string& message);
     void ShowProgress();
 
     DesignWorkspace& workspace_;

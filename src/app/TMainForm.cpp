@@ -25,6 +25,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "app/DesignView.h"
 #include "app/LayerEditor.h"
@@ -75,7 +76,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
         options.programFolder.isEmpty() ? QString::fromLocal8Bit(platform::ProgramDirectory()) : options.programFolder;
     ReadinTextures(workspace_->Textures(), platform::FindTextureFolder(LocalName(folder)), decoder_,
                    [](size_t, size_t) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    const std::string added = workspace_->Start();
+    startMessage_ = workspace_->Start();
 
     BuildWindow();
     InstallOutputPages(*this);
@@ -96,7 +97,6 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     window.savedFileName = [this] { return SavedFileName(); };
     documents_ = new DocumentCommands(*workspace_, *dialogs_, folders_, std::move(window), options.autosaveMs);
     documents_->setParent(this);
-    if (!added.empty()) Error({}, added);
 }
 
 TMainForm::~TMainForm() {
@@ -387,6 +387,17 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!firstShow_) return;
     firstShow_ = false;
+    QTimer::singleShot(0, this, [this] { StartWhenUp(0); });
+}
+
+void TMainForm::StartWhenUp(int tries) {
+    // Questions and failures of the start show over the window, once the
+    // screen shows it (or after a second, should it never say so).
+    if (!(windowHandle() && windowHandle()->isExposed()) && tries < 50) {
+        QTimer::singleShot(20, this, [this, tries] { StartWhenUp(tries + 1); });
+        return;
+    }
+    if (!startMessage_.empty()) Error({}, startMessage_);
     if (!documents_->OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
 }
 

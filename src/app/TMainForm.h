@@ -145,6 +145,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void StartWhenUp(int tries);
     void closeEvent(QCloseEvent* event) override;
     // A design file dropped on the window opens (after the usual question).
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -197,6 +198,7 @@ private:
     DocumentCommands* documents_ = nullptr;
     bool listing_ = false;
     bool firstShow_ = true;
+    std::string startMessage_; // a failure of the start, said once the window shows
     // The design view's drag and wheel; the print page's wheel adds up here too.
     ViewNavigation navigation_{kDesignViewZoom};
 

@@ -238,6 +238,7 @@ QWidget* TMainForm::BuildLayerPage() {
         else statusBar()->showMessage(message);
     };
     hooks.editPending = [this] { return Timer1->isActive(); };
+    hooks.restoreZoom = [this](double zoom) { ZoomEd->SetValue(zoom); };
     view_ = new DesignView(*workspace_, navigation_, composeWaitMs_, std::move(hooks));
     ScrollBox1 = view_;
     PaintBox1 = view_->Surface();

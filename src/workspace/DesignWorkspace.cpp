@@ -182,8 +182,21 @@ void DesignWorkspace::SetPaper(const PaperSettings& paper, bool resized) {
 }
 
 void DesignWorkspace::SetZoom(double zoom) {
+    const bool onlyZoom = onlyZoomSinceShown_;
     design_->Paper.Zoom = zoom;
+    if (onlyZoom && zoom == shownZoom_ && shown_->HoldsComposition()) {
+        // Typically after a zoom the memory refused: the sheet still shown is
+        // the design at this zoom, and edits keep it.
+        Invalidate(0);
+        onlyZoomSinceShown_ = onlyZoom;
+        sheet_.AfterCompose(shown_->StartSeed());
+        stale_ = false;
+        failedSize_ = {};
+        Changed(kChangeZoom);
+        return;
+    }
     Renew();
+    onlyZoomSinceShown_ = onlyZoom;
     Changed(kChangeZoom | kChangeStale);
 }
 
@@ -207,6 +220,7 @@ void DesignWorkspace::Invalidate(int firstChanged) {
     // states that may be gone, so it is cancelled either way.
     cache_.DropAbove(std::max(firstChanged, 0));
     stale_ = true;
+    onlyZoomSinceShown_ = false;
     ++generation_;
     requested_ = false;
     restoreStart_.reset();
@@ -266,6 +280,8 @@ std::string DesignWorkspace::TakeSheet() {
     shown_ = std::move(result->sheet);
     failedSize_ = {};
     stale_ = false;
+    shownZoom_ = design_->Paper.Zoom;
+    onlyZoomSinceShown_ = true;
     random_.setSeed(result->endSeed);
     sheet_.AfterCompose(result->startSeed);
     restoreStart_.reset();

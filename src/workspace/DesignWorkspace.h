@@ -124,7 +124,13 @@ public:
     void SetPaper(const PaperSettings& paper, bool resized);
     double Zoom() const { return design_->Paper.Zoom; }
     // The zoom as its field reads it (a view setting, not an undoable step).
+    // Going back to the zoom of the sheet shown, when nothing but the zoom
+    // changed since, shows that sheet again instead of a new one.
     void SetZoom(double zoom);
+    // The zoom the shown sheet was composed at (0 before the first).
+    double ShownZoom() const { return shownZoom_; }
+    // The last composition asked for failed for want of memory.
+    bool SheetRefused() const { return !failedSize_.empty(); }
     const PrinterFacts& Printer() const { return printer_; }
     // A new printer page: only a design that fills the whole page changes size.
     void SetPrinter(const PrinterFacts& printer);
@@ -239,6 +245,9 @@ private:
     // The sheet shown, and the size the memory refused (not asked for again).
     std::unique_ptr<Compositor> shown_ = std::make_unique<Compositor>();
     RasterSize failedSize_{};
+    double shownZoom_ = 0;
+    // Nothing but the zoom changed since the shown sheet was composed.
+    bool onlyZoomSinceShown_ = false;
     // The shown sheet after its bottom layers, so an edit composes from the
     // edited layer up. Declared before the composer, whose jobs borrow it.
     SheetCache cache_;
