@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <iterator>
 #include <random>
 
 #include "WordFontEngine.h"
@@ -26,79 +27,55 @@ using namespace zb;
 const PrinterFacts kA4{{4760, 6779, 600, 600}, true};
 constexpr int kScreenPpi = 96;
 
-void Layer(DesignWorkspace& w, bool first, const std::function<void(TLayerRecord&)>& settings) {
-    if (!first) w.NewLayer();
-    w.StoreEditor(settings);
-}
+// One layer of the design: its kind and the settings that differ from a new layer's.
+struct LayerSpec {
+    uint32_t kind;
+    int32_t transparency = 0;
+    int32_t count = 0; // shapes of a pattern, density of a text
+    int32_t shape = kShapeDiscs;
+    int32_t filter = 0;
+};
 
 void TwelveLayers(DesignWorkspace& w) {
+    const LayerSpec layers[] = {
+        {kKindGradient},
+        {kKindTexture, 1},
+        {kKindPattern, 0, 20000},
+        {kKindFilter, 0, 0, 0, 0}, // "Weichzeichnen"
+        {kKindGradient, 3},
+        {kKindPattern, 2, 300, kShapeStripes},
+        {kKindText, 1, 3},
+        {kKindFilter, 0, 0, 0, 5},
+        {kKindPattern, 0, 500, kShapeSquares},
+        {kKindTexture, 4},
+        {kKindGradient, 4},
+        {kKindText, -1, 5},
+    };
     w.Start();
-    Layer(w, true, [](TLayerRecord& l) {
-        l.Kind = kKindGradient;
-        l.GradientColor2 = RGBColor(250, 230, 180);
-        l.GradientDirection = kGradientTopLeftDiagonal;
-    });
-    // A picture of random pixels, tiled.
-    TDibRecord picture{};
-    newdib(picture, 512, 512, 24, nullptr, 0);
     std::mt19937 rng(7);
-    for (int y = 0; y < 512; ++y)
-        for (int x = 0; x < 512 * 3; ++x) picture.Bits[y * picture.BytesPerLine + x] = uint8_t(rng());
-    w.NewLayer();
-    w.TakePicture(picture);
-    w.StoreEditor([](TLayerRecord& l) {
-        l.Kind = kKindTexture;
-        l.Transparency = 1;
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindPattern;
-        l.PatternCount = 20000;
-        l.PatternSizeMM = 4;
-        l.PatternShape = kShapeDiscs;
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindFilter;
-        l.FilterIndex = 0; // "Weichzeichnen"
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindGradient;
-        l.GradientDirection = kGradientLeftToRight;
-        l.Transparency = 3;
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindPattern;
-        l.PatternCount = 300;
-        l.PatternShape = kShapeStripes;
-        l.Transparency = 2;
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindText;
-        l.TextCount = 3;
-        l.Transparency = 1;
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindFilter;
-        l.FilterIndex = 5;
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindPattern;
-        l.PatternCount = 500;
-        l.PatternShape = kShapeSquares;
-        l.PatternSizeMode = kPatternSizeFixed;
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindTexture;
-        l.Transparency = 4;
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindGradient;
-        l.Transparency = 4;
-    });
-    Layer(w, false, [](TLayerRecord& l) {
-        l.Kind = kKindText;
-        l.TextCount = 5;
-        l.Transparency = -1;
-    });
+    for (size_t i = 0; i < std::size(layers); ++i) {
+        if (i > 0) w.NewLayer();
+        const LayerSpec& spec = layers[i];
+        if (spec.kind == kKindTexture) {
+            // A picture of random pixels, tiled.
+            TDibRecord picture{};
+            newdib(picture, 512, 512, 24, nullptr, 0);
+            for (int y = 0; y < 512; ++y)
+                for (int x = 0; x < 512 * 3; ++x) picture.Bits[y * picture.BytesPerLine + x] = uint8_t(rng());
+            w.TakePicture(picture);
+        }
+        w.StoreEditor([&](TLayerRecord& l) {
+            l.Kind = spec.kind;
+            l.Transparency = spec.transparency;
+            l.GradientColor2 = RGBColor(250, 230, 180);
+            l.GradientDirection = int32_t(i % 4);
+            l.PatternCount = spec.count;
+            l.TextCount = spec.count;
+            l.PatternShape = spec.shape;
+            l.PatternSizeMM = spec.count > 1000 ? 4 : 10;
+            l.FilterIndex = spec.filter;
+        });
+    }
     w.SetZoom(300);
 }
 

@@ -216,16 +216,17 @@ TEST(IncrementalComposition, EveryEditGivesTheSheetOfTheWholeStackFromItsStart) 
 // Which layer a composition after an edit starts from, on a sheet of six
 // layers composed once (states kept after every layer, or every second).
 TEST(IncrementalComposition, AnEditComposesFromTheLowestLayerItChanged) {
+    const auto topColour = [](DesignWorkspace& w) {
+        w.Select(5);
+        w.StoreEditor([](TLayerRecord& l) { l.TextColor = 0x3366CC; });
+    };
     const struct Case {
         const char* what;
         size_t keptStates;
         std::function<void(DesignWorkspace&)> edit;
         int composedFrom;
     } cases[] = {
-        {"top layer's colour", 6, [](DesignWorkspace& w) {
-             w.Select(5);
-             w.StoreEditor([](TLayerRecord& l) { l.TextColor = 0x3366CC; });
-         }, 5},
+        {"top layer's colour", 6, topColour, 5},
         {"transparency of layer 3", 6, [](DesignWorkspace& w) {
              w.Select(3);
              w.StoreEditor([](TLayerRecord& l) { l.Transparency = 2; });
@@ -239,10 +240,7 @@ TEST(IncrementalComposition, AnEditComposesFromTheLowestLayerItChanged) {
              w.Select(0);
              w.StoreEditor([](TLayerRecord& l) { l.GradientColor1 = 0x102030; });
          }, 0},
-        {"top layer, every second kept", 3, [](DesignWorkspace& w) {
-             w.Select(5);
-             w.StoreEditor([](TLayerRecord& l) { l.TextColor = 0x3366CC; });
-         }, 4},
+        {"top layer, every second kept", 3, topColour, 4},
         {"zoom", 6, [](DesignWorkspace& w) { w.SetZoom(kZoom + 5); }, 0},
         {"Neu würfeln", 6, [](DesignWorkspace& w) { w.Reroll(); }, 0},
     };
