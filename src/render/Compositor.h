@@ -83,11 +83,11 @@ public:
                                 FontEngine* fonts);
 
     // Composes only the layers from `first` up, going on from `below`, the
-    // composition of the layers beneath `first` at the rasters' size (copied
-    // in; ignored when first is 0), with `random` standing where it stood
-    // after them. The result is byte for byte what Compose gives from the
-    // sheet's start; `sheetStart` is remembered as StartSeed(). With first at
-    // the layer count nothing is composed: the design raster is `below`.
+    // composition of the layers beneath `first` at the rasters' size (read,
+    // never written; ignored when first is 0), with `random` standing where
+    // it stood after them. The result is byte for byte what Compose gives
+    // from the sheet's start; `sheetStart` is remembered as StartSeed(). With
+    // first at the layer count nothing is composed: `below` is copied in.
     std::string ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
                              double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts);
 

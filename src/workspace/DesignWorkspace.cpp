@@ -326,18 +326,20 @@ std::string DesignWorkspace::Step(bool back) {
     CommitPendingEdit();
     if (back ? !history_.CanUndo() : !history_.CanRedo()) return {};
     BeforePictureChange();
+    const int shared = history_.SharedBottomLayers(back);
     const std::string message = back ? history_.Undo(*design_) : history_.Redo(*design_);
-    Replaced(design_->CurrentIndex, history_.Sheet());
+    // A picture that could not be restored leaves its layer without pixels.
+    Replaced(design_->CurrentIndex, history_.Sheet(), message.empty() ? shared : 0);
     return message;
 }
 
 // ---- the document ---------------------------------------------------------------------
 
-void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet) {
+void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet, int sharedLayers) {
     editPending_ = false;
     design_->CurrentIndex = selectIndex;
     if (!sheet) sheet_.Renew();
-    Invalidate(0);
+    Invalidate(sharedLayers);
     restoreStart_ = sheet;
     LoadEditPicture();
     Changed(kChangeDesign | kChangeLayers | kChangeSelection | kChangePaper | kChangeZoom | kChangeEditPicture |

@@ -207,8 +207,10 @@ public:
 private:
     // The one path that puts another design in place (new, open, undo, redo):
     // the selection, the working picture, the sheet and every view follow.
-    // `sheet`: the generator state of the sheet to show again (undo, redo).
-    void Replaced(int selectIndex, std::optional<uint32_t> sheet);
+    // `sheet`: the generator state of the sheet to show again (undo, redo);
+    // `sharedLayers`: how many bottom layers the new design has in common
+    // with the one it replaces (kept states of that sheet serve for them).
+    void Replaced(int selectIndex, std::optional<uint32_t> sheet, int sharedLayers = 0);
     // After a command of the layer list: its refusal changes nothing;
     // otherwise the sheet is stale and the step recorded.
     // `firstChanged`: the lowest layer whose place or settings changed.

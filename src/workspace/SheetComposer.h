@@ -5,8 +5,9 @@
 // hundred shapes) and runs next. Finished work waits until the owner takes it.
 //
 // Ownership: the composer owns its thread, the jobs' copies of the design and
-// the compositors it composes into; the font engine and a job's cache are borrowed, must outlive
-// the composer and is used only by its thread. The destructor cancels and
+// the compositors it composes into; the font engine is borrowed, must outlive
+// the composer and is used only by its thread. A job's cache of kept states is
+// borrowed too and must outlive the composer. The destructor cancels and
 // waits for the thread.
 #include <atomic>
 #include <condition_variable>

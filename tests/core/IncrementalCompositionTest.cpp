@@ -241,6 +241,11 @@ TEST(IncrementalComposition, AnEditComposesFromTheLowestLayerItChanged) {
              w.StoreEditor([](TLayerRecord& l) { l.GradientColor1 = 0x102030; });
          }, 0},
         {"top layer, every second kept", 3, topColour, 4},
+        {"undo of the top layer's colour", 6, [&](DesignWorkspace& w) {
+             topColour(w);
+             EXPECT_EQ(w.Compose(kPpi, -1), "");
+             w.Undo();
+         }, 5},
         {"zoom", 6, [](DesignWorkspace& w) { w.SetZoom(kZoom + 5); }, 0},
         {"Neu würfeln", 6, [](DesignWorkspace& w) { w.Reroll(); }, 0},
     };
