@@ -8,6 +8,7 @@
 #include "app/FormControls.h"
 #include "imaging/DrawDib.h"
 #include "platform/QtPainterDibDevice.h"
+#include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
 #include "workspace/DesignWorkspace.h"
 
@@ -34,11 +35,10 @@ DesignView::DesignView(DesignWorkspace& workspace, ViewNavigation& navigation, i
     connect(progressTimer_, &QTimer::timeout, this, &DesignView::ShowProgress);
 }
 
-int DesignView::ScreenPpi() const { return surface_->logicalDpiX(); }
+int DesignView::ScreenPpi() const { return ScreenPpiOf(surface_); }
 
 void DesignView::Paint() {
-    const RasterSize want = workspace_.SheetSize(ScreenPpi());
-    const QSize size(std::max(0, want.width), std::max(0, want.height));
+    const QSize size = SurfaceSizeFor(workspace_.SheetSize(ScreenPpi()), surface_);
     if (surface_->size() != size) surface_->setFixedSize(size);
     Report(Compose());
     surface_->update();
@@ -89,12 +89,11 @@ void DesignView::ShowProgress() {
 void DesignView::Draw(QPainter& painter, const QRect& exposed) {
     const Compositor& sheet = workspace_.Sheet();
     const RasterSize size = sheet.Size();
-    const bool fits = size.width == surface_->width() && size.height == surface_->height();
+    const bool fits = SurfaceSizeFor(size, surface_) == surface_->size();
     // A fresh sheet that fits needs nothing more (the common repaint: scrolling).
     const bool settled = fits && !workspace_.Stale();
     const int ppi = settled ? 0 : ScreenPpi();
-    const RasterSize want = settled ? size : workspace_.SheetSize(ppi);
-    const bool sized = want.width == surface_->width() && want.height == surface_->height();
+    const bool sized = settled || SurfaceSizeFor(workspace_.SheetSize(ppi), surface_) == surface_->size();
     if (!settled && (workspace_.NeedsComposing(ppi) || !sized) && !hooks_.editPending()) {
         // Something changed without a paint being asked for (or the print
         // preview composed at another size): compose and size the view once
@@ -107,7 +106,8 @@ void DesignView::Draw(QPainter& painter, const QRect& exposed) {
     }
     // The device renders only the exposed rows and columns, so scrolling a
     // large design redraws a strip, not the whole raster.
-    QtPainterDibDevice device(painter, exposed);
+    DevicePixelScope pixels(painter, surface_, exposed);
+    QtPainterDibDevice device(painter, pixels.Exposed());
     DrawDib(device, 0, 0, size.width, size.height, sheet.DesignRaster(), 0, 0, size.width, size.height, false,
             false);
     drawFailures_.After(device.Failure());

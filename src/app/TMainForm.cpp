@@ -33,6 +33,7 @@
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
 #include "app/DocumentCommands.h"
+#include "app/HelpWindow.h"
 #include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
@@ -42,6 +43,7 @@
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
 #include "imaging/TextureLibrary.h"
+#include "platform/FileNames.h"
 #include "platform/QtPlatform.h"
 #include "viewer/PaintBox.h"
 #include "workspace/EditorFields.h"
@@ -74,7 +76,8 @@ TMainForm::TMainForm(Options options, QWidget* parent)
 
     const QString folder =
         options.programFolder.isEmpty() ? QString::fromLocal8Bit(platform::ProgramDirectory()) : options.programFolder;
-    ReadinTextures(workspace_->Textures(), platform::FindTextureFolder(LocalName(folder)), decoder_,
+    programFolder_ = LocalName(folder);
+    ReadinTextures(workspace_->Textures(), platform::FindTextureFolder(programFolder_), decoder_,
                    [](size_t, size_t) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     startMessage_ = workspace_->Start();
 
@@ -172,6 +175,11 @@ void TMainForm::ShowSheetNumber() {
     const SheetSeed& seed = workspace_->Seed();
     sheetLabel_->setText(QStringLiteral("Bogen Nr. %1").arg(seed.Number()) +
                          (seed.Hold() ? QStringLiteral(" (festgehalten)") : QString()));
+    sheetLabel_->setToolTip(QStringLiteral("Derselbe Bogen: zierbogen render ENTWURF.zbg -o BOGEN.png --seed %1 "
+                                           "--zoom %2 --screen-dpi %3")
+                                .arg(seed.Number())
+                                .arg(workspace_->Zoom())
+                                .arg(ScreenPpi()));
 }
 
 void TMainForm::ZoomEDChange() {
@@ -421,6 +429,29 @@ void TMainForm::EndeBtnClick() { close(); }
 void TMainForm::ueberbtnClick() {
     TAboutBox box(this);
     box.exec();
+}
+
+void TMainForm::HilfeBtnClick() { ShowManual(QString()); }
+
+void TMainForm::HelpKey() {
+    // The section of the page that is open; the pages come in this order.
+    static const char* const kPageSections[] = {"ebenen", "papierformat", "drucken"};
+    const int page = PageControl2->currentIndex();
+    ShowManual(page >= 0 && page < int(std::size(kPageSections)) ? QString::fromLatin1(kPageSections[page]) : QString());
+}
+
+void TMainForm::ShowManual(const QString& section) {
+    const std::string folder = platform::FindManualFolder(programFolder_);
+    const std::string index = folder + "/" + platform::kManualIndexName;
+    const QString file = QFile::decodeName(QByteArray::fromStdString(index));
+    if (!QFileInfo(file).isFile()) {
+        Error(QStringLiteral("Hilfe"), "Das Handbuch wurde nicht gefunden:\n" + platform::DisplayPath(index) +
+                                           "\n\nEs wird mit dem Programm installiert; bitte installieren Sie "
+                                           "Zierbogen-Drucker erneut.");
+        return;
+    }
+    if (!help_) help_ = new HelpWindow(this);
+    help_->ShowPage(file, section);
 }
 
 void TMainForm::wwwBtnClick() { QDesktopServices::openUrl(QUrl(QString::fromUtf8(kProjectWebAddress))); }

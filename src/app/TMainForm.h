@@ -36,6 +36,7 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class QTreeWidget;
+class QVBoxLayout;
 class QWheelEvent;
 
 namespace zb {
@@ -47,6 +48,7 @@ class DialogProvider;
 class LayerEditor;
 class DesignView;
 class DocumentCommands;
+class HelpWindow;
 class PaintBox;
 class TextureEditor;
 
@@ -133,6 +135,9 @@ public:
     void EndeBtnClick();
     void ueberbtnClick();
     void wwwBtnClick();
+    // The manual: "Hilfe" opens it at its start, F1 at the open page's section.
+    void HilfeBtnClick();
+    void HelpKey();
     void UndoBtnClick();
     void RedoBtnClick();
     void RerollBtnClick();
@@ -160,6 +165,7 @@ private:
     QWidget* BuildLayerPage();
     QWidget* BuildEditor();
     QWidget* BuildBottomStrip();
+    void BuildZoomRows(QVBoxLayout* column);
     void ConnectEditor();
     void SetUpShortcuts();
 
@@ -178,6 +184,8 @@ private:
     void UpdateUndoButtons();
     void ShowSheetNumber();
     void Error(const QString& caption, const std::string& message);
+    // Shows the manual at `section` (empty: its start), or says it is missing.
+    void ShowManual(const QString& section);
 
     // Options and services.
     QStringList arguments_;
@@ -199,6 +207,10 @@ private:
     bool listing_ = false;
     bool firstShow_ = true;
     std::string startMessage_; // a failure of the start, said once the window shows
+    // The program's folder, as the file system names it: textures and manual lie by it.
+    std::string programFolder_;
+    // Made at the first call for help; a child window of this one.
+    QPointer<HelpWindow> help_;
     // The design view's drag and wheel; the print page's wheel adds up here too.
     ViewNavigation navigation_{kDesignViewZoom};
 
@@ -212,6 +224,7 @@ private:
     QToolButton* SaveAsBtn = nullptr;
     QToolButton* UndoBtn = nullptr;
     QToolButton* RedoBtn = nullptr;
+    QToolButton* HilfeBtn = nullptr;
     QPushButton* NewPlaneBtn = nullptr;
     QPushButton* DelPlaneBtn = nullptr;
     QSlider* TrackBar1 = nullptr;

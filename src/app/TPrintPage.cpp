@@ -25,6 +25,7 @@
 #include "output/DesignPrinting.h"
 #include "platform/QtPainterDibDevice.h"
 #include "render/PageGeometry.h"
+#include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
 
 namespace zb {
@@ -179,7 +180,7 @@ PreviewLayout TPrintPage::Layout() const {
     // Margins as the fields read them now (a text that is no number reads 0).
     paper.RandX = RandXEd->Value();
     paper.RandY = RandYED->Value();
-    return PreviewPageLayout(paper, form_.Workspace().Printer().page, PaintBox2->logicalDpiX(),
+    return PreviewPageLayout(paper, form_.Workspace().Printer().page, ScreenPpiOf(PaintBox2),
                              form_.Workspace().Zoom());
 }
 
@@ -187,14 +188,14 @@ void TPrintPage::PaintBox2Paint() { ResizePreview(); }
 
 void TPrintPage::ResizePreview() {
     const PreviewLayout l = Layout();
-    if (PaintBox2->width() != l.page.width || PaintBox2->height() != l.page.height)
-        PaintBox2->setFixedSize(std::max(0, l.page.width), std::max(0, l.page.height));
+    const QSize size = SurfaceSizeFor({l.page.width, l.page.height}, PaintBox2);
+    if (PaintBox2->size() != size) PaintBox2->setFixedSize(size);
     PaintBox2->update();
 }
 
 void TPrintPage::DrawPreview(QPainter& painter) {
     const PreviewLayout l = Layout();
-    painter.fillRect(QRect(0, 0, l.page.width, l.page.height), Qt::white);
+    painter.fillRect(PaintBox2->rect(), Qt::white);
     // A stale sheet is composed before it is drawn, never an old sheet
     // squeezed into a new size; one still composing appears when done. A
     // message box waits until the paint is over.
@@ -209,8 +210,10 @@ void TPrintPage::DrawPreview(QPainter& painter) {
     if (!c.HoldsComposition() || size.empty() || l.design.width <= 0 || l.design.height <= 0)
         return;
     // Whatever lies beyond the page picture is cut off.
-    painter.setClipRect(QRect(0, 0, l.page.width, l.page.height));
-    QtPainterDibDevice device(painter, QRect(0, 0, l.page.width, l.page.height));
+    DevicePixelScope pixels(painter, PaintBox2, PaintBox2->rect());
+    const QRect page(0, 0, l.page.width, l.page.height);
+    painter.setClipRect(page);
+    QtPainterDibDevice device(painter, page);
     DrawDib(device, l.design.x, l.design.y, l.design.width, l.design.height, c.DesignRaster(), 0, 0, size.width,
             size.height, false, false);
     drawFailures_.After(device.Failure());
@@ -285,9 +288,12 @@ void TPrintPage::PrintBtnClick() {
 }
 
 void TPrintPage::WholePageBtnClick() {
-    const QSize view = ScrollBox2->viewport()->size();
-    zoomed2->SetValue(WholePageZoom(form_.Workspace().Paper(), form_.Workspace().Printer().page, PaintBox2->logicalDpiX(),
-                                    view.width(), view.height(), int(kZoomEd.Min), int(kZoomEd.Max)));
+    // In whole device pixels, as the page picture is composed.
+    const double ratio = PixelRatio(PaintBox2);
+    const QSize view(int(ScrollBox2->viewport()->width() * ratio), int(ScrollBox2->viewport()->height() * ratio));
+    zoomed2->SetValue(WholePageZoom(form_.Workspace().Paper(), form_.Workspace().Printer().page,
+                                    ScreenPpiOf(PaintBox2), view.width(), view.height(), int(kZoomEd.Min),
+                                    int(kZoomEd.Max)));
 }
 
 void TPrintPage::ExportBtnClick() {

@@ -19,12 +19,14 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "imaging/DrawDib.h"
 #include "output/DesignPrinting.h"
 #include "output/PicturePrinting.h"
 #include "output/PrintSession.h"
 #include "platform/QtPainterDibDevice.h"
+#include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
 #include "viewer/TPrintForm.h"
 
@@ -145,9 +147,12 @@ void TViewPicForm::SetPicture(const TDibRecord& picture) {
 }
 
 void TViewPicForm::SizeSurface() {
-    const SurfaceSize s = picture_.Bits ? ZoomedSize(DibWidth(picture_), DibHeight(picture_), ZoomEd->Reading())
-                                        : SurfaceSize{PaintBox1->width(), PaintBox1->height()};
-    PaintBox1->resize(int(std::min(s.width, kMaxSurface)), int(std::min(s.height, kMaxSurface)));
+    if (!picture_.Bits) return;
+    // The zoom counts screen pixels: at 100 % a pixel of the picture is one of the screen.
+    const SurfaceSize s = ZoomedSize(DibWidth(picture_), DibHeight(picture_), ZoomEd->Reading());
+    const double ratio = PixelRatio(PaintBox1);
+    PaintBox1->resize(int(std::min<int64_t>(std::ceil(s.width / ratio), kMaxSurface)),
+                      int(std::min<int64_t>(std::ceil(s.height / ratio), kMaxSurface)));
 }
 
 void TViewPicForm::ZoomEdChange() {
@@ -170,14 +175,19 @@ void TViewPicForm::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
     if (!picture_.Bits || !picture_.Info) return;
     const int w = DibWidth(picture_), h = DibHeight(picture_);
     const SurfaceSize s = ZoomedSize(w, h, ZoomEd->value());
-    const int W = int(std::min(s.width, kMaxSurface)), H = int(std::min(s.height, kMaxSurface));
+    const double ratio = PixelRatio(PaintBox1);
+    const int W = int(std::min<int64_t>(std::ceil(s.width / ratio), kMaxSurface));
+    const int H = int(std::min<int64_t>(std::ceil(s.height / ratio), kMaxSurface));
     if (PaintBox1->width() != W || PaintBox1->height() != H) {
         // Resized first; the resized surface paints again.
         QTimer::singleShot(0, this, [this] { SizeSurface(); });
         return;
     }
-    QtPainterDibDevice device(painter, exposed);
-    DrawDib(device, 0, 0, W, H, picture_, 0, 0, w, h, true, false);
+    DevicePixelScope pixels(painter, PaintBox1, exposed);
+    QtPainterDibDevice device(painter, pixels.Exposed());
+    const PixelRect d = DeviceRect({0, 0, W, H}, ratio);
+    DrawDib(device, 0, 0, std::min<int64_t>(s.width, d.width), std::min<int64_t>(s.height, d.height), picture_, 0, 0,
+            w, h, true, false);
     if (!device.Failure().empty()) {
         const QString message = QString::fromStdString(device.Failure());
         QTimer::singleShot(0, this, [this, message] { ShowError(message); });

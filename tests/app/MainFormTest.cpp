@@ -1,6 +1,7 @@
 // The main window driven through its controls on the offscreen platform.
 #include "MainFormFixture.h"
 #include "app/RecentFiles.h"
+#include "app/WindowMemory.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -72,6 +73,16 @@ TEST_F(MainFormTest, StartsWithOneTextureLayerComposed) {
     EXPECT_EQ(DibWidth(picture), DibWidth(form->Workspace().Textures()[0]));
     EXPECT_EQ(Find<PaintBox>("PaintBox3")->width(), int(form->Workspace().Textures().Count) * 33);
     EXPECT_EQ(Find<PaintBox>("PaintBox4")->width(), DibWidth(picture));
+}
+
+// A 1366 x 768 screen less a panel of 27 pixels, and a title bar of 30: the
+// window that opens there the first time shows 400 pixels of the sheet.
+TEST_F(MainFormTest, TheFirstStartShowsATallDesignViewOnASmallScreen) {
+    const QRect available(0, 0, 1366, 768 - 27);
+    form->resize(zb::FirstStartSize(available.adjusted(0, 0, 0, -30)).expandedTo(form->minimumSizeHint()));
+    Show();
+    EXPECT_LE(form->frameGeometry().height(), available.height());
+    EXPECT_GE(Find<QScrollArea>("ScrollBox1")->viewport()->height(), 400);
 }
 
 TEST_F(MainFormTest, LayerListDeletesAndMovesAsTheListShows) {
