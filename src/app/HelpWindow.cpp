@@ -1,5 +1,7 @@
 #include "app/HelpWindow.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QScreen>
@@ -10,6 +12,10 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <iterator>
+
+#include "platform/FileNames.h"
+#include "platform/QtPlatform.h"
 
 namespace zb {
 
@@ -104,6 +110,21 @@ void HelpWindow::ShowPage(const QString& file, const QString& section) {
 void HelpWindow::FollowSource() {
     const QString title = browser_->documentTitle();
     setWindowTitle(title.isEmpty() ? QStringLiteral("Handbuch") : title);
+}
+
+QString HelpWindow::ManualIndex(const std::string& programFolder, std::string& message) {
+    const std::string index = platform::FindManualFolder(programFolder) + "/" + platform::kManualIndexName;
+    const QString file = QFile::decodeName(QByteArray::fromStdString(index));
+    if (QFileInfo(file).isFile()) return file;
+    message = "Das Handbuch wurde nicht gefunden:\n" + platform::DisplayPath(index) +
+              "\n\nEs wird mit dem Programm installiert; bitte installieren Sie Zierbogen-Drucker erneut.";
+    return {};
+}
+
+QString HelpWindow::SectionOfPage(int page) {
+    // The main window's pages come in this order.
+    static const char* const kPageSections[] = {"ebenen", "papierformat", "drucken"};
+    return page >= 0 && page < int(std::size(kPageSections)) ? QString::fromLatin1(kPageSections[page]) : QString();
 }
 
 } // namespace zb

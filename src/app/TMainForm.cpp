@@ -8,16 +8,13 @@
 #include <QToolButton>
 #include <QComboBox>
 #include <QCloseEvent>
-#include <QCursor>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QCoreApplication>
 #include <QStatusBar>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -47,6 +44,7 @@
 #include "platform/FileNames.h"
 #include "platform/QtPlatform.h"
 #include "viewer/PaintBox.h"
+#include "viewer/ScrollAreaNavigation.h"
 #include "workspace/EditorFields.h"
 
 namespace zb {
@@ -93,14 +91,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     setWindowTitle(WindowTitle(QString()) + QStringLiteral("[*]"));
     SetOptionsNow();
     UpdateUndoButtons();
-    DocumentCommands::Window window;
-    window.parent = this;
-    window.paint = [this] { PaintDesign(); };
-    window.error = [this](const std::string& message) { Error({}, message); };
-    window.status = [this](const QString& message) { statusBar()->showMessage(message); };
-    window.savedFileName = [this] { return SavedFileName(); };
-    documents_ = new DocumentCommands(*workspace_, *dialogs_, folders_, std::move(window), options.autosaveMs);
-    documents_->setParent(this);
+    BuildDocumentCommands(options.autosaveMs);
 }
 
 TMainForm::~TMainForm() {
@@ -114,14 +105,7 @@ TMainForm::~TMainForm() {
 void TMainForm::PlaceOnScreen() {
     const WindowMemory::State state = WindowMemory::Load(folders_);
     PageControl2->setCurrentIndex(std::clamp(state.page, 0, PageControl2->count() - 1));
-    if (!state.geometry.isEmpty() && restoreGeometry(state.geometry)) return;
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect frame = frameGeometry();
-    const QSize decoration = frame.size() - geometry().size();
-    const QRect area = screen->availableGeometry().adjusted(0, 0, -decoration.width(), -decoration.height());
-    setGeometry(PlaceWindow(FirstStartSize(area).expandedTo(minimumSizeHint()), area));
+    if (state.geometry.isEmpty() || !restoreGeometry(state.geometry)) PlaceFirstTime(*this);
 }
 
 // ---- following the workspace ------------------------------------------------
@@ -180,13 +164,8 @@ std::string TMainForm::ComposeSheet() { return view_->Compose(); }
 
 void TMainForm::ShowSheetNumber() {
     const SheetSeed& seed = workspace_->Seed();
-    sheetLabel_->setText(QStringLiteral("Bogen Nr. %1").arg(seed.Number()) +
-                         (seed.Hold() ? QStringLiteral(" (festgehalten)") : QString()));
-    sheetLabel_->setToolTip(QStringLiteral("Derselbe Bogen: zierbogen render ENTWURF.zbg -o BOGEN.png --seed %1 "
-                                           "--zoom %2 --screen-dpi %3")
-                                .arg(seed.Number())
-                                .arg(workspace_->Zoom())
-                                .arg(ScreenPpi()));
+    sheetLabel_->setText(SheetCaption(seed.Number(), seed.Hold()));
+    sheetLabel_->setToolTip(SheetCommandHint(seed.Number(), workspace_->Zoom(), ScreenPpi()));
 }
 
 void TMainForm::ZoomEDChange() {
@@ -214,34 +193,18 @@ bool TMainForm::TakesNoWheel(const QObject* o) {
            (qobject_cast<const QAbstractSlider*>(o) && !qobject_cast<const QScrollBar*>(o));
 }
 
-void TMainForm::ScrollWheel(QScrollArea* box, int notches) {
-    if (!box) return;
-    QScrollBar* bar = box->verticalScrollBar();
-    bar->setValue(WheelScroll({bar->value(), box->widget() ? box->widget()->height() : 0, bar->maximum()}, notches));
-}
-
 void TMainForm::wheelEvent(QWheelEvent* event) {
     // Finer wheels add up to whole notches.
     const int notches = navigation_.Wheel(event->angleDelta().y());
     event->accept();
-    if (notches == 0) return;
-    if (event->modifiers() & Qt::ControlModifier) {
-        // Zooms the design view and the print preview (their zoom is one)
-        // about the pointer: the point under it stays put.
-        const int page = PageControl2->currentIndex();
-        QScrollArea* box = page == 0 ? ScrollBox1 : page == 2 ? printScrollBox_.data() : nullptr;
-        if (!box || !box->widget()) return;
-        const QPoint pointer = box->viewport()->mapFromGlobal(event->globalPosition().toPoint());
-        const QSize before = box->widget()->size();
-        const int sx = box->horizontalScrollBar()->value(), sy = box->verticalScrollBar()->value();
-        ZoomEd->SetValue(navigation_.StepZoom(int(ZoomEd->Value()), notches));
-        const QSize after = box->widget()->size();
-        box->horizontalScrollBar()->setValue(ScrollForZoomAbout(sx, pointer.x(), before.width(), after.width()));
-        box->verticalScrollBar()->setValue(ScrollForZoomAbout(sy, pointer.y(), before.height(), after.height()));
-        return;
-    }
-    if (PageControl2->currentIndex() == 0) ScrollWheel(ScrollBox1, notches);
-    else if (PageControl2->currentIndex() == 2) ScrollWheel(printScrollBox_, notches);
+    const int page = PageControl2->currentIndex();
+    QScrollArea* box = page == 0 ? ScrollBox1 : page == 2 ? printScrollBox_.data() : nullptr;
+    if (notches == 0 || !box) return;
+    if (!(event->modifiers() & Qt::ControlModifier)) return WheelScrollArea(box, notches);
+    // Zooms the design view and the print preview (their zoom is one) about
+    // the pointer: the point under it stays put.
+    ZoomScrollAreaAbout(box, box->viewport()->mapFromGlobal(event->globalPosition().toPoint()),
+                        [&] { ZoomEd->SetValue(navigation_.StepZoom(int(ZoomEd->Value()), notches)); });
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -380,24 +343,12 @@ bool TMainForm::openfile(const QString& name) { return documents_->OpenFile(name
 
 bool TMainForm::savefile(const QString& name) { return documents_->SaveFile(name); }
 
-namespace {
-
-// The design file a drop carries, or empty.
-QString DroppedDesign(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().isEmpty()) return {};
-    const QUrl url = data->urls().first();
-    const QString file = url.isLocalFile() ? url.toLocalFile() : QString();
-    return file.endsWith(QStringLiteral(".zbg"), Qt::CaseInsensitive) ? file : QString();
-}
-
-} // namespace
-
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedDesign(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (!DocumentCommands::DroppedDesign(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
-    const QString file = DroppedDesign(event->mimeData());
+    const QString file = DocumentCommands::DroppedDesign(event->mimeData());
     if (file.isEmpty()) return;
     event->acceptProposedAction();
     documents_->OpenAfterQuestion(file);
@@ -445,23 +396,12 @@ void TMainForm::ueberbtnClick() {
 
 void TMainForm::HilfeBtnClick() { ShowManual(QString()); }
 
-void TMainForm::HelpKey() {
-    // The section of the page that is open; the pages come in this order.
-    static const char* const kPageSections[] = {"ebenen", "papierformat", "drucken"};
-    const int page = PageControl2->currentIndex();
-    ShowManual(page >= 0 && page < int(std::size(kPageSections)) ? QString::fromLatin1(kPageSections[page]) : QString());
-}
+void TMainForm::HelpKey() { ShowManual(HelpWindow::SectionOfPage(PageControl2->currentIndex())); }
 
 void TMainForm::ShowManual(const QString& section) {
-    const std::string folder = platform::FindManualFolder(programFolder_);
-    const std::string index = folder + "/" + platform::kManualIndexName;
-    const QString file = QFile::decodeName(QByteArray::fromStdString(index));
-    if (!QFileInfo(file).isFile()) {
-        Error(QStringLiteral("Hilfe"), "Das Handbuch wurde nicht gefunden:\n" + platform::DisplayPath(index) +
-                                           "\n\nEs wird mit dem Programm installiert; bitte installieren Sie "
-                                           "Zierbogen-Drucker erneut.");
-        return;
-    }
+    std::string message;
+    const QString file = HelpWindow::ManualIndex(programFolder_, message);
+    if (file.isEmpty()) return Error(QStringLiteral("Hilfe"), message);
     if (!help_) help_ = new HelpWindow(this);
     help_->ShowPage(file, section);
 }

@@ -167,6 +167,7 @@ private:
     QWidget* BuildEditor();
     QWidget* BuildBottomStrip();
     void BuildZoomRows(QVBoxLayout* column);
+    void BuildDocumentCommands(int autosaveMs);
     void ConnectEditor();
     void SetUpShortcuts();
 
@@ -176,7 +177,6 @@ private:
     void LoadEditor();
     int SelectedRow() const;
     void DesignViewWheel(QWheelEvent* event);
-    void ScrollWheel(QScrollArea* box, int notches);
     // Spin edits, combo and colour boxes and sliders leave the wheel to the window.
     static bool TakesNoWheel(const QObject* o);
     // Runs a command of the layer list or the history: its refusal or failure

@@ -327,6 +327,17 @@ QWidget* TMainForm::BuildBottomStrip() {
     return panel;
 }
 
+void TMainForm::BuildDocumentCommands(int autosaveMs) {
+    DocumentCommands::Window window;
+    window.parent = this;
+    window.paint = [this] { PaintDesign(); };
+    window.error = [this](const std::string& message) { Error({}, message); };
+    window.status = [this](const QString& message) { statusBar()->showMessage(message); };
+    window.savedFileName = [this] { return SavedFileName(); };
+    documents_ = new DocumentCommands(*workspace_, *dialogs_, folders_, std::move(window), autosaveMs);
+    documents_->setParent(this);
+}
+
 void TMainForm::ConnectEditor() {
     // Every control writes the whole layer back, unless it is being loaded;
     // the pages guard their own controls.

@@ -264,19 +264,13 @@ void TPaperPage::ShowSeamHints() {
 
 void TPaperPage::SeamlessBoxClick() {
     if (loading_) return;
-    PaperSettings p = form_.Workspace().Paper();
-    p.Seamless = SeamlessBox->isChecked();
-    RepeatBox->setEnabled(p.Seamless);
-    form_.Workspace().SetPaper(p, true);
+    RepeatBox->setEnabled(SeamlessBox->isChecked());
+    form_.Workspace().SetTile(SeamlessBox->isChecked(), form_.Workspace().Paper().Repeat);
 }
 
 void TPaperPage::RepeatBoxChange() {
     if (loading_) return;
-    PaperSettings p = form_.Workspace().Paper();
-    p.Repeat = RepeatModeOf(RepeatBox->currentIndex());
-    // Only the half-drop repeat composes differently; the mirrored one meets
-    // every edge with itself.
-    form_.Workspace().SetPaper(p, p.Seamless);
+    form_.Workspace().SetTile(form_.Workspace().Paper().Seamless, RepeatModeOf(RepeatBox->currentIndex()));
 }
 
 void TPaperPage::ShowPrintableSize() {

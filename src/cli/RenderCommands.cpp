@@ -21,6 +21,7 @@
 #include "render/PageGeometry.h"
 #include "render/RepeatPreview.h"
 #include "render/SeamHints.h"
+#include "workspace/DesignWorkspace.h"
 
 namespace zb::cli {
 namespace {
@@ -63,14 +64,17 @@ int ReadJob(const std::string& command, const std::vector<std::string>& args, co
     return -1;
 }
 
+// Says that a size gives no picture; the command's exit code.
+int NothingToCompose(RasterSize size) {
+    Fail("Der Entwurf ergibt bei dieser Auflösung keine Grafik (" + std::to_string(size.width) + " x " +
+         std::to_string(size.height) + " Pixel).");
+    return 1;
+}
+
 // Sizes the compositor and composes; prints the reason and returns false on failure.
 bool ComposeAt(Compositor& compositor, const Design& design, RasterSize size, double ppi, double zoom, RandomInt& random,
                FontEngine& fonts) {
-    if (size.empty()) {
-        Fail("Der Entwurf ergibt bei dieser Auflösung keine Grafik (" + std::to_string(size.width) + " x " +
-             std::to_string(size.height) + " Pixel).");
-        return false;
-    }
+    if (size.empty()) return NothingToCompose(size) == 0;
     const std::string sizeMessage = compositor.EnsureSize(size);
     if (!sizeMessage.empty()) {
         Fail(sizeMessage);
@@ -156,18 +160,36 @@ int RenderCommand(const std::vector<std::string>& args) {
         return 2;
     }
     if (!OutputWritable(job.output)) return 1;
-    auto design = LoadDesign(job.design);
-    if (!design) return 1;
-    if (!a.values.count("--zoom")) zoom = design->Paper.Zoom;
-    ChooseTile("render", a, *design);
-    const RasterSize size = DesignRasterSize(design->Paper, job.page.page, int32_t(screenDpi), zoom);
-    SayHints(*design, size, double(screenDpi), zoom);
+    // The sheet the window shows, composed as the window composes it: the
+    // seed is the first sheet's number.
     platform::QtFontEngine fonts;
-    Compositor compositor;
-    RandomInt random(job.seed);
-    if (!ComposeAt(compositor, *design, size, double(screenDpi), zoom, random, fonts)) return 1;
+    DesignWorkspace workspace(job.seed, PrinterFacts{job.page.page, job.page.fallback}, &fonts);
+    if (const std::string message = workspace.Open(job.design); !message.empty()) {
+        Fail(message);
+        return 1;
+    }
+    if (a.values.count("--zoom")) workspace.SetZoom(zoom);
+    if (a.Has("--seamless")) workspace.SetTile(true, workspace.Paper().Repeat);
+    const int ppi = int(screenDpi);
+    const RasterSize size = workspace.SheetSize(ppi);
+    if (size.empty()) return NothingToCompose(size);
+    SayHints(workspace.GetDesign(), size, double(ppi), workspace.Zoom());
+    if (ErrIsTerminal())
+        std::fprintf(Err(), "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(workspace.GetDesign().Layers.Count),
+                     size.width, size.height);
+    std::string message;
+    do {
+        message = workspace.Compose(ppi, 200);
+        if (ErrIsTerminal() && workspace.Composing())
+            std::fprintf(Err(), "\r  Ebene %d von %d", workspace.ComposingLayersDone(), workspace.ComposingLayerCount());
+    } while (message.empty() && workspace.Stale() && workspace.Composing());
+    if (ErrIsTerminal()) std::fputc('\n', Err());
+    if (!message.empty() || workspace.Stale()) {
+        Fail(message.empty() ? "Der Bogen konnte nicht zusammengesetzt werden." : message);
+        return 1;
+    }
     // The PNG records the screen resolution it was composed for.
-    return Write(compositor.DesignRaster(), job.output, "png", double(screenDpi)) ? 0 : 1;
+    return Write(workspace.Sheet().DesignRaster(), job.output, "png", double(screenDpi)) ? 0 : 1;
 }
 
 int ExportCommand(const std::vector<std::string>& args) {

@@ -93,6 +93,15 @@ public:
     std::string ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,
                                 FontEngine* fonts);
 
+    // Composes only the layers from `first` up, going on from `below`, the
+    // composition of the layers beneath `first` at the rasters' size (read,
+    // never written; ignored when first is 0), with `random` standing where
+    // it stood after them. The result is byte for byte what Compose gives
+    // from the sheet's start; `sheetStart` is remembered as StartSeed(). With
+    // first at the layer count nothing is composed: `below` is copied in.
+    std::string ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
+                             double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts);
+
     // Called after each layer with the layers done and the layer count, so
     // long compositions (print, export) can show their progress.
     void SetProgress(std::function<void(int done, int total)> progress) { progress_ = std::move(progress); }
@@ -100,6 +109,20 @@ public:
     // Asked after each layer; returning true stops the composition, which
     // then returns kCompositionCancelled and leaves DesignValid() false.
     void SetCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
+
+    // Where the owner keeps the composition after some layers, so a later
+    // ComposeAbove can go on from there. Those layers are composed straight
+    // into the owner's raster (no copy is taken); the rasters must stay
+    // untouched until Compose returns.
+    struct KeptLayers {
+        // Before layer i: a raster of the rasters' size for the composition
+        // of the bottom i + 1 layers, or an empty view when it is not kept.
+        std::function<RasterView(int layers)> raster;
+        // That raster holds the composition, sound (no failure so far, not
+        // cancelled), the generator standing at `seed`.
+        std::function<void(int layers, uint32_t seed)> composed;
+    };
+    void SetKeptLayers(KeptLayers kept) { kept_ = std::move(kept); }
 
     // How many pixels of this composition make one pixel of the screen's
     // (FilterScale of render/PageGeometry.h). Above 1, filter layers work at
@@ -125,15 +148,17 @@ public:
     RasterView DesignView() const { return ViewOf(designRaster_); }
 
 private:
-    // Generates one layer into the layer raster. Returns a failure message or "".
-    std::string GenerateLayer(const TLayerRecord& layer, bool bottom, double targetPpi, double zoomPercent,
-                              RandomInt& random, FontEngine* fonts, const TileWrap& wrap);
-    void GroundFill(bool bottom);
+    // Generates one layer into `view` over `ground`, the composition beneath
+    // it (empty for the bottom layer). Returns a failure message or "".
+    std::string GenerateLayer(const TLayerRecord& layer, RasterView view, RasterView ground, double targetPpi,
+                              double zoomPercent, RandomInt& random, FontEngine* fonts, const TileWrap& wrap);
+    static void GroundFill(RasterView target, RasterView ground);
     void ReleaseRasters();
 
     LayerGenerators generators_;
     std::function<void(int, int)> progress_;
     std::function<bool()> cancelled_;
+    KeptLayers kept_;
     double filterScale_ = 1.0;
     TDibRecord designRaster_{};
     TDibRecord layerRaster_{};

@@ -28,6 +28,7 @@
 #include "platform/QtPainterDibDevice.h"
 #include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
+#include "viewer/ScrollAreaNavigation.h"
 #include "viewer/TPrintForm.h"
 
 namespace zb {
@@ -162,13 +163,7 @@ void TViewPicForm::ZoomEdChange() {
 
 void TViewPicForm::ZoomAbout(int zoomPercent, QPoint viewportPos) {
     zoomPercent = kPictureViewZoom.Limit(zoomPercent);
-    QScrollBar* h = ScrollBox1->horizontalScrollBar();
-    QScrollBar* v = ScrollBox1->verticalScrollBar();
-    const int64_t oldW = PaintBox1->width(), oldH = PaintBox1->height();
-    const int sx = h->value(), sy = v->value();
-    ZoomEd->setValue(zoomPercent);  // resizes the surface
-    h->setValue(ScrollForZoomAbout(sx, viewportPos.x(), oldW, PaintBox1->width()));
-    v->setValue(ScrollForZoomAbout(sy, viewportPos.y(), oldH, PaintBox1->height()));
+    ZoomScrollAreaAbout(ScrollBox1, viewportPos, [&] { ZoomEd->setValue(zoomPercent); }); // resizes the surface
 }
 
 void TViewPicForm::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
@@ -194,10 +189,7 @@ void TViewPicForm::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
     }
 }
 
-void TViewPicForm::FormMouseWheel(int notches) {
-    QScrollBar* v = ScrollBox1->verticalScrollBar();
-    v->setValue(WheelScroll({v->value(), PaintBox1->height(), v->maximum()}, notches));
-}
+void TViewPicForm::FormMouseWheel(int notches) { WheelScrollArea(ScrollBox1, notches); }
 
 bool TViewPicForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel) {

@@ -5,6 +5,8 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTabWidget>
 #include <cmath>
 
@@ -44,6 +46,29 @@ TEST_F(HighDensity, RastersMeetTheScreenPixelForPixel) {
         for (int x = 0; x < size.width; x += 5) {
             const uint32_t c = zb::getpixel(sheet.DesignRaster(), x, size.height - 1 - y);
             differing += shown.pixel(x, y) != qRgb(zb::RedOf(c), zb::GreenOf(c), zb::BlueOf(c));
+        }
+    }
+    EXPECT_EQ(differing, 0);
+
+    // The status bar's number and the command its tip names compose the same sheet.
+    QTemporaryDir dir;
+    const QString design = dir.filePath(QStringLiteral("gezeigt.zbg")), png = dir.filePath(QStringLiteral("b.png"));
+    ASSERT_EQ(form->Workspace().SaveCopy(design.toStdString()), "");
+    QProcess render;
+    render.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"),
+                 {QStringLiteral("render"), design, QStringLiteral("-o"), png, QStringLiteral("--seed"),
+                  QString::number(form->Workspace().Seed().Number()), QStringLiteral("--zoom"), QStringLiteral("30"),
+                  QStringLiteral("--screen-dpi"), QString::number(ppi), QStringLiteral("--page"),
+                  QStringLiteral("4760x6779"), QStringLiteral("--printer-dpi"), QStringLiteral("600")});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    const QImage rendered(png);
+    ASSERT_EQ(rendered.size(), QSize(size.width, size.height));
+    differing = 0;
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            const uint32_t c = zb::getpixel(sheet.DesignRaster(), x, size.height - 1 - y);
+            differing += rendered.pixel(x, y) != qRgb(zb::RedOf(c), zb::GreenOf(c), zb::BlueOf(c));
         }
     }
     EXPECT_EQ(differing, 0);

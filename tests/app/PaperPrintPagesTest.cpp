@@ -99,10 +99,13 @@ TEST_F(MainFormTest, SeamlessTileIsAnUndoableChoiceWithHintsAndARepeatView) {
     EXPECT_FALSE(seamless->isChecked());
     EXPECT_FALSE(repeat->isEnabled());
     form->PaintDesign();
+    const uint32_t sheet = form->Workspace().Sheet().StartSeed();
     seamless->click();
     EXPECT_TRUE(D().Paper.Seamless);
     EXPECT_TRUE(repeat->isEnabled());
     EXPECT_TRUE(form->Workspace().Stale());
+    form->PaintDesign();
+    EXPECT_EQ(form->Workspace().Sheet().StartSeed(), sheet) << "the same sheet, now a tile";
     repeat->setCurrentIndex(zb::kRepeatHalfDrop);
     EXPECT_EQ(D().Paper.Repeat, zb::kRepeatHalfDrop);
 
