@@ -7,6 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <algorithm>
+#include <cstring>
 #include <QDir>
 #include <QLocale>
 #include <QScrollArea>
@@ -101,13 +103,15 @@ void BM_TimerToRepaintedView(benchmark::State& state) {
     SetZoom(w, int(state.range(0)));
     QWidget* view = w.View();
     for (auto _ : state) {
-        // The same zoom again: the sheet is stale, as after an edit.
-        w.form->Workspace().SetZoom(w.form->Workspace().Zoom());
+        // A fresh sheet of the same design: stale, as after an edit.
+        w.form->Workspace().Reroll();
         w.form->Timer1Timer();
         view->repaint();
     }
-    state.counters["width"] = view->width();
-    state.counters["height"] = view->height();
+    const zb::RasterSize raster = w.form->Workspace().Sheet().Size();
+    state.counters["width"] = raster.width;
+    state.counters["height"] = raster.height;
+    state.counters["ratio"] = view->devicePixelRatioF();
     state.counters["compositions"] = w.form->Workspace().CompositionCount();
 }
 BENCHMARK(BM_TimerToRepaintedView)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
@@ -135,6 +139,14 @@ BENCHMARK(BM_RepaintWithoutComposition)->Arg(300)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // --display-scale=2: the window as on a screen scaled to 200 %.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--display-scale=", 16) != 0) continue;
+        qputenv("QT_SCALE_FACTOR", QByteArray(argv[i] + 16));
+        std::copy(argv + i + 1, argv + argc, argv + i);
+        --argc;
+        break;
+    }
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     benchmark::Initialize(&argc, argv);

@@ -7,7 +7,27 @@ set(ZB_APPSTREAM_ID org.example.zierbogen_drucker)
 # Installed programs look for their textures relative to their own folder, so
 # an unpacked or relocated tree works as well as /usr.
 file(RELATIVE_PATH ZB_INSTALLED_TEXTURES /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${ZB_SHARE_DIR}/texturen)
-target_compile_definitions(zbplatform PRIVATE ZB_INSTALLED_TEXTURES="${ZB_INSTALLED_TEXTURES}")
+file(RELATIVE_PATH ZB_INSTALLED_MANUAL /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${ZB_SHARE_DIR}/handbuch)
+target_compile_definitions(zbplatform PRIVATE ZB_INSTALLED_TEXTURES="${ZB_INSTALLED_TEXTURES}"
+  ZB_INSTALLED_MANUAL="${ZB_INSTALLED_MANUAL}")
+
+# ---- the manual: its pages, and the screenshots the tests make as its pictures.
+# A copy lies beside the programs in the build tree, where they look first.
+file(GLOB ZB_MANUAL_PAGES CONFIGURE_DEPENDS docs/handbuch/*)
+file(GLOB ZB_MANUAL_PICTURES CONFIGURE_DEPENDS docs/screenshots/*.png)
+set(ZB_MANUAL_STAMP ${CMAKE_BINARY_DIR}/tools/handbuch.stamp)
+add_custom_command(OUTPUT ${ZB_MANUAL_STAMP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/bin/handbuch
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/handbuch/bilder
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZB_MANUAL_PAGES} ${CMAKE_BINARY_DIR}/bin/handbuch
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZB_MANUAL_PICTURES} ${CMAKE_BINARY_DIR}/bin/handbuch/bilder
+  COMMAND ${CMAKE_COMMAND} -E touch ${ZB_MANUAL_STAMP}
+  DEPENDS ${ZB_MANUAL_PAGES} ${ZB_MANUAL_PICTURES}
+  COMMENT "Copying the manual")
+add_custom_target(manual ALL DEPENDS ${ZB_MANUAL_STAMP})
+if(TARGET zierbogen-drucker)
+  add_dependencies(zierbogen-drucker manual)
+endif()
 
 # ---- icons: the SVGs are the sources, the theme's PNG sizes are drawn at build time
 add_executable(zb-iconrender tools/iconrender/main.cpp)
@@ -46,6 +66,8 @@ endif()
 install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/texturen DESTINATION ${ZB_SHARE_DIR})
 file(GLOB ZB_EXAMPLES CONFIGURE_DEPENDS examples/*.zbg)
 install(FILES ${ZB_EXAMPLES} DESTINATION ${ZB_SHARE_DIR}/examples)
+install(FILES ${ZB_MANUAL_PAGES} DESTINATION ${ZB_SHARE_DIR}/handbuch)
+install(FILES ${ZB_MANUAL_PICTURES} DESTINATION ${ZB_SHARE_DIR}/handbuch/bilder)
 install(FILES data/zierbogen-drucker.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_BINARY_DIR}/data/${ZB_APPSTREAM_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/zierbogen-drucker-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages

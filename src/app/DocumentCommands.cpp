@@ -1,5 +1,8 @@
 #include "app/DocumentCommands.h"
 
+#include <QMimeData>
+#include <QUrl>
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -58,6 +61,13 @@ void DocumentCommands::Open() {
     if (name.isEmpty()) return;
     folders_.Remember(FileKind::Design, name);
     OpenFile(name);
+}
+
+QString DocumentCommands::DroppedDesign(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().isEmpty()) return {};
+    const QUrl url = data->urls().first();
+    const QString file = url.isLocalFile() ? url.toLocalFile() : QString();
+    return file.endsWith(QStringLiteral(".zbg"), Qt::CaseInsensitive) ? file : QString();
 }
 
 void DocumentCommands::OpenAfterQuestion(const QString& file) {

@@ -19,6 +19,8 @@ class QMenu;
 class QTimer;
 class QWidget;
 
+class QMimeData;
+
 namespace zb {
 
 class DesignWorkspace;
@@ -45,6 +47,8 @@ public:
     void Open();
     // Opens `file` (a recent or dropped design) after the usual question.
     void OpenAfterQuestion(const QString& file);
+    // The design file a drop carries (the first URL, a local .zbg), or empty.
+    static QString DroppedDesign(const QMimeData* data);
     bool OpenFile(const QString& name);
     bool Save();
     bool SaveAs();

@@ -48,6 +48,7 @@ inline constexpr const char* kUndo = "rueckgaengig";
 inline constexpr const char* kRedo = "wiederholen";
 inline constexpr const char* kNeuWuerfeln = "neu-wuerfeln";
 inline constexpr const char* kWeb = "web";
+inline constexpr const char* kHilfe = "hilfe";
 
 // The about box's product picture, 306 x 322.
 inline constexpr const char* kProdukt = "produkt";

@@ -8,16 +8,13 @@
 #include <QToolButton>
 #include <QComboBox>
 #include <QCloseEvent>
-#include <QCursor>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QCoreApplication>
 #include <QStatusBar>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -25,6 +22,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "app/DesignView.h"
 #include "app/LayerEditor.h"
@@ -32,17 +30,21 @@
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
 #include "app/DocumentCommands.h"
+#include "app/HelpWindow.h"
 #include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
+#include "app/TPaperPage.h"
 #include "app/TSpinEdit.h"
 #include "app/TextureEditor.h"
 #include "app/WindowMemory.h"
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
 #include "imaging/TextureLibrary.h"
+#include "platform/FileNames.h"
 #include "platform/QtPlatform.h"
 #include "viewer/PaintBox.h"
+#include "viewer/ScrollAreaNavigation.h"
 #include "workspace/EditorFields.h"
 
 namespace zb {
@@ -73,9 +75,10 @@ TMainForm::TMainForm(Options options, QWidget* parent)
 
     const QString folder =
         options.programFolder.isEmpty() ? QString::fromLocal8Bit(platform::ProgramDirectory()) : options.programFolder;
-    ReadinTextures(workspace_->Textures(), platform::FindTextureFolder(LocalName(folder)), decoder_,
+    programFolder_ = LocalName(folder);
+    ReadinTextures(workspace_->Textures(), platform::FindTextureFolder(programFolder_), decoder_,
                    [](size_t, size_t) { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    const std::string added = workspace_->Start();
+    startMessage_ = workspace_->Start();
 
     BuildWindow();
     InstallOutputPages(*this);
@@ -88,15 +91,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     setWindowTitle(WindowTitle(QString()) + QStringLiteral("[*]"));
     SetOptionsNow();
     UpdateUndoButtons();
-    DocumentCommands::Window window;
-    window.parent = this;
-    window.paint = [this] { PaintDesign(); };
-    window.error = [this](const std::string& message) { Error({}, message); };
-    window.status = [this](const QString& message) { statusBar()->showMessage(message); };
-    window.savedFileName = [this] { return SavedFileName(); };
-    documents_ = new DocumentCommands(*workspace_, *dialogs_, folders_, std::move(window), options.autosaveMs);
-    documents_->setParent(this);
-    if (!added.empty()) Error({}, added);
+    BuildDocumentCommands(options.autosaveMs);
 }
 
 TMainForm::~TMainForm() {
@@ -110,14 +105,7 @@ TMainForm::~TMainForm() {
 void TMainForm::PlaceOnScreen() {
     const WindowMemory::State state = WindowMemory::Load(folders_);
     PageControl2->setCurrentIndex(std::clamp(state.page, 0, PageControl2->count() - 1));
-    if (!state.geometry.isEmpty() && restoreGeometry(state.geometry)) return;
-    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect frame = frameGeometry();
-    const QSize decoration = frame.size() - geometry().size();
-    const QRect area = screen->availableGeometry().adjusted(0, 0, -decoration.width(), -decoration.height());
-    setGeometry(PlaceWindow(FirstStartSize(area).expandedTo(minimumSizeHint()), area));
+    if (state.geometry.isEmpty() || !restoreGeometry(state.geometry)) PlaceFirstTime(*this);
 }
 
 // ---- following the workspace ------------------------------------------------
@@ -139,8 +127,14 @@ void TMainForm::WorkspaceChanged(unsigned c) {
         if (documents_) documents_->DocumentChanged();
     }
     if (c & kChangeSheet) ShowSheetNumber();
-    // A stale sheet is composed by whatever paints it next.
-    if (c & kChangeStale) PaintBox1->update();
+    // A stale sheet is composed by whatever paints it next; the repeat shown
+    // follows the paper's repeat mode.
+    if (c & (kChangeStale | kChangePaper)) PaintBox1->update();
+    if ((c & ~unsigned(kChangeSheet)) && SeamHintLabel && view_) {
+        const QString hints = SeamHintText(workspace_->SeamNotes(ScreenPpi()));
+        SeamHintLabel->setText(hints);
+        SeamHintLabel->setVisible(!hints.isEmpty());
+    }
     emit workspaceChanged(c);
 }
 
@@ -170,8 +164,8 @@ std::string TMainForm::ComposeSheet() { return view_->Compose(); }
 
 void TMainForm::ShowSheetNumber() {
     const SheetSeed& seed = workspace_->Seed();
-    sheetLabel_->setText(QStringLiteral("Bogen Nr. %1").arg(seed.Number()) +
-                         (seed.Hold() ? QStringLiteral(" (festgehalten)") : QString()));
+    sheetLabel_->setText(SheetCaption(seed.Number(), seed.Hold()));
+    sheetLabel_->setToolTip(SheetCommandHint(seed.Number(), workspace_->Zoom(), ScreenPpi()));
 }
 
 void TMainForm::ZoomEDChange() {
@@ -187,6 +181,11 @@ void TMainForm::RerollBtnClick() {
 
 void TMainForm::HoldSheetClick() { workspace_->SetHold(HoldSheetBox->isChecked()); }
 
+void TMainForm::RepeatViewClick() {
+    view_->SetShowRepeat(RepeatViewBox->isChecked());
+    PaintDesign();
+}
+
 // ---- wheel and panning --------------------------------------------------------
 
 bool TMainForm::TakesNoWheel(const QObject* o) {
@@ -194,34 +193,18 @@ bool TMainForm::TakesNoWheel(const QObject* o) {
            (qobject_cast<const QAbstractSlider*>(o) && !qobject_cast<const QScrollBar*>(o));
 }
 
-void TMainForm::ScrollWheel(QScrollArea* box, int notches) {
-    if (!box) return;
-    QScrollBar* bar = box->verticalScrollBar();
-    bar->setValue(WheelScroll({bar->value(), box->widget() ? box->widget()->height() : 0, bar->maximum()}, notches));
-}
-
 void TMainForm::wheelEvent(QWheelEvent* event) {
     // Finer wheels add up to whole notches.
     const int notches = navigation_.Wheel(event->angleDelta().y());
     event->accept();
-    if (notches == 0) return;
-    if (event->modifiers() & Qt::ControlModifier) {
-        // Zooms the design view and the print preview (their zoom is one)
-        // about the pointer: the point under it stays put.
-        const int page = PageControl2->currentIndex();
-        QScrollArea* box = page == 0 ? ScrollBox1 : page == 2 ? printScrollBox_.data() : nullptr;
-        if (!box || !box->widget()) return;
-        const QPoint pointer = box->viewport()->mapFromGlobal(event->globalPosition().toPoint());
-        const QSize before = box->widget()->size();
-        const int sx = box->horizontalScrollBar()->value(), sy = box->verticalScrollBar()->value();
-        ZoomEd->SetValue(navigation_.StepZoom(int(ZoomEd->Value()), notches));
-        const QSize after = box->widget()->size();
-        box->horizontalScrollBar()->setValue(ScrollForZoomAbout(sx, pointer.x(), before.width(), after.width()));
-        box->verticalScrollBar()->setValue(ScrollForZoomAbout(sy, pointer.y(), before.height(), after.height()));
-        return;
-    }
-    if (PageControl2->currentIndex() == 0) ScrollWheel(ScrollBox1, notches);
-    else if (PageControl2->currentIndex() == 2) ScrollWheel(printScrollBox_, notches);
+    const int page = PageControl2->currentIndex();
+    QScrollArea* box = page == 0 ? ScrollBox1 : page == 2 ? printScrollBox_.data() : nullptr;
+    if (notches == 0 || !box) return;
+    if (!(event->modifiers() & Qt::ControlModifier)) return WheelScrollArea(box, notches);
+    // Zooms the design view and the print preview (their zoom is one) about
+    // the pointer: the point under it stays put.
+    ZoomScrollAreaAbout(box, box->viewport()->mapFromGlobal(event->globalPosition().toPoint()),
+                        [&] { ZoomEd->SetValue(navigation_.StepZoom(int(ZoomEd->Value()), notches)); });
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -360,24 +343,12 @@ bool TMainForm::openfile(const QString& name) { return documents_->OpenFile(name
 
 bool TMainForm::savefile(const QString& name) { return documents_->SaveFile(name); }
 
-namespace {
-
-// The design file a drop carries, or empty.
-QString DroppedDesign(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().isEmpty()) return {};
-    const QUrl url = data->urls().first();
-    const QString file = url.isLocalFile() ? url.toLocalFile() : QString();
-    return file.endsWith(QStringLiteral(".zbg"), Qt::CaseInsensitive) ? file : QString();
-}
-
-} // namespace
-
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedDesign(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (!DocumentCommands::DroppedDesign(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
-    const QString file = DroppedDesign(event->mimeData());
+    const QString file = DocumentCommands::DroppedDesign(event->mimeData());
     if (file.isEmpty()) return;
     event->acceptProposedAction();
     documents_->OpenAfterQuestion(file);
@@ -387,6 +358,17 @@ void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!firstShow_) return;
     firstShow_ = false;
+    QTimer::singleShot(0, this, [this] { StartWhenUp(0); });
+}
+
+void TMainForm::StartWhenUp(int tries) {
+    // Questions and failures of the start show over the window, once the
+    // screen shows it (or after a second, should it never say so).
+    if (!(windowHandle() && windowHandle()->isExposed()) && tries < 50) {
+        QTimer::singleShot(20, this, [this, tries] { StartWhenUp(tries + 1); });
+        return;
+    }
+    if (!startMessage_.empty()) Error({}, startMessage_);
     if (!documents_->OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
 }
 
@@ -410,6 +392,18 @@ void TMainForm::EndeBtnClick() { close(); }
 void TMainForm::ueberbtnClick() {
     TAboutBox box(this);
     box.exec();
+}
+
+void TMainForm::HilfeBtnClick() { ShowManual(QString()); }
+
+void TMainForm::HelpKey() { ShowManual(HelpWindow::SectionOfPage(PageControl2->currentIndex())); }
+
+void TMainForm::ShowManual(const QString& section) {
+    std::string message;
+    const QString file = HelpWindow::ManualIndex(programFolder_, message);
+    if (file.isEmpty()) return Error(QStringLiteral("Hilfe"), message);
+    if (!help_) help_ = new HelpWindow(this);
+    help_->ShowPage(file, section);
 }
 
 void TMainForm::wwwBtnClick() { QDesktopServices::openUrl(QUrl(QString::fromUtf8(kProjectWebAddress))); }

@@ -36,6 +36,7 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class QTreeWidget;
+class QVBoxLayout;
 class QWheelEvent;
 
 namespace zb {
@@ -47,6 +48,7 @@ class DialogProvider;
 class LayerEditor;
 class DesignView;
 class DocumentCommands;
+class HelpWindow;
 class PaintBox;
 class TextureEditor;
 
@@ -133,10 +135,14 @@ public:
     void EndeBtnClick();
     void ueberbtnClick();
     void wwwBtnClick();
+    // The manual: "Hilfe" opens it at its start, F1 at the open page's section.
+    void HilfeBtnClick();
+    void HelpKey();
     void UndoBtnClick();
     void RedoBtnClick();
     void RerollBtnClick();
     void HoldSheetClick();
+    void RepeatViewClick();
 
 signals:
     // The workspace changed (a mask of WorkspaceChange bits); the window has
@@ -145,6 +151,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void StartWhenUp(int tries);
     void closeEvent(QCloseEvent* event) override;
     // A design file dropped on the window opens (after the usual question).
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -159,6 +166,8 @@ private:
     QWidget* BuildLayerPage();
     QWidget* BuildEditor();
     QWidget* BuildBottomStrip();
+    void BuildZoomRows(QVBoxLayout* column);
+    void BuildDocumentCommands(int autosaveMs);
     void ConnectEditor();
     void SetUpShortcuts();
 
@@ -168,7 +177,6 @@ private:
     void LoadEditor();
     int SelectedRow() const;
     void DesignViewWheel(QWheelEvent* event);
-    void ScrollWheel(QScrollArea* box, int notches);
     // Spin edits, combo and colour boxes and sliders leave the wheel to the window.
     static bool TakesNoWheel(const QObject* o);
     // Runs a command of the layer list or the history: its refusal or failure
@@ -177,6 +185,8 @@ private:
     void UpdateUndoButtons();
     void ShowSheetNumber();
     void Error(const QString& caption, const std::string& message);
+    // Shows the manual at `section` (empty: its start), or says it is missing.
+    void ShowManual(const QString& section);
 
     // Options and services.
     QStringList arguments_;
@@ -197,6 +207,11 @@ private:
     DocumentCommands* documents_ = nullptr;
     bool listing_ = false;
     bool firstShow_ = true;
+    std::string startMessage_; // a failure of the start, said once the window shows
+    // The program's folder, as the file system names it: textures and manual lie by it.
+    std::string programFolder_;
+    // Made at the first call for help; a child window of this one.
+    QPointer<HelpWindow> help_;
     // The design view's drag and wheel; the print page's wheel adds up here too.
     ViewNavigation navigation_{kDesignViewZoom};
 
@@ -210,6 +225,7 @@ private:
     QToolButton* SaveAsBtn = nullptr;
     QToolButton* UndoBtn = nullptr;
     QToolButton* RedoBtn = nullptr;
+    QToolButton* HilfeBtn = nullptr;
     QPushButton* NewPlaneBtn = nullptr;
     QPushButton* DelPlaneBtn = nullptr;
     QSlider* TrackBar1 = nullptr;
@@ -224,6 +240,8 @@ private:
     TSpinEdit* ZoomEd = nullptr;
     QPushButton* RerollBtn = nullptr;
     QCheckBox* HoldSheetBox = nullptr;
+    QCheckBox* RepeatViewBox = nullptr;
+    QLabel* SeamHintLabel = nullptr;
     DesignView* view_ = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     PaintBox* PaintBox1 = nullptr;

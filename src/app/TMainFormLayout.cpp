@@ -76,7 +76,6 @@ void TMainForm::BuildWindow() {
     PageControl2->addTab(tabSheet3_, LoadIcon(QString::fromLatin1(pic::kTabDrucken)), QStringLiteral("Drucken"));
     PageControl2->setCurrentIndex(0);
     column->addWidget(PageControl2, 1);
-    column->addWidget(BuildBottomStrip());
     setCentralWidget(central);
 
     auto* status = new QStatusBar;
@@ -84,8 +83,17 @@ void TMainForm::BuildWindow() {
     sheetLabel_ = new QLabel;
     sheetLabel_->setObjectName(QStringLiteral("SheetLabel"));
     sheetLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    sheetLabel_->setToolTip(QString::fromUtf8("Nummer des gezeigten Bogens, für \"zierbogen render --seed\""));
     status->addWidget(sheetLabel_, 1);
+    // A view setting of the design view; in the status bar it takes none of
+    // the view's height, and the column beside the editor is full.
+    RepeatViewBox = new QCheckBox(QStringLiteral("Wiederholung zeigen"));
+    RepeatViewBox->setObjectName(QStringLiteral("RepeatViewBox"));
+    RepeatViewBox->setToolTip(QString::fromUtf8(
+        "Zeigt den Bogen 3 x 3 mal, wie er sich wiederholt, so dass Nähte schon hier zu sehen sind"));
+    status->addPermanentWidget(RepeatViewBox);
+    // The maker's address at the right of the status bar.
+    wwwBtn->setIconSize(QSize(12, 12));
+    status->addPermanentWidget(wwwBtn);
     setStatusBar(status);
 
     Timer1 = new QTimer(this);
@@ -120,6 +128,12 @@ QWidget* TMainForm::BuildFileStrip() {
     row->addWidget(UndoBtn);
     row->addWidget(RedoBtn);
     row->addStretch(1);
+    // Help and the picture buttons at the right end of the file strip, where
+    // they take no height from the design view.
+    HilfeBtn = FileButton("HilfeBtn", "Hilfe", "Das Handbuch zeigen (F1)", pic::kHilfe);
+    row->addWidget(HilfeBtn);
+    row->addSpacing(6);
+    row->addWidget(BuildBottomStrip());
     connect(NewMenuBtn, &QToolButton::clicked, this, &TMainForm::NewMenuBtnClick);
     connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
     // The designs used last, in a drop-down beside "Öffnen...".
@@ -132,6 +146,7 @@ QWidget* TMainForm::BuildFileStrip() {
     connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
     connect(UndoBtn, &QToolButton::clicked, this, &TMainForm::UndoBtnClick);
     connect(RedoBtn, &QToolButton::clicked, this, &TMainForm::RedoBtnClick);
+    connect(HilfeBtn, &QToolButton::clicked, this, &TMainForm::HilfeBtnClick);
     return panel;
 }
 
@@ -139,8 +154,8 @@ QWidget* TMainForm::BuildLayerPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
     auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(4, 4, 4, 4);
-    column->setSpacing(4);
+    column->setContentsMargins(4, 2, 4, 2);
+    column->setSpacing(2);
 
     auto* header = new QLabel(
         QString::fromUtf8("Grafik-Ebenen - Hier können Sie mehrere Texturen und Effekte übereinanderlegen"));
@@ -171,12 +186,16 @@ QWidget* TMainForm::BuildLayerPage() {
     DelPlaneBtn = new QPushButton(QString::fromUtf8("Löschen"));
     DelPlaneBtn->setObjectName(QStringLiteral("DelPlaneBtn"));
     TrackBar1 = ElevenStepSlider("TrackBar1");
-    leftColumn->addWidget(NewPlaneBtn);
-    leftColumn->addWidget(DelPlaneBtn);
-    leftColumn->addSpacing(6);
+    auto* listButtons = new QHBoxLayout;
+    listButtons->addWidget(NewPlaneBtn);
+    listButtons->addWidget(DelPlaneBtn);
+    leftColumn->addLayout(listButtons);
     leftColumn->addWidget(LabelFor("Transparenz:", TrackBar1));
     leftColumn->addWidget(TrackBar1);
     leftColumn->addStretch(1);
+    // The zoom and the sheet commands, beside the editor rather than above
+    // the design view: its height is what a small screen lacks.
+    BuildZoomRows(leftColumn);
     top->addWidget(left);
 
     ListView1 = new QTreeWidget;
@@ -209,27 +228,12 @@ QWidget* TMainForm::BuildLayerPage() {
     top->addWidget(BuildEditor(), 1);
     column->addLayout(top);
 
-    // Zoom row with the sheet commands.
-    auto* zoomRow = new QHBoxLayout;
-    ZoomEd = new TSpinEdit(kZoomEd, kDesignViewZoom.step);
-    ZoomEd->setObjectName(QStringLiteral("ZoomEd"));
-    ZoomEd->SetValue(30);
-    zoomRow->addWidget(LabelFor("&Zoom:", ZoomEd));
-    zoomRow->addWidget(ZoomEd);
-    zoomRow->addWidget(new QLabel(QStringLiteral("%")));
-    zoomRow->addSpacing(16);
-    RerollBtn = new QPushButton(QString::fromUtf8("Neu würfeln"));
-    RerollBtn->setObjectName(QStringLiteral("RerollBtn"));
-    RerollBtn->setIcon(LoadIcon(QString::fromLatin1(pic::kNeuWuerfeln)));
-    RerollBtn->setToolTip(QString::fromUtf8("Einen neuen Bogen desselben Entwurfs zusammensetzen (F5)"));
-    HoldSheetBox = new QCheckBox(QStringLiteral("Bogen festhalten"));
-    HoldSheetBox->setObjectName(QStringLiteral("HoldSheetBox"));
-    HoldSheetBox->setToolTip(
-        QString::fromUtf8("Beim Bearbeiten, Zoomen und Vergrößern bleibt der gezeigte Bogen erhalten"));
-    zoomRow->addWidget(RerollBtn);
-    zoomRow->addWidget(HoldSheetBox);
-    zoomRow->addStretch(1);
-    column->addLayout(zoomRow);
+    // What keeps a seamless sheet from repeating without a seam.
+    SeamHintLabel = new QLabel;
+    SeamHintLabel->setObjectName(QStringLiteral("ViewSeamHintLabel"));
+    SeamHintLabel->setWordWrap(true);
+    SeamHintLabel->setVisible(false);
+    column->addWidget(SeamHintLabel);
 
     DesignView::Hooks hooks;
     hooks.error = [this](const std::string& message) { Error(QString(), message); };
@@ -238,6 +242,7 @@ QWidget* TMainForm::BuildLayerPage() {
         else statusBar()->showMessage(message);
     };
     hooks.editPending = [this] { return Timer1->isActive(); };
+    hooks.restoreZoom = [this](double zoom) { ZoomEd->SetValue(zoom); };
     view_ = new DesignView(*workspace_, navigation_, composeWaitMs_, std::move(hooks));
     ScrollBox1 = view_;
     PaintBox1 = view_->Surface();
@@ -246,6 +251,28 @@ QWidget* TMainForm::BuildLayerPage() {
     column->addWidget(ScrollBox1, 1);
 
     return page;
+}
+
+void TMainForm::BuildZoomRows(QVBoxLayout* column) {
+    auto* zoomRow = new QHBoxLayout;
+    ZoomEd = new TSpinEdit(kZoomEd, kDesignViewZoom.step);
+    ZoomEd->setObjectName(QStringLiteral("ZoomEd"));
+    ZoomEd->SetValue(30);
+    zoomRow->addWidget(LabelFor("&Zoom:", ZoomEd));
+    zoomRow->addWidget(ZoomEd);
+    zoomRow->addWidget(new QLabel(QStringLiteral("%")));
+    zoomRow->addStretch(1);
+    column->addLayout(zoomRow);
+    RerollBtn = new QPushButton(QString::fromUtf8("Neu würfeln"));
+    RerollBtn->setObjectName(QStringLiteral("RerollBtn"));
+    RerollBtn->setIcon(LoadIcon(QString::fromLatin1(pic::kNeuWuerfeln)));
+    RerollBtn->setToolTip(QString::fromUtf8("Einen neuen Bogen desselben Entwurfs zusammensetzen (F5)"));
+    HoldSheetBox = new QCheckBox(QStringLiteral("Bogen festhalten"));
+    HoldSheetBox->setObjectName(QStringLiteral("HoldSheetBox"));
+    HoldSheetBox->setToolTip(
+        QString::fromUtf8("Beim Bearbeiten, Zoomen und Vergrößern bleibt der gezeigte Bogen erhalten"));
+    column->addWidget(RerollBtn);
+    column->addWidget(HoldSheetBox);
 }
 
 QWidget* TMainForm::BuildEditor() {
@@ -270,9 +297,8 @@ QWidget* TMainForm::BuildEditor() {
 QWidget* TMainForm::BuildBottomStrip() {
     auto* panel = new QFrame;
     panel->setObjectName(QStringLiteral("Panel7"));
-    panel->setFixedHeight(41);
     auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(4, 2, 4, 2);
+    row->setContentsMargins(0, 0, 0, 0);
     wwwBtn = new QToolButton;
     wwwBtn->setObjectName(QStringLiteral("wwwBtn"));
     wwwBtn->setText(QString::fromUtf8(kProjectWebAddress));
@@ -293,14 +319,23 @@ QWidget* TMainForm::BuildBottomStrip() {
     ueberbtn->SetPicture2(LoadPicture(QString::fromLatin1(pic::kUeberBtnPressed), pic::kButtonSize, dpr));
     endebtn->SetPicture(LoadPicture(QString::fromLatin1(pic::kEndeBtn), pic::kButtonSize, dpr));
     endebtn->SetPicture2(LoadPicture(QString::fromLatin1(pic::kEndeBtnPressed), pic::kButtonSize, dpr));
-    row->addWidget(wwwBtn);
-    row->addStretch(1);
     row->addWidget(ueberbtn);
     row->addWidget(endebtn);
     connect(wwwBtn, &QToolButton::clicked, this, &TMainForm::wwwBtnClick);
     connect(ueberbtn, &TImageBtn::clicked, this, &TMainForm::ueberbtnClick);
     connect(endebtn, &TImageBtn::clicked, this, &TMainForm::EndeBtnClick);
     return panel;
+}
+
+void TMainForm::BuildDocumentCommands(int autosaveMs) {
+    DocumentCommands::Window window;
+    window.parent = this;
+    window.paint = [this] { PaintDesign(); };
+    window.error = [this](const std::string& message) { Error({}, message); };
+    window.status = [this](const QString& message) { statusBar()->showMessage(message); };
+    window.savedFileName = [this] { return SavedFileName(); };
+    documents_ = new DocumentCommands(*workspace_, *dialogs_, folders_, std::move(window), autosaveMs);
+    documents_->setParent(this);
 }
 
 void TMainForm::ConnectEditor() {
@@ -325,6 +360,7 @@ void TMainForm::ConnectEditor() {
     });
     connect(RerollBtn, &QPushButton::clicked, this, &TMainForm::RerollBtnClick);
     connect(HoldSheetBox, &QCheckBox::toggled, this, &TMainForm::HoldSheetClick);
+    connect(RepeatViewBox, &QCheckBox::toggled, this, &TMainForm::RepeatViewClick);
 }
 
 void TMainForm::SetUpShortcuts() {
@@ -341,6 +377,7 @@ void TMainForm::SetUpShortcuts() {
         {QKeySequence(Qt::CTRL | Qt::Key_Y), &TMainForm::RedoBtnClick},
         {QKeySequence(Qt::Key_F5), &TMainForm::RerollBtnClick},
         {QKeySequence(Qt::CTRL | Qt::Key_Q), &TMainForm::EndeBtnClick},
+        {QKeySequence(QKeySequence::HelpContents), &TMainForm::HelpKey},
     };
     for (const auto& s : shortcuts) {
         auto* shortcut = new QShortcut(s.keys, this);

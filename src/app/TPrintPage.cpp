@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -25,6 +26,7 @@
 #include "output/DesignPrinting.h"
 #include "platform/QtPainterDibDevice.h"
 #include "render/PageGeometry.h"
+#include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
 
 namespace zb {
@@ -97,6 +99,11 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     connect(WholePageBtn, &QPushButton::clicked, this, &TPrintPage::WholePageBtnClick);
     ExportBtn = new QPushButton(QStringLiteral("Grafik Export..."));
     ExportBtn->setObjectName(QStringLiteral("ExportBtn"));
+    Preview3x3Check = new QCheckBox(QStringLiteral("Dazu 3 x 3 Kacheln"));
+    Preview3x3Check->setObjectName(QStringLiteral("Preview3x3Check"));
+    Preview3x3Check->setToolTip(QString::fromUtf8(
+        "Der Export schreibt neben der Grafik eine zweite Datei (NAME-3x3) mit 3 x 3 Kacheln, wie der Rapport "
+        "sie legt"));
     RandXEd->setAccessibleName(QStringLiteral("Rand links in cm"));
     RandYED->setAccessibleName(QStringLiteral("Rand oben in cm"));
     zoomed2->setAccessibleName(QStringLiteral("Zoom der Vorschau in Prozent"));
@@ -118,6 +125,7 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     tools->addWidget(zoomed2, 1, 2);
     tools->addWidget(new QLabel(QStringLiteral("%")), 1, 3);
     tools->addWidget(WholePageBtn, 1, 7, Qt::AlignLeft);
+    tools->addWidget(Preview3x3Check, 2, 7, Qt::AlignLeft);
     tools->addWidget(ExportBtn, 1, 4, 1, 3);
     tools->addWidget(new QLabel(QStringLiteral("Anzahl Bogen:")), 2, 1);
     tools->addWidget(SheetCountEd, 2, 2);
@@ -179,7 +187,7 @@ PreviewLayout TPrintPage::Layout() const {
     // Margins as the fields read them now (a text that is no number reads 0).
     paper.RandX = RandXEd->Value();
     paper.RandY = RandYED->Value();
-    return PreviewPageLayout(paper, form_.Workspace().Printer().page, PaintBox2->logicalDpiX(),
+    return PreviewPageLayout(paper, form_.Workspace().Printer().page, ScreenPpiOf(PaintBox2),
                              form_.Workspace().Zoom());
 }
 
@@ -187,14 +195,14 @@ void TPrintPage::PaintBox2Paint() { ResizePreview(); }
 
 void TPrintPage::ResizePreview() {
     const PreviewLayout l = Layout();
-    if (PaintBox2->width() != l.page.width || PaintBox2->height() != l.page.height)
-        PaintBox2->setFixedSize(std::max(0, l.page.width), std::max(0, l.page.height));
+    const QSize size = SurfaceSizeFor({l.page.width, l.page.height}, PaintBox2);
+    if (PaintBox2->size() != size) PaintBox2->setFixedSize(size);
     PaintBox2->update();
 }
 
 void TPrintPage::DrawPreview(QPainter& painter) {
     const PreviewLayout l = Layout();
-    painter.fillRect(QRect(0, 0, l.page.width, l.page.height), Qt::white);
+    painter.fillRect(PaintBox2->rect(), Qt::white);
     // A stale sheet is composed before it is drawn, never an old sheet
     // squeezed into a new size; one still composing appears when done. A
     // message box waits until the paint is over.
@@ -209,8 +217,10 @@ void TPrintPage::DrawPreview(QPainter& painter) {
     if (!c.HoldsComposition() || size.empty() || l.design.width <= 0 || l.design.height <= 0)
         return;
     // Whatever lies beyond the page picture is cut off.
-    painter.setClipRect(QRect(0, 0, l.page.width, l.page.height));
-    QtPainterDibDevice device(painter, QRect(0, 0, l.page.width, l.page.height));
+    DevicePixelScope pixels(painter, PaintBox2, PaintBox2->rect());
+    const QRect page(0, 0, l.page.width, l.page.height);
+    painter.setClipRect(page);
+    QtPainterDibDevice device(painter, page);
     DrawDib(device, l.design.x, l.design.y, l.design.width, l.design.height, c.DesignRaster(), 0, 0, size.width,
             size.height, false, false);
     drawFailures_.After(device.Failure());
@@ -285,9 +295,12 @@ void TPrintPage::PrintBtnClick() {
 }
 
 void TPrintPage::WholePageBtnClick() {
-    const QSize view = ScrollBox2->viewport()->size();
-    zoomed2->SetValue(WholePageZoom(form_.Workspace().Paper(), form_.Workspace().Printer().page, PaintBox2->logicalDpiX(),
-                                    view.width(), view.height(), int(kZoomEd.Min), int(kZoomEd.Max)));
+    // In whole device pixels, as the page picture is composed.
+    const double ratio = PixelRatio(PaintBox2);
+    const QSize view(int(ScrollBox2->viewport()->width() * ratio), int(ScrollBox2->viewport()->height() * ratio));
+    zoomed2->SetValue(WholePageZoom(form_.Workspace().Paper(), form_.Workspace().Printer().page,
+                                    ScreenPpiOf(PaintBox2), view.width(), view.height(), int(kZoomEd.Min),
+                                    int(kZoomEd.Max)));
 }
 
 void TPrintPage::ExportBtnClick() {
@@ -310,6 +323,12 @@ void TPrintPage::ExportBtnClick() {
     job.zoomPercent = workspace.Zoom();
     job.previewFilters = PreviewFilterCheck->isChecked();
     job.fileName = QFile::encodeName(file).toStdString();
+    if (Preview3x3Check->isChecked()) {
+        const QFileInfo info(file);
+        job.previewFileName =
+            QFile::encodeName(info.dir().filePath(info.completeBaseName() + QStringLiteral("-3x3.") + info.suffix()))
+                .toStdString();
+    }
     std::string message;
     {
         Progress progress(this, QStringLiteral("Die Grafik wird geschrieben ..."));

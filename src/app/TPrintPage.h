@@ -63,6 +63,7 @@ private:
     TSpinEdit* zoomed2 = nullptr;
     TSpinEdit* SheetCountEd = nullptr;
     QCheckBox* PreviewFilterCheck = nullptr;
+    QCheckBox* Preview3x3Check = nullptr;
     QPushButton* ExportBtn = nullptr;
     QPushButton* WholePageBtn = nullptr;
     QScrollArea* ScrollBox2 = nullptr;

@@ -32,6 +32,7 @@
 #include "imaging/PictureImport.h"
 #include "model/SpinField.h"
 #include "platform/QtPainterDibDevice.h"
+#include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
 #include "workspace/DesignWorkspace.h"
 
@@ -121,16 +122,20 @@ void TextureEditor::SizeTextureStrip() {
 void TextureEditor::PaintBox3Draw(QPainter& painter, const QRect& exposed) {
     painter.fillRect(exposed, palette().color(QPalette::Dark));
     const int height = PaintBox3->height();
-    QtPainterDibDevice device(painter, exposed);
     const TDynaArray<DibPicture>& textures = workspace_.Textures();
-    for (uint32_t i = 0; i < textures.Count; ++i) {
-        const QRect thumb = ThumbnailRect(int(i), height);
-        if (!thumb.intersects(exposed)) continue;
-        const TDibRecord& t = textures[i];
-        DrawDib(device, thumb.x(), thumb.y(), thumb.width(), thumb.height(), t, 0, 0, DibWidth(t), DibHeight(t),
-                false, false);
+    {
+        // Thumbnails are scaled down into the screen's own pixels.
+        DevicePixelScope pixels(painter, PaintBox3, exposed);
+        QtPainterDibDevice device(painter, pixels.Exposed());
+        for (uint32_t i = 0; i < textures.Count; ++i) {
+            const QRect thumb = ThumbnailRect(int(i), height);
+            if (!thumb.intersects(exposed)) continue;
+            const PixelRect d = DeviceRect({thumb.x(), thumb.y(), thumb.width(), thumb.height()}, pixels.Ratio());
+            const TDibRecord& t = textures[i];
+            DrawDib(device, d.x, d.y, d.width, d.height, t, 0, 0, DibWidth(t), DibHeight(t), false, false);
+        }
+        stripFailures_.After(device.Failure());
     }
-    stripFailures_.After(device.Failure());
     if (selectedTexture_ >= 0 && selectedTexture_ < int(textures.Count)) {
         painter.setPen(QPen(QColor(255, 0, 0), 1));
         painter.setBrush(Qt::NoBrush);
@@ -158,7 +163,7 @@ void TextureEditor::PaintBox3DblClick() {
 void TextureEditor::PaintBox4Paint() {
     // A new size first: the resized box paints again, and that paint draws.
     const TDibRecord& picture = workspace_.EditPicture();
-    const QSize size(std::max(0, DibWidth(picture)), std::max(0, DibHeight(picture)));
+    const QSize size = SurfaceSizeFor({DibWidth(picture), DibHeight(picture)}, PaintBox4);
     if (PaintBox4->size() != size) {
         PaintBox4->setFixedSize(size);
         return;
@@ -168,13 +173,15 @@ void TextureEditor::PaintBox4Paint() {
 
 void TextureEditor::PaintBox4Draw(QPainter& painter, const QRect& exposed) {
     const TDibRecord& picture = workspace_.EditPicture();
-    const QSize size(DibWidth(picture), DibHeight(picture));
-    if (PaintBox4->size() != size || !picture.Bits) {
+    const int w = DibWidth(picture), h = DibHeight(picture);
+    if (PaintBox4->size() != SurfaceSizeFor({w, h}, PaintBox4) || !picture.Bits) {
         painter.fillRect(exposed, palette().color(QPalette::Dark));
         return;
     }
-    QtPainterDibDevice device(painter, exposed);
-    DrawDib(device, 0, 0, size.width(), size.height(), picture, 0, 0, size.width(), size.height(), false, false);
+    // One pixel of the picture to one pixel of the screen.
+    DevicePixelScope pixels(painter, PaintBox4, exposed);
+    QtPainterDibDevice device(painter, pixels.Exposed());
+    DrawDib(device, 0, 0, w, h, picture, 0, 0, w, h, false, false);
     pictureFailures_.After(device.Failure());
 }
 

@@ -6,31 +6,82 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <new>
+#include <thread>
 
+#include "base/Cancellation.h"
 #include "output/ImageOutput.h"
 #include "output/PrintSession.h"
 #include "render/Compositor.h"
 #include "render/PageGeometry.h"
+#include "render/RepeatPreview.h"
 
 namespace zb {
 
 namespace {
 
-// Wires the progress callback into the compositor for one sheet.
-void WatchSheet(Compositor& compositor, const SheetProgress& progress, int sheet, int sheets) {
-    if (!progress) {
-        compositor.SetProgress({});
-        compositor.SetCancel({});
-        return;
-    }
-    auto cancelled = std::make_shared<bool>(false);
-    compositor.SetProgress([progress, sheet, sheets, cancelled](int done, int total) {
-        if (!progress(sheet, sheets, done, total)) *cancelled = true;
+// Composes one sheet with `compose` on a thread of its own while this thread
+// keeps calling the progress callback: after each layer, and every 100 ms
+// while a layer takes long, so a window showing the progress keeps answering.
+// A stop from the callback cancels the composition at its next row band, not
+// only between layers.
+std::string ComposeWatched(Compositor& compositor, const SheetProgress& progress, int sheet, int sheets,
+                           int layers, const std::function<std::string()>& compose) {
+    compositor.SetProgress({});
+    compositor.SetCancel({});
+    if (!progress) return compose();
+    std::atomic<bool> stop{false};
+    std::atomic<int> done{0};
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool finished = false;
+    compositor.SetProgress([&](int d, int) {
+        done = d;
+        changed.notify_one();
     });
-    compositor.SetCancel([cancelled] { return *cancelled; });
+    compositor.SetCancel([&] { return stop.load(); });
+    std::string result;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        CancelScope scope(&stop);
+        try {
+            result = compose();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        finished = true;
+        changed.notify_one();
+    });
+    int told = 0; // layers reported
+    for (;;) {
+        bool over;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            changed.wait_for(lock, std::chrono::milliseconds(100), [&] { return finished || done != told; });
+            over = finished;
+        }
+        const int now = done;
+        // A layer still at work: the same count again.
+        if (now == told && !over && !stop && !progress(sheet, sheets, now, layers)) stop = true;
+        while (told < now) {
+            ++told;
+            if (!stop && !progress(sheet, sheets, told, layers)) stop = true;
+        }
+        if (over) break;
+    }
+    worker.join();
+    compositor.SetProgress({});
+    compositor.SetCancel({});
+    if (failure) std::rethrow_exception(failure);
+    return stop ? std::string(kCompositionCancelled) : result;
 }
 
 // Rows of the raster that land inside the printable area, and the target
@@ -124,8 +175,9 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
                                                  : 1.0);
     RandomInt random(job.firstSeed);
     for (int sheet = 1; sheet <= sheets; ++sheet) {
-        WatchSheet(compositor, job.progress, sheet, sheets);
-        const std::string composed = compositor.Compose(*job.design, page.page.ppi, 100.0, random, job.fonts);
+        const std::string composed =
+            ComposeWatched(compositor, job.progress, sheet, sheets, int(job.design->Layers.Count),
+                           [&] { return compositor.Compose(*job.design, page.page.ppi, 100.0, random, job.fonts); });
         if (composed == kCompositionCancelled) {
             session.Abort();
             outcome.cancelled = true;
@@ -174,14 +226,25 @@ std::string ExportDesign(const DesignExportJob& job) {
     Compositor compositor;
     if (std::string m = compositor.EnsureSize(size); !m.empty()) return m;
     compositor.SetFilterScale(job.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
-    WatchSheet(compositor, job.progress, 1, 1);
-    const std::string composed = compositor.ComposeFromSeed(*job.design, dpi, 100.0, job.seed, job.fonts);
+    const std::string composed =
+        ComposeWatched(compositor, job.progress, 1, 1, int(job.design->Layers.Count),
+                       [&] { return compositor.ComposeFromSeed(*job.design, dpi, 100.0, job.seed, job.fonts); });
     if (composed == kCompositionCancelled) return kCancelledMessage;
     if (!composed.empty()) return composed;
 
     // Every format, the PDF included, goes through the checked temporary file:
     // a full disk is reported and leaves an existing file as it was.
-    return WriteRaster(compositor.DesignRaster(), job.fileName, format, dpi);
+    if (std::string m = WriteRaster(compositor.DesignRaster(), job.fileName, format, dpi); !m.empty()) return m;
+    if (job.previewFileName.empty()) return {};
+    const std::string previewFormat = OutputFormat(job.previewFileName);
+    if (previewFormat.empty())
+        return "Das Dateiformat von „" + job.previewFileName +
+               "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.";
+    const PaperSettings& paper = job.design->Paper;
+    DibPicture tiles;
+    if (!MakeRepeatPreview(compositor.DesignRaster(), paper.Seamless ? paper.Repeat : kRepeatBasic, tiles))
+        return DesignMemoryMessage({3 * size.width, 3 * size.height});
+    return WriteRaster(tiles, job.previewFileName, previewFormat, dpi);
 }
 
 } // namespace zb

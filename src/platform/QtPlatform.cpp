@@ -14,10 +14,34 @@
 // Set by the build from the installation folders; this is the usual layout.
 #define ZB_INSTALLED_TEXTURES "../share/zierbogen-drucker/texturen"
 #endif
+#ifndef ZB_INSTALLED_MANUAL
+#define ZB_INSTALLED_MANUAL "../share/zierbogen-drucker/handbuch"
+#endif
 
 namespace zb::platform {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// `relative` (one of the build's installed folders) from the program's folder.
+std::string InstalledFolder(const std::string& programDirectory, const char* relative) {
+    const fs::path dir = programDirectory.empty() ? fs::path(".") : fs::path(programDirectory);
+    // Normalised so messages show /usr/share/..., not /usr/bin/../share/...
+    std::string folder = (dir / relative).lexically_normal().string();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+
+// `beside` when it is a folder, else `installed` when that is one, else `beside`.
+std::string FirstFolder(const std::string& beside, const std::string& installed) {
+    std::error_code ec;
+    if (fs::is_directory(beside, ec)) return beside;
+    if (fs::is_directory(installed, ec)) return installed;
+    return beside;
+}
+
+} // namespace
 
 const char* ProgramDirectory() {
     static std::string dir;
@@ -35,22 +59,23 @@ const char* ProgramDirectory() {
 }
 
 std::string InstalledTextureFolder(const std::string& programDirectory) {
-    const fs::path dir = programDirectory.empty() ? fs::path(".") : fs::path(programDirectory);
-    // Normalised so messages show /usr/share/..., not /usr/bin/../share/...
-    std::string folder = (dir / ZB_INSTALLED_TEXTURES).lexically_normal().string();
-    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    return folder;
+    return InstalledFolder(programDirectory, ZB_INSTALLED_TEXTURES);
 }
 
 std::string FindTextureFolder(const std::string& programDirectory) {
-    const std::string beside = zb::TextureFolder(programDirectory);
-    std::error_code ec;
-    if (fs::is_directory(beside, ec)) return beside;
-    const std::string installed = InstalledTextureFolder(programDirectory);
-    if (fs::is_directory(installed, ec)) return installed;
-    return beside;
+    return FirstFolder(zb::TextureFolder(programDirectory), InstalledTextureFolder(programDirectory));
 }
 
 std::string TextureFolder() { return FindTextureFolder(ProgramDirectory()); }
+
+std::string InstalledManualFolder(const std::string& programDirectory) {
+    return InstalledFolder(programDirectory, ZB_INSTALLED_MANUAL);
+}
+
+std::string FindManualFolder(const std::string& programDirectory) {
+    const std::string beside = programDirectory.empty() ? std::string(kManualFolderName)
+                                                        : (fs::path(programDirectory) / kManualFolderName).string();
+    return FirstFolder(beside, InstalledManualFolder(programDirectory));
+}
 
 } // namespace zb::platform

@@ -21,4 +21,17 @@ std::string FindTextureFolder(const std::string& programDirectory);
 // FindTextureFolder for the running program.
 std::string TextureFolder();
 
+// Name of the manual's folder and of its first page.
+inline constexpr const char* kManualFolderName = "handbuch";
+inline constexpr const char* kManualIndexName = "index.html";
+
+// Where an installed program keeps its manual, relative to the program's folder.
+std::string InstalledManualFolder(const std::string& programDirectory);
+
+// The manual's folder for a program in `programDirectory`, found as the
+// texture folder is: "handbuch" beside the program (a build tree), else the
+// installed share folder, else "handbuch" beside the program again, for the
+// message that it is missing.
+std::string FindManualFolder(const std::string& programDirectory);
+
 } // namespace zb::platform

@@ -19,13 +19,16 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "imaging/DrawDib.h"
 #include "output/DesignPrinting.h"
 #include "output/PicturePrinting.h"
 #include "output/PrintSession.h"
 #include "platform/QtPainterDibDevice.h"
+#include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
+#include "viewer/ScrollAreaNavigation.h"
 #include "viewer/TPrintForm.h"
 
 namespace zb {
@@ -145,9 +148,12 @@ void TViewPicForm::SetPicture(const TDibRecord& picture) {
 }
 
 void TViewPicForm::SizeSurface() {
-    const SurfaceSize s = picture_.Bits ? ZoomedSize(DibWidth(picture_), DibHeight(picture_), ZoomEd->Reading())
-                                        : SurfaceSize{PaintBox1->width(), PaintBox1->height()};
-    PaintBox1->resize(int(std::min(s.width, kMaxSurface)), int(std::min(s.height, kMaxSurface)));
+    if (!picture_.Bits) return;
+    // The zoom counts screen pixels: at 100 % a pixel of the picture is one of the screen.
+    const SurfaceSize s = ZoomedSize(DibWidth(picture_), DibHeight(picture_), ZoomEd->Reading());
+    const double ratio = PixelRatio(PaintBox1);
+    PaintBox1->resize(int(std::min<int64_t>(std::ceil(s.width / ratio), kMaxSurface)),
+                      int(std::min<int64_t>(std::ceil(s.height / ratio), kMaxSurface)));
 }
 
 void TViewPicForm::ZoomEdChange() {
@@ -157,37 +163,33 @@ void TViewPicForm::ZoomEdChange() {
 
 void TViewPicForm::ZoomAbout(int zoomPercent, QPoint viewportPos) {
     zoomPercent = kPictureViewZoom.Limit(zoomPercent);
-    QScrollBar* h = ScrollBox1->horizontalScrollBar();
-    QScrollBar* v = ScrollBox1->verticalScrollBar();
-    const int64_t oldW = PaintBox1->width(), oldH = PaintBox1->height();
-    const int sx = h->value(), sy = v->value();
-    ZoomEd->setValue(zoomPercent);  // resizes the surface
-    h->setValue(ScrollForZoomAbout(sx, viewportPos.x(), oldW, PaintBox1->width()));
-    v->setValue(ScrollForZoomAbout(sy, viewportPos.y(), oldH, PaintBox1->height()));
+    ZoomScrollAreaAbout(ScrollBox1, viewportPos, [&] { ZoomEd->setValue(zoomPercent); }); // resizes the surface
 }
 
 void TViewPicForm::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
     if (!picture_.Bits || !picture_.Info) return;
     const int w = DibWidth(picture_), h = DibHeight(picture_);
     const SurfaceSize s = ZoomedSize(w, h, ZoomEd->value());
-    const int W = int(std::min(s.width, kMaxSurface)), H = int(std::min(s.height, kMaxSurface));
+    const double ratio = PixelRatio(PaintBox1);
+    const int W = int(std::min<int64_t>(std::ceil(s.width / ratio), kMaxSurface));
+    const int H = int(std::min<int64_t>(std::ceil(s.height / ratio), kMaxSurface));
     if (PaintBox1->width() != W || PaintBox1->height() != H) {
         // Resized first; the resized surface paints again.
         QTimer::singleShot(0, this, [this] { SizeSurface(); });
         return;
     }
-    QtPainterDibDevice device(painter, exposed);
-    DrawDib(device, 0, 0, W, H, picture_, 0, 0, w, h, true, false);
+    DevicePixelScope pixels(painter, PaintBox1, exposed);
+    QtPainterDibDevice device(painter, pixels.Exposed());
+    const PixelRect d = DeviceRect({0, 0, W, H}, ratio);
+    DrawDib(device, 0, 0, std::min<int64_t>(s.width, d.width), std::min<int64_t>(s.height, d.height), picture_, 0, 0,
+            w, h, true, false);
     if (!device.Failure().empty()) {
         const QString message = QString::fromStdString(device.Failure());
         QTimer::singleShot(0, this, [this, message] { ShowError(message); });
     }
 }
 
-void TViewPicForm::FormMouseWheel(int notches) {
-    QScrollBar* v = ScrollBox1->verticalScrollBar();
-    v->setValue(WheelScroll({v->value(), PaintBox1->height(), v->maximum()}, notches));
-}
+void TViewPicForm::FormMouseWheel(int notches) { WheelScrollArea(ScrollBox1, notches); }
 
 bool TViewPicForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel) {

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 #include <deque>
 #include <memory>
 
@@ -75,11 +76,14 @@ public:
         confirms.pop_front();
         return answer;
     }
-    void Error(QWidget*, const QString& caption, const QString& text) override {
+    void Error(QWidget* parent, const QString& caption, const QString& text) override {
         shown.push_back({"error", caption, text, {}, false});
+        errorsOverHiddenWindow += parent && !(parent->window()->windowHandle() &&
+                                              parent->window()->windowHandle()->isExposed());
         // A progress dialog still there would cover the message box.
         for (QWidget* w : QApplication::allWidgets()) progressAtLastError += qobject_cast<QProgressDialog*>(w) != nullptr;
     }
+    int errorsOverHiddenWindow = 0; // messages whose window was not on the screen yet
     int progressAtLastError = 0; // progress dialogs that existed when an error was shown
     QString OpenFileName(QWidget*, const QString& caption, const QString& filter, const QString& folder) override {
         shown.push_back({"open", caption, filter, folder, false});
@@ -145,6 +149,17 @@ protected:
     }
 
     void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
+    // Shows the window and lets what its start does once it is up run.
+    void Show() {
+        form->show();
+        QElapsedTimer clock;
+        clock.start();
+        // The start waits for the screen to show the window, checking every 20 ms.
+        while (clock.elapsed() < 2000 && !(form->windowHandle() && form->windowHandle()->isExposed()))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        const qint64 up = clock.elapsed();
+        while (clock.elapsed() < up + 60) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
 
     QTreeWidget* List() { return Find<QTreeWidget>("ListView1"); }
     void SelectRow(int row) { List()->setCurrentItem(List()->topLevelItem(row)); }

@@ -1,6 +1,7 @@
 // The main window driven through its controls on the offscreen platform.
 #include "MainFormFixture.h"
 #include "app/RecentFiles.h"
+#include "app/WindowMemory.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -72,6 +73,16 @@ TEST_F(MainFormTest, StartsWithOneTextureLayerComposed) {
     EXPECT_EQ(DibWidth(picture), DibWidth(form->Workspace().Textures()[0]));
     EXPECT_EQ(Find<PaintBox>("PaintBox3")->width(), int(form->Workspace().Textures().Count) * 33);
     EXPECT_EQ(Find<PaintBox>("PaintBox4")->width(), DibWidth(picture));
+}
+
+// A 1366 x 768 screen less a panel of 27 pixels, and a title bar of 30: the
+// window that opens there the first time shows 400 pixels of the sheet.
+TEST_F(MainFormTest, TheFirstStartShowsATallDesignViewOnASmallScreen) {
+    const QRect available(0, 0, 1366, 768 - 27);
+    form->resize(zb::FirstStartSize(available.adjusted(0, 0, 0, -30)).expandedTo(form->minimumSizeHint()));
+    Show();
+    EXPECT_LE(form->frameGeometry().height(), available.height());
+    EXPECT_GE(Find<QScrollArea>("ScrollBox1")->viewport()->height(), 400);
 }
 
 TEST_F(MainFormTest, LayerListDeletesAndMovesAsTheListShows) {
@@ -170,6 +181,26 @@ TEST_F(MainFormTest, AZoomTypedAsZeroComposesNothing) {
     zoom->SetText(QStringLiteral("3"));
     EXPECT_EQ(form->Workspace().CompositionCount(), before + 1);
     EXPECT_GT(Find<PaintBox>("PaintBox1")->width(), 0);
+}
+
+// A zoom too large for the memory is refused naming what was typed, and the
+// view goes back to the sheet it showed, without composing a new one.
+TEST_F(MainFormTest, AZoomTheMemoryRefusesGoesBackToTheShownSheet) {
+    auto* zoom = Find<TSpinEdit>("ZoomEd");
+    const zb::DesignWorkspace& w = form->Workspace();
+    const int before = w.CompositionCount();
+    const uint32_t sheet = w.Seed().Number();
+    const QSize shown = Find<PaintBox>("PaintBox1")->size();
+    zoom->SetText(QStringLiteral("9000"));
+    ASSERT_EQ(dialogs.Count("error"), 1);
+    EXPECT_TRUE(dialogs.shown.back().text.contains(QStringLiteral("Der Zoom von 9000 % ist für diesen Entwurf zu groß; "
+                                                                  "die Ansicht zeigt wieder 30 %.")))
+        << dialogs.shown.back().text.toStdString();
+    EXPECT_EQ(zoom->Value(), 30);
+    EXPECT_FALSE(w.Stale());
+    EXPECT_EQ(w.CompositionCount(), before);
+    EXPECT_EQ(w.Seed().Number(), sheet);
+    EXPECT_EQ(Find<PaintBox>("PaintBox1")->size(), shown);
 }
 
 TEST_F(MainFormTest, TheTimerGathersABurstOfEditsIntoOneComposition) {
@@ -354,7 +385,7 @@ TEST_F(MainFormTest, UnsavedChangesAreMarkedAndCanBeSavedBeforeTheyAreLost) {
 TEST_F(MainFormTest, ADesignNamedOnTheCommandLineOpensAtTheFirstShowing) {
     Make({QStringLiteral(ZB_SOURCE_DIR "/examples/beispiel.zbg")});
     EXPECT_EQ(D().Layers.Count, 1u);
-    form->show();
+    Show();
     EXPECT_EQ(D().Layers.Count, 3u);
     EXPECT_EQ(dialogs.Count("confirm"), 0);
     EXPECT_TRUE(Title().endsWith("[beispiel.zbg]"));
@@ -362,14 +393,15 @@ TEST_F(MainFormTest, ADesignNamedOnTheCommandLineOpensAtTheFirstShowing) {
     // Later showings open nothing again.
     Click("NewMenuBtn");
     form->hide();
-    form->show();
+    Show();
     EXPECT_EQ(D().Layers.Count, 1u);
 
     Make({dir.filePath("gibt-es-nicht.zbg")});
-    form->show();
+    Show();
     EXPECT_EQ(D().Layers.Count, 1u);
     EXPECT_TRUE(Title().endsWith("[Unbenannt.zbg]"));
     EXPECT_EQ(dialogs.Count("error"), 1);
+    EXPECT_EQ(dialogs.errorsOverHiddenWindow, 0);
 }
 
 TEST_F(MainFormTest, ClosingAsksEveryTime) {
@@ -548,7 +580,7 @@ TEST_F(MainFormTest, AKilledProgramsEditIsRestoredAtTheNextStart) {
     ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardOutput().toStdString();
 
     dialogs.confirms = {true};
-    form->show();
+    Show();
     ASSERT_EQ(dialogs.Count("choose"), 1);
     EXPECT_EQ(dialogs.LastCaption("choose"), QStringLiteral("Wiederherstellung"));
     ASSERT_EQ(D().Layers.Count, 2u);
@@ -558,13 +590,13 @@ TEST_F(MainFormTest, AKilledProgramsEditIsRestoredAtTheNextStart) {
 
     // Restored once: the next start offers nothing.
     Make({});
-    form->show();
+    Show();
     EXPECT_EQ(dialogs.Count("choose"), 0);
     // A clean exit leaves no copy either.
     Click("NewPlaneBtn");
     ASSERT_TRUE(form->close());
     Make({});
-    form->show();
+    Show();
     EXPECT_EQ(dialogs.Count("choose"), 0);
 }
 

@@ -70,6 +70,7 @@ TEST(Pictures, NamesTheProgramUsesExistAtTheirSizes) {
         {pic::kRedo, QSize(16, 16)},
         {pic::kNeuWuerfeln, QSize(16, 16)},
         {pic::kWeb, QSize(16, 16)},
+        {pic::kHilfe, QSize(16, 16)},
         {pic::kProdukt, pic::kProduktSize},
     };
     for (const Case& c : cases) {

@@ -125,7 +125,10 @@ TEST(ReadmeScreenshots, ShowTheProgramAsItIs) {
     zb::TViewPicForm* viewer = zb::AttachPictureViewer(*form);
     form->resize(kWindowSize);
     form->show();
-    Settle(300, [&] { return form->windowHandle() && form->windowHandle()->isExposed() && !form->Workspace().Stale(); });
+    Settle(300, [&] {
+        return form->windowHandle() && form->windowHandle()->isExposed() && !form->SavedFileName().isEmpty() &&
+               !form->Workspace().Stale();
+    });
     ASSERT_FALSE(form->Workspace().Stale());
     ASSERT_FALSE(form->SavedFileName().isEmpty()) << "the sample design did not open";
     Keep("hauptfenster.png", Grab(*form));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "workspace/DeviceScale.h"
 #include "workspace/ViewNavigation.h"
 
 using zb::ScrollAxis;
@@ -95,4 +96,27 @@ TEST(ViewNavigation, AnyPressStartsADragReleaseEndsItAndWheelPartsAddUp) {
         int delta, notches;
     } wheel[] = {{-120, -1}, {240, 2}, {60, 0}, {60, 1}, {-60, 0}, {-30, 0}, {-30, -1}, {40, 0}, {-100, 0}, {-80, -1}};
     for (const auto& w : wheel) EXPECT_EQ(nav.Wheel(w.delta), w.notches) << w.delta;
+}
+
+// Rasters on scaled screens: composed at the device resolution, shown on the
+// smallest surface that covers them, drawn where the exposed part lands.
+TEST(DeviceScale, RastersAreComposedAndExposedInDevicePixels) {
+    const struct {
+        double ratio;
+        int ppi;
+        zb::RasterSize logical;      // of a 301 x 200 raster
+        zb::PixelRect exposed;       // of the logical rectangle 3, 5, 10 x 7
+    } cases[] = {
+        {1.0, 96, {301, 200}, {3, 5, 10, 7}},
+        {1.25, 120, {241, 160}, {3, 6, 14, 9}},
+        {1.5, 144, {201, 134}, {4, 7, 16, 11}},
+        {2.0, 192, {151, 100}, {6, 10, 20, 14}},
+        {0.0, 96, {301, 200}, {3, 5, 10, 7}}, // no ratio reported: as 1
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(zb::DevicePpi(96, c.ratio), c.ppi) << c.ratio;
+        EXPECT_EQ(zb::LogicalSize({301, 200}, c.ratio), c.logical) << c.ratio;
+        EXPECT_EQ(zb::DeviceRect({3, 5, 10, 7}, c.ratio), c.exposed) << c.ratio;
+    }
+    EXPECT_EQ(zb::LogicalSize({0, -3}, 2.0), (zb::RasterSize{0, 0}));
 }

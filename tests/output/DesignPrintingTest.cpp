@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
@@ -114,12 +115,15 @@ TEST(DesignPrinting, SheetsOnTheFallbackPdf) {
     job.screenPpi = 96;
     job.zoomPercent = 50;
     job.title = "muster.zbg";
-    int calls = 0;
+    int calls = 0, lastSheet = 0, lastDone = 0;
     job.progress = [&](int sheet, int sheets, int done, int layers) {
         EXPECT_EQ(sheets, 2);
         EXPECT_LE(done, layers);
         EXPECT_GE(sheet, 1);
-        ++calls;
+        // Each layer done once; a long one repeats its count meanwhile.
+        calls += sheet != lastSheet || done != lastDone ? done > 0 : 0;
+        lastSheet = sheet;
+        lastDone = done;
         return true;
     };
     const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
@@ -172,6 +176,35 @@ TEST(DesignPrinting, CancelSendsNothing) {
         EXPECT_FALSE(QFile::exists(pdf));
         EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
+}
+
+// The progress keeps coming while a long layer is at work, and a stop then
+// ends the export at the next row band, not after the layer.
+TEST(DesignPrinting, AStopDuringALongLayerEndsTheExportAtOnce) {
+    QTemporaryDir dir;
+    zb::Design design;
+    SampleDesign(design, 40, 40, 0, 0);
+    design.Layers[1].PatternCount = 100000;
+    design.Layers[1].PatternSizeMM = 100;
+    zb::DesignExportJob job;
+    job.design = &design;
+    job.dpi = 300;
+    job.fileName = dir.filePath("lang.png").toStdString();
+    int last = -1, stoppedAt = -1;
+    QElapsedTimer clock;
+    job.progress = [&](int, int, int done, int) {
+        if (done != last) {
+            last = done;
+            return true;
+        }
+        stoppedAt = done; // the same count again: a layer still at work
+        clock.start();
+        return false;
+    };
+    EXPECT_EQ(zb::ExportDesign(job), "Abgebrochen.");
+    EXPECT_EQ(stoppedAt, 1); // within the pattern, after the gradient
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(job.fileName)));
 }
 
 // Export: the physical size at the chosen resolution, recorded in the file;

@@ -73,6 +73,7 @@ expected=(
   /usr/share/icons/hicolor/scalable/apps/zierbogen-drucker.svg
   /usr/share/icons/hicolor/scalable/mimetypes/application-x-zierbogen-design.svg
   /usr/share/doc/zierbogen-drucker/copyright
+  /usr/share/zierbogen-drucker/handbuch/index.html
 )
 [ $has_window -eq 1 ] && expected+=(/usr/bin/zierbogen-drucker)
 for size in 16 22 24 32 48 64 128 256; do
@@ -98,6 +99,14 @@ done
 root="$scratch/root"
 expect "dpkg -x" dpkg -x "$deb" "$root"
 share="$root/usr/share"
+
+# ---- the manual: every picture it shows is in the package -----------------------------
+manual="$share/zierbogen-drucker/handbuch"
+pictures=$(grep -oE '<img [^>]*src="[^"]+"' "$manual/index.html" 2>/dev/null | sed -E 's/.*src="([^"]+)"/\1/')
+check; [ -n "$pictures" ] || fail "das Handbuch zeigt keine Bilder"
+for p in $pictures; do
+  check; file -b "$manual/$p" | grep -q "PNG image data" || fail "Bild $p des Handbuchs fehlt im Paket"
+done
 
 # ---- validators ------------------------------------------------------------------------
 echo "== desktop-file-validate"
