@@ -8,6 +8,7 @@
 #include <QPrinterInfo>
 #include <QDir>
 #include <QPdfWriter>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <new>
@@ -177,6 +178,37 @@ std::string PrintSession::DrawRaster(RasterView raster, QRect target) {
     }
     painter_.restore();
     return drawn ? std::string() : PdfFailed(FileErrorText(ENOMEM));
+}
+
+std::string PrintSession::DrawCutMarks(const std::vector<QRect>& lines) {
+    if (!active_) return "Es läuft kein Druckauftrag.";
+    for (const QRect& line : lines) painter_.fillRect(line, QColor(128, 128, 128));
+    return {};
+}
+
+std::string PrintSession::DrawLabel(QRect box, const QString& text, bool vertical, bool onWhite) {
+    if (!active_) return "Es läuft kein Druckauftrag.";
+    if (box.isEmpty()) return {};
+    painter_.save();
+    painter_.setClipRect(box);
+    if (onWhite) painter_.fillRect(box, Qt::white);
+    painter_.translate(box.topLeft());
+    QSize room = box.size();
+    if (vertical) {
+        // Reads from bottom to top: the box's left edge becomes the text's baseline side.
+        painter_.translate(0, box.height());
+        painter_.rotate(-90);
+        room.transpose();
+    }
+    QFont font = painter_.font();
+    font.setPixelSize(std::max(1, room.height() * 6 / 10));
+    painter_.setFont(font);
+    painter_.setPen(QColor(64, 64, 64));
+    const int pad = room.height() / 5;
+    painter_.drawText(QRect(pad, 0, std::max(1, room.width() - 2 * pad), room.height()),
+                      Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter_.restore();
+    return {};
 }
 
 std::string PrintSession::End() {
