@@ -203,15 +203,6 @@ TEST(CupsPrinting, WholePageCutAtThePrintableArea) {
     EXPECT_NEAR(ink.bottom() + 1, bottom, 1.0);
 }
 
-// Runs the command-line program; returns its exit code, -1 when it did not run.
-int Zierbogen(const QStringList& args, QString* errors = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"), args);
-    if (!p.waitForFinished(300000) || p.exitStatus() != QProcess::NormalExit) return -1;
-    if (errors) *errors = QString::fromUtf8(p.readAllStandardError());
-    return p.exitCode();
-}
-
 // `zierbogen print` on the default queue: the same placement and the same
 // sheet as the window's print command, from the same generator state.
 TEST(CupsPrinting, CommandLinePrintsLikeTheWindow) {
