@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QDir>
+#include <QFontMetrics>
 #include <QPdfWriter>
 #include <algorithm>
 #include <atomic>
@@ -200,13 +201,21 @@ std::string PrintSession::DrawLabel(QRect box, const QString& text, bool vertica
         painter_.rotate(-90);
         room.transpose();
     }
+    // Small type: at most 3/5 of the box's height, and narrower still where
+    // the text would not fit along it.
+    const int pad = room.height() / 5;
+    const int along = std::max(1, room.width() - 2 * pad);
     QFont font = painter_.font();
-    font.setPixelSize(std::max(1, room.height() * 6 / 10));
+    int size = std::max(1, room.height() * 3 / 5);
+    font.setPixelSize(size);
+    const int wide = QFontMetrics(font, painter_.device()).horizontalAdvance(text);
+    if (wide > along) {
+        size = std::max(1, int(int64_t(size) * along / wide));
+        font.setPixelSize(size);
+    }
     painter_.setFont(font);
     painter_.setPen(QColor(64, 64, 64));
-    const int pad = room.height() / 5;
-    painter_.drawText(QRect(pad, 0, std::max(1, room.width() - 2 * pad), room.height()),
-                      Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter_.drawText(QRect(pad, 0, along, room.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
     painter_.restore();
     return {};
 }

@@ -161,7 +161,11 @@ void CheckPoster(QPrinter& printer, zb::Design& design, uint32_t seed, const std
     EXPECT_LT(same.worstCell, 12.0);
     EXPECT_GT(different.mean, 4 * same.mean);
     if (const QString folder = qEnvironmentVariable("ZB_CUPS_ARTIFACTS"); !folder.isEmpty())
+    {
         glued.save(QDir(folder).filePath("poster-glued.png"));
+        QFile::remove(QDir(folder).filePath("poster.pdf"));
+        QFile::copy(pdf, QDir(folder).filePath("poster.pdf"));
+    }
 }
 
 } // namespace
