@@ -27,28 +27,6 @@ using namespace zb::test;
 
 namespace {
 
-// A gradient, 60 large discs in random colours and a light blur: cells of
-// the sheet differ clearly from one generator state to the next.
-void SampleDesign(zb::Design& design) {
-    zb::TLayerRecord& g = *design.Layers.Add();
-    zb::SetLayerDefaults(g);
-    g.Kind = zb::kKindGradient;
-    g.GradientColor1 = 0x2040C0;
-    g.GradientColor2 = 0x60A040;
-    g.GradientDirection = zb::kGradientTopLeftDiagonal;
-    zb::TLayerRecord& p = *design.Layers.Add();
-    zb::SetLayerDefaults(p);
-    p.Kind = zb::kKindPattern;
-    p.PatternCount = 60;
-    p.PatternSizeMM = 9;
-    p.Transparency = -5;
-    zb::TLayerRecord& f = *design.Layers.Add();
-    zb::SetLayerDefaults(f);
-    f.Kind = zb::kKindFilter;
-    f.FilterIndex = 0;
-    f.Transparency = -5;
-}
-
 QImage ToImage(zb::RasterView v) {
     QImage image(v.width, v.height, QImage::Format_RGB888);
     for (int y = 0; y < v.height; ++y)

@@ -26,26 +26,9 @@ using namespace zb::test;
 
 namespace {
 
-// A gradient, large discs in random colours and a light blur over the whole
-// sheet: a piece glued at the wrong place shows at once.
+// Large discs over the whole sheet: a piece glued at the wrong place shows at once.
 void PosterDesign(zb::Design& design, double breit, double hoch) {
-    zb::TLayerRecord& g = *design.Layers.Add();
-    zb::SetLayerDefaults(g);
-    g.Kind = zb::kKindGradient;
-    g.GradientColor1 = 0x2040C0;
-    g.GradientColor2 = 0x60A040;
-    g.GradientDirection = zb::kGradientTopLeftDiagonal;
-    zb::TLayerRecord& p = *design.Layers.Add();
-    zb::SetLayerDefaults(p);
-    p.Kind = zb::kKindPattern;
-    p.PatternCount = 120;
-    p.PatternSizeMM = 40;
-    p.Transparency = -5;
-    zb::TLayerRecord& f = *design.Layers.Add();
-    zb::SetLayerDefaults(f);
-    f.Kind = zb::kKindFilter;
-    f.FilterIndex = 0;
-    f.Transparency = -5;
+    SampleDesign(design, 120, 40);
     design.Paper.PrintAll = false;
     design.Paper.Breit = breit;
     design.Paper.Hoch = hoch;
