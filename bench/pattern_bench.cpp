@@ -4,25 +4,12 @@
 #include <cstring>
 #include <vector>
 
+#include "BenchRaster.h"
 #include "render/PatternGenerator.h"
 
 namespace {
 
-// A white 24-bit raster laid out like a DIB: rows padded to 4 bytes, stored
-// bottom-up and viewed top-down through a negative stride.
-class BenchRaster {
-public:
-    BenchRaster(int width, int height)
-        : stride_((ptrdiff_t(width) * 3 + 3) / 4 * 4), bytes_(size_t(stride_) * size_t(height), 255) {
-        view_ = zb::RasterView{bytes_.data() + stride_ * (height - 1), -stride_, width, height};
-    }
-    zb::RasterView view() const { return view_; }
-
-private:
-    ptrdiff_t stride_;
-    std::vector<uint8_t> bytes_;
-    zb::RasterView view_;
-};
+using zb::bench::BenchRaster;
 
 zb::TLayerRecord Layer(int shape, int sizeMode, double mm, int count) {
     zb::TLayerRecord layer{};

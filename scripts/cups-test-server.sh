@@ -127,4 +127,5 @@ export PRINTER=ZB_PDF
 unset LPDEST
 export ZB_CUPS_OUT="$dir/out"
 export ZB_CUPS_LOG="$dir/log/error_log"
+export ZB_CUPS_PID=$pid # for a test of a server that goes away
 "$@"

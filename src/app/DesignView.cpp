@@ -7,6 +7,7 @@
 
 #include "app/FormControls.h"
 #include "imaging/DrawDib.h"
+#include "model/RepeatMode.h"
 #include "platform/QtPainterDibDevice.h"
 #include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
@@ -38,7 +39,7 @@ DesignView::DesignView(DesignWorkspace& workspace, ViewNavigation& navigation, i
 int DesignView::ScreenPpi() const { return ScreenPpiOf(surface_); }
 
 void DesignView::Paint() {
-    const QSize size = SurfaceSizeFor(workspace_.SheetSize(ScreenPpi()), surface_);
+    const QSize size = SurfaceSizeFor(Tiled(workspace_.SheetSize(ScreenPpi())), surface_);
     if (surface_->size() != size) surface_->setFixedSize(size);
     Report(Compose());
     surface_->update();
@@ -73,6 +74,11 @@ void DesignView::SheetFinished() {
     surface_->update();
 }
 
+void DesignView::SetShowRepeat(bool show) {
+    showRepeat_ = show;
+    Paint();
+}
+
 void DesignView::ShowProgress() {
     if (!workspace_.Composing()) {
         progressTimer_->stop();
@@ -89,11 +95,11 @@ void DesignView::ShowProgress() {
 void DesignView::Draw(QPainter& painter, const QRect& exposed) {
     const Compositor& sheet = workspace_.Sheet();
     const RasterSize size = sheet.Size();
-    const bool fits = SurfaceSizeFor(size, surface_) == surface_->size();
+    const bool fits = SurfaceSizeFor(Tiled(size), surface_) == surface_->size();
     // A fresh sheet that fits needs nothing more (the common repaint: scrolling).
     const bool settled = fits && !workspace_.Stale();
     const int ppi = settled ? 0 : ScreenPpi();
-    const bool sized = settled || SurfaceSizeFor(workspace_.SheetSize(ppi), surface_) == surface_->size();
+    const bool sized = settled || SurfaceSizeFor(Tiled(workspace_.SheetSize(ppi)), surface_) == surface_->size();
     if (!settled && (workspace_.NeedsComposing(ppi) || !sized) && !hooks_.editPending()) {
         // Something changed without a paint being asked for (or the print
         // preview composed at another size): compose and size the view once
@@ -107,10 +113,55 @@ void DesignView::Draw(QPainter& painter, const QRect& exposed) {
     // The device renders only the exposed rows and columns, so scrolling a
     // large design redraws a strip, not the whole raster.
     DevicePixelScope pixels(painter, surface_, exposed);
+    if (showRepeat_) {
+        DrawRepeat(painter, pixels.Exposed(), sheet.DesignRaster());
+        return;
+    }
     QtPainterDibDevice device(painter, pixels.Exposed());
     DrawDib(device, 0, 0, size.width, size.height, sheet.DesignRaster(), 0, 0, size.width, size.height, false,
             false);
     drawFailures_.After(device.Failure());
+}
+
+} // namespace zb
+
+namespace zb {
+
+RasterSize DesignView::Tiled(RasterSize size) const {
+    if (size.empty()) return size;
+    return {size.width * Copies(), size.height * Copies()};
+}
+
+// `exposed` in device pixels, the painter drawing in them.
+void DesignView::DrawRepeat(QPainter& painter, const QRect& exposed, const TDibRecord& sheet) {
+    const int w = DibWidth(sheet), h = DibHeight(sheet);
+    const PaperSettings& paper = workspace_.Paper();
+    const RepeatMode mode = paper.Seamless ? paper.Repeat : kRepeatBasic;
+    const int drop = mode == kRepeatHalfDrop ? h / 2 : 0;
+    // Column c of tiles lies c * drop lower than column 0; the middle tile,
+    // column 1 and row 1, is the sheet at its own place.
+    for (int c = 0; c < 3; ++c) {
+        for (int r = -1; r < 4; ++r) {
+            const QRect place(c * w, r * h + (c - 1) * drop, w, h);
+            const QRect shown = place.intersected(exposed);
+            if (shown.isEmpty()) continue;
+            painter.save();
+            painter.setClipRect(shown);
+            painter.translate(place.topLeft());
+            // Mirrored tiles: every other column left to right, every other row top to bottom.
+            const bool flipX = mode == kRepeatMirror && c % 2 == 0;
+            const bool flipY = mode == kRepeatMirror && r % 2 == 0;
+            if (flipX || flipY) {
+                painter.translate(flipX ? w : 0, flipY ? h : 0);
+                painter.scale(flipX ? -1 : 1, flipY ? -1 : 1);
+            }
+            const QRect local = painter.transform().inverted().mapRect(shown).intersected(QRect(0, 0, w, h));
+            QtPainterDibDevice device(painter, local);
+            DrawDib(device, 0, 0, w, h, sheet, 0, 0, w, h, false, false);
+            drawFailures_.After(device.Failure());
+            painter.restore();
+        }
+    }
 }
 
 } // namespace zb

@@ -12,6 +12,8 @@
 #include <string>
 
 #include "app/DrawFailureNotice.h"
+#include "base/TDibRecord.h"
+#include "render/DesignSize.h"
 
 class QTimer;
 
@@ -47,9 +49,18 @@ public:
     std::string Compose();
     // A sheet finished on the composing thread: show it.
     void SheetFinished();
+    // "Wiederholung zeigen": the sheet 3 x 3 times as its repeat lays it (the
+    // design's repeat mode when it is a seamless tile, else straight), the
+    // sheet itself in the middle. Nothing more is composed for it.
+    void SetShowRepeat(bool show);
+    bool ShowsRepeat() const { return showRepeat_; }
 
 private:
     void Draw(QPainter& painter, const QRect& exposed);
+    void DrawRepeat(QPainter& painter, const QRect& exposed, const TDibRecord& sheet);
+    // Sheets across and down the surface shows.
+    int Copies() const { return showRepeat_ ? 3 : 1; }
+    RasterSize Tiled(RasterSize sheet) const;
     // Says a composition's failure; a zoom the memory refused goes back to
     // the zoom of the sheet still shown.
     void Report(const std::string& message);
@@ -58,6 +69,7 @@ private:
     DesignWorkspace& workspace_;
     Hooks hooks_;
     int composeWaitMs_;
+    bool showRepeat_ = false;
     PaintBox* surface_ = nullptr;
     QTimer* progressTimer_ = nullptr;
     qint64 composingSince_ = -1;

@@ -34,6 +34,7 @@
 #include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
+#include "app/TPaperPage.h"
 #include "app/TSpinEdit.h"
 #include "app/TextureEditor.h"
 #include "app/WindowMemory.h"
@@ -126,8 +127,14 @@ void TMainForm::WorkspaceChanged(unsigned c) {
         if (documents_) documents_->DocumentChanged();
     }
     if (c & kChangeSheet) ShowSheetNumber();
-    // A stale sheet is composed by whatever paints it next.
-    if (c & kChangeStale) PaintBox1->update();
+    // A stale sheet is composed by whatever paints it next; the repeat shown
+    // follows the paper's repeat mode.
+    if (c & (kChangeStale | kChangePaper)) PaintBox1->update();
+    if ((c & ~unsigned(kChangeSheet)) && SeamHintLabel && view_) {
+        const QString hints = SeamHintText(workspace_->SeamNotes(ScreenPpi()));
+        SeamHintLabel->setText(hints);
+        SeamHintLabel->setVisible(!hints.isEmpty());
+    }
     emit workspaceChanged(c);
 }
 
@@ -173,6 +180,11 @@ void TMainForm::RerollBtnClick() {
 }
 
 void TMainForm::HoldSheetClick() { workspace_->SetHold(HoldSheetBox->isChecked()); }
+
+void TMainForm::RepeatViewClick() {
+    view_->SetShowRepeat(RepeatViewBox->isChecked());
+    PaintDesign();
+}
 
 // ---- wheel and panning --------------------------------------------------------
 

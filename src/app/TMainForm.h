@@ -142,6 +142,7 @@ public:
     void RedoBtnClick();
     void RerollBtnClick();
     void HoldSheetClick();
+    void RepeatViewClick();
 
 signals:
     // The workspace changed (a mask of WorkspaceChange bits); the window has
@@ -239,6 +240,8 @@ private:
     TSpinEdit* ZoomEd = nullptr;
     QPushButton* RerollBtn = nullptr;
     QCheckBox* HoldSheetBox = nullptr;
+    QCheckBox* RepeatViewBox = nullptr;
+    QLabel* SeamHintLabel = nullptr;
     DesignView* view_ = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     PaintBox* PaintBox1 = nullptr;

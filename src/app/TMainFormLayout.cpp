@@ -84,6 +84,13 @@ void TMainForm::BuildWindow() {
     sheetLabel_->setObjectName(QStringLiteral("SheetLabel"));
     sheetLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     status->addWidget(sheetLabel_, 1);
+    // A view setting of the design view; in the status bar it takes none of
+    // the view's height, and the column beside the editor is full.
+    RepeatViewBox = new QCheckBox(QStringLiteral("Wiederholung zeigen"));
+    RepeatViewBox->setObjectName(QStringLiteral("RepeatViewBox"));
+    RepeatViewBox->setToolTip(QString::fromUtf8(
+        "Zeigt den Bogen 3 x 3 mal, wie er sich wiederholt, so dass Nähte schon hier zu sehen sind"));
+    status->addPermanentWidget(RepeatViewBox);
     // The maker's address at the right of the status bar.
     wwwBtn->setIconSize(QSize(12, 12));
     status->addPermanentWidget(wwwBtn);
@@ -221,6 +228,13 @@ QWidget* TMainForm::BuildLayerPage() {
     top->addWidget(BuildEditor(), 1);
     column->addLayout(top);
 
+    // What keeps a seamless sheet from repeating without a seam.
+    SeamHintLabel = new QLabel;
+    SeamHintLabel->setObjectName(QStringLiteral("ViewSeamHintLabel"));
+    SeamHintLabel->setWordWrap(true);
+    SeamHintLabel->setVisible(false);
+    column->addWidget(SeamHintLabel);
+
     DesignView::Hooks hooks;
     hooks.error = [this](const std::string& message) { Error(QString(), message); };
     hooks.status = [this](const QString& message) {
@@ -346,6 +360,7 @@ void TMainForm::ConnectEditor() {
     });
     connect(RerollBtn, &QPushButton::clicked, this, &TMainForm::RerollBtnClick);
     connect(HoldSheetBox, &QCheckBox::toggled, this, &TMainForm::HoldSheetClick);
+    connect(RepeatViewBox, &QCheckBox::toggled, this, &TMainForm::RepeatViewClick);
 }
 
 void TMainForm::SetUpShortcuts() {

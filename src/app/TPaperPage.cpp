@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 #include "app/TImageBtn.h"
 #include "app/TMainForm.h"
 #include "app/TSpinEdit.h"
+#include "model/RepeatMode.h"
 #include "output/PrintSession.h"
 #include "output/PrinterPage.h"
 #include "render/PageGeometry.h"
@@ -175,6 +177,33 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     InfoLabel->setObjectName(QStringLiteral("InfoLabel"));
     InfoLabel->setWordWrap(true);
 
+    // The sheet as a tile for fabric, wallpaper and the web.
+    auto* tileGroup = new QGroupBox(QStringLiteral("Kachel"));
+    auto* tg = new QGridLayout(tileGroup);
+    SeamlessBox = new QCheckBox(QStringLiteral("Nahtlos kachelbar"));
+    SeamlessBox->setObjectName(QStringLiteral("SeamlessBox"));
+    SeamlessBox->setToolTip(QString::fromUtf8(
+        "Formen und Texte, die über einen Rand reichen, setzen sich am gegenüberliegenden Rand fort; "
+        "Filter lesen über den Rand hinweg. So wiederholt sich der Bogen ohne Naht."));
+    RepeatBox = new QComboBox;
+    RepeatBox->setObjectName(QStringLiteral("RepeatBox"));
+    for (std::string_view caption : kRepeatModeCaptions)
+        RepeatBox->addItem(QString::fromUtf8(caption.data(), int(caption.size())));
+    RepeatBox->setToolTip(QString::fromUtf8("Wie die Kachel wiederholt wird: gerade, jede Spalte um eine halbe "
+                                            "Höhe versetzt, oder gespiegelt"));
+    auto* repeatLabel = new QLabel(QStringLiteral("&Rapport:"));
+    repeatLabel->setBuddy(RepeatBox);
+    SeamHintLabel = new QLabel;
+    SeamHintLabel->setObjectName(QStringLiteral("SeamHintLabel"));
+    SeamHintLabel->setWordWrap(true);
+    tg->addWidget(SeamlessBox, 0, 0, 1, 2);
+    tg->addWidget(repeatLabel, 1, 0);
+    tg->addWidget(RepeatBox, 1, 1);
+    tg->setColumnStretch(2, 1);
+    tg->addWidget(SeamHintLabel, 2, 0, 1, 3);
+    connect(SeamlessBox, &QCheckBox::toggled, this, &TPaperPage::SeamlessBoxClick);
+    connect(RepeatBox, &QComboBox::currentIndexChanged, this, &TPaperPage::RepeatBoxChange);
+
     auto* right = new QVBoxLayout;
     right->addWidget(sizeChoice);
     right->addWidget(sizeGroup);
@@ -182,9 +211,14 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     right->addWidget(PrinterSetupBtn, 0, Qt::AlignLeft);
     right->addWidget(InfoLabel);
     right->addStretch();
+    // The tile's group beside the format's, so the page grows no higher.
+    auto* tileColumn = new QVBoxLayout;
+    tileColumn->addWidget(tileGroup);
+    tileColumn->addStretch();
     auto* body = new QHBoxLayout;
     body->addWidget(PageSidePanel(QStringLiteral("Papierformat wählen..."), pic::kPaperPanel));
     body->addLayout(right, 1);
+    body->addLayout(tileColumn, 1);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(PageHeader(QStringLiteral(
@@ -194,9 +228,11 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     connect(&form_, &TMainForm::workspaceChanged, this, [this](unsigned changes) {
         if (changes & kChangeDesign) LoadFromDesign();
         if (changes & kChangePrinter) ShowPrintableSize();
+        if (changes & ~unsigned(kChangeSheet)) ShowSeamHints();
     });
     LoadFromDesign();
     ShowPrintableSize();
+    ShowSeamHints();
 }
 
 void TPaperPage::LoadFromDesign() {
@@ -209,6 +245,32 @@ void TPaperPage::LoadFromDesign() {
     (p.HoldWidth2 ? holdwidth2Ed : holdheight2Ed)->setChecked(true);
     SVerhCheck->setChecked(p.SVerh);
     (p.HoldWidth ? holdwidthEd : holdheightEd)->setChecked(true);
+    SeamlessBox->setChecked(p.Seamless);
+    RepeatBox->setCurrentIndex(int(p.Repeat));
+    RepeatBox->setEnabled(p.Seamless);
+}
+
+QString SeamHintText(const std::vector<std::string>& hints) {
+    QStringList lines;
+    for (const std::string& hint : hints) lines << QString::fromStdString(hint);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void TPaperPage::ShowSeamHints() {
+    const QString text = SeamHintText(form_.Workspace().SeamNotes(logicalDpiX()));
+    SeamHintLabel->setText(text);
+    SeamHintLabel->setVisible(!text.isEmpty());
+}
+
+void TPaperPage::SeamlessBoxClick() {
+    if (loading_) return;
+    RepeatBox->setEnabled(SeamlessBox->isChecked());
+    form_.Workspace().SetTile(SeamlessBox->isChecked(), form_.Workspace().Paper().Repeat);
+}
+
+void TPaperPage::RepeatBoxChange() {
+    if (loading_) return;
+    form_.Workspace().SetTile(form_.Workspace().Paper().Seamless, RepeatModeOf(RepeatBox->currentIndex()));
 }
 
 void TPaperPage::ShowPrintableSize() {

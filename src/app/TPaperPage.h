@@ -10,10 +10,13 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "model/PaperFormat.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPrinter;
 class QRadioButton;
@@ -44,6 +47,10 @@ public:
     void PrintAllBtnClick() { SizeChoice(true); }
     void PrintPartBtnClick() { SizeChoice(false); }
     void PrinterSetupBtnClick();
+    void SeamlessBoxClick();
+    void RepeatBoxChange();
+    // The hints of what makes a seam in a seamless sheet, after any change.
+    void ShowSeamHints();
 
     // The platform's printer setup dialog; tests put their own in its place.
     std::function<void(QPrinter&, QWidget*)> setupDialog;
@@ -73,7 +80,13 @@ private:
     QRadioButton* holdheightEd = nullptr;
     TImageBtn* PrinterSetupBtn = nullptr;
     QLabel* InfoLabel = nullptr;
+    QCheckBox* SeamlessBox = nullptr;
+    QComboBox* RepeatBox = nullptr;
+    QLabel* SeamHintLabel = nullptr;
 };
+
+// The text of the seam hints for a label: one line each, empty for none.
+QString SeamHintText(const std::vector<std::string>& hints);
 
 // The header bar and side panel that the paper and print pages share.
 QWidget* PageHeader(const QString& text);

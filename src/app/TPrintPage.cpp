@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -122,6 +123,11 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     connect(WholePageBtn, &QPushButton::clicked, this, &TPrintPage::WholePageBtnClick);
     ExportBtn = new QPushButton(QStringLiteral("Grafik Export..."));
     ExportBtn->setObjectName(QStringLiteral("ExportBtn"));
+    Preview3x3Check = new QCheckBox(QStringLiteral("Dazu 3 x 3 Kacheln"));
+    Preview3x3Check->setObjectName(QStringLiteral("Preview3x3Check"));
+    Preview3x3Check->setToolTip(QString::fromUtf8(
+        "Der Export schreibt neben der Grafik eine zweite Datei (NAME-3x3) mit 3 x 3 Kacheln, wie der Rapport "
+        "sie legt"));
     RandXEd->setAccessibleName(QStringLiteral("Rand links in cm"));
     RandYED->setAccessibleName(QStringLiteral("Rand oben in cm"));
     zoomed2->setAccessibleName(QStringLiteral("Zoom der Vorschau in Prozent"));
@@ -143,18 +149,16 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     tools->addWidget(zoomed2, 1, 2);
     tools->addWidget(new QLabel(QStringLiteral("%")), 1, 3);
     tools->addWidget(WholePageBtn, 1, 7, Qt::AlignLeft);
+    tools->addWidget(Preview3x3Check, 2, 7, Qt::AlignLeft);
     tools->addWidget(ExportBtn, 1, 4, 1, 3);
     tools->addWidget(new QLabel(QStringLiteral("Anzahl Bogen:")), 2, 1);
     tools->addWidget(SheetCountEd, 2, 2);
     tools->addWidget(PreviewFilterCheck, 2, 4, 1, 3);
     tools->addWidget(PosterBox, 0, 7);
-    auto* overlap = new QHBoxLayout;
-    overlap->addWidget(new QLabel(QStringLiteral("Klebekante:")));
-    overlap->addWidget(OverlapEd);
-    overlap->addWidget(new QLabel(QStringLiteral("cm")));
-    overlap->addWidget(PosterInfo);
-    overlap->addStretch(1);
-    tools->addLayout(overlap, 2, 7);
+    tools->addWidget(new QLabel(QStringLiteral("Klebekante:")), 3, 1);
+    tools->addWidget(OverlapEd, 3, 2);
+    tools->addWidget(new QLabel(QStringLiteral("cm")), 3, 3);
+    tools->addWidget(PosterInfo, 3, 4, 1, 4);
     tools->setColumnStretch(7, 1);
 
     PaintBox2 = new PaintBox;
@@ -377,6 +381,12 @@ void TPrintPage::ExportBtnClick() {
     job.zoomPercent = workspace.Zoom();
     job.previewFilters = PreviewFilterCheck->isChecked();
     job.fileName = QFile::encodeName(file).toStdString();
+    if (Preview3x3Check->isChecked()) {
+        const QFileInfo info(file);
+        job.previewFileName =
+            QFile::encodeName(info.dir().filePath(info.completeBaseName() + QStringLiteral("-3x3.") + info.suffix()))
+                .toStdString();
+    }
     std::string message;
     {
         Progress progress(this, QStringLiteral("Die Grafik wird geschrieben ..."));

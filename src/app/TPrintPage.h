@@ -72,6 +72,7 @@ private:
     TSpinEdit* zoomed2 = nullptr;
     TSpinEdit* SheetCountEd = nullptr;
     QCheckBox* PreviewFilterCheck = nullptr;
+    QCheckBox* Preview3x3Check = nullptr;
     QCheckBox* PosterBox = nullptr;
     TSpinEdit* OverlapEd = nullptr;
     QLabel* PosterInfo = nullptr;

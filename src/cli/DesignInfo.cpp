@@ -131,6 +131,9 @@ std::string DesignInfoText(const Design& design, const std::string& fileName, co
     if (p.PrintAll) out << "Druckbare Seite: " << PageText(page) << "\n";
     out << "Zoom: " << kZoomEd.Format(p.Zoom) << " %\n";
     out << "Ränder: links " << kRandXEd.Format(p.RandX) << " cm, oben " << kRandYEd.Format(p.RandY) << " cm\n";
+    out << "Nahtlos kachelbar: "
+        << (p.Seamless ? "ja, Rapport " + std::string(kRepeatModeCaptions[size_t(p.Repeat)]) : std::string("nein"))
+        << "\n";
     return out.str();
 }
 
@@ -182,7 +185,9 @@ std::string DesignInfoJson(const Design& design, const std::string& fileName, co
         << ", \"ratioWidth\": " << JsonNumber(p.BreitV) << ", \"ratioHeight\": " << JsonNumber(p.HochV)
         << ", \"ratioDecimal\": " << JsonNumber(p.DezV) << ", \"keepSheetWidth\": " << (p.HoldWidth2 ? "true" : "false")
         << ", \"keepAspect\": " << (p.SVerh ? "true" : "false")
-        << ", \"keepRatioWidth\": " << (p.HoldWidth ? "true" : "false") << "},\n";
+        << ", \"keepRatioWidth\": " << (p.HoldWidth ? "true" : "false")
+        << ", \"seamless\": " << (p.Seamless ? "true" : "false")
+        << ", \"repeat\": " << JsonString(kRepeatModeNames[size_t(p.Repeat)]) << "},\n";
     out << "  \"printablePage\": ";
     if (p.PrintAll) {
         out << "{\"widthPx\": " << page.page.width << ", \"heightPx\": " << page.page.height

@@ -19,6 +19,8 @@
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
 #include "render/PageGeometry.h"
+#include "render/RepeatPreview.h"
+#include "render/SeamHints.h"
 #include "workspace/DesignWorkspace.h"
 
 namespace zb::cli {
@@ -94,18 +96,42 @@ bool ComposeAt(Compositor& compositor, const Design& design, RasterSize size, do
     return true;
 }
 
-bool Write(const Compositor& compositor, const std::string& file, const std::string& format, double dpi) {
+bool Write(const TDibRecord& raster, const std::string& file, const std::string& format, double dpi) {
     if (ErrIsTerminal()) std::fprintf(Err(), "Schreibe %s ...\n", platform::DisplayPath(file).c_str());
     std::string message;
     {
         const QuietStandardError quiet; // the encoders' own complaints
-        message = WriteRaster(compositor.DesignRaster(), file, format, dpi);
+        message = WriteRaster(raster, file, format, dpi);
     }
     if (!message.empty()) {
         Fail(message);
         return false;
     }
     return true;
+}
+
+// --seamless (and, for export, --repeat MODE): the design becomes a seamless
+// tile. Prints the reason and returns false for an unknown mode.
+bool ChooseTile(const std::string& command, const Arguments& a, Design& design) {
+    if (a.Has("--seamless")) design.Paper.Seamless = true;
+    if (!a.values.count("--repeat")) return true;
+    const std::string& name = a.values.at("--repeat");
+    for (size_t i = 0; i < kRepeatModeNames.size(); ++i) {
+        if (name == kRepeatModeNames[i]) {
+            design.Paper.Seamless = true;
+            design.Paper.Repeat = RepeatModeOf(int64_t(i));
+            return true;
+        }
+    }
+    std::fprintf(Err(), "zierbogen %s: --repeat nimmt basic, half-drop oder mirror, nicht „%s“.\n", command.c_str(),
+                 name.c_str());
+    return false;
+}
+
+// What keeps the tile from repeating without a seam, on standard error.
+void SayHints(const Design& design, RasterSize size, double ppi, double zoom) {
+    for (const std::string& hint : SeamHints(design, size, ppi, zoom))
+        std::fprintf(Err(), "zierbogen: Hinweis: %s\n", hint.c_str());
 }
 
 // The output can be written; checked before a long composition.
@@ -121,7 +147,9 @@ bool OutputWritable(const std::string& file) {
 int RenderCommand(const std::vector<std::string>& args) {
     Arguments a;
     Job job;
-    if (const int code = ReadJob("render", args, {{"--screen-dpi", true}, {"--zoom", true}}, a, job); code >= 0)
+    if (const int code = ReadJob("render", args, {{"--screen-dpi", true}, {"--zoom", true}, {"--seamless", false}},
+                                 a, job);
+        code >= 0)
         return code;
     int64_t screenDpi = 96;
     double zoom = 0;
@@ -141,9 +169,11 @@ int RenderCommand(const std::vector<std::string>& args) {
         return 1;
     }
     if (a.values.count("--zoom")) workspace.SetZoom(zoom);
+    if (a.Has("--seamless")) workspace.SetTile(true, workspace.Paper().Repeat);
     const int ppi = int(screenDpi);
     const RasterSize size = workspace.SheetSize(ppi);
     if (size.empty()) return NothingToCompose(size);
+    SayHints(workspace.GetDesign(), size, double(ppi), workspace.Zoom());
     if (ErrIsTerminal())
         std::fprintf(Err(), "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(workspace.GetDesign().Layers.Count),
                      size.width, size.height);
@@ -159,27 +189,39 @@ int RenderCommand(const std::vector<std::string>& args) {
         return 1;
     }
     // The PNG records the screen resolution it was composed for.
-    return Write(workspace.Sheet(), job.output, "png", double(screenDpi)) ? 0 : 1;
+    return Write(workspace.Sheet().DesignRaster(), job.output, "png", double(screenDpi)) ? 0 : 1;
 }
 
 int ExportCommand(const std::vector<std::string>& args) {
     Arguments a;
     Job job;
-    if (const int code = ReadJob("export", args, {{"--dpi", true}, {"--pixel-filters", false}}, a, job); code >= 0)
+    if (const int code = ReadJob("export", args,
+                                 {{"--dpi", true},
+                                  {"--pixel-filters", false},
+                                  {"--seamless", false},
+                                  {"--repeat", true},
+                                  {"--preview3x3", true}},
+                                 a, job);
+        code >= 0)
         return code;
     int64_t dpi = 300;
     if (!WholeOption("export", a, "--dpi", 1, 100000, dpi)) return 2;
     const std::string format = OutputFormat(job.output);
-    if (format.empty()) {
+    const std::string preview = a.values.count("--preview3x3") ? a.values.at("--preview3x3") : std::string();
+    if (format.empty() || (!preview.empty() && OutputFormat(preview).empty())) {
         std::fprintf(Err(), "zierbogen export: die Ausgabe endet auf .png, .jpg, .tif, .bmp oder .pdf.\n");
         return 2;
     }
-    if (!OutputWritable(job.output)) return 1;
+    Design probe; // the mode is checked before anything is read
+    if (!ChooseTile("export", a, probe)) return 2;
+    if (!OutputWritable(job.output) || (!preview.empty() && !OutputWritable(preview))) return 1;
     auto design = LoadDesign(job.design);
     if (!design) return 1;
+    ChooseTile("export", a, *design);
     // The physical size at D pixels per inch: the design composed for a target
     // of D pixels per inch at 100 %. A whole-page design is the printable page.
     const RasterSize size = DesignRasterSize(design->Paper, job.page.page, int32_t(dpi), 100.0);
+    SayHints(*design, size, double(dpi), 100.0);
     platform::QtFontEngine fonts;
     Compositor compositor;
     // Filter layers reach as far as in the design view at 96 pixels per inch
@@ -187,7 +229,18 @@ int ExportCommand(const std::vector<std::string>& args) {
     if (!a.Has("--pixel-filters")) compositor.SetFilterScale(FilterScale(double(dpi), 96.0, design->Paper.Zoom));
     RandomInt random(job.seed);
     if (!ComposeAt(compositor, *design, size, double(dpi), 100.0, random, fonts)) return 1;
-    return Write(compositor, job.output, format, double(dpi)) ? 0 : 1;
+    if (!Write(compositor.DesignRaster(), job.output, format, double(dpi))) return 1;
+    if (preview.empty()) return 0;
+    // 3 x 3 tiles as the repeat lays them (straight for a design without the choice).
+    TDibRecord tiles{};
+    if (!MakeRepeatPreview(compositor.DesignRaster(), design->Paper.Seamless ? design->Paper.Repeat : kRepeatBasic,
+                           tiles)) {
+        Fail(DesignMemoryMessage({3 * size.width, 3 * size.height}));
+        return 1;
+    }
+    const bool written = Write(tiles, preview, OutputFormat(preview), double(dpi));
+    deldib(tiles);
+    return written ? 0 : 1;
 }
 
 int VariantsCommand(const std::vector<std::string>& args) {
@@ -228,7 +281,7 @@ int VariantsCommand(const std::vector<std::string>& args) {
     for (int64_t k = 1; k <= count; ++k) {
         const std::string file = fileName(k);
         if (!ComposeAt(compositor, *design, size, double(dpi), 100.0, random, fonts)) return 1;
-        if (!Write(compositor, file, "png", double(dpi))) return 1;
+        if (!Write(compositor.DesignRaster(), file, "png", double(dpi))) return 1;
         std::printf("%s\n", file.c_str());
     }
     return 0;

@@ -20,7 +20,7 @@ const char* const kTextures =
 
 const char* const kRender =
     "Aufruf: zierbogen render ENTWURF.zbg -o AUSGABE.png [--seed N] [--screen-dpi S]\n"
-    "                         [--zoom Z] [--page BxH] [--printer-dpi P]\n"
+    "                         [--zoom Z] [--page BxH] [--printer-dpi P] [--seamless]\n"
     "  Setzt den Entwurf zusammen wie die Entwurfsansicht und schreibt genau diese\n"
     "  Grafik als 24-Bit-PNG, mit S als vermerkter Auflösung.\n"
     "  --seed N          Startzustand des Zufallsgenerators (0 bis 4294967295).\n"
@@ -29,18 +29,30 @@ const char* const kRender =
     "  --page BxH        druckbare Seite in Druckerpixeln, für \"Gesamtes Papier\n"
     "                    bedrucken\" (Vorgabe: der Standarddrucker, sonst 4760x6779).\n"
     "  --printer-dpi P   Druckerpixel je Zoll, ganze Zahl (Vorgabe: der Standard-\n"
-    "                    drucker, sonst 600).\n";
+    "                    drucker, sonst 600).\n"
+    "  --seamless        \"Nahtlos kachelbar\": eine Kachel, die sich ohne Naht\n"
+    "                    wiederholt (auch wenn der Entwurf es nicht gespeichert hat).\n"
+    "                    Was dennoch eine Naht macht (Farbverläufe, Grafiken oder\n"
+    "                    Raster, die nicht aufgehen), steht als Hinweis auf stderr.\n";
 
 const char* const kExport =
     "Aufruf: zierbogen export ENTWURF.zbg -o AUSGABE.{png,jpg,tif,bmp,pdf} [--dpi D]\n"
     "                         [--seed N] [--page BxH] [--printer-dpi P] [--pixel-filters]\n"
+    "                         [--seamless] [--repeat MODUS] [--preview3x3 DATEI]\n"
     "  Der Entwurf in seiner wirklichen Größe bei D Pixel je Zoll (ganze Zahl,\n"
     "  Vorgabe 300), mit vermerkter Auflösung; eine PDF-Seite hat die Größe des\n"
     "  Entwurfs und hält die Pixel verlustfrei. Bei \"Gesamtes Papier bedrucken\"\n"
     "  ist der Entwurf die druckbare Seite (--page, --printer-dpi wie bei render).\n"
     "  Filterebenen wirken so weit wie in der Entwurfsansicht bei 96 Pixel je Zoll\n"
     "  und dem gespeicherten Zoom.\n"
-    "  --pixel-filters   Filterebenen Pixel für Pixel, wie bei render.\n";
+    "  --pixel-filters   Filterebenen Pixel für Pixel, wie bei render.\n"
+    "  --seamless        eine nahtlos kachelbare Kachel, wie bei render.\n"
+    "  --repeat MODUS    wie die Kachel wiederholt wird (schließt --seamless ein):\n"
+    "                    basic (gerade), half-drop (jede Spalte um eine halbe Höhe\n"
+    "                    versetzt) oder mirror (gespiegelt); Vorgabe: der im\n"
+    "                    Entwurf gespeicherte Rapport.\n"
+    "  --preview3x3 DATEI  schreibt zusätzlich 3 x 3 Kacheln, wie der Rapport sie\n"
+    "                    legt, in DATEI (Format nach der Endung).\n";
 
 const char* const kPrint =
     "Aufruf: zierbogen print ENTWURF.zbg [--printer NAME] [--seed N] [--sheets K]\n"
@@ -74,9 +86,10 @@ const char* const kGeneral =
     "  zierbogen info ENTWURF.zbg [--json] [--page BxH] [--printer-dpi P]\n"
     "  zierbogen textures [ORDNER]\n"
     "  zierbogen render ENTWURF.zbg -o AUSGABE.png [--seed N] [--screen-dpi S] [--zoom Z]\n"
-    "                   [--page BxH] [--printer-dpi P]\n"
+    "                   [--page BxH] [--printer-dpi P] [--seamless]\n"
     "  zierbogen export ENTWURF.zbg -o AUSGABE.{png,jpg,tif,bmp,pdf} [--dpi D] [--seed N]\n"
     "                   [--page BxH] [--printer-dpi P] [--pixel-filters]\n"
+    "                   [--seamless] [--repeat MODUS] [--preview3x3 DATEI]\n"
     "  zierbogen print ENTWURF.zbg [--printer NAME] [--seed N] [--sheets K]\n"
     "                  [--pixel-filters] [--pdf DATEI] [--poster [--overlap CM]]\n"
     "  zierbogen variants ENTWURF.zbg -o ORDNER --count K [--dpi D] [--seed N]\n"

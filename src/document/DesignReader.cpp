@@ -101,10 +101,11 @@ std::string ReadPicture(ByteSource& source, TLayerRecord& layer, uint32_t index)
     return {};
 }
 
-std::string ReadLayer(ByteSource& source, TLayerRecord& layer, uint32_t index) {
+std::string ReadLayer(ByteSource& source, TLayerRecord& layer, uint32_t index, PaperSettings& paper) {
     uint8_t block[kLayerBlockSize];
     if (!source.Read(block, kLayerBlockSize)) return kReadBeyondEnd;
     DecodeLayerBlock(block, layer);
+    if (index == 0) DecodeDesignOptions(block, paper);
     LimitToEditorRanges(layer);
     if (auto problem = ReadText(source, layer.LayerText, index); !problem.empty()) return problem;
     if (auto problem = ReadText(source, layer.FontName, index); !problem.empty()) return problem;
@@ -133,7 +134,7 @@ std::string ReadDesign(ByteSource& source, Design& design) {
         // The record is in the design before it is filled, so whatever it
         // already owns is released with the design when reading stops.
         TLayerRecord* layer = design.Layers.Add();
-        if (auto problem = ReadLayer(source, *layer, i); !problem.empty()) return problem;
+        if (auto problem = ReadLayer(source, *layer, i, design.Paper); !problem.empty()) return problem;
     }
 
     // Exactly the settings are left; anything else means a layer was read

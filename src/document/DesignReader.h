@@ -21,7 +21,9 @@ namespace zb {
 //
 // On success: the top layer is current (CurrentIndex = layers - 1), the paper
 // values are limited and rounded as their fields show them, and any non-zero
-// choice byte counts as true. Layer settings are taken as they stand.
+// choice byte counts as true. Layer settings are taken as they stand. The
+// seamless option and repeat mode come from the first layer block when it
+// carries them (LayerBlock.h), else they are off and basic.
 std::string ReadDesign(ByteSource& source, Design& design);
 
 } // namespace zb

@@ -76,6 +76,10 @@ bool WriteDesign(const Design& design, ByteSink& sink) {
     for (uint32_t i = 0; i < count; ++i) {
         const TLayerRecord& layer = design.Layers[i];
         EncodeLayerBlock(layer, block);
+        // Without options the file stays byte for byte what it was before
+        // there were any.
+        if (i == 0 && (design.Paper.Seamless || design.Paper.Repeat != kRepeatBasic))
+            EncodeDesignOptions(design.Paper, block);
         if (!sink.Write(block, kLayerBlockSize)) return false;
         if (!WriteString(sink, LayerString(layer.LayerText))) return false;
         if (!WriteString(sink, LayerString(layer.FontName))) return false;

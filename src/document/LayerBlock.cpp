@@ -33,6 +33,22 @@ enum : size_t {
     kOffPictureWidthMM = 88,
 };
 static_assert(kOffPictureWidthMM + 8 == kLayerBlockSettingsSize);
+
+// Eight bytes no address or row length of a picture descriptor looks like:
+// a name, a control character and a byte above 127.
+constexpr uint8_t kOptionsSignature[8] = {'Z', 'B', 'o', 'p', 't', 's', 0x1A, 0xA7};
+enum : size_t {
+    kOffSignature = kDesignOptionsOffset,
+    kOffVersion = kDesignOptionsOffset + 8,
+    kOffOptionBits = kDesignOptionsOffset + 12,
+    kOffOptionsEnd = kDesignOptionsOffset + 20,
+};
+// Inside the picture descriptor's bytes, clear of the text addresses at 1180.
+static_assert(kOffSignature >= kLayerBlockSettingsSize && kOffOptionsEnd <= 1180);
+
+constexpr uint32_t kBitSeamless = 1u << 0;
+constexpr uint32_t kRepeatShift = 8;
+constexpr uint32_t kRepeatMask = 0xFFu << kRepeatShift;
 } // namespace
 
 void EncodeLayerBlock(const TLayerRecord& layer, uint8_t* block) {
@@ -58,6 +74,26 @@ void EncodeLayerBlock(const TLayerRecord& layer, uint8_t* block) {
     le::Put32(block + kOffTextColor, layer.TextColor);
     le::PutDouble(block + kOffPatternSizeMM, layer.PatternSizeMM);
     le::PutDouble(block + kOffPictureWidthMM, layer.PictureWidthMM);
+}
+
+void EncodeDesignOptions(const PaperSettings& paper, uint8_t* block) {
+    std::memcpy(block + kOffSignature, kOptionsSignature, sizeof kOptionsSignature);
+    le::Put32(block + kOffVersion, kDesignOptionsVersion);
+    const uint32_t bits = (paper.Seamless ? kBitSeamless : 0u) | (uint32_t(paper.Repeat) << kRepeatShift);
+    le::Put32(block + kOffOptionBits, bits);
+    le::Put32(block + kOffOptionBits + 4, 0);
+}
+
+bool DecodeDesignOptions(const uint8_t* block, PaperSettings& paper) {
+    if (std::memcmp(block + kOffSignature, kOptionsSignature, sizeof kOptionsSignature) != 0) return false;
+    const uint32_t version = le::Get32(block + kOffVersion);
+    const uint32_t bits = le::Get32(block + kOffOptionBits);
+    if (version == 0) return false;
+    if (version == 1 && ((bits & ~(kBitSeamless | kRepeatMask)) != 0 || le::Get32(block + kOffOptionBits + 4) != 0))
+        return false;
+    paper.Seamless = (bits & kBitSeamless) != 0;
+    paper.Repeat = RepeatModeOf((bits & kRepeatMask) >> kRepeatShift);
+    return true;
 }
 
 void DecodeLayerBlock(const uint8_t* block, TLayerRecord& layer) {

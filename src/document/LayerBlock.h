@@ -4,10 +4,16 @@
 // Offsets 0 .. 95 hold the settings (Kind through PictureWidthMM), all
 // little-endian. The rest of the block is where the record keeps its picture
 // descriptor and the addresses of its texts in memory; those travel separately
-// in the file, so we write zeros there and the reader ignores whatever it finds.
+// in the file, so we write zeros there and the reader ignores whatever it finds,
+// with one exception: the design's own options (seamless tile, repeat mode)
+// ride in the tail of the first block behind a signature and a version, since
+// the file has no other room for them. Other writers leave memory contents in
+// those bytes; without the signature they are never read as options, and
+// readers that know nothing of the options skip them with the rest.
 #include <cstddef>
 #include <cstdint>
 
+#include "model/Design.h"
 #include "model/TLayerRecord.h"
 
 namespace zb {
@@ -24,5 +30,21 @@ void EncodeLayerBlock(const TLayerRecord& layer, uint8_t* block);
 // 0 .. 95 of `block`, exactly as they stand. The picture, the texts and the
 // reserved words of `layer` are not touched.
 void DecodeLayerBlock(const uint8_t* block, TLayerRecord& layer);
+
+// The options in the first block: offsets 1160 .. 1167 the signature,
+// 1168 .. 1171 the version (little-endian), 1172 .. 1175 the option bits
+// (bit 0 seamless, bits 8 .. 15 the repeat mode), 1176 .. 1179 zero.
+inline constexpr size_t kDesignOptionsOffset = 1160;
+inline constexpr uint32_t kDesignOptionsVersion = 1;
+
+// Writes the paper's Seamless and Repeat into a block EncodeLayerBlock made.
+void EncodeDesignOptions(const PaperSettings& paper, uint8_t* block);
+
+// When the block carries the signature and a version this program reads,
+// sets paper.Seamless and paper.Repeat from it and returns true. Otherwise
+// (a file of another writer, or of a writer before the options) returns false
+// and leaves `paper` alone. Version 1 also needs its unused bits zero; a later
+// version is read for the bits version 1 knows.
+bool DecodeDesignOptions(const uint8_t* block, PaperSettings& paper);
 
 } // namespace zb

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/TDynaArray.h"
+#include "model/RepeatMode.h"
 #include "model/TLayerRecord.h"
 
 namespace zb {
@@ -28,6 +29,10 @@ struct PaperSettings {
     bool HoldWidth2 = true; // size group: a ratio edit keeps the width
     bool SVerh = true;      // "Seitenverhältnis beibehalten"
     bool HoldWidth = true;  // ratio group: recomputing the ratio keeps its width part
+    // "Nahtlos kachelbar": the sheet is a tile that repeats without a seam in
+    // the way Repeat says. Design files keep both in the first layer block.
+    bool Seamless = false;
+    RepeatMode Repeat = kRepeatBasic;
 };
 
 class Design {

@@ -54,6 +54,12 @@ std::string MovePlaneDown(Design& design, int selectedRow) {
     return {};
 }
 
+int LowerOfExchanged(int row, int step, int count) {
+    const int other = row + step;
+    if (row < 0 || row >= count || other < 0 || other >= count) return count;
+    return row < other ? row : other;
+}
+
 void KeepBottomLayer(Design& design) {
     for (int n = int(design.Layers.Count) - 1; n >= 1; --n) {
         ReleaseLayer(*design.Layers.Select(n));

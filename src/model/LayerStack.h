@@ -25,6 +25,10 @@ std::string NewPlane(Design& design, const TDynaArray<TDibRecord>& textures);
 std::string DeletePlane(Design& design, int selectedRow);
 std::string MovePlaneUp(Design& design, int selectedRow);
 std::string MovePlaneDown(Design& design, int selectedRow);
+// The lower of the two layers MovePlaneUp (step -1) or MovePlaneDown (+1) of
+// `row` exchanges in a stack of `count` layers: the lowest layer whose place
+// changes. `count` when the move changes nothing.
+int LowerOfExchanged(int row, int step, int count);
 
 // Keeps only record 0 ("Neu"): the others are released from the top down.
 void KeepBottomLayer(Design& design);

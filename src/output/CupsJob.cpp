@@ -51,6 +51,7 @@ constexpr auto kDialogOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 struct CupsLibrary {
     int (*printFile)(const char*, const char*, const char*, int, CupsOption*) = nullptr;
     const char* (*lastErrorString)() = nullptr;
+    int (*lastError)() = nullptr; // optional
     int (*getJobs)(CupsJobInfo**, const char*, int, int) = nullptr;
     void (*freeJobs)(int, CupsJobInfo*) = nullptr;
     CupsDest* (*getNamedDest)(void*, const char*, const char*) = nullptr;
@@ -74,6 +75,7 @@ const CupsLibrary& Library() {
         if (!handle) return l;
         Find(handle, "cupsPrintFile", l.printFile);
         Find(handle, "cupsLastErrorString", l.lastErrorString);
+        Find(handle, "cupsLastError", l.lastError);
         Find(handle, "cupsGetJobs", l.getJobs);
         Find(handle, "cupsFreeJobs", l.freeJobs);
         Find(handle, "cupsGetNamedDest", l.getNamedDest);
@@ -151,7 +153,13 @@ std::string SubmitPdfJob(const QPrinter& printer, const std::string& pdfPath, co
     const bool refused = id <= 0;
     if (refused) {
         const char* error = cups.lastErrorString();
-        reason = error && *error ? error : "Der Drucker hat den Auftrag nicht angenommen";
+        // The print service could not be reached at all (stopped, gone): the
+        // library reports the failed connection as its own internal error.
+        constexpr int kInternalError = 0x0500, kServiceUnavailable = 0x0503;
+        const int code = cups.lastError ? cups.lastError() : 0;
+        if (code == kInternalError || code == kServiceUnavailable)
+            reason = "Der Druckdienst ist nicht erreichbar (" + std::string(error && *error ? error : "keine Antwort") + ")";
+        else reason = error && *error ? error : "Der Drucker hat den Auftrag nicht angenommen";
     } else {
         const int state = JobState(cups, queue, id);
         if (state == kJobAborted || state == kJobCanceled) reason = "Der Auftrag wurde vom Drucksystem abgebrochen";

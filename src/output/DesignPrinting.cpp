@@ -22,6 +22,7 @@
 #include "output/PrintSession.h"
 #include "render/Compositor.h"
 #include "render/PageGeometry.h"
+#include "render/RepeatPreview.h"
 
 namespace zb {
 
@@ -275,7 +276,19 @@ std::string ExportDesign(const DesignExportJob& job) {
 
     // Every format, the PDF included, goes through the checked temporary file:
     // a full disk is reported and leaves an existing file as it was.
-    return WriteRaster(compositor.DesignRaster(), job.fileName, format, dpi);
+    if (std::string m = WriteRaster(compositor.DesignRaster(), job.fileName, format, dpi); !m.empty()) return m;
+    if (job.previewFileName.empty()) return {};
+    const std::string previewFormat = OutputFormat(job.previewFileName);
+    if (previewFormat.empty())
+        return "Das Dateiformat von „" + job.previewFileName +
+               "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.";
+    const PaperSettings& paper = job.design->Paper;
+    TDibRecord tiles{};
+    if (!MakeRepeatPreview(compositor.DesignRaster(), paper.Seamless ? paper.Repeat : kRepeatBasic, tiles))
+        return DesignMemoryMessage({3 * size.width, 3 * size.height});
+    std::string written = WriteRaster(tiles, job.previewFileName, previewFormat, dpi);
+    deldib(tiles);
+    return written;
 }
 
 } // namespace zb

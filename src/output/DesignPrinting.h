@@ -85,6 +85,9 @@ struct DesignExportJob {
     bool previewFilters = true;
     std::string fileName;           // in the file system's encoding
     std::string format;             // "png", "jpg", "tif", "bmp", "pdf"; empty: from the extension
+    // Also writes 3 x 3 tiles as the design's repeat lays them (straight for a
+    // design that is no seamless tile) under this name, in its extension's format.
+    std::string previewFileName;
     SheetProgress progress;         // called with sheet 1 of 1
 };
 

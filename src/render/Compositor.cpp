@@ -2,6 +2,7 @@
 
 #include "base/Cancellation.h"
 
+#include <algorithm>
 #include <new>
 #include <system_error>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "imaging/ConvertDib.h"
 #include "imaging/FilterTable.h"
 #include "imaging/ScaledFilter.h"
+#include "imaging/WrappedFilter.h"
 #include "render/GradientFill.h"
 #include "render/GroundFill.h"
 #include "render/LayerBlend.h"
@@ -21,18 +23,24 @@ namespace zb {
 
 LayerGenerators LayerGenerators::Default() {
     LayerGenerators g;
-    g.pattern = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random) {
-        GeneratePattern(raster, layer, ppi, zoom, random);
-    };
-    g.filter = [](RasterView raster, int32_t filterIndex) {
+    g.pattern = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
+                   const TileWrap& wrap) { GeneratePattern(raster, layer, ppi, zoom, random, wrap); };
+    g.filter = [](RasterView raster, int32_t filterIndex, const TileWrap& wrap) {
+        if (wrap.On()) return ApplyWrappedFilter(raster, FilterForIndex(filterIndex), wrap);
         return ApplyFilter(raster, FilterForIndex(filterIndex));
     };
-    g.scaledFilter = [](RasterView raster, int32_t filterIndex, int k) {
+    g.scaledFilter = [](RasterView raster, int32_t filterIndex, int k, const TileWrap& wrap) {
+        if (wrap.On()) return ApplyWrappedFilter(raster, FilterForIndex(filterIndex), wrap, k);
         return ApplyScaledFilter(raster, FilterForIndex(filterIndex), k);
     };
     g.text = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
-                FontEngine& fonts) { ScatterText(raster, layer, ppi, zoom, random, fonts); };
+                FontEngine& fonts, const TileWrap& wrap) { ScatterText(raster, layer, ppi, zoom, random, fonts, wrap); };
     return g;
+}
+
+TileWrap SheetWrap(const PaperSettings& paper, RasterSize size) {
+    if (!paper.Seamless || size.empty()) return {};
+    return TileWrap{size.width, size.height, paper.Repeat == kRepeatHalfDrop ? size.height / 2 : 0};
 }
 
 std::string DesignMemoryMessage(RasterSize size) {
@@ -101,21 +109,22 @@ std::string Compositor::EnsureSize(RasterSize size) {
     return {};
 }
 
-void Compositor::GroundFill(bool bottom) {
-    if (bottom) FillWhite(ViewOf(layerRaster_));
-    else CopyPixels(ViewOf(layerRaster_), ViewOf(designRaster_));
+void Compositor::GroundFill(RasterView target, RasterView ground) {
+    if (ground.empty()) FillWhite(target);
+    else CopyPixels(target, ground);
 }
 
-std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, double targetPpi,
-                                      double zoomPercent, RandomInt& random, FontEngine* fonts) {
-    const RasterView view = ViewOf(layerRaster_);
+std::string Compositor::GenerateLayer(const TLayerRecord& layer, RasterView view, RasterView ground,
+                                      double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts,
+                                      const TileWrap& wrap) {
+    const bool bottom = ground.empty();
     switch (layer.Kind) {
     case kKindGradient:
         FillGradient(view, layer.GradientColor1, layer.GradientColor2, layer.GradientDirection);
         return {};
     case kKindPattern:
-        GroundFill(bottom);
-        if (generators_.pattern) generators_.pattern(view, layer, targetPpi, zoomPercent, random);
+        GroundFill(view, ground);
+        if (generators_.pattern) generators_.pattern(view, layer, targetPpi, zoomPercent, random, wrap);
         return {};
     case kKindTexture: {
         // Files may carry pictures of 1, 4 or 8 bits: those are tiled through
@@ -129,14 +138,14 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, do
         const int bits = layer.LayerPicture.Bits ? DibBitCount(layer.LayerPicture) : 0;
         if (picture.empty() && (bits == 1 || bits == 4 || bits == 8)) {
             if (!MakeDIBCopy(layer.LayerPicture, converted) || !ConvertDib(converted, 24)) {
-                GroundFill(bottom);
+                GroundFill(view, ground);
                 return kCopyMemoryMessage;
             }
             picture = ViewOf(converted);
         }
         if (picture.empty()) {
             // A layer without a usable picture shows its ground.
-            GroundFill(bottom);
+            GroundFill(view, ground);
             return {};
         }
         TileTexture(view, picture,
@@ -144,29 +153,35 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, bool bottom, do
         return {};
     }
     case kKindFilter:
-        GroundFill(bottom);
+        GroundFill(view, ground);
         // The filter draws no random numbers, so an invisible upper filter
         // layer can be left out without changing anything.
         if (!bottom && BlendWeight(layer.Transparency) == 10) return {};
         if (const int k = FilterScaleStep(filterScale_); k > 1 && generators_.scaledFilter) {
-            if (!generators_.scaledFilter(view, layer.FilterIndex, k)) return kFilterMemoryMessage;
-        } else if (generators_.filter && !generators_.filter(view, layer.FilterIndex)) {
+            if (!generators_.scaledFilter(view, layer.FilterIndex, k, wrap)) return kFilterMemoryMessage;
+        } else if (generators_.filter && !generators_.filter(view, layer.FilterIndex, wrap)) {
             return kFilterMemoryMessage;
         }
         return {};
     case kKindText:
-        GroundFill(bottom);
-        if (fonts && generators_.text) generators_.text(view, layer, targetPpi, zoomPercent, random, *fonts);
+        GroundFill(view, ground);
+        if (fonts && generators_.text)
+            generators_.text(view, layer, targetPpi, zoomPercent, random, *fonts, wrap);
         return {};
     default:
         // A kind this program does not know (foreign files): the ground only.
-        GroundFill(bottom);
+        GroundFill(view, ground);
         return {};
     }
 }
 
 std::string Compositor::Compose(const Design& design, double targetPpi, double zoomPercent, RandomInt& random,
                                 FontEngine* fonts) {
+    return ComposeAbove(design, 0, {}, random.seed(), targetPpi, zoomPercent, random, fonts);
+}
+
+std::string Compositor::ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
+                                     double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts) {
     const RasterSize size = Size();
     if (size.empty()) return {};
     if (!HasSize(layerRaster_, size)) {
@@ -176,35 +191,72 @@ std::string Compositor::Compose(const Design& design, double targetPpi, double z
         if (!layerRaster_.Bits) return DesignMemoryMessage(size);
     }
 
-    startSeed_ = random.seed();
+    startSeed_ = sheetStart;
+    const TileWrap wrap = SheetWrap(design.Paper, size);
+    const int count = int(design.Layers.Count);
+    first = std::clamp(first, 0, count);
+    // The composition so far: empty beneath the bottom layer, else the design
+    // raster or a raster the owner keeps.
+    RasterView current = first > 0 ? below : RasterView{};
+    // The design raster ends up holding the composition, wherever it was made.
+    const auto settle = [&] {
+        if (!current.empty() && current.data != ViewOf(designRaster_).data)
+            CopyPixels(ViewOf(designRaster_), current);
+    };
     std::string message;
     try {
         // An empty stack (only foreign files have one) is blank paper.
-        if (design.Layers.Count == 0) FillWhite(ViewOf(designRaster_));
-        const int count = int(design.Layers.Count);
-        for (int i = 0; i < count; ++i) {
+        if (count == 0) FillWhite(ViewOf(designRaster_));
+        for (int i = first; i < count; ++i) {
             const TLayerRecord& layer = design.Layers[uint32_t(i)];
-            const bool bottom = i == 0;
-            std::string failure = GenerateLayer(layer, bottom, targetPpi, zoomPercent, random, fonts);
+            const int weight = i == 0 ? 0 : BlendWeight(layer.Transparency);
+            RasterView out = kept_.raster ? kept_.raster(i + 1) : RasterView{};
+            const bool keep = out.width == size.width && out.height == size.height && out.data;
+            std::string failure;
+            if (keep && weight == 0) {
+                // An opaque layer is made where it is kept.
+                failure = GenerateLayer(layer, out, current, targetPpi, zoomPercent, random, fonts, wrap);
+            } else {
+                failure = GenerateLayer(layer, ViewOf(layerRaster_), current, targetPpi, zoomPercent, random, fonts,
+                                        wrap);
+                if (weight == 0) {
+                    // An opaque layer replaces the design: the layer raster's
+                    // content is not needed afterwards, so the two rasters trade places.
+                    std::swap(designRaster_, layerRaster_);
+                    out = ViewOf(designRaster_);
+                } else {
+                    if (!keep) out = ViewOf(designRaster_);
+                    BlendLayerInto(out, current, ViewOf(layerRaster_), weight);
+                }
+            }
             if (message.empty()) message = std::move(failure);
-
-            const int weight = bottom ? 0 : BlendWeight(layer.Transparency);
-            // An opaque layer replaces the design: the layer raster's content
-            // is not needed afterwards, so the two rasters trade places.
-            if (weight == 0) std::swap(designRaster_, layerRaster_);
-            else BlendLayer(ViewOf(designRaster_), ViewOf(layerRaster_), weight);
+            current = out;
             if (progress_) progress_(i + 1, count);
             if ((cancelled_ && cancelled_()) || Cancelled()) {
                 holdsComposition_ = false;
                 designValid_ = false;
                 return kCompositionCancelled;
             }
+            if (keep && message.empty() && kept_.composed) kept_.composed(i + 1, random.seed());
         }
+        settle();
     } catch (const std::bad_alloc&) {
         if (message.empty()) message = kCopyMemoryMessage;
     } catch (const std::system_error&) {
         // A worker thread could not be started.
         if (message.empty()) message = kCopyMemoryMessage;
+    }
+    if (!message.empty() && current.data != ViewOf(designRaster_).data) {
+        // What was composed before the failure is shown.
+        try {
+            settle();
+        } catch (const std::exception&) {
+        }
+    }
+    if (Cancelled()) {
+        holdsComposition_ = false;
+        designValid_ = false;
+        return kCompositionCancelled;
     }
     designValid_ = true;
     holdsComposition_ = true;

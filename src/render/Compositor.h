@@ -17,6 +17,7 @@
 
 #include "base/RasterView.h"
 #include "base/TDibRecord.h"
+#include "base/TileWrap.h"
 #include "model/Design.h"
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
@@ -25,23 +26,33 @@
 namespace zb {
 
 // The generators of the pattern, filter and text kinds. Each receives the
-// layer raster after the ground fill and leaves its result in it. Default()
-// plugs in GeneratePattern, ApplyFilter with FilterForIndex, and ScatterText;
-// tests plug in fakes to watch the dispatch.
+// layer raster after the ground fill and leaves its result in it, and the
+// wrap of a seamless design (TileWrap; no wrap otherwise). Default() plugs in
+// GeneratePattern, ApplyFilter with FilterForIndex (ApplyWrappedFilter for a
+// wrap), and ScatterText; tests plug in fakes to watch the dispatch.
 struct LayerGenerators {
-    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&)> pattern;
+    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, const TileWrap&)>
+        pattern;
     // Returns false when the filter found no memory (the raster is unchanged).
-    std::function<bool(RasterView, int32_t filterIndex)> filter;
-    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, FontEngine&)> text;
+    std::function<bool(RasterView, int32_t filterIndex, const TileWrap&)> filter;
+    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, FontEngine&,
+                       const TileWrap&)>
+        text;
     // The filter at a whole scale k > 1 (see SetFilterScale). Default():
     // ApplyScaledFilter.
-    std::function<bool(RasterView, int32_t filterIndex, int k)> scaledFilter;
+    std::function<bool(RasterView, int32_t filterIndex, int k, const TileWrap&)> scaledFilter;
 
     static LayerGenerators Default();
 };
 
 // What Compose returns when SetCancel's question said stop.
 inline constexpr const char* kCompositionCancelled = "Abgebrochen.";
+
+// The wrap a design's sheet of this size is composed with: none unless the
+// design is a seamless tile; the half-drop repeat drops each column of tiles
+// by half the sheet's height (rounded down). The mirrored repeat needs no
+// more than the straight one: each edge meets its own mirror image.
+TileWrap SheetWrap(const PaperSettings& paper, RasterSize size);
 
 // "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (W x H Pixel)!"
 std::string DesignMemoryMessage(RasterSize size);
@@ -82,6 +93,15 @@ public:
     std::string ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,
                                 FontEngine* fonts);
 
+    // Composes only the layers from `first` up, going on from `below`, the
+    // composition of the layers beneath `first` at the rasters' size (read,
+    // never written; ignored when first is 0), with `random` standing where
+    // it stood after them. The result is byte for byte what Compose gives
+    // from the sheet's start; `sheetStart` is remembered as StartSeed(). With
+    // first at the layer count nothing is composed: `below` is copied in.
+    std::string ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
+                             double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts);
+
     // Called after each layer with the layers done and the layer count, so
     // long compositions (print, export) can show their progress.
     void SetProgress(std::function<void(int done, int total)> progress) { progress_ = std::move(progress); }
@@ -89,6 +109,20 @@ public:
     // Asked after each layer; returning true stops the composition, which
     // then returns kCompositionCancelled and leaves DesignValid() false.
     void SetCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
+
+    // Where the owner keeps the composition after some layers, so a later
+    // ComposeAbove can go on from there. Those layers are composed straight
+    // into the owner's raster (no copy is taken); the rasters must stay
+    // untouched until Compose returns.
+    struct KeptLayers {
+        // Before layer i: a raster of the rasters' size for the composition
+        // of the bottom i + 1 layers, or an empty view when it is not kept.
+        std::function<RasterView(int layers)> raster;
+        // That raster holds the composition, sound (no failure so far, not
+        // cancelled), the generator standing at `seed`.
+        std::function<void(int layers, uint32_t seed)> composed;
+    };
+    void SetKeptLayers(KeptLayers kept) { kept_ = std::move(kept); }
 
     // How many pixels of this composition make one pixel of the screen's
     // (FilterScale of render/PageGeometry.h). Above 1, filter layers work at
@@ -114,15 +148,17 @@ public:
     RasterView DesignView() const { return ViewOf(designRaster_); }
 
 private:
-    // Generates one layer into the layer raster. Returns a failure message or "".
-    std::string GenerateLayer(const TLayerRecord& layer, bool bottom, double targetPpi, double zoomPercent,
-                              RandomInt& random, FontEngine* fonts);
-    void GroundFill(bool bottom);
+    // Generates one layer into `view` over `ground`, the composition beneath
+    // it (empty for the bottom layer). Returns a failure message or "".
+    std::string GenerateLayer(const TLayerRecord& layer, RasterView view, RasterView ground, double targetPpi,
+                              double zoomPercent, RandomInt& random, FontEngine* fonts, const TileWrap& wrap);
+    static void GroundFill(RasterView target, RasterView ground);
     void ReleaseRasters();
 
     LayerGenerators generators_;
     std::function<void(int, int)> progress_;
     std::function<bool()> cancelled_;
+    KeptLayers kept_;
     double filterScale_ = 1.0;
     TDibRecord designRaster_{};
     TDibRecord layerRaster_{};

@@ -4,7 +4,7 @@ namespace zb {
 
 DesignPaintResult PaintDesignView(Compositor& compositor, RasterSize viewSize, RasterSize designSize,
                                   const Design& design, double screenPpi, double zoomPercent, RandomInt& random,
-                                  FontEngine* fonts) {
+                                  FontEngine* fonts, const ComposeStart* start) {
     DesignPaintResult result;
     result.resizeView = !(viewSize == designSize);
     if (designSize.empty()) {
@@ -25,7 +25,9 @@ DesignPaintResult PaintDesignView(Compositor& compositor, RasterSize viewSize, R
         return result;
     }
     if (!compositor.DesignValid()) {
-        result.message = compositor.Compose(design, screenPpi, zoomPercent, random, fonts);
+        result.message = start ? compositor.ComposeAbove(design, start->first, start->below, start->sheetStart,
+                                                         screenPpi, zoomPercent, random, fonts)
+                               : compositor.Compose(design, screenPpi, zoomPercent, random, fonts);
     }
     result.draw = compositor.DesignValid();
     return result;

@@ -30,12 +30,21 @@ struct DesignPaintResult {
     std::string message;
 };
 
+// Where a composition goes on from (Compositor::ComposeAbove): the layers
+// beneath `first` are composed already, in `below`.
+struct ComposeStart {
+    int first = 0;
+    RasterView below;
+    uint32_t sheetStart = 0; // the generator state the sheet started from
+};
+
 // viewSize: the design view's current size; designSize: DesignRasterSize of
 // the paper format at the view's pixels per inch and zoom. Composes (from
 // `random`) when the compositor's DesignValid() is false and the view already
-// has the right size.
+// has the right size: the whole stack, or with `start` the layers from
+// start->first up.
 DesignPaintResult PaintDesignView(Compositor& compositor, RasterSize viewSize, RasterSize designSize,
                                   const Design& design, double screenPpi, double zoomPercent, RandomInt& random,
-                                  FontEngine* fonts);
+                                  FontEngine* fonts, const ComposeStart* start = nullptr);
 
 } // namespace zb

@@ -24,8 +24,8 @@ namespace {
 // multiplied by (10 - S, S) and summed in one step; the division by 10 is the
 // same multiply-high. Unpack and pack both work within 128-bit halves, so
 // the bytes come back in their order. Returns the bytes done.
-__attribute__((target("avx2"))) size_t BlendBytesAvx2(uint8_t* design, const uint8_t* layer, size_t n,
-                                                       int weight) {
+__attribute__((target("avx2"))) size_t BlendBytesAvx2(uint8_t* out, const uint8_t* design, const uint8_t* layer,
+                                                       size_t n, int weight) {
     const __m256i weights = _mm256_set1_epi16(int16_t((weight << 8) | (10 - weight)));
     const __m256i reciprocal = _mm256_set1_epi16(int16_t(6554));
     size_t i = 0;
@@ -36,7 +36,7 @@ __attribute__((target("avx2"))) size_t BlendBytesAvx2(uint8_t* design, const uin
         __m256i hi = _mm256_maddubs_epi16(_mm256_unpackhi_epi8(l, d), weights);
         lo = _mm256_mulhi_epu16(lo, reciprocal);
         hi = _mm256_mulhi_epu16(hi, reciprocal);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(design + i), _mm256_packus_epi16(lo, hi));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_packus_epi16(lo, hi));
     }
     return i;
 }
@@ -47,11 +47,12 @@ bool HasAvx2() {
 }
 #endif
 
-void BlendBytes(uint8_t* design, const uint8_t* layer, size_t n, int weight) {
+// `out` may be `design` (blending in place).
+void BlendBytes(uint8_t* out, const uint8_t* design, const uint8_t* layer, size_t n, int weight) {
     const uint32_t wl = uint32_t(10 - weight), wd = uint32_t(weight);
     size_t i = 0;
 #if ZB_BLEND_AVX2
-    if (HasAvx2()) i = BlendBytesAvx2(design, layer, n, weight);
+    if (HasAvx2()) i = BlendBytesAvx2(out, design, layer, n, weight);
 #endif
     // What the wide loop left (or everything without AVX2).
 #if defined(__SSE2__)
@@ -70,10 +71,10 @@ void BlendBytes(uint8_t* design, const uint8_t* layer, size_t n, int weight) {
                                    _mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), designWeight));
         lo = _mm_mulhi_epu16(lo, reciprocal);
         hi = _mm_mulhi_epu16(hi, reciprocal);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(design + i), _mm_packus_epi16(lo, hi));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
     }
 #endif
-    for (; i < n; ++i) design[i] = uint8_t(DivideBy10(layer[i] * wl + design[i] * wd));
+    for (; i < n; ++i) out[i] = uint8_t(DivideBy10(layer[i] * wl + design[i] * wd));
 }
 
 bool SameSize(const RasterView& a, const RasterView& b) {
@@ -82,16 +83,20 @@ bool SameSize(const RasterView& a, const RasterView& b) {
 
 } // namespace
 
-void BlendLayer(RasterView design, RasterView layer, int weight) {
-    if (!SameSize(design, layer)) return;
+void BlendLayer(RasterView design, RasterView layer, int weight) { BlendLayerInto(design, design, layer, weight); }
+
+void BlendLayerInto(RasterView out, RasterView design, RasterView layer, int weight) {
+    if (!SameSize(design, layer) || !SameSize(out, design)) return;
     weight = std::clamp(weight, 0, 10);
-    if (weight == 10) return;
+    const bool inPlace = out.data == design.data;
+    if (weight == 10 && inPlace) return;
     const size_t rowBytes = size_t(design.width) * 3;
-    const int64_t work = int64_t(rowBytes) * design.height * (weight == 0 ? 2 : 3);
+    const int64_t work = int64_t(rowBytes) * design.height * (weight == 0 || weight == 10 ? 2 : 3);
     ParallelRows(design.height, work, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
-            if (weight == 0) std::memcpy(design.row(y), layer.row(y), rowBytes);
-            else BlendBytes(design.row(y), layer.row(y), rowBytes, weight);
+            if (weight == 0) std::memcpy(out.row(y), layer.row(y), rowBytes);
+            else if (weight == 10) std::memcpy(out.row(y), design.row(y), rowBytes);
+            else BlendBytes(out.row(y), design.row(y), layer.row(y), rowBytes, weight);
         }
     });
 }

@@ -20,6 +20,9 @@ constexpr uint32_t DivideBy10(uint32_t x) { return (x * 6554u) >> 16; }
 // the same size; only pixel bytes are read and written. The bytes of all three
 // channels get the same weights, so a row is blended as one run of bytes.
 void BlendLayer(RasterView design, RasterView layer, int weight);
+// The same into `out` (of the same size), leaving the design as it is; `out`
+// may be the design itself. The bytes are those BlendLayer gives.
+void BlendLayerInto(RasterView out, RasterView design, RasterView layer, int weight);
 
 // The same byte by byte with a plain division; the yardstick for BlendLayer.
 void BlendLayerReference(RasterView design, RasterView layer, int weight);

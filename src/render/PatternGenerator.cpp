@@ -112,7 +112,7 @@ int32_t PatternSizePx(double sizeMM, double screenPpi, double zoom) {
 }
 
 void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                     RandomInt& random) {
+                     RandomInt& random, const TileWrap& wrap) {
     const Coord sizePx = PatternSizePx(layer.PatternSizeMM, screenPpi, zoom);
 
     // The layer's rectangle extents (rows, columns), drawn for every pattern
@@ -159,6 +159,17 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
 
         Coord x0 = Coord(random(width + m)) - m;
         Coord y0 = Coord(random(height + m)) - m;
+        if (randomPos && wrap.On()) {
+            // On a tile, a corner m pixels left of the edge is the same place
+            // as one m pixels left of the opposite edge; taken as drawn, the
+            // last m columns and rows would get twice the shapes of the rest
+            // and show as a band. The same draw spreads the corners evenly:
+            // draw r of width + m places the corner at (r + 1/2) of the width
+            // in steps of width / (width + m), so the m places that take two
+            // draws lie apart, none of them at an edge.
+            x0 = (2 * (x0 + m) + 1) * width / (2 * (width + m));
+            y0 = (2 * (y0 + m) + 1) * height / (2 * (height + m));
+        }
         if (!randomPos) {
             // Grid of cell size m from the top-left corner; / truncates toward zero.
             x0 = x0 / m * m;
@@ -178,15 +189,24 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
 
         if (!visible) continue;
         const PixelPattern colour(blue, green, red);
-        switch (shape) {
-        case kShapeDiscs: FillDisc(raster, x0, y0, m, colour); break;
-        case kShapeTriangles: FillTriangle(raster, x0, y0, m, colour); break;
-        case kShapeRectangles: FillBox(raster, x0, y0, x0 + cols, y0 + rows, colour); break;
-        case kShapeSquares: FillBox(raster, x0, y0, x0 + m, y0 + m, colour); break;
-        case kShapeStripes: FillBox(raster, x0, y0, x0 + m / 10, y0 + m, colour); break;
-        case kShapeStripes2: FillBox(raster, x0, y0, x0 + m, y0 + m / 10, colour); break;
-        default: break; // unknown shapes draw nothing; their draws are done above
-        }
+        // The shape's extent right of and below its corner.
+        Coord right = m, below = m;
+        if (shape == kShapeRectangles) right = cols, below = rows;
+        else if (shape == kShapeStripes) right = m / 10;
+        else if (shape == kShapeStripes2) below = m / 10;
+        wrap.ForEachCopy(x0, y0, x0 + std::max<Coord>(right, 0), y0 + std::max<Coord>(below, 0),
+                         [&](Coord dx, Coord dy) {
+                             const Coord x = x0 + dx, y = y0 + dy;
+                             switch (shape) {
+                             case kShapeDiscs: FillDisc(raster, x, y, m, colour); break;
+                             case kShapeTriangles: FillTriangle(raster, x, y, m, colour); break;
+                             case kShapeRectangles:
+                             case kShapeSquares:
+                             case kShapeStripes:
+                             case kShapeStripes2: FillBox(raster, x, y, x + right, y + below, colour); break;
+                             default: break; // unknown shapes draw nothing; their draws are done above
+                             }
+                         });
     }
 }
 

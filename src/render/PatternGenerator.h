@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/RasterView.h"
+#include "base/TileWrap.h"
 #include "model/TLayerRecord.h"
 #include "render/RandomInt.h"
 
@@ -26,7 +27,10 @@ int32_t PatternSizePx(double sizeMM, double screenPpi, double zoom);
 // fill). screenPpi is the horizontal pixels per inch of the target, zoom the
 // zoom in percent. Draws from `random` in the fixed order of a pattern layer.
 // An empty raster receives no pixels, but the draws still happen.
+// With a wrap (a seamless tile) each shape is drawn wherever one of its
+// copies reaches the raster, so shapes crossing an edge continue on the
+// opposite one; the draws are the same as without.
 void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                     RandomInt& random);
+                     RandomInt& random, const TileWrap& wrap = {});
 
 } // namespace zb

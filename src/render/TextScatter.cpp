@@ -77,20 +77,26 @@ void FillRun(uint8_t* p, int count, const uint8_t (&pattern)[12]) {
 }
 
 // Writes the colour at every black pixel of the copy whose target lies inside
-// the raster. Copies start inside the raster (0 <= px < W, 0 <= py < H), so
-// only the right and bottom edges cut them.
-void StampCopy(const RasterView& raster, const BlackRuns& text, int px, int py, uint8_t blue,
+// the raster. A copy at its own place starts inside the raster, so only the
+// right and bottom edges cut it; the copies of a seamless tile may start
+// left of or above it as well.
+void StampCopy(const RasterView& raster, const BlackRuns& text, int64_t px, int64_t py, uint8_t blue,
                uint8_t green, uint8_t red) {
     uint8_t pattern[12];
     for (int i = 0; i < 12; i += 3) pattern[i] = blue, pattern[i + 1] = green, pattern[i + 2] = red;
-    const int rows = std::min(text.height, raster.height - py);
-    const int columns = raster.width - px;
-    for (int j = 0; j < rows; ++j) {
-        uint8_t* row = raster.pixel(px, py + j);
+    const int64_t j0 = std::max<int64_t>(0, -py);
+    const int64_t rows = std::min<int64_t>(text.height, raster.height - py);
+    const int64_t first = -px;                // runs are cut to columns first .. columns - 1
+    const int64_t columns = raster.width - px;
+    for (int64_t j = j0; j < rows; ++j) {
+        uint8_t* row = raster.row(int(py + j));
         const Run* run = text.runs.data() + text.rowStart[size_t(j)];
         const Run* end = text.runs.data() + text.rowStart[size_t(j) + 1];
-        for (; run != end && run->x0 < columns; ++run)
-            FillRun(row + ptrdiff_t(run->x0) * 3, std::min(run->x1, columns) - run->x0, pattern);
+        for (; run != end && run->x0 < columns; ++run) {
+            const int64_t x0 = std::max<int64_t>(run->x0, first);
+            const int64_t x1 = std::min<int64_t>(run->x1, columns);
+            if (x0 < x1) FillRun(row + (px + x0) * 3, int(x1 - x0), pattern);
+        }
     }
 }
 
@@ -128,7 +134,7 @@ private:
 } // namespace
 
 void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                 RandomInt& random, FontEngine& fonts) {
+                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap) {
     const std::string_view text = LayerString(layer.LayerText);
     // An empty text has nothing to show: the layer keeps its ground fill and
     // the walk draws nothing.
@@ -183,7 +189,12 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
                 py = int(cellY);
             }
 
-            if (random(10) - 1 < layer.TextCount) StampCopy(raster, copy, px, py, blue, green, red);
+            if (random(10) - 1 < layer.TextCount && copy.width > 0 && copy.height > 0) {
+                wrap.ForEachCopy(px, py, int64_t(px) + copy.width - 1, int64_t(py) + copy.height - 1,
+                                 [&](int64_t dx, int64_t dy) {
+                                     StampCopy(raster, copy, px + dx, py + dy, blue, green, red);
+                                 });
+            }
 
             // A text that renders no width still moves on by one pixel, so the
             // walk always ends.

@@ -1,6 +1,7 @@
 #pragma once
 // Text layers: copies of the layer's text scattered over the raster.
 #include "base/RasterView.h"
+#include "base/TileWrap.h"
 #include "model/TLayerRecord.h"
 #include "render/FontEngine.h"
 #include "render/RandomInt.h"
@@ -18,7 +19,10 @@ namespace zb {
 // once without drawing. A text that renders zero pixels wide advances its cell
 // by one pixel. Character heights are capped at 16384 pixels. Each distinct
 // (font, height) is rendered once per call, cut to the raster's size.
+// With a wrap (a seamless tile) each copy is stamped wherever one of its
+// copies reaches the raster, so a text cut by an edge continues on the
+// opposite one; the draws are the same as without.
 void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                 RandomInt& random, FontEngine& fonts);
+                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap = {});
 
 } // namespace zb

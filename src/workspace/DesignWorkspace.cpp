@@ -1,15 +1,20 @@
 #include "workspace/DesignWorkspace.h"
 
+#include <algorithm>
+
 #include "base/DibCopy.h"
 #include "document/DesignFile.h"
 #include "imaging/TextureLibrary.h"
 #include "model/LayerStack.h"
 #include "model/SpinField.h"
+#include "render/SeamHints.h"
 
 namespace zb {
 
-DesignWorkspace::DesignWorkspace(uint32_t seed, const PrinterFacts& printer, FontEngine* fonts)
-    : fonts_(fonts), printer_(printer), design_(std::make_unique<Design>()), random_(seed) {
+DesignWorkspace::DesignWorkspace(uint32_t seed, const PrinterFacts& printer, FontEngine* fonts,
+                                 size_t sheetCacheBytes)
+    : fonts_(fonts), printer_(printer), design_(std::make_unique<Design>()), cache_(sheetCacheBytes),
+      random_(seed) {
     newdib(editPicture_, 320, 200, 24, nullptr, 0);
     SetLayerDefaults(newLayer_);
 }
@@ -63,8 +68,9 @@ void DesignWorkspace::Select(int index) {
 std::string DesignWorkspace::NewLayer() {
     CommitPendingEdit();
     // The layer is added even when its picture could not be copied.
+    const int below = int(design_->Layers.Count);
     const std::string message = NewPlane(*design_, textures_);
-    Invalidate();
+    Invalidate(below);
     LoadEditPicture();
     RecordStep();
     Edited(kChangeLayers | kChangeSelection | kChangeEditPicture | kChangeStale);
@@ -74,24 +80,26 @@ std::string DesignWorkspace::NewLayer() {
 std::string DesignWorkspace::DeleteLayer(int row) {
     CommitPendingEdit();
     BeforePictureChange();
-    return StackChanged(DeletePlane(*design_, row), true);
+    return StackChanged(DeletePlane(*design_, row), row, true);
 }
 
 // The selection follows a moved layer, so the editor shows the same settings
 // and is not reloaded.
 std::string DesignWorkspace::MoveLayerUp(int row) {
     CommitPendingEdit();
-    return StackChanged(MovePlaneUp(*design_, row), false);
+    const int lower = LowerOfExchanged(row, -1, int(design_->Layers.Count));
+    return StackChanged(MovePlaneUp(*design_, row), lower, false);
 }
 
 std::string DesignWorkspace::MoveLayerDown(int row) {
     CommitPendingEdit();
-    return StackChanged(MovePlaneDown(*design_, row), false);
+    const int lower = LowerOfExchanged(row, +1, int(design_->Layers.Count));
+    return StackChanged(MovePlaneDown(*design_, row), lower, false);
 }
 
-std::string DesignWorkspace::StackChanged(const std::string& refusal, bool selectionChanged) {
+std::string DesignWorkspace::StackChanged(const std::string& refusal, int firstChanged, bool selectionChanged) {
     if (!refusal.empty()) return refusal;
-    Invalidate();
+    Invalidate(firstChanged);
     unsigned changes = kChangeLayers | kChangeStale;
     if (selectionChanged) {
         LoadEditPicture();
@@ -126,7 +134,7 @@ ReadBackResult DesignWorkspace::StoreEditor(const std::function<void(TLayerRecor
         }
         editPictureDiffers_ = !layer.LayerPicture.Bits;
     }
-    Invalidate();
+    Invalidate(index);
     editPending_ = true;
     Edited(kChangeStale | (result.kindChanged ? kChangeLayers : 0u));
     return result;
@@ -169,24 +177,44 @@ void DesignWorkspace::SetPaper(const PaperSettings& paper, bool resized) {
     const double zoom = design_->Paper.Zoom;
     design_->Paper = paper;
     design_->Paper.Zoom = zoom;
-    if (resized) Invalidate();
+    if (resized) Renew();
     RecordStep();
     Edited(kChangePaper | (resized ? kChangeStale : 0u));
+}
+
+void DesignWorkspace::SetTile(bool seamless, RepeatMode repeat) {
+    CommitPendingEdit();
+    PaperSettings& paper = design_->Paper;
+    // Only the half-drop repeat composes otherwise than the straight and mirrored ones.
+    const auto wrapOf = [](bool on, RepeatMode mode) { return on ? (mode == kRepeatHalfDrop ? 2 : 1) : 0; };
+    const bool recompose = wrapOf(paper.Seamless, paper.Repeat) != wrapOf(seamless, repeat);
+    paper.Seamless = seamless;
+    paper.Repeat = repeat;
+    if (recompose) Invalidate(0);
+    RecordStep();
+    Edited(kChangePaper | (recompose ? kChangeStale : 0u));
+}
+
+std::vector<std::string> DesignWorkspace::SeamNotes(int screenPpi) const {
+    return SeamHints(*design_, SheetSize(screenPpi), double(screenPpi), design_->Paper.Zoom);
 }
 
 void DesignWorkspace::SetZoom(double zoom) {
     const bool onlyZoom = onlyZoomSinceShown_;
     design_->Paper.Zoom = zoom;
-    Invalidate();
-    onlyZoomSinceShown_ = onlyZoom;
     if (onlyZoom && zoom == shownZoom_ && shown_->HoldsComposition()) {
         // Typically after a zoom the memory refused: the sheet still shown is
-        // the design at this zoom.
+        // the design at this zoom, and edits keep it.
+        Invalidate(0);
+        onlyZoomSinceShown_ = onlyZoom;
+        sheet_.AfterCompose(shown_->StartSeed());
         stale_ = false;
         failedSize_ = {};
         Changed(kChangeZoom);
         return;
     }
+    Renew();
+    onlyZoomSinceShown_ = onlyZoom;
     Changed(kChangeZoom | kChangeStale);
 }
 
@@ -194,7 +222,7 @@ void DesignWorkspace::SetPrinter(const PrinterFacts& printer) {
     printer_ = printer;
     // A design of part of the paper keeps its size (and its sheet).
     const bool resized = design_->Paper.PrintAll;
-    if (resized) Invalidate();
+    if (resized) Renew();
     Changed(kChangePrinter | (resized ? kChangeStale : 0u));
 }
 
@@ -204,7 +232,11 @@ RasterSize DesignWorkspace::SheetSize(int screenPpi) const {
     return DesignRasterSize(design_->Paper, printer_.page, screenPpi, design_->Paper.Zoom);
 }
 
-void DesignWorkspace::Invalidate() {
+void DesignWorkspace::Invalidate(int firstChanged) {
+    // The kept states of the layers beneath the change stay (an edit keeps
+    // the sheet's start, see SheetSeed); a composition under way started from
+    // states that may be gone, so it is cancelled either way.
+    cache_.DropAbove(std::max(firstChanged, 0));
     stale_ = true;
     onlyZoomSinceShown_ = false;
     ++generation_;
@@ -238,6 +270,8 @@ std::string DesignWorkspace::Compose(int screenPpi, int waitMs) {
         job.zoom = design_->Paper.Zoom;
         job.seed = restoreStart_ ? *restoreStart_ : sheet_.NextStart(random_.seed());
         job.generation = generation_;
+        job.cache = &cache_;
+        job.cacheEpoch = cache_.Epoch();
         composer_.Start(std::move(job));
         requested_ = true;
     }
@@ -272,13 +306,19 @@ std::string DesignWorkspace::TakeSheet() {
     // An edit still being typed is not a step yet: its sheet is noted when it is.
     if (!editPending_) history_.SetSheet(result->startSeed);
     ++compositions_;
+    composedFrom_ = result->firstLayer;
     Changed(kChangeSheet);
     return result->message;
 }
 
+void DesignWorkspace::Renew() {
+    sheet_.Renew();
+    Invalidate(0);
+}
+
 void DesignWorkspace::Reroll() {
     sheet_.Reroll();
-    Invalidate();
+    Invalidate(0);
     Changed(kChangeStale);
 }
 
@@ -304,17 +344,20 @@ std::string DesignWorkspace::Step(bool back) {
     CommitPendingEdit();
     if (back ? !history_.CanUndo() : !history_.CanRedo()) return {};
     BeforePictureChange();
+    const int shared = history_.SharedBottomLayers(back);
     const std::string message = back ? history_.Undo(*design_) : history_.Redo(*design_);
-    Replaced(design_->CurrentIndex, history_.Sheet());
+    // A picture that could not be restored leaves its layer without pixels.
+    Replaced(design_->CurrentIndex, history_.Sheet(), message.empty() ? shared : 0);
     return message;
 }
 
 // ---- the document ---------------------------------------------------------------------
 
-void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet) {
+void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet, int sharedLayers) {
     editPending_ = false;
     design_->CurrentIndex = selectIndex;
-    Invalidate();
+    if (!sheet) sheet_.Renew();
+    Invalidate(sharedLayers);
     restoreStart_ = sheet;
     LoadEditPicture();
     Changed(kChangeDesign | kChangeLayers | kChangeSelection | kChangePaper | kChangeZoom | kChangeEditPicture |

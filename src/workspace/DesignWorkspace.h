@@ -5,20 +5,23 @@
 //
 // Ownership: the workspace owns the design (layer records and what they own),
 // the texture library, the working picture of the texture page, the undo
-// history, the compositor with its rasters and the random generator the sheet
-// is drawn from. The font engine is borrowed and must outlive it.
+// history, the compositor with its rasters, the kept states of the sheet on
+// screen and the random generator the sheet is drawn from. The font engine is borrowed and must outlive it.
 //
 // The sheet: a change marks it stale (and cancels a composition under way);
 // whatever paints it (the design view, the print preview) calls Compose
 // first. Sheets are composed on a thread of their own from a copy of the
 // design, so the window keeps answering; the shown sheet is replaced only by
-// a finished one. The selected layer is selection state and never moved by
+// a finished one. An edit keeps the sheet's start, and what the sheet looked
+// like after each bottom layer is kept (SheetCache), so an edit of one layer
+// composes that layer and those above it only. The selected layer is selection state and never moved by
 // composing, printing or exporting.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/TDibRecord.h"
 #include "base/TDynaArray.h"
@@ -27,6 +30,7 @@
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
 #include "render/RandomInt.h"
+#include "workspace/SheetCache.h"
 #include "workspace/SheetComposer.h"
 #include "workspace/SheetSeed.h"
 #include "workspace/UndoHistory.h"
@@ -64,8 +68,10 @@ struct PrinterFacts {
 class DesignWorkspace {
 public:
     // `seed`: the generator's start state. `fonts` may be null (text layers
-    // then show their ground).
-    DesignWorkspace(uint32_t seed, const PrinterFacts& printer, FontEngine* fonts);
+    // then show their ground). `sheetCacheBytes` bounds the kept states of
+    // the sheet.
+    DesignWorkspace(uint32_t seed, const PrinterFacts& printer, FontEngine* fonts,
+                    size_t sheetCacheBytes = kDefaultSheetCacheBytes);
     ~DesignWorkspace();
     DesignWorkspace(const DesignWorkspace&) = delete;
     DesignWorkspace& operator=(const DesignWorkspace&) = delete;
@@ -117,6 +123,10 @@ public:
     // A change of the paper settings; `resized` when the sheet's size changes
     // with it. One undoable step.
     void SetPaper(const PaperSettings& paper, bool resized);
+    // "Nahtlos kachelbar" and the repeat: one undoable step. A change that
+    // composes differently recomposes the same sheet (the same shapes, now
+    // wrapped or not), not a new one.
+    void SetTile(bool seamless, RepeatMode repeat);
     double Zoom() const { return design_->Paper.Zoom; }
     // The zoom as its field reads it (a view setting, not an undoable step).
     // Going back to the zoom of the sheet shown, when nothing but the zoom
@@ -127,6 +137,9 @@ public:
     // The last composition asked for failed for want of memory.
     bool SheetRefused() const { return !failedSize_.empty(); }
     const PrinterFacts& Printer() const { return printer_; }
+    // What keeps the sheet, a seamless tile, from repeating without a seam at
+    // the screen's size and zoom (SeamHints); empty for a sheet that is no tile.
+    std::vector<std::string> SeamNotes(int screenPpi) const;
     // A new printer page: only a design that fills the whole page changes size.
     void SetPrinter(const PrinterFacts& printer);
 
@@ -163,6 +176,10 @@ public:
     void SetHold(bool hold);
     // Compositions since start (for tests and benchmarks).
     int CompositionCount() const { return compositions_; }
+    // The kept states of the sheet, and the lowest layer the last shown
+    // composition composed (the layer count when it composed none).
+    const SheetCache& Cache() const { return cache_; }
+    int LastComposedFrom() const { return composedFrom_; }
     FontEngine* Fonts() const { return fonts_; }
 
     // ---- undo ---------------------------------------------------------------
@@ -198,16 +215,23 @@ public:
 private:
     // The one path that puts another design in place (new, open, undo, redo):
     // the selection, the working picture, the sheet and every view follow.
-    // `sheet`: the generator state of the sheet to show again (undo, redo).
-    void Replaced(int selectIndex, std::optional<uint32_t> sheet);
+    // `sheet`: the generator state of the sheet to show again (undo, redo);
+    // `sharedLayers`: how many bottom layers the new design has in common
+    // with the one it replaces (kept states of that sheet serve for them).
+    void Replaced(int selectIndex, std::optional<uint32_t> sheet, int sharedLayers = 0);
     // After a command of the layer list: its refusal changes nothing;
     // otherwise the sheet is stale and the step recorded.
-    std::string StackChanged(const std::string& refusal, bool selectionChanged);
+    // `firstChanged`: the lowest layer whose place or settings changed.
+    std::string StackChanged(const std::string& refusal, int firstChanged, bool selectionChanged);
     // Loads the working picture from the selected layer.
     void LoadEditPicture();
     void Changed(unsigned changes);
     void Edited(unsigned changes);
-    void Invalidate();
+    // The sheet must be composed again; the layers beneath `firstChanged`
+    // are as they were (0: nothing of the sheet can be reused).
+    void Invalidate(int firstChanged);
+    // Zoom or size changed: a new sheet (or the held one rescaled).
+    void Renew();
     // Undo (back) or redo: the step's design and the sheet it showed.
     std::string Step(bool back);
     // A composition under way borrows the layers' pictures: it is cancelled
@@ -234,6 +258,9 @@ private:
     double shownZoom_ = 0;
     // Nothing but the zoom changed since the shown sheet was composed.
     bool onlyZoomSinceShown_ = false;
+    // The shown sheet after its bottom layers, so an edit composes from the
+    // edited layer up. Declared before the composer, whose jobs borrow it.
+    SheetCache cache_;
     bool stale_ = true;
     // Counts changes, so a sheet finished for an older design is not shown.
     uint64_t generation_ = 0;
@@ -250,6 +277,7 @@ private:
     uint64_t savedState_ = 0;
     std::string fileName_;
     int compositions_ = 0;
+    int composedFrom_ = 0;
 };
 
 } // namespace zb

@@ -1,6 +1,8 @@
 #include "workspace/SheetComposer.h"
 
 #include <chrono>
+#include <new>
+#include <vector>
 
 #include "base/Cancellation.h"
 #include "render/DesignViewPaint.h"
@@ -123,17 +125,56 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
     result.startSeed = job.seed;
     result.generation = job.generation;
     if (!sheet) sheet = std::make_unique<Compositor>();
+    const int count = int(job.design->Layers.Count);
     layersDone_ = 0;
-    layerCount_ = int(job.design->Layers.Count);
-    sheet->SetProgress([this](int done, int) { layersDone_ = done; });
+    layerCount_ = count;
     sheet->Invalidate();
-    RandomInt random(job.seed);
     CancelScope scope(&cancel_);
+    const SheetKey key{job.size, job.ppi, job.zoom, job.seed};
+    std::shared_ptr<const KeptState> from;
+    int spacing = 0;
+    if (job.cache) {
+        from = job.cache->Nearest(key, count);
+        spacing = job.cache->Spacing(count, size_t(job.size.width) * 3 * size_t(job.size.height));
+    }
+    const ComposeStart start{from ? from->layers : 0, from ? from->View() : RasterView{}, job.seed};
+    result.firstLayer = start.first;
+    layersDone_ = start.first;
+    RandomInt random(from ? from->seed : job.seed);
+    sheet->SetProgress([this](int done, int) { layersDone_ = done; });
+    // The states this job composes into stay its own until it ends, so none
+    // is handed out again while a later layer still reads it.
+    std::vector<std::shared_ptr<KeptState>> states;
+    if (spacing > 0) {
+        Compositor::KeptLayers kept;
+        kept.raster = [&](int layers) -> RasterView {
+            if (layers % spacing != 0) return {};
+            try {
+                std::shared_ptr<KeptState> state = job.cache->NewState(job.size);
+                if (!state) return {};
+                state->layers = layers;
+                states.push_back(state);
+                return state->View();
+            } catch (const std::bad_alloc&) {
+                return {}; // no memory to spare: the state is not kept
+            }
+        };
+        kept.composed = [&](int layers, uint32_t seed) {
+            states.back()->seed = seed;
+            try {
+                if (states.back()->layers == layers) job.cache->Keep(job.cacheEpoch, key, spacing, states.back());
+            } catch (const std::bad_alloc&) {
+                // Not kept; the sheet is composed all the same.
+            }
+        };
+        sheet->SetKeptLayers(std::move(kept));
+    }
     const DesignPaintResult paint =
-        PaintDesignView(*sheet, job.size, job.size, *job.design, job.ppi, job.zoom, random, fonts_);
+        PaintDesignView(*sheet, job.size, job.size, *job.design, job.ppi, job.zoom, random, fonts_, &start);
     result.message = paint.message;
     result.endSeed = random.seed();
     sheet->SetProgress({});
+    sheet->SetKeptLayers({});
     job.design->ForgetBorrowedPictures();
     result.sheet = std::move(sheet);
     return result;

@@ -6,7 +6,8 @@
 //
 // Ownership: the composer owns its thread, the jobs' copies of the design and
 // the compositors it composes into; the font engine is borrowed, must outlive
-// the composer and is used only by its thread. The destructor cancels and
+// the composer and is used only by its thread. A job's cache of kept states is
+// borrowed too and must outlive the composer. The destructor cancels and
 // waits for the thread.
 #include <atomic>
 #include <condition_variable>
@@ -22,6 +23,7 @@
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
+#include "workspace/SheetCache.h"
 
 namespace zb {
 
@@ -35,6 +37,10 @@ struct SheetJob {
     double zoom = 30;
     uint32_t seed = 0;              // the generator's state at the sheet's start
     uint64_t generation = 0;        // the owner's count of changes when it asked
+    // The states of the sheet kept so far (borrowed, may be null): the job
+    // goes on from the highest one and keeps its own, in this epoch.
+    SheetCache* cache = nullptr;
+    uint64_t cacheEpoch = 0;
 };
 
 struct SheetResult {
@@ -44,6 +50,7 @@ struct SheetResult {
     RasterSize size;
     uint32_t startSeed = 0;
     uint32_t endSeed = 0;           // where the generator stood afterwards
+    int firstLayer = 0;             // the lowest layer composed; below it a kept state served
     uint64_t generation = 0;
     std::string message;            // German; empty when all went well
 };

@@ -1,10 +1,11 @@
 #pragma once
-// Which sheet the next composition shows. Normally every composition draws on
-// from where the random generator stands, so it shows a fresh sheet. While
-// "Bogen festhalten" is checked, compositions after edits, zoom changes and
-// resizes start again from the state the shown sheet started from, so a
-// pattern keeps its shapes while a gradient beneath it is edited. "Neu würfeln"
-// lets the next composition draw on even while the sheet is held.
+// Which sheet the next composition shows. An edit of the design keeps the
+// sheet: the composition starts again from the state the shown sheet started
+// from, so the layers beneath the edited one stay as they are (and need not be
+// composed again). A zoom change, a resize or another design draws on from
+// where the random generator stands, a fresh sheet, unless "Bogen festhalten"
+// is checked, which keeps the sheet through those too. "Neu würfeln" lets the
+// next composition draw on even while the sheet is held.
 #include <cstdint>
 
 #include "render/RandomInt.h"
@@ -18,24 +19,29 @@ public:
 
     // The next composition shows a fresh sheet, held or not.
     void Reroll() { reroll_ = true; }
+    // Zoom, size or the design changed: the next composition shows a fresh
+    // sheet unless it is held.
+    void Renew() { renew_ = true; }
 
     // Before a composition: rewinds the generator to the shown sheet's start
-    // when the sheet is held (and a sheet has been shown).
+    // when the sheet is kept (and a sheet has been shown).
     void BeforeCompose(RandomInt& random) {
-        if (hold_ && shown_ && !reroll_) random.setSeed(start_);
+        random.setSeed(NextStart(random.seed()));
         reroll_ = false;
+        renew_ = false;
     }
 
     // The state the next composition starts from, the generator standing at
-    // `current`: the shown sheet's start while it is held, else `current`.
+    // `current`: the shown sheet's start while it is kept, else `current`.
     // Changes nothing, so a composition that is cancelled costs no reroll.
-    uint32_t NextStart(uint32_t current) const { return hold_ && shown_ && !reroll_ ? start_ : current; }
+    uint32_t NextStart(uint32_t current) const { return Keeps() ? start_ : current; }
 
     // After a composition: the state it started from (the compositor's StartSeed).
     void AfterCompose(uint32_t startSeed) {
         start_ = startSeed;
         shown_ = true;
         reroll_ = false;
+        renew_ = false;
     }
 
     // The number of the sheet shown: the generator state it started from.
@@ -43,8 +49,11 @@ public:
     uint32_t Number() const { return start_; }
 
 private:
+    bool Keeps() const { return shown_ && !reroll_ && (hold_ || !renew_); }
+
     bool hold_ = false;
     bool reroll_ = false;
+    bool renew_ = false;
     bool shown_ = false;
     uint32_t start_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "workspace/UndoHistory.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <optional>
@@ -32,7 +33,8 @@ bool SamePixels(const TDibRecord& a, const TDibRecord& b) {
 bool SamePaper(const PaperSettings& a, const PaperSettings& b) {
     return a.Breit == b.Breit && a.Hoch == b.Hoch && a.BreitV == b.BreitV && a.HochV == b.HochV &&
            a.DezV == b.DezV && a.RandX == b.RandX && a.RandY == b.RandY && a.PrintAll == b.PrintAll &&
-           a.HoldWidth2 == b.HoldWidth2 && a.SVerh == b.SVerh && a.HoldWidth == b.HoldWidth;
+           a.HoldWidth2 == b.HoldWidth2 && a.SVerh == b.SVerh && a.HoldWidth == b.HoldWidth &&
+           a.Seamless == b.Seamless && a.Repeat == b.Repeat;
 }
 
 } // namespace
@@ -58,16 +60,22 @@ struct UndoHistory::State {
     std::optional<uint32_t> sheet;
     uint64_t name = 0;
 
-    bool SameDesign(const State& o) const {
-        if (layers.size() != o.layers.size() || !SamePaper(paper, o.paper)) return false;
-        for (size_t i = 0; i < layers.size(); ++i) {
+    // How many bottom layers the two states have in common.
+    size_t SharedBottomLayers(const State& o) const {
+        const size_t n = std::min(layers.size(), o.layers.size());
+        for (size_t i = 0; i < n; ++i) {
             const LayerState& a = layers[i];
             const LayerState& b = o.layers[i];
             if (std::memcmp(a.plain, b.plain, kPlainBytes) || a.fontName != b.fontName ||
                 a.layerText != b.layerText || a.picture != b.picture)
-                return false;
+                return i;
         }
-        return true;
+        return n;
+    }
+
+    bool SameDesign(const State& o) const {
+        return layers.size() == o.layers.size() && SamePaper(paper, o.paper) &&
+               SharedBottomLayers(o) == layers.size();
     }
 };
 
@@ -205,6 +213,11 @@ namespace zb {
 
 void UndoHistory::SetSheet(uint32_t startSeed) {
     if (index_ < states_.size()) states_[index_]->sheet = startSeed;
+}
+
+int UndoHistory::SharedBottomLayers(bool back) const {
+    if (back ? !CanUndo() : !CanRedo()) return 0;
+    return int(states_[index_]->SharedBottomLayers(*states_[back ? index_ - 1 : index_ + 1]));
 }
 
 uint64_t UndoHistory::CurrentState() const { return index_ < states_.size() ? states_[index_]->name : 0; }

@@ -50,6 +50,11 @@ public:
     std::string Undo(Design& design);
     std::string Redo(Design& design);
 
+    // How many bottom layers the state Undo (back) or Redo would show has in
+    // common with the state shown: the step leaves them as they are. 0 when
+    // there is no such step.
+    int SharedBottomLayers(bool back) const;
+
     // The sheet shown for the state shown: the generator state it started
     // from, so that undo and redo bring back that very sheet.
     void SetSheet(uint32_t startSeed);

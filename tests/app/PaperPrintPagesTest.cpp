@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -93,6 +94,71 @@ TEST_F(MainFormTest, PaperSizeChoiceClearsTheComposition) {
     Find<QRadioButton>("PrintAllBtn")->click();
     EXPECT_TRUE(D().Paper.PrintAll);
     EXPECT_TRUE(form->Workspace().Stale());
+}
+
+TEST_F(MainFormTest, SeamlessTileIsAnUndoableChoiceWithHintsAndARepeatView) {
+    QCheckBox* seamless = Find<QCheckBox>("SeamlessBox");
+    QComboBox* repeat = Find<QComboBox>("RepeatBox");
+    EXPECT_FALSE(seamless->isChecked());
+    EXPECT_FALSE(repeat->isEnabled());
+    form->PaintDesign();
+    const uint32_t sheet = form->Workspace().Sheet().StartSeed();
+    seamless->click();
+    EXPECT_TRUE(D().Paper.Seamless);
+    EXPECT_TRUE(repeat->isEnabled());
+    EXPECT_TRUE(form->Workspace().Stale());
+    form->PaintDesign();
+    EXPECT_EQ(form->Workspace().Sheet().StartSeed(), sheet) << "the same sheet, now a tile";
+    repeat->setCurrentIndex(zb::kRepeatHalfDrop);
+    EXPECT_EQ(D().Paper.Repeat, zb::kRepeatHalfDrop);
+
+    // A gradient beneath makes a seam: both hints say so.
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(zb::kKindGradient);
+    WaitForTimer();
+    for (const char* name : {"SeamHintLabel", "ViewSeamHintLabel"})
+        EXPECT_TRUE(Find<QLabel>(name)->text().contains(QString::fromUtf8("Ebene 1 ist ein Farbverlauf"))) << name;
+    EXPECT_FALSE(Find<QLabel>("ViewSeamHintLabel")->isHidden());
+
+    // Each change is one step back.
+    form->UndoBtnClick();
+    form->UndoBtnClick();
+    EXPECT_EQ(D().Paper.Repeat, zb::kRepeatBasic);
+    EXPECT_TRUE(seamless->isChecked());
+    form->UndoBtnClick();
+    EXPECT_FALSE(D().Paper.Seamless);
+    EXPECT_FALSE(seamless->isChecked());
+    EXPECT_TRUE(Find<QLabel>("ViewSeamHintLabel")->text().isEmpty());
+
+    // "Wiederholung zeigen" lays the sheet 3 x 3 times without composing it again.
+    form->PaintDesign();
+    const int compositions = form->Workspace().CompositionCount();
+    const QSize one = Find<QWidget>("PaintBox1")->size();
+    Find<QCheckBox>("RepeatViewBox")->click();
+    EXPECT_EQ(Find<QWidget>("PaintBox1")->size(), one * 3);
+    EXPECT_EQ(form->Workspace().CompositionCount(), compositions);
+    const QImage shown = Find<QWidget>("PaintBox1")->grab().toImage();
+    const QImage middle = shown.copy(QRect(QPoint(one.width(), one.height()), one));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(2 * one.width(), one.height()), QPoint(one.width(), 2 * one.height())})
+        EXPECT_TRUE(shown.copy(QRect(corner, one)) == middle) << corner.x() << "," << corner.y();
+
+    // The mirrored repeat on screen and in the export's 3 x 3 tiles: the
+    // tile right of the middle one is its mirror image.
+    seamless->click();
+    repeat->setCurrentIndex(zb::kRepeatMirror);
+    form->PaintDesign();
+    const QImage mirrored = Find<QWidget>("PaintBox1")->grab().toImage();
+    const QImage centre = mirrored.copy(QRect(QPoint(one.width(), one.height()), one));
+    EXPECT_TRUE(mirrored.copy(QRect(QPoint(2 * one.width(), one.height()), one)) == centre.mirrored(true, false));
+    Find<zb::TPrintPage>("PrintPage")->askResolution = [](QWidget*) { return 40; };
+    Find<QCheckBox>("Preview3x3Check")->setChecked(true);
+    dialogs.fileNames.push_back(dir.filePath("kachel.png"));
+    Click("ExportBtn");
+    EXPECT_EQ(dialogs.Count("error"), 0) << dialogs.LastText("error").toStdString();
+    const QImage tile = QImage(dir.filePath("kachel.png")).convertToFormat(QImage::Format_RGB32);
+    const QImage tiles = QImage(dir.filePath("kachel-3x3.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(tiles.size(), tile.size() * 3);
+    EXPECT_TRUE(tiles.copy(QRect(QPoint(tile.width(), tile.height()), tile.size())) == tile);
+    EXPECT_TRUE(tiles.copy(QRect(QPoint(0, 0), tile.size())) == tile.mirrored(true, true));
 }
 
 // Preview at 100 % on the offscreen screen (96 ppi): a printable width of

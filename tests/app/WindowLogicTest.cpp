@@ -132,11 +132,15 @@ TEST(TextureStrip, GeometryAndHitTest) {
 TEST(SheetSeed, HeldSheetsStartFromTheShownSheetUntilRerolled) {
     RandomInt random(1000);
     SheetSeed seed;
-    // Not held: each composition draws on.
+    // Not held: an edit keeps the sheet, a zoom or size change draws on.
     seed.BeforeCompose(random);
     EXPECT_EQ(random.seed(), 1000u);
     seed.AfterCompose(1000);
     random(10);
+    seed.BeforeCompose(random);
+    EXPECT_EQ(random.seed(), 1000u);
+    random(10);
+    seed.Renew();
     seed.BeforeCompose(random);
     EXPECT_NE(random.seed(), 1000u);
     const uint32_t second = random.seed();
@@ -144,6 +148,7 @@ TEST(SheetSeed, HeldSheetsStartFromTheShownSheetUntilRerolled) {
     random(10);
 
     seed.SetHold(true);
+    seed.Renew();
     seed.BeforeCompose(random);
     EXPECT_EQ(random.seed(), second);
     random(10);

@@ -231,14 +231,23 @@ TEST(Blend, OptimisedMatchesReferenceOnRandomRasters) {
         for (int weight = -1; weight <= 11; ++weight) {
             SCOPED_TRACE(testing::Message() << size[0] << " x " << size[1] << " S " << weight);
             TestRaster fast(size[0], size[1]), slow(size[0], size[1]), layer(size[0], size[1]);
+            TestRaster design(size[0], size[1]), into(size[0], size[1], 5);
             const uint32_t seed = rng();
             fast.fillRandom(seed);
             slow.fillRandom(seed);
+            design.fillRandom(seed);
             layer.fillRandom(rng());
             zb::BlendLayer(fast.view(), layer.view(), weight);
             zb::BlendLayerReference(slow.view(), layer.view(), weight);
             ASSERT_EQ(FirstDifference(fast.view(), slow.view()), "");
             ASSERT_TRUE(fast.paddingIntact());
+            // Into another raster: the same bytes, the design left alone.
+            zb::BlendLayerInto(into.view(), design.view(), layer.view(), weight);
+            ASSERT_EQ(FirstDifference(into.view(), slow.view()), "");
+            ASSERT_TRUE(into.paddingIntact());
+            TestRaster untouched(size[0], size[1]);
+            untouched.fillRandom(seed);
+            ASSERT_EQ(FirstDifference(design.view(), untouched.view()), "");
         }
     }
 }

@@ -64,7 +64,8 @@ struct GeneratorLog {
 
     zb::LayerGenerators Generators() {
         zb::LayerGenerators g;
-        g.pattern = [this](RasterView r, const TLayerRecord&, double ppiArg, double zoomArg, zb::RandomInt& random) {
+        g.pattern = [this](RasterView r, const TLayerRecord&, double ppiArg, double zoomArg, zb::RandomInt& random,
+                           const zb::TileWrap&) {
             ++patternCalls;
             ppi = ppiArg;
             zoom = zoomArg;
@@ -76,7 +77,7 @@ struct GeneratorLog {
                 p[2] = 0;
             }
         };
-        g.filter = [this](RasterView r, int32_t index) {
+        g.filter = [this](RasterView r, int32_t index, const zb::TileWrap&) {
             ++filterCalls;
             filterIndices.push_back(index);
             if (filterFails) return false;
@@ -84,7 +85,8 @@ struct GeneratorLog {
                 for (int i = 0; i < r.width * 3; ++i) r.row(y)[i] = uint8_t(255 - r.row(y)[i]);
             return true;
         };
-        g.text = [this](RasterView r, const TLayerRecord&, double, double, zb::RandomInt&, zb::FontEngine&) {
+        g.text = [this](RasterView r, const TLayerRecord&, double, double, zb::RandomInt&, zb::FontEngine&,
+                        const zb::TileWrap&) {
             ++textCalls;
             r.pixel(0, 0)[0] = 1;
         };

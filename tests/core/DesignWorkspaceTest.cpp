@@ -123,8 +123,9 @@ TEST(DesignWorkspace, AnEditCancelsTheCompositionUnderWayAndTheShownSheetIsItsSe
     EXPECT_EQ(w.CurrentIndex(), 1);
 }
 
-// Undo and redo show again the very sheet each step showed; "Neu würfeln"
-// is the way to a fresh one.
+// Undo and redo show again the very sheet each step showed. An edit keeps
+// the sheet (only the edited layer changes); "Neu würfeln" is the way to a
+// fresh one.
 TEST(DesignWorkspace, UndoAndRedoBringBackTheSheetsThatWereShown) {
     DesignWorkspace w(99, kA4, nullptr);
     w.Start();
@@ -141,17 +142,25 @@ TEST(DesignWorkspace, UndoAndRedoBringBackTheSheetsThatWereShown) {
     };
     const auto first = edit(0x0000FF);
     const auto second = edit(0x00FF00);
-    ASSERT_NE(first.first, second.first); // an edit shows a fresh sheet
-    ASSERT_EQ(w.History().StateCount(), 3u);
+    ASSERT_EQ(first.first, second.first);
+    ASSERT_NE(first.second, second.second);
+    w.Reroll();
+    const auto third = edit(0xFF0000);
+    ASSERT_NE(second.first, third.first);
+    ASSERT_EQ(w.History().StateCount(), 4u);
 
     const auto shown = [&w] {
         EXPECT_EQ(w.Compose(96, -1), "");
         return std::make_pair(w.Sheet().StartSeed(), Bytes(w.Sheet().DesignView()));
     };
     w.Undo();
+    EXPECT_TRUE(shown() == second);
+    w.Undo();
     EXPECT_TRUE(shown() == first);
     w.Redo();
     EXPECT_TRUE(shown() == second);
+    w.Redo();
+    EXPECT_TRUE(shown() == third);
     w.Reroll();
-    EXPECT_NE(shown().first, second.first);
+    EXPECT_NE(shown().first, third.first);
 }

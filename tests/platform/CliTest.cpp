@@ -296,6 +296,50 @@ TEST_F(CliTest, RenderMatchesTheGoldenImage) {
     }
 }
 
+TEST_F(CliTest, SeamlessTilesRenderAndExportWithTheirRepeatAndSayWhatMakesASeam) {
+    // render --seamless composes what the core composes for the tile, and the
+    // gradient beneath is named on standard error.
+    const QString tile = dir.filePath("kachel.png");
+    CliRun r = Zierbogen({"render", designFile, "-o", tile, "--seed", "99", "--seamless"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("zierbogen: Hinweis: Ebene 1 ist ein Farbverlauf"))) << r.err.toStdString();
+    const RasterSize size = DesignRasterSize(design->Paper, PrintablePage{}, 96, 50);
+    design->Paper.Seamless = true;
+    EXPECT_TRUE(Load(tile) == ComposeHere(*design, size, 96, 50, 99));
+    design->Paper.Seamless = false;
+    EXPECT_FALSE(Load(tile) == ComposeHere(*design, size, 96, 50, 99));
+    r = Zierbogen({"render", designFile, "-o", tile, "--seed", "99"});
+    EXPECT_FALSE(r.err.contains(QStringLiteral("Hinweis"))) << "no hints for a sheet that is no tile";
+
+    // export --repeat half-drop --preview3x3: the tile, and 3 x 3 tiles laid
+    // as the half-drop repeat lays them, the tile in the middle.
+    const QString exported = dir.filePath("kachel-export.png");
+    const QString preview = dir.filePath("rapport.png");
+    r = Zierbogen({"export", designFile, "-o", exported, "--dpi", "40", "--seed", "7", "--repeat", "half-drop",
+                   "--preview3x3", preview});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage one = Load(exported), nine = Load(preview);
+    ASSERT_EQ(nine.size(), one.size() * 3);
+    const int w = one.width(), h = one.height();
+    for (int y = 0; y < nine.height(); ++y)
+        for (int x = 0; x < nine.width(); ++x) {
+            const int column = x / w - 1;
+            const int ty = ((y - h - column * (h / 2)) % h + 2 * h) % h;
+            ASSERT_EQ(nine.pixel(x, y), one.pixel(x % w, ty)) << x << "," << y;
+        }
+    // A design that stores the choice needs no option; a wrong mode is a wrong call.
+    design->Paper.Seamless = true;
+    design->Paper.Repeat = kRepeatHalfDrop;
+    ASSERT_TRUE(savefile(*design, designFile.toStdString()));
+    const QString again = dir.filePath("gespeichert.png");
+    ASSERT_EQ(Zierbogen({"export", designFile, "-o", again, "--dpi", "40", "--seed", "7"}).exitCode, 0);
+    EXPECT_TRUE(Load(again) == one);
+    EXPECT_TRUE(Zierbogen({"info", designFile}).out.contains(QStringLiteral("Nahtlos kachelbar: ja, Rapport Halb versetzt")));
+    r = Zierbogen({"export", designFile, "-o", again, "--repeat", "schief"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--repeat nimmt basic, half-drop oder mirror"))) << r.err.toStdString();
+}
+
 TEST_F(CliTest, ExportRecordsTheResolutionInEveryFormat) {
     for (const char* ext : {"png", "jpg", "tif", "bmp"}) {
         SCOPED_TRACE(ext);

@@ -1,0 +1,56 @@
+#include "render/RepeatPreview.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/TileWrap.h"
+
+namespace zb {
+
+void RepeatSource(RepeatMode mode, int width, int height, int64_t x, int64_t y, int& tx, int& ty) {
+    if (mode == kRepeatMirror) {
+        const int64_t column = TileWrap::FloorDiv(x, width), row = TileWrap::FloorDiv(y, height);
+        tx = int(x - column * width);
+        ty = int(y - row * height);
+        if (column % 2 != 0) tx = width - 1 - tx;
+        if (row % 2 != 0) ty = height - 1 - ty;
+        return;
+    }
+    const TileWrap wrap{width, height, mode == kRepeatHalfDrop ? height / 2 : 0};
+    wrap.Map(x, y, tx, ty);
+}
+
+void DrawRepeat(RasterView out, RasterView tile, RepeatMode mode, int originX, int originY) {
+    if (out.empty() || tile.empty()) return;
+    for (int y = 0; y < out.height; ++y) {
+        uint8_t* row = out.row(y);
+        for (int x = 0; x < out.width;) {
+            int tx, ty;
+            RepeatSource(mode, tile.width, tile.height, int64_t(x) - originX, int64_t(y) - originY, tx, ty);
+            // Straight runs of the tile's row are copied whole; a mirrored
+            // column runs backwards.
+            const bool backwards = mode == kRepeatMirror &&
+                                   TileWrap::FloorDiv(int64_t(x) - originX, tile.width) % 2 != 0;
+            if (backwards) {
+                std::memcpy(row + ptrdiff_t(x) * 3, tile.pixel(tx, ty), 3);
+                ++x;
+                continue;
+            }
+            const int run = std::min(out.width - x, tile.width - tx);
+            std::memcpy(row + ptrdiff_t(x) * 3, tile.pixel(tx, ty), size_t(run) * 3);
+            x += run;
+        }
+    }
+}
+
+bool MakeRepeatPreview(const TDibRecord& tile, RepeatMode mode, TDibRecord& preview) {
+    preview = TDibRecord{};
+    const RasterView source = ViewOf(tile);
+    if (source.empty() || source.width > (1 << 29) / 3 || source.height > (1 << 29) / 3) return false;
+    newdib(preview, 3 * source.width, 3 * source.height, 24, nullptr, 0);
+    if (!preview.Bits) return false;
+    DrawRepeat(ViewOf(preview), source, mode, source.width, source.height);
+    return true;
+}
+
+} // namespace zb
