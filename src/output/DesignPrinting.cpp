@@ -227,6 +227,15 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
                 if (m.empty()) m = PrintPosterPage(session, compositor.DesignView(), piece, page);
                 if (!m.empty()) break;
                 ++outcome.pagesPrinted;
+                // Many pages take a while to send: the window keeps answering, and a stop ends the job.
+                const int layers = int(job.design->Layers.Count);
+                if (job.progress && !job.progress(sheet, sheets, layers, layers)) {
+                    session.Abort();
+                    outcome.cancelled = true;
+                    outcome.message = kCancelledMessage;
+                    outcome.pagesPrinted = 0;
+                    return outcome;
+                }
             }
         } else {
             m = sheet == 1 ? session.Begin(job.title) : session.NewPage();

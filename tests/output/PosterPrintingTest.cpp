@@ -167,6 +167,20 @@ TEST(DesignPrinting, PosterOnTheFallbackPdf) {
     ASSERT_EQ(zb::PosterLayout::ForPrinter(design.Paper, zb::kFallbackPrintablePage, 1).PageCount(), 2);
     CheckPoster(printer, design, seed, [&] { return pdf; });
 
+    // A stop after the first page ends the job: no file, nothing counted.
+    const QString stopped = tmp.filePath("gestoppt.pdf");
+    zb::SetUpFallbackPrinter(printer, stopped);
+    zb::DesignPrintJob job;
+    job.design = &design;
+    job.poster = true;
+    int whole = 0; // calls with every layer done: the composition's end, then one per page
+    job.progress = [&](int, int, int done, int layers) { return done < layers || ++whole < 2; };
+    const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.pagesPrinted, 0);
+    EXPECT_EQ(whole, 2);
+    EXPECT_FALSE(QFile::exists(stopped));
+
     const QString file = tmp.filePath("plakat.zbg");
     ASSERT_TRUE(zb::savefile(design, file.toStdString()));
     QString errors, output;
