@@ -26,6 +26,7 @@
 #include "output/DesignPrinting.h"
 #include "platform/QtPainterDibDevice.h"
 #include "render/PageGeometry.h"
+#include "render/PosterLayout.h"
 #include "viewer/DevicePixelScope.h"
 #include "viewer/PaintBox.h"
 
@@ -34,6 +35,7 @@ namespace zb {
 namespace {
 
 constexpr SpinField kSheetCountEd{1, kMaxSheets, 0};
+constexpr SpinField kOverlapEd{kMinOverlapCm, kMaxOverlapCm, 1};
 const char* const kExportFilter =
     "PNG-Grafik (*.png);;JPEG-Grafik (*.jpg);;TIFF-Grafik (*.tif);;Windows-Bitmap (*.bmp);;PDF-Dokument (*.pdf)";
 
@@ -57,6 +59,16 @@ public:
 private:
     QProgressDialog dialog_;
 };
+
+// "8 Seiten (4 x 2)": pages, columns by rows.
+QString PosterInfoText(const PosterLayout& pages) {
+    if (pages.PageCount() == 0) return {};
+    return QStringLiteral("%1 %2 (%3 x %4)")
+        .arg(pages.PageCount())
+        .arg(pages.PageCount() == 1 ? QStringLiteral("Seite") : QStringLiteral("Seiten"))
+        .arg(pages.Columns())
+        .arg(pages.Rows());
+}
 
 } // namespace
 
@@ -93,6 +105,18 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     PreviewFilterCheck->setChecked(true);
     PreviewFilterCheck->setToolTip(QStringLiteral(
         "Filterebenen wirken auf dem Papier so weit wie in der Vorschau; ohne Haken wirken sie Pixel für Pixel."));
+    PosterBox = new QCheckBox(QStringLiteral("Auf mehrere Seiten verteilen"));
+    PosterBox->setObjectName(QStringLiteral("PosterBox"));
+    PosterBox->setToolTip(QStringLiteral("Einen Bogen, der größer als die druckbare Seite ist, auf mehrere Seiten "
+                                         "drucken, die an einer Klebekante überlappen"));
+    OverlapEd = new TSpinEdit(kOverlapEd, 0.5);
+    OverlapEd->setObjectName(QStringLiteral("OverlapEd"));
+    OverlapEd->SetValue(kDefaultOverlapCm);
+    OverlapEd->setAccessibleName(QStringLiteral("Klebekante in cm"));
+    PosterInfo = new QLabel;
+    PosterInfo->setObjectName(QStringLiteral("PosterInfo"));
+    connect(PosterBox, &QCheckBox::toggled, this, &TPrintPage::PosterChange);
+    connect(OverlapEd, &TSpinEdit::Change, this, &TPrintPage::PosterChange);
     WholePageBtn = new QPushButton(QStringLiteral("Ganze Seite"));
     WholePageBtn->setObjectName(QStringLiteral("WholePageBtn"));
     WholePageBtn->setToolTip(QStringLiteral("Die ganze Seite in der Vorschau zeigen"));
@@ -130,6 +154,11 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     tools->addWidget(new QLabel(QStringLiteral("Anzahl Bogen:")), 2, 1);
     tools->addWidget(SheetCountEd, 2, 2);
     tools->addWidget(PreviewFilterCheck, 2, 4, 1, 3);
+    tools->addWidget(PosterBox, 0, 7);
+    tools->addWidget(new QLabel(QStringLiteral("Klebekante:")), 3, 1);
+    tools->addWidget(OverlapEd, 3, 2);
+    tools->addWidget(new QLabel(QStringLiteral("cm")), 3, 3);
+    tools->addWidget(PosterInfo, 3, 4, 1, 4);
     tools->setColumnStretch(7, 1);
 
     PaintBox2 = new PaintBox;
@@ -170,6 +199,7 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
         if (changes & (kChangeSheet | kChangeStale | kChangeZoom | kChangePaper | kChangePrinter)) ResizePreview();
     });
     LoadFromDesign();
+    PosterChange();
 }
 
 void TPrintPage::LoadFromDesign() {
@@ -184,6 +214,9 @@ void TPrintPage::LoadFromDesign() {
 
 PreviewLayout TPrintPage::Layout() const {
     PaperSettings paper = form_.Workspace().Paper();
+    if (PosterBox->isChecked())
+        return PosterPreviewLayout(paper, form_.Workspace().Printer().page, ScreenPpiOf(PaintBox2),
+                                   form_.Workspace().Zoom());
     // Margins as the fields read them now (a text that is no number reads 0).
     paper.RandX = RandXEd->Value();
     paper.RandY = RandYED->Value();
@@ -191,9 +224,25 @@ PreviewLayout TPrintPage::Layout() const {
                              form_.Workspace().Zoom());
 }
 
+PosterLayout TPrintPage::PosterPages() const {
+    return PosterLayout::ForPrinter(form_.Workspace().Paper(), form_.Workspace().Printer().page,
+                                    PosterBox->isChecked() ? OverlapEd->Field().Limit(OverlapEd->Value())
+                                                           : kDefaultOverlapCm);
+}
+
+void TPrintPage::PosterChange() {
+    const bool on = PosterBox->isChecked();
+    OverlapEd->setEnabled(on);
+    // Margins play no part when the sheet starts at each page's corner.
+    RandXEd->setEnabled(!on);
+    RandYED->setEnabled(!on);
+    ResizePreview();
+}
+
 void TPrintPage::PaintBox2Paint() { ResizePreview(); }
 
 void TPrintPage::ResizePreview() {
+    PosterInfo->setText(PosterBox->isChecked() ? PosterInfoText(PosterPages()) : QString());
     const PreviewLayout l = Layout();
     const QSize size = SurfaceSizeFor({l.page.width, l.page.height}, PaintBox2);
     if (PaintBox2->size() != size) PaintBox2->setFixedSize(size);
@@ -224,6 +273,13 @@ void TPrintPage::DrawPreview(QPainter& painter) {
     DrawDib(device, l.design.x, l.design.y, l.design.width, l.design.height, c.DesignRaster(), 0, 0, size.width,
             size.height, false, false);
     drawFailures_.After(device.Failure());
+    if (PosterBox->isChecked()) {
+        // Each page's piece; neighbours' outlines cross inside the glue strips.
+        painter.setPen(QPen(QColor(0, 0, 255), 0));
+        painter.setBrush(Qt::NoBrush);
+        for (const PixelRect& r : PosterPages().PieceOutlines(l.design))
+            painter.drawRect(QRect(r.x, r.y, r.width - 1, r.height - 1));
+    }
 }
 
 void TPrintPage::ShowError(const QString& message) { form_.Dialogs().Error(this, QString(), message); }
@@ -279,6 +335,8 @@ void TPrintPage::PrintBtnClick() {
     job.screenPpi = form_.ScreenPpi();
     job.zoomPercent = workspace.Zoom();
     job.previewFilters = PreviewFilterCheck->isChecked();
+    job.poster = PosterBox->isChecked();
+    job.overlapCm = OverlapEd->Field().Limit(OverlapEd->Value());
     const QString saved = QFileInfo(form_.SavedFileName()).fileName();
     job.title = saved.isEmpty() ? QStringLiteral("Unbenannt.zbg") : saved;
     PrintOutcome outcome;
@@ -300,7 +358,7 @@ void TPrintPage::WholePageBtnClick() {
     const QSize view(int(ScrollBox2->viewport()->width() * ratio), int(ScrollBox2->viewport()->height() * ratio));
     zoomed2->SetValue(WholePageZoom(form_.Workspace().Paper(), form_.Workspace().Printer().page,
                                     ScreenPpiOf(PaintBox2), view.width(), view.height(), int(kZoomEd.Min),
-                                    int(kZoomEd.Max)));
+                                    int(kZoomEd.Max), PosterBox->isChecked()));
 }
 
 void TPrintPage::ExportBtnClick() {

@@ -1,7 +1,10 @@
 #pragma once
 // The page "Drucken": the print preview (the printable page with the design
 // at its margins, at the shared zoom), margins, the print command with the
-// sheet count and the filter choice, and "Grafik Export...". The geometry is
+// sheet count and the filter choice, the choice to spread a large sheet over
+// several pages (whose grid the preview then shows over the whole design), and
+// "Grafik Export...". The poster choice is a print setting, kept here and not
+// in the design. The geometry is
 // PreviewPageLayout's; printing and export are DesignPrinting's.
 //
 // Ownership: a child widget of the main window's page container; it borrows
@@ -14,6 +17,7 @@
 #include "workspace/ViewNavigation.h"
 
 class QCheckBox;
+class QLabel;
 class QPrinter;
 class QPushButton;
 class QScrollArea;
@@ -21,6 +25,7 @@ class QScrollArea;
 namespace zb {
 
 class PaintBox;
+class PosterLayout;
 class TImageBtn;
 class TMainForm;
 class TSpinEdit;
@@ -43,6 +48,9 @@ public:
 
     // The current preview geometry (for the paint and for tests).
     PreviewLayout Layout() const;
+    // "Auf mehrere Seiten verteilen": the pages the sheet goes on, at the
+    // printer's resolution (one page when unchecked).
+    PosterLayout PosterPages() const;
 
     // The export resolution question (default: a number dialog, 300 dpi);
     // 0 means cancelled. Tests answer it themselves.
@@ -54,6 +62,7 @@ private:
     void ResizePreview();
     void DrawPreview(class QPainter& painter);
     void StoreMargins();
+    void PosterChange();
 
     TMainForm& form_;
     QPrinter& printer_;
@@ -64,6 +73,9 @@ private:
     TSpinEdit* SheetCountEd = nullptr;
     QCheckBox* PreviewFilterCheck = nullptr;
     QCheckBox* Preview3x3Check = nullptr;
+    QCheckBox* PosterBox = nullptr;
+    TSpinEdit* OverlapEd = nullptr;
+    QLabel* PosterInfo = nullptr;
     QPushButton* ExportBtn = nullptr;
     QPushButton* WholePageBtn = nullptr;
     QScrollArea* ScrollBox2 = nullptr;

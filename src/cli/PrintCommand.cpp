@@ -24,7 +24,8 @@ inline constexpr double kReferenceScreenPpi = 96.0;
 int PrintCommand(const std::vector<std::string>& args) {
     Arguments a;
     const std::vector<OptionSpec> specs = {{"--printer", true}, {"--seed", true}, {"--sheets", true},
-                                           {"--pixel-filters", false}, {"--pdf", true}};
+                                           {"--pixel-filters", false}, {"--pdf", true},
+                                           {"--poster", false},        {"--overlap", true}};
     if (!ParseArguments("print", args, specs, a)) return 2;
     if (a.help) {
         std::fputs(CommandUsage("print"), stdout);
@@ -37,6 +38,12 @@ int PrintCommand(const std::vector<std::string>& args) {
     int64_t seed = -1, sheets = 1;
     if (!WholeOption("print", a, "--seed", 0, 0xFFFFFFFFll, seed)) return 2;
     if (!WholeOption("print", a, "--sheets", 1, kMaxSheets, sheets)) return 2;
+    double overlap = kDefaultOverlapCm;
+    if (!DecimalOption("print", a, "--overlap", kMinOverlapCm, kMaxOverlapCm, overlap)) return 2;
+    if (a.values.count("--overlap") && !a.Has("--poster")) {
+        std::fprintf(Err(), "zierbogen print: --overlap gilt nur mit --poster.\n");
+        return 2;
+    }
     const QString printerName = a.values.count("--printer") ? QString::fromStdString(a.values.at("--printer")) : QString();
     const std::string pdf = a.values.count("--pdf") ? a.values.at("--pdf") : std::string();
     if (!printerName.isEmpty() && !pdf.empty()) {
@@ -74,6 +81,8 @@ int PrintCommand(const std::vector<std::string>& args) {
     job.previewFilters = !a.Has("--pixel-filters");
     job.title = QString::fromStdString(std::filesystem::path(a.operands[0]).filename().string());
     job.pdfFileName = pdf; // the bytes as given, not the name decoded for Qt
+    job.poster = a.Has("--poster");
+    job.overlapCm = overlap;
     if (ErrIsTerminal()) {
         job.progress = [](int sheet, int count, int done, int layers) {
             std::fprintf(Err(), "\r  Bogen %d von %d: Ebene %d von %d", sheet, count, done, layers);
@@ -86,7 +95,8 @@ int PrintCommand(const std::vector<std::string>& args) {
         Fail(outcome.message);
         return 1;
     }
-    std::printf("%d Bogen an „%s“ gegeben (Startzustand %u).\n", outcome.sheetsPrinted,
+    std::printf("%d Bogen auf %d %s an „%s“ gegeben (Startzustand %u).\n", outcome.sheetsPrinted,
+                outcome.pagesPrinted, outcome.pagesPrinted == 1 ? "Seite" : "Seiten",
                 printer.outputFormat() == QPrinter::PdfFormat ? platform::DisplayPath(pdf).c_str()
                                                               : printer.printerName().toUtf8().constData(),
                 job.firstSeed);

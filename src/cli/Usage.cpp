@@ -56,7 +56,7 @@ const char* const kExport =
 
 const char* const kPrint =
     "Aufruf: zierbogen print ENTWURF.zbg [--printer NAME] [--seed N] [--sheets K]\n"
-    "                        [--pixel-filters] [--pdf DATEI]\n"
+    "                        [--pixel-filters] [--pdf DATEI] [--poster [--overlap CM]]\n"
     "  Druckt den Entwurf wie das Fenster: an den gespeicherten Rändern, in seiner\n"
     "  wirklichen Größe, am Rand des druckbaren Bereichs abgeschnitten, neu\n"
     "  zusammengesetzt in der Auflösung des Druckers; ein Auftrag, eine Seite je Bogen.\n"
@@ -67,7 +67,13 @@ const char* const kPrint =
     "  --pixel-filters   Filterebenen Pixel für Pixel statt wie in der Ansicht bei\n"
     "                    96 Pixel je Zoll und dem gespeicherten Zoom.\n"
     "  --pdf DATEI       in eine PDF-Datei drucken (A4, 600 dpi) statt auf einen\n"
-    "                    Drucker; nötig, wenn kein Drucker eingerichtet ist.\n";
+    "                    Drucker; nötig, wenn kein Drucker eingerichtet ist.\n"
+    "  --poster          auf mehrere Seiten verteilen: ein Bogen größer als der\n"
+    "                    druckbare Bereich geht in Zeilen und Spalten auf Seiten,\n"
+    "                    die einander an einer Klebekante überlappen, mit\n"
+    "                    Schnittlinien und der Angabe „Zeile r, Spalte s“; die\n"
+    "                    Ränder gelten dann nicht.\n"
+    "  --overlap CM      Breite der Klebekante in cm (0 bis 3, Vorgabe 1).\n";
 
 const char* const kVariants =
     "Aufruf: zierbogen variants ENTWURF.zbg -o ORDNER --count K [--dpi D] [--seed N]\n"
@@ -85,7 +91,7 @@ const char* const kGeneral =
     "                   [--page BxH] [--printer-dpi P] [--pixel-filters]\n"
     "                   [--seamless] [--repeat MODUS] [--preview3x3 DATEI]\n"
     "  zierbogen print ENTWURF.zbg [--printer NAME] [--seed N] [--sheets K]\n"
-    "                  [--pixel-filters] [--pdf DATEI]\n"
+    "                  [--pixel-filters] [--pdf DATEI] [--poster [--overlap CM]]\n"
     "  zierbogen variants ENTWURF.zbg -o ORDNER --count K [--dpi D] [--seed N]\n"
     "                   [--page BxH] [--printer-dpi P]\n"
     "  zierbogen --help | --version\n"

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <vector>
 
 #include "base/Cancellation.h"
 #include "output/ImageOutput.h"
@@ -108,6 +109,31 @@ VisiblePart CutToPage(RasterView raster, const PrintLayout& layout) {
     return part;
 }
 
+// One page of a poster: its piece of the sheet at the printable area's
+// top-left corner, then the lines and the label (page coordinates are sheet
+// pixels; rows of a printer with a vertical resolution of its own are stretched).
+std::string PrintPosterPage(PrintSession& session, RasterView sheet, const PosterPage& piece,
+                            const PrinterPage& page) {
+    const double scaleY = page.page.ppi > 0 ? double(VerticalPpi(page.page)) / page.page.ppi : 1.0;
+    auto onPage = [scaleY](const PixelRect& r) {
+        const int top = int(std::lround(r.y * scaleY));
+        return QRect(r.x, top, r.width, std::max(1, int(std::lround((r.y + r.height) * scaleY)) - top));
+    };
+    RasterView part = sheet;
+    part.data = sheet.pixel(piece.source.x, piece.source.y);
+    part.width = piece.source.width;
+    part.height = piece.source.height;
+    std::string m = session.DrawRaster(part, onPage({0, 0, piece.source.width, piece.source.height}));
+    std::vector<QRect> lines;
+    for (const PixelRect& line : piece.cutMarks) lines.push_back(onPage(line));
+    if (m.empty()) m = session.DrawCutMarks(lines);
+    if (m.empty())
+        m = session.DrawLabel(onPage(piece.labelBox), QString::fromStdString(piece.label),
+                              piece.labelPlace == PosterLabelPlace::RightStrip,
+                              piece.labelPlace == PosterLabelPlace::Corner);
+    return m;
+}
+
 PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job);
 
 } // namespace
@@ -161,13 +187,17 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     if (!job.pdfFileName.empty()) session.SetPdfFile(job.pdfFileName);
     const PrinterPage page = PrinterPageOf(printer);
     const PrintLayout layout = PrintPageLayout(job.design->Paper, page.page);
-    if (layout.raster.empty() || layout.visible.width <= 0 || layout.visible.height <= 0) {
+    const PosterLayout poster =
+        job.poster ? PosterLayout::ForPrinter(job.design->Paper, page.page, job.overlapCm) : PosterLayout();
+    const RasterSize rasterSize = job.poster ? poster.Sheet() : layout.raster;
+    if (job.poster ? poster.PageCount() == 0
+                   : layout.raster.empty() || layout.visible.width <= 0 || layout.visible.height <= 0) {
         outcome.message = "Der Entwurf liegt außerhalb des druckbaren Bereichs der Seite.";
         return outcome;
     }
 
     Compositor compositor;
-    if (std::string m = compositor.EnsureSize(layout.raster); !m.empty()) {
+    if (std::string m = compositor.EnsureSize(rasterSize); !m.empty()) {
         outcome.message = m;
         return outcome;
     }
@@ -190,18 +220,39 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
             outcome.message = composed;
             return outcome;
         }
-        std::string m = sheet == 1 ? session.Begin(job.title) : session.NewPage();
-        const VisiblePart part = CutToPage(compositor.DesignView(), layout);
-        if (m.empty()) m = session.DrawRaster(part.raster, part.target);
+        std::string m;
+        if (job.poster) {
+            for (const PosterPage& piece : poster.Pages()) {
+                m = outcome.pagesPrinted == 0 ? session.Begin(job.title) : session.NewPage();
+                if (m.empty()) m = PrintPosterPage(session, compositor.DesignView(), piece, page);
+                if (!m.empty()) break;
+                ++outcome.pagesPrinted;
+                // Many pages take a while to send: the window keeps answering, and a stop ends the job.
+                const int layers = int(job.design->Layers.Count);
+                if (job.progress && !job.progress(sheet, sheets, layers, layers)) {
+                    session.Abort();
+                    outcome.cancelled = true;
+                    outcome.message = kCancelledMessage;
+                    outcome.pagesPrinted = 0;
+                    return outcome;
+                }
+            }
+        } else {
+            m = sheet == 1 ? session.Begin(job.title) : session.NewPage();
+            const VisiblePart part = CutToPage(compositor.DesignView(), layout);
+            if (m.empty()) m = session.DrawRaster(part.raster, part.target);
+            if (m.empty()) ++outcome.pagesPrinted;
+        }
         if (!m.empty()) {
             session.Abort();
             outcome.message = m;
+            outcome.pagesPrinted = 0;
             return outcome;
         }
         outcome.sheetsPrinted = sheet;
     }
     outcome.message = session.End();
-    if (!outcome.message.empty()) outcome.sheetsPrinted = 0;
+    if (!outcome.message.empty()) outcome.sheetsPrinted = outcome.pagesPrinted = 0;
     return outcome;
 }
 

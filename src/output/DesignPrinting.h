@@ -15,6 +15,7 @@
 #include "model/Design.h"
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
+#include "render/PosterLayout.h"
 
 class QPrinter;
 
@@ -41,6 +42,11 @@ struct DesignPrintJob {
     // For a PDF printer: the file in the file system's encoding, byte for
     // byte as given; empty: the printer's output file name.
     std::string pdfFileName;
+    // "Auf mehrere Seiten verteilen": each sheet is spread over pages in rows
+    // and columns sharing glue strips of overlapCm, instead of being cut at
+    // the printable area; the margins then play no part.
+    bool poster = false;
+    double overlapCm = kDefaultOverlapCm;
     SheetProgress progress;         // may be empty
 };
 
@@ -48,6 +54,7 @@ struct PrintOutcome {
     std::string message; // German; empty on success
     bool cancelled = false;
     int sheetsPrinted = 0;
+    int pagesPrinted = 0;
 };
 
 // Makes `printer` ready for a print command: the printer named (an unknown
@@ -60,7 +67,8 @@ std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::fun
 // One job with one page per sheet on the printer as it is set up (a real
 // printer, or the PDF stand-in with its file name set). Sheet 1 starts from
 // firstSeed; each further sheet from the state the one before left the
-// generator in. The first sheet is composed before the job starts, so a
+// generator in. A poster prints each sheet's pages one after the other, every
+// page its piece of the one composition. The first sheet is composed before the job starts, so a
 // cancel during it sends nothing. Memory running short anywhere on the way is
 // reported as such; the job is then cancelled.
 PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job);

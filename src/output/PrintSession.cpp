@@ -7,7 +7,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QDir>
+#include <QFontMetrics>
 #include <QPdfWriter>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <new>
@@ -177,6 +179,45 @@ std::string PrintSession::DrawRaster(RasterView raster, QRect target) {
     }
     painter_.restore();
     return drawn ? std::string() : PdfFailed(FileErrorText(ENOMEM));
+}
+
+std::string PrintSession::DrawCutMarks(const std::vector<QRect>& lines) {
+    if (!active_) return "Es läuft kein Druckauftrag.";
+    for (const QRect& line : lines) painter_.fillRect(line, QColor(128, 128, 128));
+    return {};
+}
+
+std::string PrintSession::DrawLabel(QRect box, const QString& text, bool vertical, bool onWhite) {
+    if (!active_) return "Es läuft kein Druckauftrag.";
+    if (box.isEmpty()) return {};
+    painter_.save();
+    painter_.setClipRect(box);
+    if (onWhite) painter_.fillRect(box, Qt::white);
+    painter_.translate(box.topLeft());
+    QSize room = box.size();
+    if (vertical) {
+        // Reads from bottom to top: the box's left edge becomes the text's baseline side.
+        painter_.translate(0, box.height());
+        painter_.rotate(-90);
+        room.transpose();
+    }
+    // Small type: at most 3/5 of the box's height, and narrower still where
+    // the text would not fit along it.
+    const int pad = room.height() / 5;
+    const int along = std::max(1, room.width() - 2 * pad);
+    QFont font = painter_.font();
+    int size = std::max(1, room.height() * 3 / 5);
+    font.setPixelSize(size);
+    const int wide = QFontMetrics(font, painter_.device()).horizontalAdvance(text);
+    if (wide > along) {
+        size = std::max(1, int(int64_t(size) * along / wide));
+        font.setPixelSize(size);
+    }
+    painter_.setFont(font);
+    painter_.setPen(QColor(64, 64, 64));
+    painter_.drawText(QRect(pad, 0, along, room.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter_.restore();
+    return {};
 }
 
 std::string PrintSession::End() {

@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/RasterView.h"
 #include "output/PrinterPage.h"
@@ -74,6 +75,11 @@ public:
     // other scales are drawn too. The raster is handed over in bands of rows,
     // so at most one band is copied at a time.
     std::string DrawRaster(RasterView raster, QRect target);
+    // Thin lines for scissors and glue: each rectangle filled in a mid grey.
+    std::string DrawCutMarks(const std::vector<QRect>& lines);
+    // A short text fitted into `box` (printer pixels): along its width, or,
+    // `vertical`, turned to read from bottom to top. `onWhite` clears the box first.
+    std::string DrawLabel(QRect box, const QString& text, bool vertical, bool onWhite);
     // Finishes the job and sends it; a PDF replaces the chosen file only now.
     // Returns a German message on failure (for a PDF naming the chosen file
     // and the reason).

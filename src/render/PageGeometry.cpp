@@ -88,6 +88,14 @@ PrintLayout PrintPageLayout(const PaperSettings& paper, const PrintablePage& pag
     return l;
 }
 
+PreviewLayout PosterPreviewLayout(const PaperSettings& paper, const PrintablePage& page, int32_t screenPpi,
+                                  double zoomPercent) {
+    PreviewLayout l = PreviewPageLayout(paper, page, screenPpi, zoomPercent);
+    l.design.x = l.design.y = 0;
+    l.page = {l.design.width, l.design.height};
+    return l;
+}
+
 double FilterScale(double outputPpi, double screenPpi, double zoomPercent) {
     const double screen = screenPpi * zoomPercent / 100.0;
     if (!(screen > 0) || !(outputPpi > 0)) return 1.0;
@@ -95,10 +103,12 @@ double FilterScale(double outputPpi, double screenPpi, double zoomPercent) {
 }
 
 int WholePageZoom(const PaperSettings& paper, const PrintablePage& page, int32_t screenPpi, int viewWidth,
-                  int viewHeight, int minZoom, int maxZoom) {
+                  int viewHeight, int minZoom, int maxZoom, bool poster) {
     // The page picture grows with the zoom; the largest that fits is found by halving.
     auto fits = [&](int zoom) {
-        const RasterSize s = PreviewPageLayout(paper, page, screenPpi, zoom).page;
+        const RasterSize s = (poster ? PosterPreviewLayout(paper, page, screenPpi, zoom)
+                                     : PreviewPageLayout(paper, page, screenPpi, zoom))
+                                 .page;
         return s.width <= viewWidth && s.height <= viewHeight;
     };
     if (!fits(minZoom)) return minZoom;

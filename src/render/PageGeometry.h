@@ -44,11 +44,17 @@ struct PreviewLayout {
 PreviewLayout PreviewPageLayout(const PaperSettings& paper, const PrintablePage& page, int32_t screenPpi,
                                 double zoomPercent);
 
+// The preview of a sheet spread over several pages: the whole design is the
+// page picture, without margins (the pages' grid is drawn over it).
+PreviewLayout PosterPreviewLayout(const PaperSettings& paper, const PrintablePage& page, int32_t screenPpi,
+                                  double zoomPercent);
+
 // "Ganze Seite": the largest whole zoom within minZoom .. maxZoom at which the
 // page picture fits a view of viewWidth x viewHeight pixels (minZoom when even
 // that is too large).
+// With `poster` the picture is the whole design (PosterPreviewLayout).
 int WholePageZoom(const PaperSettings& paper, const PrintablePage& page, int32_t screenPpi, int viewWidth,
-                  int viewHeight, int minZoom, int maxZoom);
+                  int viewHeight, int minZoom, int maxZoom, bool poster = false);
 
 // The same placement in printer pixels: origin at the printable area's
 // top-left corner, the design at the margins with its physical size (the

@@ -18,6 +18,8 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include "MainFormFixture.h"
 #include "app/TPaperPage.h"
@@ -25,6 +27,7 @@
 #include "app/TSpinEdit.h"
 #include "output/PrintSession.h"
 #include "render/PageGeometry.h"
+#include "render/PosterLayout.h"
 #include "workspace/ViewNavigation.h"
 
 using zbtest::MainFormTest;
@@ -376,4 +379,59 @@ TEST_F(MainFormTest, WholePageFitsThePreview) {
     EXPECT_LE(page.height(), view.height());
     EXPECT_LT(form->Workspace().Zoom(), 200);
     EXPECT_EQ(Find<zb::TSpinEdit>("ZoomEd")->Value(), form->Workspace().Zoom());
+}
+
+// "Auf mehrere Seiten verteilen": the preview shows the whole design with the
+// pages' grid over it, the glue strip changes the grid, and printing gives
+// one page per piece.
+TEST_F(MainFormTest, PosterSpreadsTheSheetOverPages) {
+    zb::TMainForm::Options options = TestOptions();
+    options.printer = zb::PrinterPage{{4760, 6779, 600, 600}, 600, false, QStringLiteral("Test")};
+    MakeWith(options);
+    zb::PaperSettings paper = D().Paper;
+    paper.PrintAll = false;
+    paper.Breit = 60;
+    paper.Hoch = 40;
+    form->Workspace().SetPaper(paper, true);
+    form->show();
+    Find<QTabWidget>("PageControl2")->setCurrentIndex(2);
+    auto* page = Find<zb::TPrintPage>("PrintPage");
+    auto* poster = Find<QCheckBox>("PosterBox");
+    auto* overlap = Find<zb::TSpinEdit>("OverlapEd");
+    EXPECT_FALSE(poster->isChecked());
+    EXPECT_EQ(Text(overlap), "1,0");
+    EXPECT_FALSE(overlap->isEnabled());
+    Find<zb::TSpinEdit>("RandXEd")->SetValue(2);
+    EXPECT_EQ(page->Layout().design.x, zb::CentimetresToPixels(2, 96, form->Workspace().Zoom()));
+
+    poster->setChecked(true);
+    EXPECT_TRUE(overlap->isEnabled());
+    EXPECT_FALSE(Find<zb::TSpinEdit>("RandXEd")->isEnabled());
+    EXPECT_EQ(Find<QLabel>("PosterInfo")->text(), "8 Seiten (4 x 2)");
+    const zb::PreviewLayout l = page->Layout();
+    EXPECT_EQ(l.design.x, 0); // margins play no part
+    EXPECT_EQ(l.page, (zb::RasterSize{l.design.width, l.design.height}));
+    overlap->SetValue(0);
+    EXPECT_EQ(Find<QLabel>("PosterInfo")->text(), "6 Seiten (3 x 2)");
+
+    // The second column's outline is drawn over the design.
+    const std::vector<zb::PixelRect> outlines = page->PosterPages().PieceOutlines(l.design);
+    ASSERT_EQ(outlines.size(), 6u);
+    const QImage preview = Find<QWidget>("PaintBox2")->grab().toImage();
+    EXPECT_EQ(preview.pixelColor(outlines[1].x, outlines[1].y + outlines[1].height / 2), QColor(0, 0, 255));
+
+    if (zb::NoPrinterInstalled()) {
+        paper.Breit = 30;
+        paper.Hoch = 20;
+        form->Workspace().SetPaper(paper, true);
+        overlap->SetValue(1);
+        const QString pdf = dir.filePath("plakat.pdf");
+        dialogs.fileNames.push_back(pdf);
+        Click("PrintBtn");
+        EXPECT_EQ(dialogs.Count("error"), 0) << dialogs.LastText("error").toStdString();
+        QProcess info;
+        info.start("pdfinfo", {pdf});
+        ASSERT_TRUE(info.waitForFinished(60000));
+        EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2\\n")));
+    }
 }

@@ -27,28 +27,6 @@ using namespace zb::test;
 
 namespace {
 
-// A gradient, 60 large discs in random colours and a light blur: cells of
-// the sheet differ clearly from one generator state to the next.
-void SampleDesign(zb::Design& design) {
-    zb::TLayerRecord& g = *design.Layers.Add();
-    zb::SetLayerDefaults(g);
-    g.Kind = zb::kKindGradient;
-    g.GradientColor1 = 0x2040C0;
-    g.GradientColor2 = 0x60A040;
-    g.GradientDirection = zb::kGradientTopLeftDiagonal;
-    zb::TLayerRecord& p = *design.Layers.Add();
-    zb::SetLayerDefaults(p);
-    p.Kind = zb::kKindPattern;
-    p.PatternCount = 60;
-    p.PatternSizeMM = 9;
-    p.Transparency = -5;
-    zb::TLayerRecord& f = *design.Layers.Add();
-    zb::SetLayerDefaults(f);
-    f.Kind = zb::kKindFilter;
-    f.FilterIndex = 0;
-    f.Transparency = -5;
-}
-
 QImage ToImage(zb::RasterView v) {
     QImage image(v.width, v.height, QImage::Format_RGB888);
     for (int y = 0; y < v.height; ++y)
@@ -201,15 +179,6 @@ TEST(CupsPrinting, WholePageCutAtThePrintableArea) {
     EXPECT_NEAR(ink.top(), origin.y() + 3 / 2.539995 * 150, 1.0);
     EXPECT_NEAR(ink.right() + 1, right, 1.0);
     EXPECT_NEAR(ink.bottom() + 1, bottom, 1.0);
-}
-
-// Runs the command-line program; returns its exit code, -1 when it did not run.
-int Zierbogen(const QStringList& args, QString* errors = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"), args);
-    if (!p.waitForFinished(300000) || p.exitStatus() != QProcess::NormalExit) return -1;
-    if (errors) *errors = QString::fromUtf8(p.readAllStandardError());
-    return p.exitCode();
 }
 
 // `zierbogen print` on the default queue: the same placement and the same

@@ -14,6 +14,8 @@
 #include <algorithm>
 
 #include "OutputTestUtil.h"
+#include "model/Design.h"
+#include "model/LayerChoices.h"
 
 namespace zb::test {
 
@@ -81,6 +83,28 @@ inline QRect Ink(const QImage& page) {
             }
     }
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// A gradient, `discs` large discs in random colours and a light blur: cells
+// of the sheet differ clearly from one generator state to the next.
+inline void SampleDesign(Design& design, int discs = 60, double discMM = 9) {
+    TLayerRecord& g = *design.Layers.Add();
+    SetLayerDefaults(g);
+    g.Kind = kKindGradient;
+    g.GradientColor1 = 0x2040C0;
+    g.GradientColor2 = 0x60A040;
+    g.GradientDirection = kGradientTopLeftDiagonal;
+    TLayerRecord& p = *design.Layers.Add();
+    SetLayerDefaults(p);
+    p.Kind = kKindPattern;
+    p.PatternCount = discs;
+    p.PatternSizeMM = discMM;
+    p.Transparency = -5;
+    TLayerRecord& f = *design.Layers.Add();
+    SetLayerDefaults(f);
+    f.Kind = kKindFilter;
+    f.FilterIndex = 0;
+    f.Transparency = -5;
 }
 
 // Where the printable area starts on the sheet, at 150 dpi.

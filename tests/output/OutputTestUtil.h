@@ -34,6 +34,17 @@ inline QString RunTool(const QString& program, const QStringList& args, int time
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
+// Runs the command-line program; returns its exit code, -1 when it did not
+// run. Its standard output and error go to `output` and `errors` when given.
+inline int Zierbogen(const QStringList& args, QString* errors = nullptr, QString* output = nullptr) {
+    QProcess p;
+    p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"), args);
+    if (!p.waitForFinished(300000) || p.exitStatus() != QProcess::NormalExit) return -1;
+    if (errors) *errors = QString::fromUtf8(p.readAllStandardError());
+    if (output) *output = QString::fromUtf8(p.readAllStandardOutput());
+    return p.exitCode();
+}
+
 // The encodings pdfimages -list reports for the pictures of a PDF
 // ("image" is lossless Flate, "jpeg" is DCT), one per picture.
 inline QStringList PdfImageEncodings(const QString& pdf) {
