@@ -1,11 +1,13 @@
 #include "app/DesignView.h"
 
 #include <QDateTime>
+#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
 
 #include "app/FormControls.h"
+#include "app/TPaperPage.h"
 #include "imaging/DrawDib.h"
 #include "model/RepeatMode.h"
 #include "platform/QtPainterDibDevice.h"
@@ -43,6 +45,13 @@ void DesignView::Paint() {
     if (surface_->size() != size) surface_->setFixedSize(size);
     Report(Compose());
     surface_->update();
+}
+
+void DesignView::ShowSeamHints(QLabel* label) const {
+    if (!label) return;
+    const QString hints = SeamHintText(workspace_.SeamNotes(ScreenPpi()));
+    label->setText(hints);
+    label->setVisible(!hints.isEmpty());
 }
 
 void DesignView::Report(const std::string& message) {

@@ -15,6 +15,7 @@
 #include "base/TDibRecord.h"
 #include "render/DesignSize.h"
 
+class QLabel;
 class QTimer;
 
 namespace zb {
@@ -53,6 +54,9 @@ public:
     // design's repeat mode when it is a seamless tile, else straight), the
     // sheet itself in the middle. Nothing more is composed for it.
     void SetShowRepeat(bool show);
+    // Writes what would make the tile show a seam into `label` (hidden when
+    // nothing would).
+    void ShowSeamHints(QLabel* label) const;
     bool ShowsRepeat() const { return showRepeat_; }
 
 private:

@@ -34,7 +34,6 @@
 #include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
-#include "app/TPaperPage.h"
 #include "app/TSpinEdit.h"
 #include "app/TextureEditor.h"
 #include "app/WindowMemory.h"
@@ -130,11 +129,7 @@ void TMainForm::WorkspaceChanged(unsigned c) {
     // A stale sheet is composed by whatever paints it next; the repeat shown
     // follows the paper's repeat mode.
     if (c & (kChangeStale | kChangePaper)) PaintBox1->update();
-    if ((c & ~unsigned(kChangeSheet)) && SeamHintLabel && view_) {
-        const QString hints = SeamHintText(workspace_->SeamNotes(ScreenPpi()));
-        SeamHintLabel->setText(hints);
-        SeamHintLabel->setVisible(!hints.isEmpty());
-    }
+    if ((c & ~unsigned(kChangeSheet)) && view_) view_->ShowSeamHints(SeamHintLabel);
     emit workspaceChanged(c);
 }
 
@@ -180,11 +175,6 @@ void TMainForm::RerollBtnClick() {
 }
 
 void TMainForm::HoldSheetClick() { workspace_->SetHold(HoldSheetBox->isChecked()); }
-
-void TMainForm::RepeatViewClick() {
-    view_->SetShowRepeat(RepeatViewBox->isChecked());
-    PaintDesign();
-}
 
 // ---- wheel and panning --------------------------------------------------------
 

@@ -142,7 +142,6 @@ public:
     void RedoBtnClick();
     void RerollBtnClick();
     void HoldSheetClick();
-    void RepeatViewClick();
 
 signals:
     // The workspace changed (a mask of WorkspaceChange bits); the window has

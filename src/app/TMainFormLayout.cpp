@@ -360,7 +360,10 @@ void TMainForm::ConnectEditor() {
     });
     connect(RerollBtn, &QPushButton::clicked, this, &TMainForm::RerollBtnClick);
     connect(HoldSheetBox, &QCheckBox::toggled, this, &TMainForm::HoldSheetClick);
-    connect(RepeatViewBox, &QCheckBox::toggled, this, &TMainForm::RepeatViewClick);
+    connect(RepeatViewBox, &QCheckBox::toggled, this, [this](bool shown) {
+        view_->SetShowRepeat(shown);
+        PaintDesign();
+    });
 }
 
 void TMainForm::SetUpShortcuts() {
