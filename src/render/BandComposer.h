@@ -1,0 +1,84 @@
+#pragma once
+// Composing a sheet too large for the memory a piece at a time. Any window
+// (rectangle) of the sheet is composed with exactly the pixels the whole-sheet
+// composition (Compositor) gives it, byte for byte:
+//  - pattern and text layers replay the sheet's whole sequence of random
+//    draws and draw only what falls into the window;
+//  - gradients and pictures are placed by sheet coordinates;
+//  - each filter layer reads a margin of the composition beneath it (its
+//    reach), and stacked filters add their reaches, so the window is composed
+//    with that margin around it, cut at the sheet's edges where the filter
+//    replicates the edge as on the whole sheet.
+// Seamless tiles read the opposite edge instead of a margin; they are always
+// composed whole (ComposedInBands says false).
+//
+// Ownership: borrows the design and the font engine, which must outlive it;
+// owns its working rasters (a window plus margins, twice). Not copyable.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/RasterView.h"
+#include "model/Design.h"
+#include "render/DesignSize.h"
+#include "render/FontEngine.h"
+
+namespace zb {
+
+class Compositor;
+
+// Sheets with more pixels than this are printed and exported in bands.
+inline constexpr int64_t kBandPixelLimit = int64_t{64} << 20;
+
+// Whether a sheet of this size is composed in bands: above kBandPixelLimit,
+// and any sheet in a build configured with ZB_BANDS_ALWAYS (so the whole test
+// suite checks bands against its whole-sheet references); never a seamless tile.
+bool ComposedInBands(const PaperSettings& paper, RasterSize sheet);
+
+// Rows per band for a sheet this wide: about 16 megapixels a band, at least
+// one row (a few rows in a ZB_BANDS_ALWAYS build).
+int BandRows(int sheetWidth);
+
+class BandComposer {
+public:
+    // The sheet's size, the target's pixels per inch and the zoom as the
+    // whole composition would take them, and the generator state it starts from.
+    BandComposer(const Design& design, RasterSize sheet, double targetPpi, double zoomPercent, uint32_t seed,
+                 FontEngine* fonts);
+    ~BandComposer();
+    BandComposer(const BandComposer&) = delete;
+    BandComposer& operator=(const BandComposer&) = delete;
+
+    // As Compositor::SetFilterScale.
+    void SetFilterScale(double scale);
+    // After each layer of each window: layers done of the layer count.
+    void SetProgress(std::function<void(int done, int total)> progress);
+    // Asked after each layer; true stops the window with kCompositionCancelled.
+    void SetCancel(std::function<bool()> cancelled);
+
+    // Rows (and columns) around a window that the filter layers read from
+    // beneath them: the sum of their reaches.
+    int Margin() const;
+
+    // Composes the window whose top-left corner is sheet pixel (left, top) and
+    // which is out.width x out.height pixels into `out` (a top-down view,
+    // 24 bits). The window must lie inside the sheet. Returns the first
+    // failure as Compositor::Compose does (a filter without memory, the
+    // working rasters' memory message, kCompositionCancelled), empty when none.
+    std::string ComposeWindow(int left, int top, RasterView out);
+
+    // The generator state after the whole sheet: where the next sheet starts.
+    uint32_t EndSeed() const;
+
+private:
+    const Design& design_;
+    RasterSize sheet_;
+    double targetPpi_;
+    double zoomPercent_;
+    uint32_t seed_;
+    FontEngine* fonts_;
+    std::unique_ptr<Compositor> compositor_;
+};
+
+} // namespace zb
