@@ -7,7 +7,6 @@
 #include <cstring>
 #include <new>
 #include <system_error>
-#include <vector>
 
 #include "base/ParallelRows.h"
 
@@ -33,17 +32,35 @@ bool WriteChunk(QIODevice& device, const char type[4], const uint8_t* data, size
            device.write(reinterpret_cast<const char*>(tail.data()), 4) == 4;
 }
 
+// IDAT chunks of at most 1 GB: a chunk's length must stay below 2^31.
+bool WriteData(QIODevice& device, const std::vector<uint8_t>& data) {
+    constexpr size_t kMaxChunk = size_t{1} << 30;
+    for (size_t at = 0; at < data.size(); at += kMaxChunk)
+        if (!WriteChunk(device, "IDAT", data.data() + at, std::min(kMaxChunk, data.size() - at))) return false;
+    return true;
+}
+
 struct Piece {
-    int y0 = 0, y1 = 0;
-    std::vector<uint8_t> data; // raw deflate, ending on a byte boundary
-    uLong adler = 1;           // of the piece's uncompressed bytes
+    int y0 = 0, y1 = 0;         // rows of the band
+    std::vector<uint8_t> data;  // raw deflate, ending on a byte boundary
+    uLong adler = 1;            // of the piece's uncompressed bytes
     uLong length = 0;
     bool ok = false;
 };
 
-// Filters and deflates rows [y0, y1). The last piece finishes the stream.
-void CompressRows(RasterView raster, Piece& piece, bool last) {
-    const size_t rgbBytes = size_t(raster.width) * 3;
+void RgbRow(const uint8_t* src, int width, uint8_t* out) {
+    for (int x = 0; x < width; ++x) {
+        out[3 * size_t(x)] = src[3 * x + 2];
+        out[3 * size_t(x) + 1] = src[3 * x + 1];
+        out[3 * size_t(x) + 2] = src[3 * x];
+    }
+}
+
+// Filters and deflates rows [y0, y1) of the band. `above` is the row over
+// the band's first row (null for the picture's top row, zeros then). The
+// last piece of the picture finishes the stream.
+void CompressRows(RasterView band, const uint8_t* above, Piece& piece, bool last) {
+    const size_t rgbBytes = size_t(band.width) * 3;
     std::vector<uint8_t> line(rgbBytes + 1), previous(rgbBytes, 0), current(rgbBytes);
     z_stream zs{};
     if (deflateInit2(&zs, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
@@ -52,20 +69,15 @@ void CompressRows(RasterView raster, Piece& piece, bool last) {
         z_stream& stream;
         ~StreamEnd() { deflateEnd(&stream); }
     } streamEnd{zs};
-    auto rgbRow = [&](int y, std::vector<uint8_t>& out) {
-        const uint8_t* src = raster.row(y);
-        for (int x = 0; x < raster.width; ++x) {
-            out[3 * size_t(x)] = src[3 * x + 2];
-            out[3 * size_t(x) + 1] = src[3 * x + 1];
-            out[3 * size_t(x) + 2] = src[3 * x];
-        }
-    };
-    if (piece.y0 > 0) rgbRow(piece.y0 - 1, previous);
+    if (piece.y0 > 0)
+        RgbRow(band.row(piece.y0 - 1), band.width, previous.data());
+    else if (above)
+        std::memcpy(previous.data(), above, rgbBytes);
     piece.data.resize(deflateBound(&zs, uLong(line.size())) + 64);
     size_t used = 0;
     bool failed = false;
     for (int y = piece.y0; y < piece.y1 && !failed; ++y) {
-        rgbRow(y, current);
+        RgbRow(band.row(y), band.width, current.data());
         line[0] = 2; // "Up": each byte minus the byte above it
         for (size_t i = 0; i < rgbBytes; ++i) line[i + 1] = uint8_t(current[i] - previous[i]);
         std::swap(current, previous);
@@ -87,25 +99,16 @@ void CompressRows(RasterView raster, Piece& piece, bool last) {
             if (flush == Z_FINISH ? r == Z_STREAM_END : (zs.avail_in == 0 && zs.avail_out > 0)) break;
         }
     }
-    if (piece.y0 == piece.y1 && last) {
-        // An empty last piece still closes the stream.
-        zs.next_in = nullptr;
-        zs.avail_in = 0;
-        zs.next_out = piece.data.data();
-        zs.avail_out = uInt(piece.data.size());
-        failed = deflate(&zs, Z_FINISH) != Z_STREAM_END;
-        used = size_t(zs.next_out - piece.data.data());
-    }
     piece.data.resize(used);
     piece.ok = !failed;
 }
 
 // The pieces are compressed on worker threads, where an exception would end
 // the program: memory running short marks the piece as failed instead.
-void Compress(RasterView raster, Piece& piece, bool last) {
+void Compress(RasterView band, const uint8_t* above, Piece& piece, bool last) {
     piece.ok = false;
     try {
-        CompressRows(raster, piece, last);
+        CompressRows(band, above, piece, last);
     } catch (const std::bad_alloc&) {
         piece.data = {};
         piece.ok = false;
@@ -114,60 +117,85 @@ void Compress(RasterView raster, Piece& piece, bool last) {
 
 } // namespace
 
-bool WritePng(RasterView raster, QIODevice& device, double dpi) {
-    if (raster.empty()) return false;
-    const int pieceCount = std::clamp(raster.height / 256, 1, 2 * ParallelThreadCount());
-    std::vector<Piece> pieces;
-    try {
-        pieces.resize(size_t(pieceCount));
-        for (int p = 0; p < pieceCount; ++p) {
-            pieces[size_t(p)].y0 = int(int64_t(raster.height) * p / pieceCount);
-            pieces[size_t(p)].y1 = int(int64_t(raster.height) * (p + 1) / pieceCount);
-        }
-        const int64_t bytes = int64_t(raster.width) * 3 * raster.height;
-        auto run = [&](int p0, int p1) {
-            for (int p = p0; p < p1; ++p) Compress(raster, pieces[size_t(p)], p + 1 == pieceCount);
-        };
-        try {
-            ParallelRows(pieceCount, pieceCount > 1 ? bytes : 0, run);
-        } catch (const std::system_error&) {
-            for (Piece& p : pieces)
-                if (!p.ok) Compress(raster, p, &p == &pieces.back());
-        }
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    uLong adler = 1;
-    for (const Piece& p : pieces) {
-        if (!p.ok) return false;
-        adler = adler32_combine(adler, p.adler, z_off_t(p.length));
-    }
+PngWriter::PngWriter(QIODevice& device, int width, int height, double dpi)
+    : device_(device), width_(width), height_(height), dpi_(dpi) {}
 
+EncodeResult PngWriter::Begin() {
+    if (width_ <= 0 || height_ <= 0) return EncodeResult::Refused;
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (device.write(reinterpret_cast<const char*>(kSignature), 8) != 8) return false;
+    if (device_.write(reinterpret_cast<const char*>(kSignature), 8) != 8) return EncodeResult::Refused;
     std::vector<uint8_t> header;
-    PutBigEndian(header, uint32_t(raster.width));
-    PutBigEndian(header, uint32_t(raster.height));
+    PutBigEndian(header, uint32_t(width_));
+    PutBigEndian(header, uint32_t(height_));
     header.insert(header.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB, deflate, no interlace
-    if (!WriteChunk(device, "IHDR", header.data(), header.size())) return false;
-    if (dpi > 0) {
+    if (!WriteChunk(device_, "IHDR", header.data(), header.size())) return EncodeResult::Refused;
+    if (dpi_ > 0) {
         std::vector<uint8_t> phys;
-        const uint32_t perMetre = uint32_t(std::lround(dpi / 0.0254));
+        const uint32_t perMetre = uint32_t(std::lround(dpi_ / 0.0254));
         PutBigEndian(phys, perMetre);
         PutBigEndian(phys, perMetre);
         phys.push_back(1); // metres
-        if (!WriteChunk(device, "pHYs", phys.data(), phys.size())) return false;
+        if (!WriteChunk(device_, "pHYs", phys.data(), phys.size())) return EncodeResult::Refused;
     }
-    // One zlib stream: its two-byte header (deflate, 32K window, level "fastest"),
-    // the pieces, and the checksum of everything, over as many IDAT chunks.
+    // One zlib stream over all bands: its two-byte header (deflate, 32K
+    // window, level "fastest"), the pieces as they come, and at the end the
+    // checksum of everything.
     const uint8_t zlibHeader[2] = {0x78, 0x01};
-    if (!WriteChunk(device, "IDAT", zlibHeader, 2)) return false;
+    return WriteChunk(device_, "IDAT", zlibHeader, 2) ? EncodeResult::Done : EncodeResult::Refused;
+}
+
+EncodeResult PngWriter::AddRows(RasterView band) {
+    if (band.empty()) return EncodeResult::Done;
+    // The band that holds the picture's last row closes the deflate stream.
+    const bool lastBand = rowsDone_ + band.height == height_;
+    const int pieceCount = std::clamp(band.height / 256, 1, 2 * ParallelThreadCount());
+    const uint8_t* above = above_.empty() ? nullptr : above_.data();
+    std::vector<Piece> pieces(static_cast<size_t>(pieceCount));
+    for (int p = 0; p < pieceCount; ++p) {
+        pieces[size_t(p)].y0 = int(int64_t(band.height) * p / pieceCount);
+        pieces[size_t(p)].y1 = int(int64_t(band.height) * (p + 1) / pieceCount);
+    }
+    const int64_t bytes = int64_t(band.width) * 3 * band.height;
+    auto isLast = [&](int p) { return lastBand && p + 1 == pieceCount; };
+    auto run = [&](int p0, int p1) {
+        for (int p = p0; p < p1; ++p) Compress(band, above, pieces[size_t(p)], isLast(p));
+    };
+    try {
+        ParallelRows(pieceCount, pieceCount > 1 ? bytes : 0, run);
+    } catch (const std::system_error&) {
+        // No threads to be had: the pieces left over are done here.
+        for (int p = 0; p < pieceCount; ++p)
+            if (!pieces[size_t(p)].ok) Compress(band, above, pieces[size_t(p)], isLast(p));
+    }
+    for (const Piece& p : pieces) {
+        if (!p.ok) return EncodeResult::NoMemory;
+        adler_ = adler32_combine(adler_, p.adler, z_off_t(p.length));
+    }
     for (const Piece& p : pieces)
-        if (!p.data.empty() && !WriteChunk(device, "IDAT", p.data.data(), p.data.size())) return false;
+        if (!WriteData(device_, p.data)) return EncodeResult::Refused;
+    above_.resize(size_t(band.width) * 3);
+    RgbRow(band.row(band.height - 1), band.width, above_.data());
+    rowsDone_ += band.height;
+    return EncodeResult::Done;
+}
+
+EncodeResult PngWriter::Finish() {
+    if (rowsDone_ != height_) return EncodeResult::Refused;
     std::vector<uint8_t> checksum;
-    PutBigEndian(checksum, uint32_t(adler));
-    if (!WriteChunk(device, "IDAT", checksum.data(), 4)) return false;
-    return WriteChunk(device, "IEND", nullptr, 0);
+    PutBigEndian(checksum, uint32_t(adler_));
+    if (!WriteChunk(device_, "IDAT", checksum.data(), 4)) return EncodeResult::Refused;
+    return WriteChunk(device_, "IEND", nullptr, 0) ? EncodeResult::Done : EncodeResult::Refused;
+}
+
+bool WritePng(RasterView raster, QIODevice& device, double dpi) {
+    if (raster.empty()) return false;
+    try {
+        PngWriter writer(device, raster.width, raster.height, dpi);
+        return writer.Begin() == EncodeResult::Done && writer.AddRows(raster) == EncodeResult::Done &&
+               writer.Finish() == EncodeResult::Done;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 } // namespace zb
