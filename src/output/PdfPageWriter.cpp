@@ -14,8 +14,9 @@ PdfPageWriter::PdfPageWriter(QIODevice& device, int width, int height, double dp
     : device_(device), width_(width), height_(height), dpi_(dpi > 0 ? dpi : 300.0) {}
 
 PdfPageWriter::~PdfPageWriter() {
-    // An unfinished page is abandoned, so the engine writes nothing more.
-    if (painter_ && painter_->isActive()) AbandonPainting(*painter_);
+    // An unfinished page is closed (the few bytes go to a file that is
+    // discarded); abandoning it would leave the writer marked as painted on.
+    if (painter_ && painter_->isActive()) EndPainting(*painter_);
     painter_.reset();
 }
 

@@ -5,8 +5,8 @@
 // is drawn, so no more than one piece is held at a time.
 //
 // Ownership: borrows the device for its lifetime; owns the PDF writer and
-// its painter. A writer destroyed before Finish() abandons the page; what it
-// wrote is incomplete and is for the caller to discard.
+// its painter. A writer destroyed before Finish() closes the page as it is;
+// what it wrote is incomplete and is for the caller to discard.
 #include <QIODevice>
 #include <memory>
 

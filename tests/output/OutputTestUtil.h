@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the output tests: rasters of known pixels and the poppler tools
 // that read back what was printed or exported.
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QString>
@@ -56,6 +57,15 @@ inline QStringList PdfImageEncodings(const QString& pdf) {
         if (f.size() > 8) encodings << f[8];
     }
     return encodings;
+}
+
+// The pictures of a PDF as PNG files that pdfimages wrote into `folder`, in
+// page order.
+inline QStringList ExtractedPdfPictures(const QString& folder, const QString& pdf) {
+    RunTool("pdfimages", {"-png", pdf, QDir(folder).filePath("img")});
+    QStringList files = QDir(folder).entryList({"img-*.png"}, QDir::Files, QDir::Name);
+    for (QString& f : files) f = QDir(folder).filePath(f);
+    return files;
 }
 
 // True when the picture holds exactly the raster's pixels.

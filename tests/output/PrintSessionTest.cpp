@@ -10,18 +10,6 @@
 
 using zb::PrintSession;
 
-namespace {
-
-// Pictures that pdfimages wrote, in page order.
-QStringList Extracted(const QTemporaryDir& dir, const QString& pdf) {
-    zb::test::RunTool("pdfimages", {"-png", pdf, dir.filePath("img")});
-    QStringList files = QDir(dir.path()).entryList({"img-*.png"}, QDir::Files, QDir::Name);
-    for (QString& f : files) f = dir.filePath(f);
-    return files;
-}
-
-} // namespace
-
 // The fallback PDF keeps every pixel: the pictures are stored without loss
 // (not as JPEG), band by band, and read back identical.
 TEST(PrintSession, FallbackPdfKeepsEveryPixel) {
@@ -48,7 +36,7 @@ TEST(PrintSession, FallbackPdfKeepsEveryPixel) {
     ASSERT_EQ(encodings.size(), 3);
     for (const QString& e : encodings) EXPECT_EQ(e, "image");
 
-    const QStringList files = Extracted(dir, pdf);
+    const QStringList files = zb::test::ExtractedPdfPictures(dir.path(), pdf);
     ASSERT_EQ(files.size(), 3);
     int row = 0;
     for (const QString& f : files) {

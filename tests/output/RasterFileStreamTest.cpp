@@ -1,0 +1,205 @@
+// Pictures and PDFs written band by band: every format reads back as the
+// raster, however the rows are split, and a stream that goes wrong leaves
+// the file that was there before.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <csignal>
+#include <functional>
+#include <string>
+#include <sys/resource.h>
+
+#include "core/TestSeed.h"
+#include "output/OutputTestUtil.h"
+#include "output/RasterFileStream.h"
+#include "output/RasterPainting.h"
+
+namespace {
+
+using zb::RasterFileStream;
+using zb::RasterView;
+
+QByteArray Contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes the raster in bands of `bandRows` rows; the first message or "".
+std::string WriteInBands(const QString& file, const std::string& format, RasterView raster, int bandRows,
+                         double dpi) {
+    RasterFileStream stream(file.toStdString(), format, raster.width, raster.height, dpi);
+    if (std::string m = stream.Begin(); !m.empty()) return m;
+    for (int y = 0; y < raster.height; y += bandRows) {
+        const int rows = std::min(bandRows, raster.height - y);
+        if (std::string m = stream.AddRows(RasterView{raster.row(y), raster.strideBytes, raster.width, rows});
+            !m.empty())
+            return m;
+    }
+    return stream.Finish();
+}
+
+// Mean difference of all channels of two pictures of one size.
+double MeanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB888), y = b.convertToFormat(QImage::Format_RGB888);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int i = 0; i < 3 * x.width(); ++i) sum += std::abs(int(x.constScanLine(row)[i]) - int(y.constScanLine(row)[i]));
+    return sum / (3.0 * x.width() * x.height());
+}
+
+// A JPEG of the raster as Qt's own writer makes it at the same quality.
+QImage QtJpeg(RasterView raster) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(95);
+    EXPECT_TRUE(writer.write(zb::RasterRows(raster, 0, raster.height, QImage::Format_RGB888)));
+    QImage back;
+    back.loadFromData(buffer.data(), "JPEG");
+    return back;
+}
+
+} // namespace
+
+TEST(RasterFileStream, EveryFormatReadsBackAsTheRasterInAnyBands) {
+    const uint32_t seed = zb::test::TestSeed();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    // An odd width, so BMP rows carry padding and no row is a multiple of four.
+    zb::DibPicture dib = zb::test::NoiseDib(301, 97, seed);
+    const RasterView raster = zb::ViewOf(dib);
+    const QImage qtJpeg = QtJpeg(raster);
+    const double dpi = 300;
+    QTemporaryDir dir;
+    for (const char* format : {"png", "tif", "bmp", "jpg", "pdf"}) {
+        for (int bandRows : {1, 7, 97}) {
+            SCOPED_TRACE(testing::Message() << format << " in bands of " << bandRows);
+            const QString file = dir.filePath(QStringLiteral("bogen.") + format);
+            ASSERT_EQ(WriteInBands(file, format, raster, bandRows, dpi), "");
+            // The file alone, no temporary one beside it.
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(file).fileName()});
+            if (std::string(format) == "pdf") {
+                // Lossless pictures that stack up to the whole raster on a page of its size.
+                QTemporaryDir pictures;
+                int row = 0;
+                for (const QString& f : zb::test::ExtractedPdfPictures(pictures.path(), file)) {
+                    const QImage band(f);
+                    EXPECT_TRUE(zb::test::SamePixels(band, raster, row)) << "band from row " << row;
+                    row += band.height();
+                }
+                EXPECT_EQ(row, raster.height);
+                for (const QString& e : zb::test::PdfImageEncodings(file)) EXPECT_EQ(e, "image");
+                // The page in whole points: 301 x 97 pixels at 300 dpi are 72.24 x 23.28 pt.
+                const QString info = zb::test::RunTool("pdfinfo", {file});
+                EXPECT_TRUE(info.contains(QRegularExpression("Page size: +72 x 23 pts"))) << info.toStdString();
+                QFile::remove(file);
+                continue;
+            }
+            const QImage back(file);
+            ASSERT_EQ(back.size(), QSize(raster.width, raster.height));
+            EXPECT_NEAR(back.dotsPerMeterX() * 0.0254, dpi, 0.1);
+            if (std::string(format) == "jpg")
+                EXPECT_LT(MeanDifference(back, qtJpeg), 1.0);
+            else
+                EXPECT_TRUE(zb::test::SamePixels(back, raster));
+            QFile::remove(file);
+        }
+    }
+}
+
+// Rows that do not add up to the announced height, a disk that fills up, a
+// picture too large for its format and a stream given up half way: each is
+// reported (or, given up, simply leaves nothing) and the file that was there
+// stays as it was, with no temporary file beside it.
+TEST(RasterFileStream, FailuresKeepTheOldFile) {
+    zb::DibPicture dib = zb::test::NoiseDib(64, 300, 5);
+    const RasterView raster = zb::ViewOf(dib);
+    const RasterView firstRows{raster.data, raster.strideBytes, raster.width, 10};
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct Case {
+        const char* what;
+        const char* format;
+        std::function<std::string(const std::string&)> write;
+        const char* says; // empty: no message expected
+    };
+    const Case cases[] = {
+        {"more rows than announced", "png",
+         [&](const std::string& f) {
+             RasterFileStream s(f, "png", 64, 200, 300);
+             std::string m = s.Begin();
+             if (m.empty()) m = s.AddRows(raster);
+             return m.empty() ? s.Finish() : m;
+         },
+         "mehr als die angekündigten 200 Zeilen"},
+        {"rows missing at the end", "tif",
+         [&](const std::string& f) {
+             RasterFileStream s(f, "tif", 64, 300, 300);
+             std::string m = s.Begin();
+             if (m.empty()) m = s.AddRows(firstRows);
+             return m.empty() ? s.Finish() : m;
+         },
+         "unvollständig: 10 von 300 Zeilen"},
+        {"rows of another width", "bmp",
+         [&](const std::string& f) {
+             RasterFileStream s(f, "bmp", 65, 300, 300);
+             std::string m = s.Begin();
+             return m.empty() ? s.AddRows(raster) : m;
+         },
+         "64 Pixel breit statt 65"},
+        {"given up half way", "jpg",
+         [&](const std::string& f) {
+             RasterFileStream s(f, "jpg", 64, 300, 300);
+             std::string m = s.Begin();
+             if (m.empty()) m = s.AddRows(firstRows);
+             return m;
+         },
+         ""},
+        {"BMP over 4 GB", "bmp",
+         [&](const std::string& f) { return RasterFileStream(f, "bmp", 40000, 40000, 300).Begin(); },
+         "zu groß für das Format BMP (eine Datei von höchstens 4 GB)"},
+        {"JPEG wider than the format allows", "jpg",
+         [&](const std::string& f) { return RasterFileStream(f, "jpg", 70000, 10, 300).Begin(); },
+         "zu groß für das Format JPEG (höchstens 65500 Pixel"},
+    };
+    QTemporaryDir dir;
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    // Files may grow to 2 KB only: far less than the raster needs in any format.
+    for (const char* format : {"png", "jpg", "tif", "bmp", "pdf"})
+        all.push_back({"a full disk", format,
+                       [&, format](const std::string& f) {
+                           rlimit small = saved;
+                           small.rlim_cur = 2048;
+                           ::setrlimit(RLIMIT_FSIZE, &small);
+                           const std::string m = WriteInBands(QString::fromStdString(f), format, raster, 50, 300);
+                           ::setrlimit(RLIMIT_FSIZE, &saved);
+                           return m;
+                       },
+                       "größer, als der Datenträger oder das System erlaubt"});
+    for (const Case& c : all) {
+        SCOPED_TRACE(std::string(c.what) + ", " + c.format);
+        const QString file = dir.filePath(QStringLiteral("alt.") + c.format);
+        {
+            QFile old(file);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("alter Inhalt");
+        }
+        const std::string message = c.write(file.toStdString());
+        if (*c.says) {
+            EXPECT_NE(message.find(c.says), std::string::npos) << message;
+            EXPECT_NE(message.find("„" + file.toStdString() + "“"), std::string::npos) << message;
+        } else {
+            EXPECT_EQ(message, "");
+        }
+        EXPECT_EQ(Contents(file), "alter Inhalt");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(file).fileName()});
+        QFile::remove(file);
+    }
+    std::signal(SIGXFSZ, oldHandler);
+}
