@@ -32,7 +32,8 @@ std::string CheckOutputPath(const std::string& fileName);
 // conversion on the way to the encoder is checked: memory running short is
 // reported ("Nicht genügend Speicher ..."), never written as an empty picture.
 // Returns a German message naming the path as given on failure, empty on
-// success.
+// success. The raster goes to RasterFileStream as one band; a sheet that is
+// composed band by band is written with RasterFileStream directly.
 std::string WriteRaster(const TDibRecord& raster, const std::string& fileName, const std::string& format,
                         double dpi);
 
