@@ -81,9 +81,9 @@ void FillRun(uint8_t* p, int count, const uint8_t (&pattern)[12]) {
 // seamless tile, any copy seen through a window) and is cut at every edge.
 void StampCopy(const RasterView& raster, const BlackRuns& text, int64_t px, int64_t py, uint8_t blue,
                uint8_t green, uint8_t red) {
+    if (raster.empty()) return;
     uint8_t pattern[12];
     for (int i = 0; i < 12; i += 3) pattern[i] = blue, pattern[i + 1] = green, pattern[i + 2] = red;
-    if (raster.empty()) return;
     const int64_t j0 = std::max<int64_t>(0, -py);
     const int64_t rows = std::min<int64_t>(text.height, raster.height - py);
     const int64_t first = -px;                // runs are cut to columns first .. columns - 1
