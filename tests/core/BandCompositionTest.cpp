@@ -135,28 +135,14 @@ TEST(BandComposition, EveryBandAndRectangleIsTheWholeSheetsPart) {
     }
 }
 
-TEST(BandComposition, WindowsOutsideTheSheetCancelAndProgress) {
+TEST(BandComposition, AWindowOutsideTheSheetIsRefusedAndLeavesItsTarget) {
     Design design;
-    for (const uint32_t kind : {kKindGradient, kKindPattern, kKindFilter}) {
-        TLayerRecord& layer = *design.Layers.Add();
-        SetLayerDefaults(layer);
-        layer.Kind = kind;
-    }
+    SetLayerDefaults(*design.Layers.Add());
     BandComposer bands(design, {30, 20}, 96, 100, 5, nullptr);
     TestRaster out(10, 10);
     EXPECT_NE(bands.ComposeWindow(25, 0, out.view()), "");
     EXPECT_NE(bands.ComposeWindow(0, -1, out.view()), "");
     EXPECT_EQ(std::vector<uint8_t>(out.view().row(0), out.view().row(0) + 30), std::vector<uint8_t>(30, 0xCD));
-
-    std::vector<int> done;
-    bands.SetProgress([&](int d, int total) {
-        EXPECT_EQ(total, 3);
-        done.push_back(d);
-    });
-    EXPECT_EQ(bands.ComposeWindow(20, 10, out.view()), "");
-    EXPECT_EQ(done, (std::vector<int>{1, 2, 3}));
-    bands.SetCancel([] { return true; });
-    EXPECT_EQ(bands.ComposeWindow(0, 0, out.view()), kCompositionCancelled);
 }
 
 TEST(BandComposition, MarginAddsTheReachOfEachFilterThatRuns) {
