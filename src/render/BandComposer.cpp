@@ -31,8 +31,8 @@ constexpr bool kBandsAlways = false;
 // plain 5 x 5 filter).
 int FilterReach(int k) { return 2 * k + k / 2; }
 
-std::string OutsideMessage(int left, int top, RasterView out, RasterSize sheet) {
-    return "Fehler: Der Ausschnitt (" + std::to_string(out.width) + " x " + std::to_string(out.height) +
+std::string OutsideMessage(int left, int top, int width, int height, RasterSize sheet) {
+    return "Fehler: Der Ausschnitt (" + std::to_string(width) + " x " + std::to_string(height) +
            " Pixel ab " + std::to_string(left) + ", " + std::to_string(top) + ") liegt nicht im Bogen (" +
            std::to_string(sheet.width) + " x " + std::to_string(sheet.height) + " Pixel)!";
 }
@@ -89,10 +89,19 @@ BandComposer::Extent BandComposer::Extended(int left, int top, int width, int he
 }
 
 std::string BandComposer::ComposeWindow(int left, int top, RasterView out) {
-    const int width = std::max(out.width, 0), height = std::max(out.height, 0);
-    if (left < 0 || top < 0 || int64_t(left) + width > sheet_.width || int64_t(top) + height > sheet_.height)
-        return OutsideMessage(left, top, out, sheet_);
-    if (width == 0 || height == 0 || !out.data) {
+    RasterView composed;
+    std::string message = ComposeWindowView(left, top, std::max(out.width, 0), std::max(out.height, 0), composed);
+    if (message == kCompositionCancelled || composed.empty() || !out.data) return message;
+    for (int y = 0; y < composed.height; ++y) std::memcpy(out.row(y), composed.row(y), size_t(composed.width) * 3);
+    return message;
+}
+
+std::string BandComposer::ComposeWindowView(int left, int top, int width, int height, RasterView& result) {
+    result = {};
+    if (left < 0 || top < 0 || width < 0 || height < 0 || int64_t(left) + width > sheet_.width ||
+        int64_t(top) + height > sheet_.height)
+        return OutsideMessage(left, top, width, height, sheet_);
+    if (width == 0 || height == 0) {
         EndSeed();
         return {};
     }
@@ -111,8 +120,7 @@ std::string BandComposer::ComposeWindow(int left, int top, RasterView out) {
     endSeed_ = random.seed();
 
     const RasterView composed = compositor_->DesignView();
-    for (int y = 0; y < height; ++y)
-        std::memcpy(out.row(y), composed.pixel(left - e.x0, top - e.y0 + y), size_t(width) * 3);
+    result = RasterView{composed.pixel(left - e.x0, top - e.y0), composed.strideBytes, width, height};
     return message;
 }
 

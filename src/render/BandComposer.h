@@ -71,6 +71,10 @@ public:
     // working rasters' memory message, kCompositionCancelled), empty when none.
     std::string ComposeWindow(int left, int top, RasterView out);
 
+    // The same without a copy: `result` views the window inside the
+    // composer's own raster, valid until the next call or the composer goes.
+    std::string ComposeWindowView(int left, int top, int width, int height, RasterView& result);
+
     // The generator state after the whole sheet: where the next sheet starts.
     uint32_t EndSeed() const;
 
