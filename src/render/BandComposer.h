@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/RasterView.h"
@@ -63,15 +64,27 @@ public:
 
     // Composes the window whose top-left corner is sheet pixel (left, top) and
     // which is out.width x out.height pixels into `out` (a top-down view,
-    // 24 bits). The window must lie inside the sheet. Returns the first
+    // 24 bits). The window must lie inside the sheet (else a German message,
+    // `out` untouched). A window of no pixels composes nothing but makes the
+    // sheet's draws (EndSeed). Returns the first
     // failure as Compositor::Compose does (a filter without memory, the
     // working rasters' memory message, kCompositionCancelled), empty when none.
     std::string ComposeWindow(int left, int top, RasterView out);
+
+    // The same without a copy: `result` views the window inside the
+    // composer's own raster, valid until the next call or the composer goes.
+    std::string ComposeWindowView(int left, int top, int width, int height, RasterView& result);
 
     // The generator state after the whole sheet: where the next sheet starts.
     uint32_t EndSeed() const;
 
 private:
+    // The rectangle [x0, x1) x [y0, y1) of the sheet composed for a window.
+    struct Extent {
+        int x0, y0, x1, y1;
+    };
+    Extent Extended(int left, int top, int width, int height) const;
+
     const Design& design_;
     RasterSize sheet_;
     double targetPpi_;
@@ -79,6 +92,8 @@ private:
     uint32_t seed_;
     FontEngine* fonts_;
     std::unique_ptr<Compositor> compositor_;
+    // The generator state after the sheet, once a window or a replay made it.
+    mutable std::optional<uint32_t> endSeed_;
 };
 
 } // namespace zb

@@ -24,7 +24,9 @@ namespace zb {
 LayerGenerators LayerGenerators::Default() {
     LayerGenerators g;
     g.pattern = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
-                   const TileWrap& wrap) { GeneratePattern(raster, layer, ppi, zoom, random, wrap); };
+                   const TileWrap& wrap, const SheetWindow& window) {
+        GeneratePattern(raster, layer, ppi, zoom, random, wrap, window);
+    };
     g.filter = [](RasterView raster, int32_t filterIndex, const TileWrap& wrap) {
         if (wrap.On()) return ApplyWrappedFilter(raster, FilterForIndex(filterIndex), wrap);
         return ApplyFilter(raster, FilterForIndex(filterIndex));
@@ -34,7 +36,9 @@ LayerGenerators LayerGenerators::Default() {
         return ApplyScaledFilter(raster, FilterForIndex(filterIndex), k);
     };
     g.text = [](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
-                FontEngine& fonts, const TileWrap& wrap) { ScatterText(raster, layer, ppi, zoom, random, fonts, wrap); };
+                FontEngine& fonts, const TileWrap& wrap, const SheetWindow& window) {
+        ScatterText(raster, layer, ppi, zoom, random, fonts, wrap, window);
+    };
     return g;
 }
 
@@ -113,15 +117,15 @@ void Compositor::GroundFill(RasterView target, RasterView ground) {
 
 std::string Compositor::GenerateLayer(const TLayerRecord& layer, RasterView view, RasterView ground,
                                       double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts,
-                                      const TileWrap& wrap) {
+                                      const TileWrap& wrap, const SheetWindow& window) {
     const bool bottom = ground.empty();
     switch (layer.Kind) {
     case kKindGradient:
-        FillGradient(view, layer.GradientColor1, layer.GradientColor2, layer.GradientDirection);
+        FillGradient(view, layer.GradientColor1, layer.GradientColor2, layer.GradientDirection, window);
         return {};
     case kKindPattern:
         GroundFill(view, ground);
-        if (generators_.pattern) generators_.pattern(view, layer, targetPpi, zoomPercent, random, wrap);
+        if (generators_.pattern) generators_.pattern(view, layer, targetPpi, zoomPercent, random, wrap, window);
         return {};
     case kKindTexture: {
         // Files may carry pictures of 1, 4 or 8 bits: those are tiled through
@@ -142,7 +146,8 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, RasterView view
             return {};
         }
         TileTexture(view, picture,
-                    TextureTileSize(picture.width, picture.height, layer.PictureWidthMM, targetPpi, zoomPercent));
+                    TextureTileSize(picture.width, picture.height, layer.PictureWidthMM, targetPpi, zoomPercent),
+                    window);
         return {};
     }
     case kKindFilter:
@@ -159,7 +164,7 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, RasterView view
     case kKindText:
         GroundFill(view, ground);
         if (fonts && generators_.text)
-            generators_.text(view, layer, targetPpi, zoomPercent, random, *fonts, wrap);
+            generators_.text(view, layer, targetPpi, zoomPercent, random, *fonts, wrap, window);
         return {};
     default:
         // A kind this program does not know (foreign files): the ground only.
@@ -175,6 +180,33 @@ std::string Compositor::Compose(const Design& design, double targetPpi, double z
 
 std::string Compositor::ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
                                      double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts) {
+    return ComposeStack(design, first, below, sheetStart, targetPpi, zoomPercent, random, fonts, SheetWindow{});
+}
+
+std::string Compositor::ComposeWindow(const Design& design, const SheetWindow& window, double targetPpi,
+                                      double zoomPercent, RandomInt& random, FontEngine* fonts) {
+    const RasterSize size = Size();
+    SheetWindow used = window;
+    if (used.left == 0 && used.top == 0 && used.sheetWidth == size.width && used.sheetHeight == size.height)
+        used = SheetWindow{};
+    if (size.empty() && !used.Whole()) {
+        // Nothing to draw into: only the draws of the layers that make them.
+        startSeed_ = random.seed();
+        for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+            const TLayerRecord& layer = design.Layers[i];
+            if (layer.Kind == kKindPattern && generators_.pattern)
+                generators_.pattern(RasterView{}, layer, targetPpi, zoomPercent, random, TileWrap{}, used);
+            else if (layer.Kind == kKindText && fonts && generators_.text)
+                generators_.text(RasterView{}, layer, targetPpi, zoomPercent, random, *fonts, TileWrap{}, used);
+        }
+        return {};
+    }
+    return ComposeStack(design, 0, {}, random.seed(), targetPpi, zoomPercent, random, fonts, used);
+}
+
+std::string Compositor::ComposeStack(const Design& design, int first, RasterView below, uint32_t sheetStart,
+                                     double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts,
+                                     const SheetWindow& window) {
     const RasterSize size = Size();
     if (size.empty()) return {};
     if (!HasSize(layerRaster_, size)) {
@@ -185,7 +217,10 @@ std::string Compositor::ComposeAbove(const Design& design, int first, RasterView
     }
 
     startSeed_ = sheetStart;
-    const TileWrap wrap = SheetWrap(design.Paper, size);
+    // Only the whole sheet wraps: a window's edges meet the rest of the sheet.
+    const TileWrap wrap = window.Whole() ? SheetWrap(design.Paper, size) : TileWrap{};
+    // Kept layers are whole-sheet compositions.
+    const bool keeping = kept_.raster && window.Whole();
     const int count = int(design.Layers.Count);
     first = std::clamp(first, 0, count);
     // The composition so far: empty beneath the bottom layer, else the design
@@ -203,15 +238,15 @@ std::string Compositor::ComposeAbove(const Design& design, int first, RasterView
         for (int i = first; i < count; ++i) {
             const TLayerRecord& layer = design.Layers[uint32_t(i)];
             const int weight = i == 0 ? 0 : BlendWeight(layer.Transparency);
-            RasterView out = kept_.raster ? kept_.raster(i + 1) : RasterView{};
+            RasterView out = keeping ? kept_.raster(i + 1) : RasterView{};
             const bool keep = out.width == size.width && out.height == size.height && out.data;
             std::string failure;
             if (keep && weight == 0) {
                 // An opaque layer is made where it is kept.
-                failure = GenerateLayer(layer, out, current, targetPpi, zoomPercent, random, fonts, wrap);
+                failure = GenerateLayer(layer, out, current, targetPpi, zoomPercent, random, fonts, wrap, window);
             } else {
                 failure = GenerateLayer(layer, ViewOf(layerRaster_), current, targetPpi, zoomPercent, random, fonts,
-                                        wrap);
+                                        wrap, window);
                 if (weight == 0) {
                     // An opaque layer replaces the design: the layer raster's
                     // content is not needed afterwards, so the two rasters trade places.

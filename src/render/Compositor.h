@@ -1,7 +1,8 @@
 #pragma once
 // Composes a design's layer stack into the design raster: each layer is
 // generated into the layer raster, bottom (record 0) to top, and laid over the
-// design with its transparency.
+// design with its transparency. The rasters hold the whole sheet, or a window
+// of a larger sheet (ComposeWindow).
 //
 // Ownership: a Compositor owns its two 24-bit rasters (pictures it frees when
 // they are replaced or it goes). The design, the random source and the
@@ -17,6 +18,7 @@
 
 #include "base/DibPicture.h"
 #include "base/RasterView.h"
+#include "base/SheetWindow.h"
 #include "base/TileWrap.h"
 #include "model/Design.h"
 #include "render/DesignSize.h"
@@ -27,16 +29,19 @@ namespace zb {
 
 // The generators of the pattern, filter and text kinds. Each receives the
 // layer raster after the ground fill and leaves its result in it, and the
-// wrap of a seamless design (TileWrap; no wrap otherwise). Default() plugs in
+// wrap of a seamless design (TileWrap; no wrap otherwise). Pattern and text
+// also receive the window of the sheet the raster holds (SheetWindow; the
+// default one for the whole sheet). Default() plugs in
 // GeneratePattern, ApplyFilter with FilterForIndex (ApplyWrappedFilter for a
 // wrap), and ScatterText; tests plug in fakes to watch the dispatch.
 struct LayerGenerators {
-    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, const TileWrap&)>
+    std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, const TileWrap&,
+                       const SheetWindow&)>
         pattern;
     // Returns false when the filter found no memory (the raster is unchanged).
     std::function<bool(RasterView, int32_t filterIndex, const TileWrap&)> filter;
     std::function<void(RasterView, const TLayerRecord&, double ppi, double zoom, RandomInt&, FontEngine&,
-                       const TileWrap&)>
+                       const TileWrap&, const SheetWindow&)>
         text;
     // The filter at a whole scale k > 1 (see SetFilterScale). Default():
     // ApplyScaledFilter.
@@ -102,6 +107,19 @@ public:
     std::string ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
                              double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts);
 
+    // Composes the rasters as the window of a larger sheet: every layer is
+    // generated as that part of the whole sheet's composition (random draws
+    // over the whole sheet, gradients and pictures placed by sheet
+    // coordinates). Filters see only the rasters and replicate their edges,
+    // so rows and columns within the filters' reach of an edge that is no
+    // sheet edge differ from the sheet's (BandComposer composes a margin).
+    // A window covering the whole sheet is Compose itself (with the seamless
+    // wrap); any other window of a seamless design is composed without the
+    // wrap. With rasters of size 0 and a window of a sheet, the draws of the
+    // whole stack are made and nothing else happens. Kept layers are not used.
+    std::string ComposeWindow(const Design& design, const SheetWindow& window, double targetPpi,
+                              double zoomPercent, RandomInt& random, FontEngine* fonts);
+
     // Called after each layer with the layers done and the layer count, so
     // long compositions (print, export) can show their progress.
     void SetProgress(std::function<void(int done, int total)> progress) { progress_ = std::move(progress); }
@@ -151,7 +169,12 @@ private:
     // Generates one layer into `view` over `ground`, the composition beneath
     // it (empty for the bottom layer). Returns a failure message or "".
     std::string GenerateLayer(const TLayerRecord& layer, RasterView view, RasterView ground, double targetPpi,
-                              double zoomPercent, RandomInt& random, FontEngine* fonts, const TileWrap& wrap);
+                              double zoomPercent, RandomInt& random, FontEngine* fonts, const TileWrap& wrap,
+                              const SheetWindow& window);
+    // ComposeAbove for the window of the sheet the rasters hold.
+    std::string ComposeStack(const Design& design, int first, RasterView below, uint32_t sheetStart,
+                             double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts,
+                             const SheetWindow& window);
     static void GroundFill(RasterView target, RasterView ground);
     void ReleaseRasters();
 

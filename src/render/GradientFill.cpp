@@ -47,29 +47,36 @@ int32_t NormalDirection(int32_t direction) {
 
 } // namespace
 
-void FillGradientReference(RasterView raster, uint32_t color1, uint32_t color2, int32_t direction) {
+void FillGradientReference(RasterView raster, uint32_t color1, uint32_t color2, int32_t direction,
+                           const SheetWindow& window) {
     if (raster.empty()) return;
-    const int64_t w = raster.width, h = raster.height;
+    const int64_t w = window.Width(raster), h = window.Height(raster);
+    const int64_t left = window.Left(), top = window.Top();
     direction = NormalDirection(direction);
     const int64_t d = direction == kGradientTopToBottom ? h - 1 : direction == kGradientLeftToRight ? w - 1 : w + h - 2;
     const Ramp ramp(color1, color2, d);
-    for (int y = 0; y < raster.height; ++y) {
-        for (int x = 0; x < raster.width; ++x) {
+    for (int ry = 0; ry < raster.height; ++ry) {
+        for (int rx = 0; rx < raster.width; ++rx) {
+            const int64_t x = left + rx, y = top + ry;
             int64_t t = 0;
             switch (direction) {
             case kGradientTopToBottom: t = y; break;
             case kGradientLeftToRight: t = x; break;
-            case kGradientTopLeftDiagonal: t = int64_t(x) + y; break;
+            case kGradientTopLeftDiagonal: t = x + y; break;
             default: t = (w - 1 - x) + y; break;
             }
-            Put(raster.pixel(x, y), ramp.at(t));
+            Put(raster.pixel(rx, ry), ramp.at(t));
         }
     }
 }
 
-void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t direction) {
+void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t direction,
+                  const SheetWindow& window) {
     if (raster.empty()) return;
+    // w, h: the raster's size; sheetW, sheetH, left, top: where it lies on the sheet.
     const int w = raster.width, h = raster.height;
+    const int64_t sheetW = window.Width(raster), sheetH = window.Height(raster);
+    const int64_t left = window.Left(), top = window.Top();
     const size_t rowBytes = size_t(w) * 3;
     const int64_t work = int64_t(rowBytes) * h;
     direction = NormalDirection(direction);
@@ -77,10 +84,10 @@ void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t d
     switch (direction) {
     case kGradientTopToBottom: {
         // Every row is one colour.
-        const Ramp ramp(color1, color2, int64_t(h) - 1);
+        const Ramp ramp(color1, color2, sheetH - 1);
         ParallelRows(h, work, [&](int y0, int y1) {
             for (int y = y0; y < y1; ++y) {
-                const Pixel c = ramp.at(y);
+                const Pixel c = ramp.at(top + y);
                 rowfill::FillPixels(raster.row(y), size_t(w), c.b, c.g, c.r);
             }
         });
@@ -88,11 +95,11 @@ void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t d
     }
     case kGradientLeftToRight: {
         // Every column is one colour: build the top row, copy it down.
-        const Ramp ramp(color1, color2, int64_t(w) - 1);
-        uint8_t* top = raster.row(0);
-        for (int x = 0; x < w; ++x) Put(top + 3 * x, ramp.at(x));
+        const Ramp ramp(color1, color2, sheetW - 1);
+        uint8_t* first = raster.row(0);
+        for (int x = 0; x < w; ++x) Put(first + 3 * x, ramp.at(left + x));
         ParallelRows(h - 1, work, [&](int y0, int y1) {
-            for (int y = y0 + 1; y < y1 + 1; ++y) std::memcpy(raster.row(y), top, rowBytes);
+            for (int y = y0 + 1; y < y1 + 1; ++y) std::memcpy(raster.row(y), first, rowBytes);
         });
         break;
     }
@@ -104,8 +111,13 @@ void FillGradient(RasterView raster, uint32_t color1, uint32_t color2, int32_t d
         // so its bands are built from the bottom up. Either way the copy writes
         // whole aligned rows and reads from an odd offset, which is the cheap
         // way round. Each band computes its first row in full.
-        const Ramp ramp(color1, color2, int64_t(w) + h - 2);
-        auto t = [&](int64_t x, int64_t y) { return direction == kGradientTopLeftDiagonal ? x + y : int64_t(w) - 1 - x + y; };
+        const Ramp ramp(color1, color2, sheetW + sheetH - 2);
+        // t of raster pixel (x, y), counted in sheet coordinates.
+        auto t = [&](int64_t x, int64_t y) {
+            x += left;
+            y += top;
+            return direction == kGradientTopLeftDiagonal ? x + y : sheetW - 1 - x + y;
+        };
         ParallelRows(h, work, [&](int y0, int y1) {
             const bool down = direction == kGradientTopLeftDiagonal;
             const int first = down ? y0 : y1 - 1;

@@ -112,7 +112,7 @@ int32_t PatternSizePx(double sizeMM, double screenPpi, double zoom) {
 }
 
 void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                     RandomInt& random, const TileWrap& wrap) {
+                     RandomInt& random, const TileWrap& wrap, const SheetWindow& window) {
     const Coord sizePx = PatternSizePx(layer.PatternSizeMM, screenPpi, zoom);
 
     // The layer's rectangle extents (rows, columns), drawn for every pattern
@@ -127,8 +127,11 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
     if (layer.PatternCount < 1) return;
     const int32_t count = std::min(layer.PatternCount, kMaxPatternCount);
 
-    const Coord width = raster.width;
-    const Coord height = raster.height;
+    // Positions range over the sheet; shapes land shifted by the window's corner.
+    const Coord width = window.Width(raster);
+    const Coord height = window.Height(raster);
+    const Coord left = window.Left();
+    const Coord top = window.Top();
     const bool visible = !raster.empty();
     const int32_t shape = layer.PatternShape;
     const int32_t colourMode = layer.PatternColorMode;
@@ -196,7 +199,7 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
         else if (shape == kShapeStripes2) below = m / 10;
         wrap.ForEachCopy(x0, y0, x0 + std::max<Coord>(right, 0), y0 + std::max<Coord>(below, 0),
                          [&](Coord dx, Coord dy) {
-                             const Coord x = x0 + dx, y = y0 + dy;
+                             const Coord x = x0 + dx - left, y = y0 + dy - top;
                              switch (shape) {
                              case kShapeDiscs: FillDisc(raster, x, y, m, colour); break;
                              case kShapeTriangles: FillTriangle(raster, x, y, m, colour); break;

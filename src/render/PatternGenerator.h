@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/RasterView.h"
+#include "base/SheetWindow.h"
 #include "base/TileWrap.h"
 #include "model/TLayerRecord.h"
 #include "render/RandomInt.h"
@@ -30,7 +31,11 @@ int32_t PatternSizePx(double sizeMM, double screenPpi, double zoom);
 // With a wrap (a seamless tile) each shape is drawn wherever one of its
 // copies reaches the raster, so shapes crossing an edge continue on the
 // opposite one; the draws are the same as without.
+// With a window the raster is that part of the sheet: positions are drawn over
+// the whole sheet and every shape is cut to the window, so the pixels are the
+// sheet's and the draws are the same as for the whole sheet (also for an
+// empty raster seen through a window).
 void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                     RandomInt& random, const TileWrap& wrap = {});
+                     RandomInt& random, const TileWrap& wrap = {}, const SheetWindow& window = {});
 
 } // namespace zb

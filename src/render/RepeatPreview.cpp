@@ -44,8 +44,11 @@ void DrawRepeat(RasterView out, RasterView tile, RepeatMode mode, int originX, i
 }
 
 bool MakeRepeatPreview(const TDibRecord& tile, RepeatMode mode, DibPicture& preview) {
+    return MakeRepeatPreview(ViewOf(tile), mode, preview);
+}
+
+bool MakeRepeatPreview(RasterView source, RepeatMode mode, DibPicture& preview) {
     preview.reset();
-    const RasterView source = ViewOf(tile);
     if (source.empty() || source.width > (1 << 29) / 3 || source.height > (1 << 29) / 3) return false;
     preview = DibPicture(3 * source.width, 3 * source.height, 24);
     if (preview.empty()) return false;

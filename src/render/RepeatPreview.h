@@ -22,6 +22,7 @@ void DrawRepeat(RasterView out, RasterView tile, RepeatMode mode, int originX, i
 // A new 24-bit picture of 3 x 3 tiles, the tile in the middle. Returns false,
 // with `preview` empty, when the memory does not suffice. Whatever `preview`
 // held before is freed.
+bool MakeRepeatPreview(RasterView tile, RepeatMode mode, DibPicture& preview);
 bool MakeRepeatPreview(const TDibRecord& tile, RepeatMode mode, DibPicture& preview);
 
 } // namespace zb

@@ -77,11 +77,11 @@ void FillRun(uint8_t* p, int count, const uint8_t (&pattern)[12]) {
 }
 
 // Writes the colour at every black pixel of the copy whose target lies inside
-// the raster. A copy at its own place starts inside the raster, so only the
-// right and bottom edges cut it; the copies of a seamless tile may start
-// left of or above it as well.
+// the raster. A copy may start left of or above the raster (the copies of a
+// seamless tile, any copy seen through a window) and is cut at every edge.
 void StampCopy(const RasterView& raster, const BlackRuns& text, int64_t px, int64_t py, uint8_t blue,
                uint8_t green, uint8_t red) {
+    if (raster.empty()) return;
     uint8_t pattern[12];
     for (int i = 0; i < 12; i += 3) pattern[i] = blue, pattern[i + 1] = green, pattern[i + 2] = red;
     const int64_t j0 = std::max<int64_t>(0, -py);
@@ -134,14 +134,17 @@ private:
 } // namespace
 
 void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap) {
+                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap, const SheetWindow& window) {
     const std::string_view text = layer.LayerText;
     // An empty text has nothing to show: the layer keeps its ground fill and
     // the walk draws nothing.
-    if (text.empty() || raster.empty()) return;
+    if (text.empty() || (window.Whole() && raster.empty())) return;
 
-    const int W = raster.width;
-    const int H = raster.height;
+    // The walk covers the sheet; copies land shifted by the window's corner.
+    const int W = window.Width(raster);
+    const int H = window.Height(raster);
+    const int64_t left = window.Left();
+    const int64_t top = window.Top();
     const std::string ownFont(layer.FontName);
     const std::vector<std::string>* families = layer.TextFontMode == kFontRandom ? &fonts.Families() : nullptr;
     RenderCache cache(fonts, text, W, H);
@@ -192,7 +195,7 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
             if (random(10) - 1 < layer.TextCount && copy.width > 0 && copy.height > 0) {
                 wrap.ForEachCopy(px, py, int64_t(px) + copy.width - 1, int64_t(py) + copy.height - 1,
                                  [&](int64_t dx, int64_t dy) {
-                                     StampCopy(raster, copy, px + dx, py + dy, blue, green, red);
+                                     StampCopy(raster, copy, px + dx - left, py + dy - top, blue, green, red);
                                  });
             }
 

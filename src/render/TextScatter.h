@@ -1,6 +1,7 @@
 #pragma once
 // Text layers: copies of the layer's text scattered over the raster.
 #include "base/RasterView.h"
+#include "base/SheetWindow.h"
 #include "base/TileWrap.h"
 #include "model/TLayerRecord.h"
 #include "render/FontEngine.h"
@@ -22,7 +23,12 @@ namespace zb {
 // With a wrap (a seamless tile) each copy is stamped wherever one of its
 // copies reaches the raster, so a text cut by an edge continues on the
 // opposite one; the draws are the same as without.
+// With a window the raster is that part of the sheet: the cells, positions
+// and rendered sizes are the whole sheet's and each copy is cut to the
+// window, so the pixels and the draws are the sheet's. An empty raster without
+// a window returns at once; through a window it walks the sheet's cells and
+// stamps nothing (the draws of a window nobody sees).
 void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap = {});
+                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap = {}, const SheetWindow& window = {});
 
 } // namespace zb

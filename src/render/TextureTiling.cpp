@@ -34,28 +34,31 @@ int64_t SourceRow(const RasterView& picture, TileSize tile, int64_t y) {
 
 } // namespace
 
-void TileTextureReference(RasterView raster, RasterView picture, TileSize tile) {
+void TileTextureReference(RasterView raster, RasterView picture, TileSize tile, const SheetWindow& window) {
     if (!Usable(raster, picture, tile)) return;
+    const int64_t left = window.Left(), top = window.Top();
     for (int y = 0; y < raster.height; ++y) {
-        const int64_t sy = SourceRow(picture, tile, y);
+        const int64_t sy = SourceRow(picture, tile, top + y);
         for (int x = 0; x < raster.width; ++x) {
-            const int64_t sx = (int64_t(picture.width) - 1) * (x % tile.width) / tile.width;
+            const int64_t sx = (int64_t(picture.width) - 1) * ((left + x) % tile.width) / tile.width;
             std::memcpy(raster.pixel(x, y), picture.pixel(int(sx), int(sy)), 3);
         }
     }
 }
 
-void TileTexture(RasterView raster, RasterView picture, TileSize tile) {
+void TileTexture(RasterView raster, RasterView picture, TileSize tile, const SheetWindow& window) {
     if (!Usable(raster, picture, tile)) return;
     const int w = raster.width, h = raster.height;
+    const int64_t left = window.Left(), top = window.Top();
     const size_t rowBytes = size_t(w) * 3;
 
-    // Byte offsets of the source pixels of one tile's columns; the row repeats
-    // with the tile, so one tile (or the whole row, if narrower) is enough.
+    // Byte offsets of the source pixels of one tile's columns from the
+    // raster's first column on; the row repeats with the tile, so one tile
+    // (or the whole row, if narrower) is enough.
     const int span = int(std::min<int64_t>(tile.width, w));
     std::vector<size_t> columns(static_cast<size_t>(span));
     for (int x = 0; x < span; ++x)
-        columns[size_t(x)] = size_t(3 * ((int64_t(picture.width) - 1) * x / tile.width));
+        columns[size_t(x)] = size_t(3 * ((int64_t(picture.width) - 1) * ((left + x) % tile.width) / tile.width));
     // Reading four bytes per pixel is safe when no sampled pixel is the last
     // one of its row, i.e. for pictures at least two pixels wide.
     const bool wideLoads = picture.width >= 2;
@@ -80,7 +83,7 @@ void TileTexture(RasterView raster, RasterView picture, TileSize tile) {
         int64_t previousSy = -1;
         for (int y = y0; y < y1; ++y) {
             uint8_t* row = raster.row(y);
-            const int64_t sy = SourceRow(picture, tile, y);
+            const int64_t sy = SourceRow(picture, tile, top + y);
             if (int64_t(y) - tile.height >= y0) {
                 // The same row of the tile above, written by this band.
                 std::memcpy(row, raster.row(int(y - tile.height)), rowBytes);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/RasterView.h"
+#include "base/SheetWindow.h"
 
 namespace zb {
 
@@ -19,16 +20,17 @@ struct TileSize {
 TileSize TextureTileSize(int pictureWidth, int pictureHeight, double pictureWidthMM, double targetPpi,
                          double zoomPercent);
 
-// Tiles start at the top-left corner. Pixel (x, y) takes picture pixel
+// Tiles start at the sheet's top-left corner. Sheet pixel (x, y) takes picture pixel
 // (sx, sy), counted from the picture's top-left, with
 //   sx = ((picW - 1) * (x mod tileW)) div tileW,
 //   sy = ((picH - 1) * (y mod tileH)) div tileH,
 // so the picture's last column and row are sampled only when it is one pixel
 // wide or high. `picture` is a top-down view (ViewOf a DIB record); both views
 // are 24-bit. Writes only pixel bytes. Does nothing for an empty picture.
-void TileTexture(RasterView raster, RasterView picture, TileSize tile);
+// The raster is the window's part of the sheet.
+void TileTexture(RasterView raster, RasterView picture, TileSize tile, const SheetWindow& window = {});
 
 // The same pixel by pixel; the yardstick for TileTexture.
-void TileTextureReference(RasterView raster, RasterView picture, TileSize tile);
+void TileTextureReference(RasterView raster, RasterView picture, TileSize tile, const SheetWindow& window = {});
 
 } // namespace zb

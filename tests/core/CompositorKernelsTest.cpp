@@ -58,7 +58,7 @@ uint32_t BaseSeed() { return zb::test::TestSeed(); }
 // row bands over several threads.
 const int kSizes[][2] = {{1, 1}, {1, 9}, {9, 1}, {2, 2}, {3, 5}, {17, 13}, {101, 37}, {64, 33}, {701, 503}};
 
-using GradientFn = void (*)(RasterView, uint32_t, uint32_t, int32_t);
+using GradientFn = void (*)(RasterView, uint32_t, uint32_t, int32_t, const zb::SheetWindow&);
 const GradientFn kGradients[] = {&zb::FillGradient, &zb::FillGradientReference};
 
 } // namespace
@@ -71,7 +71,7 @@ TEST(Gradient, FiguresOfTheFourDirections) {
         {
             // Black to white over 256 rows: row y has the grey y.
             TestRaster t(5, 256);
-            fill(t.view(), RGBColor(0, 0, 0), RGBColor(255, 255, 255), 0);
+            fill(t.view(), RGBColor(0, 0, 0), RGBColor(255, 255, 255), 0, {});
             for (int y = 0; y < 256; ++y)
                 for (int x = 0; x < 5; ++x) ASSERT_EQ(At(t.view(), x, y), (Bgr{uint8_t(y), uint8_t(y), uint8_t(y)}));
             EXPECT_TRUE(t.paddingIntact());
@@ -80,7 +80,7 @@ TEST(Gradient, FiguresOfTheFourDirections) {
             // Red 255 -> 0 over 3 rows: 255 + (-255 * 1) / 2 truncates toward
             // zero to 255 - 127 = 128.
             TestRaster t(4, 3);
-            fill(t.view(), RGBColor(255, 10, 200), RGBColor(0, 10, 0), 0);
+            fill(t.view(), RGBColor(255, 10, 200), RGBColor(0, 10, 0), 0, {});
             EXPECT_EQ(At(t.view(), 2, 0), (Bgr{200, 10, 255}));
             EXPECT_EQ(At(t.view(), 2, 1), (Bgr{100, 10, 128}));
             EXPECT_EQ(At(t.view(), 2, 2), (Bgr{0, 10, 0}));
@@ -88,7 +88,7 @@ TEST(Gradient, FiguresOfTheFourDirections) {
         const uint32_t c1 = RGBColor(10, 200, 30), c2 = RGBColor(250, 0, 99);
         {
             TestRaster t(7, 4);
-            fill(t.view(), c1, c2, 1);
+            fill(t.view(), c1, c2, 1, {});
             for (int y = 0; y < 4; ++y) {
                 EXPECT_EQ(At(t.view(), 0, y), Of(c1));
                 EXPECT_EQ(At(t.view(), 6, y), Of(c2));
@@ -99,7 +99,7 @@ TEST(Gradient, FiguresOfTheFourDirections) {
         }
         {
             TestRaster t(7, 4);
-            fill(t.view(), c1, c2, 2);
+            fill(t.view(), c1, c2, 2, {});
             EXPECT_EQ(At(t.view(), 0, 0), Of(c1));
             EXPECT_EQ(At(t.view(), 6, 3), Of(c2));
             // Constant along anti-diagonals.
@@ -108,7 +108,7 @@ TEST(Gradient, FiguresOfTheFourDirections) {
         }
         {
             TestRaster t(7, 4);
-            fill(t.view(), c1, c2, 3);
+            fill(t.view(), c1, c2, 3, {});
             EXPECT_EQ(At(t.view(), 6, 0), Of(c1)); // top right
             EXPECT_EQ(At(t.view(), 0, 3), Of(c2)); // bottom left
             EXPECT_EQ(At(t.view(), 2, 1), At(t.view(), 4, 3));
@@ -122,10 +122,10 @@ TEST(Gradient, UnknownDirectionAndSinglePixelLength) {
     for (GradientFn fill : kGradients) {
         SCOPED_TRACE(fill == &zb::FillGradient ? "optimised" : "reference");
         TestRaster top(6, 5);
-        fill(top.view(), c1, c2, 0);
+        fill(top.view(), c1, c2, 0, {});
         for (int32_t direction : {-1, 4, std::numeric_limits<int32_t>::min()}) {
             TestRaster t(6, 5);
-            fill(t.view(), c1, c2, direction);
+            fill(t.view(), c1, c2, direction, {});
             EXPECT_EQ(FirstDifference(t.view(), top.view()), "") << "direction " << direction;
         }
         // One pixel long in the gradient's direction: colour 1 everywhere.
@@ -134,7 +134,7 @@ TEST(Gradient, UnknownDirectionAndSinglePixelLength) {
         } lines[] = {{9, 1, 0}, {1, 9, 1}, {1, 1, 2}, {1, 1, 3}};
         for (const auto& l : lines) {
             TestRaster t(l.w, l.h);
-            fill(t.view(), c1, c2, l.direction);
+            fill(t.view(), c1, c2, l.direction, {});
             for (int y = 0; y < l.h; ++y)
                 for (int x = 0; x < l.w; ++x) EXPECT_EQ(At(t.view(), x, y), Of(c1)) << "direction " << l.direction;
         }
@@ -284,7 +284,7 @@ zb::DibPicture CoordinatePicture(int w, int h) {
     return dib;
 }
 
-using TileFn = void (*)(RasterView, RasterView, zb::TileSize);
+using TileFn = void (*)(RasterView, RasterView, zb::TileSize, const zb::SheetWindow&);
 const TileFn kTilers[] = {&zb::TileTexture, &zb::TileTextureReference};
 
 } // namespace
@@ -297,7 +297,7 @@ TEST(TextureTiling, SamplesFromThePicturesTopLeft) {
     for (TileFn tileFn : kTilers) {
         SCOPED_TRACE(tileFn == &zb::TileTexture ? "optimised" : "reference");
         TestRaster t(43, 22);
-        tileFn(t.view(), zb::ViewOf(picture), tile);
+        tileFn(t.view(), zb::ViewOf(picture), tile, {});
         // Column 13 samples picture column (99 * 3) div 10 = 29; row 2 samples
         // picture row (49 * 2) div 5 = 19 from the top.
         EXPECT_EQ(At(t.view(), 13, 2), (Bgr{29, 19, 7}));
@@ -316,7 +316,7 @@ TEST(TextureTiling, OnePixelPicturesAndEmptyPicture) {
         SCOPED_TRACE(tileFn == &zb::TileTexture ? "optimised" : "reference");
         zb::DibPicture column = CoordinatePicture(1, 6);
         TestRaster t(9, 8);
-        tileFn(t.view(), zb::ViewOf(column), {4, 3});
+        tileFn(t.view(), zb::ViewOf(column), {4, 3}, {});
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 9; ++x)
                 ASSERT_EQ(At(t.view(), x, y), (Bgr{0, uint8_t(5 * (y % 3) / 3), 7})) << x << "," << y;
@@ -327,7 +327,7 @@ TEST(TextureTiling, OnePixelPicturesAndEmptyPicture) {
         TestRaster keep(5, 5), before(5, 5);
         keep.fillRandom(3);
         before.fillRandom(3);
-        tileFn(keep.view(), RasterView{}, {4, 3});
+        tileFn(keep.view(), RasterView{}, {4, 3}, {});
         EXPECT_EQ(FirstDifference(keep.view(), before.view()), "");
     }
 }

@@ -65,7 +65,7 @@ struct GeneratorLog {
     zb::LayerGenerators Generators() {
         zb::LayerGenerators g;
         g.pattern = [this](RasterView r, const TLayerRecord&, double ppiArg, double zoomArg, zb::RandomInt& random,
-                           const zb::TileWrap&) {
+                           const zb::TileWrap&, const zb::SheetWindow&) {
             ++patternCalls;
             ppi = ppiArg;
             zoom = zoomArg;
@@ -86,7 +86,7 @@ struct GeneratorLog {
             return true;
         };
         g.text = [this](RasterView r, const TLayerRecord&, double, double, zb::RandomInt&, zb::FontEngine&,
-                        const zb::TileWrap&) {
+                        const zb::TileWrap&, const zb::SheetWindow&) {
             ++textCalls;
             r.pixel(0, 0)[0] = 1;
         };
