@@ -5,7 +5,6 @@
 // and given the exposed rectangle as a scrolled widget's paint event is.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <random>
@@ -13,6 +12,7 @@
 #include "base/DibPicture.h"
 #include "imaging/DrawDib.h"
 #include "platform/QtPainterDibDevice.h"
+#include "OffscreenBenchMain.h"
 
 namespace {
 
@@ -95,11 +95,4 @@ BENCHMARK(BM_PanPhoto250)
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zb::bench::RunOffscreenBenchmarks(argc, argv); }

@@ -7,13 +7,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <random>
 #include <sys/resource.h>
 
 #include "model/LayerStack.h"
 #include "output/DesignPrinting.h"
 #include "platform/QtFontEngine.h"
+#include "OffscreenBenchMain.h"
 
 namespace {
 
@@ -77,11 +77,4 @@ BENCHMARK(BM_ExportA4At600Dpi)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillise
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zb::bench::RunOffscreenBenchmarks(argc, argv); }

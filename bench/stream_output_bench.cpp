@@ -8,11 +8,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <sys/resource.h>
 
 #include "base/DibPicture.h"
 #include "output/RasterFileStream.h"
+#include "OffscreenBenchMain.h"
 
 namespace {
 
@@ -55,11 +55,4 @@ BENCHMARK(BM_StreamSheetInBands)->DenseRange(0, 4)->Unit(benchmark::kMillisecond
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return zb::bench::RunOffscreenBenchmarks(argc, argv); }

@@ -21,7 +21,7 @@ void PutLittleEndian(std::vector<uint8_t>& out, uint32_t v, int bytes) {
 } // namespace
 
 BmpWriter::BmpWriter(QIODevice& device, int width, int height, double dpi)
-    : device_(device), width_(width), height_(height), dpi_(dpi), stride_((int64_t(width) * 3 + 3) & ~int64_t{3}) {}
+    : RasterEncoder(device, width, height, dpi), stride_((int64_t(width) * 3 + 3) & ~int64_t{3}) {}
 
 EncodeResult BmpWriter::Begin() {
     if (width_ <= 0 || height_ <= 0) return EncodeResult::Refused;

@@ -23,10 +23,6 @@ public:
     EncodeResult Finish() override;
 
 private:
-    QIODevice& device_;
-    int width_, height_;
-    double dpi_;
-    int rowsDone_ = 0;
     int64_t stride_;  // bytes per stored row, padded to four
 };
 

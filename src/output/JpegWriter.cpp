@@ -127,7 +127,7 @@ EncodeResult FinishCompressor(State* s) {
 } // namespace
 
 JpegWriter::JpegWriter(QIODevice& device, int width, int height, double dpi)
-    : state_(std::make_unique<State>()), width_(width), height_(height), dpi_(dpi) {
+    : RasterEncoder(device, width, height, dpi), state_(std::make_unique<State>()) {
     state_->destination.device = &device;
 }
 

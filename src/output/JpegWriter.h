@@ -32,8 +32,6 @@ public:
 
 private:
     std::unique_ptr<State> state_;
-    int width_, height_;
-    double dpi_;
 };
 
 } // namespace zb

@@ -11,7 +11,7 @@
 namespace zb {
 
 PdfPageWriter::PdfPageWriter(QIODevice& device, int width, int height, double dpi)
-    : device_(device), width_(width), height_(height), dpi_(dpi > 0 ? dpi : 300.0) {}
+    : RasterEncoder(device, width, height, dpi > 0 ? dpi : 300.0) {}
 
 PdfPageWriter::~PdfPageWriter() {
     // An unfinished page is closed (the few bytes go to a file that is

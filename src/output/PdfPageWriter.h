@@ -30,10 +30,6 @@ public:
     EncodeResult Finish() override;
 
 private:
-    QIODevice& device_;
-    int width_, height_;
-    double dpi_;
-    int rowsDone_ = 0;
     std::unique_ptr<QPdfWriter> pdf_;
     std::unique_ptr<QPainter> painter_;
 };

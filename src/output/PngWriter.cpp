@@ -118,7 +118,7 @@ void Compress(RasterView band, const uint8_t* above, Piece& piece, bool last) {
 } // namespace
 
 PngWriter::PngWriter(QIODevice& device, int width, int height, double dpi)
-    : device_(device), width_(width), height_(height), dpi_(dpi) {}
+    : RasterEncoder(device, width, height, dpi) {}
 
 EncodeResult PngWriter::Begin() {
     if (width_ <= 0 || height_ <= 0) return EncodeResult::Refused;

@@ -26,10 +26,6 @@ public:
     EncodeResult Finish() override;
 
 private:
-    QIODevice& device_;
-    int width_, height_;
-    double dpi_;
-    int rowsDone_ = 0;
     unsigned long adler_ = 1;     // of all filtered rows so far
     std::vector<uint8_t> above_;  // RGB of the last row written, empty before the first
 };

@@ -4,6 +4,10 @@
 // Encoders write into a device they borrow; the device's own write errors are
 // asked by the caller (see DescriptorDevice), an encoder only reports what it
 // found itself.
+//
+// Ownership: an encoder borrows its device for its lifetime.
+#include <QIODevice>
+
 #include "base/RasterView.h"
 
 namespace zb {
@@ -25,6 +29,16 @@ public:
     virtual EncodeResult AddRows(RasterView rows) = 0;
     // Completes the file after the last row.
     virtual EncodeResult Finish() = 0;
+
+protected:
+    // dpi > 0 is the resolution to record.
+    RasterEncoder(QIODevice& device, int width, int height, double dpi)
+        : device_(device), width_(width), height_(height), dpi_(dpi) {}
+
+    QIODevice& device_;
+    const int width_, height_;
+    double dpi_;
+    int rowsDone_ = 0; // rows the encoder took so far
 };
 
 } // namespace zb

@@ -108,7 +108,7 @@ std::vector<uint8_t> DeflateStrip(const uint8_t* const* rows, int count, int wid
 } // namespace
 
 TiffWriter::TiffWriter(QIODevice& device, int width, int height, double dpi)
-    : device_(device), width_(width), height_(height), dpi_(dpi) {}
+    : RasterEncoder(device, width, height, dpi) {}
 
 EncodeResult TiffWriter::Begin() {
     if (width_ <= 0 || height_ <= 0) return EncodeResult::Refused;

@@ -28,15 +28,11 @@ public:
     EncodeResult Finish() override;
 
 private:
-    // Deflates and writes strips from `rows` (RGB, kRowsPerStrip rows each,
-    // the last possibly shorter), `count` of them.
+    // Deflates and writes strips of `rows` (pointers to raster rows, kRowsPerStrip
+    // a strip, the last possibly fewer), `count` of them.
     EncodeResult WriteStrips(const std::vector<const uint8_t*>& rows, int count);
     EncodeResult WriteDirectory();
 
-    QIODevice& device_;
-    int width_, height_;
-    double dpi_;
-    int rowsDone_ = 0;
     int64_t end_ = 0;                   // bytes written so far
     std::vector<uint8_t> pending_;      // RGB rows of the strip not yet complete
     int pendingRows_ = 0;
