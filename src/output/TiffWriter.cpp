@@ -140,22 +140,31 @@ EncodeResult TiffWriter::AddRows(RasterView band) {
 }
 
 EncodeResult TiffWriter::WriteStrips(const std::vector<const uint8_t*>& rows, int count) {
-    if (count == 0) return EncodeResult::Done;
+    // A few strips per core at a time: a band of the whole sheet is not
+    // held deflated before it is written.
+    const int group = 2 * ParallelThreadCount();
+    for (int first = 0; first < count; first += group) {
+        const int n = std::min(group, count - first);
+        if (EncodeResult r = WriteStripGroup(rows, first, n); r != EncodeResult::Done) return r;
+    }
+    return EncodeResult::Done;
+}
+
+EncodeResult TiffWriter::WriteStripGroup(const std::vector<const uint8_t*>& rows, int first, int count) {
     std::vector<std::vector<uint8_t>> data(static_cast<size_t>(count));
     auto rowsOf = [&](int s) { return std::min<int>(kRowsPerStrip, int(rows.size()) - s * kRowsPerStrip); };
     auto deflateStrips = [&](int s0, int s1) {
         for (int s = s0; s < s1; ++s) {
             // On a worker thread an exception would end the program.
             try {
-                data[size_t(s)] = DeflateStrip(rows.data() + size_t(s) * kRowsPerStrip, rowsOf(s), width_);
+                data[size_t(s)] = DeflateStrip(rows.data() + size_t(first + s) * kRowsPerStrip, rowsOf(first + s), width_);
             } catch (const std::bad_alloc&) {
                 data[size_t(s)].clear();
             }
         }
     };
-    const int64_t bytes = int64_t(width_) * 3 * std::min<int64_t>(int64_t(count) * kRowsPerStrip, int64_t(rows.size()));
     try {
-        ParallelRows(count, count > 1 ? bytes : 0, deflateStrips);
+        ParallelRows(count, count > 1 ? int64_t(width_) * 3 * kRowsPerStrip * count : 0, deflateStrips);
     } catch (const std::system_error&) {
         deflateStrips(0, count);
     }

@@ -31,6 +31,8 @@ private:
     // Deflates and writes strips of `rows` (pointers to raster rows, kRowsPerStrip
     // a strip, the last possibly fewer), `count` of them.
     EncodeResult WriteStrips(const std::vector<const uint8_t*>& rows, int count);
+    // Strips first .. first + count - 1 of `rows`, deflated side by side.
+    EncodeResult WriteStripGroup(const std::vector<const uint8_t*>& rows, int first, int count);
     EncodeResult WriteDirectory();
 
     int64_t end_ = 0;                   // bytes written so far
