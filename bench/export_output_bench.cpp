@@ -10,7 +10,7 @@
 #include <random>
 #include <sys/resource.h>
 
-#include "model/LayerStack.h"
+#include "FiveLayerDesign.h"
 #include "output/DesignPrinting.h"
 #include "platform/QtFontEngine.h"
 #include "OffscreenBenchMain.h"
@@ -18,31 +18,7 @@
 namespace {
 
 using namespace zb;
-
-void FiveLayers(Design& d) {
-    DibPicture* none = nullptr;
-    TDynaArray<DibPicture> noTextures{&none};
-    NewPlane(d, noTextures);
-    d.CurrentLayer->Kind = kKindGradient;
-    d.CurrentLayer->GradientColor2 = RGBColor(250, 230, 180);
-    d.CurrentLayer->GradientDirection = 2;
-    NewPlane(d, noTextures);
-    TLayerRecord& tex = *d.CurrentLayer;
-    tex.Kind = kKindTexture;
-    tex.LayerPicture = DibPicture(512, 512, 24);
-    std::mt19937 rng(7); // fixed seed: the same texture every run
-    for (int y = 0; y < 512; ++y)
-        for (int x = 0; x < 512 * 3; ++x) tex.LayerPicture.dib().Bits[y * tex.LayerPicture.dib().BytesPerLine + x] = uint8_t(rng());
-    NewPlane(d, noTextures);
-    d.CurrentLayer->Kind = kKindPattern;
-    d.CurrentLayer->PatternCount = 2000;
-    d.CurrentLayer->PatternSizeMM = 10.0;
-    NewPlane(d, noTextures);
-    d.CurrentLayer->Kind = kKindFilter;
-    d.CurrentLayer->FilterIndex = 0;
-    NewPlane(d, noTextures);
-    d.CurrentLayer->Kind = kKindText;
-}
+using zb::bench::FiveLayers;
 
 // arg: 0 PNG, 1 PDF, 2 TIFF.
 void BM_ExportA4At600Dpi(benchmark::State& state) {

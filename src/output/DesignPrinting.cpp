@@ -20,6 +20,9 @@
 #include "base/Cancellation.h"
 #include "output/ImageOutput.h"
 #include "output/PrintSession.h"
+#include "output/RasterFileStream.h"
+#include "output/SheetBands.h"
+#include "render/BandComposer.h"
 #include "render/Compositor.h"
 #include "render/PageGeometry.h"
 #include "render/RepeatPreview.h"
@@ -28,102 +31,46 @@ namespace zb {
 
 namespace {
 
-// Composes one sheet with `compose` on a thread of its own while this thread
-// keeps calling the progress callback: after each layer, and every 100 ms
-// while a layer takes long, so a window showing the progress keeps answering.
-// A stop from the callback cancels the composition at its next row band, not
-// only between layers.
-std::string ComposeWatched(Compositor& compositor, const SheetProgress& progress, int sheet, int sheets,
-                           int layers, const std::function<std::string()>& compose) {
-    compositor.SetProgress({});
-    compositor.SetCancel({});
-    if (!progress) return compose();
-    std::atomic<bool> stop{false};
-    std::atomic<int> done{0};
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool finished = false;
-    compositor.SetProgress([&](int d, int) {
-        done = d;
-        changed.notify_one();
-    });
-    compositor.SetCancel([&] { return stop.load(); });
-    std::string result;
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        CancelScope scope(&stop);
-        try {
-            result = compose();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::lock_guard<std::mutex> lock(mutex);
-        finished = true;
-        changed.notify_one();
-    });
-    int told = 0; // layers reported
-    for (;;) {
-        bool over;
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            changed.wait_for(lock, std::chrono::milliseconds(100), [&] { return finished || done != told; });
-            over = finished;
-        }
-        const int now = done;
-        // A layer still at work: the same count again.
-        if (now == told && !over && !stop && !progress(sheet, sheets, now, layers)) stop = true;
-        while (told < now) {
-            ++told;
-            if (!stop && !progress(sheet, sheets, told, layers)) stop = true;
-        }
-        if (over) break;
-    }
-    worker.join();
-    compositor.SetProgress({});
-    compositor.SetCancel({});
-    if (failure) std::rethrow_exception(failure);
-    return stop ? std::string(kCompositionCancelled) : result;
-}
-
-// Rows of the raster that land inside the printable area, and the target
-// rectangle they are drawn to (the design's rectangle, cut at the bottom).
+// The part of the sheet that lands inside the printable area (whole columns
+// and rows up to its edge), and the scale from sheet pixels to printer pixels
+// (rows may be stretched: a vertical resolution of their own).
 struct VisiblePart {
-    RasterView raster;
-    QRect target;
+    PixelRect area;
+    double scaleX = 1;
+    double scaleY = 1;
 };
 
-VisiblePart CutToPage(RasterView raster, const PrintLayout& layout) {
+VisiblePart CutToPage(const PrintLayout& layout) {
     VisiblePart part;
+    const RasterSize raster = layout.raster;
     if (raster.empty() || layout.visible.width <= 0 || layout.visible.height <= 0) return part;
-    // Columns map one to one; rows may be stretched (a vertical resolution of
-    // their own). Keep whole raster rows up to the printable area's edge.
-    const double scaleY = double(layout.design.height) / raster.height;
-    const double scaleX = double(layout.design.width) / raster.width;
-    const int rows = std::min(raster.height, int(std::ceil(layout.visible.height / scaleY)));
-    const int cols = std::min(raster.width, int(std::ceil(layout.visible.width / scaleX)));
-    part.raster = raster;
-    part.raster.width = cols;
-    part.raster.height = rows;
-    part.target = QRect(layout.design.x, layout.design.y, int(std::lround(cols * scaleX)),
-                        int(std::lround(rows * scaleY)));
+    part.scaleY = double(layout.design.height) / raster.height;
+    part.scaleX = double(layout.design.width) / raster.width;
+    part.area = {0, 0, std::min(raster.width, int(std::ceil(layout.visible.width / part.scaleX))),
+                 std::min(raster.height, int(std::ceil(layout.visible.height / part.scaleY)))};
     return part;
+}
+
+// Where sheet rows top .. top + rows - 1 of the visible part go on the page.
+QRect BandTarget(const PrintLayout& layout, const VisiblePart& part, int top, int rows) {
+    const int y0 = int(std::lround(top * part.scaleY));
+    const int y1 = int(std::lround((top + rows) * part.scaleY));
+    return QRect(layout.design.x, layout.design.y + y0, int(std::lround(part.area.width * part.scaleX)), y1 - y0);
 }
 
 // One page of a poster: its piece of the sheet at the printable area's
 // top-left corner, then the lines and the label (page coordinates are sheet
 // pixels; rows of a printer with a vertical resolution of its own are stretched).
-std::string PrintPosterPage(PrintSession& session, RasterView sheet, const PosterPage& piece,
+std::string PrintPosterPage(PrintSession& session, SheetBands& bands, const PosterPage& piece,
                             const PrinterPage& page) {
     const double scaleY = page.page.ppi > 0 ? double(VerticalPpi(page.page)) / page.page.ppi : 1.0;
     auto onPage = [scaleY](const PixelRect& r) {
         const int top = int(std::lround(r.y * scaleY));
         return QRect(r.x, top, r.width, std::max(1, int(std::lround((r.y + r.height) * scaleY)) - top));
     };
-    RasterView part = sheet;
-    part.data = sheet.pixel(piece.source.x, piece.source.y);
-    part.width = piece.source.width;
-    part.height = piece.source.height;
-    std::string m = session.DrawRaster(part, onPage({0, 0, piece.source.width, piece.source.height}));
+    std::string m = bands.Compose(piece.source, [&](RasterView band, int top) {
+        return session.DrawRaster(band, onPage({0, top - piece.source.y, piece.source.width, band.height}));
+    });
     std::vector<QRect> lines;
     for (const PixelRect& line : piece.cutMarks) lines.push_back(onPage(line));
     if (m.empty()) m = session.DrawCutMarks(lines);
@@ -196,60 +143,48 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
         return outcome;
     }
 
-    Compositor compositor;
-    if (std::string m = compositor.EnsureSize(rasterSize); !m.empty()) {
-        outcome.message = m;
-        return outcome;
+    const VisiblePart part = CutToPage(layout);
+    const int layers = int(job.design->Layers.Count);
+    const bool inBands = ComposedInBands(job.design->Paper, rasterSize);
+    int64_t pixels = int64_t(part.area.width) * part.area.height;
+    if (job.poster) {
+        pixels = 0;
+        for (const PosterPage& piece : poster.Pages()) pixels += int64_t(piece.source.width) * piece.source.height;
     }
-    compositor.SetFilterScale(job.previewFilters ? FilterScale(page.page.ppi, job.screenPpi, job.zoomPercent)
-                                                 : 1.0);
-    RandomInt random(job.firstSeed);
+    const auto fail = [&](const std::string& m) {
+        session.Abort();
+        outcome.cancelled = m == kCompositionCancelled;
+        outcome.message = outcome.cancelled ? std::string(kCancelledMessage) : m;
+        outcome.pagesPrinted = outcome.sheetsPrinted = 0;
+        return outcome;
+    };
+    uint32_t seed = job.firstSeed;
     for (int sheet = 1; sheet <= sheets; ++sheet) {
-        const std::string composed =
-            ComposeWatched(compositor, job.progress, sheet, sheets, int(job.design->Layers.Count),
-                           [&] { return compositor.Compose(*job.design, page.page.ppi, 100.0, random, job.fonts); });
-        if (composed == kCompositionCancelled) {
-            session.Abort();
-            outcome.cancelled = true;
-            outcome.message = kCancelledMessage;
-            return outcome;
-        }
-        if (!composed.empty()) {
-            // A layer without memory: the sheet would not look like the preview.
-            session.Abort();
-            outcome.message = composed;
-            return outcome;
-        }
-        std::string m;
+        BandComposer composer(*job.design, rasterSize, page.page.ppi, 100.0, seed, job.fonts);
+        composer.SetFilterScale(job.previewFilters ? FilterScale(page.page.ppi, job.screenPpi, job.zoomPercent)
+                                                   : 1.0);
+        SheetBands bands(composer, inBands ? BandRows(rasterSize.width) : rasterSize.height, job.progress, sheet,
+                         sheets, layers, pixels);
         if (job.poster) {
             for (const PosterPage& piece : poster.Pages()) {
-                m = outcome.pagesPrinted == 0 ? session.Begin(job.title) : session.NewPage();
-                if (m.empty()) m = PrintPosterPage(session, compositor.DesignView(), piece, page);
-                if (!m.empty()) break;
+                std::string m = outcome.pagesPrinted == 0 ? session.Begin(job.title) : session.NewPage();
+                if (m.empty()) m = PrintPosterPage(session, bands, piece, page);
+                if (!m.empty()) return fail(m);
                 ++outcome.pagesPrinted;
                 // Many pages take a while to send: the window keeps answering, and a stop ends the job.
-                const int layers = int(job.design->Layers.Count);
-                if (job.progress && !job.progress(sheet, sheets, layers, layers)) {
-                    session.Abort();
-                    outcome.cancelled = true;
-                    outcome.message = kCancelledMessage;
-                    outcome.pagesPrinted = 0;
-                    return outcome;
-                }
+                if (!bands.Report()) return fail(kCompositionCancelled);
             }
         } else {
-            m = sheet == 1 ? session.Begin(job.title) : session.NewPage();
-            const VisiblePart part = CutToPage(compositor.DesignView(), layout);
-            if (m.empty()) m = session.DrawRaster(part.raster, part.target);
-            if (m.empty()) ++outcome.pagesPrinted;
-        }
-        if (!m.empty()) {
-            session.Abort();
-            outcome.message = m;
-            outcome.pagesPrinted = 0;
-            return outcome;
+            std::string m = sheet == 1 ? session.Begin(job.title) : session.NewPage();
+            if (m.empty())
+                m = bands.Compose(part.area, [&](RasterView band, int top) {
+                    return session.DrawRaster(band, BandTarget(layout, part, top, band.height));
+                });
+            if (!m.empty()) return fail(m);
+            ++outcome.pagesPrinted;
         }
         outcome.sheetsPrinted = sheet;
+        seed = composer.EndSeed();
     }
     outcome.message = session.End();
     if (!outcome.message.empty()) outcome.sheetsPrinted = outcome.pagesPrinted = 0;
@@ -274,26 +209,41 @@ std::string ExportDesign(const DesignExportJob& job) {
     const RasterSize size = ExportRasterSize(job.design->Paper, job.page, job.dpi);
     if (size.empty()) return "Die Größe des Entwurfs ist unbekannt: es ist keine druckbare Seite bekannt.";
 
-    Compositor compositor;
-    if (std::string m = compositor.EnsureSize(size); !m.empty()) return m;
-    compositor.SetFilterScale(job.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
-    const std::string composed =
-        ComposeWatched(compositor, job.progress, 1, 1, int(job.design->Layers.Count),
-                       [&] { return compositor.ComposeFromSeed(*job.design, dpi, 100.0, job.seed, job.fonts); });
-    if (composed == kCompositionCancelled) return kCancelledMessage;
-    if (!composed.empty()) return composed;
+    const bool inBands = ComposedInBands(job.design->Paper, size);
+    if (inBands && !job.previewFileName.empty())
+        return "Die Vorschau aus 3 x 3 Kacheln braucht den ganzen Bogen im Speicher; bei " +
+               std::to_string(size.width) + " x " + std::to_string(size.height) +
+               " Pixeln wird sie nicht geschrieben. Es wurde nichts exportiert.";
+    std::string previewFormat;
+    if (!job.previewFileName.empty()) {
+        previewFormat = OutputFormat(job.previewFileName);
+        if (previewFormat.empty())
+            return "Das Dateiformat von „" + job.previewFileName +
+                   "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.";
+    }
 
+    BandComposer composer(*job.design, size, dpi, 100.0, job.seed, job.fonts);
+    composer.SetFilterScale(job.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
+    SheetBands bands(composer, inBands ? BandRows(size.width) : size.height, job.progress, 1, 1,
+                     int(job.design->Layers.Count), int64_t(size.width) * size.height);
     // Every format, the PDF included, goes through the checked temporary file:
     // a full disk is reported and leaves an existing file as it was.
-    if (std::string m = WriteRaster(compositor.DesignRaster(), job.fileName, format, dpi); !m.empty()) return m;
+    RasterFileStream file(job.fileName, format, size.width, size.height, dpi);
+    if (std::string m = file.Begin(); !m.empty()) return m;
+    RasterView whole; // the last band: the whole sheet when it came as one
+    const std::string composed = bands.Compose({0, 0, size.width, size.height}, [&](RasterView band, int) {
+        whole = band;
+        return file.AddRows(band);
+    });
+    if (!composed.empty()) {
+        file.Abort();
+        return composed == kCompositionCancelled ? std::string(kCancelledMessage) : composed;
+    }
+    if (std::string m = file.Finish(); !m.empty()) return m;
     if (job.previewFileName.empty()) return {};
-    const std::string previewFormat = OutputFormat(job.previewFileName);
-    if (previewFormat.empty())
-        return "Das Dateiformat von „" + job.previewFileName +
-               "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.";
     const PaperSettings& paper = job.design->Paper;
     DibPicture tiles;
-    if (!MakeRepeatPreview(compositor.DesignRaster(), paper.Seamless ? paper.Repeat : kRepeatBasic, tiles))
+    if (!MakeRepeatPreview(whole, paper.Seamless ? paper.Repeat : kRepeatBasic, tiles))
         return DesignMemoryMessage({3 * size.width, 3 * size.height});
     return WriteRaster(tiles, job.previewFileName, previewFormat, dpi);
 }

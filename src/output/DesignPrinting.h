@@ -68,9 +68,10 @@ std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::fun
 // printer, or the PDF stand-in with its file name set). Sheet 1 starts from
 // firstSeed; each further sheet from the state the one before left the
 // generator in. A poster prints each sheet's pages one after the other, every
-// page its piece of the one composition. The first sheet is composed before the job starts, so a
-// cancel during it sends nothing. Memory running short anywhere on the way is
-// reported as such; the job is then cancelled.
+// page its piece of the one composition. Sheets too large for the memory are
+// composed band by band (render/BandComposer) as they are drawn. A cancel or a
+// failure at any point aborts the job, so nothing reaches the printer. Memory
+// running short anywhere on the way is reported as such.
 PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job);
 
 struct DesignExportJob {
@@ -92,7 +93,8 @@ struct DesignExportJob {
 };
 
 // Writes the design at its physical size at job.dpi. A PDF holds the pixels
-// without loss. A failed or cancelled export leaves no file under the name
+// without loss. A sheet too large for the memory is composed and written band
+// by band; its 3 x 3 preview is refused, since that needs the whole sheet. A failed or cancelled export leaves no file under the name
 // (and an existing one as it was). Returns a German message, empty on success.
 std::string ExportDesign(const DesignExportJob& job);
 

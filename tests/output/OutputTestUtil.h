@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QList>
+#include <algorithm>
 #include <cstdint>
 
 #include "base/RasterView.h"
@@ -66,6 +68,35 @@ inline QStringList ExtractedPdfPictures(const QString& folder, const QString& pd
     QStringList files = QDir(folder).entryList({"img-*.png"}, QDir::Files, QDir::Name);
     for (QString& f : files) f = QDir(folder).filePath(f);
     return files;
+}
+
+// The pictures of each page of a PDF, those of one page stacked top to
+// bottom in the order drawn: a sheet drawn band by band comes back whole.
+// Null pictures when the tools failed.
+inline QList<QImage> PagePictures(const QString& pdf, const QString& folder) {
+    const QStringList lines = RunTool("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts);
+    RunTool("pdfimages", {"-png", pdf, folder + "/bild"});
+    QList<QImage> pages;
+    int lastPage = 0;
+    for (int i = 2; i < lines.size(); ++i) {
+        const QStringList f = lines[i].simplified().split(' ');
+        if (f.size() < 2) continue;
+        const QImage band = QImage(QStringLiteral("%1/bild-%2.png").arg(folder).arg(f[1].toInt(), 3, 10, QChar('0')))
+                                .convertToFormat(QImage::Format_RGB888);
+        if (f[0].toInt() != lastPage) {
+            pages << band;
+            lastPage = f[0].toInt();
+            continue;
+        }
+        QImage& page = pages.last();
+        QImage joined(page.width(), page.height() + band.height(), QImage::Format_RGB888);
+        if (band.width() != page.width() || joined.isNull()) return {QImage()};
+        for (int y = 0; y < page.height(); ++y) std::copy_n(page.constScanLine(y), 3 * page.width(), joined.scanLine(y));
+        for (int y = 0; y < band.height(); ++y)
+            std::copy_n(band.constScanLine(y), 3 * band.width(), joined.scanLine(page.height() + y));
+        page = joined;
+    }
+    return pages;
 }
 
 // True when the picture holds exactly the raster's pixels.

@@ -167,13 +167,13 @@ TEST(DesignPrinting, PosterOnTheFallbackPdf) {
     ASSERT_EQ(zb::PosterLayout::ForPrinter(design.Paper, zb::kFallbackPrintablePage, 1).PageCount(), 2);
     CheckPoster(printer, design, seed, [&] { return pdf; });
 
-    // A stop after the first page ends the job: no file, nothing counted.
+    // A stop when every page is drawn still ends the job: no file, nothing counted.
     const QString stopped = tmp.filePath("gestoppt.pdf");
     zb::SetUpFallbackPrinter(printer, stopped);
     zb::DesignPrintJob job;
     job.design = &design;
     job.poster = true;
-    int whole = 0; // calls with every layer done: the composition's end, then one per page
+    int whole = 0; // calls with every layer done: the last page composed, then that page sent
     job.progress = [&](int, int, int done, int layers) { return done < layers || ++whole < 2; };
     const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
     EXPECT_TRUE(outcome.cancelled);

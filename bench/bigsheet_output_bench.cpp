@@ -1,0 +1,59 @@
+// "Grafik Export..." of sheets far larger than the memory of a whole-sheet
+// composition would allow: 100 x 100 cm at 600 dpi (23,622 x 23,622 pixels,
+// 1.67 GB per raster) and 70 x 100 cm at 300 dpi, five layers, to PNG. They
+// are composed and written band by band; the counter peak_rss_MB is the
+// process's peak resident memory, so run one size per process:
+//   ./build/bench/bigsheet_output_bench --benchmark_filter='/0$'
+// Real Qt fonts on the offscreen platform. The file goes to the system's
+// temporary folder (ZB_BENCH_DIR for another one) and is removed afterwards.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <sys/resource.h>
+
+#include "FiveLayerDesign.h"
+#include "OffscreenBenchMain.h"
+#include "output/DesignPrinting.h"
+#include "platform/QtFontEngine.h"
+
+namespace {
+
+using namespace zb;
+
+// arg: 0 is 100 x 100 cm at 600 dpi, 1 is 70 x 100 cm at 300 dpi.
+void BM_BigSheetToPng(benchmark::State& state) {
+    const bool large = state.range(0) == 0;
+    Design design;
+    bench::FiveLayers(design);
+    design.Paper.PrintAll = false;
+    design.Paper.Breit = large ? 100 : 70;
+    design.Paper.Hoch = 100;
+    platform::QtFontEngine fonts;
+    const QString folder = qEnvironmentVariableIsSet("ZB_BENCH_DIR") ? qEnvironmentVariable("ZB_BENCH_DIR")
+                                                                     : QDir::tempPath();
+    DesignExportJob job;
+    job.design = &design;
+    job.fonts = &fonts;
+    job.dpi = large ? 600 : 300;
+    job.page = PrintablePage{4760, 6779, 600, 600};
+    job.zoomPercent = 30;
+    job.seed = 20261207;
+    job.fileName = QDir(folder).filePath(QStringLiteral("zb-bigsheet-bench.png")).toStdString();
+    const RasterSize size = ExportRasterSize(design.Paper, job.page, job.dpi);
+    for (auto _ : state) {
+        const std::string message = ExportDesign(job);
+        if (!message.empty()) state.SkipWithError(message.c_str());
+    }
+    state.counters["megapixels"] = double(size.width) * size.height / 1e6;
+    state.counters["file_MB"] = double(QFileInfo(QString::fromStdString(job.fileName)).size()) / 1e6;
+    QFile::remove(QString::fromStdString(job.fileName));
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_BigSheetToPng)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) { return zb::bench::RunOffscreenBenchmarks(argc, argv); }
