@@ -16,6 +16,7 @@
 #include "output/ImageOutput.h"
 #include "platform/FileNames.h"
 #include "platform/QtFontEngine.h"
+#include "output/DesignPrinting.h"
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
 #include "render/PageGeometry.h"
@@ -222,24 +223,39 @@ int ExportCommand(const std::vector<std::string>& args) {
     // of D pixels per inch at 100 %. A whole-page design is the printable page.
     const RasterSize size = DesignRasterSize(design->Paper, job.page.page, int32_t(dpi), 100.0);
     SayHints(*design, size, double(dpi), 100.0);
+    if (size.empty()) return NothingToCompose(size);
     platform::QtFontEngine fonts;
-    Compositor compositor;
+    DesignExportJob exportJob;
+    exportJob.design = design.get();
+    exportJob.fonts = &fonts;
+    exportJob.seed = job.seed;
+    exportJob.dpi = double(dpi);
+    exportJob.page = job.page.page;
     // Filter layers reach as far as in the design view at 96 pixels per inch
     // and the stored zoom, unless the literal pixel filter is asked for.
-    if (!a.Has("--pixel-filters")) compositor.SetFilterScale(FilterScale(double(dpi), 96.0, design->Paper.Zoom));
-    RandomInt random(job.seed);
-    if (!ComposeAt(compositor, *design, size, double(dpi), 100.0, random, fonts)) return 1;
-    if (!Write(compositor.DesignRaster(), job.output, format, double(dpi))) return 1;
-    if (preview.empty()) return 0;
-    // 3 x 3 tiles as the repeat lays them (straight for a design without the choice).
-    DibPicture tiles;
-    if (!MakeRepeatPreview(compositor.DesignRaster(), design->Paper.Seamless ? design->Paper.Repeat : kRepeatBasic,
-                           tiles)) {
-        Fail(DesignMemoryMessage({3 * size.width, 3 * size.height}));
+    exportJob.screenPpi = 96.0;
+    exportJob.zoomPercent = design->Paper.Zoom;
+    exportJob.previewFilters = !a.Has("--pixel-filters");
+    exportJob.fileName = job.output;
+    exportJob.format = format;
+    exportJob.previewFileName = preview;
+    if (ErrIsTerminal()) {
+        std::fprintf(Err(), "Setze %d Ebenen zusammen und schreibe %s (%d x %d Pixel) ...\n",
+                     int(design->Layers.Count), platform::DisplayPath(job.output).c_str(), size.width, size.height);
+        exportJob.progress = [](int, int, int done, int total) {
+            std::fprintf(Err(), "\r  Ebene %d von %d fertig", done, total);
+            if (done == total) std::fputc('\n', Err());
+            return true;
+        };
+    }
+    // The file is written as the bands come; the encoders are our own and
+    // keep quiet, so standard error stays open for the progress.
+    const std::string message = ExportDesign(exportJob);
+    if (!message.empty()) {
+        Fail(message);
         return 1;
     }
-    const bool written = Write(tiles, preview, OutputFormat(preview), double(dpi));
-    return written ? 0 : 1;
+    return 0;
 }
 
 int VariantsCommand(const std::vector<std::string>& args) {

@@ -18,13 +18,16 @@ SheetBands::SheetBands(BandComposer& composer, int rowsPerBand, const SheetProgr
     : composer_(composer), rowsPerBand_(std::max(1, rowsPerBand)), progress_(progress), sheet_(sheet),
       sheets_(sheets), layers_(layers), pixels_(std::max<int64_t>(1, pixels)) {}
 
-void SheetBands::Tell(int now, bool stillAtWork) {
+void SheetBands::Tell(int now) {
     if (!progress_) return;
-    if (now == told_ && stillAtWork && !stop_ && !progress_(sheet_, sheets_, now, layers_)) stop_ = true;
-    while (told_ < now) {
-        ++told_;
-        if (!stop_ && !progress_(sheet_, sheets_, told_, layers_)) stop_ = true;
-    }
+    const auto call = [&](int count) {
+        lastCall_ = std::chrono::steady_clock::now();
+        if (!stop_ && !progress_(sheet_, sheets_, count, layers_)) stop_ = true;
+    };
+    // The same count again when it has not moved for a while (a long layer,
+    // or many small bands): the window keeps answering.
+    if (now <= told_ && std::chrono::steady_clock::now() - lastCall_ >= std::chrono::milliseconds(100)) call(told_);
+    while (told_ < now) call(++told_);
 }
 
 bool SheetBands::Report() {
@@ -44,6 +47,7 @@ std::string SheetBands::ComposeBand(int left, int top, int width, int height, Ra
     composer_.SetProgress({});
     composer_.SetCancel({});
     std::string result;
+    if (lastCall_ == std::chrono::steady_clock::time_point{}) lastCall_ = std::chrono::steady_clock::now();
     if (!progress_) {
         result = compose();
     } else {
@@ -78,7 +82,7 @@ std::string SheetBands::ComposeBand(int left, int top, int width, int height, Ra
                 over = finished;
             }
             const int now = done;
-            Tell(overall(now), now == seen && !over);
+            Tell(overall(now));
             seen = now;
             if (stop_) stop = true;
             if (over) break;

@@ -10,6 +10,7 @@
 // whole comes as a single band.
 //
 // Ownership: borrows the composer and the callback for its lifetime.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -40,9 +41,9 @@ public:
 
 private:
     std::string ComposeBand(int left, int top, int width, int height, RasterView& band);
-    // Tells the callback every count from the last one told up to `now`
-    // (the same count again while a layer is at work); sets stop_ on "stop".
-    void Tell(int now, bool stillAtWork);
+    // Tells the callback every count from the last one told up to `now`,
+    // or the same count again after 100 ms without a call; sets stop_ on "stop".
+    void Tell(int now);
 
     BandComposer& composer_;
     int rowsPerBand_;
@@ -53,6 +54,7 @@ private:
     int64_t pixels_;
     int64_t pixelsDone_ = 0;
     int told_ = 0;
+    std::chrono::steady_clock::time_point lastCall_{};
     bool stop_ = false;
 };
 

@@ -17,6 +17,7 @@
 #include "model/LayerChoices.h"
 #include "output/DesignPrinting.h"
 #include "output/PrintSession.h"
+#include "render/BandComposer.h"
 #include "render/Compositor.h"
 #include "render/PageGeometry.h"
 
@@ -196,7 +197,9 @@ TEST(DesignPrinting, AStopDuringALongLayerEndsTheExportAtOnce) {
         return false;
     };
     EXPECT_EQ(zb::ExportDesign(job), "Abgebrochen.");
-    EXPECT_EQ(stoppedAt, 1); // within the pattern, after the gradient
+    // Within the pattern, after the gradient; composed in bands, the count
+    // may still stand at 0 when the first band is slow.
+    EXPECT_TRUE(stoppedAt == 1 || (zb::ComposedInBands(design.Paper, {4724, 4724}) && stoppedAt == 0)) << stoppedAt;
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(job.fileName)));
 }
