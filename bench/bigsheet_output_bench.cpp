@@ -3,7 +3,7 @@
 // 1.67 GB per raster) and 70 x 100 cm at 300 dpi, five layers, to PNG. They
 // are composed and written band by band; the counter peak_rss_MB is the
 // process's peak resident memory, so run one size per process:
-//   ./build/bench/bigsheet_output_bench --benchmark_filter='/0$'
+//   ./build/bench/bigsheet_output_bench --benchmark_filter='BigSheetToPng/0/'
 // Real Qt fonts on the offscreen platform. The file goes to the system's
 // temporary folder (ZB_BENCH_DIR for another one) and is removed afterwards.
 #include <benchmark/benchmark.h>

@@ -60,7 +60,10 @@ BandComposer::BandComposer(const Design& design, RasterSize sheet, double target
 
 BandComposer::~BandComposer() = default;
 
-void BandComposer::SetFilterScale(double scale) { compositor_->SetFilterScale(scale); }
+void BandComposer::SetFilterScale(double scale) {
+    compositor_->SetFilterScale(scale);
+    composed_.reset();
+}
 
 void BandComposer::SetProgress(std::function<void(int done, int total)> progress) {
     compositor_->SetProgress(std::move(progress));
@@ -110,14 +113,18 @@ std::string BandComposer::ComposeWindowView(int left, int top, int width, int he
     // window is the sheet's, and an edge of the extent that is a sheet edge is
     // replicated there as on the whole sheet.
     const Extent e = Extended(left, top, width, height);
-    const RasterSize size{e.x1 - e.x0, e.y1 - e.y0};
-    if (std::string failure = compositor_->EnsureSize(size); !failure.empty()) return failure;
-
-    RandomInt random(seed_);
-    std::string message = compositor_->ComposeWindow(design_, SheetWindow{e.x0, e.y0, sheet_.width, sheet_.height},
-                                                     targetPpi_, zoomPercent_, random, fonts_);
-    if (message == kCompositionCancelled) return message;
-    endSeed_ = random.seed();
+    std::string message;
+    if (composed_ != e) {
+        composed_.reset();
+        const RasterSize size{e.x1 - e.x0, e.y1 - e.y0};
+        if (std::string failure = compositor_->EnsureSize(size); !failure.empty()) return failure;
+        RandomInt random(seed_);
+        message = compositor_->ComposeWindow(design_, SheetWindow{e.x0, e.y0, sheet_.width, sheet_.height}, targetPpi_,
+                                             zoomPercent_, random, fonts_);
+        if (message == kCompositionCancelled) return message;
+        endSeed_ = random.seed();
+        if (message.empty()) composed_ = e;
+    }
 
     const RasterView composed = compositor_->DesignView();
     result = RasterView{composed.pixel(left - e.x0, top - e.y0), composed.strideBytes, width, height};

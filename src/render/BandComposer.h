@@ -82,6 +82,7 @@ private:
     // The rectangle [x0, x1) x [y0, y1) of the sheet composed for a window.
     struct Extent {
         int x0, y0, x1, y1;
+        friend bool operator==(const Extent&, const Extent&) = default;
     };
     Extent Extended(int left, int top, int width, int height) const;
 
@@ -94,6 +95,9 @@ private:
     std::unique_ptr<Compositor> compositor_;
     // The generator state after the sheet, once a window or a replay made it.
     mutable std::optional<uint32_t> endSeed_;
+    // The extent the compositor's raster holds, soundly composed: a seamless
+    // tile's pages, which all need the whole sheet, compose it once.
+    std::optional<Extent> composed_;
 };
 
 } // namespace zb

@@ -96,11 +96,15 @@ TEST(BandComposition, EveryBandAndRectangleIsTheWholeSheetsPart) {
         Design design;
         RandomStack(rng, design);
         const RasterSize sheet = sizes[trial % 4];
+        // Every fifth stack a seamless tile, whose windows come from the whole tile.
+        design.Paper.Seamless = trial % 5 == 4;
+        design.Paper.Repeat = RepeatModeOf(Pick(rng, 0, 2));
         const double scale = double(Pick(rng, 1, 3));
         const uint32_t start = uint32_t(rng());
         const double ppi = 96, zoom = Pick(rng, 50, 150);
         SCOPED_TRACE(testing::Message() << "ZB_TEST_SEED=" << seed << " trial " << trial << " layers "
-                                        << design.Layers.Count << " scale " << scale);
+                                        << design.Layers.Count << " scale " << scale << " seamless "
+                                        << design.Paper.Seamless);
 
         Compositor whole;
         whole.SetFilterScale(scale);
