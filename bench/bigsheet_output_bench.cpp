@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <sys/resource.h>
 
+#include "ExportBenchJob.h"
 #include "FiveLayerDesign.h"
 #include "OffscreenBenchMain.h"
 #include "output/DesignPrinting.h"
@@ -30,16 +31,9 @@ void BM_BigSheetToPng(benchmark::State& state) {
     design.Paper.Breit = large ? 100 : 70;
     design.Paper.Hoch = 100;
     platform::QtFontEngine fonts;
-    const QString folder = qEnvironmentVariableIsSet("ZB_BENCH_DIR") ? qEnvironmentVariable("ZB_BENCH_DIR")
-                                                                     : QDir::tempPath();
-    DesignExportJob job;
-    job.design = &design;
-    job.fonts = &fonts;
-    job.dpi = large ? 600 : 300;
-    job.page = PrintablePage{4760, 6779, 600, 600};
-    job.zoomPercent = 30;
+    DesignExportJob job =
+        bench::ExportBenchJob(design, fonts, large ? 600 : 300, QStringLiteral("zb-bigsheet-bench.png"));
     job.seed = 20261207;
-    job.fileName = QDir(folder).filePath(QStringLiteral("zb-bigsheet-bench.png")).toStdString();
     const RasterSize size = ExportRasterSize(design.Paper, job.page, job.dpi);
     for (auto _ : state) {
         const std::string message = ExportDesign(job);

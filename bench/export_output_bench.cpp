@@ -10,6 +10,7 @@
 #include <random>
 #include <sys/resource.h>
 
+#include "ExportBenchJob.h"
 #include "FiveLayerDesign.h"
 #include "output/DesignPrinting.h"
 #include "platform/QtFontEngine.h"
@@ -27,15 +28,8 @@ void BM_ExportA4At600Dpi(benchmark::State& state) {
     Design design;
     FiveLayers(design);
     platform::QtFontEngine fonts;
-    const QString folder = qEnvironmentVariableIsSet("ZB_BENCH_DIR") ? qEnvironmentVariable("ZB_BENCH_DIR")
-                                                                     : QDir::tempPath();
-    DesignExportJob job;
-    job.design = &design;
-    job.fonts = &fonts;
-    job.dpi = 600;
-    job.page = PrintablePage{4760, 6779, 600, 600}; // A4 printable page, whole-page design
-    job.zoomPercent = 30;
-    job.fileName = QDir(folder).filePath(QStringLiteral("zb-export-bench.%1").arg(kind)).toStdString();
+    // A whole-page design: the printable page.
+    DesignExportJob job = bench::ExportBenchJob(design, fonts, 600, QStringLiteral("zb-export-bench.%1").arg(kind));
     uint32_t seed = 1;
     for (auto _ : state) {
         job.seed = seed++;
