@@ -101,7 +101,8 @@ std::vector<uint8_t> DeflateStrip(const uint8_t* const* rows, int count, int wid
         // The output holds the bound for all input: deflate never runs short.
         if (result == Z_STREAM_ERROR || (r + 1 == count && result != Z_STREAM_END)) return {};
     }
-    out.resize(out.size() - zs.avail_out);
+    // Shrinks without resize(), whose growing branch the compiler cannot rule out.
+    out.erase(out.begin() + ptrdiff_t(zs.total_out), out.end());
     return out;
 }
 
