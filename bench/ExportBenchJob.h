@@ -9,16 +9,19 @@
 
 namespace zb::bench {
 
+// Where the benchmarks write their files.
+inline QString BenchFolder() {
+    return qEnvironmentVariableIsSet("ZB_BENCH_DIR") ? qEnvironmentVariable("ZB_BENCH_DIR") : QDir::tempPath();
+}
+
 inline DesignExportJob ExportBenchJob(const Design& design, FontEngine& fonts, double dpi, const QString& fileName) {
-    const QString folder = qEnvironmentVariableIsSet("ZB_BENCH_DIR") ? qEnvironmentVariable("ZB_BENCH_DIR")
-                                                                     : QDir::tempPath();
     DesignExportJob job;
     job.design = &design;
     job.fonts = &fonts;
     job.dpi = dpi;
     job.page = PrintablePage{4760, 6779, 600, 600}; // A4 printable page
     job.zoomPercent = 30;
-    job.fileName = QDir(folder).filePath(fileName).toStdString();
+    job.fileName = QDir(BenchFolder()).filePath(fileName).toStdString();
     return job;
 }
 
