@@ -19,6 +19,7 @@
 #include "document/SafeFileWriter.h"
 #include "output/CupsJob.h"
 #include "output/DescriptorDevice.h"
+#include "output/PdfEngineWarnings.h"
 #include "output/RasterPainting.h"
 #include "platform/FileNames.h"
 
@@ -143,8 +144,11 @@ std::string PrintSession::OutOfMemory() {
 
 std::string PrintSession::EndPdf() {
     bool painted = false;
+    bool compressed = true;
     try {
+        const uint64_t failuresBefore = PdfCompressionFailures();
         painted = painter_.end();
+        compressed = PdfCompressionFailures() == failuresBefore;
     } catch (const std::bad_alloc&) {
         return OutOfMemory();
     }
@@ -152,7 +156,8 @@ std::string PrintSession::EndPdf() {
     pdf.writer.reset();
     pdf.device->close();
     std::string message;
-    if (pdf.device->Error() != 0 || !painted) message = PdfWriteFailed();
+    if (!compressed) message = PdfFailed(FileErrorText(ENOMEM));
+    else if (pdf.device->Error() != 0 || !painted) message = PdfWriteFailed();
     else if (!pdf.file.Commit()) message = PdfFailed(pdf.file.Reason());
     pdf_.reset(); // removes the temporary file unless it became the PDF
     return message;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <new>
 
+#include "output/PdfEngineWarnings.h"
+
 namespace zb {
 
 QImage RasterRows(RasterView raster, int y0, int y1, QImage::Format format) {
@@ -31,6 +33,7 @@ bool PaintRasterBands(QPainter& painter, RasterView raster, QRect target, int cl
     if (raster.empty() || target.isEmpty()) return true;
     // Each band goes to the rows of the target between its rounded edges, so
     // bands meet without a gap or an overlap at any scale.
+    const uint64_t failuresBefore = PdfCompressionFailures();
     const double scaleY = double(target.height()) / raster.height;
     auto edge = [&](int row) { return target.top() + int(row * scaleY + 0.5); };
     for (int y0 = 0; y0 < raster.height; y0 += kRasterBandRows) {
@@ -42,6 +45,8 @@ bool PaintRasterBands(QPainter& painter, RasterView raster, QRect target, int cl
         const QImage band = RasterRows(raster, y0, y1, QImage::Format_RGB32);
         if (band.isNull()) return false;
         painter.drawImage(QRect(target.left(), top, target.width(), bottom - top), band);
+        // The engine writes a band it could not compress as an empty stream.
+        if (PdfCompressionFailures() != failuresBefore) return false;
     }
     return true;
 }
@@ -53,7 +58,8 @@ void AbandonPainting(QPainter& painter) {
 
 bool EndPainting(QPainter& painter) {
     try {
-        return painter.end();
+        const uint64_t failuresBefore = PdfCompressionFailures();
+        return painter.end() && PdfCompressionFailures() == failuresBefore;
     } catch (const std::bad_alloc&) {
         AbandonPainting(painter);
         return false;

@@ -23,8 +23,8 @@ inline constexpr int kRasterBandRows = 512;
 
 // Draws the whole raster scaled to `target`; bands wholly below `clipHeight`
 // (the printable area's height, in the painter's units) are left out. The
-// raster is borrowed for the call. False when a band could not be copied for
-// lack of memory (the page then holds the bands before it).
+// raster is borrowed for the call. False when a band could not be copied or
+// compressed for lack of memory (the page then holds the bands before it).
 bool PaintRasterBands(QPainter& painter, RasterView raster, QRect target, int clipHeight);
 
 // Ends a painter whose paint engine ran out of memory (it threw
@@ -34,8 +34,8 @@ bool PaintRasterBands(QPainter& painter, RasterView raster, QRect target, int cl
 // far is incomplete; the caller discards it.
 void AbandonPainting(QPainter& painter);
 
-// Ends the painter. False when the engine failed, or ran out of memory (the
-// painter is then abandoned).
+// Ends the painter. False when the engine failed, could not compress what it
+// wrote last, or ran out of memory (the painter is then abandoned).
 bool EndPainting(QPainter& painter);
 
 } // namespace zb
