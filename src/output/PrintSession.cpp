@@ -39,8 +39,11 @@ struct PrintSession::PdfOutput {
 };
 
 void SetUpFallbackPrinter(QPrinter& printer, const QString& pdfFileName) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdfFileName);
+    // An empty name switches the printer back to the print system's format
+    // wherever one is installed; the stand-in always writes a PDF, and one
+    // without a file name is refused when the job begins.
+    printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setResolution(kFallbackPrintablePage.ppi);
     printer.setFullPage(false);
     // Margins of 12 pt left and right and 14 pt at top and bottom leave a
