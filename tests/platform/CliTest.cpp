@@ -731,6 +731,11 @@ TEST_F(CliTest, NamesThatAreNotUtf8AreReadAndWrittenUnderTheirOwnBytes) {
     ASSERT_TRUE(img.save(folder + "/plain.png"));
     const QString q = "'" + folder + "'";
     const QString d = "'" + designFile + "'";
+    // QTemporaryDir cannot name the Latin-1 files to remove them; the shell can.
+    struct RemoveByBytes {
+        QString folder;
+        ~RemoveByBytes() { QProcess::execute("rm", {"-rf", "--", folder}); }
+    } cleanup{folder};
     // A texture named with a Latin-1 "ü" is read, not skipped.
     CliRun r = ZierbogenShell("mv " + q + "/plain.png \"" + folder + "/$(printf 't\\374r.png')\" && \"$Z\" textures " + q);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
