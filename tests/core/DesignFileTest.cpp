@@ -5,6 +5,8 @@
 #include <limits>
 #include <utility>
 #include <sys/stat.h>
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "DesignFileTestUtil.h"
@@ -514,26 +516,50 @@ TEST_F(DesignFileTest, FailedSaveLeavesTheOldFileAndNoLeftovers) {
     EXPECT_EQ(dir.Names(), names);
 }
 
-TEST_F(DesignFileTest, WithoutWritePermissionTheOldFileStays) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
-    std::unique_ptr<Design> d = SmallDesign();
-    const std::vector<uint8_t> before = Saved(*d, "schutz.zbg");
-    ::chmod(dir.File("schutz.zbg").c_str(), 0444);
-    FileResult r = savefile(*RichDesign(4), dir.File("schutz.zbg"));
-    EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Message.find("schreibgeschützt"), std::string::npos) << r.Message;
-    EXPECT_EQ(ReadBytes(dir.File("schutz.zbg")), before);
+// Root may write anywhere: as root the checks run in a child process under the
+// user nobody, which owns the test's folder for that time.
+template <typename Body>
+void AsUnprivilegedUser(const std::filesystem::path& folder, Body body) {
+    if (::geteuid() != 0) {
+        body();
+        return;
+    }
+    constexpr uid_t kNobody = 65534;
+    ASSERT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(3);
+        body();
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the unprivileged child ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the checks failed as the user nobody (see above), 3: no change of user";
+}
 
-    // A writable file in a folder where no new file may be made.
-    ::chmod(dir.File("schutz.zbg").c_str(), 0644);
-    ::chmod(dir.Path().c_str(), 0555);
-    r = savefile(*RichDesign(4), dir.File("schutz.zbg"));
-    ::chmod(dir.Path().c_str(), 0755);
-    EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Message.find("Der Zugriff wurde verweigert"), std::string::npos) << r.Message;
-    EXPECT_NE(r.Message.find("unverändert"), std::string::npos) << r.Message;
-    EXPECT_EQ(ReadBytes(dir.File("schutz.zbg")), before);
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"schutz.zbg"});
+TEST_F(DesignFileTest, WithoutWritePermissionTheOldFileStays) {
+    AsUnprivilegedUser(dir.Path(), [&] {
+        std::unique_ptr<Design> d = SmallDesign();
+        const std::vector<uint8_t> before = Saved(*d, "schutz.zbg");
+        ::chmod(dir.File("schutz.zbg").c_str(), 0444);
+        FileResult r = savefile(*RichDesign(4), dir.File("schutz.zbg"));
+        EXPECT_FALSE(r.Ok);
+        EXPECT_NE(r.Message.find("schreibgeschützt"), std::string::npos) << r.Message;
+        EXPECT_EQ(ReadBytes(dir.File("schutz.zbg")), before);
+
+        // A writable file in a folder where no new file may be made.
+        ::chmod(dir.File("schutz.zbg").c_str(), 0644);
+        ::chmod(dir.Path().c_str(), 0555);
+        r = savefile(*RichDesign(4), dir.File("schutz.zbg"));
+        ::chmod(dir.Path().c_str(), 0755);
+        EXPECT_FALSE(r.Ok);
+        EXPECT_NE(r.Message.find("Der Zugriff wurde verweigert"), std::string::npos) << r.Message;
+        EXPECT_NE(r.Message.find("unverändert"), std::string::npos) << r.Message;
+        EXPECT_EQ(ReadBytes(dir.File("schutz.zbg")), before);
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"schutz.zbg"});
+    });
 }
 
 TEST_F(DesignFileTest, SaveIntoAMissingFolderOrOverAFolderIsReported) {
