@@ -1,6 +1,7 @@
 #include "render/BandComposer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "imaging/ScaledFilter.h"
@@ -12,16 +13,8 @@ namespace zb {
 
 namespace {
 
-// Pixels per band in a normal build.
+// Pixels per band.
 constexpr int64_t kBandPixels = int64_t{16} << 20;
-
-#ifdef ZB_BANDS_ALWAYS
-constexpr bool kBandsAlways = true;
-// A prime, so bands cut shapes, texts and filter reaches at odd places.
-constexpr int kAlwaysBandRows = 13;
-#else
-constexpr bool kBandsAlways = false;
-#endif
 
 // How far the filter at whole scale k reads from the pixel it writes, in
 // rows and in columns. Output (x, y) reads the averages A at x + (a - 2)k for
@@ -39,18 +32,25 @@ std::string OutsideMessage(int left, int top, int width, int height, RasterSize 
 
 } // namespace
 
+int ForcedBandRows() {
+    static const int rows = [] {
+        const char* text = std::getenv("ZB_BAND_ROWS");
+        if (!text || !*text) return 0;
+        char* end = nullptr;
+        const long n = std::strtol(text, &end, 10);
+        return *end == '\0' && n > 0 && n <= (1 << 20) ? int(n) : 0;
+    }();
+    return rows;
+}
+
 bool ComposedInBands(const PaperSettings& paper, RasterSize sheet) {
     if (paper.Seamless || sheet.empty()) return false;
-    return kBandsAlways || int64_t(sheet.width) * sheet.height > kBandPixelLimit;
+    return ForcedBandRows() > 0 || int64_t(sheet.width) * sheet.height > kBandPixelLimit;
 }
 
 int BandRows(int sheetWidth) {
-#ifdef ZB_BANDS_ALWAYS
-    (void)sheetWidth;
-    return kAlwaysBandRows;
-#else
+    if (const int forced = ForcedBandRows()) return forced;
     return int(std::max<int64_t>(1, kBandPixels / std::max(sheetWidth, 1)));
-#endif
 }
 
 BandComposer::BandComposer(const Design& design, RasterSize sheet, double targetPpi, double zoomPercent,

@@ -32,13 +32,18 @@ class Compositor;
 // Sheets with more pixels than this are printed and exported in bands.
 inline constexpr int64_t kBandPixelLimit = int64_t{64} << 20;
 
+// Rows per band when the environment variable ZB_BAND_ROWS names a positive
+// number: then every printed and exported sheet is composed in bands of that
+// many rows, so tests can hold band-wise sheets to whole-sheet references in
+// any build. 0 when it is not set (read once).
+int ForcedBandRows();
+
 // Whether a sheet of this size is composed in bands: above kBandPixelLimit,
-// and any sheet in a build configured with ZB_BANDS_ALWAYS (so the whole test
-// suite checks bands against its whole-sheet references); never a seamless tile.
+// and any sheet while ForcedBandRows() is set; never a seamless tile.
 bool ComposedInBands(const PaperSettings& paper, RasterSize sheet);
 
 // Rows per band for a sheet this wide: about 16 megapixels a band, at least
-// one row (a few rows in a ZB_BANDS_ALWAYS build).
+// one row (ForcedBandRows() while that is set).
 int BandRows(int sheetWidth);
 
 class BandComposer {
