@@ -107,7 +107,7 @@ std::string ReadLayer(ByteSource& source, TLayerRecord& layer, uint32_t index, P
     if (!source.Read(block, kLayerBlockSize)) return kReadBeyondEnd;
     DecodeLayerBlock(block, layer);
     if (index == 0) DecodeDesignOptions(block, paper);
-    LimitToEditorRanges(layer);
+    LimitUnsafeValues(layer);
     if (auto problem = ReadText(source, layer.LayerText, index); !problem.empty()) return problem;
     if (auto problem = ReadText(source, layer.FontName, index); !problem.empty()) return problem;
     return ReadPicture(source, layer, index);
