@@ -60,6 +60,9 @@ private:
     TDibRecord picture_;
     QPrinter& printer_;
     bool guard_ = false;
+    // The user's height edit stands until the field is left (the paint does
+    // not derive the height meanwhile).
+    bool heightTyped_ = false;
 
     PaintBox* PrintPaintBox;
     QRadioButton* UseFullCheck;
