@@ -232,6 +232,16 @@ TEST(TViewPicForm, WheelScrollsCtrlWheelAndKeysZoom) {
     Wheel(viewport, {40, 30}, -120, Qt::ControlModifier);
     EXPECT_EQ(zoom->value(), 100);
 
+    // Over the zoom field the wheel scrolls the picture too; Ctrl + wheel zooms.
+    v->setValue(100);
+    Wheel(zoom, {5, 5}, -120, Qt::NoModifier);
+    EXPECT_EQ(zoom->value(), 100);
+    EXPECT_EQ(v->value(), 100 + kWheelStep);
+    Wheel(zoom, {5, 5}, 120, Qt::ControlModifier);
+    EXPECT_EQ(zoom->value(), 125);
+    Wheel(zoom, {5, 5}, -120, Qt::ControlModifier);
+    EXPECT_EQ(zoom->value(), 100);
+
     Key(scroll, Qt::Key_Plus);
     EXPECT_EQ(zoom->value(), 125);
     Key(scroll, Qt::Key_Minus);
