@@ -201,3 +201,52 @@ TEST(TSpinEdit, AccessibleAsASpinBoxNamedByItsLabel) {
     EXPECT_EQ(edit->Text(), "20,46");
     EXPECT_EQ(changes, 1);
 }
+
+// The text as shown, and edits of assistive tools that go through the
+// field's rules as typing does: refused where a keystroke would be, read
+// unlimited until the field is left.
+TEST(TSpinEdit, AccessibleTextIsShownAndEditedAsTyped) {
+    TSpinEdit edit(kBreitEd, 0.1);
+    edit.SetValue(28);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&edit);
+    ASSERT_NE(face, nullptr);
+    QAccessibleTextInterface* text = face->textInterface();
+    QAccessibleEditableTextInterface* editable = face->editableTextInterface();
+    ASSERT_NE(text, nullptr);
+    ASSERT_NE(editable, nullptr);
+    EXPECT_EQ(text->characterCount(), 5);
+    EXPECT_EQ(text->text(0, 5), "28,00");
+    EXPECT_EQ(text->text(3, 5), "00");
+
+    enum Op { Insert, Delete, Replace };
+    const struct {
+        Op op;
+        int start, end;
+        const char* with;
+        const char* expected;
+        int cursor;
+    } edits[] = {
+        {Insert, 0, 0, "1", "128,00", 1},    // beyond the range: stands while typing
+        {Insert, 2, 2, "x", "28,00", -1},    // no letter in a number
+        {Delete, 2, 5, "", "28", 2},
+        {Replace, 0, 5, "17.5", "17.5", 4},  // a point is the separator too
+        {Replace, 0, 5, "", "", 0},          // empty: reads as the minimum
+        {Insert, 9, 9, "5", "28,005", 6},    // an offset past the end appends
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.expected);
+        edit.SetValue(28);
+        int changes = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(&edit, &TSpinEdit::Change, [&] { ++changes; });
+        if (e.op == Insert) editable->insertText(e.start, QString::fromUtf8(e.with));
+        if (e.op == Delete) editable->deleteText(e.start, e.end);
+        if (e.op == Replace) editable->replaceText(e.start, e.end, QString::fromUtf8(e.with));
+        QObject::disconnect(counting);
+        EXPECT_EQ(edit.Text(), QString::fromUtf8(e.expected));
+        EXPECT_EQ(changes, e.cursor < 0 ? 0 : 1);
+        if (e.cursor >= 0) {
+            EXPECT_EQ(text->cursorPosition(), e.cursor);
+        }
+    }
+}
