@@ -8,6 +8,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 using namespace zb;
 
@@ -20,8 +23,8 @@ void Key(QWidget& widget, int key) {
     QCoreApplication::sendEvent(&widget, &release);
 }
 
-void LoseFocus(QWidget& widget) {
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+void LoseFocus(QWidget& widget, Qt::FocusReason reason = Qt::TabFocusReason) {
+    QFocusEvent out(QEvent::FocusOut, reason);
     QCoreApplication::sendEvent(&widget, &out);
 }
 
@@ -87,6 +90,50 @@ TEST(TSpinEdit, TypedTextIsReadUnchangedUntilTheFocusLeaves) {
     edit.SetText("0");
     Key(edit, Qt::Key_Return);
     EXPECT_EQ(edit.Text(), "1,00");
+
+    // Moving on to another control leaves the field; a box or another window
+    // taking the focus does not.
+    const struct {
+        Qt::FocusReason reason;
+        const char* text;
+    } leaves[] = {
+        {Qt::TabFocusReason, "1,00"},          {Qt::BacktabFocusReason, "1,00"},
+        {Qt::MouseFocusReason, "1,00"},        {Qt::ShortcutFocusReason, "1,00"},
+        {Qt::OtherFocusReason, "1,00"},        {Qt::ActiveWindowFocusReason, "0"},
+        {Qt::PopupFocusReason, "0"},
+    };
+    for (const auto& leave : leaves) {
+        SCOPED_TRACE(leave.reason);
+        edit.SetText("0");
+        LoseFocus(edit, leave.reason);
+        EXPECT_EQ(edit.Text(), leave.text);
+    }
+}
+
+// Typing 0,5 into a field whose change opens an error box at the 0 (as the
+// ratio's division by zero does): the box closes, the text stays as typed and
+// the keystrokes after it go on from there.
+TEST(TSpinEdit, AnErrorBoxWhileTypingKeepsTheTypedText) {
+    QWidget window;
+    auto* edit = new TSpinEdit(kDezVEd, 0.001, &window);
+    edit->SetValue(0.625);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    int boxes = 0;
+    QObject::connect(edit, &TSpinEdit::Change, [&] {
+        if (edit->Text() != "0") return;
+        ++boxes;
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Zierbogen-Drucker"),
+                        QStringLiteral("Floating point division by zero."), QMessageBox::Ok, &window);
+        QTimer::singleShot(50, &box, &QMessageBox::accept);
+        box.exec();
+    });
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, QStringLiteral("0,5"));
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(edit->Text(), "0,5");
 }
 
 TEST(TSpinEdit, SetValueRaisesChangeOnlyWhenTheTextChanges) {
