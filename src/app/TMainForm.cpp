@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QTabBar>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -83,7 +84,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     InstallOutputPages(*this);
     workspace_->SetListener([this](unsigned changes) { WorkspaceChanged(changes); });
     for (QWidget* w : findChildren<QWidget*>())
-        if (TakesNoWheel(w)) w->installEventFilter(this);
+        if (TakesNoWheel(w) || qobject_cast<QTabBar*>(w)) w->installEventFilter(this);
     workspace_->SetSheetFinished(
         [this] { QMetaObject::invokeMethod(view_, &DesignView::SheetFinished, Qt::QueuedConnection); });
     ListPlanes();
@@ -210,6 +211,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
+    // Tabs ignore the wheel: over the layer editor's it would change the
+    // layer's kind unnoticed, over the pages' switch pages.
+    if (event->type() == QEvent::Wheel && qobject_cast<QTabBar*>(watched)) return true;
     if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // Every click loads the selected layer into the editor again and
         // paints, on the row already selected too; a click into empty space
