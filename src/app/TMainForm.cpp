@@ -3,6 +3,7 @@
 
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QToolButton>
@@ -396,6 +397,14 @@ void TMainForm::ShowManual(const QString& section) {
     std::string message;
     const QString file = HelpWindow::ManualIndex(programFolder_, message);
     if (file.isEmpty()) return Error(QStringLiteral("Hilfe"), message);
+    // A modal dialog (the picture viewer, "Bild drucken...") would block a
+    // manual that belongs to the main window: it gets one of its own.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this) {
+        auto* own = modal->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+        (own ? own : new HelpWindow(modal))->ShowPage(file, section);
+        return;
+    }
     if (!help_) help_ = new HelpWindow(this);
     help_->ShowPage(file, section);
 }

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -164,6 +165,14 @@ void TPrintForm::showEvent(QShowEvent* event) {
 }
 
 void TPrintForm::FormShow() { BreitEditChange(); }
+
+void TPrintForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        if (ShowHelp) ShowHelp(QStringLiteral("bilddrucken"));
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void TPrintForm::done(int result) {
     SavePrintPercents(BreitEdit->value(), HochEdit->value());

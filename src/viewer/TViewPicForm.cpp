@@ -220,6 +220,9 @@ void TViewPicForm::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Plus: ZoomAbout(navigation_.StepZoom(ZoomEd->value(), 1), centre); return;
     case Qt::Key_Minus: ZoomAbout(navigation_.StepZoom(ZoomEd->value(), -1), centre); return;
     case Qt::Key_0: ZoomAbout(kActualSize, centre); return;
+    case Qt::Key_F1:
+        if (ShowHelp) ShowHelp(QStringLiteral("betrachter"));
+        return;
     default: QDialog::keyPressEvent(event);
     }
 }
@@ -247,6 +250,7 @@ void TViewPicForm::done(int result) {
 void TViewPicForm::PrintBrnClick() {
     if (!picture_.Bits) return;
     TPrintForm form(picture_, Printer(), this);
+    form.ShowHelp = ShowHelp;
     if (ExecPrintForm(form) != QDialog::Accepted) return;
     std::string message = ChoosePrinter(Printer(), QString(), AskPdfFileName);
     if (message == kCancelledMessage) return;
