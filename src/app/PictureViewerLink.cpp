@@ -18,6 +18,7 @@ TViewPicForm* AttachPictureViewer(TMainForm& form, QPrinter* printer) {
         form.RememberFolder(FileKind::Pdf, file);
         return file;
     };
+    viewer->ShowHelp = [&form](const QString& section) { form.ShowManual(section); };
     form.SetPictureViewer([viewer](const TDibRecord& picture) { viewer->ShowPicture(picture); });
     return viewer;
 }

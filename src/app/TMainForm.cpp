@@ -3,6 +3,7 @@
 
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QToolButton>
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QTabBar>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -83,7 +85,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     InstallOutputPages(*this);
     workspace_->SetListener([this](unsigned changes) { WorkspaceChanged(changes); });
     for (QWidget* w : findChildren<QWidget*>())
-        if (TakesNoWheel(w)) w->installEventFilter(this);
+        if (TakesNoWheel(w) || qobject_cast<QTabBar*>(w)) w->installEventFilter(this);
     workspace_->SetSheetFinished(
         [this] { QMetaObject::invokeMethod(view_, &DesignView::SheetFinished, Qt::QueuedConnection); });
     ListPlanes();
@@ -210,6 +212,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
+    // Tabs ignore the wheel: over the layer editor's it would change the
+    // layer's kind unnoticed, over the pages' switch pages.
+    if (event->type() == QEvent::Wheel && qobject_cast<QTabBar*>(watched)) return true;
     if (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // Every click loads the selected layer into the editor again and
         // paints, on the row already selected too; a click into empty space
@@ -392,6 +397,14 @@ void TMainForm::ShowManual(const QString& section) {
     std::string message;
     const QString file = HelpWindow::ManualIndex(programFolder_, message);
     if (file.isEmpty()) return Error(QStringLiteral("Hilfe"), message);
+    // A modal dialog (the picture viewer, "Bild drucken...") would block a
+    // manual that belongs to the main window: it gets one of its own.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this) {
+        auto* own = modal->findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+        (own ? own : new HelpWindow(modal))->ShowPage(file, section);
+        return;
+    }
     if (!help_) help_ = new HelpWindow(this);
     help_->ShowPage(file, section);
 }

@@ -108,6 +108,9 @@ public:
     void SetPrintScrollBox(QScrollArea* box);
     // "Grafik anzeigen...": shows the texture page's picture; set by the viewer.
     void SetPictureViewer(std::function<void(const TDibRecord&)> viewer);
+    // Shows the manual at `section` (empty: its start), or says it is
+    // missing; over an open modal dialog the manual is that dialog's window.
+    void ShowManual(const QString& section);
     // The design's file as the title shows it; empty for a new design.
     QString SavedFileName() const;
     // The folder a file dialog for `kind` opens in, and the file chosen there.
@@ -184,8 +187,6 @@ private:
     void UpdateUndoButtons();
     void ShowSheetNumber();
     void Error(const QString& caption, const std::string& message);
-    // Shows the manual at `section` (empty: its start), or says it is missing.
-    void ShowManual(const QString& section);
 
     // Options and services.
     QStringList arguments_;

@@ -1,6 +1,7 @@
 #include "app/TPrintPage.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +15,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "app/DialogProvider.h"
 #include "app/Pictures.h"
@@ -39,11 +42,23 @@ constexpr SpinField kOverlapEd{kMinOverlapCm, kMaxOverlapCm, 1};
 const char* const kExportFilter =
     "PNG-Grafik (*.png);;JPEG-Grafik (*.jpg);;TIFF-Grafik (*.tif);;Windows-Bitmap (*.bmp);;PDF-Dokument (*.pdf)";
 
+// The width a progress window needs for its title in the title bar and its
+// label: the title's width in the bar's font plus room for the window
+// manager's buttons, at least the dialog's own width.
+int ProgressWidth(const QWidget& dialog) {
+    const QFontMetrics bar(QApplication::font("QMdiSubWindowTitleBar"));
+    const int title = bar.horizontalAdvance(dialog.windowTitle()) + 8 * bar.height();
+    return std::max(dialog.sizeHint().width(), title);
+}
+
 // A progress window that keeps the main window repainting while a sheet is composed.
 class Progress {
 public:
     Progress(QWidget* parent, const QString& title) : dialog_(title, QStringLiteral("Abbrechen"), 0, 1000, parent) {
         dialog_.setWindowTitle(QStringLiteral("Zierbogen-Drucker"));
+        // Wide enough for the title beside the window manager's buttons, so
+        // it is not cut short.
+        dialog_.setMinimumWidth(ProgressWidth(dialog_));
         dialog_.setWindowModality(Qt::WindowModal);
         dialog_.setMinimumDuration(300);
         dialog_.setValue(0);

@@ -85,6 +85,11 @@ void TSpinEdit::fixup(QString& input) const {
 
 void TSpinEdit::focusOutEvent(QFocusEvent* event) {
     QAbstractSpinBox::focusOutEvent(event);
+    // A box that opens while the user types (a division by zero of the paper
+    // rules) or another window taking the focus is not leaving the field: the
+    // text stays as typed, and typing goes on when the focus comes back.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
     Commit();
 }
 

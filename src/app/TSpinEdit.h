@@ -2,8 +2,9 @@
 // Numeric field of the editor. The value lives in the text, written with the
 // field's decimals and the widget locale's decimal separator ("28,00" under
 // German settings). While the user types, the text is read as it stands, even
-// outside the range; when the field loses the focus (or Enter is pressed) the
-// text is limited and written again. A text that is not a number reads as the
+// outside the range; when the focus moves on to another control (or Enter is
+// pressed) the text is limited and written again. A message box or another
+// window taking the focus leaves the typed text alone. A text that is not a number reads as the
 // field's minimum.
 #include "model/SpinField.h"
 

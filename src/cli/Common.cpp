@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 #include "document/DesignFile.h"
+#include "model/PaperSizes.h"
 #include "output/PrinterPage.h"
 #include "platform/FileNames.h"
 
@@ -25,25 +26,31 @@ bool ChoosePage(const std::string& command, const Arguments& a, PageChoice& out)
     out.page.ppiY = printer.ppiY;
     out.fallback = printer.fallback;
     out.printerName = printer.printerName.toStdString();
+    if (ppi > 0) {
+        out.page.ppi = int32_t(ppi);
+        out.page.ppiY = int32_t(ppi);
+        out.fallback = false;
+    }
     if (const auto it = a.values.find("--page"); it != a.values.end()) {
         const std::string& v = it->second;
         const size_t x = v.find_first_of("xX");
         int64_t w = 0, h = 0;
-        if (x == std::string::npos || !ParseWhole(v.substr(0, x), 1, 10000000, w) ||
-            !ParseWhole(v.substr(x + 1), 1, 10000000, h)) {
+        if (const std::optional<PaperSize> named = PaperSizeNamed(v)) {
+            // A named size is the whole sheet of paper at the printer's
+            // resolution, cut to whole pixels.
+            w = int64_t(named->widthMM / 25.4 * out.page.ppi);
+            h = int64_t(named->heightMM / 25.4 * out.page.ppiY);
+        } else if (x == std::string::npos || !ParseWhole(v.substr(0, x), 1, 10000000, w) ||
+                   !ParseWhole(v.substr(x + 1), 1, 10000000, h)) {
             std::fprintf(Err(), "zierbogen %s: ungültiger Wert „%s“ für --page: BxH in ganzen Druckerpixeln, "
-                                "z. B. 4760x6779.\n", command.c_str(), v.c_str());
+                                "z. B. 4760x6779, oder A5, A4, A3, Letter, Legal (mit „-quer“ im Querformat).\n",
+                         command.c_str(), v.c_str());
             return false;
         }
         out.page.width = int32_t(w);
         out.page.height = int32_t(h);
         out.fallback = false;
         out.printerName.clear();
-    }
-    if (ppi > 0) {
-        out.page.ppi = int32_t(ppi);
-        out.page.ppiY = int32_t(ppi);
-        out.fallback = false;
     }
     return true;
 }

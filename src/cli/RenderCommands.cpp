@@ -118,14 +118,16 @@ bool ChooseTile(const std::string& command, const Arguments& a, Design& design) 
     if (!a.values.count("--repeat")) return true;
     const std::string& name = a.values.at("--repeat");
     for (size_t i = 0; i < kRepeatModeNames.size(); ++i) {
-        if (name == kRepeatModeNames[i]) {
+        if (name == kRepeatModeNames[i] || name == kRepeatModeWords[i]) {
             design.Paper.Seamless = true;
             design.Paper.Repeat = RepeatModeOf(int64_t(i));
             return true;
         }
     }
-    std::fprintf(Err(), "zierbogen %s: --repeat nimmt basic, half-drop oder mirror, nicht „%s“.\n", command.c_str(),
-                 name.c_str());
+    std::fprintf(Err(),
+                 "zierbogen %s: --repeat nimmt basic, half-drop oder mirror (auch gerade, halb-versetzt oder "
+                 "gespiegelt), nicht „%s“.\n",
+                 command.c_str(), name.c_str());
     return false;
 }
 

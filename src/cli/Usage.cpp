@@ -27,7 +27,9 @@ const char* const kRender =
     "  --screen-dpi S    Bildschirmpixel je Zoll, ganze Zahl (Vorgabe 96).\n"
     "  --zoom Z          Zoom in Prozent (Vorgabe: der gespeicherte Zoom).\n"
     "  --page BxH        druckbare Seite in Druckerpixeln, für \"Gesamtes Papier\n"
-    "                    bedrucken\" (Vorgabe: der Standarddrucker, sonst 4760x6779).\n"
+    "                    bedrucken\" (Vorgabe: der Standarddrucker, sonst 4760x6779);\n"
+    "                    oder ein ganzes Blatt A5, A4, A3, Letter, Legal, quer mit\n"
+    "                    angehängtem \"-quer\" (A4-quer), bei P Pixel je Zoll.\n"
     "  --printer-dpi P   Druckerpixel je Zoll, ganze Zahl (Vorgabe: der Standard-\n"
     "                    drucker, sonst 600).\n"
     "  --seamless        \"Nahtlos kachelbar\": eine Kachel, die sich ohne Naht\n"
@@ -48,9 +50,9 @@ const char* const kExport =
     "  --pixel-filters   Filterebenen Pixel für Pixel, wie bei render.\n"
     "  --seamless        eine nahtlos kachelbare Kachel, wie bei render.\n"
     "  --repeat MODUS    wie die Kachel wiederholt wird (schließt --seamless ein):\n"
-    "                    basic (gerade), half-drop (jede Spalte um eine halbe Höhe\n"
-    "                    versetzt) oder mirror (gespiegelt); Vorgabe: der im\n"
-    "                    Entwurf gespeicherte Rapport.\n"
+    "                    basic oder gerade, half-drop oder halb-versetzt (jede\n"
+    "                    Spalte um eine halbe Höhe versetzt), mirror oder\n"
+    "                    gespiegelt; Vorgabe: der im Entwurf gespeicherte Rapport.\n"
     "  --preview3x3 DATEI  schreibt zusätzlich 3 x 3 Kacheln, wie der Rapport sie\n"
     "                    legt, in DATEI (Format nach der Endung).\n";
 

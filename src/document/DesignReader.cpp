@@ -107,7 +107,7 @@ std::string ReadLayer(ByteSource& source, TLayerRecord& layer, uint32_t index, P
     if (!source.Read(block, kLayerBlockSize)) return kReadBeyondEnd;
     DecodeLayerBlock(block, layer);
     if (index == 0) DecodeDesignOptions(block, paper);
-    LimitToEditorRanges(layer);
+    LimitUnsafeValues(layer);
     if (auto problem = ReadText(source, layer.LayerText, index); !problem.empty()) return problem;
     if (auto problem = ReadText(source, layer.FontName, index); !problem.empty()) return problem;
     return ReadPicture(source, layer, index);
@@ -119,11 +119,9 @@ std::string ReadDesign(ByteSource& source, Design& design) {
     uint8_t field[4];
     if (!source.Read(field, 4)) return kReadBeyondEnd;
     const int32_t count = le::GetI32(field);
-    // Other files (pictures, texts) start with bytes that make an absurd count.
-    if (count <= 0 || count > kMaxLayers) {
-        return "Sie ist keine Zierbogen-Entwurfsdatei (am Anfang stünde die Ebenenanzahl " +
-               std::to_string(count) + ")";
-    }
+    // Other files (pictures, texts) start with bytes that make an absurd
+    // count; the number itself would say nothing to the user.
+    if (count <= 0 || count > kMaxLayers) return "Sie ist keine Zierbogen-Entwurfsdatei";
     const uint64_t room = source.Remaining() > kTrailerSize ? source.Remaining() - kTrailerSize : 0;
     if (uint64_t(count) > room / kMinLayerBytes) {
         return "Die Datei nennt " + std::to_string(count) + (count == 1 ? " Ebene" : " Ebenen") +

@@ -15,6 +15,8 @@ enum RepeatMode : int32_t {
 };
 inline constexpr std::array<std::string_view, 3> kRepeatModeCaptions = {"Gerade", "Halb versetzt", "Gespiegelt"};
 inline constexpr std::array<std::string_view, 3> kRepeatModeNames = {"basic", "half-drop", "mirror"};
+// The window's words, as the command line takes them too.
+inline constexpr std::array<std::string_view, 3> kRepeatModeWords = {"gerade", "halb-versetzt", "gespiegelt"};
 
 // A value from a file or a command line outside the table counts as basic.
 constexpr RepeatMode RepeatModeOf(int64_t value) {

@@ -19,19 +19,20 @@ void SetLayerDefaults(TLayerRecord& layer) {
     layer.LayerText = "Test";
 }
 
-void LimitToEditorRanges(LayerSettings& layer) {
-    // Only the range: values inside it stay exactly as stored, even with
-    // more decimals than the field shows.
-    auto inRange = [](double value, const SpinField& field) {
-        return std::isnan(value) ? field.Min : std::clamp(value, field.Min, field.Max);
+void LimitUnsafeValues(LayerSettings& layer) {
+    // A size that is not a number counts as the field's minimum, as a field's
+    // text that is not a number does; an infinite one as its nearest end.
+    auto size = [](double value, const SpinField& field) {
+        if (std::isnan(value) || (std::isinf(value) && value < 0)) return field.Min;
+        return std::min(value, field.Max);
     };
-    auto whole = [&](int32_t value, const SpinField& field) { return int32_t(inRange(value, field)); };
     layer.Transparency = std::clamp(layer.Transparency, kTransparencyMin, kTransparencyMax);
-    layer.TextCount = std::clamp(layer.TextCount, 0, kTextCountMax);
-    layer.PatternCount = whole(layer.PatternCount, kAnzMEd);
-    layer.TextSize = whole(layer.TextSize, kFSizeEd);
-    layer.PatternSizeMM = inRange(layer.PatternSizeMM, kMSizeEd);
-    layer.PictureWidthMM = inRange(layer.PictureWidthMM, kPicBreitEd);
+    layer.TextCount = std::min(layer.TextCount, kTextCountMax);
+    layer.PatternCount = std::min(layer.PatternCount, int32_t(kAnzMEd.Max));
+    // The text size's sign does not matter to the composition, only its magnitude.
+    layer.TextSize = std::clamp(layer.TextSize, -int32_t(kFSizeEd.Max), int32_t(kFSizeEd.Max));
+    layer.PatternSizeMM = size(layer.PatternSizeMM, kMSizeEd);
+    layer.PictureWidthMM = size(layer.PictureWidthMM, kPicBreitEd);
 }
 
 std::string_view LayerKindCaption(uint32_t kind) {

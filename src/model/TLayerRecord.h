@@ -66,13 +66,14 @@ inline constexpr int32_t kTransparencyMin = -5;
 inline constexpr int32_t kTransparencyMax = 5;
 inline constexpr int32_t kTextCountMax = 10;
 
-// Limits the numeric settings to the ranges the layer editor allows
-// (transparency, shape count and size, text density and size, picture
-// width): values from a file cannot ask for a shape of 1e308 mm or overflow
-// the track bar's arithmetic. Values inside the ranges stay exactly as they
-// are; one that is not a number becomes the field's minimum. Choice fields
-// stay as they are.
-void LimitToEditorRanges(LayerSettings& layer);
+// Limits the numeric settings of a layer from a file only where they would
+// harm: a transparency outside -5 .. 5, counts and sizes beyond the editor's
+// maxima (no shape of 1e308 mm), sizes that are not a number or infinite.
+// Everything the composition handles soundly stays exactly as stored, also
+// outside the editor's ranges: a shape count of 0 or below draws no shape
+// (its layer still makes its draws), a text density below 0 no text, a size
+// of 0 or below the smallest shape. Choice fields stay as they are.
+void LimitUnsafeValues(LayerSettings& layer);
 
 // List caption of a kind ("Farbverlauf", "Muster", "Grafik", "Filter", "Text");
 // empty for a kind outside 0 .. 4.

@@ -30,7 +30,12 @@ void SizeOnPage(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, const 
     }
 }
 
-int LimitPercent(long double x) {
+// The quotient is computed in extended precision and rounded to double
+// before it is cut: a ratio that is exactly whole (65 x 96 / 119 x 4760 /
+// 6400 is 39) comes out a hair below it in extended precision, and only the
+// rounding to double brings it back.
+int LimitPercent(long double extended) {
+    const double x = double(extended);
     if (!(x >= kPercentMin)) return kPercentMin;  // NaN too
     if (x >= kPercentMax) return kPercentMax;
     return int(std::trunc(x));
@@ -77,7 +82,6 @@ PixelRect PreviewPictureRect(int side, int64_t picW, int64_t picH, int64_t pageW
 int CoupledHeightPercent(int64_t picW, int64_t picH, int64_t pageW, int64_t pageH, int widthPercent,
                          int currentHeight) {
     if (picW <= 0 || picH <= 0 || pageW <= 0 || pageH <= 0) return currentHeight;
-    // Extended precision, rounded once: 238 x 80 / 289 x 4760 / 6400 is 49.
     const long double x =
         (long double)(picH * widthPercent) / (long double)picW * (long double)pageW / (long double)pageH;
     return LimitPercent(x);

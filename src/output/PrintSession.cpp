@@ -222,8 +222,15 @@ std::string PrintSession::DrawLabel(QRect box, const QString& text, bool vertica
         font.setPixelSize(size);
     }
     painter_.setFont(font);
+    // On a white field of its own, so it reads on dark paper as well.
+    const QRect line(pad, 0, along, room.height());
+    const int margin = std::max(1, size / 5);
+    painter_.fillRect(QFontMetrics(font, painter_.device())
+                          .boundingRect(line, Qt::AlignLeft | Qt::AlignVCenter, text)
+                          .adjusted(-margin, -margin, margin, margin),
+                      Qt::white);
     painter_.setPen(QColor(64, 64, 64));
-    painter_.drawText(QRect(pad, 0, along, room.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter_.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, text);
     painter_.restore();
     return {};
 }

@@ -78,7 +78,8 @@ public:
     // Thin lines for scissors and glue: each rectangle filled in a mid grey.
     std::string DrawCutMarks(const std::vector<QRect>& lines);
     // A short text fitted into `box` (printer pixels): along its width, or,
-    // `vertical`, turned to read from bottom to top. `onWhite` clears the box first.
+    // `vertical`, turned to read from bottom to top, always on a white field
+    // just around it. `onWhite` clears the whole box first.
     std::string DrawLabel(QRect box, const QString& text, bool vertical, bool onWhite);
     // Finishes the job and sends it; a PDF replaces the chosen file only now.
     // Returns a German message on failure (for a PDF naming the chosen file

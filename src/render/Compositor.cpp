@@ -44,7 +44,8 @@ LayerGenerators LayerGenerators::Default() {
 
 TileWrap SheetWrap(const PaperSettings& paper, RasterSize size) {
     if (!paper.Seamless || size.empty()) return {};
-    return TileWrap{size.width, size.height, paper.Repeat == kRepeatHalfDrop ? size.height / 2 : 0};
+    return TileWrap{size.width, size.height, paper.Repeat == kRepeatHalfDrop ? size.height / 2 : 0,
+                    paper.Repeat == kRepeatMirror};
 }
 
 std::string DesignMemoryMessage(RasterSize size) {

@@ -55,8 +55,8 @@ inline constexpr const char* kCompositionCancelled = "Abgebrochen.";
 
 // The wrap a design's sheet of this size is composed with: none unless the
 // design is a seamless tile; the half-drop repeat drops each column of tiles
-// by half the sheet's height (rounded down). The mirrored repeat needs no
-// more than the straight one: each edge meets its own mirror image.
+// by half the sheet's height (rounded down); in the mirrored repeat each
+// edge meets the sheet's own mirror image.
 TileWrap SheetWrap(const PaperSettings& paper, RasterSize size);
 
 // "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (W x H Pixel)!"

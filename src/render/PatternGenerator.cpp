@@ -81,13 +81,22 @@ void FillDisc(const RasterView& raster, Coord x0, Coord y0, Coord m, const Pixel
 
 // Triangle pointing down: row y0 + t spans x0 + inset .. x0 + m - inset with
 // inset = ((m div 2) * t) div m. The numerator grows by m div 2 < m per row, so
-// inset grows by at most one; quotient and remainder are carried along.
-void FillTriangle(const RasterView& raster, Coord x0, Coord y0, Coord m, const PixelPattern& colour) {
+// inset grows by at most one; quotient and remainder are carried along. Its
+// mirror image top to bottom (`up`) has row y0 + m - t span the same columns.
+void FillTriangle(const RasterView& raster, Coord x0, Coord y0, Coord m, const PixelPattern& colour,
+                  bool up = false) {
     if (x0 + m < 0 || x0 >= raster.width) return;
     const Coord ya = std::max<Coord>(y0, 0);
     const Coord yb = std::min<Coord>(y0 + m, raster.height - 1);
     if (ya > yb) return;
     const Coord half = m / 2;
+    if (up) {
+        for (Coord y = ya; y <= yb; ++y) {
+            const Coord inset = half * (y0 + m - y) / m;
+            FillRowSpan(raster, y, x0 + inset, x0 + m - inset, colour);
+        }
+        return;
+    }
     const Coord numerator = half * (ya - y0);
     Coord inset = numerator / m;
     Coord remainder = numerator % m;
@@ -197,19 +206,33 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
         if (shape == kShapeRectangles) right = cols, below = rows;
         else if (shape == kShapeStripes) right = m / 10;
         else if (shape == kShapeStripes2) below = m / 10;
-        wrap.ForEachCopy(x0, y0, x0 + std::max<Coord>(right, 0), y0 + std::max<Coord>(below, 0),
-                         [&](Coord dx, Coord dy) {
-                             const Coord x = x0 + dx - left, y = y0 + dy - top;
-                             switch (shape) {
-                             case kShapeDiscs: FillDisc(raster, x, y, m, colour); break;
-                             case kShapeTriangles: FillTriangle(raster, x, y, m, colour); break;
-                             case kShapeRectangles:
-                             case kShapeSquares:
-                             case kShapeStripes:
-                             case kShapeStripes2: FillBox(raster, x, y, x + right, y + below, colour); break;
-                             default: break; // unknown shapes draw nothing; their draws are done above
-                             }
-                         });
+        // Rectangles of negative extent (sizes from foreign files) draw nothing
+        // but are placed like an empty box.
+        const Coord spanX = std::max<Coord>(right, 0), spanY = std::max<Coord>(below, 0);
+        if (randomPos && wrap.mirror) {
+            // In the mirrored repeat each edge meets the mirror image of its
+            // own side: the spread places stand for the shapes' middles, so
+            // that the plane of mirrored copies has them alike everywhere.
+            x0 -= spanX / 2;
+            y0 -= spanY / 2;
+        }
+        wrap.ForEachCopy(x0, y0, x0 + spanX, y0 + spanY, [&](const TileCopy& copy) {
+            const Coord x = copy.Left(x0, x0 + spanX) - left, y = copy.Top(y0, y0 + spanY) - top;
+            switch (shape) {
+            case kShapeDiscs: {
+                // Mirrored about its middle, which lies r from its corner.
+                const Coord r = m / 2;
+                FillDisc(raster, copy.X(x0 + r) - r - left, copy.Y(y0 + r) - r - top, m, colour);
+                break;
+            }
+            case kShapeTriangles: FillTriangle(raster, x, y, m, colour, copy.flipY); break;
+            case kShapeRectangles:
+            case kShapeSquares:
+            case kShapeStripes:
+            case kShapeStripes2: FillBox(raster, x, y, x + right, y + below, colour); break;
+            default: break; // unknown shapes draw nothing; their draws are done above
+            }
+        });
     }
 }
 

@@ -8,15 +8,7 @@
 namespace zb {
 
 void RepeatSource(RepeatMode mode, int width, int height, int64_t x, int64_t y, int& tx, int& ty) {
-    if (mode == kRepeatMirror) {
-        const int64_t column = TileWrap::FloorDiv(x, width), row = TileWrap::FloorDiv(y, height);
-        tx = int(x - column * width);
-        ty = int(y - row * height);
-        if (column % 2 != 0) tx = width - 1 - tx;
-        if (row % 2 != 0) ty = height - 1 - ty;
-        return;
-    }
-    const TileWrap wrap{width, height, mode == kRepeatHalfDrop ? height / 2 : 0};
+    const TileWrap wrap{width, height, mode == kRepeatHalfDrop ? height / 2 : 0, mode == kRepeatMirror};
     wrap.Map(x, y, tx, ty);
 }
 

@@ -17,11 +17,18 @@ constexpr const char* kSeam = ": wo die Kacheln aneinanderstoßen, entsteht eine
 std::vector<std::string> SeamHints(const Design& design, RasterSize size, double targetPpi, double zoomPercent) {
     std::vector<std::string> hints;
     const PaperSettings& paper = design.Paper;
-    if (!paper.Seamless || paper.Repeat == kRepeatMirror || size.empty()) return hints;
+    if (!paper.Seamless || size.empty()) return hints;
     for (uint32_t i = 0; i < design.Layers.Count; ++i) {
         const TLayerRecord& layer = design.Layers[i];
         // A layer that lets everything through shows nothing of its own.
         if (i > 0 && BlendWeight(layer.Transparency) == 10) continue;
+        if (paper.Repeat == kRepeatMirror) {
+            // Every edge meets its own mirror image: no seam, but mirrored texts.
+            if (layer.Kind == kKindText && !layer.LayerText.empty())
+                hints.push_back("Die Texte von " + LayerName(i) +
+                                " stehen in jeder zweiten Kachel des gespiegelten Rapports spiegelverkehrt.");
+            continue;
+        }
         const int64_t across = size.width, down = size.height;
         // In the half-drop repeat a row must also meet the one half a sheet lower.
         const int64_t drop = paper.Repeat == kRepeatHalfDrop ? down / 2 : 0;

@@ -78,9 +78,11 @@ void FillRun(uint8_t* p, int count, const uint8_t (&pattern)[12]) {
 
 // Writes the colour at every black pixel of the copy whose target lies inside
 // the raster. A copy may start left of or above the raster (the copies of a
-// seamless tile, any copy seen through a window) and is cut at every edge.
-void StampCopy(const RasterView& raster, const BlackRuns& text, int64_t px, int64_t py, uint8_t blue,
-               uint8_t green, uint8_t red) {
+// seamless tile, any copy seen through a window) and is cut at every edge. A
+// copy mirrored left to right (flipX) or top to bottom (flipY) is the text's
+// mirror image, its top-left corner at (px, py) all the same.
+void StampCopy(const RasterView& raster, const BlackRuns& text, int64_t px, int64_t py, bool flipX, bool flipY,
+               uint8_t blue, uint8_t green, uint8_t red) {
     if (raster.empty()) return;
     uint8_t pattern[12];
     for (int i = 0; i < 12; i += 3) pattern[i] = blue, pattern[i + 1] = green, pattern[i + 2] = red;
@@ -90,8 +92,17 @@ void StampCopy(const RasterView& raster, const BlackRuns& text, int64_t px, int6
     const int64_t columns = raster.width - px;
     for (int64_t j = j0; j < rows; ++j) {
         uint8_t* row = raster.row(int(py + j));
-        const Run* run = text.runs.data() + text.rowStart[size_t(j)];
-        const Run* end = text.runs.data() + text.rowStart[size_t(j) + 1];
+        const size_t source = size_t(flipY ? text.height - 1 - j : j);
+        const Run* run = text.runs.data() + text.rowStart[source];
+        const Run* end = text.runs.data() + text.rowStart[source + 1];
+        if (flipX) {
+            for (; run != end; ++run) {
+                const int64_t x0 = std::max<int64_t>(text.width - run->x1, first);
+                const int64_t x1 = std::min<int64_t>(text.width - run->x0, columns);
+                if (x0 < x1) FillRun(row + (px + x0) * 3, int(x1 - x0), pattern);
+            }
+            continue;
+        }
         for (; run != end && run->x0 < columns; ++run) {
             const int64_t x0 = std::max<int64_t>(run->x0, first);
             const int64_t x1 = std::min<int64_t>(run->x1, columns);
@@ -193,10 +204,11 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
             }
 
             if (random(10) - 1 < layer.TextCount && copy.width > 0 && copy.height > 0) {
-                wrap.ForEachCopy(px, py, int64_t(px) + copy.width - 1, int64_t(py) + copy.height - 1,
-                                 [&](int64_t dx, int64_t dy) {
-                                     StampCopy(raster, copy, px + dx - left, py + dy - top, blue, green, red);
-                                 });
+                const int64_t x1 = int64_t(px) + copy.width - 1, y1 = int64_t(py) + copy.height - 1;
+                wrap.ForEachCopy(px, py, x1, y1, [&](const TileCopy& at) {
+                    StampCopy(raster, copy, at.Left(px, x1) - left, at.Top(py, y1) - top, at.flipX, at.flipY, blue,
+                              green, red);
+                });
             }
 
             // A text that renders no width still moves on by one pixel, so the

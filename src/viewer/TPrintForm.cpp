@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -132,6 +133,11 @@ TPrintForm::TPrintForm(const TDibRecord& picture, QPrinter& printer, QWidget* pa
     connect(UserdefCheck, &QRadioButton::clicked, this, [this] { UserdefCheckClick(); });
     connect(BreitEdit, &WholeNumberEdit::readingChanged, this, [this] { BreitEditChange(); });
     connect(HochEdit, &WholeNumberEdit::readingChanged, this, [this] { HochEditChange(); });
+    // The typed height is done: the next paint lets the width lead again.
+    connect(HochEdit, &QAbstractSpinBox::editingFinished, this, [this] {
+        heightTyped_ = false;
+        PrintPaintBox->update();
+    });
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(PrintSetupBtn, &QPushButton::clicked, this, [this] { PrintSetupBtnClick(); });
@@ -160,6 +166,14 @@ void TPrintForm::showEvent(QShowEvent* event) {
 
 void TPrintForm::FormShow() { BreitEditChange(); }
 
+void TPrintForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        if (ShowHelp) ShowHelp(QStringLiteral("bilddrucken"));
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TPrintForm::done(int result) {
     SavePrintPercents(BreitEdit->value(), HochEdit->value());
     QDialog::done(result);
@@ -187,12 +201,14 @@ void TPrintForm::DeriveWidth() {
 
 void TPrintForm::BreitEditChange() {
     if (guard_) return;
+    heightTyped_ = false;
     DeriveHeight();
     PrintPaintBox->update();
 }
 
 void TPrintForm::HochEditChange() {
     if (guard_) return;
+    heightTyped_ = true;
     DeriveWidth();
     PrintPaintBox->update();
 }
@@ -211,8 +227,10 @@ void TPrintForm::PrintSetupBtnClick() {
 }
 
 void TPrintForm::PrintPaintBoxPaint(QPainter& painter) {
-    // The paint only draws: the coupled field is derived in the edited
-    // field's change, never here, so a typed height is not overwritten.
+    // Each paint leaves the height derived from the width (the width leads),
+    // except while the user types a height: that stands as typed until the
+    // field is left or Enter applies it.
+    if (!heightTyped_) DeriveHeight();
     int64_t pw = 0, ph = 0;
     PageSize(pw, ph);
     const PixelRect page = PreviewPageRect(kPreviewSide, pw, ph);

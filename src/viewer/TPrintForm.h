@@ -7,6 +7,7 @@
 // Ownership: holds a copy of the viewer's TDibRecord; the rows stay the
 // viewer's and are neither changed nor freed here. The printer is borrowed.
 #include <QDialog>
+#include <functional>
 
 #include "base/TDibRecord.h"
 #include "output/PicturePrintLayout.h"
@@ -40,8 +41,12 @@ public:
     // the percentages).
     void done(int result) override;
 
+    // Opens the manual at a section (F1); without it F1 does nothing.
+    std::function<void(const QString& section)> ShowHelp;
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormShow();
@@ -60,6 +65,9 @@ private:
     TDibRecord picture_;
     QPrinter& printer_;
     bool guard_ = false;
+    // The user's height edit stands until the field is left (the paint does
+    // not derive the height meanwhile).
+    bool heightTyped_ = false;
 
     PaintBox* PrintPaintBox;
     QRadioButton* UseFullCheck;

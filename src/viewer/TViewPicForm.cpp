@@ -82,6 +82,8 @@ TViewPicForm::TViewPicForm(QWidget* parent, QPrinter* printer) : QDialog(parent)
     PaintBox1->resize(0, 0);
     ScrollBox1->setWidget(PaintBox1);
     ScrollBox1->viewport()->installEventFilter(this);
+    // The zoom field leaves the wheel to the picture, as every field does.
+    ZoomEd->installEventFilter(this);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -192,13 +194,16 @@ void TViewPicForm::PaintBox1Paint(QPainter& painter, const QRect& exposed) {
 void TViewPicForm::FormMouseWheel(int notches) { WheelScrollArea(ScrollBox1, notches); }
 
 bool TViewPicForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ScrollBox1->viewport() && event->type() == QEvent::Wheel) {
+    if ((watched == ScrollBox1->viewport() || watched == ZoomEd) && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         // High-resolution wheels send fractions of a notch: they add up.
         const int notches = navigation_.Wheel(wheel->angleDelta().y());
         if (notches != 0) {
             if (wheel->modifiers() & Qt::ControlModifier) {
-                const QPoint pos = ScrollBox1->viewport()->mapFromGlobal(wheel->globalPosition().toPoint());
+                // About the pointer over the picture, about its middle over the field.
+                const QPoint pos = watched == ZoomEd
+                                       ? ScrollBox1->viewport()->rect().center()
+                                       : ScrollBox1->viewport()->mapFromGlobal(wheel->globalPosition().toPoint());
                 ZoomAbout(navigation_.StepZoom(ZoomEd->value(), notches), pos);
             } else {
                 FormMouseWheel(notches);
@@ -215,6 +220,9 @@ void TViewPicForm::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Plus: ZoomAbout(navigation_.StepZoom(ZoomEd->value(), 1), centre); return;
     case Qt::Key_Minus: ZoomAbout(navigation_.StepZoom(ZoomEd->value(), -1), centre); return;
     case Qt::Key_0: ZoomAbout(kActualSize, centre); return;
+    case Qt::Key_F1:
+        if (ShowHelp) ShowHelp(QStringLiteral("betrachter"));
+        return;
     default: QDialog::keyPressEvent(event);
     }
 }
@@ -242,6 +250,7 @@ void TViewPicForm::done(int result) {
 void TViewPicForm::PrintBrnClick() {
     if (!picture_.Bits) return;
     TPrintForm form(picture_, Printer(), this);
+    form.ShowHelp = ShowHelp;
     if (ExecPrintForm(form) != QDialog::Accepted) return;
     std::string message = ChoosePrinter(Printer(), QString(), AskPdfFileName);
     if (message == kCancelledMessage) return;

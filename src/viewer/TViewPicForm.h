@@ -54,6 +54,9 @@ public:
     std::function<QString()> AskPdfFileName;
     // Replaceable for tests: shows a failure (default: an error box).
     std::function<void(const QString&)> ShowError;
+    // Opens the manual at a section (F1 here and in "Bild drucken..."); the
+    // window program sets it, without it F1 does nothing.
+    std::function<void(const QString& section)> ShowHelp;
 
     // The printer pictures are printed on (made for the default printer when
     // none was given). SetPrinter shares another one (borrowed).

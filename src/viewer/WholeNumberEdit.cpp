@@ -31,6 +31,7 @@ void WholeNumberEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         interpretText();
         Follow();
+        emit editingFinished();
         event->accept();
         return;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // A whole-number field of the viewer and the picture print dialog. Enter
-// applies what was typed and stays in the dialog (the dialog's default button
-// does not take it), and a text that is no number counts as the field's
+// applies what was typed, ends the edit (editingFinished) and stays in the
+// dialog (the dialog's default button does not take it), and a text that is no number counts as the field's
 // minimum while it stands, as every numeric field of the program reads it.
 #include <QSpinBox>
 

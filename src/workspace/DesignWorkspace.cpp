@@ -177,8 +177,8 @@ void DesignWorkspace::SetPaper(const PaperSettings& paper, bool resized) {
 void DesignWorkspace::SetTile(bool seamless, RepeatMode repeat) {
     CommitPendingEdit();
     PaperSettings& paper = design_->Paper;
-    // Only the half-drop repeat composes otherwise than the straight and mirrored ones.
-    const auto wrapOf = [](bool on, RepeatMode mode) { return on ? (mode == kRepeatHalfDrop ? 2 : 1) : 0; };
+    // Each repeat composes its own way; off, the repeat does not matter.
+    const auto wrapOf = [](bool on, RepeatMode mode) { return on ? int(mode) + 1 : 0; };
     const bool recompose = wrapOf(paper.Seamless, paper.Repeat) != wrapOf(seamless, repeat);
     paper.Seamless = seamless;
     paper.Repeat = repeat;

@@ -230,7 +230,7 @@ TEST_F(MainFormTest, AClickIntoTheListsEmptySpaceKeepsTheSelectedLayer) {
 }
 
 // Fields never take the wheel: over them it scrolls the page's view (on the
-// paper page nothing), and Ctrl + wheel zooms the design view.
+// paper page nothing), and Ctrl + wheel zooms the design view; tabs ignore it.
 TEST_F(MainFormTest, FieldsLeaveTheWheelToTheWindow) {
     Find<TSpinEdit>("ZoomEd")->SetValue(100);
     form->show();
@@ -261,6 +261,19 @@ TEST_F(MainFormTest, FieldsLeaveTheWheelToTheWindow) {
     EXPECT_EQ(D().Layers[0].PatternShape, shape);
     Wheel(Find<QWidget>("MTypBox"), 120, Qt::ControlModifier);
     EXPECT_EQ(D().Paper.Zoom, 110);
+
+    // Tabs ignore the wheel: no other page, no other layer kind, no scrolling.
+    for (const char* tabs : {"PageControl1", "PageControl2"}) {
+        SCOPED_TRACE(tabs);
+        auto* control = Find<QTabWidget>(tabs);
+        const int page = control->currentIndex();
+        const uint32_t kind = D().Layers[0].Kind;
+        const int before = view->value();
+        for (const int delta : {-120, 120, -360}) Wheel(control->tabBar(), delta);
+        EXPECT_EQ(control->currentIndex(), page);
+        EXPECT_EQ(D().Layers[0].Kind, kind);
+        EXPECT_EQ(view->value(), before);
+    }
 }
 
 // The window opens where, how large and on the page it was closed, and its

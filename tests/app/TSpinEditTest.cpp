@@ -8,6 +8,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 using namespace zb;
 
@@ -20,8 +23,8 @@ void Key(QWidget& widget, int key) {
     QCoreApplication::sendEvent(&widget, &release);
 }
 
-void LoseFocus(QWidget& widget) {
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+void LoseFocus(QWidget& widget, Qt::FocusReason reason = Qt::TabFocusReason) {
+    QFocusEvent out(QEvent::FocusOut, reason);
     QCoreApplication::sendEvent(&widget, &out);
 }
 
@@ -87,6 +90,50 @@ TEST(TSpinEdit, TypedTextIsReadUnchangedUntilTheFocusLeaves) {
     edit.SetText("0");
     Key(edit, Qt::Key_Return);
     EXPECT_EQ(edit.Text(), "1,00");
+
+    // Moving on to another control leaves the field; a box or another window
+    // taking the focus does not.
+    const struct {
+        Qt::FocusReason reason;
+        const char* text;
+    } leaves[] = {
+        {Qt::TabFocusReason, "1,00"},          {Qt::BacktabFocusReason, "1,00"},
+        {Qt::MouseFocusReason, "1,00"},        {Qt::ShortcutFocusReason, "1,00"},
+        {Qt::OtherFocusReason, "1,00"},        {Qt::ActiveWindowFocusReason, "0"},
+        {Qt::PopupFocusReason, "0"},
+    };
+    for (const auto& leave : leaves) {
+        SCOPED_TRACE(leave.reason);
+        edit.SetText("0");
+        LoseFocus(edit, leave.reason);
+        EXPECT_EQ(edit.Text(), leave.text);
+    }
+}
+
+// Typing 0,5 into a field whose change opens an error box at the 0 (as the
+// ratio's division by zero does): the box closes, the text stays as typed and
+// the keystrokes after it go on from there.
+TEST(TSpinEdit, AnErrorBoxWhileTypingKeepsTheTypedText) {
+    QWidget window;
+    auto* edit = new TSpinEdit(kDezVEd, 0.001, &window);
+    edit->SetValue(0.625);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    edit->setFocus();
+    int boxes = 0;
+    QObject::connect(edit, &TSpinEdit::Change, [&] {
+        if (edit->Text() != "0") return;
+        ++boxes;
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Zierbogen-Drucker"),
+                        QStringLiteral("Floating point division by zero."), QMessageBox::Ok, &window);
+        QTimer::singleShot(50, &box, &QMessageBox::accept);
+        box.exec();
+    });
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, QStringLiteral("0,5"));
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(edit->Text(), "0,5");
 }
 
 TEST(TSpinEdit, SetValueRaisesChangeOnlyWhenTheTextChanges) {
@@ -200,4 +247,53 @@ TEST(TSpinEdit, AccessibleAsASpinBoxNamedByItsLabel) {
     value->setCurrentValue(20.456);
     EXPECT_EQ(edit->Text(), "20,46");
     EXPECT_EQ(changes, 1);
+}
+
+// The text as shown, and edits of assistive tools that go through the
+// field's rules as typing does: refused where a keystroke would be, read
+// unlimited until the field is left.
+TEST(TSpinEdit, AccessibleTextIsShownAndEditedAsTyped) {
+    TSpinEdit edit(kBreitEd, 0.1);
+    edit.SetValue(28);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&edit);
+    ASSERT_NE(face, nullptr);
+    QAccessibleTextInterface* text = face->textInterface();
+    QAccessibleEditableTextInterface* editable = face->editableTextInterface();
+    ASSERT_NE(text, nullptr);
+    ASSERT_NE(editable, nullptr);
+    EXPECT_EQ(text->characterCount(), 5);
+    EXPECT_EQ(text->text(0, 5), "28,00");
+    EXPECT_EQ(text->text(3, 5), "00");
+
+    enum Op { Insert, Delete, Replace };
+    const struct {
+        Op op;
+        int start, end;
+        const char* with;
+        const char* expected;
+        int cursor;
+    } edits[] = {
+        {Insert, 0, 0, "1", "128,00", 1},    // beyond the range: stands while typing
+        {Insert, 2, 2, "x", "28,00", -1},    // no letter in a number
+        {Delete, 2, 5, "", "28", 2},
+        {Replace, 0, 5, "17.5", "17.5", 4},  // a point is the separator too
+        {Replace, 0, 5, "", "", 0},          // empty: reads as the minimum
+        {Insert, 9, 9, "5", "28,005", 6},    // an offset past the end appends
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.expected);
+        edit.SetValue(28);
+        int changes = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(&edit, &TSpinEdit::Change, [&] { ++changes; });
+        if (e.op == Insert) editable->insertText(e.start, QString::fromUtf8(e.with));
+        if (e.op == Delete) editable->deleteText(e.start, e.end);
+        if (e.op == Replace) editable->replaceText(e.start, e.end, QString::fromUtf8(e.with));
+        QObject::disconnect(counting);
+        EXPECT_EQ(edit.Text(), QString::fromUtf8(e.expected));
+        EXPECT_EQ(changes, e.cursor < 0 ? 0 : 1);
+        if (e.cursor >= 0) {
+            EXPECT_EQ(text->cursorPosition(), e.cursor);
+        }
+    }
 }

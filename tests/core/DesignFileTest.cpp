@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "DesignFileTestUtil.h"
+#include "TestRaster.h"
 #include "document/DesignFile.h"
 #include "document/LittleEndian.h"
 #include "model/LayerStack.h"
@@ -420,10 +421,11 @@ TEST_F(DesignFileTest, MissingOrUnreadableFilesAreReportedAndTheDesignStays) {
     EXPECT_TRUE(Snap(*current) == snap);
 }
 
-// Layer values from a file are limited to what the editor allows, so a tiny
-// file cannot ask for shapes of 1e308 mm or overflow the transparency's
-// arithmetic; the design composes at once and saves the limited values.
-TEST_F(DesignFileTest, LayerValuesBeyondTheEditorsRangesAreLimited) {
+// Layer values from a file are limited only where they would harm (shapes of
+// 1e308 mm, an overflowing transparency, sizes that are not a number):
+// everything else, counts of 0 and below included, is kept as stored, through
+// a save, and composes the sheet the same values give in memory.
+TEST_F(DesignFileTest, LayerValuesAreLimitedOnlyWhereTheyHarm) {
     Design small;
     TLayerRecord& layer = AddLayerWith(small, MakePicture(3, 2, 24, 11));
     layer.Kind = kKindPattern;
@@ -442,9 +444,11 @@ TEST_F(DesignFileTest, LayerValuesBeyondTheEditorsRangesAreLimited) {
     };
     const Case cases[] = {
         {"largest", INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, 1e308, 1e308, 5, 100000, 10, 144, 100, 1000},
-        {"smallest", INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, -1e308, -1e308, -5, 1, 0, 1, 1, 1},
-        {"infinite", 6, 0, -1, 0, inf, -inf, 5, 1, 0, 1, 100, 1},
+        {"smallest", INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, -1e308, -1e308, -5, INT32_MIN, INT32_MIN, -144,
+         -1e308, -1e308},
+        {"infinite", 6, 0, -1, 0, inf, -inf, 5, 0, -1, 0, 100, 1},
         {"not a number", -6, 100001, 11, 145, nan, nan, -5, 100000, 10, 144, 1, 1},
+        {"zero and below the editor's minima", 0, -7, 0, -12, 0.5, 0, 0, -7, 0, -12, 0.5, 0},
         {"inside, kept exactly", -5, 99999, 10, 144, 99.96, 1.04, -5, 99999, 10, 144, 99.96, 1.04},
     };
     for (const Case& c : cases) {
@@ -467,11 +471,24 @@ TEST_F(DesignFileTest, LayerValuesBeyondTheEditorsRangesAreLimited) {
         EXPECT_EQ(l.PatternSizeMM, c.patternSizeMM2);
         EXPECT_EQ(l.PictureWidthMM, c.pictureWidthMM2);
 
-        // Composes as any design the editor could make (under the sanitizers:
-        // without an overflow on the way).
-        Compositor compositor;
+        // Composes (under the sanitizers: without an overflow on the way) the
+        // sheet of the same values set in memory.
+        Compositor compositor, expected;
         ASSERT_EQ(compositor.EnsureSize({120, 90}), "");
+        ASSERT_EQ(expected.EnsureSize({120, 90}), "");
         EXPECT_EQ(compositor.ComposeFromSeed(*back, 96, 100, 5, nullptr), "");
+        Design same;
+        TLayerRecord& mine = AddLayerWith(same, MakePicture(3, 2, 24, 11));
+        mine.Kind = kKindPattern;
+        mine.Transparency = c.transparency2;
+        mine.PatternCount = c.patternCount2;
+        mine.TextCount = c.textCount2;
+        mine.TextSize = c.textSize2;
+        mine.PatternSizeMM = c.patternSizeMM2;
+        mine.PictureWidthMM = c.pictureWidthMM2;
+        same.Layers.Select(0);
+        EXPECT_EQ(expected.ComposeFromSeed(same, 96, 100, 5, nullptr), "");
+        EXPECT_EQ(PixelBytes(compositor.DesignView()), PixelBytes(expected.DesignView()));
 
         // Saved again, the file carries the limited values.
         const std::vector<uint8_t> again = Saved(*back, "wieder.zbg");

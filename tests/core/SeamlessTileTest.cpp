@@ -175,11 +175,13 @@ test::TestRaster Plane(RasterView tile, const TileWrap& wrap) {
 
 TEST(SeamlessFilter, FiltersTheTileAsTheyFilterThePlaneOfItsCopies) {
     const int W = 23, H = 17;
-    for (const int drop : {0, H / 2}) {
+    // Straight, half-drop and mirrored: in the mirrored plane each edge meets
+    // the tile's own mirror image.
+    for (const TileWrap wrap : {TileWrap{W, H, 0}, TileWrap{W, H, H / 2}, TileWrap{W, H, 0, true}}) {
         for (const int k : {1, 2}) {
             for (int index = 0; index < kFilterCount; ++index) {
-                SCOPED_TRACE(testing::Message() << "drop " << drop << ", scale " << k << ", filter " << index);
-                const TileWrap wrap{W, H, drop};
+                SCOPED_TRACE(testing::Message() << "drop " << wrap.drop << ", mirrored " << wrap.mirror << ", scale "
+                                                << k << ", filter " << index);
                 test::TestRaster tile(W, H);
                 tile.fillRandom(zb::test::TestSeed() + uint32_t(index));
                 test::TestRaster plane = Plane(tile.view(), wrap);
@@ -278,6 +280,114 @@ TEST(SeamlessPattern, EveryShapeThatCrossesAnEdgeAppearsOnTheOppositeEdgeInItsCo
                 }
             }
             EXPECT_GT(crossed, 5) << "enough shapes crossed an edge";
+        }
+    }
+}
+
+// ---- the mirrored repeat ----------------------------------------------------------------
+
+test::TestRaster WhiteRaster(int w, int h) {
+    test::TestRaster r(w, h);
+    for (int y = 0; y < h; ++y) std::memset(r.view().row(y), 255, size_t(w) * 3);
+    return r;
+}
+
+// A shape or text that crosses an edge of a mirrored tile is drawn mirrored
+// back into the same edge: the tile is the same draws made without the wrap
+// on a raster three tiles across and down (the tile in the middle), folded
+// into the tile at its edges. The straight repeat's copies fold otherwise.
+TEST(SeamlessMirror, ShapesAndTextsCrossingAnEdgeAreFoldedBackIntoIt) {
+    const int W = 61, H = 47;
+    const TileWrap mirror{W, H, 0, true};
+    BlockFonts fonts;
+    std::mt19937 rng(zb::test::TestSeed());
+    // Pattern shapes on their grid (their places are the draws themselves) and
+    // texts at random places; one colour, so overlaps do not depend on order.
+    for (int shape = kShapeDiscs; shape <= kShapeStripes2 + 1; ++shape) {
+        const bool text = shape > kShapeStripes2;
+        SCOPED_TRACE(text ? std::string("text") : "shape " + std::to_string(shape));
+        TLayerRecord layer{};
+        SetLayerDefaults(layer);
+        layer.PatternShape = shape;
+        layer.PatternCount = 4;
+        layer.PatternColorMode = layer.TextColorMode = kColorSingle;
+        layer.PatternColor = layer.TextColor = 0x204080;
+        layer.PatternSizeMode = kPatternSizeRandom;
+        layer.PatternPosMode = kPositionRegular;
+        layer.PatternSizeMM = 6.0; // up to 22 pixels at 96 ppi
+        layer.LayerText = "Zb";
+        layer.TextSizeMode = kTextSizeChosen;
+        layer.TextSize = 9;
+        layer.TextCount = 2;
+        int straightDiffers = 0;
+        for (int trial = 0; trial < 30; ++trial) {
+            const uint32_t seed = uint32_t(rng());
+            SCOPED_TRACE(testing::Message() << "generator state " << seed);
+            test::TestRaster tile = WhiteRaster(W, H), straight = WhiteRaster(W, H), plane = WhiteRaster(3 * W, 3 * H);
+            const SheetWindow around{-W, -H, W, H};
+            RandomInt a(seed), b(seed), c(seed);
+            if (text) {
+                ScatterText(tile.view(), layer, 96, 100, a, fonts, mirror);
+                ScatterText(straight.view(), layer, 96, 100, b, fonts, TileWrap{W, H, 0});
+                ScatterText(plane.view(), layer, 96, 100, c, fonts, TileWrap{}, around);
+            } else {
+                GeneratePattern(tile.view(), layer, 96, 100, a, mirror);
+                GeneratePattern(straight.view(), layer, 96, 100, b, TileWrap{W, H, 0});
+                GeneratePattern(plane.view(), layer, 96, 100, c, TileWrap{}, around);
+            }
+            test::TestRaster folded = WhiteRaster(W, H);
+            for (int y = 0; y < 3 * H; ++y)
+                for (int x = 0; x < 3 * W; ++x)
+                    if (!White(plane.view().pixel(x, y))) {
+                        int tx, ty;
+                        mirror.Map(x - W, y - H, tx, ty);
+                        std::memcpy(folded.view().pixel(tx, ty), plane.view().pixel(x, y), 3);
+                    }
+            ASSERT_EQ(test::PixelBytes(tile.view()), test::PixelBytes(folded.view()));
+            straightDiffers += test::PixelBytes(straight.view()) != test::PixelBytes(folded.view());
+        }
+        EXPECT_GT(straightDiffers, 3) << "enough of them crossed an edge";
+    }
+}
+
+// Shapes at random places show no band along the edges of a mirrored tile:
+// no edge is covered more densely than the middle, and opposite edges alike.
+// (A shape across an edge overlaps its own mirror image there, so the edges
+// are covered somewhat less than the middle; shapes placed by their corners,
+// or as in the straight repeat, crowd one edge or both.)
+TEST(SeamlessMirror, ShapesAtRandomPlacesCrowdNoEdge) {
+    const int side = 200, band = 22; // shapes of 22 pixels
+    for (const int shape : {int(kShapeDiscs), int(kShapeStripes)}) {
+        SCOPED_TRACE(shape);
+        TLayerRecord layer{};
+        SetLayerDefaults(layer);
+        layer.PatternShape = shape;
+        layer.PatternCount = 5;
+        layer.PatternColorMode = kColorSingle;
+        layer.PatternSizeMode = kPatternSizeFixed;
+        layer.PatternSizeMM = 6.0;
+        // Covered pixels per column and per row, over many tiles.
+        std::vector<double> columns(side), rows(side);
+        RandomInt random(zb::test::TestSeed());
+        for (int trial = 0; trial < 1500; ++trial) {
+            test::TestRaster tile = WhiteRaster(side, side);
+            GeneratePattern(tile.view(), layer, 96, 100, random, TileWrap{side, side, 0, true});
+            for (int y = 0; y < side; ++y)
+                for (int x = 0; x < side; ++x)
+                    if (!White(tile.view().pixel(x, y))) ++columns[size_t(x)], ++rows[size_t(y)];
+        }
+        for (const std::vector<double>* counts : {&columns, &rows}) {
+            const auto mean = [&](int from, int to) {
+                double sum = 0;
+                for (int i = from; i < to; ++i) sum += (*counts)[size_t(i)];
+                return sum / (to - from);
+            };
+            const double middle = mean(band, side - band);
+            ASSERT_GT(middle, 0);
+            const double first = mean(0, band) / middle, last = mean(side - band, side) / middle;
+            EXPECT_LT(first, 1.1);
+            EXPECT_LT(last, 1.1);
+            EXPECT_LT(std::abs(first - last), 0.12) << first << " and " << last;
         }
     }
 }
@@ -446,6 +556,8 @@ TEST(SeamHints, GradientsAndPicturesThatDoNotFitAreNamed) {
         {"pattern on a grid of 30 pixels", kKindPattern, 30, 0, 0, kRepeatBasic, true, 0},
         {"pattern on a grid of 40 pixels", kKindPattern, 40, 0, 0, kRepeatBasic, true, 1},
         {"text at regular places", kKindText, 0, 0, 0, kRepeatBasic, true, 1},
+        {"picture tiles of 40 x 32, mirrored repeat", kKindTexture, 40, 0, 0, kRepeatMirror, true, 0},
+        {"text, mirrored repeat: reads backwards in every other tile", kKindText, 0, 0, 0, kRepeatMirror, true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -35,4 +35,13 @@ private:
     RasterView view_;
 };
 
+// The pixels of a view row by row, without the padding: rasters compare equal
+// when they show the same picture.
+inline std::vector<uint8_t> PixelBytes(const RasterView& v) {
+    std::vector<uint8_t> out;
+    out.reserve(size_t(v.width) * 3 * size_t(v.height));
+    for (int y = 0; y < v.height; ++y) out.insert(out.end(), v.row(y), v.row(y) + ptrdiff_t(v.width) * 3);
+    return out;
+}
+
 } // namespace zb::test

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
 #include "output/PicturePrintLayout.h"
 
 using namespace zb;
@@ -96,7 +100,50 @@ TEST(PicturePrintLayout, CouplingOfThePercentages) {
                                      : CoupledWidthPercent(c.picW, c.picH, 4800, 6600, c.given, c.current);
         EXPECT_EQ(got, c.want);
     }
-    // Computed in extended precision and truncated once: exactly 49 (in
-    // double, 48.999... gave 48).
-    EXPECT_EQ(CoupledHeightPercent(289, 238, 4760, 6400, 80, 50), 49);
+    // Whole ratios stay whole: 65 x 96 / 119 x 4760 / 6400 is exactly 39
+    // (cut in extended precision without the rounding to double, 38).
+    const struct {
+        int64_t picW, picH, pageW, pageH;
+        bool widthLeads;
+        int given, want;
+    } whole[] = {
+        {119, 65, 4760, 6400, true, 96, 39},
+        {289, 238, 4760, 6400, true, 80, 49},
+        {65, 119, 6400, 4760, false, 96, 39},
+    };
+    for (const auto& c : whole) {
+        SCOPED_TRACE(c.picW);
+        EXPECT_EQ(c.widthLeads ? CoupledHeightPercent(c.picW, c.picH, c.pageW, c.pageH, c.given, 50)
+                               : CoupledWidthPercent(c.picW, c.picH, c.pageW, c.pageH, c.given, 50),
+                  c.want);
+    }
+}
+
+// Over every picture up to 120 x 120 pixels, every percentage and two pages,
+// the coupled field is the whole part of the exact ratio, limited to 1 .. 100:
+// the quotients here never lie closer to a whole number than the rounding to
+// double reaches, so exact integer arithmetic is the yardstick.
+TEST(PicturePrintLayout, CouplingIsTheWholePartOfTheExactRatio) {
+    const auto exact = [](int64_t num, int64_t den) { return int(std::clamp<int64_t>(num / den, 1, 100)); };
+    int64_t checked = 0, wholeRatios = 0;
+    for (const auto& [pageW, pageH] : {std::pair<int64_t, int64_t>{4760, 6400}, {4800, 6600}}) {
+        for (int64_t w = 1; w <= 120; ++w) {
+            for (int64_t h = 1; h <= 120; ++h) {
+                for (int p = 1; p <= 100; ++p) {
+                    const int64_t heightNum = h * p * pageW, heightDen = w * pageH;
+                    const int64_t widthNum = w * p * pageH, widthDen = h * pageW;
+                    wholeRatios += (heightNum % heightDen == 0) + (widthNum % widthDen == 0);
+                    const int height = CoupledHeightPercent(w, h, pageW, pageH, p, 50);
+                    const int width = CoupledWidthPercent(w, h, pageW, pageH, p, 50);
+                    if (height != exact(heightNum, heightDen) || width != exact(widthNum, widthDen)) {
+                        ADD_FAILURE() << w << " x " << h << " on " << pageW << " x " << pageH << " at " << p
+                                      << " %: height " << height << ", width " << width;
+                        return;
+                    }
+                    checked += 2;
+                }
+            }
+        }
+    }
+    std::printf("%lld couplings checked, %lld of them whole ratios\n", (long long)checked, (long long)wholeRatios);
 }

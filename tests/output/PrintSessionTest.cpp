@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
+#include <QImage>
 #include <QTemporaryDir>
+
+#include <cstring>
 
 #include "output/OutputTestUtil.h"
 #include "output/PrintSession.h"
@@ -46,6 +49,42 @@ TEST(PrintSession, FallbackPdfKeepsEveryPixel) {
         row += band.height();
     }
     EXPECT_EQ(row, 1100);
+}
+
+// A label reads on dark paper: along the box or turned, it stands on a white
+// field of its own over whatever was printed there.
+TEST(PrintSession, LabelsStandOnAWhiteField) {
+    for (const bool vertical : {false, true}) {
+        SCOPED_TRACE(vertical ? "turned" : "along");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("etikett.pdf");
+        zb::DibPicture black(10, 10, 24);
+        const zb::RasterView view = zb::ViewOf(black);
+        for (int y = 0; y < 10; ++y) std::memset(view.row(y), 0, 30);
+        QPrinter printer(QPrinter::HighResolution);
+        zb::SetUpFallbackPrinter(printer, pdf);
+        {
+            PrintSession session(printer);
+            ASSERT_EQ(session.Begin("etikett.zbg"), "");
+            ASSERT_EQ(session.DrawRaster(view, QRect(0, 0, 1200, 1200)), "");
+            const QRect box = vertical ? QRect(300, 100, 200, 1000) : QRect(100, 300, 1000, 200);
+            ASSERT_EQ(session.DrawLabel(box, QStringLiteral("Zeile 1, Spalte 2"), vertical, false), "");
+            ASSERT_EQ(session.End(), "");
+        }
+        zb::test::RunTool("pdftoppm", {"-r", "50", "-png", "-singlefile", pdf, dir.filePath("seite")});
+        const QImage page = QImage(dir.filePath("seite.png")).convertToFormat(QImage::Format_RGB888);
+        ASSERT_FALSE(page.isNull());
+        // The black square (100 x 100 pixels here) and the white pixels within it.
+        QRect square;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (qGray(page.pixel(x, y)) < 16) square |= QRect(x, y, 1, 1);
+        ASSERT_GT(square.width(), 90);
+        int white = 0;
+        for (int y = square.top(); y <= square.bottom(); ++y)
+            for (int x = square.left(); x <= square.right(); ++x) white += qGray(page.pixel(x, y)) > 240;
+        EXPECT_GT(white, 100);
+    }
 }
 
 // A cancelled or failed job leaves an existing file of the chosen name alone

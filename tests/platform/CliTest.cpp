@@ -337,6 +337,14 @@ TEST_F(CliTest, SeamlessTilesRenderAndExportWithTheirRepeatAndSayWhatMakesASeam)
     r = Zierbogen({"export", designFile, "-o", again, "--repeat", "schief"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("--repeat nimmt basic, half-drop oder mirror"))) << r.err.toStdString();
+    // The window's words name the same repeats.
+    for (const auto& [word, name] : {std::pair{"gerade", "basic"}, {"halb-versetzt", "half-drop"}, {"gespiegelt", "mirror"}}) {
+        SCOPED_TRACE(word);
+        const QString byWord = dir.filePath("wort.png"), byName = dir.filePath("name.png");
+        ASSERT_EQ(Zierbogen({"export", designFile, "-o", byWord, "--dpi", "40", "--seed", "7", "--repeat", word}).exitCode, 0);
+        ASSERT_EQ(Zierbogen({"export", designFile, "-o", byName, "--dpi", "40", "--seed", "7", "--repeat", name}).exitCode, 0);
+        EXPECT_TRUE(Load(byWord) == Load(byName));
+    }
 }
 
 TEST_F(CliTest, ExportRecordsTheResolutionInEveryFormat) {
@@ -523,6 +531,7 @@ TEST_F(CliTest, FileErrorsAreGermanNameThePathAsGivenAndStartWithTheProgramName)
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.err.startsWith("zierbogen: Die Datei „" + c.path + "“")) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(c.expected)) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("Ebenenanzahl")) << r.err.toStdString();
         EXPECT_FALSE(r.err.contains("bisherige Entwurf")) << r.err.toStdString();
         for (const char* english : {"File not found", "Unknown error", "access denied", "Read beyond"})
             EXPECT_FALSE(r.err.contains(english)) << r.err.toStdString();
@@ -609,6 +618,27 @@ TEST_F(CliTest, WholePageDesignsUseThePrintablePageInInfoAndExport) {
     const CliRun r = Zierbogen(QStringList{"export", designFile, "-o", out, "--dpi", "100", "--seed", "3"} + page);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(QImage(out).size(), QSize(793, 1129));
+
+    // Named paper sizes: the whole sheet at the printer's resolution, cut to
+    // whole pixels (A4 at 600 dpi: 210 / 25.4 * 600 = 4960.6).
+    const struct {
+        const char* page;
+        const char* dpi;
+        int width, height;
+    } named[] = {
+        {"A4", "600", 4960, 7015}, {"a4-quer", "600", 7015, 4960}, {"A3 quer", "300", 4960, 3507},
+        {"A5", "300", 1748, 2480}, {"Letter", "300", 2550, 3300}, {"LEGAL", "100", 850, 1400},
+        {"A6", "300", 0, 0},       {"A4quer", "300", 0, 0},
+    };
+    for (const auto& c : named) {
+        SCOPED_TRACE(c.page);
+        const CliRun n = Zierbogen({"info", designFile, "--json", "--page", c.page, "--printer-dpi", c.dpi});
+        EXPECT_EQ(n.exitCode, c.width ? 0 : 2) << n.err.toStdString();
+        if (!c.width) continue;
+        const QJsonObject size = QJsonDocument::fromJson(n.out.toUtf8()).object()["printablePage"].toObject();
+        EXPECT_EQ(size["widthPx"].toInt(), c.width);
+        EXPECT_EQ(size["heightPx"].toInt(), c.height);
+    }
 
     // A design of part of the page names no printable page.
     design->Paper.PrintAll = false;

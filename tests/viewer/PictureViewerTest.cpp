@@ -232,6 +232,16 @@ TEST(TViewPicForm, WheelScrollsCtrlWheelAndKeysZoom) {
     Wheel(viewport, {40, 30}, -120, Qt::ControlModifier);
     EXPECT_EQ(zoom->value(), 100);
 
+    // Over the zoom field the wheel scrolls the picture too; Ctrl + wheel zooms.
+    v->setValue(100);
+    Wheel(zoom, {5, 5}, -120, Qt::NoModifier);
+    EXPECT_EQ(zoom->value(), 100);
+    EXPECT_EQ(v->value(), 100 + kWheelStep);
+    Wheel(zoom, {5, 5}, 120, Qt::ControlModifier);
+    EXPECT_EQ(zoom->value(), 125);
+    Wheel(zoom, {5, 5}, -120, Qt::ControlModifier);
+    EXPECT_EQ(zoom->value(), 100);
+
     Key(scroll, Qt::Key_Plus);
     EXPECT_EQ(zoom->value(), 125);
     Key(scroll, Qt::Key_Minus);
@@ -290,14 +300,18 @@ TEST(TPrintForm, CouplingFollowsTheWidthAndItsGuard) {
     auto* aspect = Child<QCheckBox>(form, "SverhCheck");
     auto* preview = Child<PaintBox>(form, "PrintPaintBox");
 
-    // A typed height derives the width and stays as typed: a paint only
-    // draws (it used to derive the height from that width again: 35 became 34).
+    // A typed height derives the width and stays as typed while the field is
+    // edited; once Enter (or leaving the field) ends the edit, the paint
+    // derives the height from that width again: the width leads.
     hoch->setValue(27);
     EXPECT_EQ(breit->value(), 51);  // trunc(36 * 6779 / 4760) = trunc(51.27)
     EXPECT_EQ(hoch->value(), 27);
     preview->grab();
     EXPECT_EQ(hoch->value(), 27);
-    hoch->setValue(26);
+    Key(hoch, Qt::Key_Enter);
+    preview->grab();
+    EXPECT_EQ(hoch->value(), 26);  // trunc(38.25 * 4760 / 6779) = trunc(26.86)
+    EXPECT_EQ(breit->value(), 51);
 
     // Without the aspect box the fields are free.
     aspect->setChecked(false);
