@@ -114,6 +114,7 @@ void TMainForm::PlaceOnScreen() {
     const WindowMemory::State state = WindowMemory::Load(folders_);
     PageControl2->setCurrentIndex(std::clamp(state.page, 0, PageControl2->count() - 1));
     PlaceBeforeShowing(*this, !state.geometry.isEmpty() && restoreGeometry(state.geometry));
+    fitWhenFramed_ = true;
 }
 
 // ---- following the workspace ------------------------------------------------
@@ -414,7 +415,7 @@ void TMainForm::StartWhenUp(int tries) {
         return;
     }
     // Framed now: the frame's real size is known, and all of it must show.
-    FitFramedWindow(*this);
+    if (fitWhenFramed_) FitFramedWindow(*this);
     if (!startMessage_.empty()) Error({}, startMessage_);
     if (!documents_->OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
     if (arguments_.size() > 1) {

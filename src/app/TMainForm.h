@@ -227,6 +227,8 @@ private:
     DocumentCommands* documents_ = nullptr;
     bool listing_ = false;
     bool firstShow_ = true;
+    // Placed by PlaceOnScreen: once framed, the whole frame is fitted to the screen.
+    bool fitWhenFramed_ = false;
     std::string startMessage_; // a failure of the start, said once the window shows
     // The program's folder, as the file system names it: textures and manual lie by it.
     std::string programFolder_;

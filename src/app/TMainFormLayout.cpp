@@ -80,10 +80,12 @@ void TMainForm::BuildWindow() {
     auto* menus = new QMenuBar;
     menus->setObjectName(QStringLiteral("MainMenu"));
     actions_->FillMenuBar(menus);
-    // The file strip shares the menus' row: a row of its own would take
-    // the design view's height, which a small screen lacks.
+    // The file strip shares the menus' row, help and the picture buttons the
+    // pages' tabs: rows of their own would take the design view's height,
+    // which a small screen lacks.
     menus->setCornerWidget(BuildFileStrip(), Qt::TopRightCorner);
     setMenuBar(menus);
+    QWidget* pictureButtons = BuildBottomStrip();
 
     PageControl2 = new QTabWidget;
     PageControl2->setObjectName(QStringLiteral("PageControl2"));
@@ -97,6 +99,7 @@ void TMainForm::BuildWindow() {
     tabSheet3_->setObjectName(QStringLiteral("TabSheet3"));
     PageControl2->addTab(tabSheet3_, LoadIcon(QString::fromLatin1(pic::kTabDrucken)), QStringLiteral("Drucken"));
     PageControl2->setCurrentIndex(0);
+    PageControl2->setCornerWidget(pictureButtons, Qt::TopRightCorner);
     column->addWidget(PageControl2, 1);
     setCentralWidget(central);
 
@@ -147,25 +150,10 @@ QWidget* TMainForm::BuildFileStrip() {
     row->addWidget(gap);
     row->addWidget(UndoBtn);
     row->addWidget(RedoBtn);
-    row->addStretch(1);
-    // Help and the picture buttons at the right end of the file strip, where
-    // they take no height from the design view.
-    HilfeBtn = new QToolButton;
-    HilfeBtn->setObjectName(QStringLiteral("HilfeBtn"));
-    HilfeBtn->setText(QStringLiteral("Hilfe"));
-    HilfeBtn->setToolTip(QStringLiteral("Das Handbuch zeigen (F1)"));
-    HilfeBtn->setIcon(LoadIcon(QString::fromLatin1(pic::kHilfe)));
-    HilfeBtn->setIconSize(QSize(16, 16));
-    HilfeBtn->setAutoRaise(true);
-    HilfeBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    row->addWidget(HilfeBtn);
-    row->addSpacing(6);
-    row->addWidget(BuildBottomStrip());
     // The designs used last, in a drop-down beside "Öffnen..." and in the menu "Datei".
     OpenBtn->setMenu(actions_->Recent);
     OpenBtn->setPopupMode(QToolButton::MenuButtonPopup);
     connect(actions_->Recent, &QMenu::aboutToShow, this, [this] { documents_->FillRecentMenu(actions_->Recent); });
-    connect(HilfeBtn, &QToolButton::clicked, this, &TMainForm::HilfeBtnClick);
     return panel;
 }
 
@@ -317,7 +305,17 @@ QWidget* TMainForm::BuildBottomStrip() {
     auto* panel = new QFrame;
     panel->setObjectName(QStringLiteral("Panel7"));
     auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
+    row->setContentsMargins(0, 0, 2, 0);
+    HilfeBtn = new QToolButton;
+    HilfeBtn->setObjectName(QStringLiteral("HilfeBtn"));
+    HilfeBtn->setText(QStringLiteral("Hilfe"));
+    HilfeBtn->setToolTip(QStringLiteral("Das Handbuch zeigen (F1)"));
+    HilfeBtn->setIcon(LoadIcon(QString::fromLatin1(pic::kHilfe)));
+    HilfeBtn->setIconSize(QSize(16, 16));
+    HilfeBtn->setAutoRaise(true);
+    HilfeBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    row->addWidget(HilfeBtn);
+    row->addSpacing(6);
     wwwBtn = new QToolButton;
     wwwBtn->setObjectName(QStringLiteral("wwwBtn"));
     wwwBtn->setText(QString::fromUtf8(kProjectWebAddress));
@@ -340,6 +338,7 @@ QWidget* TMainForm::BuildBottomStrip() {
     endebtn->SetPicture2(LoadPicture(QString::fromLatin1(pic::kEndeBtnPressed), pic::kButtonSize, dpr));
     row->addWidget(ueberbtn);
     row->addWidget(endebtn);
+    connect(HilfeBtn, &QToolButton::clicked, this, &TMainForm::HilfeBtnClick);
     connect(wwwBtn, &QToolButton::clicked, this, &TMainForm::wwwBtnClick);
     connect(ueberbtn, &TImageBtn::clicked, actions_->About, &QAction::trigger);
     connect(endebtn, &TImageBtn::clicked, actions_->Quit, &QAction::trigger);
