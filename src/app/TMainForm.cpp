@@ -125,7 +125,11 @@ void TMainForm::WorkspaceChanged(unsigned c) {
         ScopedFlag guard(loading_);
         ZoomEd->SetValue(workspace_->Zoom());
     }
-    if (c & kChangeLayers) ListPlanes();
+    if (c & kChangeLayers) {
+        ListPlanes();
+        // A moved layer may have become the bottom one, or stopped being it.
+        ShowTransparencyUse();
+    }
     if (c & kChangeSelection) LoadEditor();
     if (c & kChangeEditPicture) textureEditor_->PaintBox4Paint();
     if (c & (kChangeHistory | kChangeDocument)) {
@@ -317,14 +321,18 @@ void TMainForm::LoadEditor() {
         ScopedFlag guard(loading_);
         if (PageControl1->currentIndex() != int(layer.Kind)) PageControl1->setCurrentIndex(int(layer.Kind));
         TrackBar1->setValue(SliderOfTransparency(layer.Transparency));
-        // Nothing lies beneath the bottom layer to show through it.
-        const bool bottom = workspace_->CurrentIndex() == 0;
-        TrackBar1->setEnabled(!bottom);
-        TrackBar1->setToolTip(bottom ? QString::fromUtf8("Die unterste Ebene ist immer deckend: unter ihr liegt "
-                                                         "nichts, das durchscheinen könnte.")
-                                     : QString());
     }
+    ShowTransparencyUse();
     for (LayerEditor* editor : editors_) editor->load(layer);
+}
+
+void TMainForm::ShowTransparencyUse() {
+    // Nothing lies beneath the bottom layer to show through it.
+    const bool bottom = workspace_->CurrentIndex() == 0;
+    TrackBar1->setEnabled(!bottom);
+    TrackBar1->setToolTip(bottom ? QString::fromUtf8("Die unterste Ebene ist immer deckend: unter ihr liegt "
+                                                     "nichts, das durchscheinen könnte.")
+                                 : QString());
 }
 
 void TMainForm::ReadBackOptions() {

@@ -194,6 +194,8 @@ private:
     void WorkspaceChanged(unsigned changes);
     // Shows the selected layer in PageControl1, TrackBar1 and every page.
     void LoadEditor();
+    // The transparency is disabled on the bottom layer, which always covers.
+    void ShowTransparencyUse();
     int SelectedRow() const;
     void DesignViewWheel(QWheelEvent* event);
     // Spin edits, combo and colour boxes and sliders leave the wheel to the window.

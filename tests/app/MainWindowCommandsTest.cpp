@@ -155,14 +155,25 @@ TEST_F(MainFormTest, PastingAPictureGoesIntoATextureLayer) {
     EXPECT_EQ(dialogs.Count("error"), 0);
 }
 
-// The bottom layer is always opaque: its transparency cannot be moved.
+// The bottom layer is always opaque: its transparency cannot be moved,
+// whichever way the selected layer got to the bottom or left it.
 TEST_F(MainFormTest, TheBottomLayersTransparencyIsDisabled) {
+    Click("NewPlaneBtn");
     auto* slider = Find<QSlider>("TrackBar1");
-    for (const int row : {0, 1, 0}) {
-        if (D().Layers.Count < 2) Click("NewPlaneBtn");
-        SelectRow(row);
-        EXPECT_EQ(slider->isEnabled(), row != 0) << row;
-        EXPECT_EQ(slider->toolTip().isEmpty(), row != 0) << row;
+    const struct {
+        const char* step;
+        std::function<void()> run;
+        bool bottom;
+    } steps[] = {
+        {"select the bottom", [&] { SelectRow(0); }, true},
+        {"select the top", [&] { SelectRow(1); }, false},
+        {"move it down", [&] { Click("MoveUpBtn"); }, true},
+        {"move it up", [&] { Click("MoveDownBtn"); }, false},
+    };
+    for (const auto& s : steps) {
+        s.run();
+        EXPECT_EQ(slider->isEnabled(), !s.bottom) << s.step;
+        EXPECT_EQ(slider->toolTip().isEmpty(), !s.bottom) << s.step;
     }
 }
 
