@@ -112,7 +112,6 @@ MainActions::MainActions(QWidget* window) : QObject(window) {
         action->setShortcutContext(Qt::WindowShortcut);
         window->addAction(action);
         this->*row.member = action;
-        all_ << action;
     }
     Recent = new QMenu(QStringLiteral("&Zuletzt geöffnet"), window);
     Recent->setObjectName(QStringLiteral("RecentMenu"));
@@ -152,12 +151,6 @@ void MainActions::FillMenuBar(QMenuBar* bar) const {
     QMenu* help = bar->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("HelpMenu"));
     help->addActions({Manual, About});
-}
-
-QAction* MainActions::ForKeys(const QKeySequence& keys) const {
-    for (QAction* action : all_)
-        if (action->isEnabled() && action->shortcuts().contains(keys)) return action;
-    return nullptr;
 }
 
 } // namespace zb

@@ -12,7 +12,6 @@
 #include <QObject>
 
 class QAction;
-class QKeySequence;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -62,11 +61,6 @@ public:
     // The actions whose shortcuts a focused text or number field would take
     // for itself (undo, redo): the window gives them to the design instead.
     QList<QAction*> DesignKeys() const { return {Undo, Redo}; }
-    // The action `keys` triggers, if any.
-    QAction* ForKeys(const QKeySequence& keys) const;
-
-private:
-    QList<QAction*> all_;
 };
 
 } // namespace zb
