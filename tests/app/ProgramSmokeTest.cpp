@@ -75,14 +75,23 @@ TEST(ProgramSmoke, TheFramedWindowLiesOnTheScreen) {
         env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath("data"));
         env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(c.scale));
         p.setProcessEnvironment(env);
-        // The window manager first, then the program, which ends after its picture.
-        p.start(xvfbRun, {"-a", "-s", QStringLiteral("-screen 0 %1x24").arg(QLatin1String(c.screen)), "sh", "-c",
-                          "\"$0\" --sm-disable & sleep 1; \"$1\" \"$2\" --screenshot \"$3\"", manager,
-                          QStringLiteral(ZB_BIN_DIR "/zierbogen-drucker"),
-                          QStringLiteral(ZB_SOURCE_DIR "/examples/beispiel.zbg"), home.filePath("shot.png")});
+        // The program starts once the window manager is up, and ends it after its picture.
+        QFile script(home.filePath("run.sh"));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("'%1' '%2' --screenshot '%3' > '%4' 2>&1\necho $? > '%5'\n'%6' --exit\n")
+                         .arg(QStringLiteral(ZB_BIN_DIR "/zierbogen-drucker"),
+                              QStringLiteral(ZB_SOURCE_DIR "/examples/beispiel.zbg"), home.filePath("shot.png"),
+                              home.filePath("out.txt"), home.filePath("rc.txt"), manager)
+                         .toUtf8());
+        script.close();
+        p.start(xvfbRun, {"-a", "-s", QStringLiteral("-screen 0 %1x24").arg(QLatin1String(c.screen)), manager,
+                          "--sm-disable", "--startup", "sh " + script.fileName()});
         ASSERT_TRUE(p.waitForFinished(90000));
-        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
-        ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        QFile outFile(home.filePath("out.txt")), rcFile(home.filePath("rc.txt"));
+        ASSERT_TRUE(outFile.open(QIODevice::ReadOnly) && rcFile.open(QIODevice::ReadOnly))
+            << p.readAllStandardError().toStdString();
+        const QString out = QString::fromLocal8Bit(outFile.readAll());
+        ASSERT_EQ(rcFile.readAll().trimmed(), "0") << out.toStdString();
         const QRegularExpressionMatch m =
             QRegularExpression(QStringLiteral("Rahmen: (-?\\d+) (-?\\d+) (\\d+) (\\d+); frei: (-?\\d+) (-?\\d+) (\\d+) (\\d+)"))
                 .match(out);
