@@ -46,6 +46,7 @@ class TSpinEdit;
 
 class DialogProvider;
 class LayerEditor;
+class MainActions;
 class DesignView;
 class DocumentCommands;
 class HelpWindow;
@@ -57,7 +58,8 @@ class TMainForm : public QMainWindow {
 public:
     struct Options {
         // Command-line arguments after the program name: the first names a
-        // design opened at the first showing.
+        // design opened at the first showing; the others are named in a
+        // message as not opened (one window shows one design).
         QStringList arguments;
         // The program's folder; empty: the running program's. The textures
         // are in "texturen" beside it, else in the installed share folder.
@@ -82,7 +84,9 @@ public:
 
     // Opens where, how large and on the page it was closed; the first time
     // on the screen under the pointer, large enough for a design view of 400
-    // pixels' height on a 1366 x 768 screen, never larger than the screen.
+    // pixels' height on a 1366 x 768 screen. Its whole frame lies on the
+    // screen: once the window manager has framed it, it is moved and shrunk
+    // to fit if need be.
     void PlaceOnScreen();
 
     // ---- for the paper and print pages ------------------------------------------
@@ -145,6 +149,21 @@ public:
     void RedoBtnClick();
     void RerollBtnClick();
     void HoldSheetClick();
+    // "Einfügen": the clipboard's picture into the selected texture layer, or
+    // into a new texture layer on top; one undoable step either way.
+    void PasteClick();
+    // "Vergrößern", "Verkleinern" (steps of the zoom field), "100 %".
+    void StepZoomClick(int steps);
+    void ActualSizeClick();
+    // "Ganze Seite": the whole sheet in the design view, or on the page
+    // "Drucken" the whole page in the preview.
+    void WholePageClick();
+    // "Drucken..." and "Exportieren...": the page "Drucken"'s commands.
+    void PrintClick();
+    void ExportClick();
+
+    // The window's commands (menu bar, buttons, keys).
+    MainActions& Actions() { return *actions_; }
 
 signals:
     // The workspace changed (a mask of WorkspaceChange bits); the window has
@@ -171,12 +190,15 @@ private:
     void BuildZoomRows(QVBoxLayout* column);
     void BuildDocumentCommands(int autosaveMs);
     void ConnectEditor();
-    void SetUpShortcuts();
+    // Every action to its handler, and the buttons and boxes to their actions.
+    void ConnectActions();
 
     // The workspace's listener: every view follows its changes.
     void WorkspaceChanged(unsigned changes);
     // Shows the selected layer in PageControl1, TrackBar1 and every page.
     void LoadEditor();
+    // The transparency is disabled on the bottom layer, which always covers.
+    void ShowTransparencyUse();
     int SelectedRow() const;
     void DesignViewWheel(QWheelEvent* event);
     // Spin edits, combo and colour boxes and sliders leave the wheel to the window.
@@ -190,6 +212,7 @@ private:
 
     // Options and services.
     QStringList arguments_;
+    MainActions* actions_ = nullptr;
     DialogProvider* dialogs_ = nullptr;
     std::unique_ptr<DialogProvider> ownDialogs_;
     platform::QtPictureDecoder decoder_;
@@ -207,6 +230,8 @@ private:
     DocumentCommands* documents_ = nullptr;
     bool listing_ = false;
     bool firstShow_ = true;
+    // Placed by PlaceOnScreen: once framed, the whole frame is fitted to the screen.
+    bool fitWhenFramed_ = false;
     std::string startMessage_; // a failure of the start, said once the window shows
     // The program's folder, as the file system names it: textures and manual lie by it.
     std::string programFolder_;
