@@ -7,6 +7,8 @@
 #include "render/Compositor.h"
 #include "render/LayerBlend.h"
 #include "render/RandomInt.h"
+#include "render/TextScatter.h"
+#include "render/TextWalkCache.h"
 
 namespace zb {
 
@@ -37,6 +39,17 @@ std::string OutsideMessage(int left, int top, int width, int height, RasterSize 
            std::to_string(sheet.width) + " x " + std::to_string(sheet.height) + " Pixel)!";
 }
 
+// The default generators, with the text layers walking each sheet once for
+// all its windows.
+LayerGenerators SheetGenerators(TextWalkCache& walks) {
+    LayerGenerators g = LayerGenerators::Default();
+    g.text = [&walks](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
+                      FontEngine& fonts, const TileWrap& wrap, const SheetWindow& window) {
+        ScatterText(raster, layer, ppi, zoom, random, fonts, wrap, window, &walks);
+    };
+    return g;
+}
+
 } // namespace
 
 bool ComposedInBands(const PaperSettings& paper, RasterSize sheet) {
@@ -56,7 +69,8 @@ int BandRows(int sheetWidth) {
 BandComposer::BandComposer(const Design& design, RasterSize sheet, double targetPpi, double zoomPercent,
                            uint32_t seed, FontEngine* fonts)
     : design_(design), sheet_(sheet), targetPpi_(targetPpi), zoomPercent_(zoomPercent), seed_(seed), fonts_(fonts),
-      compositor_(std::make_unique<Compositor>()) {}
+      textWalks_(std::make_unique<TextWalkCache>()),
+      compositor_(std::make_unique<Compositor>(SheetGenerators(*textWalks_))) {}
 
 BandComposer::~BandComposer() = default;
 
@@ -134,7 +148,7 @@ std::string BandComposer::ComposeWindowView(int left, int top, int width, int he
 uint32_t BandComposer::EndSeed() const {
     if (!endSeed_) {
         // No window composed yet: make the sheet's draws without pixels.
-        Compositor replay;
+        Compositor replay(SheetGenerators(*textWalks_));
         RandomInt random(seed_);
         replay.ComposeWindow(design_, SheetWindow{0, 0, sheet_.width, sheet_.height}, targetPpi_, zoomPercent_, random,
                              fonts_);

@@ -12,8 +12,12 @@
 // Seamless tiles read the opposite edge instead of a margin; they are always
 // composed whole (ComposedInBands says false).
 //
+// Text layers walk their cells and render their texts once per sheet: the
+// first window keeps each walk, the others only stamp its copies.
+//
 // Ownership: borrows the design and the font engine, which must outlive it;
-// owns its working rasters (a window plus margins, twice). Not copyable.
+// owns its working rasters (a window plus margins, twice) and the sheet's
+// text walks. Not copyable.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,6 +32,7 @@
 namespace zb {
 
 class Compositor;
+class TextWalkCache;
 
 // Sheets with more pixels than this are printed and exported in bands.
 inline constexpr int64_t kBandPixelLimit = int64_t{64} << 20;
@@ -92,6 +97,8 @@ private:
     double zoomPercent_;
     uint32_t seed_;
     FontEngine* fonts_;
+    // The sheet's text walks, made by the first window and stamped by the others.
+    std::unique_ptr<TextWalkCache> textWalks_;
     std::unique_ptr<Compositor> compositor_;
     // The generator state after the sheet, once a window or a replay made it.
     mutable std::optional<uint32_t> endSeed_;
