@@ -139,6 +139,49 @@ TEST(BandComposition, EveryBandAndRectangleIsTheWholeSheetsPart) {
     }
 }
 
+// Counts what the platform is asked to render.
+class CountingFonts : public SlantFonts {
+public:
+    TextBitmap Render(const std::string& family, int pixelHeight, std::string_view text) override {
+        ++renders;
+        return SlantFonts::Render(family, pixelHeight, text);
+    }
+    int renders = 0;
+};
+
+// A band renders no text and walks no cell its sheet has walked: however
+// the sheet is cut, the texts are rendered as often as for the whole sheet.
+TEST(BandComposition, TextsAreRenderedOncePerSheet) {
+    Design design;
+    for (const int32_t fontMode : {kFontRandom, kFontChosen}) {
+        TLayerRecord& layer = *design.Layers.Add();
+        SetLayerDefaults(layer);
+        layer.Kind = kKindText;
+        layer.LayerText = "xy";
+        layer.TextFontMode = fontMode;
+        layer.TextSizeMode = kTextSizeRandom;
+        layer.TextSize = 12;
+        layer.TextCount = kTextCountMax;
+    }
+    const RasterSize sheet{160, 120};
+    CountingFonts wholeFonts;
+    Compositor whole;
+    ASSERT_EQ(whole.EnsureSize(sheet), "");
+    RandomInt random(77);
+    ASSERT_EQ(whole.Compose(design, 96, 100, random, &wholeFonts), "");
+    ASSERT_GT(wholeFonts.renders, 4);
+    for (const int rows : {1, 7, 120}) {
+        CountingFonts fonts;
+        BandComposer bands(design, sheet, 96, 100, 77, &fonts);
+        for (int top = 0; top < sheet.height; top += rows) {
+            TestRaster out(sheet.width, std::min(rows, sheet.height - top));
+            ASSERT_EQ(bands.ComposeWindow(0, top, out.view()), "");
+        }
+        EXPECT_EQ(fonts.renders, wholeFonts.renders) << "bands of " << rows << " rows";
+        EXPECT_EQ(bands.EndSeed(), random.seed());
+    }
+}
+
 TEST(BandComposition, AWindowOutsideTheSheetIsRefusedAndLeavesItsTarget) {
     Design design;
     SetLayerDefaults(*design.Layers.Add());
