@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cerrno>
 #include <new>
 #include <unistd.h>
@@ -112,16 +113,19 @@ std::string PrintSession::PdfWriteFailed() const {
 }
 
 PdfPageFrame PrintSession::PageFrame() const {
-    // Units are printer pixels from the printable area's top-left corner.
+    // Units are printer pixels from the printable area's top-left corner,
+    // which is put on a whole printer pixel: each raster pixel then covers
+    // exactly one pixel of the printer's grid.
     const QPageLayout layout = printer_.pageLayout();
     const QRectF full = layout.fullRect(QPageLayout::Point);
     const QRectF paint = layout.paintRect(QPageLayout::Point);
+    const double pointsPerPixel = 72.0 / std::max(1, printer_.resolution());
     PdfPageFrame frame;
     frame.widthPt = full.width();
     frame.heightPt = full.height();
-    frame.originXPt = paint.left() - full.left();
-    frame.originYPt = paint.top() - full.top();
-    frame.pointsPerUnit = 72.0 / std::max(1, printer_.resolution());
+    frame.originXPt = std::round((paint.left() - full.left()) / pointsPerPixel) * pointsPerPixel;
+    frame.originYPt = std::round((paint.top() - full.top()) / pointsPerPixel) * pointsPerPixel;
+    frame.pointsPerUnit = pointsPerPixel;
     return frame;
 }
 
