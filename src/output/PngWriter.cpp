@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 #include <new>
-#include <system_error>
 
 #include "base/ParallelRows.h"
 
@@ -160,13 +159,7 @@ EncodeResult PngWriter::AddRows(RasterView band) {
     auto run = [&](int p0, int p1) {
         for (int p = p0; p < p1; ++p) Compress(band, above, pieces[size_t(p)], isLast(p));
     };
-    try {
-        ParallelRows(pieceCount, pieceCount > 1 ? bytes : 0, run);
-    } catch (const std::system_error&) {
-        // No threads to be had: the pieces left over are done here.
-        for (int p = 0; p < pieceCount; ++p)
-            if (!pieces[size_t(p)].ok) Compress(band, above, pieces[size_t(p)], isLast(p));
-    }
+    ParallelRows(pieceCount, pieceCount > 1 ? bytes : 0, run);
     for (const Piece& p : pieces) {
         if (!p.ok) return EncodeResult::NoMemory;
         adler_ = adler32_combine(adler_, p.adler, z_off_t(p.length));

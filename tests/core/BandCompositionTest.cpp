@@ -110,7 +110,7 @@ TEST(BandComposition, EveryBandAndRectangleIsTheWholeSheetsPart) {
         whole.SetFilterScale(scale);
         ASSERT_EQ(whole.EnsureSize(sheet), "");
         RandomInt random(start);
-        const std::string expectedMessage = whole.Compose(design, ppi, zoom, random, &fonts);
+        const std::string expectedMessage = whole.Compose(design, ppi, zoom, random, &fonts).message;
         const RasterView expected = whole.DesignView();
 
         BandComposer bands(design, sheet, ppi, zoom, start, &fonts);
@@ -122,7 +122,7 @@ TEST(BandComposition, EveryBandAndRectangleIsTheWholeSheetsPart) {
 
         auto check = [&](int left, int top, int width, int height) {
             TestRaster out(width, height);
-            ASSERT_EQ(bands.ComposeWindow(left, top, out.view()), expectedMessage);
+            ASSERT_EQ(bands.ComposeWindow(left, top, out.view()).message, expectedMessage);
             for (int y = 0; y < height; ++y)
                 ASSERT_EQ(std::memcmp(out.view().row(y), expected.pixel(left, top + y), size_t(width) * 3), 0)
                     << "window " << width << " x " << height << " at " << left << ", " << top << ": row " << y;
@@ -144,8 +144,8 @@ TEST(BandComposition, AWindowOutsideTheSheetIsRefusedAndLeavesItsTarget) {
     SetLayerDefaults(*design.Layers.Add());
     BandComposer bands(design, {30, 20}, 96, 100, 5, nullptr);
     TestRaster out(10, 10);
-    EXPECT_NE(bands.ComposeWindow(25, 0, out.view()), "");
-    EXPECT_NE(bands.ComposeWindow(0, -1, out.view()), "");
+    EXPECT_NE(bands.ComposeWindow(25, 0, out.view()).message, "");
+    EXPECT_NE(bands.ComposeWindow(0, -1, out.view()).message, "");
     EXPECT_EQ(std::vector<uint8_t>(out.view().row(0), out.view().row(0) + 30), std::vector<uint8_t>(30, 0xCD));
 }
 
