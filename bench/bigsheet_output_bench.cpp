@@ -41,7 +41,7 @@ void BM_BigSheetToPng(benchmark::State& state) {
     job.seed = 20261207;
     const RasterSize size = ExportRasterSize(design.Paper, job.page, job.dpi);
     for (auto _ : state) {
-        const std::string message = ExportDesign(job);
+        const std::string message = ExportDesign(job).message;
         if (!message.empty()) state.SkipWithError(message.c_str());
     }
     state.counters["megapixels"] = double(size.width) * size.height / 1e6;
@@ -83,7 +83,7 @@ void BM_BigSheetPoster(benchmark::State& state) {
     int pages = 0;
     for (auto _ : state) {
         const PrintOutcome outcome = PrintDesign(printer, job);
-        if (!outcome.message.empty()) state.SkipWithError(outcome.message.c_str());
+        if (!outcome.result.ok()) state.SkipWithError(outcome.result.message.c_str());
         pages = outcome.pagesPrinted;
     }
     state.counters["pages"] = pages;

@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "model/Design.h"
@@ -86,9 +85,9 @@ void BM_TextSheetWholeOrInBands(benchmark::State& state) {
         zb::BandComposer composer(design, sheet, 600, 100, 12345, &fonts);
         for (int top = 0; top < sheet.height; top += rows) {
             zb::RasterView band;
-            const std::string message =
+            const zb::JobResult result =
                 composer.ComposeWindowView(0, top, sheet.width, std::min(rows, sheet.height - top), band);
-            if (!message.empty()) state.SkipWithError(message.c_str());
+            if (!result.ok()) state.SkipWithError("Fehler beim Zusammensetzen eines Streifens");
         }
         benchmark::ClobberMemory();
     }

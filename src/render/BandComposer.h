@@ -22,8 +22,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 
+#include "base/JobResult.h"
 #include "base/RasterView.h"
 #include "model/Design.h"
 #include "render/DesignSize.h"
@@ -60,8 +62,8 @@ public:
     void SetFilterScale(double scale);
     // After each layer of each window: layers done of the layer count.
     void SetProgress(std::function<void(int done, int total)> progress);
-    // Asked after each layer; true stops the window with kCompositionCancelled.
-    void SetCancel(std::function<bool()> cancelled);
+    // As Compositor::SetStop: a stop ends the window with Cancelled.
+    void SetStop(std::stop_token stop);
 
     // Rows (and columns) around a window that the filter layers read from
     // beneath them: the sum of their reaches.
@@ -71,14 +73,13 @@ public:
     // which is out.width x out.height pixels into `out` (a top-down view,
     // 24 bits). The window must lie inside the sheet (else a German message,
     // `out` untouched). A window of no pixels composes nothing but makes the
-    // sheet's draws (EndSeed). Returns the first
-    // failure as Compositor::Compose does (a filter without memory, the
-    // working rasters' memory message, kCompositionCancelled), empty when none.
-    std::string ComposeWindow(int left, int top, RasterView out);
+    // sheet's draws (EndSeed). Returns what Compositor::Compose does (a
+    // filter without memory, the working rasters' memory message, Cancelled).
+    JobResult ComposeWindow(int left, int top, RasterView out);
 
     // The same without a copy: `result` views the window inside the
     // composer's own raster, valid until the next call or the composer goes.
-    std::string ComposeWindowView(int left, int top, int width, int height, RasterView& result);
+    JobResult ComposeWindowView(int left, int top, int width, int height, RasterView& result);
 
     // The generator state after the whole sheet: where the next sheet starts.
     uint32_t EndSeed() const;

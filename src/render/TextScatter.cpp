@@ -1,6 +1,6 @@
 #include "render/TextScatter.h"
 
-#include "base/Cancellation.h"
+#include "base/StopScope.h"
 
 #include <algorithm>
 #include <cmath>
@@ -192,7 +192,7 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
     // text, each row as high as its tallest text.
     for (int64_t cellY = 0; cellY < H;) {
         // A cancelled composition is thrown away: stop a row of cells early.
-        if (Cancelled()) return;
+        if (StopRequested()) return;
         int rowHeight = 1;
         for (int64_t cellX = 0; cellX < W;) {
             int fontKey = -1;

@@ -469,7 +469,7 @@ TEST_F(DesignFileTest, LayerValuesBeyondTheEditorsRangesAreLimited) {
         // without an overflow on the way).
         Compositor compositor;
         ASSERT_EQ(compositor.EnsureSize({120, 90}), "");
-        EXPECT_EQ(compositor.ComposeFromSeed(*back, 96, 100, 5, nullptr), "");
+        EXPECT_EQ(compositor.ComposeFromSeed(*back, 96, 100, 5, nullptr).message, "");
 
         // Saved again, the file carries the limited values.
         const std::vector<uint8_t> again = Saved(*back, "wieder.zbg");
@@ -602,7 +602,7 @@ TEST_F(DesignFileTest, PalettedLayerPicturesComposeInTheirColoursAndKeepTheirByt
         ASSERT_EQ(DibBitCount(reopened->Layers[0].LayerPicture), c.bits);
         Compositor compositor;
         ASSERT_EQ(compositor.EnsureSize({9, 6}), "");
-        ASSERT_EQ(compositor.ComposeFromSeed(*reopened, 96, 100, 1, nullptr), "");
+        ASSERT_EQ(compositor.ComposeFromSeed(*reopened, 96, 100, 1, nullptr).message, "");
         const RasterView v = compositor.DesignView();
         for (int y = 0; y < v.height; ++y)
             for (int x = 0; x < v.width; ++x)

@@ -222,9 +222,9 @@ TEST(OutputFailure, PdfIntoAMissingFolderFailsBeforeComposing) {
     zb::DesignPrintJob job;
     job.design = &design;
     int calls = 0;
-    job.progress = [&](int, int, int, int) { return ++calls > 0; };
+    job.progress = [&](int, int, int, int) { ++calls; };
     const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
-    EXPECT_NE(outcome.message.find("existiert nicht"), std::string::npos) << outcome.message;
+    EXPECT_NE(outcome.result.message.find("existiert nicht"), std::string::npos) << outcome.result.message;
     EXPECT_EQ(calls, 0);
 }
 
