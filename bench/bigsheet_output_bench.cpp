@@ -1,9 +1,9 @@
 // "Grafik Export..." of sheets far larger than the memory of a whole-sheet
 // composition would allow: 100 x 100 cm at 600 dpi (23,622 x 23,622 pixels,
-// 1.67 GB per raster) and 70 x 100 cm at 300 dpi, five layers, to PNG. They
+// 1.67 GB per raster) and 70 x 100 cm at 300 dpi, five layers, to PNG and PDF. They
 // are composed and written band by band; the counter peak_rss_MB is the
 // process's peak resident memory, so run one benchmark per process:
-//   ./build/bench/bigsheet_output_bench --benchmark_filter='BigSheetToPng/0/'
+//   ./build/bench/bigsheet_output_bench --benchmark_filter='BigSheetToPng/0/0/'
 // Real Qt fonts on the offscreen platform. The file goes to the system's
 // temporary folder (ZB_BENCH_DIR for another one) and is removed afterwards.
 #include <benchmark/benchmark.h>
@@ -24,9 +24,11 @@ namespace {
 
 using namespace zb;
 
-// arg: 0 is 100 x 100 cm at 600 dpi, 1 is 70 x 100 cm at 300 dpi.
+// arg: 0 is 100 x 100 cm at 600 dpi, 1 is 70 x 100 cm at 300 dpi; the
+// second arg, where given, 1 for a PDF instead of a PNG.
 void BM_BigSheetToPng(benchmark::State& state) {
     const bool large = state.range(0) == 0;
+    const bool pdf = state.range(1) == 1;
     Design design;
     bench::FiveLayers(design);
     design.Paper.PrintAll = false;
@@ -34,11 +36,12 @@ void BM_BigSheetToPng(benchmark::State& state) {
     design.Paper.Hoch = 100;
     platform::QtFontEngine fonts;
     DesignExportJob job =
-        bench::ExportBenchJob(design, fonts, large ? 600 : 300, QStringLiteral("zb-bigsheet-bench.png"));
+        bench::ExportBenchJob(design, fonts, large ? 600 : 300,
+                              pdf ? QStringLiteral("zb-bigsheet-bench.pdf") : QStringLiteral("zb-bigsheet-bench.png"));
     job.seed = 20261207;
     const RasterSize size = ExportRasterSize(design.Paper, job.page, job.dpi);
     for (auto _ : state) {
-        const std::string message = ExportDesign(job);
+        const std::string message = ExportDesign(job).message;
         if (!message.empty()) state.SkipWithError(message.c_str());
     }
     state.counters["megapixels"] = double(size.width) * size.height / 1e6;
@@ -48,7 +51,14 @@ void BM_BigSheetToPng(benchmark::State& state) {
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
 }
-BENCHMARK(BM_BigSheetToPng)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_BigSheetToPng)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 // The 100 x 100 cm sheet printed as a poster on the A4 PDF printer that
 // stands in when no printer is installed (600 dpi, 1 cm glue strips): every
@@ -73,7 +83,7 @@ void BM_BigSheetPoster(benchmark::State& state) {
     int pages = 0;
     for (auto _ : state) {
         const PrintOutcome outcome = PrintDesign(printer, job);
-        if (!outcome.message.empty()) state.SkipWithError(outcome.message.c_str());
+        if (!outcome.result.ok()) state.SkipWithError(outcome.result.message.c_str());
         pages = outcome.pagesPrinted;
     }
     state.counters["pages"] = pages;

@@ -33,7 +33,7 @@ void BM_ExportA4At600Dpi(benchmark::State& state) {
     uint32_t seed = 1;
     for (auto _ : state) {
         job.seed = seed++;
-        const std::string message = ExportDesign(job);
+        const std::string message = ExportDesign(job).message;
         if (!message.empty()) state.SkipWithError(message.c_str());
     }
     state.counters["file_MB"] = double(QFileInfo(QString::fromStdString(job.fileName)).size()) / 1e6;

@@ -63,16 +63,18 @@ public:
         dialog_.setMinimumDuration(300);
         dialog_.setValue(0);
     }
-    bool Step(int sheet, int sheets, int done, int layers) {
+    void Step(int sheet, int sheets, int done, int layers) {
         const int value = int(1000.0 * ((sheet - 1) + (layers > 0 ? double(done) / layers : 1.0)) / sheets);
         if (sheets > 1) dialog_.setLabelText(QStringLiteral("Bogen %1 von %2 ...").arg(sheet).arg(sheets));
         dialog_.setValue(std::min(value, 999));
         QApplication::processEvents();
-        return !dialog_.wasCanceled();
+        if (dialog_.wasCanceled()) stop_.request_stop();
     }
+    std::stop_token Token() const { return stop_.get_token(); }
 
 private:
     QProgressDialog dialog_;
+    std::stop_source stop_;
 };
 
 // "8 Seiten (4 x 2)": pages, columns by rows.
@@ -329,7 +331,7 @@ void TPrintPage::PrintBtnClick() {
     DesignWorkspace& workspace = form_.Workspace();
     // The job starts from the generator state of the sheet shown.
     workspace.EnsureComposed(form_.ScreenPpi());
-    const std::string chosen = ChoosePrinter(printer_, QString(), [&] {
+    const JobResult chosen = ChoosePrinter(printer_, QString(), [&] {
         const QString file =
             dialogs.SaveFileName(this, QStringLiteral("Drucken in eine PDF-Datei (kein Drucker eingerichtet)"),
                                  QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("pdf"),
@@ -337,9 +339,9 @@ void TPrintPage::PrintBtnClick() {
         form_.RememberFolder(FileKind::Pdf, file);
         return file;
     });
-    if (chosen == kCancelledMessage) return;
-    if (!chosen.empty()) {
-        dialogs.Error(this, QString(), QString::fromStdString(chosen));
+    if (chosen.cancelled()) return;
+    if (!chosen.ok()) {
+        dialogs.Error(this, QString(), QString::fromStdString(chosen.message));
         return;
     }
     DesignPrintJob job;
@@ -358,13 +360,11 @@ void TPrintPage::PrintBtnClick() {
     {
         // Closed before any message, so the message box is not covered.
         Progress progress(this, QStringLiteral("Der Zierbogen wird gedruckt ..."));
-        job.progress = [&](int sheet, int sheets, int done, int layers) {
-            return progress.Step(sheet, sheets, done, layers);
-        };
+        job.progress = [&](int sheet, int sheets, int done, int layers) { progress.Step(sheet, sheets, done, layers); };
+        job.stop = progress.Token();
         outcome = PrintDesign(printer_, job);
     }
-    if (!outcome.cancelled && !outcome.message.empty())
-        dialogs.Error(this, QString(), QString::fromStdString(outcome.message));
+    if (outcome.result.failed()) dialogs.Error(this, QString(), QString::fromStdString(outcome.result.message));
 }
 
 void TPrintPage::WholePageBtnClick() {
@@ -402,16 +402,14 @@ void TPrintPage::ExportBtnClick() {
             QFile::encodeName(info.dir().filePath(info.completeBaseName() + QStringLiteral("-3x3.") + info.suffix()))
                 .toStdString();
     }
-    std::string message;
+    JobResult exported;
     {
         Progress progress(this, QStringLiteral("Die Grafik wird geschrieben ..."));
-        job.progress = [&](int sheet, int sheets, int done, int layers) {
-            return progress.Step(sheet, sheets, done, layers);
-        };
-        message = ExportDesign(job);
+        job.progress = [&](int sheet, int sheets, int done, int layers) { progress.Step(sheet, sheets, done, layers); };
+        job.stop = progress.Token();
+        exported = ExportDesign(job);
     }
-    if (!message.empty() && message != kCancelledMessage)
-        dialogs.Error(this, QString(), QString::fromStdString(message));
+    if (exported.failed()) dialogs.Error(this, QString(), QString::fromStdString(exported.message));
 }
 
 } // namespace zb

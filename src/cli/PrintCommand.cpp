@@ -59,13 +59,13 @@ int PrintCommand(const std::vector<std::string>& args) {
         // The A4 page at 600 dpi that stands in for a printer, into a file.
         SetUpFallbackPrinter(printer, QFile::decodeName(pdf.c_str()));
     } else {
-        const std::string chosen = ChoosePrinter(printer, printerName, {});
-        if (chosen == kCancelledMessage) {
+        const JobResult chosen = ChoosePrinter(printer, printerName, {});
+        if (chosen.cancelled()) {
             Fail("Es ist kein Drucker eingerichtet; mit --pdf DATEI wird in eine PDF-Datei gedruckt (A4, 600 dpi).");
             return 1;
         }
-        if (!chosen.empty()) {
-            Fail(chosen);
+        if (!chosen.ok()) {
+            Fail(chosen.message);
             return 1;
         }
     }
@@ -87,12 +87,11 @@ int PrintCommand(const std::vector<std::string>& args) {
         job.progress = [](int sheet, int count, int done, int layers) {
             std::fprintf(Err(), "\r  Bogen %d von %d: Ebene %d von %d", sheet, count, done, layers);
             if (sheet == count && done == layers) std::fputc('\n', Err());
-            return true;
         };
     }
     const PrintOutcome outcome = PrintDesign(printer, job);
-    if (!outcome.message.empty()) {
-        Fail(outcome.message);
+    if (!outcome.result.ok()) {
+        Fail(outcome.result.message);
         return 1;
     }
     std::printf("%d Bogen auf %d %s an „%s“ gegeben (Startzustand %u).\n", outcome.sheetsPrinted,

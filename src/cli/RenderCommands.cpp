@@ -89,9 +89,9 @@ bool ComposeAt(Compositor& compositor, const Design& design, RasterSize size, do
             if (done == total) std::fputc('\n', Err());
         });
     }
-    const std::string message = compositor.Compose(design, ppi, zoom, random, &fonts);
-    if (!message.empty()) {
-        Fail(message);
+    const JobResult composed = compositor.Compose(design, ppi, zoom, random, &fonts);
+    if (!composed.ok()) {
+        Fail(composed.message);
         return false;
     }
     return true;
@@ -247,14 +247,13 @@ int ExportCommand(const std::vector<std::string>& args) {
         exportJob.progress = [](int, int, int done, int total) {
             std::fprintf(Err(), "\r  Ebene %d von %d fertig", done, total);
             if (done == total) std::fputc('\n', Err());
-            return true;
         };
     }
     // The file is written as the bands come; the encoders are our own and
     // keep quiet, so standard error stays open for the progress.
-    const std::string message = ExportDesign(exportJob);
-    if (!message.empty()) {
-        Fail(message);
+    const JobResult exported = ExportDesign(exportJob);
+    if (!exported.ok()) {
+        Fail(exported.message);
         return 1;
     }
     return 0;

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <system_error>
 
 #include "imaging/FilterDefinitions.h"
 #include "imaging/FilterRowKernel.h"
@@ -105,7 +104,6 @@ struct Band {
     int edgeRow[4] = {-1, -1, -1, -1};
     uint8_t* edge[4] = {};
     uint8_t* slots = nullptr; // 5 bordered rows, then 5 rows of working values for the kernel
-    bool done = false;
 };
 
 // More bands than this gain nothing on any desktop processor.
@@ -151,7 +149,6 @@ public:
     }
 
     int BandCount() const { return bandCount_; }
-    bool Done(int b) const { return bands_[size_t(b)].done; }
 
     void Run(int b) {
         Band& band = bands_[size_t(b)];
@@ -171,7 +168,6 @@ public:
             if (rowKernel_) rowKernel_(in, raster_.row(y));
             else ScalarFilterRow(in, filter_, raster_.row(y));
         }
-        band.done = true;
     }
 
 private:
@@ -224,15 +220,9 @@ bool ApplyFilterWith(RasterView raster, const FilterEntry& filter, const FilterR
 
     // Nothing is written before this point, so a failure above leaves the raster as it was.
     job.Prepare(bands, memory.get());
-    try {
-        ParallelRows(bands, bands > 1 ? rasterBytes : 0, [&job](int b0, int b1) {
-            for (int b = b0; b < b1; ++b) job.Run(b);
-        });
-    } catch (const std::system_error&) {
-        // No second thread could be started, so no band ran: finish on this one.
-        for (int b = 0; b < job.BandCount(); ++b)
-            if (!job.Done(b)) job.Run(b);
-    }
+    ParallelRows(bands, bands > 1 ? rasterBytes : 0, [&job](int b0, int b1) {
+        for (int b = b0; b < b1; ++b) job.Run(b);
+    });
     return true;
 }
 

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <system_error>
 #include <vector>
 
 #include <emmintrin.h>
@@ -85,7 +84,6 @@ public:
     }
 
     int BandCount() const { return int(bands_.size()); }
-    bool Done(int b) const { return bands_[size_t(b)].done; }
 
     void Run(int b) {
         Band& band = bands_[size_t(b)];
@@ -111,7 +109,6 @@ public:
             if (rowKernel_) rowKernel_(in, raster_.row(y));
             else ScalarFilterRow(in, filter_, raster_.row(y));
         }
-        band.done = true;
     }
 
 private:
@@ -123,8 +120,7 @@ private:
         AlignedBytes scratch{nullptr, &std::free};
         AlignedBytes padded{nullptr, &std::free}; // column sums, edge columns repeated
         AlignedBytes prefix{nullptr, &std::free};
-        bool done = false;
-    };
+        };
 
     // The original row r (clamped): the band's own rows are unchanged while
     // they are read, the others come from the copies.
@@ -256,14 +252,9 @@ bool ApplyScaledFilter(RasterView raster, const FilterEntry& filter, int k, cons
         return false;
     }
     // Nothing is written before this point, so a failure above leaves the raster as it was.
-    try {
-        ParallelRows(bands, bands > 1 ? rasterBytes : 0, [&job](int b0, int b1) {
-            for (int b = b0; b < b1; ++b) job.Run(b);
-        });
-    } catch (const std::system_error&) {
-        for (int b = 0; b < job.BandCount(); ++b)
-            if (!job.Done(b)) job.Run(b);
-    }
+    ParallelRows(bands, bands > 1 ? rasterBytes : 0, [&job](int b0, int b1) {
+        for (int b = b0; b < b1; ++b) job.Run(b);
+    });
     return true;
 }
 

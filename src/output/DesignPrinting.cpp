@@ -6,18 +6,10 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <exception>
-#include <memory>
-#include <mutex>
 #include <new>
-#include <thread>
 #include <vector>
 
-#include "base/Cancellation.h"
 #include "output/ImageOutput.h"
 #include "output/PrintSession.h"
 #include "output/RasterFileStream.h"
@@ -30,6 +22,10 @@
 namespace zb {
 
 namespace {
+
+JobResult FromMessage(std::string message) {
+    return message.empty() ? JobResult::Done() : JobResult::Failed(std::move(message));
+}
 
 // The part of the sheet that lands inside the printable area (whole columns
 // and rows up to its edge), and the scale from sheet pixels to printer pixels
@@ -61,42 +57,44 @@ QRect BandTarget(const PrintLayout& layout, const VisiblePart& part, int top, in
 // One page of a poster: its piece of the sheet at the printable area's
 // top-left corner, then the lines and the label (page coordinates are sheet
 // pixels; rows of a printer with a vertical resolution of its own are stretched).
-std::string PrintPosterPage(PrintSession& session, SheetBands& bands, const PosterPage& piece,
-                            const PrinterPage& page) {
+JobResult PrintPosterPage(PrintSession& session, SheetBands& bands, const PosterPage& piece,
+                          const PrinterPage& page) {
     const double scaleY = page.page.ppi > 0 ? double(VerticalPpi(page.page)) / page.page.ppi : 1.0;
     auto onPage = [scaleY](const PixelRect& r) {
         const int top = int(std::lround(r.y * scaleY));
         return QRect(r.x, top, r.width, std::max(1, int(std::lround((r.y + r.height) * scaleY)) - top));
     };
-    std::string m = bands.Compose(piece.source, [&](RasterView band, int top) {
-        return session.DrawRaster(band, onPage({0, top - piece.source.y, piece.source.width, band.height}));
+    JobResult composed = bands.Compose(piece.source, [&](RasterView band, int top) {
+        return FromMessage(
+            session.DrawRaster(band, onPage({0, top - piece.source.y, piece.source.width, band.height})));
     });
+    if (!composed.ok()) return composed;
     std::vector<QRect> lines;
     for (const PixelRect& line : piece.cutMarks) lines.push_back(onPage(line));
-    if (m.empty()) m = session.DrawCutMarks(lines);
+    std::string m = session.DrawCutMarks(lines);
     if (m.empty())
         m = session.DrawLabel(onPage(piece.labelBox), QString::fromStdString(piece.label),
                               piece.labelPlace == PosterLabelPlace::RightStrip,
                               piece.labelPlace == PosterLabelPlace::Corner);
-    return m;
+    return FromMessage(std::move(m));
 }
 
 PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job);
 
 } // namespace
 
-std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName) {
-    if (!name.isEmpty()) return SelectPrinter(printer, name);
+JobResult ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName) {
+    if (!name.isEmpty()) return FromMessage(SelectPrinter(printer, name));
     if (NoPrinterInstalled()) {
         const QString file = askPdfFileName ? askPdfFileName() : QString();
-        if (file.isEmpty()) return kCancelledMessage;
+        if (file.isEmpty()) return JobResult::Cancelled();
         SetUpFallbackPrinter(printer, file);
         return {};
     }
     if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty() &&
         !QPrinterInfo::printerInfo(printer.printerName()).isNull())
         return {};
-    return SelectPrinter(printer, QString());
+    return FromMessage(SelectPrinter(printer, QString()));
 }
 
 PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
@@ -105,7 +103,8 @@ PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
     } catch (const std::bad_alloc&) {
         // The session went with the unwound stack and cancelled its job.
         PrintOutcome outcome;
-        outcome.message = "Nicht genügend Speicher, um den Entwurf zu drucken. Der Druckauftrag wurde abgebrochen.";
+        outcome.result = JobResult::OutOfMemory(
+            "Nicht genügend Speicher, um den Entwurf zu drucken. Der Druckauftrag wurde abgebrochen.");
         return outcome;
     }
 }
@@ -115,7 +114,7 @@ namespace {
 PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     PrintOutcome outcome;
     if (!job.design) {
-        outcome.message = "Es gibt keinen Entwurf zum Drucken.";
+        outcome.result = JobResult::Failed("Es gibt keinen Entwurf zum Drucken.");
         return outcome;
     }
     const int sheets = std::clamp(job.sheets, 1, kMaxSheets);
@@ -125,7 +124,7 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
             job.pdfFileName.empty() ? QFile::encodeName(printer.outputFileName()).toStdString() : job.pdfFileName;
         if (!pdf.empty()) {
             if (std::string m = CheckOutputPath(pdf); !m.empty()) {
-                outcome.message = m;
+                outcome.result = JobResult::Failed(m);
                 return outcome;
             }
         }
@@ -139,7 +138,7 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     const RasterSize rasterSize = job.poster ? poster.Sheet() : layout.raster;
     if (job.poster ? poster.PageCount() == 0
                    : layout.raster.empty() || layout.visible.width <= 0 || layout.visible.height <= 0) {
-        outcome.message = "Der Entwurf liegt außerhalb des druckbaren Bereichs der Seite.";
+        outcome.result = JobResult::Failed("Der Entwurf liegt außerhalb des druckbaren Bereichs der Seite.");
         return outcome;
     }
 
@@ -151,10 +150,9 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
         pixels = 0;
         for (const PosterPage& piece : poster.Pages()) pixels += int64_t(piece.source.width) * piece.source.height;
     }
-    const auto fail = [&](const std::string& m) {
+    const auto fail = [&](JobResult result) {
         session.Abort();
-        outcome.cancelled = m == kCompositionCancelled;
-        outcome.message = outcome.cancelled ? std::string(kCancelledMessage) : m;
+        outcome.result = std::move(result);
         outcome.pagesPrinted = outcome.sheetsPrinted = 0;
         return outcome;
     };
@@ -163,31 +161,31 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
         BandComposer composer(*job.design, rasterSize, page.page.ppi, 100.0, seed, job.fonts);
         composer.SetFilterScale(job.previewFilters ? FilterScale(page.page.ppi, job.screenPpi, job.zoomPercent)
                                                    : 1.0);
-        SheetBands bands(composer, inBands ? BandRows(rasterSize.width) : rasterSize.height, job.progress, sheet,
-                         sheets, layers, pixels);
+        SheetBands bands(composer, inBands ? BandRows(rasterSize.width) : rasterSize.height, job.progress, job.stop,
+                         sheet, sheets, layers, pixels);
         if (job.poster) {
             for (const PosterPage& piece : poster.Pages()) {
-                std::string m = outcome.pagesPrinted == 0 ? session.Begin(job.title) : session.NewPage();
-                if (m.empty()) m = PrintPosterPage(session, bands, piece, page);
-                if (!m.empty()) return fail(m);
+                JobResult r = FromMessage(outcome.pagesPrinted == 0 ? session.Begin(job.title) : session.NewPage());
+                if (r.ok()) r = PrintPosterPage(session, bands, piece, page);
+                if (!r.ok()) return fail(std::move(r));
                 ++outcome.pagesPrinted;
-                // Many pages take a while to send: the window keeps answering, and a stop ends the job.
-                if (!bands.Report()) return fail(kCompositionCancelled);
+                // Many pages take a while to send: a stop between them ends the job.
+                if (!bands.Going()) return fail(JobResult::Cancelled());
             }
         } else {
-            std::string m = sheet == 1 ? session.Begin(job.title) : session.NewPage();
-            if (m.empty())
-                m = bands.Compose(part.area, [&](RasterView band, int top) {
-                    return session.DrawRaster(band, BandTarget(layout, part, top, band.height));
+            JobResult r = FromMessage(sheet == 1 ? session.Begin(job.title) : session.NewPage());
+            if (r.ok())
+                r = bands.Compose(part.area, [&](RasterView band, int top) {
+                    return FromMessage(session.DrawRaster(band, BandTarget(layout, part, top, band.height)));
                 });
-            if (!m.empty()) return fail(m);
+            if (!r.ok()) return fail(std::move(r));
             ++outcome.pagesPrinted;
         }
         outcome.sheetsPrinted = sheet;
         seed = composer.EndSeed();
     }
-    outcome.message = session.End();
-    if (!outcome.message.empty()) outcome.sheetsPrinted = outcome.pagesPrinted = 0;
+    outcome.result = FromMessage(session.End());
+    if (!outcome.result.ok()) outcome.sheetsPrinted = outcome.pagesPrinted = 0;
     return outcome;
 }
 
@@ -198,54 +196,68 @@ RasterSize ExportRasterSize(const PaperSettings& paper, const PrintablePage& pag
     return DesignRasterSize(paper, page, int32_t(std::lround(dpi)), 100.0);
 }
 
-std::string ExportDesign(const DesignExportJob& job) {
-    if (!job.design) return "Es gibt keinen Entwurf zum Exportieren.";
+namespace {
+
+JobResult ExportSheet(const DesignExportJob& job) {
+    if (!job.design) return JobResult::Failed("Es gibt keinen Entwurf zum Exportieren.");
     const std::string format = job.format.empty() ? OutputFormat(job.fileName) : job.format;
     if (format.empty())
-        return "Das Dateiformat von „" + job.fileName +
-               "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.";
-    if (std::string m = CheckOutputPath(job.fileName); !m.empty()) return m;
+        return JobResult::Failed("Das Dateiformat von „" + job.fileName +
+                                 "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.");
+    if (std::string m = CheckOutputPath(job.fileName); !m.empty()) return JobResult::Failed(m);
     const int dpi = int(std::lround(job.dpi));
     const RasterSize size = ExportRasterSize(job.design->Paper, job.page, job.dpi);
-    if (size.empty()) return "Die Größe des Entwurfs ist unbekannt: es ist keine druckbare Seite bekannt.";
+    if (size.empty())
+        return JobResult::Failed("Die Größe des Entwurfs ist unbekannt: es ist keine druckbare Seite bekannt.");
 
     const bool inBands = ComposedInBands(job.design->Paper, size);
     if (inBands && !job.previewFileName.empty())
-        return "Die Vorschau aus 3 x 3 Kacheln braucht den ganzen Bogen im Speicher; bei " +
-               std::to_string(size.width) + " x " + std::to_string(size.height) +
-               " Pixeln wird sie nicht geschrieben. Es wurde nichts exportiert.";
+        return JobResult::Failed("Die Vorschau aus 3 x 3 Kacheln braucht den ganzen Bogen im Speicher; bei " +
+                                 std::to_string(size.width) + " x " + std::to_string(size.height) +
+                                 " Pixeln wird sie nicht geschrieben. Es wurde nichts exportiert.");
     std::string previewFormat;
     if (!job.previewFileName.empty()) {
         previewFormat = OutputFormat(job.previewFileName);
         if (previewFormat.empty())
-            return "Das Dateiformat von „" + job.previewFileName +
-                   "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.";
+            return JobResult::Failed("Das Dateiformat von „" + job.previewFileName +
+                                     "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.");
     }
 
     BandComposer composer(*job.design, size, dpi, 100.0, job.seed, job.fonts);
     composer.SetFilterScale(job.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
-    SheetBands bands(composer, inBands ? BandRows(size.width) : size.height, job.progress, 1, 1,
+    SheetBands bands(composer, inBands ? BandRows(size.width) : size.height, job.progress, job.stop, 1, 1,
                      int(job.design->Layers.Count), int64_t(size.width) * size.height);
     // Every format, the PDF included, goes through the checked temporary file:
     // a full disk is reported and leaves an existing file as it was.
     RasterFileStream file(job.fileName, format, size.width, size.height, dpi);
-    if (std::string m = file.Begin(); !m.empty()) return m;
+    if (std::string m = file.Begin(); !m.empty()) return JobResult::Failed(m);
     RasterView whole; // the last band: the whole sheet when it came as one
-    const std::string composed = bands.Compose({0, 0, size.width, size.height}, [&](RasterView band, int) {
+    JobResult composed = bands.Compose({0, 0, size.width, size.height}, [&](RasterView band, int) {
         whole = band;
-        return file.AddRows(band);
+        return FromMessage(file.AddRows(band));
     });
-    if (!composed.empty()) {
+    if (!composed.ok()) {
         file.Abort();
-        return composed == kCompositionCancelled ? std::string(kCancelledMessage) : composed;
+        return composed;
     }
-    if (std::string m = file.Finish(); !m.empty()) return m;
+    if (std::string m = file.Finish(); !m.empty()) return JobResult::Failed(m);
     if (job.previewFileName.empty()) return {};
     const PaperSettings& paper = job.design->Paper;
     DibPicture tiles;
     if (!MakeRepeatPreview(whole, paper.Seamless ? paper.Repeat : kRepeatBasic, tiles))
-        return DesignMemoryMessage({3 * size.width, 3 * size.height});
-    return WriteRaster(tiles, job.previewFileName, previewFormat, dpi);
+        return JobResult::OutOfMemory(DesignMemoryMessage({3 * size.width, 3 * size.height}));
+    return FromMessage(WriteRaster(tiles, job.previewFileName, previewFormat, dpi));
+}
+
+} // namespace
+
+JobResult ExportDesign(const DesignExportJob& job) {
+    try {
+        return ExportSheet(job);
+    } catch (const std::bad_alloc&) {
+        return JobResult::OutOfMemory("Nicht genügend Speicher, um den Entwurf zu exportieren. Es wurde nichts "
+                                      "exportiert.");
+    }
 }
 
 } // namespace zb

@@ -5,13 +5,16 @@
 // sharp, and placed where the preview puts it. The window's print and export
 // commands and the command-line program all call these.
 //
-// Both run on the calling thread and report progress through a callback,
-// which may process events (the window keeps repainting) and cancel.
+// Both run on the calling thread (the window runs them as background jobs on
+// the thread pool, each on a snapshot of the design it owns), report progress
+// through a callback called on that thread, and stop when the job's token asks.
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string>
 
+#include "base/JobResult.h"
 #include "model/Design.h"
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
@@ -23,10 +26,9 @@ namespace zb {
 
 // "Anzahl Bogen:" 1 .. 100.
 inline constexpr int kMaxSheets = 100;
-inline constexpr const char* kCancelledMessage = "Abgebrochen.";
 
-// Progress of a sheet: layers done of layers; return false to cancel.
-using SheetProgress = std::function<bool(int sheet, int sheets, int layersDone, int layers)>;
+// Progress of a sheet: layers done of layers.
+using SheetProgress = std::function<void(int sheet, int sheets, int layersDone, int layers)>;
 
 struct DesignPrintJob {
     const Design* design = nullptr; // borrowed, read only
@@ -48,11 +50,11 @@ struct DesignPrintJob {
     bool poster = false;
     double overlapCm = kDefaultOverlapCm;
     SheetProgress progress;         // may be empty
+    std::stop_token stop;           // a stop cancels the job: nothing is printed
 };
 
 struct PrintOutcome {
-    std::string message; // German; empty on success
-    bool cancelled = false;
+    JobResult result;
     int sheetsPrinted = 0;
     int pagesPrinted = 0;
 };
@@ -61,8 +63,8 @@ struct PrintOutcome {
 // name is an error), else the printer as it is set up (the window's, after
 // the setup dialog), else the default printer. With no printer installed it
 // becomes the A4 PDF stand-in writing to the file askPdfFileName names; an
-// empty answer (the user cancelled) gives kCancelledMessage.
-std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName);
+// empty answer (the user cancelled) gives Cancelled.
+JobResult ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName);
 
 // One job with one page per sheet on the printer as it is set up (a real
 // printer, or the PDF stand-in with its file name set). Sheet 1 starts from
@@ -90,13 +92,14 @@ struct DesignExportJob {
     // design that is no seamless tile) under this name, in its extension's format.
     std::string previewFileName;
     SheetProgress progress;         // called with sheet 1 of 1
+    std::stop_token stop;           // a stop cancels the export: no file is written
 };
 
 // Writes the design at its physical size at job.dpi. A PDF holds the pixels
 // without loss. A sheet too large for the memory is composed and written band
 // by band; its 3 x 3 preview is refused, since that needs the whole sheet. A failed or cancelled export leaves no file under the name
-// (and an existing one as it was). Returns a German message, empty on success.
-std::string ExportDesign(const DesignExportJob& job);
+// (and an existing one as it was).
+JobResult ExportDesign(const DesignExportJob& job);
 
 // The raster size of an export (for the dialog's size line).
 RasterSize ExportRasterSize(const PaperSettings& paper, const PrintablePage& page, double dpi);

@@ -1,21 +1,19 @@
 #pragma once
-// A one-page PDF of a raster's physical size, fed band by band: each band is
-// drawn at its rows of the page as it comes, without loss, in pieces of at
-// most kRasterBandRows rows. The PDF engine writes each picture out when it
-// is drawn, so no more than one piece is held at a time.
+// A one-page PDF of a raster's physical size holding the raster as one
+// picture, without loss, fed band by band: each band is deflated on all cores
+// and written as it comes (PdfDocument), so no more than one band is held.
 //
-// Ownership: borrows the device for its lifetime; owns the PDF writer and
-// its painter. A writer destroyed before Finish() closes the page as it is;
-// what it wrote is incomplete and is for the caller to discard.
+// Ownership: borrows the device for its lifetime; owns the document writer.
+// A writer destroyed before Finish() leaves an incomplete file, for the
+// caller to discard.
 #include <QIODevice>
 #include <memory>
 
 #include "output/RasterEncoder.h"
 
-class QPainter;
-class QPdfWriter;
-
 namespace zb {
+
+class PdfDocument;
 
 class PdfPageWriter : public RasterEncoder {
 public:
@@ -30,8 +28,7 @@ public:
     EncodeResult Finish() override;
 
 private:
-    std::unique_ptr<QPdfWriter> pdf_;
-    std::unique_ptr<QPainter> painter_;
+    std::unique_ptr<PdfDocument> pdf_;
 };
 
 } // namespace zb

@@ -4,11 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <new>
-#include <system_error>
-
-#include "base/ParallelRows.h"
+#include <vector>
 
 namespace zb {
 
@@ -33,86 +30,11 @@ bool WriteChunk(QIODevice& device, const char type[4], const uint8_t* data, size
 }
 
 // IDAT chunks of at most 1 GB: a chunk's length must stay below 2^31.
-bool WriteData(QIODevice& device, const std::vector<uint8_t>& data) {
+bool WriteData(QIODevice& device, const uint8_t* data, size_t size) {
     constexpr size_t kMaxChunk = size_t{1} << 30;
-    for (size_t at = 0; at < data.size(); at += kMaxChunk)
-        if (!WriteChunk(device, "IDAT", data.data() + at, std::min(kMaxChunk, data.size() - at))) return false;
+    for (size_t at = 0; at < size; at += kMaxChunk)
+        if (!WriteChunk(device, "IDAT", data + at, std::min(kMaxChunk, size - at))) return false;
     return true;
-}
-
-struct Piece {
-    int y0 = 0, y1 = 0;         // rows of the band
-    std::vector<uint8_t> data;  // raw deflate, ending on a byte boundary
-    uLong adler = 1;            // of the piece's uncompressed bytes
-    uLong length = 0;
-    bool ok = false;
-};
-
-void RgbRow(const uint8_t* src, int width, uint8_t* out) {
-    for (int x = 0; x < width; ++x) {
-        out[3 * size_t(x)] = src[3 * x + 2];
-        out[3 * size_t(x) + 1] = src[3 * x + 1];
-        out[3 * size_t(x) + 2] = src[3 * x];
-    }
-}
-
-// Filters and deflates rows [y0, y1) of the band. `above` is the row over
-// the band's first row (null for the picture's top row, zeros then). The
-// last piece of the picture finishes the stream.
-void CompressRows(RasterView band, const uint8_t* above, Piece& piece, bool last) {
-    const size_t rgbBytes = size_t(band.width) * 3;
-    std::vector<uint8_t> line(rgbBytes + 1), previous(rgbBytes, 0), current(rgbBytes);
-    z_stream zs{};
-    if (deflateInit2(&zs, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
-    // Released however the piece ends, a vector that cannot grow included.
-    struct StreamEnd {
-        z_stream& stream;
-        ~StreamEnd() { deflateEnd(&stream); }
-    } streamEnd{zs};
-    if (piece.y0 > 0)
-        RgbRow(band.row(piece.y0 - 1), band.width, previous.data());
-    else if (above)
-        std::memcpy(previous.data(), above, rgbBytes);
-    piece.data.resize(deflateBound(&zs, uLong(line.size())) + 64);
-    size_t used = 0;
-    bool failed = false;
-    for (int y = piece.y0; y < piece.y1 && !failed; ++y) {
-        RgbRow(band.row(y), band.width, current.data());
-        line[0] = 2; // "Up": each byte minus the byte above it
-        for (size_t i = 0; i < rgbBytes; ++i) line[i + 1] = uint8_t(current[i] - previous[i]);
-        std::swap(current, previous);
-        piece.adler = adler32(piece.adler, line.data(), uInt(line.size()));
-        piece.length += uLong(line.size());
-        zs.next_in = line.data();
-        zs.avail_in = uInt(line.size());
-        const int flush = y + 1 < piece.y1 ? Z_NO_FLUSH : (last ? Z_FINISH : Z_FULL_FLUSH);
-        for (;;) {
-            if (piece.data.size() - used < 1024) piece.data.resize(piece.data.size() * 2 + 4096);
-            zs.next_out = piece.data.data() + used;
-            zs.avail_out = uInt(std::min<size_t>(piece.data.size() - used, 1u << 30));
-            const int r = deflate(&zs, flush);
-            used = size_t(zs.next_out - piece.data.data());
-            if (r == Z_STREAM_ERROR) {
-                failed = true;
-                break;
-            }
-            if (flush == Z_FINISH ? r == Z_STREAM_END : (zs.avail_in == 0 && zs.avail_out > 0)) break;
-        }
-    }
-    piece.data.resize(used);
-    piece.ok = !failed;
-}
-
-// The pieces are compressed on worker threads, where an exception would end
-// the program: memory running short marks the piece as failed instead.
-void Compress(RasterView band, const uint8_t* above, Piece& piece, bool last) {
-    piece.ok = false;
-    try {
-        CompressRows(band, above, piece, last);
-    } catch (const std::bad_alloc&) {
-        piece.data = {};
-        piece.ok = false;
-    }
 }
 
 } // namespace
@@ -140,49 +62,24 @@ EncodeResult PngWriter::Begin() {
     // One zlib stream over all bands: its two-byte header (deflate, 32K
     // window, level "fastest"), the pieces as they come, and at the end the
     // checksum of everything.
-    const uint8_t zlibHeader[2] = {0x78, 0x01};
-    return WriteChunk(device_, "IDAT", zlibHeader, 2) ? EncodeResult::Done : EncodeResult::Refused;
+    return WriteChunk(device_, "IDAT", RowDeflater::kHeader, 2) ? EncodeResult::Done : EncodeResult::Refused;
 }
 
 EncodeResult PngWriter::AddRows(RasterView band) {
     if (band.empty()) return EncodeResult::Done;
-    // The band that holds the picture's last row closes the deflate stream.
     const bool lastBand = rowsDone_ + band.height == height_;
-    const int pieceCount = std::clamp(band.height / 256, 1, 2 * ParallelThreadCount());
-    const uint8_t* above = above_.empty() ? nullptr : above_.data();
-    std::vector<Piece> pieces(static_cast<size_t>(pieceCount));
-    for (int p = 0; p < pieceCount; ++p) {
-        pieces[size_t(p)].y0 = int(int64_t(band.height) * p / pieceCount);
-        pieces[size_t(p)].y1 = int(int64_t(band.height) * (p + 1) / pieceCount);
-    }
-    const int64_t bytes = int64_t(band.width) * 3 * band.height;
-    auto isLast = [&](int p) { return lastBand && p + 1 == pieceCount; };
-    auto run = [&](int p0, int p1) {
-        for (int p = p0; p < p1; ++p) Compress(band, above, pieces[size_t(p)], isLast(p));
-    };
-    try {
-        ParallelRows(pieceCount, pieceCount > 1 ? bytes : 0, run);
-    } catch (const std::system_error&) {
-        // No threads to be had: the pieces left over are done here.
-        for (int p = 0; p < pieceCount; ++p)
-            if (!pieces[size_t(p)].ok) Compress(band, above, pieces[size_t(p)], isLast(p));
-    }
-    for (const Piece& p : pieces) {
-        if (!p.ok) return EncodeResult::NoMemory;
-        adler_ = adler32_combine(adler_, p.adler, z_off_t(p.length));
-    }
-    for (const Piece& p : pieces)
-        if (!WriteData(device_, p.data)) return EncodeResult::Refused;
-    above_.resize(size_t(band.width) * 3);
-    RgbRow(band.row(band.height - 1), band.width, above_.data());
+    const auto written = deflater_.Add(band, lastBand, [&](const uint8_t* data, size_t size) {
+        return WriteData(device_, data, size);
+    });
+    if (written == RowDeflater::Result::NoMemory) return EncodeResult::NoMemory;
+    if (written == RowDeflater::Result::Refused) return EncodeResult::Refused;
     rowsDone_ += band.height;
     return EncodeResult::Done;
 }
 
 EncodeResult PngWriter::Finish() {
     if (rowsDone_ != height_) return EncodeResult::Refused;
-    std::vector<uint8_t> checksum;
-    PutBigEndian(checksum, uint32_t(adler_));
+    const std::vector<uint8_t> checksum = deflater_.Trailer();
     if (!WriteChunk(device_, "IDAT", checksum.data(), 4)) return EncodeResult::Refused;
     return WriteChunk(device_, "IEND", nullptr, 0) ? EncodeResult::Done : EncodeResult::Refused;
 }

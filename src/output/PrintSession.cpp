@@ -8,9 +8,10 @@
 #include <QPrinterInfo>
 #include <QDir>
 #include <QFontMetrics>
-#include <QPdfWriter>
+#include <QPainter>
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cerrno>
 #include <new>
 #include <unistd.h>
@@ -19,8 +20,7 @@
 #include "document/SafeFileWriter.h"
 #include "output/CupsJob.h"
 #include "output/DescriptorDevice.h"
-#include "output/PdfEngineWarnings.h"
-#include "output/RasterPainting.h"
+#include "output/PdfDocument.h"
 #include "platform/FileNames.h"
 
 namespace zb {
@@ -35,7 +35,7 @@ struct PrintSession::PdfOutput {
     explicit PdfOutput(const std::string& path) : file(path) {}
     SafeFileWriter file;
     std::unique_ptr<DescriptorDevice> device;
-    std::unique_ptr<QPdfWriter> writer;
+    std::unique_ptr<PdfDocument> document;
 };
 
 void SetUpFallbackPrinter(QPrinter& printer, const QString& pdfFileName) {
@@ -92,9 +92,6 @@ std::string PrintSession::Begin(const QString& jobTitle) {
     // print system only by End(): a cancelled job sends nothing at all.
     if (!toFile) pdfPath_ = SpoolFileName();
     if (std::string m = BeginPdf(jobTitle); !m.empty()) return m;
-    // The paint engine would otherwise store large pictures as JPEG.
-    painter_.setRenderHint(QPainter::LosslessImageRendering, true);
-    painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
     active_ = true;
     return {};
 }
@@ -113,32 +110,49 @@ std::string PrintSession::PdfFailed(const std::string& reason) const {
 }
 
 std::string PrintSession::PdfWriteFailed() const {
-    // A failed write is the likelier cause of a failed painter; name it first.
+    // A failed write is the likelier cause of a failed document; name it first.
     const int error = pdf_ && pdf_->device && pdf_->device->Error() ? pdf_->device->Error() : EIO;
     return PdfFailed(FileErrorText(error));
 }
 
+PdfPageFrame PrintSession::PageFrame() const {
+    // Units are printer pixels from the printable area's top-left corner,
+    // which is put on a whole printer pixel: each raster pixel then covers
+    // exactly one pixel of the printer's grid.
+    const QPageLayout layout = printer_.pageLayout();
+    const QRectF full = layout.fullRect(QPageLayout::Point);
+    const QRectF paint = layout.paintRect(QPageLayout::Point);
+    const double pointsPerPixel = 72.0 / std::max(1, printer_.resolution());
+    PdfPageFrame frame;
+    frame.widthPt = full.width();
+    frame.heightPt = full.height();
+    frame.originXPt = std::round((paint.left() - full.left()) / pointsPerPixel) * pointsPerPixel;
+    frame.originYPt = std::round((paint.top() - full.top()) / pointsPerPixel) * pointsPerPixel;
+    frame.pointsPerUnit = pointsPerPixel;
+    return frame;
+}
+
 std::string PrintSession::BeginPdf(const QString& jobTitle) {
-    auto pdf = std::make_unique<PdfOutput>(pdfPath_);
-    if (!pdf->file.Begin()) return PdfFailed(pdf->file.Reason());
-    pdf->device = std::make_unique<DescriptorDevice>(pdf->file.Descriptor());
-    pdf->device->open(QIODevice::ReadWrite);
-    pdf->writer = std::make_unique<QPdfWriter>(pdf->device.get());
-    pdf->writer->setResolution(printer_.resolution());
-    pdf->writer->setPageLayout(printer_.pageLayout());
-    pdf->writer->setCreator(printer_.creator());
-    pdf->writer->setTitle(jobTitle);
-    pdf_ = std::move(pdf);
-    if (!painter_.begin(pdf_->writer.get())) {
-        const std::string message = PdfWriteFailed();
+    try {
+        auto pdf = std::make_unique<PdfOutput>(pdfPath_);
+        if (!pdf->file.Begin()) return PdfFailed(pdf->file.Reason());
+        pdf->device = std::make_unique<DescriptorDevice>(pdf->file.Descriptor());
+        pdf->device->open(QIODevice::ReadWrite);
+        pdf->document = std::make_unique<PdfDocument>(*pdf->device);
+        pdf_ = std::move(pdf);
+        if (!pdf_->document->Begin(jobTitle, printer_.creator()) || !pdf_->document->BeginPage(PageFrame())) {
+            const std::string message = PdfWriteFailed();
+            pdf_.reset();
+            return message;
+        }
+    } catch (const std::bad_alloc&) {
         pdf_.reset();
-        return message;
+        return PdfFailed(FileErrorText(ENOMEM));
     }
     return {};
 }
 
 std::string PrintSession::OutOfMemory() {
-    AbandonPainting(painter_);
     active_ = false;
     const std::string message = PdfFailed(FileErrorText(ENOMEM));
     pdf_.reset();
@@ -146,21 +160,17 @@ std::string PrintSession::OutOfMemory() {
 }
 
 std::string PrintSession::EndPdf() {
-    bool painted = false;
-    bool compressed = true;
+    bool written = false;
     try {
-        const uint64_t failuresBefore = PdfCompressionFailures();
-        painted = painter_.end();
-        compressed = PdfCompressionFailures() == failuresBefore;
+        written = pdf_->document->Finish();
     } catch (const std::bad_alloc&) {
         return OutOfMemory();
     }
     PdfOutput& pdf = *pdf_;
-    pdf.writer.reset();
+    pdf.document.reset();
     pdf.device->close();
     std::string message;
-    if (!compressed) message = PdfFailed(FileErrorText(ENOMEM));
-    else if (pdf.device->Error() != 0 || !painted) message = PdfWriteFailed();
+    if (pdf.device->Error() != 0 || !written) message = PdfWriteFailed();
     else if (!pdf.file.Commit()) message = PdfFailed(pdf.file.Reason());
     pdf_.reset(); // removes the temporary file unless it became the PDF
     return message;
@@ -169,7 +179,7 @@ std::string PrintSession::EndPdf() {
 std::string PrintSession::NewPage() {
     if (!active_) return "Es läuft kein Druckauftrag.";
     try {
-        return pdf_->writer->newPage() ? std::string() : PdfWriteFailed();
+        return pdf_->document->BeginPage(PageFrame()) ? std::string() : PdfWriteFailed();
     } catch (const std::bad_alloc&) {
         return OutOfMemory();
     }
@@ -177,61 +187,66 @@ std::string PrintSession::NewPage() {
 
 std::string PrintSession::DrawRaster(RasterView raster, QRect target) {
     if (!active_) return "Es läuft kein Druckauftrag.";
-    painter_.save();
-    painter_.setClipRect(QRect(0, 0, page_.page.width, page_.page.height));
-    bool drawn = false;
+    RowDeflater::Result drawn = RowDeflater::Result::Refused;
     try {
-        drawn = PaintRasterBands(painter_, raster, target, page_.page.height);
+        drawn = pdf_->document->DrawPicture(raster, target, QRectF(0, 0, page_.page.width, page_.page.height));
     } catch (const std::bad_alloc&) {
         return OutOfMemory();
     }
-    painter_.restore();
-    return drawn ? std::string() : PdfFailed(FileErrorText(ENOMEM));
+    if (drawn == RowDeflater::Result::NoMemory) return OutOfMemory();
+    return drawn == RowDeflater::Result::Done ? std::string() : PdfWriteFailed();
 }
 
 std::string PrintSession::DrawCutMarks(const std::vector<QRect>& lines) {
     if (!active_) return "Es läuft kein Druckauftrag.";
-    for (const QRect& line : lines) painter_.fillRect(line, QColor(128, 128, 128));
+    try {
+        for (const QRect& line : lines)
+            if (!pdf_->document->FillRect(line, qRgb(128, 128, 128))) return PdfWriteFailed();
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    }
     return {};
 }
 
 std::string PrintSession::DrawLabel(QRect box, const QString& text, bool vertical, bool onWhite) {
     if (!active_) return "Es läuft kein Druckauftrag.";
     if (box.isEmpty()) return {};
-    painter_.save();
-    painter_.setClipRect(box);
-    if (onWhite) painter_.fillRect(box, Qt::white);
-    painter_.translate(box.topLeft());
-    QSize room = box.size();
-    if (vertical) {
-        // Reads from bottom to top: the box's left edge becomes the text's baseline side.
-        painter_.translate(0, box.height());
-        painter_.rotate(-90);
-        room.transpose();
-    }
-    // Small type: at most 3/5 of the box's height, and narrower still where
-    // the text would not fit along it.
-    const int pad = room.height() / 5;
-    const int along = std::max(1, room.width() - 2 * pad);
-    QFont font = painter_.font();
-    int size = std::max(1, room.height() * 3 / 5);
-    font.setPixelSize(size);
-    const int wide = QFontMetrics(font, painter_.device()).horizontalAdvance(text);
-    if (wide > along) {
-        size = std::max(1, int(int64_t(size) * along / wide));
+    // The text is set into a coverage mask of the box's printer pixels, so it
+    // looks on paper as any other text of the printer's resolution.
+    QImage coverage(box.size(), QImage::Format_Alpha8);
+    if (coverage.isNull()) return OutOfMemory();
+    coverage.fill(Qt::transparent);
+    {
+        QPainter painter(&coverage);
+        QSize room = box.size();
+        if (vertical) {
+            // Reads from bottom to top: the box's left edge becomes the text's baseline side.
+            painter.translate(0, box.height());
+            painter.rotate(-90);
+            room.transpose();
+        }
+        // Small type: at most 3/5 of the box's height, and narrower still where
+        // the text would not fit along it.
+        const int pad = room.height() / 5;
+        const int along = std::max(1, room.width() - 2 * pad);
+        QFont font = painter.font();
+        int size = std::max(1, room.height() * 3 / 5);
         font.setPixelSize(size);
+        const int wide = QFontMetrics(font, &coverage).horizontalAdvance(text);
+        if (wide > along) {
+            size = std::max(1, int(int64_t(size) * along / wide));
+            font.setPixelSize(size);
+        }
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(pad, 0, along, room.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
     }
-    painter_.setFont(font);
-    // On a white field of its own, so it reads on dark paper as well.
-    const QRect line(pad, 0, along, room.height());
-    const int margin = std::max(1, size / 5);
-    painter_.fillRect(QFontMetrics(font, painter_.device())
-                          .boundingRect(line, Qt::AlignLeft | Qt::AlignVCenter, text)
-                          .adjusted(-margin, -margin, margin, margin),
-                      Qt::white);
-    painter_.setPen(QColor(64, 64, 64));
-    painter_.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, text);
-    painter_.restore();
+    try {
+        if (onWhite && !pdf_->document->FillRect(box, qRgb(255, 255, 255))) return PdfWriteFailed();
+        if (!pdf_->document->DrawCoverage(coverage, box, qRgb(64, 64, 64))) return PdfWriteFailed();
+    } catch (const std::bad_alloc&) {
+        return OutOfMemory();
+    }
     return {};
 }
 
@@ -249,8 +264,6 @@ std::string PrintSession::End() {
 void PrintSession::Abort() {
     if (!active_) return;
     active_ = false;
-    // The engine writes its end into the temporary file, which goes anyway.
-    EndPainting(painter_);
     pdf_.reset(); // the temporary file goes: nothing reaches a printer, a PDF of the chosen name stays as it was
 }
 

@@ -20,12 +20,12 @@
 // per printer pixel; whatever lies beyond the printable area is cut off.
 #include <QRect>
 #include <QString>
-#include <QPainter>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/RasterView.h"
+#include "output/PdfDocument.h"
 #include "output/PrinterPage.h"
 
 class QPrinter;
@@ -98,19 +98,19 @@ private:
     // A name for a printer job's PDF in the temporary folder, unique per job.
     static std::string SpoolFileName();
     std::string BeginPdf(const QString& jobTitle);
+    // The printer's page in points and where its printable area starts.
+    PdfPageFrame PageFrame() const;
     // "Die PDF-Datei „…“ konnte nicht geschrieben werden: reason." or, for a
     // printer, the same about its job.
     std::string PdfFailed(const std::string& reason) const;
     // The device's first error, else a general input/output error.
     std::string PdfWriteFailed() const;
-    // Ends the painter and checks the PDF's writes; empty or the German message.
+    // Completes the PDF and checks its writes; empty or the German message.
     std::string EndPdf();
-    // The paint engine ran out of memory: ends the job without letting the
-    // engine write on and removes the PDF; returns the message.
+    // Memory ran short: ends the job and removes the PDF; returns the message.
     std::string OutOfMemory();
 
     QPrinter& printer_;
-    QPainter painter_;
     PrinterPage page_;
     bool active_ = false;
     bool ownArea_ = false;

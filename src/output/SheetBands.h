@@ -1,20 +1,24 @@
 #pragma once
 // Composes one sheet for printing or export, piece by piece and band by band,
-// on a thread of its own while the calling thread keeps the progress callback
-// going: as layers finish, and every 100 ms while a layer takes long, so a
-// window showing the progress keeps answering. A stop from the callback
-// cancels the composition at its next row band, not only between layers.
+// telling the progress callback as layers finish. A stop of the job's token
+// ends the composition at its next row band, not only between layers.
 //
-// Each band is handed to the caller on the calling thread (drawing on a
-// printer or writing a file stays there). A sheet small enough to compose
-// whole comes as a single band.
+// Each band is handed to the caller as it is done (drawing on a printer or
+// writing a file). A sheet small enough to compose whole comes as a single
+// band, composed on the calling thread. A sheet of several bands is composed
+// on the thread pool one band ahead: while the caller writes band n (a copy
+// of it), band n + 1 is composed, so composing and encoding overlap. The
+// progress callback and `take` are only ever called on the calling thread.
 //
-// Ownership: borrows the composer and the callback for its lifetime.
-#include <chrono>
+// Ownership: borrows the composer and the callback for its lifetime; owns
+// the copy of the band being handed over. No composition outlives a Compose call.
 #include <cstdint>
 #include <functional>
-#include <string>
+#include <memory>
+#include <stop_token>
+#include <vector>
 
+#include "base/JobResult.h"
 #include "base/RasterView.h"
 #include "output/DesignPrinting.h"
 #include "render/BandComposer.h"
@@ -27,35 +31,50 @@ public:
     // `rowsPerBand` is the band height (the sheet's height for one band);
     // `pixels` is the number of sheet pixels all Compose calls of this sheet
     // together compose, so the progress runs once from 0 to `layers`.
-    SheetBands(BandComposer& composer, int rowsPerBand, const SheetProgress& progress, int sheet, int sheets,
-               int layers, int64_t pixels);
+    SheetBands(BandComposer& composer, int rowsPerBand, const SheetProgress& progress, std::stop_token stop,
+               int sheet, int sheets, int layers, int64_t pixels);
+    ~SheetBands();
+    SheetBands(const SheetBands&) = delete;
+    SheetBands& operator=(const SheetBands&) = delete;
 
     // Composes the rectangle of the sheet band by band and hands each band to
     // `take` with the sheet row of its first row. Returns the first failure:
-    // the composer's (kCompositionCancelled after a stop) or take's.
-    std::string Compose(PixelRect area, const std::function<std::string(RasterView band, int top)>& take);
+    // the composer's (Cancelled after a stop) or take's.
+    JobResult Compose(PixelRect area, const std::function<JobResult(RasterView band, int top)>& take);
 
-    // Asks the callback once more with the count so far, e.g. after a page
-    // was sent; false when it said stop.
-    bool Report();
+    // Asks the token again, e.g. after a page was sent: false after a stop.
+    bool Going() const { return !stop_.stop_requested(); }
 
 private:
-    std::string ComposeBand(int left, int top, int width, int height, RasterView& band);
-    // Tells the callback every count from the last one told up to `now`,
-    // or the same count again after 100 ms without a call; sets stop_ on "stop".
-    void Tell(int now);
+    struct Flight;
+    using StopForward = std::function<void()>;
+
+    // Starts composing the band on the pool.
+    std::shared_ptr<Flight> Launch(PixelRect band);
+    // Composes the band on the thread that claimed it.
+    void Run(Flight& flight);
+    // Stops the band in flight, if any, and waits for it.
+    void Abandon(std::shared_ptr<Flight>& flight);
+    // Waits for the band, telling the progress meanwhile; its result.
+    JobResult Land(Flight& flight);
+    // Tells the callback every layer count up to the one reached with
+    // `done` layers of a band of `bandPixels` after the bands finished so far.
+    void Tell(int64_t bandPixels, int done);
 
     BandComposer& composer_;
     int rowsPerBand_;
     const SheetProgress& progress_;
+    std::stop_token stop_;
+    // Stops the composition on the pool when the job stops or `take` failed.
+    std::stop_source halt_;
+    std::unique_ptr<std::stop_callback<StopForward>> forward_;
     int sheet_;
     int sheets_;
     int layers_;
     int64_t pixels_;
     int64_t pixelsDone_ = 0;
     int told_ = 0;
-    std::chrono::steady_clock::time_point lastCall_{};
-    bool stop_ = false;
+    std::vector<uint8_t> copy_; // the band handed to `take` while the next one is composed
 };
 
 } // namespace zb

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 #include <new>
-#include <system_error>
 
 #include "base/ParallelRows.h"
 
@@ -164,11 +163,7 @@ EncodeResult TiffWriter::WriteStripGroup(const std::vector<const uint8_t*>& rows
             }
         }
     };
-    try {
-        ParallelRows(count, count > 1 ? int64_t(width_) * 3 * kRowsPerStrip * count : 0, deflateStrips);
-    } catch (const std::system_error&) {
-        deflateStrips(0, count);
-    }
+    ParallelRows(count, count > 1 ? int64_t(width_) * 3 * kRowsPerStrip * count : 0, deflateStrips);
     // The directory at the end needs room below 4 GB as well.
     const int64_t totalStrips = (int64_t(height_) + kRowsPerStrip - 1) / kRowsPerStrip;
     const int64_t directoryBytes = 512 + 8 * totalStrips;

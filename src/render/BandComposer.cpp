@@ -8,6 +8,8 @@
 #include "render/Compositor.h"
 #include "render/LayerBlend.h"
 #include "render/RandomInt.h"
+#include "render/TextScatter.h"
+#include "render/TextWalkCache.h"
 
 namespace zb {
 
@@ -28,6 +30,17 @@ std::string OutsideMessage(int left, int top, int width, int height, RasterSize 
     return "Fehler: Der Ausschnitt (" + std::to_string(width) + " x " + std::to_string(height) +
            " Pixel ab " + std::to_string(left) + ", " + std::to_string(top) + ") liegt nicht im Bogen (" +
            std::to_string(sheet.width) + " x " + std::to_string(sheet.height) + " Pixel)!";
+}
+
+// The default generators, with the text layers walking each sheet once for
+// all its windows.
+LayerGenerators SheetGenerators(TextWalkCache& walks) {
+    LayerGenerators g = LayerGenerators::Default();
+    g.text = [&walks](RasterView raster, const TLayerRecord& layer, double ppi, double zoom, RandomInt& random,
+                      FontEngine& fonts, const TileWrap& wrap, const SheetWindow& window) {
+        ScatterText(raster, layer, ppi, zoom, random, fonts, wrap, window, &walks);
+    };
+    return g;
 }
 
 } // namespace
@@ -56,7 +69,8 @@ int BandRows(int sheetWidth) {
 BandComposer::BandComposer(const Design& design, RasterSize sheet, double targetPpi, double zoomPercent,
                            uint32_t seed, FontEngine* fonts)
     : design_(design), sheet_(sheet), targetPpi_(targetPpi), zoomPercent_(zoomPercent), seed_(seed), fonts_(fonts),
-      compositor_(std::make_unique<Compositor>()) {}
+      textWalks_(std::make_unique<TextWalkCache>()),
+      compositor_(std::make_unique<Compositor>(SheetGenerators(*textWalks_))) {}
 
 BandComposer::~BandComposer() = default;
 
@@ -69,7 +83,7 @@ void BandComposer::SetProgress(std::function<void(int done, int total)> progress
     compositor_->SetProgress(std::move(progress));
 }
 
-void BandComposer::SetCancel(std::function<bool()> cancelled) { compositor_->SetCancel(std::move(cancelled)); }
+void BandComposer::SetStop(std::stop_token stop) { compositor_->SetStop(std::move(stop)); }
 
 int BandComposer::Margin() const {
     const int64_t reach = FilterReach(FilterScaleStep(compositor_->FilterScale()));
@@ -91,19 +105,19 @@ BandComposer::Extent BandComposer::Extended(int left, int top, int width, int he
             int(std::min<int64_t>(sheet_.height, int64_t(top) + height + m))};
 }
 
-std::string BandComposer::ComposeWindow(int left, int top, RasterView out) {
+JobResult BandComposer::ComposeWindow(int left, int top, RasterView out) {
     RasterView composed;
-    std::string message = ComposeWindowView(left, top, std::max(out.width, 0), std::max(out.height, 0), composed);
-    if (message == kCompositionCancelled || composed.empty() || !out.data) return message;
+    JobResult result = ComposeWindowView(left, top, std::max(out.width, 0), std::max(out.height, 0), composed);
+    if (result.cancelled() || composed.empty() || !out.data) return result;
     for (int y = 0; y < composed.height; ++y) std::memcpy(out.row(y), composed.row(y), size_t(composed.width) * 3);
-    return message;
+    return result;
 }
 
-std::string BandComposer::ComposeWindowView(int left, int top, int width, int height, RasterView& result) {
+JobResult BandComposer::ComposeWindowView(int left, int top, int width, int height, RasterView& result) {
     result = {};
     if (left < 0 || top < 0 || width < 0 || height < 0 || int64_t(left) + width > sheet_.width ||
         int64_t(top) + height > sheet_.height)
-        return OutsideMessage(left, top, width, height, sheet_);
+        return JobResult::Failed(OutsideMessage(left, top, width, height, sheet_));
     if (width == 0 || height == 0) {
         EndSeed();
         return {};
@@ -113,28 +127,29 @@ std::string BandComposer::ComposeWindowView(int left, int top, int width, int he
     // window is the sheet's, and an edge of the extent that is a sheet edge is
     // replicated there as on the whole sheet.
     const Extent e = Extended(left, top, width, height);
-    std::string message;
+    JobResult outcome;
     if (composed_ != e) {
         composed_.reset();
         const RasterSize size{e.x1 - e.x0, e.y1 - e.y0};
-        if (std::string failure = compositor_->EnsureSize(size); !failure.empty()) return failure;
+        if (std::string failure = compositor_->EnsureSize(size); !failure.empty())
+            return JobResult::OutOfMemory(std::move(failure));
         RandomInt random(seed_);
-        message = compositor_->ComposeWindow(design_, SheetWindow{e.x0, e.y0, sheet_.width, sheet_.height}, targetPpi_,
+        outcome = compositor_->ComposeWindow(design_, SheetWindow{e.x0, e.y0, sheet_.width, sheet_.height}, targetPpi_,
                                              zoomPercent_, random, fonts_);
-        if (message == kCompositionCancelled) return message;
+        if (outcome.cancelled()) return outcome;
         endSeed_ = random.seed();
-        if (message.empty()) composed_ = e;
+        if (outcome.ok()) composed_ = e;
     }
 
     const RasterView composed = compositor_->DesignView();
     result = RasterView{composed.pixel(left - e.x0, top - e.y0), composed.strideBytes, width, height};
-    return message;
+    return outcome;
 }
 
 uint32_t BandComposer::EndSeed() const {
     if (!endSeed_) {
         // No window composed yet: make the sheet's draws without pixels.
-        Compositor replay;
+        Compositor replay(SheetGenerators(*textWalks_));
         RandomInt random(seed_);
         replay.ComposeWindow(design_, SheetWindow{0, 0, sheet_.width, sheet_.height}, targetPpi_, zoomPercent_, random,
                              fonts_);

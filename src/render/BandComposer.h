@@ -12,14 +12,20 @@
 // Seamless tiles read the opposite edge instead of a margin; they are always
 // composed whole (ComposedInBands says false).
 //
+// Text layers walk their cells and render their texts once per sheet: the
+// first window keeps each walk, the others only stamp its copies.
+//
 // Ownership: borrows the design and the font engine, which must outlive it;
-// owns its working rasters (a window plus margins, twice). Not copyable.
+// owns its working rasters (a window plus margins, twice) and the sheet's
+// text walks. Not copyable.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 
+#include "base/JobResult.h"
 #include "base/RasterView.h"
 #include "model/Design.h"
 #include "render/DesignSize.h"
@@ -28,6 +34,7 @@
 namespace zb {
 
 class Compositor;
+class TextWalkCache;
 
 // Sheets with more pixels than this are printed and exported in bands.
 inline constexpr int64_t kBandPixelLimit = int64_t{64} << 20;
@@ -60,8 +67,8 @@ public:
     void SetFilterScale(double scale);
     // After each layer of each window: layers done of the layer count.
     void SetProgress(std::function<void(int done, int total)> progress);
-    // Asked after each layer; true stops the window with kCompositionCancelled.
-    void SetCancel(std::function<bool()> cancelled);
+    // As Compositor::SetStop: a stop ends the window with Cancelled.
+    void SetStop(std::stop_token stop);
 
     // Rows (and columns) around a window that the filter layers read from
     // beneath them: the sum of their reaches.
@@ -71,14 +78,13 @@ public:
     // which is out.width x out.height pixels into `out` (a top-down view,
     // 24 bits). The window must lie inside the sheet (else a German message,
     // `out` untouched). A window of no pixels composes nothing but makes the
-    // sheet's draws (EndSeed). Returns the first
-    // failure as Compositor::Compose does (a filter without memory, the
-    // working rasters' memory message, kCompositionCancelled), empty when none.
-    std::string ComposeWindow(int left, int top, RasterView out);
+    // sheet's draws (EndSeed). Returns what Compositor::Compose does (a
+    // filter without memory, the working rasters' memory message, Cancelled).
+    JobResult ComposeWindow(int left, int top, RasterView out);
 
     // The same without a copy: `result` views the window inside the
     // composer's own raster, valid until the next call or the composer goes.
-    std::string ComposeWindowView(int left, int top, int width, int height, RasterView& result);
+    JobResult ComposeWindowView(int left, int top, int width, int height, RasterView& result);
 
     // The generator state after the whole sheet: where the next sheet starts.
     uint32_t EndSeed() const;
@@ -97,6 +103,8 @@ private:
     double zoomPercent_;
     uint32_t seed_;
     FontEngine* fonts_;
+    // The sheet's text walks, made by the first window and stamped by the others.
+    std::unique_ptr<TextWalkCache> textWalks_;
     std::unique_ptr<Compositor> compositor_;
     // The generator state after the sheet, once a window or a replay made it.
     mutable std::optional<uint32_t> endSeed_;

@@ -1,13 +1,12 @@
 #include "render/Compositor.h"
 
-#include "base/Cancellation.h"
-
 #include <algorithm>
 #include <new>
-#include <system_error>
+#include <optional>
 #include <utility>
 
 #include "base/DibCopy.h"
+#include "base/StopScope.h"
 #include "imaging/ConvertDib.h"
 #include "imaging/FilterTable.h"
 #include "imaging/ScaledFilter.h"
@@ -174,17 +173,17 @@ std::string Compositor::GenerateLayer(const TLayerRecord& layer, RasterView view
     }
 }
 
-std::string Compositor::Compose(const Design& design, double targetPpi, double zoomPercent, RandomInt& random,
+JobResult Compositor::Compose(const Design& design, double targetPpi, double zoomPercent, RandomInt& random,
                                 FontEngine* fonts) {
     return ComposeAbove(design, 0, {}, random.seed(), targetPpi, zoomPercent, random, fonts);
 }
 
-std::string Compositor::ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
+JobResult Compositor::ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
                                      double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts) {
     return ComposeStack(design, first, below, sheetStart, targetPpi, zoomPercent, random, fonts, SheetWindow{});
 }
 
-std::string Compositor::ComposeWindow(const Design& design, const SheetWindow& window, double targetPpi,
+JobResult Compositor::ComposeWindow(const Design& design, const SheetWindow& window, double targetPpi,
                                       double zoomPercent, RandomInt& random, FontEngine* fonts) {
     const RasterSize size = Size();
     SheetWindow used = window;
@@ -192,6 +191,8 @@ std::string Compositor::ComposeWindow(const Design& design, const SheetWindow& w
         used = SheetWindow{};
     if (size.empty() && !used.Whole()) {
         // Nothing to draw into: only the draws of the layers that make them.
+        std::optional<StopScope> scope;
+        if (stop_.stop_possible()) scope.emplace(stop_);
         startSeed_ = random.seed();
         for (uint32_t i = 0; i < design.Layers.Count; ++i) {
             const TLayerRecord& layer = design.Layers[i];
@@ -200,12 +201,12 @@ std::string Compositor::ComposeWindow(const Design& design, const SheetWindow& w
             else if (layer.Kind == kKindText && fonts && generators_.text)
                 generators_.text(RasterView{}, layer, targetPpi, zoomPercent, random, *fonts, TileWrap{}, used);
         }
-        return {};
+        return StopRequested() ? JobResult::Cancelled() : JobResult::Done();
     }
     return ComposeStack(design, 0, {}, random.seed(), targetPpi, zoomPercent, random, fonts, used);
 }
 
-std::string Compositor::ComposeStack(const Design& design, int first, RasterView below, uint32_t sheetStart,
+JobResult Compositor::ComposeStack(const Design& design, int first, RasterView below, uint32_t sheetStart,
                                      double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts,
                                      const SheetWindow& window) {
     const RasterSize size = Size();
@@ -214,8 +215,16 @@ std::string Compositor::ComposeStack(const Design& design, int first, RasterView
         // A failed resize could not restore the layer raster; try once more.
         layerRaster_.reset();
         layerRaster_ = DibPicture(size.width, size.height, 24);
-        if (layerRaster_.empty()) return DesignMemoryMessage(size);
+        if (layerRaster_.empty()) return JobResult::OutOfMemory(DesignMemoryMessage(size));
     }
+    // The kernels beneath ask the token every few rows or shapes.
+    std::optional<StopScope> scope;
+    if (stop_.stop_possible()) scope.emplace(stop_);
+    const auto cancelled = [&] {
+        holdsComposition_ = false;
+        designValid_ = false;
+        return JobResult::Cancelled();
+    };
 
     startSeed_ = sheetStart;
     // Only the whole sheet wraps: a window's edges meet the rest of the sheet.
@@ -261,18 +270,11 @@ std::string Compositor::ComposeStack(const Design& design, int first, RasterView
             if (message.empty()) message = std::move(failure);
             current = out;
             if (progress_) progress_(i + 1, count);
-            if ((cancelled_ && cancelled_()) || Cancelled()) {
-                holdsComposition_ = false;
-                designValid_ = false;
-                return kCompositionCancelled;
-            }
+            if (stop_.stop_requested()) return cancelled();
             if (keep && message.empty() && kept_.composed) kept_.composed(i + 1, random.seed());
         }
         settle();
     } catch (const std::bad_alloc&) {
-        if (message.empty()) message = kCopyMemoryMessage;
-    } catch (const std::system_error&) {
-        // A worker thread could not be started.
         if (message.empty()) message = kCopyMemoryMessage;
     }
     if (!message.empty() && current.data != ViewOf(designRaster_).data) {
@@ -282,17 +284,14 @@ std::string Compositor::ComposeStack(const Design& design, int first, RasterView
         } catch (const std::exception&) {
         }
     }
-    if (Cancelled()) {
-        holdsComposition_ = false;
-        designValid_ = false;
-        return kCompositionCancelled;
-    }
+    if (stop_.stop_requested()) return cancelled();
     designValid_ = true;
     holdsComposition_ = true;
-    return message;
+    // Every failure a layer reports is a want of memory.
+    return message.empty() ? JobResult::Done() : JobResult::OutOfMemory(std::move(message));
 }
 
-std::string Compositor::ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,
+JobResult Compositor::ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,
                                         FontEngine* fonts) {
     RandomInt random(seed);
     return Compose(design, targetPpi, zoomPercent, random, fonts);

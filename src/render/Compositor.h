@@ -14,9 +14,11 @@
 // stack, a layer, the zoom or the paper format changes.
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string>
 
 #include "base/DibPicture.h"
+#include "base/JobResult.h"
 #include "base/RasterView.h"
 #include "base/SheetWindow.h"
 #include "base/TileWrap.h"
@@ -50,9 +52,6 @@ struct LayerGenerators {
     static LayerGenerators Default();
 };
 
-// What Compose returns when SetCancel's question said stop.
-inline constexpr const char* kCompositionCancelled = "Abgebrochen.";
-
 // The wrap a design's sheet of this size is composed with: none unless the
 // design is a seamless tile; the half-drop repeat drops each column of tiles
 // by half the sheet's height (rounded down); in the mirrored repeat each
@@ -85,17 +84,18 @@ public:
     // screen's pixels per inch and the view zoom, or the printer's and 100).
     // Without a font engine text layers show only their ground. Reads the
     // design only (its layer cursor and selection stay where they are). With
-    // rasters of size 0 nothing happens and DesignValid stays false. Returns the
-    // first failure message (a filter without memory: that layer keeps its
-    // unfiltered ground), empty when there was none; DesignValid is set either
-    // way, so a failure is reported once and not on every paint.
-    std::string Compose(const Design& design, double targetPpi, double zoomPercent, RandomInt& random,
+    // rasters of size 0 nothing happens and DesignValid stays false. Returns
+    // Done, Cancelled (SetStop's token asked to stop) or the first failure
+    // (OutOfMemory: a filter without memory, that layer keeps its unfiltered
+    // ground); DesignValid is set unless cancelled, so a failure is reported
+    // once and not on every paint.
+    JobResult Compose(const Design& design, double targetPpi, double zoomPercent, RandomInt& random,
                         FontEngine* fonts);
 
     // Composes from a given generator state, leaving the caller's generator
     // alone: print, export and the command line reproduce the sheet the screen
     // shows (StartSeed() of the screen's compositor) at another size.
-    std::string ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,
+    JobResult ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,
                                 FontEngine* fonts);
 
     // Composes only the layers from `first` up, going on from `below`, the
@@ -104,7 +104,7 @@ public:
     // it stood after them. The result is byte for byte what Compose gives
     // from the sheet's start; `sheetStart` is remembered as StartSeed(). With
     // first at the layer count nothing is composed: `below` is copied in.
-    std::string ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
+    JobResult ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
                              double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts);
 
     // Composes the rasters as the window of a larger sheet: every layer is
@@ -117,16 +117,16 @@ public:
     // wrap); any other window of a seamless design is composed without the
     // wrap. With rasters of size 0 and a window of a sheet, the draws of the
     // whole stack are made and nothing else happens. Kept layers are not used.
-    std::string ComposeWindow(const Design& design, const SheetWindow& window, double targetPpi,
+    JobResult ComposeWindow(const Design& design, const SheetWindow& window, double targetPpi,
                               double zoomPercent, RandomInt& random, FontEngine* fonts);
 
     // Called after each layer with the layers done and the layer count, so
     // long compositions (print, export) can show their progress.
     void SetProgress(std::function<void(int done, int total)> progress) { progress_ = std::move(progress); }
 
-    // Asked after each layer; returning true stops the composition, which
-    // then returns kCompositionCancelled and leaves DesignValid() false.
-    void SetCancel(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
+    // Once `stop` is requested the composition ends at its next row band or
+    // layer, returns Cancelled and leaves DesignValid() false.
+    void SetStop(std::stop_token stop) { stop_ = std::move(stop); }
 
     // Where the owner keeps the composition after some layers, so a later
     // ComposeAbove can go on from there. Those layers are composed straight
@@ -172,7 +172,7 @@ private:
                               double zoomPercent, RandomInt& random, FontEngine* fonts, const TileWrap& wrap,
                               const SheetWindow& window);
     // ComposeAbove for the window of the sheet the rasters hold.
-    std::string ComposeStack(const Design& design, int first, RasterView below, uint32_t sheetStart,
+    JobResult ComposeStack(const Design& design, int first, RasterView below, uint32_t sheetStart,
                              double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts,
                              const SheetWindow& window);
     static void GroundFill(RasterView target, RasterView ground);
@@ -180,7 +180,7 @@ private:
 
     LayerGenerators generators_;
     std::function<void(int, int)> progress_;
-    std::function<bool()> cancelled_;
+    std::stop_token stop_;
     KeptLayers kept_;
     double filterScale_ = 1.0;
     DibPicture designRaster_;

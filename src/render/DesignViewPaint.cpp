@@ -25,9 +25,11 @@ DesignPaintResult PaintDesignView(Compositor& compositor, RasterSize viewSize, R
         return result;
     }
     if (!compositor.DesignValid()) {
-        result.message = start ? compositor.ComposeAbove(design, start->first, start->below, start->sheetStart,
-                                                         screenPpi, zoomPercent, random, fonts)
-                               : compositor.Compose(design, screenPpi, zoomPercent, random, fonts);
+        // A cancelled composition leaves nothing to draw and nothing to say.
+        result.message = (start ? compositor.ComposeAbove(design, start->first, start->below, start->sheetStart,
+                                                          screenPpi, zoomPercent, random, fonts)
+                                : compositor.Compose(design, screenPpi, zoomPercent, random, fonts))
+                             .message;
     }
     result.draw = compositor.DesignValid();
     return result;

@@ -1,6 +1,6 @@
 #include "render/PatternGenerator.h"
 
-#include "base/Cancellation.h"
+#include "base/StopScope.h"
 
 #include <algorithm>
 #include <cmath>
@@ -150,7 +150,7 @@ void GeneratePattern(RasterView raster, const TLayerRecord& layer, double screen
 
     for (int32_t i = 0; i < count; ++i) {
         // A cancelled composition is thrown away: stop drawing.
-        if ((i & 255) == 255 && Cancelled()) return;
+        if ((i & 255) == 255 && StopRequested()) return;
         // Colour: separate statements keep the draws in the order red, green, blue.
         uint8_t red = RedOf(base);
         uint8_t green = GreenOf(base);

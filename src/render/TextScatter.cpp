@@ -1,16 +1,21 @@
 #include "render/TextScatter.h"
 
-#include "base/Cancellation.h"
+#include "base/StopScope.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <deque>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "model/LayerChoices.h"
+#include "render/TextWalk.h"
+#include "render/TextWalkCache.h"
 
 namespace zb {
 
@@ -24,24 +29,8 @@ constexpr int kMaxCharacterHeight = 16384;
 // cache starts over (rendering is deterministic, so the output is unchanged).
 constexpr size_t kCacheBudgetBytes = size_t{64} << 20;
 
-struct Run {
-    int32_t x0; // first black pixel
-    int32_t x1; // one past the last
-};
-
-// The black pixels of one rendered text as runs per row: what stamping needs,
-// in a fraction of the bitmap's memory, and each copy then writes whole runs.
-struct BlackRuns {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> rowStart; // runs of row j: [rowStart[j], rowStart[j + 1])
-    std::vector<Run> runs;
-
-    size_t bytes() const { return rowStart.size() * sizeof(uint32_t) + runs.size() * sizeof(Run) + 64; }
-};
-
-BlackRuns ExtractRuns(const TextBitmap& bitmap) {
-    BlackRuns out;
+TextRuns ExtractRuns(const TextBitmap& bitmap) {
+    TextRuns out;
     out.width = bitmap.width;
     out.height = bitmap.height;
     out.rowStart.reserve(size_t(bitmap.height) + 1);
@@ -54,7 +43,7 @@ BlackRuns ExtractRuns(const TextBitmap& bitmap) {
             if (x == bitmap.width) break;
             const int start = x;
             while (x < bitmap.width && row[x] == 0) ++x;
-            out.runs.push_back(Run{start, x});
+            out.runs.push_back(TextRun{start, x});
         }
     }
     out.rowStart.push_back(uint32_t(out.runs.size()));
@@ -81,7 +70,7 @@ void FillRun(uint8_t* p, int count, const uint8_t (&pattern)[12]) {
 // seamless tile, any copy seen through a window) and is cut at every edge. A
 // copy mirrored left to right (flipX) or top to bottom (flipY) is the text's
 // mirror image, its top-left corner at (px, py) all the same.
-void StampCopy(const RasterView& raster, const BlackRuns& text, int64_t px, int64_t py, bool flipX, bool flipY,
+void StampCopy(const RasterView& raster, const TextRuns& text, int64_t px, int64_t py, bool flipX, bool flipY,
                uint8_t blue, uint8_t green, uint8_t red) {
     if (raster.empty()) return;
     uint8_t pattern[12];
@@ -93,8 +82,8 @@ void StampCopy(const RasterView& raster, const BlackRuns& text, int64_t px, int6
     for (int64_t j = j0; j < rows; ++j) {
         uint8_t* row = raster.row(int(py + j));
         const size_t source = size_t(flipY ? text.height - 1 - j : j);
-        const Run* run = text.runs.data() + text.rowStart[source];
-        const Run* end = text.runs.data() + text.rowStart[source + 1];
+        const TextRun* run = text.runs.data() + text.rowStart[source];
+        const TextRun* end = text.runs.data() + text.rowStart[source + 1];
         if (flipX) {
             for (; run != end; ++run) {
                 const int64_t x0 = std::max<int64_t>(text.width - run->x1, first);
@@ -111,26 +100,43 @@ void StampCopy(const RasterView& raster, const BlackRuns& text, int64_t px, int6
     }
 }
 
-// Each distinct (font, character height) is rendered once per walk.
+// Each distinct (font, character height) is rendered once per walk. The
+// texts stay where they are while the walk goes on (a deque), so a walk that
+// is kept can name them by their index.
 class RenderCache {
 public:
     RenderCache(FontEngine& fonts, std::string_view text, int maxWidth, int maxHeight)
         : fonts_(fonts), text_(text), maxWidth_(maxWidth), maxHeight_(maxHeight) {}
 
     // `fontKey` identifies `family` within this walk (its list index, or -1
-    // for the layer's own font).
-    const BlackRuns& Get(int fontKey, const std::string& family, int characterHeight) {
+    // for the layer's own font). `index` is the text's place in Texts().
+    const TextRuns& Get(int fontKey, const std::string& family, int characterHeight, uint32_t& index) {
         const uint64_t key = (uint64_t(uint32_t(fontKey)) << 32) | uint32_t(characterHeight);
-        if (auto it = entries_.find(key); it != entries_.end()) return it->second;
-        // An engine may hand back more than asked for; only the raster's worth matters.
-        BlackRuns runs = ExtractRuns(CropTextBitmap(
-            fonts_.RenderClipped(family, characterHeight, text_, maxWidth_, maxHeight_), maxWidth_, maxHeight_));
-        if (bytes_ + runs.bytes() > kCacheBudgetBytes) {
-            entries_.clear();
-            bytes_ = 0;
+        if (auto it = entries_.find(key); it != entries_.end()) {
+            index = it->second;
+            return texts_[index];
         }
-        bytes_ += runs.bytes();
-        return entries_.emplace(key, std::move(runs)).first->second;
+        // An engine may hand back more than asked for; only the raster's worth matters.
+        TextRuns runs = ExtractRuns(CropTextBitmap(
+            fonts_.RenderClipped(family, characterHeight, text_, maxWidth_, maxHeight_), maxWidth_, maxHeight_));
+        if (bytes_ + runs.Bytes() > kCacheBudgetBytes) {
+            entries_.clear();
+            texts_.clear();
+            bytes_ = 0;
+            startedOver_ = true;
+        }
+        bytes_ += runs.Bytes();
+        index = uint32_t(texts_.size());
+        texts_.push_back(std::move(runs));
+        entries_.emplace(key, index);
+        return texts_.back();
+    }
+
+    // True once the cache had to start over: indices given before are void.
+    bool StartedOver() const { return startedOver_; }
+    size_t Bytes() const { return bytes_; }
+    std::vector<TextRuns> TakeTexts() {
+        return std::vector<TextRuns>(std::make_move_iterator(texts_.begin()), std::make_move_iterator(texts_.end()));
     }
 
 private:
@@ -138,14 +144,34 @@ private:
     std::string_view text_;
     int maxWidth_;
     int maxHeight_;
-    std::unordered_map<uint64_t, BlackRuns> entries_;
+    std::unordered_map<uint64_t, uint32_t> entries_;
+    std::deque<TextRuns> texts_;
     size_t bytes_ = 0;
+    bool startedOver_ = false;
 };
+
+// Stamps a kept walk's copies: the same pixels as the walk that made it.
+void StampWalk(const RasterView& raster, const TextWalk& walk, const TileWrap& wrap, int64_t left, int64_t top) {
+    if (raster.empty()) return;
+    for (const TextStamp& s : walk.stamps) {
+        const TextRuns& copy = walk.texts[s.text];
+        // Copies beside the raster are passed over at once, unless a wrap may bring them in.
+        if (!wrap.On() && (s.y - top >= raster.height || s.y - top + copy.height <= 0 || s.x - left >= raster.width ||
+                           s.x - left + copy.width <= 0))
+            continue;
+        const int64_t x1 = int64_t(s.x) + copy.width - 1, y1 = int64_t(s.y) + copy.height - 1;
+        wrap.ForEachCopy(s.x, s.y, x1, y1, [&](const TileCopy& at) {
+            StampCopy(raster, copy, at.Left(s.x, x1) - left, at.Top(s.y, y1) - top, at.flipX, at.flipY, s.blue,
+                      s.green, s.red);
+        });
+    }
+}
 
 } // namespace
 
 void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap, const SheetWindow& window) {
+                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap, const SheetWindow& window,
+                 TextWalkCache* walks) {
     const std::string_view text = layer.LayerText;
     // An empty text has nothing to show: the layer keeps its ground fill and
     // the walk draws nothing.
@@ -158,13 +184,27 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
     const int64_t top = window.Top();
     const std::string ownFont(layer.FontName);
     const std::vector<std::string>* families = layer.TextFontMode == kFontRandom ? &fonts.Families() : nullptr;
+
+    // A walk of this sheet kept by an earlier band: stamp it, and leave the
+    // generator where the walk left it.
+    const TextWalkKey key = walks ? TextWalkKey::Of(layer, random.seed(), W, H, screenPpi, zoom) : TextWalkKey{};
+    if (walks) {
+        if (const std::shared_ptr<const TextWalk> kept = walks->Find(key)) {
+            StampWalk(raster, *kept, wrap, left, top);
+            random.setSeed(kept->endSeed);
+            return;
+        }
+    }
+    // Otherwise the walk is recorded as it goes, to be kept when it fits.
+    std::shared_ptr<TextWalk> record = walks ? std::make_shared<TextWalk>() : nullptr;
+    const size_t room = walks ? walks->Room() : 0;
     RenderCache cache(fonts, text, W, H);
 
     // Cells tile the raster from its top-left corner, each as wide as its
     // text, each row as high as its tallest text.
     for (int64_t cellY = 0; cellY < H;) {
         // A cancelled composition is thrown away: stop a row of cells early.
-        if (Cancelled()) return;
+        if (StopRequested()) return;
         int rowHeight = 1;
         for (int64_t cellX = 0; cellX < W;) {
             int fontKey = -1;
@@ -178,8 +218,9 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
             }
             const int size = layer.TextSizeMode != kTextSizeRandom ? layer.TextSize : random(layer.TextSize);
             const int characterHeight = CharacterHeight(zoom, size, screenPpi);
-            const BlackRuns& copy =
-                cache.Get(fontKey, fontKey >= 0 ? (*families)[size_t(fontKey)] : ownFont, characterHeight);
+            uint32_t textIndex = 0;
+            const TextRuns& copy =
+                cache.Get(fontKey, fontKey >= 0 ? (*families)[size_t(fontKey)] : ownFont, characterHeight, textIndex);
 
             uint8_t red, green, blue;
             if (layer.TextColorMode == kColorRandom) {
@@ -209,6 +250,11 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
                     StampCopy(raster, copy, at.Left(px, x1) - left, at.Top(py, y1) - top, at.flipX, at.flipY, blue,
                               green, red);
                 });
+                if (record) {
+                    record->stamps.push_back(TextStamp{px, py, textIndex, blue, green, red});
+                    if (cache.StartedOver() || record->stamps.size() * sizeof(TextStamp) + cache.Bytes() > room)
+                        record.reset(); // too large to keep: the other bands walk on their own
+                }
             }
 
             // A text that renders no width still moves on by one pixel, so the
@@ -217,6 +263,11 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
             rowHeight = std::max(rowHeight, copy.height);
         }
         cellY += rowHeight;
+    }
+    if (record && !cache.StartedOver()) {
+        record->texts = cache.TakeTexts();
+        record->endSeed = random.seed();
+        walks->Keep(key, std::move(record));
     }
 }
 

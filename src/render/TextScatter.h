@@ -9,6 +9,8 @@
 
 namespace zb {
 
+class TextWalkCache;
+
 // Stamps copies of the layer's text into the raster (which already holds the
 // ground fill). screenPpi is the horizontal pixels per inch of the target,
 // zoom the zoom in percent. Random fonts come from fonts.Families().
@@ -28,7 +30,12 @@ namespace zb {
 // window, so the pixels and the draws are the sheet's. An empty raster without
 // a window returns at once; through a window it walks the sheet's cells and
 // stamps nothing (the draws of a window nobody sees).
+// With `walks` (the sheet's, shared by its bands or tiles) the walk is kept
+// there and a later call for the same sheet, layer and generator state only
+// stamps its copies: the same pixels and the same draws, without the cell
+// walk and the rendering.
 void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi, double zoom,
-                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap = {}, const SheetWindow& window = {});
+                 RandomInt& random, FontEngine& fonts, const TileWrap& wrap = {}, const SheetWindow& window = {},
+                 TextWalkCache* walks = nullptr);
 
 } // namespace zb

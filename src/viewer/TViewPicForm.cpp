@@ -252,9 +252,9 @@ void TViewPicForm::PrintBrnClick() {
     TPrintForm form(picture_, Printer(), this);
     form.ShowHelp = ShowHelp;
     if (ExecPrintForm(form) != QDialog::Accepted) return;
-    std::string message = ChoosePrinter(Printer(), QString(), AskPdfFileName);
-    if (message == kCancelledMessage) return;
-    if (message.empty()) message = PrintPicture(Printer(), picture_, form.Choice());
+    const JobResult chosen = ChoosePrinter(Printer(), QString(), AskPdfFileName);
+    if (chosen.cancelled()) return;
+    std::string message = chosen.ok() ? PrintPicture(Printer(), picture_, form.Choice()) : chosen.message;
     if (!message.empty()) ShowError(QString::fromStdString(message));
 }
 

@@ -4,7 +4,6 @@
 #include <new>
 #include <vector>
 
-#include "base/Cancellation.h"
 #include "render/DesignViewPaint.h"
 
 namespace zb {
@@ -16,7 +15,7 @@ SheetComposer::~SheetComposer() {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
         Drop(queued_);
-        cancel_ = true;
+        stop_.request_stop();
     }
     wake_.notify_all();
     thread_.join();
@@ -38,7 +37,7 @@ void SheetComposer::Start(SheetJob job) {
         Drop(queued_);
         queued_ = std::move(job);
         result_.reset();
-        if (running_) cancel_ = true;
+        if (running_) stop_.request_stop();
     }
     wake_.notify_all();
 }
@@ -47,7 +46,7 @@ void SheetComposer::Cancel() {
     std::lock_guard<std::mutex> lock(mutex_);
     Drop(queued_);
     result_.reset();
-    if (running_) cancel_ = true;
+    if (running_) stop_.request_stop();
 }
 
 void SheetComposer::Quiesce() {
@@ -90,15 +89,16 @@ void SheetComposer::Run() {
         SheetJob job = std::move(*queued_);
         queued_.reset(); // moved out: the running job forgets its pictures itself
         running_ = true;
-        cancel_ = false;
+        stop_ = std::stop_source();
+        const std::stop_token stop = stop_.get_token();
         std::unique_ptr<Compositor> sheet = std::move(spare_);
         lock.unlock();
 
-        SheetResult result = Compose(job, std::move(sheet));
+        SheetResult result = Compose(job, std::move(sheet), stop);
 
         lock.lock();
         // A cancelled job (or one overtaken by a newer) leaves nothing to take.
-        const bool keep = !cancel_ && !queued_ && !stopping_;
+        const bool keep = !stop.stop_requested() && !queued_ && !stopping_;
         const bool composed = result.sheet && result.sheet->DesignValid() && result.sheet->Size() == job.size;
         if (!composed || !keep) {
             // Nothing new to show: the compositor is composed into again.
@@ -119,7 +119,7 @@ void SheetComposer::Run() {
     }
 }
 
-SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sheet) {
+SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sheet, std::stop_token stop) {
     SheetResult result;
     result.size = job.size;
     result.startSeed = job.seed;
@@ -129,7 +129,7 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
     layersDone_ = 0;
     layerCount_ = count;
     sheet->Invalidate();
-    CancelScope scope(&cancel_);
+    sheet->SetStop(std::move(stop));
     const SheetKey key{job.size, job.ppi, job.zoom, job.seed};
     std::shared_ptr<const KeptState> from;
     int spacing = 0;
@@ -174,6 +174,7 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
     result.message = paint.message;
     result.endSeed = random.seed();
     sheet->SetProgress({});
+    sheet->SetStop({});
     sheet->SetKeptLayers({});
     job.design->ForgetBorrowedPictures();
     result.sheet = std::move(sheet);

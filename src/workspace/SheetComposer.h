@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -89,7 +90,7 @@ private:
     void Run();
     // Drops a queued job without freeing the pictures it borrowed.
     static void Drop(std::optional<SheetJob>& job);
-    SheetResult Compose(SheetJob& job, std::unique_ptr<Compositor> sheet);
+    SheetResult Compose(SheetJob& job, std::unique_ptr<Compositor> sheet, std::stop_token stop);
 
     FontEngine* fonts_;
     std::function<void()> finished_;
@@ -101,7 +102,8 @@ private:
     std::unique_ptr<Compositor> spare_;
     bool running_ = false;
     bool stopping_ = false;
-    std::atomic<bool> cancel_{false};
+    // Stops the running job; a fresh source for each job.
+    std::stop_source stop_;
     std::atomic<int> layersDone_{0};
     std::atomic<int> layerCount_{0};
     std::thread thread_;

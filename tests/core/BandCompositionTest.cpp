@@ -110,7 +110,7 @@ TEST(BandComposition, EveryBandAndRectangleIsTheWholeSheetsPart) {
         whole.SetFilterScale(scale);
         ASSERT_EQ(whole.EnsureSize(sheet), "");
         RandomInt random(start);
-        const std::string expectedMessage = whole.Compose(design, ppi, zoom, random, &fonts);
+        const std::string expectedMessage = whole.Compose(design, ppi, zoom, random, &fonts).message;
         const RasterView expected = whole.DesignView();
 
         BandComposer bands(design, sheet, ppi, zoom, start, &fonts);
@@ -122,7 +122,7 @@ TEST(BandComposition, EveryBandAndRectangleIsTheWholeSheetsPart) {
 
         auto check = [&](int left, int top, int width, int height) {
             TestRaster out(width, height);
-            ASSERT_EQ(bands.ComposeWindow(left, top, out.view()), expectedMessage);
+            ASSERT_EQ(bands.ComposeWindow(left, top, out.view()).message, expectedMessage);
             for (int y = 0; y < height; ++y)
                 ASSERT_EQ(std::memcmp(out.view().row(y), expected.pixel(left, top + y), size_t(width) * 3), 0)
                     << "window " << width << " x " << height << " at " << left << ", " << top << ": row " << y;
@@ -139,13 +139,56 @@ TEST(BandComposition, EveryBandAndRectangleIsTheWholeSheetsPart) {
     }
 }
 
+// Counts what the platform is asked to render.
+class CountingFonts : public SlantFonts {
+public:
+    TextBitmap Render(const std::string& family, int pixelHeight, std::string_view text) override {
+        ++renders;
+        return SlantFonts::Render(family, pixelHeight, text);
+    }
+    int renders = 0;
+};
+
+// A band renders no text and walks no cell its sheet has walked: however
+// the sheet is cut, the texts are rendered as often as for the whole sheet.
+TEST(BandComposition, TextsAreRenderedOncePerSheet) {
+    Design design;
+    for (const int32_t fontMode : {kFontRandom, kFontChosen}) {
+        TLayerRecord& layer = *design.Layers.Add();
+        SetLayerDefaults(layer);
+        layer.Kind = kKindText;
+        layer.LayerText = "xy";
+        layer.TextFontMode = fontMode;
+        layer.TextSizeMode = kTextSizeRandom;
+        layer.TextSize = 12;
+        layer.TextCount = kTextCountMax;
+    }
+    const RasterSize sheet{160, 120};
+    CountingFonts wholeFonts;
+    Compositor whole;
+    ASSERT_EQ(whole.EnsureSize(sheet), "");
+    RandomInt random(77);
+    ASSERT_TRUE(whole.Compose(design, 96, 100, random, &wholeFonts).ok());
+    ASSERT_GT(wholeFonts.renders, 4);
+    for (const int rows : {1, 7, 120}) {
+        CountingFonts fonts;
+        BandComposer bands(design, sheet, 96, 100, 77, &fonts);
+        for (int top = 0; top < sheet.height; top += rows) {
+            TestRaster out(sheet.width, std::min(rows, sheet.height - top));
+            ASSERT_TRUE(bands.ComposeWindow(0, top, out.view()).ok());
+        }
+        EXPECT_EQ(fonts.renders, wholeFonts.renders) << "bands of " << rows << " rows";
+        EXPECT_EQ(bands.EndSeed(), random.seed());
+    }
+}
+
 TEST(BandComposition, AWindowOutsideTheSheetIsRefusedAndLeavesItsTarget) {
     Design design;
     SetLayerDefaults(*design.Layers.Add());
     BandComposer bands(design, {30, 20}, 96, 100, 5, nullptr);
     TestRaster out(10, 10);
-    EXPECT_NE(bands.ComposeWindow(25, 0, out.view()), "");
-    EXPECT_NE(bands.ComposeWindow(0, -1, out.view()), "");
+    EXPECT_NE(bands.ComposeWindow(25, 0, out.view()).message, "");
+    EXPECT_NE(bands.ComposeWindow(0, -1, out.view()).message, "");
     EXPECT_EQ(std::vector<uint8_t>(out.view().row(0), out.view().row(0) + 30), std::vector<uint8_t>(30, 0xCD));
 }
 

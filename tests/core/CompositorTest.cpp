@@ -128,7 +128,7 @@ TEST(Compositor, BottomLayerIsOpaqueAndUpperLayersBlend) {
     Compositor compositor;
     ASSERT_EQ(compositor.EnsureSize(kSize), "");
     zb::RandomInt random(1);
-    EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr), "");
+    EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr).message, "");
     EXPECT_TRUE(compositor.DesignValid());
     EXPECT_EQ(Pixels(compositor.DesignView()), Pixels(expected.view()));
 
@@ -176,7 +176,7 @@ TEST(Compositor, KindsDispatchToTheirGenerators) {
         // A bottom pattern works on white; it gets the target's ppi and zoom.
         Design design;
         AddLayer(design, zb::kKindPattern);
-        EXPECT_EQ(compositor.Compose(design, 600, 100, random, &fonts), "");
+        EXPECT_EQ(compositor.Compose(design, 600, 100, random, &fonts).message, "");
         EXPECT_EQ(log.patternCalls, 1);
         EXPECT_EQ(log.groundSeenByPattern, (std::vector<uint8_t>{255, 255, 255}));
         EXPECT_EQ(log.ppi, 600);
@@ -226,7 +226,7 @@ TEST(Compositor, FilterWithoutMemoryKeepsItsGroundAndSaysSo) {
     AddLayer(design, zb::kKindFilter, -5);
     zb::RandomInt random(1);
     // Reported once, though two layers failed.
-    EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr), zb::kFilterMemoryMessage);
+    EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr).message, zb::kFilterMemoryMessage);
     EXPECT_EQ(log.filterCalls, 2);
     EXPECT_TRUE(compositor.DesignValid());
     TestRaster gradient(kSize.width, kSize.height);
@@ -237,7 +237,7 @@ TEST(Compositor, FilterWithoutMemoryKeepsItsGroundAndSaysSo) {
     Design invisible;
     AddGradient(invisible, 0, 0, 0);
     AddLayer(invisible, zb::kKindFilter, 5);
-    EXPECT_EQ(compositor.Compose(invisible, 96, 30, random, nullptr), "");
+    EXPECT_EQ(compositor.Compose(invisible, 96, 30, random, nullptr).message, "");
     EXPECT_EQ(log.filterCalls, 2);
 }
 
@@ -313,7 +313,7 @@ TEST(Compositor, SameSeedSameSheet) {
 
     // ...and composing from the remembered seed, here or in another
     // compositor (the way print and export do it), gives the first one again.
-    EXPECT_EQ(compositor.ComposeFromSeed(design, 96, 30, 4242, nullptr), "");
+    EXPECT_EQ(compositor.ComposeFromSeed(design, 96, 30, 4242, nullptr).message, "");
     EXPECT_EQ(Pixels(compositor.DesignView()), first);
     Compositor other(log.Generators());
     ASSERT_EQ(other.EnsureSize(kSize), "");
@@ -330,7 +330,7 @@ TEST(Compositor, SizeChangesAndSizeZero) {
     EXPECT_EQ(compositor.Size(), (RasterSize{0, 0}));
 
     // Nothing to compose before there are rasters.
-    EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr), "");
+    EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr).message, "");
     EXPECT_FALSE(compositor.DesignValid());
     EXPECT_EQ(random.seed(), 5u);
 
@@ -351,7 +351,7 @@ TEST(Compositor, SizeChangesAndSizeZero) {
         EXPECT_EQ(compositor.EnsureSize(zero), "");
         EXPECT_EQ(compositor.Size(), (RasterSize{0, 0}));
         EXPECT_EQ(compositor.DesignRaster().Bits, nullptr);
-        EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr), "");
+        EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr).message, "");
         EXPECT_FALSE(compositor.DesignValid());
     }
 }
@@ -374,7 +374,7 @@ TEST(Compositor, UnallocatableSizeKeepsThePreviousComposition) {
     EXPECT_EQ(Pixels(compositor.DesignView()), before);
 
     // The compositor keeps working at the size it has.
-    EXPECT_EQ(compositor.ComposeFromSeed(design, 96, 30, 1, nullptr), "");
+    EXPECT_EQ(compositor.ComposeFromSeed(design, 96, 30, 1, nullptr).message, "");
     EXPECT_EQ(Pixels(compositor.DesignView()), before);
     EXPECT_EQ(compositor.EnsureSize({kSize.height, kSize.width}), "");
     EXPECT_EQ(compositor.FailedSize(), (RasterSize{0, 0}));
@@ -458,7 +458,7 @@ TEST(Compositor, EmptyStackIsBlankPaper) {
     ASSERT_EQ(compositor.EnsureSize(kSize), "");
     Design design;
     zb::RandomInt random(1);
-    EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr), "");
+    EXPECT_EQ(compositor.Compose(design, 96, 30, random, nullptr).message, "");
     EXPECT_TRUE(AllBytes(compositor.DesignView(), 255));
 }
 

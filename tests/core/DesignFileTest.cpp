@@ -476,7 +476,7 @@ TEST_F(DesignFileTest, LayerValuesAreLimitedOnlyWhereTheyHarm) {
         Compositor compositor, expected;
         ASSERT_EQ(compositor.EnsureSize({120, 90}), "");
         ASSERT_EQ(expected.EnsureSize({120, 90}), "");
-        EXPECT_EQ(compositor.ComposeFromSeed(*back, 96, 100, 5, nullptr), "");
+        EXPECT_EQ(compositor.ComposeFromSeed(*back, 96, 100, 5, nullptr).message, "");
         Design same;
         TLayerRecord& mine = AddLayerWith(same, MakePicture(3, 2, 24, 11));
         mine.Kind = kKindPattern;
@@ -487,7 +487,7 @@ TEST_F(DesignFileTest, LayerValuesAreLimitedOnlyWhereTheyHarm) {
         mine.PatternSizeMM = c.patternSizeMM2;
         mine.PictureWidthMM = c.pictureWidthMM2;
         same.Layers.Select(0);
-        EXPECT_EQ(expected.ComposeFromSeed(same, 96, 100, 5, nullptr), "");
+        EXPECT_EQ(expected.ComposeFromSeed(same, 96, 100, 5, nullptr).message, "");
         EXPECT_EQ(PixelBytes(compositor.DesignView()), PixelBytes(expected.DesignView()));
 
         // Saved again, the file carries the limited values.
@@ -645,7 +645,7 @@ TEST_F(DesignFileTest, PalettedLayerPicturesComposeInTheirColoursAndKeepTheirByt
         ASSERT_EQ(DibBitCount(reopened->Layers[0].LayerPicture), c.bits);
         Compositor compositor;
         ASSERT_EQ(compositor.EnsureSize({9, 6}), "");
-        ASSERT_EQ(compositor.ComposeFromSeed(*reopened, 96, 100, 1, nullptr), "");
+        ASSERT_EQ(compositor.ComposeFromSeed(*reopened, 96, 100, 1, nullptr).message, "");
         const RasterView v = compositor.DesignView();
         for (int y = 0; y < v.height; ++y)
             for (int x = 0; x < v.width; ++x)

@@ -7,8 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "base/Cancellation.h"
-#include "base/ParallelRows.h"
 #include "model/LayerChoices.h"
 #include "render/Compositor.h"
 #include "workspace/DesignWorkspace.h"
@@ -51,39 +49,6 @@ void MakeDenseDesign(DesignWorkspace& w) {
 
 } // namespace
 
-// Bands of work stop at the next band once their flag is set, and run
-// unchanged without one.
-TEST(Cancellation, ParallelRowsStopsBetweenBands) {
-    const int height = 1000;
-    const int64_t large = int64_t(1) << 24; // enough to use every core
-    struct Case {
-        bool scoped;
-        bool setBefore;
-        bool expectAll;
-    } cases[] = {{false, false, true}, {true, false, true}, {true, true, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "scoped " << c.scoped << " set before " << c.setBefore);
-        std::atomic<bool> flag{c.setBefore};
-        std::vector<std::atomic<int>> seen(height);
-        const auto kernel = [&](int y0, int y1) {
-            for (int y = y0; y < y1; ++y) seen[size_t(y)]++;
-        };
-        if (c.scoped) {
-            CancelScope scope(&flag);
-            ParallelRows(height, large, kernel);
-        } else {
-            ParallelRows(height, large, kernel);
-        }
-        int done = 0;
-        for (const auto& n : seen) {
-            ASSERT_LE(n.load(), 1);
-            done += n.load();
-        }
-        EXPECT_EQ(done, c.expectAll ? height : 0);
-    }
-    EXPECT_EQ(CurrentCancelFlag(), nullptr);
-}
-
 // A sheet composes away from the caller; an edit under way cancels it at
 // once, and the sheet then shown is exactly the one its seed gives.
 TEST(DesignWorkspace, AnEditCancelsTheCompositionUnderWayAndTheShownSheetIsItsSeeds) {
@@ -118,7 +83,7 @@ TEST(DesignWorkspace, AnEditCancelsTheCompositionUnderWayAndTheShownSheetIsItsSe
     EXPECT_EQ(w.Seed().Number(), 77u);
     Compositor reference;
     ASSERT_EQ(reference.EnsureSize({761, 1084}), "");
-    ASSERT_EQ(reference.ComposeFromSeed(w.GetDesign(), 96, 100, 77, nullptr), "");
+    ASSERT_EQ(reference.ComposeFromSeed(w.GetDesign(), 96, 100, 77, nullptr).message, "");
     EXPECT_TRUE(Bytes(reference.DesignView()) == Bytes(w.Sheet().DesignView()));
     // The selection stays where the user put it.
     EXPECT_EQ(w.CurrentIndex(), 1);

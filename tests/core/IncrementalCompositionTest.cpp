@@ -53,7 +53,7 @@ std::vector<uint8_t> Bytes(RasterView v) {
 std::vector<uint8_t> FullComposition(const DesignWorkspace& w, FontEngine& fonts) {
     Compositor full;
     EXPECT_EQ(full.EnsureSize(w.SheetSize(kPpi)), "");
-    EXPECT_EQ(full.ComposeFromSeed(w.GetDesign(), kPpi, w.Zoom(), w.Sheet().StartSeed(), &fonts), "");
+    EXPECT_EQ(full.ComposeFromSeed(w.GetDesign(), kPpi, w.Zoom(), w.Sheet().StartSeed(), &fonts).message, "");
     return Bytes(full.DesignView());
 }
 

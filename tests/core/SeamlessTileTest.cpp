@@ -520,7 +520,7 @@ TEST(SeamlessSheet, EdgesDifferNoMoreThanNeighboursInsideAndDoWithoutTheChoice) 
                 SeamFigures f;
                 RandomInt random(seed);
                 for (int sheet = 0; sheet < 12; ++sheet) {
-                    ASSERT_EQ(compositor.Compose(design, 96, 100, random, &fonts), "");
+                    ASSERT_EQ(compositor.Compose(design, 96, 100, random, &fonts).message, "");
                     f.Add(compositor.DesignView());
                 }
                 if (seamless) EXPECT_LE(f.WorstRatio(), 1.5);

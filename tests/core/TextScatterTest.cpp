@@ -11,6 +11,7 @@
 
 #include "TestRaster.h"
 #include "render/TextScatter.h"
+#include "render/TextWalkCache.h"
 
 using zb::FontEngine;
 using zb::RandomInt;
@@ -187,6 +188,46 @@ TEST(TextScatter, MatchesThePlainWalkOnRandomSettings) {
         std::multiset<std::pair<std::string, int>> cached(fast.calls.begin(), fast.calls.end());
         EXPECT_TRUE((std::set<std::pair<std::string, int>>(cached.begin(), cached.end()) == asked));
         EXPECT_EQ(cached.size(), asked.size());
+    }
+}
+
+// A kept walk is stamped again only for the sheet, layer and start state it
+// was walked for, and gives the plain walk's pixels and draws; a cache too
+// small to keep it walks each time.
+TEST(TextScatter, AKeptWalkServesOnlyItsOwnSheetLayerAndStart) {
+    zb::TextWalkCache roomy, tight(0);
+    struct Step {
+        zb::TextWalkCache* cache;
+        uint32_t start;
+        const char* text;
+        bool renders; // the fonts are asked (the walk was not kept for it)
+    };
+    const Step steps[] = {
+        {&roomy, 11, "xy", true},  {&roomy, 11, "xy", false}, {&roomy, 12, "xy", true},
+        {&roomy, 11, "xyz", true}, {&roomy, 11, "xy", false}, {&tight, 11, "xy", true},
+        {&tight, 11, "xy", true},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        const Step& step = steps[i];
+        SCOPED_TRACE(testing::Message() << "step " << i);
+        Layer layer;
+        layer.rec.TextColorMode = 0;
+        layer.rec.TextSizeMode = 0;
+        layer.rec.TextSize = 20;
+        layer.rec.TextPosMode = 0;
+        layer.rec.TextFontMode = 0;
+        layer.rec.TextCount = 6;
+        layer.SetText(step.text);
+        FakeFonts kept, plain;
+        TestRaster got(70, 50), want(70, 50);
+        got.fillRandom(uint32_t(i));
+        want.fillRandom(uint32_t(i));
+        RandomInt rKept(step.start), rPlain(step.start);
+        zb::ScatterText(got.view(), layer.rec, 96, 100, rKept, kept, {}, {}, step.cache);
+        ReferenceScatter(want.view(), layer.rec, 96, 100, rPlain, plain);
+        EXPECT_EQ(rKept.seed(), rPlain.seed());
+        EXPECT_TRUE(SameBytes(got, want));
+        EXPECT_EQ(!kept.calls.empty(), step.renders);
     }
 }
 

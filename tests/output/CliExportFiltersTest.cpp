@@ -18,7 +18,7 @@ QImage Sheet(zb::Design& design, double filterScale) {
     zb::Compositor c;
     EXPECT_EQ(c.EnsureSize(zb::DesignRasterSize(design.Paper, {}, 150, 100)), "");
     c.SetFilterScale(filterScale);
-    EXPECT_EQ(c.ComposeFromSeed(design, 150, 100, 5, nullptr), "");
+    EXPECT_EQ(c.ComposeFromSeed(design, 150, 100, 5, nullptr).message, "");
     const zb::RasterView v = c.DesignView();
     QImage image(v.width, v.height, QImage::Format_RGB888);
     for (int y = 0; y < v.height; ++y)

@@ -44,7 +44,7 @@ QImage ToImage(zb::RasterView v) {
 QImage PreviewSheet(zb::Design& design, const zb::PrintablePage& page, double zoom, uint32_t seed) {
     zb::Compositor c;
     EXPECT_EQ(c.EnsureSize(zb::DesignRasterSize(design.Paper, page, 96, zoom)), "");
-    EXPECT_EQ(c.ComposeFromSeed(design, 96, zoom, seed, nullptr), "");
+    EXPECT_EQ(c.ComposeFromSeed(design, 96, zoom, seed, nullptr).message, "");
     return ToImage(c.DesignView());
 }
 
@@ -102,7 +102,7 @@ TEST(CupsPrinting, DesignAtItsMarginsAsThePreviewShows) {
     SCOPED_TRACE(testing::Message() << "seed " << seed);
 
     QPrinter printer(QPrinter::HighResolution);
-    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}), "");
+    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}).message, "");
     EXPECT_EQ(printer.printerName(), "ZB_PDF");
     const zb::PrinterPage page = zb::PrinterPageOf(printer);
     ASSERT_FALSE(page.fallback);
@@ -114,7 +114,7 @@ TEST(CupsPrinting, DesignAtItsMarginsAsThePreviewShows) {
     job.zoomPercent = 50;
     job.title = "e2e-muster.zbg";
     const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
-    ASSERT_EQ(outcome.message, "");
+    ASSERT_EQ(outcome.result.message, "");
     const QString pdf = WaitForPdf(before);
     ASSERT_FALSE(pdf.isEmpty()) << "the queue produced no PDF";
     const QImage sheet = Rendered(pdf, tmp.path(), "seite");
@@ -160,14 +160,14 @@ TEST(CupsPrinting, WholePageCutAtThePrintableArea) {
     design.Paper.RandX = 2;
     design.Paper.RandY = 3;
     QPrinter printer(QPrinter::HighResolution);
-    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}), "");
+    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}).message, "");
     const zb::PrinterPage page = zb::PrinterPageOf(printer);
     const QStringList before = QDir(qEnvironmentVariable("ZB_CUPS_OUT")).entryList({"*.pdf"}, QDir::Files);
     zb::DesignPrintJob job;
     job.design = &design;
     job.firstSeed = 42;
     job.title = "ganze-seite.zbg";
-    ASSERT_EQ(zb::PrintDesign(printer, job).message, "");
+    ASSERT_EQ(zb::PrintDesign(printer, job).result.message, "");
     const QString pdf = WaitForPdf(before);
     ASSERT_FALSE(pdf.isEmpty());
     const QImage sheet = Rendered(pdf, tmp.path(), "ganz");
@@ -212,12 +212,12 @@ TEST(CupsPrinting, CommandLinePrintsLikeTheWindow) {
 
     before = out.entryList({"*.pdf"}, QDir::Files);
     QPrinter printer(QPrinter::HighResolution);
-    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}), "");
+    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}).message, "");
     zb::DesignPrintJob job;
     job.design = &design;
     job.firstSeed = seed;
     job.zoomPercent = 40;
-    ASSERT_EQ(zb::PrintDesign(printer, job).message, "");
+    ASSERT_EQ(zb::PrintDesign(printer, job).result.message, "");
     const QString windowPdf = WaitForPdf(before);
     ASSERT_FALSE(windowPdf.isEmpty());
     const QImage windowSheet = Rendered(windowPdf, tmp.path(), "fenster");
@@ -260,7 +260,7 @@ TEST(CupsPrinting, RefusedAndCancelledJobsAreNotCountedAsPrinted) {
     design.Paper.Breit = 3;
     design.Paper.Hoch = 2;
     QPrinter printer(QPrinter::HighResolution);
-    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}), "");
+    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}).message, "");
     auto spoolFiles = [] {
         return QDir(QDir::tempPath()).entryList({"zierbogen-auftrag-*", ".zierbogen-auftrag-*"},
                                                 QDir::Files | QDir::Hidden);
@@ -272,9 +272,13 @@ TEST(CupsPrinting, RefusedAndCancelledJobsAreNotCountedAsPrinted) {
         zb::DesignPrintJob job;
         job.design = &design;
         job.sheets = 3;
-        job.progress = [&](int sheet, int, int, int) { return sheet < stopAtSheet; };
+        std::stop_source stop;
+        job.stop = stop.get_token();
+        job.progress = [&](int sheet, int, int, int) {
+            if (sheet >= stopAtSheet) stop.request_stop();
+        };
         const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
-        EXPECT_TRUE(outcome.cancelled);
+        EXPECT_TRUE(outcome.result.cancelled());
     }
     QThread::msleep(1000);
     EXPECT_EQ(JobsOnRecord(), jobsBefore);
@@ -285,7 +289,8 @@ TEST(CupsPrinting, RefusedAndCancelledJobsAreNotCountedAsPrinted) {
     job.sheets = 2;
     const zb::PrintOutcome refused = zb::PrintDesign(printer, job);
     EXPECT_EQ(QProcess::execute("cupsaccept", {"ZB_PDF"}), 0);
-    EXPECT_NE(refused.message.find("„ZB_PDF“ konnte nicht ausgeführt werden"), std::string::npos) << refused.message;
+    EXPECT_NE(refused.result.message.find("„ZB_PDF“ konnte nicht ausgeführt werden"), std::string::npos)
+        << refused.result.message;
     EXPECT_EQ(refused.sheetsPrinted, 0);
     EXPECT_EQ(JobsOnRecord(), jobsBefore);
     EXPECT_TRUE(spoolFiles().isEmpty()) << spoolFiles().join(' ').toStdString();
@@ -307,14 +312,14 @@ TEST(NoPrinter, PrintsIntoTheAskedPdf) {
     design.Paper.RandX = 1;
     design.Paper.RandY = 1;
     QPrinter printer(QPrinter::HighResolution);
-    EXPECT_EQ(zb::ChoosePrinter(printer, QString(), [] { return QString(); }), "Abgebrochen.");
+    EXPECT_TRUE(zb::ChoosePrinter(printer, QString(), [] { return QString(); }).cancelled());
     const QString file = tmp.filePath("ersatz.pdf");
-    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), [&] { return file; }), "");
+    ASSERT_EQ(zb::ChoosePrinter(printer, QString(), [&] { return file; }).message, "");
     EXPECT_TRUE(zb::PrinterPageOf(printer).fallback);
     zb::DesignPrintJob job;
     job.design = &design;
     job.firstSeed = 7;
-    ASSERT_EQ(zb::PrintDesign(printer, job).message, "");
+    ASSERT_EQ(zb::PrintDesign(printer, job).result.message, "");
     const QImage sheet = Rendered(file, tmp.path(), "ersatz");
     ASSERT_FALSE(sheet.isNull());
     // A4 at 150 dpi; the printable area starts 12 pt and 14 pt in.
@@ -325,7 +330,7 @@ TEST(NoPrinter, PrintsIntoTheAskedPdf) {
     EXPECT_NEAR(ink.top(), 29.17 + 1 / 2.539995 * 150, 1.0);
     EXPECT_NEAR(ink.width(), 4 / 2.539995 * 150, 1.0);
     EXPECT_NEAR(ink.height(), 3 / 2.539995 * 150, 1.0);
-    EXPECT_EQ(zb::ChoosePrinter(printer, "ZB_GIBT_ES_NICHT", {}), "Der Drucker „ZB_GIBT_ES_NICHT“ ist nicht vorhanden.");
+    EXPECT_EQ(zb::ChoosePrinter(printer, "ZB_GIBT_ES_NICHT", {}).message, "Der Drucker „ZB_GIBT_ES_NICHT“ ist nicht vorhanden.");
 
     // The command-line program says what to do, and prints into --pdf.
     const QString designFile = tmp.filePath("ersatz.zbg");

@@ -222,9 +222,9 @@ TEST(OutputFailure, PdfIntoAMissingFolderFailsBeforeComposing) {
     zb::DesignPrintJob job;
     job.design = &design;
     int calls = 0;
-    job.progress = [&](int, int, int, int) { return ++calls > 0; };
+    job.progress = [&](int, int, int, int) { ++calls; };
     const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
-    EXPECT_NE(outcome.message.find("existiert nicht"), std::string::npos) << outcome.message;
+    EXPECT_NE(outcome.result.message.find("existiert nicht"), std::string::npos) << outcome.result.message;
     EXPECT_EQ(calls, 0);
 }
 
@@ -235,13 +235,11 @@ TEST(OutputFailure, ShortMemoryNeverGivesAnEmptyPictureOrAnAbort) {
     const int width = 3000, height = 2000; // 18 MB of pixels
     zb::DibPicture dib = zb::test::NoiseDib(width, height, 21);
 #if defined(__SANITIZE_ADDRESS__)
-    // Our own encoders allocate with new, which the sanitizer answers by
-    // ending the process rather than with an exception; the PDF engine's
-    // malloc gets its null.
-    const char* const formats[] = {"pdf"};
-#else
-    const char* const formats[] = {"bmp", "pdf", "tif", "jpg", "png"};
+    // Every encoder allocates with new, which the sanitizer answers by ending
+    // the process rather than with an exception.
+    GTEST_SKIP() << "allocation failures end the process under the address sanitizer";
 #endif
+    const char* const formats[] = {"bmp", "pdf", "tif", "jpg", "png"};
     for (const char* format : formats) {
         QTemporaryDir dir;
         for (size_t megabytes : {4, 12, 24, 40, 64, 400}) {
@@ -266,8 +264,8 @@ TEST(OutputFailure, ShortMemoryNeverGivesAnEmptyPictureOrAnAbort) {
                 const QImage back(file);
                 EXPECT_EQ(back.size(), QSize(width, height));
             } else {
-                // One lossless picture per band of rows, together the whole height.
-                EXPECT_EQ(zb::test::PdfImageEncodings(file).size(), (height + 511) / 512);
+                // The whole raster as one lossless picture.
+                EXPECT_EQ(zb::test::PdfImageEncodings(file), QStringList{"image"});
             }
         }
     }

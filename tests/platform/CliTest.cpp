@@ -106,7 +106,7 @@ std::unique_ptr<Design> DeterministicDesign() {
 QImage ComposeHere(Design& design, RasterSize size, double ppi, double zoom, uint32_t seed) {
     Compositor c;
     EXPECT_EQ(c.EnsureSize(size), "");
-    EXPECT_EQ(c.ComposeFromSeed(design, ppi, zoom, seed, nullptr), "");
+    EXPECT_EQ(c.ComposeFromSeed(design, ppi, zoom, seed, nullptr).message, "");
     const RasterView v = c.DesignView();
     QImage img(v.width, v.height, QImage::Format_RGB888);
     for (int y = 0; y < v.height; ++y)
