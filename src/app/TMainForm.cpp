@@ -26,6 +26,7 @@
 
 #include "app/DesignView.h"
 #include "app/LayerEditor.h"
+#include "app/PictureViewerLink.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
@@ -57,7 +58,7 @@ std::string LocalName(const QString& name) { return QFile::encodeName(name).toSt
 } // namespace
 
 TMainForm::TMainForm(Options options, QWidget* parent)
-    : QMainWindow(parent), arguments_(options.arguments), dialogs_(options.dialogs),
+    : QMainWindow(parent), options_(options), arguments_(options.arguments), dialogs_(options.dialogs),
       composeWaitMs_(options.composeWaitMs) {
     setObjectName(QStringLiteral("MainForm"));
     setAcceptDrops(true);
@@ -359,7 +360,20 @@ void TMainForm::StartWhenUp(int tries) {
         return;
     }
     if (!startMessage_.empty()) Error({}, startMessage_);
-    if (!documents_->OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
+    const bool restored = options_.offerRecovery && documents_->OfferRecovery();
+    if (!restored && !arguments_.isEmpty()) openfile(arguments_.first());
+}
+
+void TMainForm::RestoreInNewWindow(const RecoveryCopy::Leftover& leftover) {
+    Options options = options_;
+    options.arguments.clear();
+    options.offerRecovery = false;
+    auto* window = new TMainForm(options);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    AttachPictureViewer(*window);
+    window->PlaceOnScreen();
+    window->show();
+    window->documents_->Restore(leftover);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

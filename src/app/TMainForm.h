@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "app/DialogFolders.h"
+#include "app/RecoveryCopy.h"
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
@@ -74,6 +75,9 @@ public:
         int composeWaitMs = 50;
         // How often a recovery copy of unsaved changes is written.
         int autosaveMs = 120000;
+        // Whether the first showing offers the copies crashed programs left
+        // (a window opened for one of them offers nothing).
+        bool offerRecovery = true;
     };
 
     explicit TMainForm(Options options, QWidget* parent = nullptr);
@@ -167,6 +171,8 @@ private:
     QWidget* BuildBottomStrip();
     void BuildZoomRows(QVBoxLayout* column);
     void BuildDocumentCommands(int autosaveMs);
+    // A further recovery copy restored at the start opens in a window of its own.
+    void RestoreInNewWindow(const RecoveryCopy::Leftover& leftover);
     void ConnectEditor();
     void SetUpShortcuts();
 
@@ -188,6 +194,7 @@ private:
     void ShowManual(const QString& section);
 
     // Options and services.
+    Options options_;
     QStringList arguments_;
     DialogProvider* dialogs_ = nullptr;
     std::unique_ptr<DialogProvider> ownDialogs_;
