@@ -10,7 +10,6 @@
 #include <QFontMetrics>
 #include <QPdfWriter>
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <new>
 #include <unistd.h>
@@ -20,6 +19,7 @@
 #include "output/CupsJob.h"
 #include "output/DescriptorDevice.h"
 #include "output/RasterPainting.h"
+#include "output/SpoolFolder.h"
 #include "platform/FileNames.h"
 
 namespace zb {
@@ -86,19 +86,18 @@ std::string PrintSession::Begin(const QString& jobTitle) {
     if (toFile && pdfPath_.empty()) pdfPath_ = QFile::encodeName(printer_.outputFileName()).toStdString();
     // A printer's job is composed into a PDF of its own first, handed to the
     // print system only by End(): a cancelled job sends nothing at all.
-    if (!toFile) pdfPath_ = SpoolFileName();
+    if (!toFile) {
+        spool_ = std::make_unique<SpoolFolder>();
+        if (!spool_->Made())
+            return PdfFailed("Kein privater Ordner für den Druckauftrag: " + FileErrorText(spool_->Error()));
+        pdfPath_ = spool_->File();
+    }
     if (std::string m = BeginPdf(jobTitle); !m.empty()) return m;
     // The paint engine would otherwise store large pictures as JPEG.
     painter_.setRenderHint(QPainter::LosslessImageRendering, true);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
     active_ = true;
     return {};
-}
-
-std::string PrintSession::SpoolFileName() {
-    static std::atomic<unsigned> jobs{0};
-    return QFile::encodeName(QDir::tempPath()).toStdString() + "/zierbogen-auftrag-" + std::to_string(::getpid()) +
-           "-" + std::to_string(++jobs) + ".pdf";
 }
 
 std::string PrintSession::PdfFailed(const std::string& reason) const {
@@ -226,7 +225,7 @@ std::string PrintSession::End() {
     std::string message = EndPdf();
     if (printer_.outputFormat() != QPrinter::PdfFormat) {
         if (message.empty()) message = SubmitPdfJob(printer_, pdfPath_, printer_.docName());
-        ::unlink(pdfPath_.c_str());
+        spool_.reset();
     }
     return message;
 }
@@ -237,6 +236,7 @@ void PrintSession::Abort() {
     // The engine writes its end into the temporary file, which goes anyway.
     EndPainting(painter_);
     pdf_.reset(); // the temporary file goes: nothing reaches a printer, a PDF of the chosen name stays as it was
+    spool_.reset();
 }
 
 } // namespace zb
