@@ -69,7 +69,9 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     // The family list is read once here, before any text layer is composed
     // on the composing thread.
     fonts_.Families();
-    const PrinterPage printer = options.printer ? *options.printer : DefaultPrinterPage();
+    // Without a page given, the printer's page comes from the print service
+    // in the background (InstallOutputPagesOnceThePrinterAnswers).
+    const PrinterPage printer = options.printer ? *options.printer : FallbackPrinterPage();
     workspace_ = std::make_unique<DesignWorkspace>(options.seed ? *options.seed : RandomInt::SeedFromTimeOfDay(),
                                                    PrinterFacts{printer.page, printer.fallback}, &cachedFonts_);
 
@@ -81,10 +83,13 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     startMessage_ = workspace_->Start();
 
     BuildWindow();
-    InstallOutputPages(*this);
+    if (options.printer) InstallOutputPages(*this);
     workspace_->SetListener([this](unsigned changes) { WorkspaceChanged(changes); });
-    for (QWidget* w : findChildren<QWidget*>())
-        if (TakesNoWheel(w)) w->installEventFilter(this);
+    auto keepWheels = [this] {
+        for (QWidget* w : findChildren<QWidget*>())
+            if (TakesNoWheel(w)) w->installEventFilter(this);
+    };
+    keepWheels();
     workspace_->SetSheetFinished(
         [this] { QMetaObject::invokeMethod(view_, &DesignView::SheetFinished, Qt::QueuedConnection); });
     ListPlanes();
@@ -92,6 +97,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     SetOptionsNow();
     UpdateUndoButtons();
     BuildDocumentCommands(options.autosaveMs);
+    if (!options.printer) InstallOutputPagesOnceThePrinterAnswers(*this, keepWheels);
 }
 
 TMainForm::~TMainForm() {

@@ -11,6 +11,7 @@
 #include "cli/Usage.h"
 #include "output/DesignPrinting.h"
 #include "output/PrintSession.h"
+#include "output/PrinterPageRequest.h"
 #include "platform/FileNames.h"
 #include "platform/QtFontEngine.h"
 #include "render/RandomInt.h"
@@ -54,6 +55,9 @@ int PrintCommand(const std::vector<std::string>& args) {
     auto design = LoadDesign(a.operands[0]);
     if (!design) return 1;
 
+    // A PDF needs no printer: the print service is not asked at all (a
+    // printer object otherwise looks up the default printer as it is made).
+    if (!pdf.empty()) LeavePrintServiceAlone();
     QPrinter printer(QPrinter::HighResolution);
     if (!pdf.empty()) {
         // The A4 page at 600 dpi that stands in for a printer, into a file.

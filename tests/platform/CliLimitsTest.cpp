@@ -1,0 +1,99 @@
+// The command-line program where its surroundings fail it: a print service
+// that takes connections and never answers, a file-size limit.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1; // -2: ended by a signal, -1: still running after the limit
+    QString err;
+    qint64 ms = 0;
+};
+
+Outcome Zierbogen(const QStringList& args, const QString& cupsServer, rlim_t fileSizeLimit = 0) {
+    QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!cupsServer.isEmpty()) environment.insert(QStringLiteral("CUPS_SERVER"), cupsServer);
+    p.setProcessEnvironment(environment);
+    if (fileSizeLimit > 0)
+        p.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    QElapsedTimer clock;
+    clock.start();
+    p.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"), args);
+    Outcome r;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.ms = clock.elapsed();
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// A print server that takes every connection into its queue and never reads
+// nor answers, as a stopped one does.
+class FrozenPrintServer {
+public:
+    explicit FrozenPrintServer(const QString& path) : path_(path.toLocal8Bit()) {
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path_.constData());
+        listening_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                     ::listen(fd_, 64) == 0;
+    }
+    ~FrozenPrintServer() {
+        if (fd_ >= 0) ::close(fd_);
+        ::unlink(path_.constData());
+    }
+    bool Listening() const { return listening_; }
+
+private:
+    QByteArray path_;
+    int fd_ = -1;
+    bool listening_ = false;
+};
+
+const QString kDesign = QStringLiteral(ZB_TEST_DATA "/../../examples/verlauf-quadrate.zbg");
+
+} // namespace
+
+// Commands that need no printer finish with a print service that never
+// answers: those that would take the printer's page wait a few seconds for it
+// and say they use the page without printer; a PDF asks it nothing at all.
+TEST(CliLimits, AFrozenPrintServiceCostsAFewSecondsNotTheCommand) {
+    QTemporaryDir dir;
+    FrozenPrintServer server(dir.filePath("cups.sock"));
+    ASSERT_TRUE(server.Listening());
+    struct Case {
+        QStringList args;
+        bool saysSo;
+    };
+    const Case cases[] = {
+        {{"info", kDesign}, true},
+        {{"export", kDesign, "-o", dir.filePath("a.png"), "--seed", "1"}, true},
+        {{"print", kDesign, "--pdf", dir.filePath("a.pdf"), "--seed", "1"}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Outcome r = Zierbogen(c.args, dir.filePath("cups.sock"));
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_LT(r.ms, 20000);
+        EXPECT_EQ(r.err.contains(QString::fromUtf8("Der Druckdienst antwortet nicht")), c.saysSo) << r.err.toStdString();
+    }
+}
