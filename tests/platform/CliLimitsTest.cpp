@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -95,5 +96,24 @@ TEST(CliLimits, AFrozenPrintServiceCostsAFewSecondsNotTheCommand) {
         EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_LT(r.ms, 20000);
         EXPECT_EQ(r.err.contains(QString::fromUtf8("Der Druckdienst antwortet nicht")), c.saysSo) << r.err.toStdString();
+    }
+}
+
+// A file-size limit ends no command: the write fails and is said as a full
+// disk is, and nothing half written stays.
+TEST(CliLimits, AFileSizeLimitIsReportedNotFatal) {
+    QTemporaryDir dir;
+    const QStringList commands[] = {
+        {"print", kDesign, "--pdf", dir.filePath("lim.pdf"), "--seed", "1"},
+        {"export", kDesign, "-o", dir.filePath("lim.bmp"), "--dpi", "300", "--seed", "1"},
+    };
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const Outcome r = Zierbogen(args, dir.filePath("kein-server.sock"), 100 * 1024);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8("größer, als der Datenträger oder das System erlaubt")))
+            << r.err.toStdString();
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty())
+            << QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
     }
 }
