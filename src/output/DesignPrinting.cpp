@@ -158,6 +158,8 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
         outcome.pagesPrinted = outcome.sheetsPrinted = 0;
         return outcome;
     };
+    // The font library gets its memory before the sheets take their share.
+    if (job.fonts) PrepareFonts(*job.design, *job.fonts);
     uint32_t seed = job.firstSeed;
     for (int sheet = 1; sheet <= sheets; ++sheet) {
         BandComposer composer(*job.design, rasterSize, page.page.ppi, 100.0, seed, job.fonts);
@@ -222,6 +224,8 @@ std::string ExportDesign(const DesignExportJob& job) {
                    "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.";
     }
 
+    // The font library gets its memory before the sheet takes its share.
+    if (job.fonts) PrepareFonts(*job.design, *job.fonts);
     BandComposer composer(*job.design, size, dpi, 100.0, job.seed, job.fonts);
     composer.SetFilterScale(job.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
     SheetBands bands(composer, inBands ? BandRows(size.width) : size.height, job.progress, 1, 1,
