@@ -26,7 +26,8 @@ int PrintCommand(const std::vector<std::string>& args) {
     Arguments a;
     const std::vector<OptionSpec> specs = {{"--printer", true}, {"--seed", true}, {"--sheets", true},
                                            {"--pixel-filters", false}, {"--pdf", true},
-                                           {"--poster", false},        {"--overlap", true}};
+                                           {"--poster", false},        {"--overlap", true},
+                                           {"--max-pages", true}};
     if (!ParseArguments("print", args, specs, a)) return 2;
     if (a.help) {
         std::fputs(CommandUsage("print"), stdout);
@@ -36,8 +37,9 @@ int PrintCommand(const std::vector<std::string>& args) {
         std::fprintf(Err(), "zierbogen print: genau ein Entwurf ist nötig (zierbogen print --help).\n");
         return 2;
     }
-    int64_t seed = -1, sheets = 1;
+    int64_t seed = -1, sheets = 1, maxPages = kPagesWithoutQuestion;
     if (!WholeOption("print", a, "--seed", 0, 0xFFFFFFFFll, seed)) return 2;
+    if (!WholeOption("print", a, "--max-pages", 1, 100000000, maxPages)) return 2;
     if (!WholeOption("print", a, "--sheets", 1, kMaxSheets, sheets)) return 2;
     double overlap = kDefaultOverlapCm;
     if (!DecimalOption("print", a, "--overlap", kMinOverlapCm, kMaxOverlapCm, overlap)) return 2;
@@ -93,6 +95,17 @@ int PrintCommand(const std::vector<std::string>& args) {
             if (sheet == count && done == layers) std::fputc('\n', Err());
             return true;
         };
+    }
+    const PosterCheck poster = CheckPosterJob(printer, job);
+    if (!poster.refusal.empty()) {
+        Fail(poster.refusal);
+        return 1;
+    }
+    if (poster.pages > maxPages) {
+        Fail("Der Ausdruck bräuchte " + std::to_string(poster.pages) + " Seiten, mehr als --max-pages erlaubt (" +
+             std::to_string(maxPages) + "). Mit --max-pages " + std::to_string(poster.pages) +
+             " wird er trotzdem gedruckt.");
+        return 1;
     }
     const PrintOutcome outcome = PrintDesign(printer, job);
     if (!outcome.message.empty()) {

@@ -85,18 +85,39 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job);
 
 } // namespace
 
-std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName) {
+std::string ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName,
+                          const OtherPrinterQuestion& useInstead) {
     if (!name.isEmpty()) return SelectPrinter(printer, name);
-    if (NoPrinterInstalled()) {
+    const QStringList installed = QPrinterInfo::availablePrinterNames();
+    if (installed.isEmpty()) {
         const QString file = askPdfFileName ? askPdfFileName() : QString();
         if (file.isEmpty()) return kCancelledMessage;
         SetUpFallbackPrinter(printer, file);
         return {};
     }
-    if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty() &&
-        !QPrinterInfo::printerInfo(printer.printerName()).isNull())
-        return {};
+    if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty()) {
+        const QString chosen = printer.printerName();
+        if (installed.contains(chosen)) return {};
+        // The job never goes to another printer unasked.
+        const QString standard = QPrinterInfo::defaultPrinterName();
+        const QString instead = standard.isEmpty() ? installed.first() : standard;
+        if (!useInstead)
+            return "Der eingerichtete Drucker „" + chosen.toStdString() + "“ ist nicht mehr vorhanden.";
+        if (!useInstead(chosen, instead)) return kCancelledMessage;
+        return SelectPrinter(printer, instead);
+    }
     return SelectPrinter(printer, QString());
+}
+
+PosterCheck CheckPosterJob(QPrinter& printer, const DesignPrintJob& job) {
+    PosterCheck check;
+    if (!job.poster || !job.design) return check;
+    const PrinterPage page = PrinterPageOf(printer);
+    check.refusal = OverlapProblem(page.page, job.overlapCm);
+    if (check.refusal.empty())
+        check.pages = PosterLayout::PageCountFor(job.design->Paper, page.page, job.overlapCm) *
+                      std::clamp(job.sheets, 1, kMaxSheets);
+    return check;
 }
 
 PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
@@ -105,7 +126,7 @@ PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
     } catch (const std::bad_alloc&) {
         // The session went with the unwound stack and cancelled its job.
         PrintOutcome outcome;
-        outcome.message = "Nicht genügend Speicher, um den Entwurf zu drucken. Der Druckauftrag wurde abgebrochen.";
+        outcome.message = "Nicht genug Speicher, um den Entwurf zu drucken. Der Druckauftrag wurde abgebrochen.";
         return outcome;
     }
 }
@@ -133,6 +154,10 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     PrintSession session(printer);
     if (!job.pdfFileName.empty()) session.SetPdfFile(job.pdfFileName);
     const PrinterPage page = PrinterPageOf(printer);
+    if (job.poster) {
+        outcome.message = OverlapProblem(page.page, job.overlapCm);
+        if (!outcome.message.empty()) return outcome;
+    }
     const PrintLayout layout = PrintPageLayout(job.design->Paper, page.page);
     const PosterLayout poster =
         job.poster ? PosterLayout::ForPrinter(job.design->Paper, page.page, job.overlapCm) : PosterLayout();

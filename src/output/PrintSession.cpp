@@ -63,7 +63,9 @@ std::string SelectPrinter(QPrinter& printer, const QString& name) {
         printer.setPrinterName(info.printerName());
         return {};
     }
-    if (QPrinterInfo::printerInfo(name).isNull())
+    // Exactly as listed: an instance ("Drucker/Kopie") that was never set up
+    // would otherwise stand for its queue.
+    if (!QPrinterInfo::availablePrinterNames().contains(name))
         return "Der Drucker " + Quoted(name) + " ist nicht vorhanden.";
     printer.setOutputFormat(QPrinter::NativeFormat);
     printer.setPrinterName(name);

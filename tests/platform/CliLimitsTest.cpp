@@ -12,6 +12,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "document/DesignFile.h"
 
 namespace {
 
@@ -115,5 +116,33 @@ TEST(CliLimits, AFileSizeLimitIsReportedNotFatal) {
             << r.err.toStdString();
         EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty())
             << QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
+    }
+}
+
+// A poster of more pages than the command line allows (50, or --max-pages) is
+// refused before anything is printed, naming the count; a glue strip that
+// leaves nothing to print is refused as such.
+TEST(CliLimits, ALargePosterIsRefusedBeforeItPrints) {
+    QTemporaryDir dir;
+    std::unique_ptr<zb::Design> design;
+    ASSERT_TRUE(zb::openfile(kDesign.toStdString(), design));
+    design->Paper.PrintAll = false;
+    design->Paper.Breit = design->Paper.Hoch = 100;
+    const std::string large = QFile::encodeName(dir.filePath("gross.zbg")).toStdString();
+    ASSERT_TRUE(zb::savefile(*design, large));
+    const QString pdf = dir.filePath("poster.pdf");
+    struct Case {
+        QStringList options;
+        const char* says;
+    } cases[] = {
+        {{"--sheets", "3"}, "Der Ausdruck bräuchte 72 Seiten, mehr als --max-pages erlaubt (50)"},
+        {{"--max-pages", "23"}, "bräuchte 24 Seiten, mehr als --max-pages erlaubt (23). Mit --max-pages 24"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = Zierbogen(QStringList{"print", QString::fromStdString(large), "--pdf", pdf, "--poster"} + c.options,
+                                dir.filePath("kein-server.sock"));
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(pdf));
     }
 }
