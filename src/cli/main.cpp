@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
             code = Run(command, args);
         } catch (const std::bad_alloc&) {
             // The writers on the unwound stack have removed their temporary files.
-            zb::cli::Fail("Nicht genügend Speicher: der Befehl „" + command + "“ wurde abgebrochen.");
+            zb::cli::Fail("Nicht genug Speicher: der Befehl „" + command + "“ wurde abgebrochen.");
             code = 1;
         }
     }

@@ -59,7 +59,7 @@ inline constexpr const char* kCompositionCancelled = "Abgebrochen.";
 // more than the straight one: each edge meets its own mirror image.
 TileWrap SheetWrap(const PaperSettings& paper, RasterSize size);
 
-// "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (W x H Pixel)!"
+// "Fehler: Nicht genug Speicher für die Entwurfsgrafik (W x H Pixel)!"
 std::string DesignMemoryMessage(RasterSize size);
 
 class Compositor {
