@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <vector>
 #include <QDir>
 #include <QLocale>
 #include <QScrollArea>
@@ -29,6 +31,10 @@ class SilentDialogs : public DialogProvider {
 public:
     Answer Ask(QWidget*, const QString&, const QString&, bool) override { return Answer::Ok; }
     bool Choose(QWidget*, const QString&, const QString&, const QString&, const QString&) override { return false; }
+    std::optional<std::vector<bool>> ChooseItems(QWidget*, const QString&, const QString&, const QStringList&,
+                                                 const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     void Error(QWidget*, const QString&, const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }

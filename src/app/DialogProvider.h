@@ -2,6 +2,9 @@
 // The window's message boxes and file dialogs behind one small interface, so
 // tests answer them instead of a user. QtDialogs is the real one.
 #include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -22,6 +25,14 @@ public:
     // Question icon and two buttons worded `yes` and `no`; true for `yes`.
     virtual bool Choose(QWidget* parent, const QString& caption, const QString& text, const QString& yes,
                         const QString& no) = 0;
+    // A question about several items, each with a check box (checked at
+    // first), and three buttons: `yes` chooses the checked items, `no` none of
+    // them, `later` (also Escape) leaves the decision. Returns the check
+    // state of every item for `yes`, all false for `no`, nothing for `later`.
+    virtual std::optional<std::vector<bool>> ChooseItems(QWidget* parent, const QString& caption,
+                                                         const QString& text, const QStringList& items,
+                                                         const QString& yes, const QString& no,
+                                                         const QString& later) = 0;
     // Error icon and OK. An empty caption shows the application's title.
     virtual void Error(QWidget* parent, const QString& caption, const QString& text) = 0;
     // File dialogs; an empty result means cancelled. `filter` is in Qt's

@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -124,32 +125,60 @@ void DocumentCommands::FillRecentMenu(QMenu* menu) {
 
 void DocumentCommands::Autosave() {
     if (!workspace_.Modified()) return;
-    const std::string message = recovery_->Write(workspace_);
-    // Said in the status bar: a box every two minutes would be worse than none.
-    if (!message.empty())
-        window_.status(QString::fromUtf8("Die Sicherungskopie ließ sich nicht schreiben: ") +
-                       QString::fromStdString(message));
+    const FileResult result = recovery_->Write(workspace_);
+    // Said in the status bar, the reason first (the bar cuts long texts; the
+    // whole message is its tooltip): a box every two minutes would be worse than none.
+    if (!result)
+        window_.status(QString::fromUtf8("Sicherungskopie nicht geschrieben: ") +
+                           QString::fromStdString(result.Reason) + QLatin1Char('.'),
+                       QString::fromStdString(result.Message));
+}
+
+QString DocumentCommands::LeftoverCaption(const QString& fileName, const QDateTime& written) {
+    const QString name = fileName.isEmpty() ? QStringLiteral("Unbenannt") : QFileInfo(fileName).fileName();
+    const QDateTime local = written.toLocalTime();
+    return QString::fromUtf8("%1, gesichert am %2 um %3 Uhr")
+        .arg(name, local.toString(QStringLiteral("dd.MM.yyyy")), local.toString(QStringLiteral("HH:mm:ss")));
 }
 
 bool DocumentCommands::OfferRecovery() {
-    const std::optional<RecoveryCopy::Leftover> leftover = recovery_->FindLeftover();
-    if (!leftover) return false;
-    const bool restore = dialogs_.Choose(
+    const std::vector<RecoveryCopy::Leftover> leftovers = recovery_->FindLeftovers();
+    if (leftovers.empty()) return false;
+    QStringList items;
+    for (const RecoveryCopy::Leftover& leftover : leftovers)
+        items << LeftoverCaption(leftover.fileName, leftover.written);
+    const std::optional<std::vector<bool>> chosen = dialogs_.ChooseItems(
         window_.parent, QStringLiteral("Wiederherstellung"),
-        QString::fromUtf8("Das Programm wurde beim letzten Mal nicht ordnungsgemäß beendet. Soll der Entwurf mit "
-                          "den nicht gespeicherten Änderungen wiederhergestellt werden?"),
-        QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen"));
-    std::string message;
-    if (restore)
-        message = workspace_.Recover(LocalName(leftover->design), LocalName(leftover->fileName));
+        QString::fromUtf8("Das Programm wurde beim letzten Mal nicht ordnungsgemäß beendet. Diese Entwürfe haben "
+                          "nicht gespeicherte Änderungen. Die angekreuzten werden wiederhergestellt, jeder in "
+                          "einem eigenen Fenster; die übrigen werden verworfen."),
+        items, QStringLiteral("Wiederherstellen"), QStringLiteral("Alle verwerfen"),
+        QString::fromUtf8("Später entscheiden"));
+    // Later: every copy stays and is offered again at the next start.
+    if (!chosen) return false;
+    bool restoredHere = false;
+    for (size_t i = 0; i < leftovers.size(); ++i) {
+        if (!(*chosen)[i]) RecoveryCopy::Discard(leftovers[i]);
+        else if (!restoredHere) restoredHere = Restore(leftovers[i]);
+        else if (window_.restoreElsewhere) window_.restoreElsewhere(leftovers[i]);
+    }
+    return restoredHere;
+}
+
+bool DocumentCommands::Restore(const RecoveryCopy::Leftover& leftover) {
+    const std::string message = workspace_.Recover(LocalName(leftover.design), LocalName(leftover.fileName));
     // A copy that cannot be read is kept for the user to look at.
     if (!message.empty()) {
         window_.error(message);
         return false;
     }
-    RecoveryCopy::Discard(*leftover);
-    if (restore) window_.paint();
-    return restore;
+    // The copy stays this program's own until the design is saved or its
+    // changes are discarded, and is written anew at once: a crash right
+    // after the restore loses nothing.
+    recovery_->Adopt(leftover);
+    Autosave();
+    window_.paint();
+    return true;
 }
 
 void DocumentCommands::DocumentChanged() {

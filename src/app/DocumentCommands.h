@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/RecentFiles.h"
+#include "app/RecoveryCopy.h"
 
 class QMenu;
 class QTimer;
@@ -26,7 +27,6 @@ namespace zb {
 class DesignWorkspace;
 class DialogFolders;
 class DialogProvider;
-class RecoveryCopy;
 
 class DocumentCommands : public QObject {
     Q_OBJECT
@@ -35,8 +35,11 @@ public:
         QWidget* parent = nullptr;                       // of the dialogs
         std::function<void()> paint;                     // shows a new design
         std::function<void(const std::string&)> error;   // a message box
-        std::function<void(const QString&)> status;      // a passing message
+        // A passing message, and its whole text where that is longer.
+        std::function<void(const QString& text, const QString& whole)> status;
         std::function<QString()> savedFileName;          // the design's file as the title names it
+        // Restores a further recovery copy in a window of its own.
+        std::function<void(const RecoveryCopy::Leftover&)> restoreElsewhere;
     };
     // `autosaveMs`: how often the recovery copy of unsaved changes is written.
     DocumentCommands(DesignWorkspace& workspace, DialogProvider& dialogs, DialogFolders& folders, Window window,
@@ -59,8 +62,18 @@ public:
     bool MayDiscard(const QString& caption, const QString& text);
     // Fills the drop-down of "Öffnen..." with the recent designs that exist.
     void FillRecentMenu(QMenu* menu);
-    // At the first showing: offers the copy a crashed program left; true when restored.
+    // At the first showing: offers every copy that programs which ended
+    // without cleaning up left, in one question. The first chosen one is
+    // restored here, every further one in a window of its own; true when
+    // one was restored here.
     bool OfferRecovery();
+    // Restores a leftover copy into this window; the copy becomes this
+    // program's own and is written again at once. False (said) when it
+    // cannot be read: the copy then stays for another try.
+    bool Restore(const RecoveryCopy::Leftover& leftover);
+    // The line of the question that names a copy: the design's file (or
+    // "Unbenannt") and when it was written.
+    static QString LeftoverCaption(const QString& fileName, const QDateTime& written);
     // The design has no unsaved changes any more (saved, undone): the copy goes.
     void DocumentChanged();
     // The program ends cleanly: no copy is left.

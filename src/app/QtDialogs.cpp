@@ -1,7 +1,12 @@
 #include "app/QtDialogs.h"
 #include "app/FileDialogFilter.h"
 
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -37,6 +42,38 @@ bool QtDialogs::Choose(QWidget* parent, const QString& caption, const QString& t
     box.setEscapeButton(noButton);
     box.exec();
     return box.clickedButton() == yesButton;
+}
+
+std::optional<std::vector<bool>> QtDialogs::ChooseItems(QWidget* parent, const QString& caption,
+                                                        const QString& text, const QStringList& items,
+                                                        const QString& yes, const QString& no,
+                                                        const QString& later) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(Caption(caption));
+    auto* column = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    column->addWidget(label);
+    std::vector<QCheckBox*> boxes;
+    for (const QString& item : items) {
+        boxes.push_back(new QCheckBox(item));
+        boxes.back()->setChecked(true);
+        column->addWidget(boxes.back());
+    }
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* yesButton = buttons->addButton(yes, QDialogButtonBox::AcceptRole);
+    QPushButton* noButton = buttons->addButton(no, QDialogButtonBox::DestructiveRole);
+    QPushButton* laterButton = buttons->addButton(later, QDialogButtonBox::RejectRole);
+    yesButton->setDefault(true);
+    QObject::connect(yesButton, &QPushButton::clicked, &dialog, &QDialog::accept);
+    QObject::connect(noButton, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(2); });
+    QObject::connect(laterButton, &QPushButton::clicked, &dialog, &QDialog::reject);
+    column->addWidget(buttons);
+    const int result = dialog.exec();
+    if (result == QDialog::Rejected) return std::nullopt;
+    std::vector<bool> chosen;
+    for (const QCheckBox* box : boxes) chosen.push_back(result == QDialog::Accepted && box->isChecked());
+    return chosen;
 }
 
 void QtDialogs::Error(QWidget* parent, const QString& caption, const QString& text) {

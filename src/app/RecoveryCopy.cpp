@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <chrono>
 
+#include "document/SafeFileWriter.h"
 #include "workspace/DesignWorkspace.h"
 
 namespace zb {
@@ -12,64 +14,104 @@ namespace zb {
 namespace {
 
 constexpr const char* kPrefix = "wiederherstellung-";
+// A half-written file younger than this may belong to a writer that has not
+// locked it yet.
+constexpr qint64 kStaleSeconds = 10;
+
+std::string Local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QString Base(const QString& design) { return design.left(design.size() - 4); }
+
+// Removes `path` when it is a regular file nobody holds a lock on.
+void RemoveUnlocked(const QString& path) {
+    platform::FileLock lock;
+    if (lock.TryLock(Local(path), false)) lock.RemoveFile();
+}
 
 } // namespace
 
 RecoveryCopy::RecoveryCopy(QString folder) : folder_(std::move(folder)) {
     QDir().mkpath(folder_);
-    lock_ = std::make_unique<QLockFile>(Own(".lock"));
-    // A lock that cannot be taken leaves the copies unprotected, not the design.
-    lock_->setStaleLockTime(0);
-    lock_->tryLock(0);
-}
-
-RecoveryCopy::~RecoveryCopy() = default;
-
-QString RecoveryCopy::Own(const char* suffix) const {
-    return QDir(folder_).filePath(QString::fromLatin1(kPrefix) + QString::number(QCoreApplication::applicationPid()) +
-                                  QString::fromLatin1(suffix));
-}
-
-std::string RecoveryCopy::Write(const DesignWorkspace& workspace) {
-    const std::string message = workspace.SaveCopy(QFile::encodeName(Own(".zbg")).toStdString());
-    if (!message.empty()) return message;
-    QSaveFile name(Own(".name"));
-    if (name.open(QIODevice::WriteOnly)) {
-        name.write(QByteArray::fromStdString(workspace.FileName()));
-        name.commit();
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    for (int n = 0; n < 100; ++n) {
+        const QString base = QDir(folder_).filePath(QString::fromLatin1(kPrefix) + stamp + QLatin1Char('-') + pid +
+                                                    (n ? QLatin1Char('-') + QString::number(n) : QString()));
+        if (QFileInfo::exists(base + QStringLiteral(".lock")) || QFileInfo::exists(base + QStringLiteral(".zbg")))
+            continue;
+        base_ = base;
+        // A lock that cannot be taken leaves the copy unprotected, not the design.
+        lock_.TryLock(Local(base + QStringLiteral(".lock")), true);
+        break;
     }
-    return {};
+}
+
+RecoveryCopy::~RecoveryCopy() {
+    if (!QFileInfo::exists(CopyPath())) lock_.RemoveFile();
+}
+
+FileResult RecoveryCopy::Write(const DesignWorkspace& workspace) {
+    FileResult result = savefile(workspace.GetDesign(), Local(CopyPath()));
+    if (!result) return result;
+    // The name is a convenience of the question; a copy without it is still offered.
+    SafeFileWriter name(Local(base_ + QStringLiteral(".name")));
+    if (name.Begin()) {
+        const std::string& file = workspace.FileName();
+        if (name.Sink().Write(file.data(), file.size())) name.Commit(false);
+    }
+    return result;
 }
 
 void RecoveryCopy::Remove() {
-    QFile::remove(Own(".zbg"));
-    QFile::remove(Own(".name"));
+    QFile::remove(CopyPath());
+    QFile::remove(base_ + QStringLiteral(".name"));
 }
 
-std::optional<RecoveryCopy::Leftover> RecoveryCopy::FindLeftover() const {
+std::vector<RecoveryCopy::Leftover> RecoveryCopy::FindLeftovers() const {
     const QDir dir(folder_);
-    for (const QString& entry :
-         dir.entryList({QString::fromLatin1(kPrefix) + QStringLiteral("*.zbg")}, QDir::Files, QDir::Time)) {
-        const QString design = dir.filePath(entry);
-        if (design == Own(".zbg")) continue;
-        const QString base = design.left(design.size() - 4);
-        // A copy is left over when no running program holds its lock.
-        QLockFile lock(base + QStringLiteral(".lock"));
-        if (!lock.tryLock(0)) continue;
-        lock.unlock();
-        QFile name(base + QStringLiteral(".name"));
-        Leftover leftover{design, {}};
-        if (name.open(QIODevice::ReadOnly)) leftover.fileName = QFile::decodeName(name.readAll());
-        return leftover;
+    const QString prefix = QString::fromLatin1(kPrefix);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    // What a killed writer left half written.
+    for (const QString& entry : dir.entryList({QLatin1Char('.') + prefix + QStringLiteral("*.tmp-*")},
+                                              QDir::Files | QDir::Hidden | QDir::System)) {
+        const QString path = dir.filePath(entry);
+        if (QFileInfo(path).lastModified().secsTo(now) > kStaleSeconds) RemoveUnlocked(path);
     }
-    return std::nullopt;
+    std::vector<Leftover> found;
+    for (const QString& entry : dir.entryList({prefix + QStringLiteral("*.zbg")}, QDir::Files, QDir::Time)) {
+        const QString design = dir.filePath(entry);
+        const QFileInfo info(design);
+        if (Base(design) == base_ || info.isSymLink() || !info.isFile()) continue;
+        auto lock = std::make_shared<platform::FileLock>();
+        // A copy is left over when no running program holds its lock.
+        if (!lock->TryLock(Local(Base(design) + QStringLiteral(".lock")), true)) continue;
+        Leftover leftover{design, {}, info.lastModified(), lock};
+        std::string name;
+        if (platform::ReadRegularFile(Local(Base(design) + QStringLiteral(".name")), 4096, name))
+            leftover.fileName = QFile::decodeName(QByteArray::fromStdString(name));
+        found.push_back(std::move(leftover));
+    }
+    // Lock files of programs that ended before they wrote a copy.
+    for (const QString& entry : dir.entryList({prefix + QStringLiteral("*.lock")}, QDir::Files)) {
+        const QString lock = dir.filePath(entry);
+        const QString base = lock.left(lock.size() - 5);
+        if (base != base_ && !QFileInfo::exists(base + QStringLiteral(".zbg"))) RemoveUnlocked(lock);
+    }
+    return found;
+}
+
+void RecoveryCopy::Adopt(const Leftover& leftover) {
+    Remove();
+    lock_.RemoveFile();
+    base_ = Base(leftover.design);
+    lock_ = std::move(*leftover.lock);
 }
 
 void RecoveryCopy::Discard(const Leftover& leftover) {
-    const QString base = leftover.design.left(leftover.design.size() - 4);
+    const QString base = Base(leftover.design);
     QFile::remove(leftover.design);
     QFile::remove(base + QStringLiteral(".name"));
-    QFile::remove(base + QStringLiteral(".lock"));
+    leftover.lock->RemoveFile();
 }
 
 } // namespace zb

@@ -35,6 +35,7 @@
 #include "app/MainActions.h"
 #include "app/TPrintPage.h"
 #include "app/LayerEditor.h"
+#include "app/PictureViewerLink.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/QtDialogs.h"
@@ -67,7 +68,7 @@ std::string LocalName(const QString& name) { return QFile::encodeName(name).toSt
 } // namespace
 
 TMainForm::TMainForm(Options options, QWidget* parent)
-    : QMainWindow(parent), arguments_(options.arguments), dialogs_(options.dialogs),
+    : QMainWindow(parent), options_(options), arguments_(options.arguments), dialogs_(options.dialogs),
       composeWaitMs_(options.composeWaitMs) {
     setObjectName(QStringLiteral("MainForm"));
     setAcceptDrops(true);
@@ -78,7 +79,9 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     // The family list is read once here, before any text layer is composed
     // on the composing thread.
     fonts_.Families();
-    const PrinterPage printer = options.printer ? *options.printer : DefaultPrinterPage();
+    // Without a page given, the printer's page comes from the print service
+    // in the background (InstallOutputPagesOnceThePrinterAnswers).
+    const PrinterPage printer = options.printer ? *options.printer : FallbackPrinterPage();
     workspace_ = std::make_unique<DesignWorkspace>(options.seed ? *options.seed : RandomInt::SeedFromTimeOfDay(),
                                                    PrinterFacts{printer.page, printer.fallback}, &cachedFonts_);
 
@@ -91,10 +94,13 @@ TMainForm::TMainForm(Options options, QWidget* parent)
 
     BuildWindow();
     new DesignKeyFilter(*this, *actions_);
-    InstallOutputPages(*this);
+    if (options.printer) InstallOutputPages(*this);
     workspace_->SetListener([this](unsigned changes) { WorkspaceChanged(changes); });
-    for (QWidget* w : findChildren<QWidget*>())
-        if (TakesNoWheel(w) || qobject_cast<QTabBar*>(w)) w->installEventFilter(this);
+    auto keepWheels = [this] {
+        for (QWidget* w : findChildren<QWidget*>())
+            if (TakesNoWheel(w) || qobject_cast<QTabBar*>(w)) w->installEventFilter(this);
+    };
+    keepWheels();
     workspace_->SetSheetFinished(
         [this] { QMetaObject::invokeMethod(view_, &DesignView::SheetFinished, Qt::QueuedConnection); });
     ListPlanes();
@@ -102,6 +108,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     SetOptionsNow();
     UpdateUndoButtons();
     BuildDocumentCommands(options.autosaveMs);
+    if (!options.printer) InstallOutputPagesOnceThePrinterAnswers(*this, keepWheels);
 }
 
 TMainForm::~TMainForm() {
@@ -430,7 +437,8 @@ void TMainForm::StartWhenUp(int tries) {
     // Framed now: the frame's real size is known, and all of it must show.
     if (fitWhenFramed_) FitFramedWindow(*this);
     if (!startMessage_.empty()) Error({}, startMessage_);
-    if (!documents_->OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
+    const bool restored = options_.offerRecovery && documents_->OfferRecovery();
+    if (!restored && !arguments_.isEmpty()) openfile(arguments_.first());
     if (arguments_.size() > 1) {
         QStringList others;
         for (qsizetype i = 1; i < arguments_.size(); ++i) others << QFileInfo(arguments_[i]).fileName();
@@ -440,6 +448,18 @@ void TMainForm::StartWhenUp(int tries) {
                                           "jeden Entwurf einzeln.")
                             .arg(others.join(QStringLiteral(", "))));
     }
+}
+
+void TMainForm::RestoreInNewWindow(const RecoveryCopy::Leftover& leftover) {
+    Options options = options_;
+    options.arguments.clear();
+    options.offerRecovery = false;
+    auto* window = new TMainForm(options);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    AttachPictureViewer(*window);
+    window->PlaceOnScreen();
+    window->show();
+    window->documents_->Restore(leftover);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

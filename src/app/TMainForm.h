@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "app/DialogFolders.h"
+#include "app/RecoveryCopy.h"
 #include "output/PrinterPage.h"
 #include "platform/QtFontEngine.h"
 #include "platform/QtPictureDecoder.h"
@@ -76,6 +77,9 @@ public:
         int composeWaitMs = 50;
         // How often a recovery copy of unsaved changes is written.
         int autosaveMs = 120000;
+        // Whether the first showing offers the copies crashed programs left
+        // (a window opened for one of them offers nothing).
+        bool offerRecovery = true;
     };
 
     explicit TMainForm(Options options, QWidget* parent = nullptr);
@@ -189,6 +193,8 @@ private:
     QWidget* BuildBottomStrip();
     void BuildZoomRows(QVBoxLayout* column);
     void BuildDocumentCommands(int autosaveMs);
+    // A further recovery copy restored at the start opens in a window of its own.
+    void RestoreInNewWindow(const RecoveryCopy::Leftover& leftover);
     void ConnectEditor();
     // Every action to its handler, and the buttons and boxes to their actions.
     void ConnectActions();
@@ -211,6 +217,7 @@ private:
     void Error(const QString& caption, const std::string& message);
 
     // Options and services.
+    Options options_;
     QStringList arguments_;
     MainActions* actions_ = nullptr;
     DialogProvider* dialogs_ = nullptr;

@@ -350,8 +350,16 @@ void TMainForm::BuildDocumentCommands(int autosaveMs) {
     window.parent = this;
     window.paint = [this] { PaintDesign(); };
     window.error = [this](const std::string& message) { Error({}, message); };
-    window.status = [this](const QString& message) { statusBar()->showMessage(message); };
+    window.status = [this](const QString& message, const QString& whole) {
+        statusBar()->showMessage(message);
+        statusBar()->setToolTip(whole);
+        // The tooltip goes with the message.
+        connect(
+            statusBar(), &QStatusBar::messageChanged, statusBar(), [bar = statusBar()] { bar->setToolTip({}); },
+            Qt::SingleShotConnection);
+    };
     window.savedFileName = [this] { return SavedFileName(); };
+    window.restoreElsewhere = [this](const RecoveryCopy::Leftover& leftover) { RestoreInNewWindow(leftover); };
     documents_ = new DocumentCommands(*workspace_, *dialogs_, folders_, std::move(window), autosaveMs);
     documents_->setParent(this);
 }

@@ -338,6 +338,11 @@ void TPrintPage::PrintBtnClick() {
                                  form_.DialogFolder(FileKind::Pdf));
         form_.RememberFolder(FileKind::Pdf, file);
         return file;
+    }, [&](const QString& gone, const QString& instead) {
+        return dialogs.Confirm(this, QStringLiteral("Drucken"),
+                               QString::fromUtf8("Der unter „Drucker einrichten“ gewählte Drucker „%1“ ist nicht mehr "
+                                                 "vorhanden. Soll auf „%2“ gedruckt werden?")
+                                   .arg(gone, instead));
     });
     if (chosen.cancelled()) return;
     if (!chosen.ok()) {
@@ -356,6 +361,14 @@ void TPrintPage::PrintBtnClick() {
     job.overlapCm = OverlapEd->Field().Limit(OverlapEd->Value());
     const QString saved = QFileInfo(form_.SavedFileName()).fileName();
     job.title = saved.isEmpty() ? QStringLiteral("Unbenannt.zbg") : saved;
+    // A poster of many pages is printed only after a question.
+    const PosterCheck poster = CheckPosterJob(printer_, job);
+    if (!poster.refusal.empty()) return dialogs.Error(this, QString(), QString::fromStdString(poster.refusal));
+    if (poster.pages > kPagesWithoutQuestion &&
+        !dialogs.Confirm(this, QStringLiteral("Drucken"),
+                         QStringLiteral("Der Ausdruck braucht %1 Seiten. Sollen sie wirklich alle gedruckt werden?")
+                             .arg(poster.pages)))
+        return;
     PrintOutcome outcome;
     {
         // Closed before any message, so the message box is not covered.

@@ -7,6 +7,7 @@
 #include <QTranslator>
 #include <QWindow>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -70,6 +71,10 @@ void ScreenshotWhenShown(zb::TMainForm& form, const QString& file) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit a save then fails with EFBIG and is reported
+    // like a full disk (the design stays unsaved in the window), instead of
+    // the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList files;
     QString screenshot;
     for (int i = 1; i < argc; ++i) {

@@ -4,6 +4,7 @@
 #include "document/DesignFile.h"
 #include "model/PaperSizes.h"
 #include "output/PrinterPage.h"
+#include "output/PrinterPageRequest.h"
 #include "platform/FileNames.h"
 
 namespace zb::cli {
@@ -21,7 +22,13 @@ std::unique_ptr<Design> LoadDesign(const std::string& path) {
 bool ChoosePage(const std::string& command, const Arguments& a, PageChoice& out) {
     int64_t ppi = 0;
     if (!WholeOption(command, a, "--printer-dpi", 1, 100000, ppi)) return false;
-    const PrinterPage printer = DefaultPrinterPage();
+    // A print service that does not answer costs a few seconds, never the command.
+    std::optional<PrinterPage> asked = PrinterPageRequest().Wait(kPrintServiceTimeLimit);
+    if (!asked) {
+        LeavePrintServiceAlone();
+        std::fprintf(Err(), "zierbogen %s: %s\n", command.c_str(), kPrintServiceSilent);
+    }
+    const PrinterPage printer = asked ? *asked : FallbackPrinterPage();
     out.page = printer.page;
     out.page.ppiY = printer.ppiY;
     out.fallback = printer.fallback;

@@ -11,6 +11,7 @@
 #include "cli/Usage.h"
 #include "output/DesignPrinting.h"
 #include "output/PrintSession.h"
+#include "output/PrinterPageRequest.h"
 #include "platform/FileNames.h"
 #include "platform/QtFontEngine.h"
 #include "render/RandomInt.h"
@@ -25,7 +26,8 @@ int PrintCommand(const std::vector<std::string>& args) {
     Arguments a;
     const std::vector<OptionSpec> specs = {{"--printer", true}, {"--seed", true}, {"--sheets", true},
                                            {"--pixel-filters", false}, {"--pdf", true},
-                                           {"--poster", false},        {"--overlap", true}};
+                                           {"--poster", false},        {"--overlap", true},
+                                           {"--max-pages", true}};
     if (!ParseArguments("print", args, specs, a)) return 2;
     if (a.help) {
         std::fputs(CommandUsage("print"), stdout);
@@ -35,8 +37,9 @@ int PrintCommand(const std::vector<std::string>& args) {
         std::fprintf(Err(), "zierbogen print: genau ein Entwurf ist nötig (zierbogen print --help).\n");
         return 2;
     }
-    int64_t seed = -1, sheets = 1;
+    int64_t seed = -1, sheets = 1, maxPages = kPagesWithoutQuestion;
     if (!WholeOption("print", a, "--seed", 0, 0xFFFFFFFFll, seed)) return 2;
+    if (!WholeOption("print", a, "--max-pages", 1, 100000000, maxPages)) return 2;
     if (!WholeOption("print", a, "--sheets", 1, kMaxSheets, sheets)) return 2;
     double overlap = kDefaultOverlapCm;
     if (!DecimalOption("print", a, "--overlap", kMinOverlapCm, kMaxOverlapCm, overlap)) return 2;
@@ -54,6 +57,9 @@ int PrintCommand(const std::vector<std::string>& args) {
     auto design = LoadDesign(a.operands[0]);
     if (!design) return 1;
 
+    // A PDF needs no printer: the print service is not asked at all (a
+    // printer object otherwise looks up the default printer as it is made).
+    if (!pdf.empty()) LeavePrintServiceAlone();
     QPrinter printer(QPrinter::HighResolution);
     if (!pdf.empty()) {
         // The A4 page at 600 dpi that stands in for a printer, into a file.
@@ -88,6 +94,17 @@ int PrintCommand(const std::vector<std::string>& args) {
             std::fprintf(Err(), "\r  Bogen %d von %d: Ebene %d von %d", sheet, count, done, layers);
             if (sheet == count && done == layers) std::fputc('\n', Err());
         };
+    }
+    const PosterCheck poster = CheckPosterJob(printer, job);
+    if (!poster.refusal.empty()) {
+        Fail(poster.refusal);
+        return 1;
+    }
+    if (poster.pages > maxPages) {
+        Fail("Der Ausdruck bräuchte " + std::to_string(poster.pages) + " Seiten, mehr als --max-pages erlaubt (" +
+             std::to_string(maxPages) + "). Mit --max-pages " + std::to_string(poster.pages) +
+             " wird er trotzdem gedruckt.");
+        return 1;
     }
     const PrintOutcome outcome = PrintDesign(printer, job);
     if (!outcome.result.ok()) {

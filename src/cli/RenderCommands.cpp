@@ -171,6 +171,7 @@ int RenderCommand(const std::vector<std::string>& args) {
         Fail(message);
         return 1;
     }
+    PrepareFonts(workspace.GetDesign(), fonts);
     if (a.values.count("--zoom")) workspace.SetZoom(zoom);
     if (a.Has("--seamless")) workspace.SetTile(true, workspace.Paper().Repeat);
     const int ppi = int(screenDpi);
@@ -292,6 +293,7 @@ int VariantsCommand(const std::vector<std::string>& args) {
     if (!design) return 1;
     const RasterSize size = DesignRasterSize(design->Paper, job.page.page, int32_t(dpi), 100.0);
     platform::QtFontEngine fonts;
+    PrepareFonts(*design, fonts);
     Compositor compositor;
     RandomInt random(job.seed); // one generator: consecutive compositions differ
     for (int64_t k = 1; k <= count; ++k) {

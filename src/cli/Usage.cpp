@@ -58,7 +58,8 @@ const char* const kExport =
 
 const char* const kPrint =
     "Aufruf: zierbogen print ENTWURF.zbg [--printer NAME] [--seed N] [--sheets K]\n"
-    "                        [--pixel-filters] [--pdf DATEI] [--poster [--overlap CM]]\n"
+    "                        [--pixel-filters] [--pdf DATEI]\n"
+    "                        [--poster [--overlap CM] [--max-pages N]]\n"
     "  Druckt den Entwurf wie das Fenster: an den gespeicherten Rändern, in seiner\n"
     "  wirklichen Größe, am Rand des druckbaren Bereichs abgeschnitten, neu\n"
     "  zusammengesetzt in der Auflösung des Druckers; ein Auftrag, eine Seite je Bogen.\n"
@@ -75,7 +76,9 @@ const char* const kPrint =
     "                    die einander an einer Klebekante überlappen, mit\n"
     "                    Schnittlinien und der Angabe „Zeile r, Spalte s“; die\n"
     "                    Ränder gelten dann nicht.\n"
-    "  --overlap CM      Breite der Klebekante in cm (0 bis 3, Vorgabe 1).\n";
+    "  --overlap CM      Breite der Klebekante in cm (0 bis 3, Vorgabe 1).\n"
+    "  --max-pages N     höchstens N Seiten drucken (Vorgabe 50); ein Poster mit\n"
+    "                    mehr Seiten wird abgelehnt, ehe etwas gedruckt wird.\n";
 
 const char* const kVariants =
     "Aufruf: zierbogen variants ENTWURF.zbg -o ORDNER --count K [--dpi D] [--seed N]\n"
@@ -93,7 +96,8 @@ const char* const kGeneral =
     "                   [--page BxH] [--printer-dpi P] [--pixel-filters]\n"
     "                   [--seamless] [--repeat MODUS] [--preview3x3 DATEI]\n"
     "  zierbogen print ENTWURF.zbg [--printer NAME] [--seed N] [--sheets K]\n"
-    "                  [--pixel-filters] [--pdf DATEI] [--poster [--overlap CM]]\n"
+    "                  [--pixel-filters] [--pdf DATEI]\n"
+    "                  [--poster [--overlap CM] [--max-pages N]]\n"
     "  zierbogen variants ENTWURF.zbg -o ORDNER --count K [--dpi D] [--seed N]\n"
     "                   [--page BxH] [--printer-dpi P]\n"
     "  zierbogen --help | --version\n"

@@ -2,6 +2,7 @@
 // renders, exports and prints designs without a window.
 #include <QGuiApplication>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -36,6 +37,9 @@ int Run(const std::string& command, const std::vector<std::string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit a write then fails with EFBIG and is reported
+    // like a full disk, instead of the signal ending the program mid-file.
+    std::signal(SIGXFSZ, SIG_IGN);
     qInstallMessageHandler(QuietMessages);
     // Fonts need a Gui application; without a display the offscreen platform serves.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -63,7 +67,7 @@ int main(int argc, char** argv) {
             code = Run(command, args);
         } catch (const std::bad_alloc&) {
             // The writers on the unwound stack have removed their temporary files.
-            zb::cli::Fail("Nicht genügend Speicher: der Befehl „" + command + "“ wurde abgebrochen.");
+            zb::cli::Fail("Nicht genug Speicher: der Befehl „" + command + "“ wurde abgebrochen.");
             code = 1;
         }
     }

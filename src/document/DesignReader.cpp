@@ -96,7 +96,7 @@ std::string ReadPicture(ByteSource& source, TLayerRecord& layer, uint32_t index)
     layer.LayerPicture = DibPicture(h.biWidth, h.biHeight, bits, reinterpret_cast<const TBitmapInfoHeader*>(info),
                                     colors);
     if (layer.LayerPicture.empty()) {
-        return "Für das Bild von " + Layer(index) + " (" + size + ") reicht der Arbeitsspeicher nicht";
+        return "Für das Bild von " + Layer(index) + " (" + size + ") ist nicht genug Speicher da";
     }
     if (!source.Read(layer.LayerPicture.dib().Bits, imageBytes)) return kReadBeyondEnd;
     return {};

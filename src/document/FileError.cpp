@@ -24,7 +24,7 @@ std::string FileErrorText(int error) {
     case ENOSPC:
     case EDQUOT: return "Der Datenträger ist voll";
     case EFBIG: return "Die Datei wird größer, als der Datenträger oder das System erlaubt";
-    case ENOMEM: return "Nicht genug Arbeitsspeicher";
+    case ENOMEM: return "Nicht genug Speicher";
     case EIO: return "Der Datenträger meldet einen Lese- oder Schreibfehler";
     case EBUSY:
     case ETXTBSY: return "Die Datei wird gerade anderweitig benutzt";

@@ -16,12 +16,17 @@ namespace zb {
 
 namespace {
 
-// Resolves symbolic links so the link itself survives the rename.
+// Follows symbolic links to the file they name, existing or not, so the link
+// itself survives the rename and a dangling link gets its file.
 std::string ResolveTarget(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_symlink(path, ec)) return path;
-    const auto resolved = std::filesystem::weakly_canonical(path, ec);
-    return ec ? path : resolved.string();
+    std::filesystem::path current(path);
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(current, ec); ++hops) {
+        const std::filesystem::path next = std::filesystem::read_symlink(current, ec);
+        if (ec) return path;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return current.string();
 }
 
 void SyncFolderOf(const std::string& path) {

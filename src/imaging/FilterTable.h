@@ -19,7 +19,7 @@ struct FilterEntry {
 inline constexpr int kFilterCount = 14;
 extern const FilterEntry FilterTable[kFilterCount];
 
-inline constexpr const char* kFilterMemoryMessage = "Fehler: Nicht genügent Speicher für diese Aktion!";
+inline constexpr const char* kFilterMemoryMessage = "Fehler: Nicht genug Speicher für diese Aktion!";
 
 // The table entry for a stored filter index; indices outside 0 .. 13 count as 0.
 const FilterEntry& FilterForIndex(int32_t index);

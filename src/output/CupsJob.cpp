@@ -5,7 +5,9 @@
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QStringList>
+#include <chrono>
 #include <ctime>
+#include <thread>
 #include <dlfcn.h>
 #include <utility>
 #include <vector>
@@ -40,8 +42,13 @@ struct CupsJobInfo {
     time_t creationTime;
     time_t processingTime;
 };
+constexpr int kJobPending = 3;
+constexpr int kJobProcessing = 5;
 constexpr int kJobCanceled = 7;
 constexpr int kJobAborted = 8;
+// How long a job is followed while it waits or prints; one still on its way
+// after that counts as handed over.
+constexpr std::chrono::seconds kFollowLimit{60};
 constexpr int kAllJobs = -1;
 
 // The print dialog's own choices travel on the print engine under this key,
@@ -87,6 +94,13 @@ const CupsLibrary& Library() {
 }
 
 std::string Quoted(const QString& s) { return "„" + s.toStdString() + "“"; }
+
+// The print system's own texts often end in a full stop already.
+std::string EndedWithStop(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    if (text.empty() || (text.back() != '.' && text.back() != '!' && text.back() != '?')) text += '.';
+    return text;
+}
 
 // The printer's own account of its state ("Filter failed", "offline"), or
 // empty when it has none or cannot be asked.
@@ -161,13 +175,20 @@ std::string SubmitPdfJob(const QPrinter& printer, const std::string& pdfPath, co
             reason = "Der Druckdienst ist nicht erreichbar (" + std::string(error && *error ? error : "keine Antwort") + ")";
         else reason = error && *error ? error : "Der Drucker hat den Auftrag nicht angenommen";
     } else {
-        const int state = JobState(cups, queue, id);
+        // A backend may still give up on a job it took: it counts as printed
+        // only once it has ended well (or is still on its way at the limit).
+        const auto until = std::chrono::steady_clock::now() + kFollowLimit;
+        int state = JobState(cups, queue, id);
+        while ((state == kJobPending || state == kJobProcessing) && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            state = JobState(cups, queue, id);
+        }
         if (state == kJobAborted || state == kJobCanceled) reason = "Der Auftrag wurde vom Drucksystem abgebrochen";
     }
     if (reason.empty()) return {};
-    std::string message = failed + ": " + reason + ".";
+    std::string message = EndedWithStop(failed + ": " + reason);
     if (const std::string state = PrinterStateMessage(cups, queue); !state.empty())
-        message += " Meldung des Druckers: " + state + ".";
+        message += " Meldung des Druckers: " + EndedWithStop(state);
     return refused ? message + " Es wurde nichts gedruckt." : message;
 }
 

@@ -83,18 +83,40 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job);
 
 } // namespace
 
-JobResult ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName) {
+JobResult ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName,
+                        const OtherPrinterQuestion& useInstead) {
     if (!name.isEmpty()) return FromMessage(SelectPrinter(printer, name));
-    if (NoPrinterInstalled()) {
+    const QStringList installed = QPrinterInfo::availablePrinterNames();
+    if (installed.isEmpty()) {
         const QString file = askPdfFileName ? askPdfFileName() : QString();
         if (file.isEmpty()) return JobResult::Cancelled();
         SetUpFallbackPrinter(printer, file);
         return {};
     }
-    if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty() &&
-        !QPrinterInfo::printerInfo(printer.printerName()).isNull())
-        return {};
+    if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty()) {
+        const QString chosen = printer.printerName();
+        if (installed.contains(chosen)) return {};
+        // The job never goes to another printer unasked.
+        const QString standard = QPrinterInfo::defaultPrinterName();
+        const QString instead = standard.isEmpty() ? installed.first() : standard;
+        if (!useInstead)
+            return JobResult::Failed("Der eingerichtete Drucker „" + chosen.toStdString() +
+                                     "“ ist nicht mehr vorhanden.");
+        if (!useInstead(chosen, instead)) return JobResult::Cancelled();
+        return FromMessage(SelectPrinter(printer, instead));
+    }
     return FromMessage(SelectPrinter(printer, QString()));
+}
+
+PosterCheck CheckPosterJob(QPrinter& printer, const DesignPrintJob& job) {
+    PosterCheck check;
+    if (!job.poster || !job.design) return check;
+    const PrinterPage page = PrinterPageOf(printer);
+    check.refusal = OverlapProblem(page.page, job.overlapCm);
+    if (check.refusal.empty())
+        check.pages = PosterLayout::PageCountFor(job.design->Paper, page.page, job.overlapCm) *
+                      std::clamp(job.sheets, 1, kMaxSheets);
+    return check;
 }
 
 PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
@@ -104,7 +126,7 @@ PrintOutcome PrintDesign(QPrinter& printer, const DesignPrintJob& job) {
         // The session went with the unwound stack and cancelled its job.
         PrintOutcome outcome;
         outcome.result = JobResult::OutOfMemory(
-            "Nicht genügend Speicher, um den Entwurf zu drucken. Der Druckauftrag wurde abgebrochen.");
+            "Nicht genug Speicher, um den Entwurf zu drucken. Der Druckauftrag wurde abgebrochen.");
         return outcome;
     }
 }
@@ -132,6 +154,12 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     PrintSession session(printer);
     if (!job.pdfFileName.empty()) session.SetPdfFile(job.pdfFileName);
     const PrinterPage page = PrinterPageOf(printer);
+    if (job.poster) {
+        if (std::string problem = OverlapProblem(page.page, job.overlapCm); !problem.empty()) {
+            outcome.result = JobResult::Failed(std::move(problem));
+            return outcome;
+        }
+    }
     const PrintLayout layout = PrintPageLayout(job.design->Paper, page.page);
     const PosterLayout poster =
         job.poster ? PosterLayout::ForPrinter(job.design->Paper, page.page, job.overlapCm) : PosterLayout();
@@ -156,6 +184,8 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
         outcome.pagesPrinted = outcome.sheetsPrinted = 0;
         return outcome;
     };
+    // The font library gets its memory before the sheets take their share.
+    if (job.fonts) PrepareFonts(*job.design, *job.fonts);
     uint32_t seed = job.firstSeed;
     for (int sheet = 1; sheet <= sheets; ++sheet) {
         BandComposer composer(*job.design, rasterSize, page.page.ppi, 100.0, seed, job.fonts);
@@ -223,6 +253,8 @@ JobResult ExportSheet(const DesignExportJob& job) {
                                      "“ ist unbekannt: erlaubt sind PNG, JPEG, TIFF, BMP und PDF.");
     }
 
+    // The font library gets its memory before the sheet takes its share.
+    if (job.fonts) PrepareFonts(*job.design, *job.fonts);
     BandComposer composer(*job.design, size, dpi, 100.0, job.seed, job.fonts);
     composer.SetFilterScale(job.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
     SheetBands bands(composer, inBands ? BandRows(size.width) : size.height, job.progress, job.stop, 1, 1,
@@ -255,7 +287,7 @@ JobResult ExportDesign(const DesignExportJob& job) {
     try {
         return ExportSheet(job);
     } catch (const std::bad_alloc&) {
-        return JobResult::OutOfMemory("Nicht genügend Speicher, um den Entwurf zu exportieren. Es wurde nichts "
+        return JobResult::OutOfMemory("Nicht genug Speicher, um den Entwurf zu exportieren. Es wurde nichts "
                                       "exportiert.");
     }
 }

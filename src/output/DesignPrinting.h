@@ -59,12 +59,29 @@ struct PrintOutcome {
     int pagesPrinted = 0;
 };
 
+// Asked when the printer set up before is gone: whether to print on `instead`.
+using OtherPrinterQuestion = std::function<bool(const QString& gone, const QString& instead)>;
+
 // Makes `printer` ready for a print command: the printer named (an unknown
-// name is an error), else the printer as it is set up (the window's, after
-// the setup dialog), else the default printer. With no printer installed it
-// becomes the A4 PDF stand-in writing to the file askPdfFileName names; an
-// empty answer (the user cancelled) gives Cancelled.
-JobResult ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName);
+// name or instance is an error), else the printer as it is set up (the
+// window's, after the setup dialog), else the default printer. A printer set
+// up before that is gone is replaced by the default one only when
+// `useInstead` agrees (no: Cancelled; no question: an error). With no
+// printer installed it becomes the A4 PDF stand-in writing to the file
+// askPdfFileName names; an empty answer (the user cancelled) gives Cancelled.
+JobResult ChoosePrinter(QPrinter& printer, const QString& name, const std::function<QString()>& askPdfFileName,
+                        const OtherPrinterQuestion& useInstead = {});
+
+// More pages than this are printed only after a question (the window) or
+// when allowed expressly (the command line's --max-pages).
+inline constexpr int kPagesWithoutQuestion = 50;
+
+struct PosterCheck {
+    std::string refusal; // German; a glue strip that leaves nothing to print
+    int64_t pages = 0;   // pages of the whole job; 0 when it is no poster
+};
+// What a poster job would print on `printer` as it is set up.
+PosterCheck CheckPosterJob(QPrinter& printer, const DesignPrintJob& job);
 
 // One job with one page per sheet on the printer as it is set up (a real
 // printer, or the PDF stand-in with its file name set). Sheet 1 starts from

@@ -30,7 +30,7 @@ std::string CheckOutputPath(const std::string& fileName);
 // JPEG resolution tags, BMP pixels per metre; a PDF page of the raster's
 // physical size at that resolution, 300 when none is given). Every copy and
 // conversion on the way to the encoder is checked: memory running short is
-// reported ("Nicht genügend Speicher ..."), never written as an empty picture.
+// reported ("Nicht genug Speicher ..."), never written as an empty picture.
 // Returns a German message naming the path as given on failure, empty on
 // success. The raster goes to RasterFileStream as one band; a sheet that is
 // composed band by band is written with RasterFileStream directly.

@@ -14,7 +14,7 @@ std::string WriteFailedMessage(const std::string& fileName, const std::string& r
 }
 
 std::string NoMemoryMessage(const std::string& fileName) {
-    return "Nicht genügend Speicher, um " + QuotedPath(fileName) + " zu schreiben. Es wurde nichts geschrieben.";
+    return "Nicht genug Speicher, um " + QuotedPath(fileName) + " zu schreiben. Es wurde nichts geschrieben.";
 }
 
 std::string FormatCaption(std::string format) {

@@ -10,7 +10,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cerrno>
 #include <new>
@@ -21,6 +20,7 @@
 #include "output/CupsJob.h"
 #include "output/DescriptorDevice.h"
 #include "output/PdfDocument.h"
+#include "output/SpoolFolder.h"
 #include "platform/FileNames.h"
 
 namespace zb {
@@ -67,7 +67,9 @@ std::string SelectPrinter(QPrinter& printer, const QString& name) {
         printer.setPrinterName(info.printerName());
         return {};
     }
-    if (QPrinterInfo::printerInfo(name).isNull())
+    // Exactly as listed: an instance ("Drucker/Kopie") that was never set up
+    // would otherwise stand for its queue.
+    if (!QPrinterInfo::availablePrinterNames().contains(name))
         return "Der Drucker " + Quoted(name) + " ist nicht vorhanden.";
     printer.setOutputFormat(QPrinter::NativeFormat);
     printer.setPrinterName(name);
@@ -90,16 +92,15 @@ std::string PrintSession::Begin(const QString& jobTitle) {
     if (toFile && pdfPath_.empty()) pdfPath_ = QFile::encodeName(printer_.outputFileName()).toStdString();
     // A printer's job is composed into a PDF of its own first, handed to the
     // print system only by End(): a cancelled job sends nothing at all.
-    if (!toFile) pdfPath_ = SpoolFileName();
+    if (!toFile) {
+        spool_ = std::make_unique<SpoolFolder>();
+        if (!spool_->Made())
+            return PdfFailed("Kein privater Ordner für den Druckauftrag: " + FileErrorText(spool_->Error()));
+        pdfPath_ = spool_->File();
+    }
     if (std::string m = BeginPdf(jobTitle); !m.empty()) return m;
     active_ = true;
     return {};
-}
-
-std::string PrintSession::SpoolFileName() {
-    static std::atomic<unsigned> jobs{0};
-    return QFile::encodeName(QDir::tempPath()).toStdString() + "/zierbogen-auftrag-" + std::to_string(::getpid()) +
-           "-" + std::to_string(++jobs) + ".pdf";
 }
 
 std::string PrintSession::PdfFailed(const std::string& reason) const {
@@ -256,7 +257,7 @@ std::string PrintSession::End() {
     std::string message = EndPdf();
     if (printer_.outputFormat() != QPrinter::PdfFormat) {
         if (message.empty()) message = SubmitPdfJob(printer_, pdfPath_, printer_.docName());
-        ::unlink(pdfPath_.c_str());
+        spool_.reset();
     }
     return message;
 }
@@ -265,6 +266,7 @@ void PrintSession::Abort() {
     if (!active_) return;
     active_ = false;
     pdf_.reset(); // the temporary file goes: nothing reaches a printer, a PDF of the chosen name stays as it was
+    spool_.reset();
 }
 
 } // namespace zb

@@ -9,8 +9,9 @@
 // early return never leaves a half-finished job or PDF file behind.
 //
 // Every job is written by the session itself as a PDF, with the printer's
-// page layout and resolution, through a checked temporary file (unique to the
-// session): every write and the close are checked. For a PDF printer only a
+// page layout and resolution, through a checked temporary file: every write
+// and the close are checked. A printer job's file lies in a private folder
+// of its own (SpoolFolder), never at a name another user could foresee. For a PDF printer only a
 // complete PDF replaces a file of the chosen name, keeping its mode; a pipe,
 // a device or a write-protected file under the name is refused. For a
 // printer the PDF goes to its queue at End() as one job, whose acceptance is
@@ -31,6 +32,8 @@
 class QPrinter;
 
 namespace zb {
+
+class SpoolFolder;
 
 // Makes the printer the A4 PDF printer at 600 dpi that stands in when no
 // printer is installed, writing to pdfFileName. Its printable area is at least
@@ -95,8 +98,6 @@ public:
 
 private:
     struct PdfOutput;
-    // A name for a printer job's PDF in the temporary folder, unique per job.
-    static std::string SpoolFileName();
     std::string BeginPdf(const QString& jobTitle);
     // The printer's page in points and where its printable area starts.
     PdfPageFrame PageFrame() const;
@@ -116,6 +117,7 @@ private:
     bool ownArea_ = false;
     std::string pdfPath_;            // the PDF file, or a printer job's spool file
     std::unique_ptr<PdfOutput> pdf_; // while the PDF is being written
+    std::unique_ptr<SpoolFolder> spool_; // a printer job's private folder, until the job is sent
 };
 
 } // namespace zb

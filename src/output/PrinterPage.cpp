@@ -6,9 +6,7 @@
 
 namespace zb {
 
-namespace {
-
-PrinterPage Fallback() {
+PrinterPage FallbackPrinterPage() {
     PrinterPage p;
     p.page = kFallbackPrintablePage;
     p.ppiY = kFallbackPrintablePage.ppi;
@@ -16,10 +14,8 @@ PrinterPage Fallback() {
     return p;
 }
 
-} // namespace
-
 PrinterPage PrinterPageOf(QPrinter& printer) {
-    if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty()) return Fallback();
+    if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty()) return FallbackPrinterPage();
     // The paint device knows the resolution of each axis; the page layout
     // knows the printable rectangle in points.
     const int ppiX = printer.logicalDpiX();
@@ -27,7 +23,7 @@ PrinterPage PrinterPageOf(QPrinter& printer) {
     const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Inch);
     const int width = int(paint.width() * ppiX);
     const int height = int(paint.height() * ppiY);
-    if (ppiX <= 0 || ppiY <= 0 || width <= 0 || height <= 0) return Fallback();
+    if (ppiX <= 0 || ppiY <= 0 || width <= 0 || height <= 0) return FallbackPrinterPage();
     PrinterPage p;
     p.page = PrintablePage{width, height, ppiX, ppiY};
     p.ppiY = ppiY;
@@ -37,7 +33,7 @@ PrinterPage PrinterPageOf(QPrinter& printer) {
 
 PrinterPage DefaultPrinterPage() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return Fallback();
+    if (info.isNull()) return FallbackPrinterPage();
     QPrinter printer(info, QPrinter::HighResolution);
     return PrinterPageOf(printer);
 }

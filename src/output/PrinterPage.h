@@ -26,6 +26,9 @@ struct PrinterPage {
 // A4 at 600 dpi: what a page is taken to be when no printer is installed.
 inline constexpr PrintablePage kFallbackPrintablePage{4760, 6779, 600};
 
+// The page that stands in when no printer is installed (or none answers).
+PrinterPage FallbackPrinterPage();
+
 // The page of a configured printer (as the printer setup dialog leaves it).
 // A printer that reports no usable page gives the fallback.
 PrinterPage PrinterPageOf(QPrinter& printer);

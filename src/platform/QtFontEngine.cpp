@@ -6,14 +6,80 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <pthread.h>
 
 #include "model/Cp1252.h"
 
 namespace zb::platform {
 
 namespace {
+
+// The font library ends the program when an allocation of its own fails.
+// Every call into it first makes sure this much memory is still there, and
+// reports the shortage as the rest of the program does otherwise.
+constexpr size_t kFontLibraryReserve = size_t{32} << 20;
+
+bool FontLibraryHasMemory() {
+    void* probe = std::malloc(kFontLibraryReserve);
+    std::free(probe);
+    return probe != nullptr;
+}
+
+void NeedFontLibraryMemory() {
+    if (!FontLibraryHasMemory()) throw std::bad_alloc();
+}
+
+// Stack of each of the thread pool's helpers: painting needs little.
+constexpr size_t kHelperStack = size_t{512} << 10;
+
+bool CanStartThread(size_t stack) {
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, stack);
+    pthread_t thread;
+    const int failed = pthread_create(&thread, &attributes, [](void*) -> void* { return nullptr; }, nullptr);
+    pthread_attr_destroy(&attributes);
+    if (failed) return false;
+    pthread_join(thread, nullptr);
+    return true;
+}
+
+// Starts the global pool's threads (as many as it would use, or as memory
+// allows), keeps them, and caps the pool at them: the paint engine's fills
+// then never wait for a thread that cannot be made. False when not one runs.
+bool StartPainterHelpers() {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    pool->setStackSize(uint(kHelperStack));
+    pool->setExpiryTimeout(-1);
+    struct Gate {
+        QSemaphore started, release;
+    };
+    auto gate = std::make_shared<Gate>();
+    const int wanted = std::max(1, pool->maxThreadCount());
+    int started = 0;
+    // Each task holds its thread until all have started, so each needs a thread of its own.
+    for (; started < wanted && CanStartThread(kHelperStack); ++started)
+        pool->start([gate] {
+            gate->started.release();
+            gate->release.acquire();
+        });
+    const bool running = gate->started.tryAcquire(started, 10000);
+    gate->release.release(started);
+    pool->setMaxThreadCount(std::max(1, started));
+    return running && started > 0;
+}
+
+bool PainterHelpersReady() {
+    static const bool ready = StartPainterHelpers();
+    return ready;
+}
 
 QString FromCp1252(std::string_view bytes) {
     QString out;
@@ -60,6 +126,8 @@ QString VisibleText(std::string_view text, const QFontMetrics& metrics, int maxW
 
 } // namespace
 
+QtFontEngine::QtFontEngine() { PainterHelpersReady(); }
+
 int QtFontEngine::DefaultPixelHeight() {
     const int px = QFontInfo(QGuiApplication::font()).pixelSize();
     return px > 0 ? px : 16;
@@ -71,6 +139,10 @@ std::string QtFontEngine::ResolvedFamily(const std::string& family) {
 
 const std::vector<std::string>& QtFontEngine::Families() {
     if (families_) return *families_;
+    // Without the memory to read the list, it stays empty for now: random
+    // fonts then draw in the layer's own, whose rendering reports the shortage.
+    static const std::vector<std::string> kNone;
+    if (!FontLibraryHasMemory()) return kNone;
     QStringList names;
     for (const QString& name : QFontDatabase::families()) {
         if (QFontDatabase::isPrivateFamily(name)) continue;
@@ -93,6 +165,17 @@ const std::vector<std::string>& QtFontEngine::Families() {
     return *families_;
 }
 
+void QtFontEngine::Prepare(const std::vector<std::string>& families) {
+    Families();
+    for (const std::string& family : families) {
+        if (prepared_.count(family)) continue;
+        NeedFontLibraryMemory();
+        prepared_.insert(family);
+        // Measuring a character loads the face the family resolves to.
+        QFontMetrics(MakeFont(family, 32)).horizontalAdvance(QLatin1Char('A'));
+    }
+}
+
 TextBitmap QtFontEngine::Render(const std::string& family, int pixelHeight, std::string_view text) {
     return RenderClipped(family, pixelHeight, text, kMaxSide, kMaxSide);
 }
@@ -101,6 +184,8 @@ TextBitmap QtFontEngine::RenderClipped(const std::string& family, int pixelHeigh
                                        int maxWidth, int maxHeight) {
     maxWidth = std::clamp(maxWidth, 0, kMaxSide);
     maxHeight = std::clamp(maxHeight, 0, kMaxSide);
+    NeedFontLibraryMemory();
+    if (!PainterHelpersReady()) throw std::bad_alloc();
     // A negative height asks for the same character height as a positive one.
     const int height = int(std::min<int64_t>(pixelHeight < 0 ? -int64_t(pixelHeight) : pixelHeight, kMaxSide));
     const QFont font = MakeFont(family, height);
@@ -115,9 +200,10 @@ TextBitmap QtFontEngine::RenderClipped(const std::string& family, int pixelHeigh
     out.pixels.assign(size_t(out.width) * size_t(out.height), 255);
     if (out.width == 0 || out.height == 0) return out;
 
-    QImage image(out.width, out.height, QImage::Format_Grayscale8);
+    QImage image(out.width, out.height, QImage::Format_MonoLSB);
     if (image.isNull()) return out; // could not allocate: a blank copy rather than none
-    image.fill(255);
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    image.fill(0);
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -127,8 +213,12 @@ TextBitmap QtFontEngine::RenderClipped(const std::string& family, int pixelHeigh
         // The text's top-left corner at (0, 0): the baseline lies one ascent down.
         painter.drawText(QPoint(0, metrics.ascent()), visible);
     }
-    for (int y = 0; y < out.height; ++y)
-        std::memcpy(out.pixels.data() + size_t(y) * size_t(out.width), image.constScanLine(y), size_t(out.width));
+    for (int y = 0; y < out.height; ++y) {
+        const uchar* bits = image.constScanLine(y);
+        uint8_t* row = out.pixels.data() + size_t(y) * size_t(out.width);
+        for (int x = 0; x < out.width; ++x)
+            if (bits[x >> 3] & (1u << (x & 7))) row[x] = 0;
+    }
     return out;
 }
 

@@ -3,6 +3,7 @@
 // rendered black on white without antialiasing. Needs a QGuiApplication; use
 // it on the thread that created it.
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,17 @@ public:
     // the application's default font. The bitmap is as wide as the text's
     // advance width and as high as the font's line height (ascent + descent);
     // every pixel is exactly 0 or 255. Sides are capped at kMaxSide pixels.
+    // Texts are drawn into a one-bit picture (an eighth of the memory).
+    // Qt's paint engine spreads large fills over its global thread pool and
+    // waits for them; a helper it cannot start (memory short) would leave it
+    // waiting forever. So the first engine starts the pool's threads while
+    // there is memory, keeps them, and lets the pool make no more; where not
+    // one could be started, rendering throws std::bad_alloc instead.
+    // Resolves each family and loads its face once; later calls skip what is
+    // loaded. Rendering and preparing throw std::bad_alloc when memory is too
+    // short for the font library to work safely (it would crash instead).
+    void Prepare(const std::vector<std::string>& families) override;
+
     TextBitmap Render(const std::string& family, int pixelHeight, std::string_view text) override;
     TextBitmap RenderClipped(const std::string& family, int pixelHeight, std::string_view text, int maxWidth,
                              int maxHeight) override;
@@ -37,8 +49,11 @@ public:
 
     static constexpr int kMaxSide = 16384;
 
+    QtFontEngine();
+
 private:
     std::optional<std::vector<std::string>> families_;
+    std::set<std::string> prepared_;
 };
 
 } // namespace zb::platform

@@ -48,7 +48,7 @@ TileWrap SheetWrap(const PaperSettings& paper, RasterSize size) {
 }
 
 std::string DesignMemoryMessage(RasterSize size) {
-    return "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (" + std::to_string(size.width) + " x " +
+    return "Fehler: Nicht genug Speicher für die Entwurfsgrafik (" + std::to_string(size.width) + " x " +
            std::to_string(size.height) + " Pixel)!";
 }
 

@@ -58,7 +58,7 @@ struct LayerGenerators {
 // edge meets the sheet's own mirror image.
 TileWrap SheetWrap(const PaperSettings& paper, RasterSize size);
 
-// "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (W x H Pixel)!"
+// "Fehler: Nicht genug Speicher für die Entwurfsgrafik (W x H Pixel)!"
 std::string DesignMemoryMessage(RasterSize size);
 
 class Compositor {

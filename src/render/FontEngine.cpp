@@ -3,11 +3,31 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/Design.h"
+#include "model/LayerChoices.h"
+
 namespace zb {
 
 TextBitmap FontEngine::RenderClipped(const std::string& family, int pixelHeight, std::string_view text,
                                      int maxWidth, int maxHeight) {
     return CropTextBitmap(Render(family, pixelHeight, text), maxWidth, maxHeight);
+}
+
+void PrepareFonts(const Design& design, FontEngine& fonts) {
+    std::vector<std::string> families;
+    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+        const TLayerRecord& layer = design.Layers[i];
+        if (layer.Kind != kKindText) continue;
+        if (layer.TextFontMode == kFontRandom) {
+            const std::vector<std::string>& all = fonts.Families();
+            families.insert(families.end(), all.begin(), all.end());
+        } else {
+            families.push_back(layer.FontName);
+        }
+    }
+    std::sort(families.begin(), families.end());
+    families.erase(std::unique(families.begin(), families.end()), families.end());
+    if (!families.empty()) fonts.Prepare(families);
 }
 
 TextBitmap CropTextBitmap(TextBitmap bitmap, int maxWidth, int maxHeight) {

@@ -34,7 +34,18 @@ public:
     // only the part asked for.
     virtual TextBitmap RenderClipped(const std::string& family, int pixelHeight, std::string_view text,
                                      int maxWidth, int maxHeight);
+
+    // Loads what rendering in `families` takes (the font list, the faces),
+    // so that compositions that follow ask the platform for nothing new.
+    virtual void Prepare(const std::vector<std::string>& families) { (void)families; }
 };
+
+struct Design;
+
+// Prepares the fonts the design's text layers draw with: a layer's own font,
+// or every family for a layer of random fonts. Called before a composition
+// that runs short of memory, so the font library gets its memory first.
+void PrepareFonts(const Design& design, FontEngine& fonts);
 
 // The top-left part of a bitmap, at most maxWidth x maxHeight. A bitmap whose
 // pixels do not cover width x height is treated as blank (white).

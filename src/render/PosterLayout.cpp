@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace zb {
 
@@ -15,6 +16,28 @@ int PieceCount(int length, int page, int overlap) {
 }
 
 } // namespace
+
+namespace {
+
+// "0,7" : centimetres with one decimal, as the fields show them.
+std::string Centimetres(double cm) {
+    const long tenths = std::lround(cm * 10);
+    return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
+}
+
+} // namespace
+
+std::string OverlapProblem(const PrintablePage& page, double overlapCm) {
+    const int32_t ppiY = VerticalPpi(page);
+    if (page.ppi <= 0 || ppiY <= 0) return {};
+    const int overlap = CentimetresToPixels(std::clamp(overlapCm, kMinOverlapCm, kMaxOverlapCm), page.ppi);
+    const int height = int(int64_t(page.height) * page.ppi / ppiY);
+    if (overlap < std::min(page.width, height)) return {};
+    const double inch = 2.539995;
+    return "Die Klebekante von " + Centimetres(overlapCm) + " cm ist so breit wie die druckbare Seite (" +
+           Centimetres(page.width * inch / page.ppi) + " x " + Centimetres(height * inch / page.ppi) +
+           " cm) oder breiter: Es bliebe nichts zum Drucken. Bitte eine schmalere Klebekante wählen.";
+}
 
 std::string PosterPageLabel(int row, int column) {
     return "Zeile " + std::to_string(row) + ", Spalte " + std::to_string(column);
@@ -59,18 +82,39 @@ PosterLayout::PosterLayout(RasterSize sheet, RasterSize page, Metrics metrics) :
         }
 }
 
-PosterLayout PosterLayout::ForPrinter(const PaperSettings& paper, const PrintablePage& page, double overlapCm) {
+namespace {
+
+struct PrinterPoster {
+    RasterSize sheet;
+    RasterSize area; // the printable area in the sheet's square pixels
+    PosterLayout::Metrics metrics;
+};
+
+std::optional<PrinterPoster> OnPrinter(const PaperSettings& paper, const PrintablePage& page, double overlapCm) {
     const int32_t ppiY = VerticalPpi(page);
-    if (page.ppi <= 0 || ppiY <= 0) return {};
-    const RasterSize sheet = DesignRasterSize(paper, page, page.ppi, 100.0);
-    // The printable height in the sheet's square pixels.
-    const RasterSize area{page.width, int(int64_t(page.height) * page.ppi / ppiY)};
-    Metrics m;
-    m.overlap = CentimetresToPixels(std::clamp(overlapCm, kMinOverlapCm, kMaxOverlapCm), page.ppi);
-    m.markWidth = std::max(1, CentimetresToPixels(0.02, page.ppi));
-    m.labelWidth = std::max(1, CentimetresToPixels(4.0, page.ppi));
-    m.labelHeight = std::max(1, CentimetresToPixels(0.5, page.ppi));
-    return PosterLayout(sheet, area, m);
+    if (page.ppi <= 0 || ppiY <= 0) return std::nullopt;
+    PrinterPoster p;
+    p.sheet = DesignRasterSize(paper, page, page.ppi, 100.0);
+    p.area = {page.width, int(int64_t(page.height) * page.ppi / ppiY)};
+    p.metrics.overlap = CentimetresToPixels(std::clamp(overlapCm, kMinOverlapCm, kMaxOverlapCm), page.ppi);
+    p.metrics.markWidth = std::max(1, CentimetresToPixels(0.02, page.ppi));
+    p.metrics.labelWidth = std::max(1, CentimetresToPixels(4.0, page.ppi));
+    p.metrics.labelHeight = std::max(1, CentimetresToPixels(0.5, page.ppi));
+    return p;
+}
+
+} // namespace
+
+PosterLayout PosterLayout::ForPrinter(const PaperSettings& paper, const PrintablePage& page, double overlapCm) {
+    const std::optional<PrinterPoster> p = OnPrinter(paper, page, overlapCm);
+    return p ? PosterLayout(p->sheet, p->area, p->metrics) : PosterLayout();
+}
+
+int64_t PosterLayout::PageCountFor(const PaperSettings& paper, const PrintablePage& page, double overlapCm) {
+    const std::optional<PrinterPoster> p = OnPrinter(paper, page, overlapCm);
+    if (!p || p->sheet.empty() || p->area.empty()) return 0;
+    const int o = std::clamp(p->metrics.overlap, 0, std::min(p->area.width, p->area.height) - 1);
+    return int64_t(PieceCount(p->sheet.width, p->area.width, o)) * PieceCount(p->sheet.height, p->area.height, o);
 }
 
 std::vector<PixelRect> PosterLayout::PieceOutlines(PixelRect target) const {

@@ -53,6 +53,8 @@ public:
     // The sheet of `paper` at the printer's resolution on `page`, with an
     // overlap in centimetres (held within kMinOverlapCm .. kMaxOverlapCm).
     static PosterLayout ForPrinter(const PaperSettings& paper, const PrintablePage& page, double overlapCm);
+    // The page count ForPrinter would give, without laying out the pages.
+    static int64_t PageCountFor(const PaperSettings& paper, const PrintablePage& page, double overlapCm);
 
     int Columns() const { return columns_; }
     int Rows() const { return rows_; }
@@ -73,6 +75,10 @@ private:
     int rows_ = 0;
     std::vector<PosterPage> pages_;
 };
+
+// Empty when a glue strip of `overlapCm` leaves room to print on `page`;
+// otherwise the German refusal saying that the strip takes the whole page.
+std::string OverlapProblem(const PrintablePage& page, double overlapCm);
 
 // "Zeile 2, Spalte 3".
 std::string PosterPageLabel(int row, int column);

@@ -34,6 +34,9 @@ public:
     std::deque<bool> confirms;     // answers; none left: OK
     std::deque<zb::Answer> answers; // answered before `confirms` while any are left
     std::deque<QString> fileNames; // answers of the file dialogs; none left: cancel
+    // Answers of the questions about several items; none left: every item chosen.
+    std::deque<std::optional<std::vector<bool>>> picks;
+    QStringList lastItems;
     std::vector<Shown> shown;
 
     int Count(const QString& kind) const {
@@ -74,6 +77,16 @@ public:
         if (confirms.empty()) return true;
         const bool answer = confirms.front();
         confirms.pop_front();
+        return answer;
+    }
+    std::optional<std::vector<bool>> ChooseItems(QWidget*, const QString& caption, const QString& text,
+                                                 const QStringList& items, const QString&, const QString&,
+                                                 const QString&) override {
+        shown.push_back({"items", caption, text, {}, false});
+        lastItems = items;
+        if (picks.empty()) return std::vector<bool>(size_t(items.size()), true);
+        auto answer = picks.front();
+        picks.pop_front();
         return answer;
     }
     void Error(QWidget* parent, const QString& caption, const QString& text) override {

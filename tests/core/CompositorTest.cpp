@@ -366,7 +366,7 @@ TEST(Compositor, UnallocatableSizeKeepsThePreviousComposition) {
     const std::vector<uint8_t> before = Pixels(compositor.DesignView());
 
     EXPECT_EQ(compositor.EnsureSize({100000, 100000}),
-              "Fehler: Nicht genügend Speicher für die Entwurfsgrafik (100000 x 100000 Pixel)!");
+              "Fehler: Nicht genug Speicher für die Entwurfsgrafik (100000 x 100000 Pixel)!");
     EXPECT_EQ(compositor.FailedSize(), (RasterSize{100000, 100000}));
     EXPECT_EQ(compositor.Size(), kSize);
     EXPECT_TRUE(compositor.DesignValid());

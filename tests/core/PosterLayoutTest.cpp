@@ -62,6 +62,29 @@ TEST(PosterLayout, PageCount) {
         const PosterLayout l = PosterLayout::ForPrinter(paper, s.page, s.overlapCm);
         EXPECT_EQ(l.Columns(), s.columns);
         EXPECT_EQ(l.Rows(), s.rows);
+        EXPECT_EQ(PosterLayout::PageCountFor(paper, s.page, s.overlapCm), s.columns * s.rows);
+    }
+}
+
+// A glue strip as wide as the printable page, or as high, leaves nothing to
+// print: refused, saying so with both sizes.
+TEST(PosterLayout, AGlueStripThatTakesThePageIsRefused) {
+    struct Case {
+        zb::PrintablePage page;
+        double overlapCm;
+        const char* refusal; // empty: accepted
+    } cases[] = {
+        {kA4StandIn, 3, ""},
+        {{236, 236, 600, 600}, 0.7, ""},
+        {{100, 100, 600, 600}, 0.7, "Die Klebekante von 0,7 cm ist so breit wie die druckbare Seite (0,4 x 0,4 cm)"},
+        {{6000, 236, 600, 600}, 1, "(25,4 x 1,0 cm)"},
+        {{236, 472, 600, 1200}, 1, "(1,0 x 1,0 cm)"},
+    };
+    for (const Case& c : cases) {
+        const std::string refusal = zb::OverlapProblem(c.page, c.overlapCm);
+        SCOPED_TRACE(refusal);
+        EXPECT_EQ(refusal.empty(), std::string(c.refusal).empty());
+        EXPECT_NE(refusal.find(c.refusal), std::string::npos);
     }
 }
 

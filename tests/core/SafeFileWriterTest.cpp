@@ -143,3 +143,33 @@ TEST(SafeFileWriter, RemovesOnlyAbandonedTemporariesOfItsTarget) {
     EXPECT_TRUE(std::filesystem::exists(young));
     for (const std::string& f : others) EXPECT_TRUE(std::filesystem::exists(f)) << f;
 }
+
+// A link whose file does not exist yet stays a link; the file it names is
+// written, wherever the link points (beside it, into another folder, through
+// a second link).
+TEST(SafeFileWriter, DanglingLinksKeepTheirLinkAndGetTheirFile) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links; // name, where it points
+        std::string written; // the file that must hold the bytes
+    };
+    const Case cases[] = {
+        {"beside it", {{"ziel.pdf", "neu.pdf"}}, "neu.pdf"},
+        {"into a folder", {{"ziel.pdf", "ablage/neu.pdf"}}, "ablage/neu.pdf"},
+        {"absolute", {{"ziel.pdf", "@/ablage/neu.pdf"}}, "ablage/neu.pdf"},
+        {"through a second link", {{"ziel.pdf", "zwischen.pdf"}, {"zwischen.pdf", "ablage/neu.pdf"}}, "ablage/neu.pdf"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        std::filesystem::create_directory(dir.File("ablage"));
+        for (const auto& [name, to] : c.links)
+            std::filesystem::create_symlink(to[0] == '@' ? dir.Path().string() + to.substr(1) : to, dir.File(name));
+        SafeFileWriter writer(dir.File("ziel.pdf"));
+        ASSERT_TRUE(writer.Begin());
+        ASSERT_TRUE(writer.Sink().Write("neu", 3));
+        ASSERT_TRUE(writer.Commit());
+        for (const auto& link : c.links) EXPECT_TRUE(std::filesystem::is_symlink(dir.File(link.first)));
+        EXPECT_EQ(ReadBytes(dir.File(c.written)).size(), 3u);
+    }
+}

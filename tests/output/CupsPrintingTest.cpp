@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "CupsTestUtil.h"
+#include "output/SpoolFolder.h"
 #include "OutputTestUtil.h"
 #include "document/DesignFile.h"
 #include "model/LayerChoices.h"
@@ -262,8 +263,8 @@ TEST(CupsPrinting, RefusedAndCancelledJobsAreNotCountedAsPrinted) {
     QPrinter printer(QPrinter::HighResolution);
     ASSERT_EQ(zb::ChoosePrinter(printer, QString(), {}).message, "");
     auto spoolFiles = [] {
-        return QDir(QDir::tempPath()).entryList({"zierbogen-auftrag-*", ".zierbogen-auftrag-*"},
-                                                QDir::Files | QDir::Hidden);
+        return QDir(QString::fromStdString(zb::SpoolFolder::DefaultParent()))
+            .entryList({"zierbogen-druck-*"}, QDir::Dirs | QDir::Hidden);
     };
     const int jobsBefore = JobsOnRecord();
 

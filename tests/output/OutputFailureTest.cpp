@@ -253,7 +253,7 @@ TEST(OutputFailure, ShortMemoryNeverGivesAnEmptyPictureOrAnAbort) {
             EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
             if (!run.result.empty()) {
                 // The TIFF encoder gives up without saying why.
-                const bool said = run.result.find("Nicht genügend Speicher") != std::string::npos ||
+                const bool said = run.result.find("Nicht genug Speicher") != std::string::npos ||
                                   (std::string(format) == "tif" &&
                                    run.result.find("nicht im Format TIFF") != std::string::npos);
                 EXPECT_TRUE(said) << run.result;
