@@ -53,6 +53,32 @@ std::string MovePlaneDown(Design& design, int selectedRow) {
     return {};
 }
 
+std::string DuplicatePlane(Design& design, int selectedRow) {
+    if (selectedRow < 0 || selectedRow >= int(design.Layers.Count)) return kNoLayerSelected;
+    TLayerRecord copy;
+    const TLayerRecord& from = design.Layers[uint32_t(selectedRow)];
+    static_cast<LayerSettings&>(copy) = from;
+    copy.FontName = from.FontName;
+    copy.LayerText = from.LayerText;
+    if (!from.LayerPicture.empty() && !MakeDIBCopy(from.LayerPicture, copy.LayerPicture)) return kCopyMemoryMessage;
+    *design.Layers.Add() = std::move(copy);
+    // The copy climbs from the top to just above its original.
+    for (int i = int(design.Layers.Count) - 1; i > selectedRow + 1; --i) design.Layers.Exchange(i, i - 1);
+    design.CurrentIndex = selectedRow + 1;
+    design.Layers.Select(design.CurrentIndex);
+    return {};
+}
+
+std::string MovePlane(Design& design, int from, int to) {
+    const int count = int(design.Layers.Count);
+    if (from < 0 || from >= count || to < 0 || to >= count) return kNoLayerSelected;
+    for (int i = from; i < to; ++i) design.Layers.Exchange(i, i + 1);
+    for (int i = from; i > to; --i) design.Layers.Exchange(i, i - 1);
+    design.CurrentIndex = to;
+    design.Layers.Select(to);
+    return {};
+}
+
 int LowerOfExchanged(int row, int step, int count) {
     const int other = row + step;
     if (row < 0 || row >= count || other < 0 || other >= count) return count;

@@ -34,6 +34,10 @@ void LimitToEditorRanges(LayerSettings& layer) {
     layer.PictureWidthMM = inRange(layer.PictureWidthMM, kPicBreitEd);
 }
 
+std::string LayerDisplayName(const LayerSettings& layer) {
+    return layer.Name.empty() ? std::string(LayerKindCaption(layer.Kind)) : layer.Name;
+}
+
 std::string_view LayerKindCaption(uint32_t kind) {
     switch (kind) {
     case kKindGradient: return "Farbverlauf";

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <algorithm>
 #include <cstring>
 
@@ -58,6 +59,12 @@ QString VisibleText(std::string_view text, const QFontMetrics& metrics, int maxW
     return FromCp1252(text.substr(0, used));
 }
 
+// "C059 [urw]" -> "C059": the foundry fontconfig adds to tell families apart.
+QString WithoutFoundry(const QString& name) {
+    const qsizetype open = name.lastIndexOf(QStringLiteral(" ["));
+    return open > 0 && name.endsWith(QChar(']')) ? name.left(open) : name;
+}
+
 } // namespace
 
 int QtFontEngine::DefaultPixelHeight() {
@@ -72,13 +79,14 @@ std::string QtFontEngine::ResolvedFamily(const std::string& family) {
 const std::vector<std::string>& QtFontEngine::Families() {
     if (families_) return *families_;
     QStringList names;
-    for (const QString& name : QFontDatabase::families()) {
-        if (QFontDatabase::isPrivateFamily(name)) continue;
+    for (const QString& listed : QFontDatabase::families()) {
+        if (QFontDatabase::isPrivateFamily(listed)) continue;
+        const QString name = WithoutFoundry(listed);
         const std::string utf8 = name.toStdString();
         if (!IsCp1252Representable(utf8)) continue;
         // Generic aliases resolve to another family, which is listed itself.
         QFont probe(name);
-        if (QFontInfo(probe).family().compare(name, Qt::CaseInsensitive) != 0) continue;
+        if (WithoutFoundry(QFontInfo(probe).family()).compare(name, Qt::CaseInsensitive) != 0) continue;
         names.append(name);
     }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
@@ -91,6 +99,36 @@ const std::vector<std::string>& QtFontEngine::Families() {
     for (const QString& name : names) out.push_back(Utf8ToCp1252(name.toStdString()));
     families_ = std::move(out);
     return *families_;
+}
+
+bool QtFontEngine::Installed(const std::string& family) {
+    const QString name = FromCp1252(family);
+    return WithoutFoundry(QFontInfo(QFont(name)).family()).compare(WithoutFoundry(name), Qt::CaseInsensitive) == 0;
+}
+
+const std::vector<std::string>& QtFontEngine::FamiliesFor(std::string_view text) {
+    const std::vector<std::string>& all = Families();
+    const std::lock_guard lock(writersMutex_);
+    if (auto it = writers_.find(text); it != writers_.end()) return it->second;
+    // Each character once; spaces and soft hyphens need no glyph.
+    QString needed;
+    for (const QChar c : FromCp1252(text)) {
+        if (c.isSpace() || c.unicode() == 0x00AD || c.unicode() < 0x20 || needed.contains(c)) continue;
+        needed.append(c);
+    }
+    std::vector<std::string> writers;
+    for (const std::string& family : all) {
+        const QString name = FromCp1252(family);
+        if (QFontDatabase::writingSystems(name).contains(QFontDatabase::Symbol)) continue;
+        QFont font(name);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        const QRawFont raw = QRawFont::fromFont(font);
+        if (!raw.isValid()) continue;
+        bool writes = true;
+        for (const QChar c : needed) writes = writes && raw.supportsCharacter(c);
+        if (writes) writers.push_back(family);
+    }
+    return writers_.emplace(std::string(text), std::move(writers)).first->second;
 }
 
 TextBitmap QtFontEngine::Render(const std::string& family, int pixelHeight, std::string_view text) {

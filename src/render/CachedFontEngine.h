@@ -22,6 +22,7 @@ public:
     explicit CachedFontEngine(FontEngine& engine, size_t byteLimit = size_t(32) << 20);
 
     const std::vector<std::string>& Families() override { return engine_.Families(); }
+    const std::vector<std::string>& FamiliesFor(std::string_view text) override { return engine_.FamiliesFor(text); }
     TextBitmap Render(const std::string& family, int pixelHeight, std::string_view text) override;
     TextBitmap RenderClipped(const std::string& family, int pixelHeight, std::string_view text, int maxWidth,
                              int maxHeight) override;

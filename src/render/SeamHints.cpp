@@ -20,8 +20,8 @@ std::vector<std::string> SeamHints(const Design& design, RasterSize size, double
     if (!paper.Seamless || paper.Repeat == kRepeatMirror || size.empty()) return hints;
     for (uint32_t i = 0; i < design.Layers.Count; ++i) {
         const TLayerRecord& layer = design.Layers[i];
-        // A layer that lets everything through shows nothing of its own.
-        if (i > 0 && BlendWeight(layer.Transparency) == 10) continue;
+        // A hidden layer, or one that lets everything through, shows nothing of its own.
+        if (!layer.Visible || (i > 0 && BlendWeight(layer.Transparency) == 10)) continue;
         const int64_t across = size.width, down = size.height;
         // In the half-drop repeat a row must also meet the one half a sheet lower.
         const int64_t drop = paper.Repeat == kRepeatHalfDrop ? down / 2 : 0;

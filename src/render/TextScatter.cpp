@@ -146,7 +146,7 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
     const int64_t left = window.Left();
     const int64_t top = window.Top();
     const std::string ownFont(layer.FontName);
-    const std::vector<std::string>* families = layer.TextFontMode == kFontRandom ? &fonts.Families() : nullptr;
+    const std::vector<std::string>* families = layer.TextFontMode == kFontRandom ? &fonts.FamiliesFor(text) : nullptr;
     RenderCache cache(fonts, text, W, H);
 
     // Cells tile the raster from its top-left corner, each as wide as its

@@ -8,6 +8,7 @@
 #include "model/LayerStack.h"
 #include "model/SpinField.h"
 #include "render/SeamHints.h"
+#include "workspace/EditorFields.h"
 
 namespace zb {
 
@@ -92,6 +93,42 @@ std::string DesignWorkspace::MoveLayerDown(int row) {
     CommitPendingEdit();
     const int lower = LowerOfExchanged(row, +1, int(design_->Layers.Count));
     return StackChanged(MovePlaneDown(*design_, row), lower, false);
+}
+
+std::string DesignWorkspace::DuplicateLayer(int row) {
+    CommitPendingEdit();
+    return StackChanged(DuplicatePlane(*design_, row), row + 1, true);
+}
+
+std::string DesignWorkspace::MoveLayer(int from, int to) {
+    CommitPendingEdit();
+    if (from == to) return {};
+    return StackChanged(MovePlane(*design_, from, to), std::min(from, to), true);
+}
+
+void DesignWorkspace::RenameLayer(int row, const std::string& utf8Name) {
+    if (row < 0 || row >= int(design_->Layers.Count)) return;
+    CommitPendingEdit();
+    TLayerRecord& layer = design_->Layers[uint32_t(row)];
+    std::string name;
+    StoreShownText(name, utf8Name);
+    if (name.size() > kMaxLayerNameBytes) name.resize(kMaxLayerNameBytes);
+    if (name == LayerKindCaption(layer.Kind)) name.clear();
+    if (name == layer.Name) return;
+    layer.Name = std::move(name);
+    RecordStep();
+    Edited(kChangeLayers);
+}
+
+void DesignWorkspace::SetLayerVisible(int row, bool visible) {
+    if (row < 0 || row >= int(design_->Layers.Count)) return;
+    CommitPendingEdit();
+    TLayerRecord& layer = design_->Layers[uint32_t(row)];
+    if (layer.Visible == visible) return;
+    layer.Visible = visible;
+    Invalidate(row);
+    RecordStep();
+    Edited(kChangeLayers | kChangeStale);
 }
 
 std::string DesignWorkspace::StackChanged(const std::string& refusal, int firstChanged, bool selectionChanged) {

@@ -100,6 +100,16 @@ public:
     std::string DeleteLayer(int row);
     std::string MoveLayerUp(int row);
     std::string MoveLayerDown(int row);
+    // "Ebene duplizieren": a copy right above `row`, selected.
+    std::string DuplicateLayer(int row);
+    // A row dragged to another place: one step, the layers between shift.
+    std::string MoveLayer(int from, int to);
+    // Renames layer `row` (UTF-8 as typed; empty or the kind's caption gives
+    // the caption back, longer names are cut). The sheet stays as it is.
+    void RenameLayer(int row, const std::string& utf8Name);
+    // Shows or hides layer `row`; the layers above are composed again from
+    // the same draws.
+    void SetLayerVisible(int row, bool visible);
 
     // ---- the layer editor ---------------------------------------------------
     // What the editor shows: the selected layer, or a new layer's settings
