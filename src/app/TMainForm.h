@@ -28,6 +28,7 @@
 #include "workspace/DesignWorkspace.h"
 #include "workspace/ViewNavigation.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -42,6 +43,7 @@ class QWheelEvent;
 namespace zb {
 
 class TImageBtn;
+class TLayerList;
 class TSpinEdit;
 
 class DialogProvider;
@@ -116,6 +118,10 @@ public:
 
     // ---- handlers, named after their control and event ----------------------
     void ListPlanes();
+    // The rows' thumbnails from the sheet shown.
+    void ShowThumbnails();
+    // "Ebene duplizieren".
+    void DuplicateLayerClick();
     void ReadBackOptions();
     void SetOptionsNow();
     void NewPlaneBtnClick();
@@ -126,6 +132,12 @@ public:
     void Timer1Timer();
     void ZoomEDChange();
     void NewMenuBtnClick();
+    // "Neu aus Vorlage...": the gallery, then the chosen design as a new one.
+    void TemplateBtnClick();
+    // After the usual question, `file` as a new, untitled design.
+    void NewFromTemplate(const QString& file);
+    // The folders the gallery shows: the templates, then the sample designs.
+    QStringList TemplateFolders() const;
     void OpenBtnClick();
     void SaveBtnClick();
     void SaveAsBtnClick();
@@ -219,6 +231,8 @@ private:
     QWidget* tabSheet2_ = nullptr;
     QWidget* tabSheet3_ = nullptr;
     QToolButton* NewMenuBtn = nullptr;
+    QToolButton* TemplateBtn = nullptr;
+    QAction* DuplicateLayerAction = nullptr;
     QToolButton* OpenBtn = nullptr;
     QToolButton* SaveBtn = nullptr;
     QToolButton* SaveAsBtn = nullptr;
@@ -228,7 +242,7 @@ private:
     QPushButton* NewPlaneBtn = nullptr;
     QPushButton* DelPlaneBtn = nullptr;
     QSlider* TrackBar1 = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    TLayerList* ListView1 = nullptr;
     QToolButton* MoveUpBtn = nullptr;
     QToolButton* MoveDownBtn = nullptr;
     // Page i shows a layer of kind i; the shown page is the layer's kind.

@@ -1,6 +1,7 @@
 // Construction of the main window's controls and their wiring. The handlers
 // live in TMainForm.cpp.
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
@@ -30,6 +31,7 @@
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/TImageBtn.h"
+#include "app/TLayerList.h"
 #include "app/TMainForm.h"
 #include "app/TSpinEdit.h"
 #include "app/TextEditor.h"
@@ -120,7 +122,9 @@ QWidget* TMainForm::BuildFileStrip() {
     UndoBtn = FileButton("UndoBtn", "Rückgängig", "Letzte Änderung rückgängig machen (Strg+Z)", pic::kUndo);
     RedoBtn = FileButton("RedoBtn", "Wiederholen", "Rückgängig gemachte Änderung wiederholen (Strg+Umschalt+Z)",
                          pic::kRedo);
-    for (QToolButton* b : {NewMenuBtn, OpenBtn, SaveBtn, SaveAsBtn}) row->addWidget(b);
+    TemplateBtn = FileButton("TemplateBtn", "Neu aus &Vorlage...", "Einen neuen Entwurf aus einer Vorlage beginnen",
+                             pic::kNeu);
+    for (QToolButton* b : {NewMenuBtn, TemplateBtn, OpenBtn, SaveBtn, SaveAsBtn}) row->addWidget(b);
     auto* gap = new QFrame;
     gap->setFrameShape(QFrame::VLine);
     gap->setFrameShadow(QFrame::Sunken);
@@ -135,6 +139,7 @@ QWidget* TMainForm::BuildFileStrip() {
     row->addSpacing(6);
     row->addWidget(BuildBottomStrip());
     connect(NewMenuBtn, &QToolButton::clicked, this, &TMainForm::NewMenuBtnClick);
+    connect(TemplateBtn, &QToolButton::clicked, this, &TMainForm::TemplateBtnClick);
     connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
     // The designs used last, in a drop-down beside "Öffnen...".
     auto* recent = new QMenu(OpenBtn);
@@ -198,14 +203,10 @@ QWidget* TMainForm::BuildLayerPage() {
     BuildZoomRows(leftColumn);
     top->addWidget(left);
 
-    ListView1 = new QTreeWidget;
+    ListView1 = new TLayerList;
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(1);
-    ListView1->setHeaderLabels({QStringLiteral("Ebene")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setMinimumWidth(110);
-    ListView1->setMaximumWidth(140);
+    ListView1->setMinimumWidth(150);
+    ListView1->setMaximumWidth(210);
     Named(ListView1, "Ebenenliste");
     ListView1->viewport()->installEventFilter(this);
     top->addWidget(ListView1);
@@ -352,6 +353,25 @@ void TMainForm::ConnectEditor() {
     connect(DelPlaneBtn, &QPushButton::clicked, this, &TMainForm::DelPlaneBtnClick);
     connect(MoveUpBtn, &QToolButton::clicked, this, &TMainForm::MoveUpBtnClick);
     connect(MoveDownBtn, &QToolButton::clicked, this, &TMainForm::MoveDownBtnClick);
+    connect(ListView1, &TLayerList::Renamed, this, [this](int row, const QString& name) {
+        workspace_->RenameLayer(row, name.toStdString());
+        // The row shows the name the design keeps (the caption for an empty one).
+        ListPlanes();
+    });
+    connect(ListView1, &TLayerList::VisibilityChanged, this, [this](int row, bool visible) {
+        workspace_->SetLayerVisible(row, visible);
+        PaintDesign();
+    });
+    connect(ListView1, &TLayerList::Moved, this,
+            [this](int from, int to) { RunCommand(workspace_->MoveLayer(from, to)); });
+    // "Ebene duplizieren": in the list's context menu, Ctrl+J anywhere in the window.
+    DuplicateLayerAction = new QAction(QStringLiteral("Ebene duplizieren"), this);
+    DuplicateLayerAction->setObjectName(QStringLiteral("DuplicateLayerAction"));
+    DuplicateLayerAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    connect(DuplicateLayerAction, &QAction::triggered, this, &TMainForm::DuplicateLayerClick);
+    addAction(DuplicateLayerAction);
+    ListView1->addAction(DuplicateLayerAction);
+    ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] {
         // Keyboard moves in the list select like a click.
         if (listing_) return;

@@ -79,6 +79,14 @@ std::string MovePlane(Design& design, int from, int to) {
     return {};
 }
 
+int DropPlace(int from, int overRow, bool below, int count) {
+    if (count <= 0) return 0;
+    // The gap the row is dropped into, counted before the row leaves its place.
+    int gap = overRow < 0 ? count : overRow + (below ? 1 : 0);
+    if (gap > from) --gap;
+    return gap < 0 ? 0 : (gap > count - 1 ? count - 1 : gap);
+}
+
 int LowerOfExchanged(int row, int step, int count) {
     const int other = row + step;
     if (row < 0 || row >= count || other < 0 || other >= count) return count;

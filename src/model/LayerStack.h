@@ -39,6 +39,11 @@ std::string DuplicatePlane(Design& design, int selectedRow);
 // selected. A place outside the stack changes nothing and says so.
 std::string MovePlane(Design& design, int from, int to);
 
+// Where a row dragged from `from` lands when dropped over row `overRow`
+// (-1: below the last row), in its upper or `below` its lower half, in a list
+// of `count` rows.
+int DropPlace(int from, int overRow, bool below, int count);
+
 // Keeps only record 0 ("Neu"): the others are removed from the top down.
 void KeepBottomLayer(Design& design);
 

@@ -243,6 +243,7 @@ std::string Compositor::ComposeStack(const Design& design, int first, RasterView
         window.Whole() ? SheetWindow{0, 0, size.width, size.height} : window;
     std::string message;
     try {
+        thumbnails_.assign(size_t(count), LayerThumbnail{});
         for (int i = first; i < count; ++i) {
             const TLayerRecord& layer = design.Layers[uint32_t(i)];
             RasterView out = keeping ? kept_.raster(i + 1) : RasterView{};
@@ -264,9 +265,13 @@ std::string Compositor::ComposeStack(const Design& design, int first, RasterView
                 if (keep && weight == 0) {
                     // An opaque layer is made where it is kept.
                     failure = GenerateLayer(layer, out, ground, targetPpi, zoomPercent, random, fonts, wrap, window);
+                    if (window.Whole()) thumbnails_[size_t(i)] = LayerThumbnail::Of(out, kThumbnailWidth, kThumbnailHeight);
                 } else {
                     failure = GenerateLayer(layer, ViewOf(layerRaster_), ground, targetPpi, zoomPercent, random,
                                             fonts, wrap, window);
+                    if (window.Whole())
+                        thumbnails_[size_t(i)] =
+                            LayerThumbnail::Of(ViewOf(layerRaster_), kThumbnailWidth, kThumbnailHeight);
                     if (weight == 0) {
                         // An opaque layer replaces the design: the layer raster's
                         // content is not needed afterwards, so the two rasters trade places.
@@ -311,6 +316,11 @@ std::string Compositor::ComposeStack(const Design& design, int first, RasterView
     designValid_ = true;
     holdsComposition_ = true;
     return message;
+}
+
+void Compositor::KeepThumbnails(const Compositor& older, int first) {
+    for (size_t i = 0; i < thumbnails_.size() && i < older.thumbnails_.size(); ++i)
+        if (int(i) < first || thumbnails_[i].empty()) thumbnails_[i] = older.thumbnails_[i];
 }
 
 std::string Compositor::ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,

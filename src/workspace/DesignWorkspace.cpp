@@ -323,6 +323,8 @@ std::string DesignWorkspace::TakeSheet() {
         failedSize_ = result->size;
         return result->message;
     }
+    // Layers not composed again keep the thumbnails they had.
+    result->sheet->KeepThumbnails(*shown_, result->firstLayer);
     composer_.Recycle(std::move(shown_));
     shown_ = std::move(result->sheet);
     failedSize_ = {};
@@ -412,6 +414,14 @@ std::string DesignWorkspace::Open(const std::string& fileName) {
     history_.Reset(*design_);
     savedState_ = history_.CurrentState();
     Replaced(int32_t(design_->Layers.Count) - 1, std::nullopt);
+    return {};
+}
+
+std::string DesignWorkspace::OpenAsNew(const std::string& fileName) {
+    std::string message = Open(fileName);
+    if (!message.empty()) return message;
+    fileName_.clear();
+    Changed(kChangeDocument);
     return {};
 }
 

@@ -213,6 +213,9 @@ public:
     void New();
     // Opens `fileName`; on failure the design stays and the message is returned.
     std::string Open(const std::string& fileName);
+    // Opens `fileName` (a template) as a new design: untitled, no unsaved
+    // changes, as after "Neu".
+    std::string OpenAsNew(const std::string& fileName);
     // Saves under `fileName`, which becomes the design's name on success.
     std::string Save(const std::string& fileName);
     // Writes a copy (a recovery copy) without changing the design's name or
