@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   qt6-base-dev libqt6printsupport6 qt6-image-formats-plugins qt6-svg-dev libgl-dev
   qt6-translations-l10n
-  xvfb xauth locales
+  xvfb xauth locales openbox
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   cups printer-driver-cups-pdf poppler-utils zlib1g-dev libjpeg62-turbo-dev

@@ -3,7 +3,11 @@
 
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QToolButton>
 #include <QComboBox>
@@ -27,7 +31,10 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "app/DesignKeyFilter.h"
 #include "app/DesignView.h"
+#include "app/MainActions.h"
+#include "app/TPrintPage.h"
 #include "app/LayerEditor.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
@@ -48,6 +55,7 @@
 #include "model/Cp1252.h"
 #include "platform/FileNames.h"
 #include "platform/QtPlatform.h"
+#include "render/PageGeometry.h"
 #include "viewer/PaintBox.h"
 #include "viewer/ScrollAreaNavigation.h"
 #include "workspace/EditorFields.h"
@@ -86,6 +94,7 @@ TMainForm::TMainForm(Options options, QWidget* parent)
     startMessage_ = workspace_->Start();
 
     BuildWindow();
+    new DesignKeyFilter(*this, *actions_);
     InstallOutputPages(*this);
     workspace_->SetListener([this](unsigned changes) { WorkspaceChanged(changes); });
     for (QWidget* w : findChildren<QWidget*>())
@@ -110,7 +119,7 @@ TMainForm::~TMainForm() {
 void TMainForm::PlaceOnScreen() {
     const WindowMemory::State state = WindowMemory::Load(folders_);
     PageControl2->setCurrentIndex(std::clamp(state.page, 0, PageControl2->count() - 1));
-    if (state.geometry.isEmpty() || !restoreGeometry(state.geometry)) PlaceFirstTime(*this);
+    PlaceBeforeShowing(*this, !state.geometry.isEmpty() && restoreGeometry(state.geometry));
 }
 
 // ---- following the workspace ------------------------------------------------
@@ -184,6 +193,21 @@ void TMainForm::RerollBtnClick() {
 }
 
 void TMainForm::HoldSheetClick() { workspace_->SetHold(HoldSheetBox->isChecked()); }
+
+void TMainForm::StepZoomClick(int steps) { ZoomEd->SetValue(navigation_.StepZoom(int(ZoomEd->Value()), steps)); }
+
+void TMainForm::ActualSizeClick() { ZoomEd->SetValue(kActualSize); }
+
+void TMainForm::WholePageClick() {
+    if (PageControl2->currentWidget() == tabSheet3_) {
+        if (auto* page = tabSheet3_->findChild<TPrintPage*>()) page->WholePageBtnClick();
+        return;
+    }
+    // In whole device pixels, as the sheet is composed.
+    const QSize box = ScrollBox1->viewport()->size() * PaintBox1->devicePixelRatioF();
+    ZoomEd->SetValue(WholePageZoom(workspace_->Paper(), workspace_->Printer().page, ScreenPpi(), box.width(),
+                                   box.height(), int(kZoomEd.Min), int(kZoomEd.Max), true));
+}
 
 // ---- wheel and panning --------------------------------------------------------
 
@@ -293,6 +317,19 @@ void TMainForm::MoveUpBtnClick() { RunCommand(workspace_->MoveLayerUp(SelectedRo
 
 void TMainForm::MoveDownBtnClick() { RunCommand(workspace_->MoveLayerDown(SelectedRow())); }
 
+void TMainForm::PasteClick() {
+    const QImage image = QGuiApplication::clipboard()->image();
+    if (image.isNull()) {
+        statusBar()->showMessage(QString::fromUtf8("In der Zwischenablage ist keine Grafik zum Einfügen."), 5000);
+        return;
+    }
+    DibPicture picture;
+    if (!textureEditor_->ReadImage(image, picture)) return;
+    Timer1->stop();
+    workspace_->PastePicture(std::move(picture));
+    PaintDesign();
+}
+
 void TMainForm::RunCommand(const std::string& message) {
     PaintDesign();
     if (!message.empty()) Error({}, message);
@@ -306,6 +343,12 @@ void TMainForm::LoadEditor() {
         ScopedFlag guard(loading_);
         if (PageControl1->currentIndex() != int(layer.Kind)) PageControl1->setCurrentIndex(int(layer.Kind));
         TrackBar1->setValue(SliderOfTransparency(layer.Transparency));
+        // Nothing lies beneath the bottom layer to show through it.
+        const bool bottom = workspace_->CurrentIndex() == 0;
+        TrackBar1->setEnabled(!bottom);
+        TrackBar1->setToolTip(bottom ? QString::fromUtf8("Die unterste Ebene ist immer deckend: unter ihr liegt "
+                                                         "nichts, das durchscheinen könnte.")
+                                     : QString());
     }
     for (LayerEditor* editor : editors_) editor->load(layer);
 }
@@ -338,8 +381,8 @@ void TMainForm::Timer1Timer() {
 // ---- undo ---------------------------------------------------------------------------
 
 void TMainForm::UpdateUndoButtons() {
-    UndoBtn->setEnabled(workspace_->CanUndo());
-    RedoBtn->setEnabled(workspace_->CanRedo());
+    actions_->Undo->setEnabled(workspace_->CanUndo());
+    actions_->Redo->setEnabled(workspace_->CanRedo());
 }
 
 void TMainForm::UndoBtnClick() { RunCommand(workspace_->Undo()); }
@@ -371,6 +414,18 @@ void TMainForm::SaveBtnClick() { documents_->Save(); }
 
 void TMainForm::SaveAsBtnClick() { documents_->SaveAs(); }
 
+void TMainForm::PrintClick() {
+    // The job prints as the page "Drucken" is set: the page shows it.
+    auto* page = tabSheet3_->findChild<TPrintPage*>();
+    if (!page) return;
+    PageControl2->setCurrentWidget(tabSheet3_);
+    page->PrintBtnClick();
+}
+
+void TMainForm::ExportClick() {
+    if (auto* page = tabSheet3_->findChild<TPrintPage*>()) page->ExportBtnClick();
+}
+
 bool TMainForm::openfile(const QString& name) { return documents_->OpenFile(name); }
 
 bool TMainForm::savefile(const QString& name) { return documents_->SaveFile(name); }
@@ -400,8 +455,19 @@ void TMainForm::StartWhenUp(int tries) {
         QTimer::singleShot(20, this, [this, tries] { StartWhenUp(tries + 1); });
         return;
     }
+    // Framed now: the frame's real size is known, and all of it must show.
+    FitFramedWindow(*this);
     if (!startMessage_.empty()) Error({}, startMessage_);
     if (!documents_->OfferRecovery() && !arguments_.isEmpty()) openfile(arguments_.first());
+    if (arguments_.size() > 1) {
+        QStringList others;
+        for (qsizetype i = 1; i < arguments_.size(); ++i) others << QFileInfo(arguments_[i]).fileName();
+        dialogs_->Error(this, QString::fromUtf8("Mehrere Entwürfe"),
+                        QString::fromUtf8("Ein Fenster zeigt einen Entwurf. Nicht geöffnet wurden: %1.\n"
+                                          "Öffnen Sie sie mit \"Öffnen...\" oder starten Sie das Programm für "
+                                          "jeden Entwurf einzeln.")
+                            .arg(others.join(QStringLiteral(", "))));
+    }
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -48,6 +48,7 @@ class TSpinEdit;
 
 class DialogProvider;
 class LayerEditor;
+class MainActions;
 class DesignView;
 class DocumentCommands;
 class HelpWindow;
@@ -59,7 +60,8 @@ class TMainForm : public QMainWindow {
 public:
     struct Options {
         // Command-line arguments after the program name: the first names a
-        // design opened at the first showing.
+        // design opened at the first showing; the others are named in a
+        // message as not opened (one window shows one design).
         QStringList arguments;
         // The program's folder; empty: the running program's. The textures
         // are in "texturen" beside it, else in the installed share folder.
@@ -84,7 +86,9 @@ public:
 
     // Opens where, how large and on the page it was closed; the first time
     // on the screen under the pointer, large enough for a design view of 400
-    // pixels' height on a 1366 x 768 screen, never larger than the screen.
+    // pixels' height on a 1366 x 768 screen. Its whole frame lies on the
+    // screen: once the window manager has framed it, it is moved and shrunk
+    // to fit if need be.
     void PlaceOnScreen();
 
     // ---- for the paper and print pages ------------------------------------------
@@ -154,6 +158,21 @@ public:
     void RedoBtnClick();
     void RerollBtnClick();
     void HoldSheetClick();
+    // "Einfügen": the clipboard's picture into the selected texture layer, or
+    // into a new texture layer on top; one undoable step either way.
+    void PasteClick();
+    // "Vergrößern", "Verkleinern" (steps of the zoom field), "100 %".
+    void StepZoomClick(int steps);
+    void ActualSizeClick();
+    // "Ganze Seite": the whole sheet in the design view, or on the page
+    // "Drucken" the whole page in the preview.
+    void WholePageClick();
+    // "Drucken..." and "Exportieren...": the page "Drucken"'s commands.
+    void PrintClick();
+    void ExportClick();
+
+    // The window's commands (menu bar, buttons, keys).
+    MainActions& Actions() { return *actions_; }
 
 signals:
     // The workspace changed (a mask of WorkspaceChange bits); the window has
@@ -180,7 +199,8 @@ private:
     void BuildZoomRows(QVBoxLayout* column);
     void BuildDocumentCommands(int autosaveMs);
     void ConnectEditor();
-    void SetUpShortcuts();
+    // Every action to its handler, and the buttons and boxes to their actions.
+    void ConnectActions();
 
     // The workspace's listener: every view follows its changes.
     void WorkspaceChanged(unsigned changes);
@@ -201,6 +221,7 @@ private:
 
     // Options and services.
     QStringList arguments_;
+    MainActions* actions_ = nullptr;
     DialogProvider* dialogs_ = nullptr;
     std::unique_ptr<DialogProvider> ownDialogs_;
     platform::QtPictureDecoder decoder_;
@@ -232,7 +253,6 @@ private:
     QWidget* tabSheet3_ = nullptr;
     QToolButton* NewMenuBtn = nullptr;
     QToolButton* TemplateBtn = nullptr;
-    QAction* DuplicateLayerAction = nullptr;
     QToolButton* OpenBtn = nullptr;
     QToolButton* SaveBtn = nullptr;
     QToolButton* SaveAsBtn = nullptr;

@@ -9,10 +9,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyle>
@@ -27,6 +27,7 @@
 #include "app/FilterEditor.h"
 #include "app/FormControls.h"
 #include "app/GradientEditor.h"
+#include "app/MainActions.h"
 #include "app/PatternEditor.h"
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
@@ -44,16 +45,29 @@ namespace zb {
 
 namespace {
 
-QToolButton* FileButton(const char* name, const char* caption, const char* hint, const char* icon) {
+// A button of the file strip showing its command's caption, icon and tool tip.
+QToolButton* FileButton(const char* name, QAction* action) {
     auto* b = new QToolButton;
     b->setObjectName(QString::fromLatin1(name));
-    b->setText(QString::fromUtf8(caption));
-    b->setToolTip(QString::fromUtf8(hint));
-    b->setIcon(LoadIcon(QString::fromLatin1(icon)));
+    b->setDefaultAction(action);
     b->setIconSize(QSize(16, 16));
     b->setAutoRaise(true);
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     return b;
+}
+
+// A button that keeps its own caption and look but gives its command: it
+// runs the action and is enabled with it.
+void Bind(QAbstractButton* button, QAction* action) {
+    QObject::connect(button, &QAbstractButton::clicked, action, [action] { action->trigger(); });
+    QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    button->setEnabled(action->isEnabled());
+}
+
+// A check box and a checkable action show one choice.
+void Bind(QCheckBox* box, QAction* action) {
+    QObject::connect(box, &QCheckBox::toggled, action, &QAction::setChecked);
+    QObject::connect(action, &QAction::toggled, box, &QCheckBox::setChecked);
 }
 
 } // namespace
@@ -63,7 +77,14 @@ void TMainForm::BuildWindow() {
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(BuildFileStrip());
+    actions_ = new MainActions(this);
+    auto* menus = new QMenuBar;
+    menus->setObjectName(QStringLiteral("MainMenu"));
+    actions_->FillMenuBar(menus);
+    // The file strip shares the menus' row: a row of its own would take
+    // the design view's height, which a small screen lacks.
+    menus->setCornerWidget(BuildFileStrip(), Qt::TopRightCorner);
+    setMenuBar(menus);
 
     PageControl2 = new QTabWidget;
     PageControl2->setObjectName(QStringLiteral("PageControl2"));
@@ -105,7 +126,7 @@ void TMainForm::BuildWindow() {
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
 
     ConnectEditor();
-    SetUpShortcuts();
+    ConnectActions();
 }
 
 QWidget* TMainForm::BuildFileStrip() {
@@ -114,16 +135,13 @@ QWidget* TMainForm::BuildFileStrip() {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(2, 1, 2, 1);
     row->setSpacing(2);
-    NewMenuBtn = FileButton("NewMenuBtn", "&Neu", "Neu - alles zurücksetzen", pic::kNeu);
-    OpenBtn = FileButton("OpenBtn", "Ö&ffnen...", "Gespeicherten Strichbogen öffnen...", pic::kOeffnen);
-    SaveBtn = FileButton("SaveBtn", "&Speichern", "Strichbogen speichern", pic::kSpeichern);
-    SaveAsBtn = FileButton("SaveAsBtn", "Speichern &unter...", "Strichbogen speichern unter...",
-                           pic::kSpeichernUnter);
-    UndoBtn = FileButton("UndoBtn", "Rückgängig", "Letzte Änderung rückgängig machen (Strg+Z)", pic::kUndo);
-    RedoBtn = FileButton("RedoBtn", "Wiederholen", "Rückgängig gemachte Änderung wiederholen (Strg+Umschalt+Z)",
-                         pic::kRedo);
-    TemplateBtn = FileButton("TemplateBtn", "Neu aus &Vorlage...", "Einen neuen Entwurf aus einer Vorlage beginnen",
-                             pic::kNeu);
+    NewMenuBtn = FileButton("NewMenuBtn", actions_->New);
+    TemplateBtn = FileButton("TemplateBtn", actions_->NewFromTemplate);
+    OpenBtn = FileButton("OpenBtn", actions_->Open);
+    SaveBtn = FileButton("SaveBtn", actions_->Save);
+    SaveAsBtn = FileButton("SaveAsBtn", actions_->SaveAs);
+    UndoBtn = FileButton("UndoBtn", actions_->Undo);
+    RedoBtn = FileButton("RedoBtn", actions_->Redo);
     for (QToolButton* b : {NewMenuBtn, TemplateBtn, OpenBtn, SaveBtn, SaveAsBtn}) row->addWidget(b);
     auto* gap = new QFrame;
     gap->setFrameShape(QFrame::VLine);
@@ -134,23 +152,21 @@ QWidget* TMainForm::BuildFileStrip() {
     row->addStretch(1);
     // Help and the picture buttons at the right end of the file strip, where
     // they take no height from the design view.
-    HilfeBtn = FileButton("HilfeBtn", "Hilfe", "Das Handbuch zeigen (F1)", pic::kHilfe);
+    HilfeBtn = new QToolButton;
+    HilfeBtn->setObjectName(QStringLiteral("HilfeBtn"));
+    HilfeBtn->setText(QStringLiteral("Hilfe"));
+    HilfeBtn->setToolTip(QStringLiteral("Das Handbuch zeigen (F1)"));
+    HilfeBtn->setIcon(LoadIcon(QString::fromLatin1(pic::kHilfe)));
+    HilfeBtn->setIconSize(QSize(16, 16));
+    HilfeBtn->setAutoRaise(true);
+    HilfeBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     row->addWidget(HilfeBtn);
     row->addSpacing(6);
     row->addWidget(BuildBottomStrip());
-    connect(NewMenuBtn, &QToolButton::clicked, this, &TMainForm::NewMenuBtnClick);
-    connect(TemplateBtn, &QToolButton::clicked, this, &TMainForm::TemplateBtnClick);
-    connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
-    // The designs used last, in a drop-down beside "Öffnen...".
-    auto* recent = new QMenu(OpenBtn);
-    recent->setObjectName(QStringLiteral("RecentMenu"));
-    OpenBtn->setMenu(recent);
+    // The designs used last, in a drop-down beside "Öffnen..." and in the menu "Datei".
+    OpenBtn->setMenu(actions_->Recent);
     OpenBtn->setPopupMode(QToolButton::MenuButtonPopup);
-    connect(recent, &QMenu::aboutToShow, this, [this, recent] { documents_->FillRecentMenu(recent); });
-    connect(SaveBtn, &QToolButton::clicked, this, &TMainForm::SaveBtnClick);
-    connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
-    connect(UndoBtn, &QToolButton::clicked, this, &TMainForm::UndoBtnClick);
-    connect(RedoBtn, &QToolButton::clicked, this, &TMainForm::RedoBtnClick);
+    connect(actions_->Recent, &QMenu::aboutToShow, this, [this] { documents_->FillRecentMenu(actions_->Recent); });
     connect(HilfeBtn, &QToolButton::clicked, this, &TMainForm::HilfeBtnClick);
     return panel;
 }
@@ -271,7 +287,7 @@ void TMainForm::BuildZoomRows(QVBoxLayout* column) {
     HoldSheetBox = new QCheckBox(QStringLiteral("Bogen festhalten"));
     HoldSheetBox->setObjectName(QStringLiteral("HoldSheetBox"));
     HoldSheetBox->setToolTip(
-        QString::fromUtf8("Beim Bearbeiten, Zoomen und Vergrößern bleibt der gezeigte Bogen erhalten"));
+        QString::fromUtf8("Auch beim Öffnen und bei \"Neu\" bleibt der gezeigte Bogen (seine Nummer) erhalten"));
     column->addWidget(RerollBtn);
     column->addWidget(HoldSheetBox);
 }
@@ -323,8 +339,8 @@ QWidget* TMainForm::BuildBottomStrip() {
     row->addWidget(ueberbtn);
     row->addWidget(endebtn);
     connect(wwwBtn, &QToolButton::clicked, this, &TMainForm::wwwBtnClick);
-    connect(ueberbtn, &TImageBtn::clicked, this, &TMainForm::ueberbtnClick);
-    connect(endebtn, &TImageBtn::clicked, this, &TMainForm::EndeBtnClick);
+    connect(ueberbtn, &TImageBtn::clicked, actions_->About, &QAction::trigger);
+    connect(endebtn, &TImageBtn::clicked, actions_->Quit, &QAction::trigger);
     return panel;
 }
 
@@ -349,10 +365,6 @@ void TMainForm::ConnectEditor() {
     connect(TrackBar1, &QSlider::valueChanged, this, edit);
 
     connect(ZoomEd, &TSpinEdit::Change, this, &TMainForm::ZoomEDChange);
-    connect(NewPlaneBtn, &QPushButton::clicked, this, &TMainForm::NewPlaneBtnClick);
-    connect(DelPlaneBtn, &QPushButton::clicked, this, &TMainForm::DelPlaneBtnClick);
-    connect(MoveUpBtn, &QToolButton::clicked, this, &TMainForm::MoveUpBtnClick);
-    connect(MoveDownBtn, &QToolButton::clicked, this, &TMainForm::MoveDownBtnClick);
     connect(ListView1, &TLayerList::Renamed, this, [this](int row, const QString& name) {
         workspace_->RenameLayer(row, name.toStdString());
         // The row shows the name the design keeps (the caption for an empty one).
@@ -364,13 +376,8 @@ void TMainForm::ConnectEditor() {
     });
     connect(ListView1, &TLayerList::Moved, this,
             [this](int from, int to) { RunCommand(workspace_->MoveLayer(from, to)); });
-    // "Ebene duplizieren": in the list's context menu, Ctrl+J anywhere in the window.
-    DuplicateLayerAction = new QAction(QStringLiteral("Ebene duplizieren"), this);
-    DuplicateLayerAction->setObjectName(QStringLiteral("DuplicateLayerAction"));
-    DuplicateLayerAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
-    connect(DuplicateLayerAction, &QAction::triggered, this, &TMainForm::DuplicateLayerClick);
-    addAction(DuplicateLayerAction);
-    ListView1->addAction(DuplicateLayerAction);
+    // The list's context menu: the commands of its rows.
+    ListView1->addActions({actions_->DuplicateLayer, actions_->DeleteLayer});
     ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] {
         // Keyboard moves in the list select like a click.
@@ -378,34 +385,43 @@ void TMainForm::ConnectEditor() {
         const int row = SelectedRow();
         if (row >= 0 && row != workspace_->CurrentIndex()) ListView1Click();
     });
-    connect(RerollBtn, &QPushButton::clicked, this, &TMainForm::RerollBtnClick);
+}
+
+void TMainForm::ConnectActions() {
+    MainActions& a = *actions_;
+    const struct {
+        QAction* action;
+        void (TMainForm::*handler)();
+    } commands[] = {
+        {a.New, &TMainForm::NewMenuBtnClick},     {a.Open, &TMainForm::OpenBtnClick},
+        {a.NewFromTemplate, &TMainForm::TemplateBtnClick}, {a.DuplicateLayer, &TMainForm::DuplicateLayerClick},
+        {a.Save, &TMainForm::SaveBtnClick},       {a.SaveAs, &TMainForm::SaveAsBtnClick},
+        {a.Print, &TMainForm::PrintClick},        {a.Export, &TMainForm::ExportClick},
+        {a.Quit, &TMainForm::EndeBtnClick},       {a.Undo, &TMainForm::UndoBtnClick},
+        {a.Redo, &TMainForm::RedoBtnClick},       {a.Paste, &TMainForm::PasteClick},
+        {a.ActualSize, &TMainForm::ActualSizeClick}, {a.WholePage, &TMainForm::WholePageClick},
+        {a.NewLayer, &TMainForm::NewPlaneBtnClick}, {a.DeleteLayer, &TMainForm::DelPlaneBtnClick},
+        {a.MoveUp, &TMainForm::MoveUpBtnClick},   {a.MoveDown, &TMainForm::MoveDownBtnClick},
+        {a.Reroll, &TMainForm::RerollBtnClick},   {a.Manual, &TMainForm::HelpKey},
+        {a.About, &TMainForm::ueberbtnClick},
+    };
+    for (const auto& c : commands) connect(c.action, &QAction::triggered, this, c.handler);
+    connect(a.ZoomIn, &QAction::triggered, this, [this] { StepZoomClick(+1); });
+    connect(a.ZoomOut, &QAction::triggered, this, [this] { StepZoomClick(-1); });
+
+    // The buttons keep their places and captions and give the same commands.
+    Bind(NewPlaneBtn, a.NewLayer);
+    Bind(DelPlaneBtn, a.DeleteLayer);
+    Bind(MoveUpBtn, a.MoveUp);
+    Bind(MoveDownBtn, a.MoveDown);
+    Bind(RerollBtn, a.Reroll);
+    Bind(HoldSheetBox, a.HoldSheet);
+    Bind(RepeatViewBox, a.ShowRepeat);
     connect(HoldSheetBox, &QCheckBox::toggled, this, &TMainForm::HoldSheetClick);
     connect(RepeatViewBox, &QCheckBox::toggled, this, [this](bool shown) {
         view_->SetShowRepeat(shown);
         PaintDesign();
     });
-}
-
-void TMainForm::SetUpShortcuts() {
-    const struct {
-        QKeySequence keys;
-        void (TMainForm::*handler)();
-    } shortcuts[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_N), &TMainForm::NewMenuBtnClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_O), &TMainForm::OpenBtnClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), &TMainForm::SaveBtnClick},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TMainForm::SaveAsBtnClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_Z), &TMainForm::UndoBtnClick},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TMainForm::RedoBtnClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), &TMainForm::RedoBtnClick},
-        {QKeySequence(Qt::Key_F5), &TMainForm::RerollBtnClick},
-        {QKeySequence(Qt::CTRL | Qt::Key_Q), &TMainForm::EndeBtnClick},
-        {QKeySequence(QKeySequence::HelpContents), &TMainForm::HelpKey},
-    };
-    for (const auto& s : shortcuts) {
-        auto* shortcut = new QShortcut(s.keys, this);
-        connect(shortcut, &QShortcut::activated, this, s.handler);
-    }
 }
 
 } // namespace zb

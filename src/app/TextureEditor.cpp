@@ -3,13 +3,11 @@
 #include <utility>
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
-#include <QShortcut>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QFile>
@@ -43,11 +41,8 @@ TextureEditor::TextureEditor(DesignWorkspace& workspace, DialogProvider& dialogs
     : LayerEditor(parent), workspace_(workspace), dialogs_(dialogs), decoder_(decoder),
       folders_(folders), designFile_(std::move(designFile)) {
     setObjectName(QStringLiteral("TexturSheet"));
-    // A picture dropped here, or pasted with Ctrl+V, is taken as an opened one.
+    // A picture dropped here is taken as an opened one.
     setAcceptDrops(true);
-    auto* paste = new QShortcut(QKeySequence::Paste, this);
-    paste->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(paste, &QShortcut::activated, this, &TextureEditor::PastePicture);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 2);
     column->setSpacing(2);
@@ -196,19 +191,34 @@ void TextureEditor::OpenPicBtnClick() {
     TakePictureFile(name);
 }
 
-bool TextureEditor::TakePictureFile(const QString& name) {
-    DibPicture picture;
+bool TextureEditor::ReadPictureFile(const QString& name, DibPicture& picture) const {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = OpenPicture24(picture, QFile::encodeName(name).toStdString(), decoder_);
     QApplication::restoreOverrideCursor();
-    if (!ok) {
+    if (!ok)
         dialogs_.Error(window(), QStringLiteral("Fehler beim Laden (") + name + QStringLiteral(")"),
                        QString::fromStdString(DibMessage(picture)));
-        return false;
-    }
+    return ok;
+}
+
+bool TextureEditor::TakePictureFile(const QString& name) {
+    DibPicture picture;
+    if (!ReadPictureFile(name, picture)) return false;
     workspace_.TakePicture(std::move(picture));
     Edited();
     return true;
+}
+
+bool TextureEditor::ReadImage(const QImage& image, DibPicture& picture) const {
+    // Through a file, so a pasted picture is read exactly as an opened one.
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("Zwischenablage.png"));
+    if (!folder.isValid() || !image.save(file, "PNG")) {
+        dialogs_.Error(window(), QString(),
+                       QString::fromUtf8("Die Grafik der Zwischenablage lässt sich nicht übernehmen."));
+        return false;
+    }
+    return ReadPictureFile(file, picture);
 }
 
 QString TextureEditor::DroppedPicture(const QMimeData* data) {
@@ -231,22 +241,6 @@ void TextureEditor::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    TakePictureFile(file);
-}
-
-void TextureEditor::PastePicture() {
-    const QImage image = QGuiApplication::clipboard()->image();
-    if (image.isNull()) {
-        ShowError(QString::fromUtf8("In der Zwischenablage ist keine Grafik."));
-        return;
-    }
-    // Through a file, so a pasted picture is read exactly as an opened one.
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("Zwischenablage.png"));
-    if (!folder.isValid() || !image.save(file, "PNG")) {
-        ShowError(QString::fromUtf8("Die Grafik der Zwischenablage lässt sich nicht übernehmen."));
-        return;
-    }
     TakePictureFile(file);
 }
 

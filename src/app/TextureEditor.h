@@ -17,6 +17,7 @@ class QPainter;
 class QPushButton;
 class QScrollArea;
 
+class QImage;
 class QMimeData;
 
 namespace zb {
@@ -44,10 +45,12 @@ public:
     void PaintBox3MouseDown(int x);
     void PaintBox3DblClick();
     void OpenPicBtnClick();
-    // Ctrl+V: the clipboard's picture becomes the layer's.
-    void PastePicture();
-    // Reads a picture file as "Grafik öffnen..." does; false (said) on failure.
+    // Reads a picture file as "Grafik öffnen..." does and takes it; false
+    // (said) on failure.
     bool TakePictureFile(const QString& name);
+    // Reads a picture of the clipboard as an opened one is read; false (said)
+    // on failure.
+    bool ReadImage(const QImage& image, DibPicture& picture) const;
     void ShowPicBtnClick();
 
 protected:
@@ -59,6 +62,7 @@ protected:
 private:
     // The local picture file a drop carries, or empty.
     static QString DroppedPicture(const QMimeData* data);
+    bool ReadPictureFile(const QString& name, DibPicture& picture) const;
     void SizeTextureStrip();
     void PaintBox3Draw(QPainter& painter, const QRect& exposed);
     void PaintBox4Draw(QPainter& painter, const QRect& exposed);

@@ -22,8 +22,8 @@ const char* const kUsage =
     "Aufruf: zierbogen-drucker [ENTWURF.zbg]\n"
     "\n"
     "Startet Zierbogen-Drucker, das Programm zum Entwerfen und Drucken von\n"
-    "Zierpapier. Ein angegebener Entwurf wird beim Start geöffnet; weitere\n"
-    "Angaben werden nicht beachtet.\n"
+    "Zierpapier. Ein angegebener Entwurf wird beim Start geöffnet; werden\n"
+    "mehrere genannt, öffnet es den ersten und sagt, welche es nicht öffnet.\n"
     "\n"
     "  --help      diese Hilfe zeigen\n"
     "  --version   die Programmversion zeigen\n";
@@ -38,8 +38,9 @@ bool HasDisplay(int argc, char** argv) {
     return false;
 }
 
-// Saves a picture of the window once it is on the screen and painted, then
-// ends the program (used by the smoke test and for the README's pictures).
+// Saves a picture of the window once it is on the screen and painted, says
+// where its frame lies, then ends the program (used by the smoke tests and
+// for the README's pictures).
 void ScreenshotWhenShown(zb::TMainForm& form, const QString& file) {
     auto* poll = new QTimer(&form);
     poll->setInterval(100);
@@ -56,6 +57,10 @@ void ScreenshotWhenShown(zb::TMainForm& form, const QString& file) {
         if (shot.isNull()) shot = form.grab();
         const bool saved = exposed && shot.save(file, "PNG");
         if (!saved) std::fprintf(stderr, "zierbogen-drucker: Bildschirmfoto nicht gespeichert: %s\n", qPrintable(file));
+        // Where the framed window lies on its screen's free area (logical pixels).
+        const QRect frame = form.frameGeometry(), free = form.screen()->availableGeometry();
+        std::printf("Rahmen: %d %d %d %d; frei: %d %d %d %d\n", frame.x(), frame.y(), frame.width(), frame.height(),
+                    free.x(), free.y(), free.width(), free.height());
         delete waited;
         QCoreApplication::exit(saved ? 0 : 1);
     });
@@ -110,7 +115,7 @@ int main(int argc, char** argv) {
         QCoreApplication::installTranslator(&qtTranslator);
 
     zb::TMainForm::Options options;
-    if (!files.isEmpty()) options.arguments << files.first();
+    options.arguments = files;
     zb::TMainForm form(options);
     zb::AttachPictureViewer(form);
     form.PlaceOnScreen();

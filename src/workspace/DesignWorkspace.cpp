@@ -199,6 +199,25 @@ void DesignWorkspace::TakePicture(DibPicture picture) {
     Changed(kChangeEditPicture);
 }
 
+void DesignWorkspace::PastePicture(DibPicture picture) {
+    CommitPendingEdit();
+    BeforePictureChange();
+    unsigned changes = kChangeStale | kChangeEditPicture;
+    const TLayerRecord* current = CurrentLayer();
+    if (!current || current->Kind != kKindTexture) {
+        // Its picture is replaced at once: no texture is copied for it.
+        SetLayerDefaults(*design_->Layers.Add());
+        design_->CurrentIndex = int32_t(design_->Layers.Count) - 1;
+        changes |= kChangeLayers | kChangeSelection;
+    }
+    const int index = design_->CurrentIndex;
+    design_->Layers[uint32_t(index)].LayerPicture = std::move(picture);
+    Invalidate(index);
+    LoadEditPicture();
+    RecordStep();
+    Edited(changes);
+}
+
 // ---- paper, zoom, printer -----------------------------------------------------------
 
 void DesignWorkspace::SetPaper(const PaperSettings& paper, bool resized) {
@@ -206,7 +225,7 @@ void DesignWorkspace::SetPaper(const PaperSettings& paper, bool resized) {
     const double zoom = design_->Paper.Zoom;
     design_->Paper = paper;
     design_->Paper.Zoom = zoom;
-    if (resized) Renew();
+    if (resized) Invalidate(0);
     RecordStep();
     Edited(kChangePaper | (resized ? kChangeStale : 0u));
 }
@@ -242,7 +261,7 @@ void DesignWorkspace::SetZoom(double zoom) {
         Changed(kChangeZoom);
         return;
     }
-    Renew();
+    Invalidate(0);
     onlyZoomSinceShown_ = onlyZoom;
     Changed(kChangeZoom | kChangeStale);
 }
@@ -251,7 +270,7 @@ void DesignWorkspace::SetPrinter(const PrinterFacts& printer) {
     printer_ = printer;
     // A design of part of the paper keeps its size (and its sheet).
     const bool resized = design_->Paper.PrintAll;
-    if (resized) Renew();
+    if (resized) Invalidate(0);
     Changed(kChangePrinter | (resized ? kChangeStale : 0u));
 }
 
@@ -281,8 +300,10 @@ bool DesignWorkspace::NeedsComposing(int screenPpi) const {
 }
 
 std::string DesignWorkspace::Compose(int screenPpi, int waitMs) {
-    if (!stale_) return {};
     const RasterSize size = SheetSize(screenPpi);
+    // Another screen or scaling: the same sheet, composed at its new size.
+    if (!stale_ && shown_->HoldsComposition() && !(shown_->Size() == size) && !size.empty()) Invalidate(0);
+    if (!stale_) return {};
     if (size.empty()) {
         // Nothing to compose or show: the rasters are released.
         shown_->EnsureSize(size);
@@ -340,11 +361,6 @@ std::string DesignWorkspace::TakeSheet() {
     composedFrom_ = result->firstLayer;
     Changed(kChangeSheet);
     return result->message;
-}
-
-void DesignWorkspace::Renew() {
-    sheet_.Renew();
-    Invalidate(0);
 }
 
 void DesignWorkspace::Reroll() {

@@ -127,11 +127,16 @@ public:
     std::string TakeTexture(int index);
     // The working picture becomes `picture` (ownership passes to the workspace).
     void TakePicture(DibPicture picture);
+    // "Einfügen": `picture` becomes the selected layer's when that is a
+    // texture layer, else the picture of a new texture layer on top. One
+    // undoable step either way.
+    void PastePicture(DibPicture picture);
 
     // ---- paper, margins, zoom, printer --------------------------------------
     const PaperSettings& Paper() const { return design_->Paper; }
     // A change of the paper settings; `resized` when the sheet's size changes
-    // with it. One undoable step.
+    // with it (it keeps its start, so the same shapes come at the new size).
+    // One undoable step.
     void SetPaper(const PaperSettings& paper, bool resized);
     // "Nahtlos kachelbar" and the repeat: one undoable step. A change that
     // composes differently recomposes the same sheet (the same shapes, now
@@ -139,8 +144,9 @@ public:
     void SetTile(bool seamless, RepeatMode repeat);
     double Zoom() const { return design_->Paper.Zoom; }
     // The zoom as its field reads it (a view setting, not an undoable step).
+    // The sheet keeps its start: the same sheet is composed at the new size.
     // Going back to the zoom of the sheet shown, when nothing but the zoom
-    // changed since, shows that sheet again instead of a new one.
+    // changed since, shows that very sheet again without composing.
     void SetZoom(double zoom);
     // The zoom the shown sheet was composed at (0 before the first).
     double ShownZoom() const { return shownZoom_; }
@@ -150,7 +156,8 @@ public:
     // What keeps the sheet, a seamless tile, from repeating without a seam at
     // the screen's size and zoom (SeamHints); empty for a sheet that is no tile.
     std::vector<std::string> SeamNotes(int screenPpi) const;
-    // A new printer page: only a design that fills the whole page changes size.
+    // A new printer page: only a design that fills the whole page changes
+    // size (and keeps its sheet's start).
     void SetPrinter(const PrinterFacts& printer);
 
     // ---- the sheet ----------------------------------------------------------
@@ -243,8 +250,6 @@ private:
     // The sheet must be composed again; the layers beneath `firstChanged`
     // are as they were (0: nothing of the sheet can be reused).
     void Invalidate(int firstChanged);
-    // Zoom or size changed: a new sheet (or the held one rescaled).
-    void Renew();
     // Undo (back) or redo: the step's design and the sheet it showed.
     std::string Step(bool back);
     // A composition under way borrows the layers' pictures: it is cancelled

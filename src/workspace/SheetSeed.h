@@ -1,11 +1,13 @@
 #pragma once
-// Which sheet the next composition shows. An edit of the design keeps the
-// sheet: the composition starts again from the state the shown sheet started
-// from, so the layers beneath the edited one stay as they are (and need not be
-// composed again). A zoom change, a resize or another design draws on from
-// where the random generator stands, a fresh sheet, unless "Bogen festhalten"
-// is checked, which keeps the sheet through those too. "Neu würfeln" lets the
-// next composition draw on even while the sheet is held.
+// Which sheet the next composition shows. The sheet is kept through edits of
+// the design, zoom, paper size, printer page and the screen's scaling: the
+// composition starts again from the state the shown sheet started from, so
+// the same shapes come at the new size, and the layers beneath an edited one
+// stay as they are (and need not be composed again). Only another design
+// ("Neu", opening) draws on from where the random generator stands, a fresh
+// sheet, unless "Bogen festhalten" is checked, which keeps the sheet's start
+// through that too. "Neu würfeln" lets the next composition draw on even while
+// the sheet is held.
 #include <cstdint>
 
 #include "render/RandomInt.h"
@@ -19,8 +21,8 @@ public:
 
     // The next composition shows a fresh sheet, held or not.
     void Reroll() { reroll_ = true; }
-    // Zoom, size or the design changed: the next composition shows a fresh
-    // sheet unless it is held.
+    // Another design is shown: the next composition shows a fresh sheet
+    // unless it is held.
     void Renew() { renew_ = true; }
 
     // Before a composition: rewinds the generator to the shown sheet's start

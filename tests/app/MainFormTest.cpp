@@ -417,31 +417,6 @@ TEST_F(MainFormTest, ClosingAsksEveryTime) {
     EXPECT_EQ(dialogs.Count("confirm"), 2);
 }
 
-TEST_F(MainFormTest, HeldSheetsSurviveZoomAndEditsUntilRerolled) {
-    // A pattern layer draws random numbers; a texture layer draws none.
-    Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
-    WaitForTimer();
-    const uint32_t first = form->Workspace().Seed().Number();
-    auto* zoom = Find<TSpinEdit>("ZoomEd");
-    zoom->SetValue(40);
-    EXPECT_NE(form->Workspace().Seed().Number(), first);
-
-    Find<QAbstractButton>("HoldSheetBox")->click();
-    const uint32_t held = form->Workspace().Seed().Number();
-    zoom->SetValue(50);
-    Find<QSlider>("TrackBar1")->setValue(3);
-    WaitForTimer();
-    EXPECT_EQ(form->Workspace().Seed().Number(), held);
-    EXPECT_EQ(form->Workspace().CompositionCount(), 5);
-
-    Click("RerollBtn");
-    EXPECT_NE(form->Workspace().Seed().Number(), held);
-    const uint32_t rerolled = form->Workspace().Seed().Number();
-    zoom->SetValue(40);
-    EXPECT_EQ(form->Workspace().Seed().Number(), rerolled);
-    EXPECT_TRUE(form->statusBar()->findChild<QLabel*>("SheetLabel")->text().contains(QString::number(rerolled)));
-}
-
 TEST_F(MainFormTest, OpeningAPictureReplacesTheLayersPictureOrNamesTheFile) {
     const QString bad = dir.filePath("kein-bild.png");
     QFile f(bad);
@@ -634,9 +609,9 @@ TEST_F(MainFormTest, RecentDesignsOpenFromTheDropDown) {
     EXPECT_EQ(zb::RecentFiles::Load().All().first(), a);
 }
 
-// A design dropped on the window opens; a picture dropped on the texture page,
-// or pasted there, becomes the layer's picture as an opened one does.
-TEST_F(MainFormTest, DroppedDesignsOpenAndDroppedOrPastedPicturesBecomeTheLayers) {
+// A design dropped on the window opens; a picture dropped on the texture page
+// becomes the layer's picture as an opened one does.
+TEST_F(MainFormTest, DroppedDesignsOpenAndDroppedPicturesBecomeTheLayers) {
     const QString design = dir.filePath("gezogen.zbg");
     Click("NewPlaneBtn");
     dialogs.fileNames = {design};
@@ -668,12 +643,5 @@ TEST_F(MainFormTest, DroppedDesignsOpenAndDroppedOrPastedPicturesBecomeTheLayers
     EXPECT_FALSE(drop(form.get(), picture)); // not a design: the window leaves it
     EXPECT_TRUE(drop(page, picture));
     EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), 7);
-
-    QImage blue(9, 4, QImage::Format_RGB32);
-    blue.fill(Qt::blue);
-    QGuiApplication::clipboard()->setImage(blue);
-    static_cast<TextureEditor*>(page)->PastePicture();
-    EXPECT_EQ(DibWidth(D().Layers[0].LayerPicture), 9);
-    EXPECT_EQ(DibHeight(D().Layers[0].LayerPicture), 4);
     EXPECT_EQ(dialogs.Count("error"), 0);
 }

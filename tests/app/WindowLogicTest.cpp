@@ -131,7 +131,7 @@ TEST(TextureStrip, GeometryAndHitTest) {
 TEST(SheetSeed, HeldSheetsStartFromTheShownSheetUntilRerolled) {
     RandomInt random(1000);
     SheetSeed seed;
-    // Not held: an edit keeps the sheet, a zoom or size change draws on.
+    // Not held: an edit, a zoom or a new size keeps the sheet, another design draws on.
     seed.BeforeCompose(random);
     EXPECT_EQ(random.seed(), 1000u);
     seed.AfterCompose(1000);
@@ -178,6 +178,35 @@ TEST(WindowPlacement, CentredAndNeverLargerThanTheScreen) {
         {{823, 475}, {0, 30, 640, 450}, {0, 30, 640, 450}},
     };
     for (const auto& c : cases) EXPECT_EQ(PlaceWindow(c.wanted, c.available), c.expected) << c.available.x();
+}
+
+// The whole frame, title bar included, lies inside the screen's free area:
+// at the first start and for a saved place that no longer fits.
+TEST(WindowPlacement, TheWholeFrameLiesOnTheScreen) {
+    // 1366 x 768 with a panel of 27 at the bottom; 1920 x 1080 at 150 % is
+    // 1280 x 720 logical pixels, with a panel of 32 at the top.
+    const QRect small(0, 0, 1366, 741), scaled(0, 32, 1280, 688);
+    const QMargins frame(1, 30, 1, 1), scaledFrame(1, 24, 1, 1);
+    const struct {
+        const char* what;
+        QRect saved;
+        QMargins frame;
+        QRect available, expected;
+    } cases[] = {
+        {"first start, small", {}, frame, small, {133, 30, 1100, 710}},
+        {"saved below the screen's end", {100, 20, 1100, 760}, frame, small, {100, 30, 1100, 710}},
+        {"saved on a screen to the right", {2000, 100, 800, 600}, frame, small, {565, 100, 800, 600}},
+        {"saved and fitting", {50, 60, 800, 500}, frame, small, {50, 60, 800, 500}},
+        {"first start, scaled", {}, scaledFrame, scaled, {90, 56, 1100, 663}},
+        {"saved on a larger screen, scaled", {200, 100, 1600, 1000}, scaledFrame, scaled, {1, 56, 1278, 663}},
+        {"unframed", {-5, -5, 2000, 900}, {}, scaled, {0, 32, 1280, 688}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QRect placed = FitWindow(c.saved, c.frame, c.available);
+        EXPECT_EQ(placed, c.expected);
+        EXPECT_TRUE(c.available.contains(placed.marginsAdded(c.frame)));
+    }
 }
 
 TEST(Cp1252Validator, RefusesWhatADesignFileCannotStore) {

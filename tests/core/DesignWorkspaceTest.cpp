@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -163,4 +164,50 @@ TEST(DesignWorkspace, UndoAndRedoBringBackTheSheetsThatWereShown) {
     EXPECT_TRUE(shown() == third);
     w.Reroll();
     EXPECT_NE(shown().first, third.first);
+}
+
+// Which changes keep the sheet (its start, so the same shapes at the new
+// size) and which start a fresh one; "Bogen festhalten" keeps it through
+// another design too.
+TEST(DesignWorkspace, OnlyRerollAndAnotherDesignStartAFreshSheet) {
+    const PrinterFacts letter{{5100, 6600, 600, 600}, false};
+    const struct {
+        const char* what;
+        std::function<void(DesignWorkspace&, int&)> change;
+        bool keeps;
+    } cases[] = {
+        {"zoom", [](DesignWorkspace& w, int&) { w.SetZoom(45); }, true},
+        {"paper size", [](DesignWorkspace& w, int&) {
+             PaperSettings paper = w.Paper();
+             paper.PrintAll = false;
+             paper.Breit = 12;
+             w.SetPaper(paper, true);
+         }, true},
+        {"printer page", [&](DesignWorkspace& w, int&) { w.SetPrinter(letter); }, true},
+        {"screen scaling", [](DesignWorkspace&, int& ppi) { ppi = 144; }, true},
+        {"Neu würfeln", [](DesignWorkspace& w, int&) { w.Reroll(); }, false},
+        {"Neu", [](DesignWorkspace& w, int&) { w.New(); }, false},
+        {"Neu, festgehalten", [](DesignWorkspace& w, int&) {
+             w.SetHold(true);
+             w.New();
+         }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DesignWorkspace w(31, kA4, nullptr);
+        w.Start();
+        w.StoreEditor([](TLayerRecord& l) {
+            l.Kind = kKindPattern;
+            l.PatternCount = 40;
+        });
+        int ppi = 96;
+        ASSERT_EQ(w.Compose(ppi, -1), "");
+        const uint32_t start = w.Seed().Number();
+        const RasterSize size = w.Sheet().Size();
+        c.change(w, ppi);
+        ASSERT_EQ(w.Compose(ppi, -1), "");
+        EXPECT_EQ(w.Sheet().StartSeed(), w.Seed().Number());
+        EXPECT_EQ(w.Seed().Number() == start, c.keeps);
+        if (c.keeps && std::strcmp(c.what, "Neu, festgehalten") != 0) EXPECT_FALSE(w.Sheet().Size() == size);
+    }
 }
