@@ -221,8 +221,8 @@ QWidget* TMainForm::BuildLayerPage() {
 
     ListView1 = new TLayerList;
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setMinimumWidth(150);
-    ListView1->setMaximumWidth(210);
+    ListView1->setMinimumWidth(120);
+    ListView1->setMaximumWidth(190);
     Named(ListView1, "Ebenenliste");
     ListView1->viewport()->installEventFilter(this);
     top->addWidget(ListView1);

@@ -127,16 +127,20 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     FormatBox = new QComboBox;
     FormatBox->setObjectName(QStringLiteral("FormatBox"));
     for (const char* caption : kNamedPaperCaptions) FormatBox->addItem(QString::fromUtf8(caption));
+    // The longest name need not widen the page: the open list shows it whole.
+    FormatBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    FormatBox->setMinimumContentsLength(10);
     OrientationBox = new QComboBox;
     OrientationBox->setObjectName(QStringLiteral("OrientationBox"));
     for (const char* caption : kPaperOrientationCaptions) OrientationBox->addItem(QString::fromUtf8(caption));
     auto* formatLabel = new QLabel(QStringLiteral("&Format:"));
     formatLabel->setBuddy(FormatBox);
-    auto* formatRow = new QHBoxLayout;
-    formatRow->addWidget(FormatBox);
+    // Beside the size fields rather than under them: the page grows no higher.
+    auto* formatGroup = new QGroupBox(QStringLiteral("Papierformat nach Namen"));
+    auto* formatRow = new QHBoxLayout(formatGroup);
+    formatRow->addWidget(formatLabel);
+    formatRow->addWidget(FormatBox, 1);
     formatRow->addWidget(OrientationBox);
-    sg->addWidget(formatLabel, 3, 0);
-    sg->addLayout(formatRow, 3, 1, 1, 3);
     connect(FormatBox, &QComboBox::currentIndexChanged, this, &TPaperPage::FormatBoxChange);
     connect(OrientationBox, &QComboBox::currentIndexChanged, this, &TPaperPage::FormatBoxChange);
     sg->addWidget(new QLabel(QStringLiteral("Breite:")), 0, 0);
@@ -229,6 +233,7 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     right->addStretch();
     // The tile's group beside the format's, so the page grows no higher.
     auto* tileColumn = new QVBoxLayout;
+    tileColumn->addWidget(formatGroup);
     tileColumn->addWidget(tileGroup);
     tileColumn->addStretch();
     auto* body = new QHBoxLayout;

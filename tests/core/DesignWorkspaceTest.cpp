@@ -208,6 +208,8 @@ TEST(DesignWorkspace, OnlyRerollAndAnotherDesignStartAFreshSheet) {
         ASSERT_EQ(w.Compose(ppi, -1), "");
         EXPECT_EQ(w.Sheet().StartSeed(), w.Seed().Number());
         EXPECT_EQ(w.Seed().Number() == start, c.keeps);
-        if (c.keeps && std::strcmp(c.what, "Neu, festgehalten") != 0) EXPECT_FALSE(w.Sheet().Size() == size);
+        if (c.keeps && std::strcmp(c.what, "Neu, festgehalten") != 0) {
+            EXPECT_FALSE(w.Sheet().Size() == size);
+        }
     }
 }
