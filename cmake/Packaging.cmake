@@ -25,8 +25,22 @@ add_custom_command(OUTPUT ${ZB_MANUAL_STAMP}
   DEPENDS ${ZB_MANUAL_PAGES} ${ZB_MANUAL_PICTURES}
   COMMENT "Copying the manual")
 add_custom_target(manual ALL DEPENDS ${ZB_MANUAL_STAMP})
+
+# ---- templates ("Neu aus Vorlage...") and sample designs, beside the programs too.
+file(GLOB ZB_TEMPLATES CONFIGURE_DEPENDS data/vorlagen/*.zbg)
+file(GLOB ZB_EXAMPLES CONFIGURE_DEPENDS examples/*.zbg)
+set(ZB_DESIGNS_STAMP ${CMAKE_BINARY_DIR}/tools/designs.stamp)
+add_custom_command(OUTPUT ${ZB_DESIGNS_STAMP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/bin/vorlagen ${CMAKE_BINARY_DIR}/bin/examples
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/vorlagen ${CMAKE_BINARY_DIR}/bin/examples
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZB_TEMPLATES} ${CMAKE_BINARY_DIR}/bin/vorlagen
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZB_EXAMPLES} ${CMAKE_BINARY_DIR}/bin/examples
+  COMMAND ${CMAKE_COMMAND} -E touch ${ZB_DESIGNS_STAMP}
+  DEPENDS ${ZB_TEMPLATES} ${ZB_EXAMPLES}
+  COMMENT "Copying the templates and sample designs")
+add_custom_target(designs ALL DEPENDS ${ZB_DESIGNS_STAMP})
 if(TARGET zierbogen-drucker)
-  add_dependencies(zierbogen-drucker manual)
+  add_dependencies(zierbogen-drucker manual designs)
 endif()
 
 # ---- icons: the SVGs are the sources, the theme's PNG sizes are drawn at build time
@@ -64,8 +78,8 @@ if(TARGET zierbogen-drucker)
   install(TARGETS zierbogen-drucker RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/texturen DESTINATION ${ZB_SHARE_DIR})
-file(GLOB ZB_EXAMPLES CONFIGURE_DEPENDS examples/*.zbg)
 install(FILES ${ZB_EXAMPLES} DESTINATION ${ZB_SHARE_DIR}/examples)
+install(FILES ${ZB_TEMPLATES} DESTINATION ${ZB_SHARE_DIR}/vorlagen)
 install(FILES ${ZB_MANUAL_PAGES} DESTINATION ${ZB_SHARE_DIR}/handbuch)
 install(FILES ${ZB_MANUAL_PICTURES} DESTINATION ${ZB_SHARE_DIR}/handbuch/bilder)
 install(FILES data/zierbogen-drucker.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -75,6 +75,19 @@ void DocumentCommands::OpenAfterQuestion(const QString& file) {
     if (MayDiscard(QString::fromUtf8("Datei/Öffnen"), QString::fromUtf8(kLoseUnsaved))) OpenFile(file);
 }
 
+void DocumentCommands::NewFromTemplate(const QString& file) {
+    if (!MayDiscard(QStringLiteral("Datei/Neu aus Vorlage"), QString::fromUtf8(kLoseUnsaved))) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string message = workspace_.OpenAsNew(LocalName(QFileInfo(file).absoluteFilePath()));
+    QApplication::restoreOverrideCursor();
+    if (!message.empty()) {
+        window_.error("Die Vorlage " + QFileInfo(file).fileName().toStdString() + " lässt sich nicht öffnen. " +
+                      message);
+        return;
+    }
+    window_.paint();
+}
+
 bool DocumentCommands::OpenFile(const QString& name) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::string message = workspace_.Open(LocalName(QFileInfo(name).absoluteFilePath()));

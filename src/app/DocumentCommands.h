@@ -53,6 +53,9 @@ public:
     // The design file a drop carries (the first URL, a local .zbg), or empty.
     static QString DroppedDesign(const QMimeData* data);
     bool OpenFile(const QString& name);
+    // "Neu aus Vorlage...": after the usual question, `file` becomes a new,
+    // untitled design.
+    void NewFromTemplate(const QString& file);
     bool Save();
     bool SaveAs();
     bool SaveFile(const QString& name);

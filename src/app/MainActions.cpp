@@ -45,6 +45,9 @@ MainActions::MainActions(QWidget* window) : QObject(window) {
     } rows[] = {
         {&MainActions::New, "NewAction", "&Neu", "&Neu", "Neu - alles zurücksetzen", pic::kNeu, nullptr,
          Keys(K::New, {K(Qt::CTRL | Qt::Key_N)}), false},
+        {&MainActions::NewFromTemplate, "NewFromTemplateAction", "Neu aus &Vorlage...", "&Vorlage...",
+         "Einen neuen Entwurf aus einer Vorlage beginnen (Neu aus Vorlage...)", pic::kNeu, nullptr,
+         Keys(K::UnknownKey, {}), false},
         {&MainActions::Open, "OpenAction", "Ö&ffnen...", "Ö&ffnen...", "Gespeicherten Strichbogen öffnen...",
          pic::kOeffnen, nullptr, Keys(K::Open, {K(Qt::CTRL | Qt::Key_O)}), false},
         {&MainActions::Save, "SaveAction", "&Speichern", "&Speichern", "Strichbogen speichern", pic::kSpeichern,
@@ -84,6 +87,9 @@ MainActions::MainActions(QWidget* window) : QObject(window) {
          pic::kTabEbenen, nullptr, Keys(K::UnknownKey, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_N)}), false},
         {&MainActions::DeleteLayer, "DeleteLayerAction", "&Löschen", nullptr, "Die gewählte Ebene löschen", nullptr,
          "edit-delete", Keys(K::UnknownKey, {}), false},
+        {&MainActions::DuplicateLayer, "DuplicateLayerAction", "Ebene &duplizieren", nullptr,
+         "Eine Kopie der gewählten Ebene direkt über sie legen (Strg+J)", nullptr, "edit-copy",
+         Keys(K::UnknownKey, {K(Qt::CTRL | Qt::Key_J)}), false},
         {&MainActions::MoveUp, "MoveUpAction", "Nach &oben verschieben", nullptr, "Nach oben verschieben", nullptr,
          "go-up", Keys(K::UnknownKey, {}), false},
         {&MainActions::MoveDown, "MoveDownAction", "Nach &unten verschieben", nullptr, "Nach unten verschieben",
@@ -120,7 +126,7 @@ MainActions::MainActions(QWidget* window) : QObject(window) {
 void MainActions::FillMenuBar(QMenuBar* bar) const {
     QMenu* file = bar->addMenu(QStringLiteral("&Datei"));
     file->setObjectName(QStringLiteral("FileMenu"));
-    file->addActions({New, Open});
+    file->addActions({New, NewFromTemplate, Open});
     file->addMenu(Recent);
     file->addActions({Save, SaveAs});
     file->addSeparator();
@@ -142,7 +148,7 @@ void MainActions::FillMenuBar(QMenuBar* bar) const {
 
     QMenu* layer = bar->addMenu(QStringLiteral("&Ebene"));
     layer->setObjectName(QStringLiteral("LayerMenu"));
-    layer->addActions({NewLayer, DeleteLayer});
+    layer->addActions({NewLayer, DuplicateLayer, DeleteLayer});
     layer->addSeparator();
     layer->addActions({MoveUp, MoveDown});
     layer->addSeparator();

@@ -25,6 +25,7 @@ public:
 
     // "Datei"
     QAction* New = nullptr;
+    QAction* NewFromTemplate = nullptr;
     QAction* Open = nullptr;
     QAction* Save = nullptr;
     QAction* SaveAs = nullptr;
@@ -44,6 +45,7 @@ public:
     // "Ebene"
     QAction* NewLayer = nullptr;
     QAction* DeleteLayer = nullptr;
+    QAction* DuplicateLayer = nullptr;
     QAction* MoveUp = nullptr;
     QAction* MoveDown = nullptr;
     QAction* Reroll = nullptr;

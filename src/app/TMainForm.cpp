@@ -18,6 +18,9 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QScrollArea>
@@ -44,12 +47,15 @@
 #include "app/ScopedFlag.h"
 #include "app/TAboutBox.h"
 #include "app/TImageBtn.h"
+#include "app/TLayerList.h"
+#include "app/TemplateGallery.h"
 #include "app/TSpinEdit.h"
 #include "app/TextureEditor.h"
 #include "app/WindowMemory.h"
 #include "app/WindowPlacement.h"
 #include "app/WindowTitle.h"
 #include "imaging/TextureLibrary.h"
+#include "model/Cp1252.h"
 #include "platform/FileNames.h"
 #include "platform/QtPlatform.h"
 #include "render/PageGeometry.h"
@@ -148,7 +154,10 @@ void TMainForm::WorkspaceChanged(unsigned c) {
         setWindowModified(workspace_->Modified());
         if (documents_) documents_->DocumentChanged();
     }
-    if (c & kChangeSheet) ShowSheetNumber();
+    if (c & kChangeSheet) {
+        ShowSheetNumber();
+        if (!(c & kChangeLayers)) ShowThumbnails();
+    }
     // A stale sheet is composed by whatever paints it next; the repeat shown
     // follows the paper's repeat mode.
     if (c & (kChangeStale | kChangePaper)) PaintBox1->update();
@@ -264,23 +273,41 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::ListPlanes() {
     listing_ = true;
+    ListView1->SetFilling(true);
     ListView1->setUpdatesEnabled(false);
     ListView1->clear();
     const QIcon icon = LoadIcon(QString::fromLatin1(pic::kLayerRow));
     const Design& design = workspace_->GetDesign();
     for (uint32_t i = 0; i < design.Layers.Count; ++i) {
-        auto* item = new QTreeWidgetItem(ListView1);
-        const std::string_view caption = LayerKindCaption(design.Layers[i].Kind);
-        item->setText(0, QString::fromUtf8(caption.data(), qsizetype(caption.size())));
-        item->setIcon(0, icon);
+        const TLayerRecord& layer = design.Layers[i];
+        ListView1->AddRow(QString::fromStdString(Cp1252ToUtf8(LayerDisplayName(layer))), layer.Visible, icon);
     }
+    ShowThumbnails();
     ListView1->setUpdatesEnabled(true);
     if (QTreeWidgetItem* row = ListView1->topLevelItem(workspace_->CurrentIndex())) {
         ListView1->setCurrentItem(row);
         row->setSelected(true);
     }
+    ListView1->SetFilling(false);
     listing_ = false;
 }
+
+void TMainForm::ShowThumbnails() {
+    const std::vector<LayerThumbnail>& thumbnails = workspace_->Sheet().Thumbnails();
+    if (int(thumbnails.size()) != ListView1->topLevelItemCount()) return;
+    ScopedFlag guard(listing_);
+    const bool filling = ListView1->Filling();
+    ListView1->SetFilling(true);
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+        const LayerThumbnail& t = thumbnails[size_t(i)];
+        if (t.empty()) continue;
+        const QImage image(t.rgb.data(), t.width, t.height, t.width * 3, QImage::Format_RGB888);
+        ListView1->topLevelItem(i)->setIcon(0, QIcon(QPixmap::fromImage(image)));
+    }
+    ListView1->SetFilling(filling);
+}
+
+void TMainForm::DuplicateLayerClick() { RunCommand(workspace_->DuplicateLayer(SelectedRow())); }
 
 int TMainForm::SelectedRow() const {
     const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
@@ -386,6 +413,21 @@ void TMainForm::RedoBtnClick() { RunCommand(workspace_->Redo()); }
 // ---- files ----------------------------------------------------------------------------
 
 void TMainForm::NewMenuBtnClick() { documents_->New(); }
+
+QStringList TMainForm::TemplateFolders() const {
+    QStringList folders;
+    for (const char* name : {platform::kTemplateFolderName, platform::kExampleFolderName})
+        folders << QFile::decodeName(QByteArray::fromStdString(platform::FindDataFolder(programFolder_, name)));
+    return folders;
+}
+
+void TMainForm::TemplateBtnClick() {
+    TemplateGallery gallery(TemplateFolders(), {QStringLiteral("Vorlage"), QStringLiteral("Beispiel")}, this);
+    if (gallery.exec() != QDialog::Accepted || gallery.Chosen().isEmpty()) return;
+    NewFromTemplate(gallery.Chosen());
+}
+
+void TMainForm::NewFromTemplate(const QString& file) { documents_->NewFromTemplate(file); }
 
 void TMainForm::OpenBtnClick() { documents_->Open(); }
 

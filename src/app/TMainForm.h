@@ -29,6 +29,7 @@
 #include "workspace/DesignWorkspace.h"
 #include "workspace/ViewNavigation.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -43,6 +44,7 @@ class QWheelEvent;
 namespace zb {
 
 class TImageBtn;
+class TLayerList;
 class TSpinEdit;
 
 class DialogProvider;
@@ -127,6 +129,10 @@ public:
 
     // ---- handlers, named after their control and event ----------------------
     void ListPlanes();
+    // The rows' thumbnails from the sheet shown.
+    void ShowThumbnails();
+    // "Ebene duplizieren".
+    void DuplicateLayerClick();
     void ReadBackOptions();
     void SetOptionsNow();
     void NewPlaneBtnClick();
@@ -137,6 +143,12 @@ public:
     void Timer1Timer();
     void ZoomEDChange();
     void NewMenuBtnClick();
+    // "Neu aus Vorlage...": the gallery, then the chosen design as a new one.
+    void TemplateBtnClick();
+    // After the usual question, `file` as a new, untitled design.
+    void NewFromTemplate(const QString& file);
+    // The folders the gallery shows: the templates, then the sample designs.
+    QStringList TemplateFolders() const;
     void OpenBtnClick();
     void SaveBtnClick();
     void SaveAsBtnClick();
@@ -252,6 +264,7 @@ private:
     QWidget* tabSheet2_ = nullptr;
     QWidget* tabSheet3_ = nullptr;
     QToolButton* NewMenuBtn = nullptr;
+    QToolButton* TemplateBtn = nullptr;
     QToolButton* OpenBtn = nullptr;
     QToolButton* SaveBtn = nullptr;
     QToolButton* SaveAsBtn = nullptr;
@@ -261,7 +274,7 @@ private:
     QPushButton* NewPlaneBtn = nullptr;
     QPushButton* DelPlaneBtn = nullptr;
     QSlider* TrackBar1 = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    TLayerList* ListView1 = nullptr;
     QToolButton* MoveUpBtn = nullptr;
     QToolButton* MoveDownBtn = nullptr;
     // Page i shows a layer of kind i; the shown page is the layer's kind.

@@ -32,6 +32,7 @@
 #include "app/Pictures.h"
 #include "app/ProjectInfo.h"
 #include "app/TImageBtn.h"
+#include "app/TLayerList.h"
 #include "app/TMainForm.h"
 #include "app/TSpinEdit.h"
 #include "app/TextEditor.h"
@@ -138,12 +139,13 @@ QWidget* TMainForm::BuildFileStrip() {
     row->setContentsMargins(2, 1, 2, 1);
     row->setSpacing(2);
     NewMenuBtn = FileButton("NewMenuBtn", actions_->New);
+    TemplateBtn = FileButton("TemplateBtn", actions_->NewFromTemplate);
     OpenBtn = FileButton("OpenBtn", actions_->Open);
     SaveBtn = FileButton("SaveBtn", actions_->Save);
     SaveAsBtn = FileButton("SaveAsBtn", actions_->SaveAs);
     UndoBtn = FileButton("UndoBtn", actions_->Undo);
     RedoBtn = FileButton("RedoBtn", actions_->Redo);
-    for (QToolButton* b : {NewMenuBtn, OpenBtn, SaveBtn, SaveAsBtn}) row->addWidget(b);
+    for (QToolButton* b : {NewMenuBtn, TemplateBtn, OpenBtn, SaveBtn, SaveAsBtn}) row->addWidget(b);
     auto* gap = new QFrame;
     gap->setFrameShape(QFrame::VLine);
     gap->setFrameShadow(QFrame::Sunken);
@@ -205,14 +207,10 @@ QWidget* TMainForm::BuildLayerPage() {
     BuildZoomRows(leftColumn);
     top->addWidget(left);
 
-    ListView1 = new QTreeWidget;
+    ListView1 = new TLayerList;
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(1);
-    ListView1->setHeaderLabels({QStringLiteral("Ebene")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setMinimumWidth(110);
-    ListView1->setMaximumWidth(140);
+    ListView1->setMinimumWidth(120);
+    ListView1->setMaximumWidth(190);
     Named(ListView1, "Ebenenliste");
     ListView1->viewport()->installEventFilter(this);
     top->addWidget(ListView1);
@@ -374,6 +372,20 @@ void TMainForm::ConnectEditor() {
     connect(TrackBar1, &QSlider::valueChanged, this, edit);
 
     connect(ZoomEd, &TSpinEdit::Change, this, &TMainForm::ZoomEDChange);
+    connect(ListView1, &TLayerList::Renamed, this, [this](int row, const QString& name) {
+        workspace_->RenameLayer(row, name.toStdString());
+        // The row shows the name the design keeps (the caption for an empty one).
+        ListPlanes();
+    });
+    connect(ListView1, &TLayerList::VisibilityChanged, this, [this](int row, bool visible) {
+        workspace_->SetLayerVisible(row, visible);
+        PaintDesign();
+    });
+    connect(ListView1, &TLayerList::Moved, this,
+            [this](int from, int to) { RunCommand(workspace_->MoveLayer(from, to)); });
+    // The list's context menu: the commands of its rows.
+    ListView1->addActions({actions_->DuplicateLayer, actions_->DeleteLayer});
+    ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] {
         // Keyboard moves in the list select like a click.
         if (listing_) return;
@@ -389,6 +401,7 @@ void TMainForm::ConnectActions() {
         void (TMainForm::*handler)();
     } commands[] = {
         {a.New, &TMainForm::NewMenuBtnClick},     {a.Open, &TMainForm::OpenBtnClick},
+        {a.NewFromTemplate, &TMainForm::TemplateBtnClick}, {a.DuplicateLayer, &TMainForm::DuplicateLayerClick},
         {a.Save, &TMainForm::SaveBtnClick},       {a.SaveAs, &TMainForm::SaveAsBtnClick},
         {a.Print, &TMainForm::PrintClick},        {a.Export, &TMainForm::ExportClick},
         {a.Quit, &TMainForm::EndeBtnClick},       {a.Undo, &TMainForm::UndoBtnClick},

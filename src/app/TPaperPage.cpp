@@ -18,6 +18,7 @@
 #include "app/TImageBtn.h"
 #include "app/TMainForm.h"
 #include "app/TSpinEdit.h"
+#include "model/NamedPaper.h"
 #include "model/RepeatMode.h"
 #include "output/PrintSession.h"
 #include "output/PrinterPage.h"
@@ -123,6 +124,25 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
 
     auto* sizeGroup = new QGroupBox(QStringLiteral("Größe festlegen"));
     auto* sg = new QGridLayout(sizeGroup);
+    FormatBox = new QComboBox;
+    FormatBox->setObjectName(QStringLiteral("FormatBox"));
+    for (const char* caption : kNamedPaperCaptions) FormatBox->addItem(QString::fromUtf8(caption));
+    // The longest name need not widen the page: the open list shows it whole.
+    FormatBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    FormatBox->setMinimumContentsLength(10);
+    OrientationBox = new QComboBox;
+    OrientationBox->setObjectName(QStringLiteral("OrientationBox"));
+    for (const char* caption : kPaperOrientationCaptions) OrientationBox->addItem(QString::fromUtf8(caption));
+    auto* formatLabel = new QLabel(QStringLiteral("&Format:"));
+    formatLabel->setBuddy(FormatBox);
+    // Beside the size fields rather than under them: the page grows no higher.
+    auto* formatGroup = new QGroupBox(QStringLiteral("Papierformat nach Namen"));
+    auto* formatRow = new QHBoxLayout(formatGroup);
+    formatRow->addWidget(formatLabel);
+    formatRow->addWidget(FormatBox, 1);
+    formatRow->addWidget(OrientationBox);
+    connect(FormatBox, &QComboBox::currentIndexChanged, this, &TPaperPage::FormatBoxChange);
+    connect(OrientationBox, &QComboBox::currentIndexChanged, this, &TPaperPage::FormatBoxChange);
     sg->addWidget(new QLabel(QStringLiteral("Breite:")), 0, 0);
     sg->addWidget(fields_[0], 0, 1);
     sg->addWidget(new QLabel(QStringLiteral("cm")), 0, 2);
@@ -213,6 +233,7 @@ TPaperPage::TPaperPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     right->addStretch();
     // The tile's group beside the format's, so the page grows no higher.
     auto* tileColumn = new QVBoxLayout;
+    tileColumn->addWidget(formatGroup);
     tileColumn->addWidget(tileGroup);
     tileColumn->addStretch();
     auto* body = new QHBoxLayout;
@@ -248,6 +269,32 @@ void TPaperPage::LoadFromDesign() {
     SeamlessBox->setChecked(p.Seamless);
     RepeatBox->setCurrentIndex(int(p.Repeat));
     RepeatBox->setEnabled(p.Seamless);
+    ShowNamedFormat();
+}
+
+void TPaperPage::ShowNamedFormat() {
+    ScopedFlag guard(loading_);
+    PaperOrientation orientation = kPortrait;
+    const NamedPaper named =
+        NamedPaperOf(double(paper_.Read(PaperField::Breit)), double(paper_.Read(PaperField::Hoch)), &orientation);
+    FormatBox->setCurrentIndex(int(named));
+    OrientationBox->setCurrentIndex(int(orientation));
+}
+
+void TPaperPage::FormatBoxChange() {
+    if (loading_) return;
+    const NamedPaper named = NamedPaper(FormatBox->currentIndex());
+    if (named == kPaperCustom) return;
+    const PaperSizeCm size = NamedPaperSize(named, PaperOrientation(OrientationBox->currentIndex()));
+    const PaperRuleResult r = paper_.SetNamedSize(size.width, size.height);
+    ShowChangedFields();
+    {
+        // A size by name is a part of the paper: one step with the size.
+        ScopedFlag guard(loading_);
+        PrintPartBtn->setChecked(true);
+    }
+    StoreIntoDesign(true);
+    if (!r.error.empty()) form_.Dialogs().Error(this, QString(), QString::fromStdString(r.error));
 }
 
 QString SeamHintText(const std::vector<std::string>& hints) {
@@ -285,6 +332,7 @@ void TPaperPage::FieldChange(PaperField field) {
     // The field reads what it shows (its minimum when that is no number).
     const PaperRuleResult r = paper_.Type(field, fields_[size_t(field)]->ExtendedValue());
     ShowChangedFields();
+    ShowNamedFormat();
     StoreIntoDesign(r.invalidateDesign);
     if (!r.error.empty()) form_.Dialogs().Error(this, QString(), QString::fromStdString(r.error));
 }

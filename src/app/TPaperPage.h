@@ -47,6 +47,8 @@ public:
     void PrintAllBtnClick() { SizeChoice(true); }
     void PrintPartBtnClick() { SizeChoice(false); }
     void PrinterSetupBtnClick();
+    // "Format:" and "Hochformat"/"Querformat": a size by name.
+    void FormatBoxChange();
     void SeamlessBoxClick();
     void RepeatBoxChange();
     // The hints of what makes a seam in a seamless sheet, after any change.
@@ -64,6 +66,8 @@ private:
     void StoreIntoDesign(bool resized);
     void OptionClick();
     void SizeChoice(bool printAll);
+    // The format that the width and height are, "Benutzerdefiniert" for none.
+    void ShowNamedFormat();
 
     TMainForm& form_;
     QPrinter& printer_;
@@ -73,6 +77,8 @@ private:
     std::array<TSpinEdit*, kPaperFieldCount> fields_{};
     QRadioButton* PrintAllBtn = nullptr;
     QRadioButton* PrintPartBtn = nullptr;
+    QComboBox* FormatBox = nullptr;
+    QComboBox* OrientationBox = nullptr;
     QRadioButton* holdwidth2Ed = nullptr;
     QRadioButton* holdheight2Ed = nullptr;
     QCheckBox* SVerhCheck = nullptr;

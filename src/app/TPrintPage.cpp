@@ -132,6 +132,7 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     OverlapEd->setAccessibleName(QStringLiteral("Klebekante in cm"));
     PosterInfo = new QLabel;
     PosterInfo->setObjectName(QStringLiteral("PosterInfo"));
+    PosterInfo->setWordWrap(true);
     connect(PosterBox, &QCheckBox::toggled, this, &TPrintPage::PosterChange);
     connect(OverlapEd, &TSpinEdit::Change, this, &TPrintPage::PosterChange);
     WholePageBtn = new QPushButton(QStringLiteral("Ganze Seite"));
@@ -259,7 +260,17 @@ void TPrintPage::PosterChange() {
 void TPrintPage::PaintBox2Paint() { ResizePreview(); }
 
 void TPrintPage::ResizePreview() {
-    PosterInfo->setText(PosterBox->isChecked() ? PosterInfoText(PosterPages()) : QString());
+    if (PosterBox->isChecked()) {
+        PosterInfo->setText(PosterInfoText(PosterPages()));
+    } else {
+        // A sheet larger than the printable page is cut at its edge unless spread.
+        const bool larger =
+            PosterLayout::ForPrinter(form_.Workspace().Paper(), form_.Workspace().Printer().page, 0).PageCount() > 1;
+        PosterInfo->setText(larger ? QString::fromUtf8("Der Bogen ist größer als die druckbare Seite und wird am "
+                                                       "Rand abgeschnitten; „Auf mehrere Seiten verteilen“ druckt "
+                                                       "ihn ganz.")
+                                   : QString());
+    }
     const PreviewLayout l = Layout();
     const QSize size = SurfaceSizeFor({l.page.width, l.page.height}, PaintBox2);
     if (PaintBox2->size() != size) PaintBox2->setFixedSize(size);

@@ -13,6 +13,7 @@
 #include "model/Cp1252.h"
 #include "model/LayerChoices.h"
 #include "model/SpinField.h"
+#include "platform/QtFontEngine.h"
 #include "workspace/EditorFields.h"
 
 namespace zb {
@@ -30,7 +31,10 @@ TextEditor::TextEditor(const std::vector<std::string>& families, QWidget* parent
     FPosBox = ChoiceBox("FPosBox", kPositionModeCaptions);
     FKindBox = ChoiceBox("FKindBox", kTextFontModeCaptions);
     FontBox = Control(new QComboBox, "FontBox", "Schrift");
-    for (const std::string& family : families) FontBox->addItem(FromUtf8(Cp1252ToUtf8(family)));
+    for (const std::string& family : families) {
+        const QString name = FromUtf8(Cp1252ToUtf8(family));
+        FontBox->addItem(name, name);
+    }
     TrackBar2 = ElevenStepSlider("TrackBar2");
     grid->addWidget(LabelFor("Text:", TextEd), 0, 0);
     grid->addWidget(TextEd, 0, 1, 1, 2);
@@ -58,11 +62,13 @@ TextEditor::TextEditor(const std::vector<std::string>& families, QWidget* parent
 }
 
 void TextEditor::SelectFont(const QString& family) {
-    int index = FontBox->findText(family);
+    int index = FontBox->findData(family);
     if (index < 0 && !family.isEmpty()) {
         // A font this machine lacks stays the layer's choice (the text is then
-        // drawn in the platform's stand-in), so a design keeps it when saved.
-        FontBox->addItem(family);
+        // drawn in the platform's stand-in), so a design keeps it when saved;
+        // the list says that it is not installed.
+        const bool installed = platform::QtFontEngine::Installed(Utf8ToCp1252(family.toStdString()));
+        FontBox->addItem(installed ? family : family + QStringLiteral(" (nicht installiert)"), family);
         index = FontBox->count() - 1;
     }
     FontBox->setCurrentIndex(index);
@@ -88,7 +94,7 @@ void TextEditor::store(TLayerRecord& layer) const {
     layer.TextSize = WholeNumber(FSizeEd->Value());
     layer.TextPosMode = FPosBox->currentIndex();
     layer.TextFontMode = FKindBox->currentIndex();
-    StoreShownText(layer.FontName, FontBox->currentText().toStdString());
+    StoreShownText(layer.FontName, FontBox->currentData().toString().toStdString());
     layer.TextCount = TrackBar2->value();
 }
 

@@ -99,6 +99,8 @@ std::string DesignInfoText(const Design& design, const std::string& fileName, co
             << (caption.empty() ? "unbekannte Ebenenart (" + std::to_string(l.Kind) + ")" : std::string(caption))
             << "   Transparenz: Reglerstellung " << (int64_t(l.Transparency) + 5) << " von 10 (gespeicherter Wert "
             << l.Transparency << ")\n";
+        out << "   Name: \"" << Cp1252ToUtf8(LayerDisplayName(l)) << "\"" << (l.Visible ? "" : " (ausgeblendet)")
+            << "\n";
         out << "   Farbverlauf: Farbe 1 " << Hex(l.GradientColor1) << ", Farbe 2 " << Hex(l.GradientColor2)
             << ", Füllrichtung " << Choice(kGradientDirectionCaptions, l.GradientDirection) << "\n";
         out << "   Muster: " << Choice(kPatternShapeCaptions, l.PatternShape) << ", Farbe "
@@ -145,6 +147,8 @@ std::string DesignInfoJson(const Design& design, const std::string& fileName, co
         const TDibRecord& pic = l.LayerPicture;
         out << (i ? "," : "") << "\n    {";
         out << "\"kind\": " << l.Kind << ", \"kindName\": " << JsonString(LayerKindCaption(l.Kind))
+            << ", \"name\": " << JsonString(Cp1252ToUtf8(LayerDisplayName(l)))
+            << ", \"visible\": " << (l.Visible ? "true" : "false")
             << ", \"transparencyStored\": " << l.Transparency
             << ", \"transparencySlider\": " << (int64_t(l.Transparency) + 5)
             << ", \"gradientDirection\": " << l.GradientDirection

@@ -106,6 +106,7 @@ std::string ReadLayer(ByteSource& source, TLayerRecord& layer, uint32_t index, P
     uint8_t block[kLayerBlockSize];
     if (!source.Read(block, kLayerBlockSize)) return kReadBeyondEnd;
     DecodeLayerBlock(block, layer);
+    DecodeLayerExtras(block, layer);
     if (index == 0) DecodeDesignOptions(block, paper);
     LimitUnsafeValues(layer);
     if (auto problem = ReadText(source, layer.LayerText, index); !problem.empty()) return problem;

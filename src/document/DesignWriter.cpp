@@ -78,6 +78,7 @@ bool WriteDesign(const Design& design, ByteSink& sink) {
         EncodeLayerBlock(layer, block);
         // Without options the file stays byte for byte what it was before
         // there were any.
+        EncodeLayerExtras(layer, block);
         if (i == 0 && (design.Paper.Seamless || design.Paper.Repeat != kRepeatBasic))
             EncodeDesignOptions(design.Paper, block);
         if (!sink.Write(block, kLayerBlockSize)) return false;

@@ -1,5 +1,6 @@
 #include "document/LayerBlock.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "document/LittleEndian.h"
@@ -45,6 +46,18 @@ enum : size_t {
 };
 // Inside the picture descriptor's bytes, clear of the text addresses at 1180.
 static_assert(kOffSignature >= kLayerBlockSettingsSize && kOffOptionsEnd <= 1180);
+
+constexpr uint8_t kExtrasSignature[8] = {'Z', 'B', 'e', 'b', 'n', 'e', 0x1A, 0xA7};
+enum : size_t {
+    kOffExtrasSignature = kLayerExtrasOffset,
+    kOffExtrasVersion = kLayerExtrasOffset + 8,
+    kOffExtrasFlags = kLayerExtrasOffset + 12,
+    kOffNameLength = kLayerExtrasOffset + 16,
+    kOffName = kLayerExtrasOffset + 20,
+    kOffExtrasEnd = kOffName + kMaxLayerNameBytes,
+};
+static_assert(size_t(kOffExtrasEnd) <= size_t(kOffSignature));
+constexpr uint32_t kFlagHidden = 1u << 0;
 
 constexpr uint32_t kBitSeamless = 1u << 0;
 constexpr uint32_t kRepeatShift = 8;
@@ -93,6 +106,32 @@ bool DecodeDesignOptions(const uint8_t* block, PaperSettings& paper) {
         return false;
     paper.Seamless = (bits & kBitSeamless) != 0;
     paper.Repeat = RepeatModeOf((bits & kRepeatMask) >> kRepeatShift);
+    return true;
+}
+
+void EncodeLayerExtras(const LayerSettings& layer, uint8_t* block) {
+    if (layer.Name.empty() && layer.Visible) return;
+    const size_t length = std::min(layer.Name.size(), kMaxLayerNameBytes);
+    std::memcpy(block + kOffExtrasSignature, kExtrasSignature, sizeof kExtrasSignature);
+    le::Put32(block + kOffExtrasVersion, kLayerExtrasVersion);
+    le::Put32(block + kOffExtrasFlags, layer.Visible ? 0u : kFlagHidden);
+    le::Put32(block + kOffNameLength, uint32_t(length));
+    std::memcpy(block + kOffName, layer.Name.data(), length);
+}
+
+bool DecodeLayerExtras(const uint8_t* block, LayerSettings& layer) {
+    if (std::memcmp(block + kOffExtrasSignature, kExtrasSignature, sizeof kExtrasSignature) != 0) return false;
+    const uint32_t version = le::Get32(block + kOffExtrasVersion);
+    const uint32_t flags = le::Get32(block + kOffExtrasFlags);
+    const uint32_t length = le::Get32(block + kOffNameLength);
+    if (version == 0 || length > kMaxLayerNameBytes) return false;
+    if (version == 1) {
+        if ((flags & ~kFlagHidden) != 0) return false;
+        for (size_t i = kOffName + length; i < kOffExtrasEnd; ++i)
+            if (block[i] != 0) return false;
+    }
+    layer.Name.assign(reinterpret_cast<const char*>(block + kOffName), length);
+    layer.Visible = (flags & kFlagHidden) == 0;
     return true;
 }
 

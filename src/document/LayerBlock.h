@@ -7,7 +7,8 @@
 // so we write zeros there and the reader ignores whatever it finds, with one
 // exception: the design's own options (seamless tile, repeat mode) ride in the
 // tail of the first block behind a signature and a version, since the file has
-// no other room for them. Other writers leave memory contents in those bytes;
+// no other room for them, and a layer's name and visibility ride in its own
+// block behind a signature of their own. Other writers leave memory contents in those bytes;
 // without the signature they are never read as options, and readers that know
 // nothing of the options skip them with the rest.
 #include <cstddef>
@@ -46,5 +47,24 @@ void EncodeDesignOptions(const PaperSettings& paper, uint8_t* block);
 // and leaves `paper` alone. Version 1 also needs its unused bits zero; a later
 // version is read for the bits version 1 knows.
 bool DecodeDesignOptions(const uint8_t* block, PaperSettings& paper);
+
+// A layer's name and visibility in its block: offsets 96 .. 103 the
+// signature, 104 .. 107 the version, 108 .. 111 the flags (bit 0 hidden),
+// 112 .. 115 the name's length (at most kMaxLayerNameBytes), then the name's
+// bytes; zeros up to 116 + kMaxLayerNameBytes, clear of the design options.
+inline constexpr size_t kLayerExtrasOffset = kLayerBlockSettingsSize;
+inline constexpr uint32_t kLayerExtrasVersion = 1;
+
+// Writes the layer's name and visibility into a block EncodeLayerBlock made.
+// A visible layer without a name writes nothing: its block stays the one
+// written before layers had either.
+void EncodeLayerExtras(const LayerSettings& layer, uint8_t* block);
+
+// When the block carries the signature and a version this program reads,
+// sets layer.Name and layer.Visible from it and returns true. Otherwise
+// returns false and leaves them alone. Version 1 also needs its unused flag
+// bits and the bytes after the name zero; every version needs a name length
+// within the limit.
+bool DecodeLayerExtras(const uint8_t* block, LayerSettings& layer);
 
 } // namespace zb

@@ -53,6 +53,40 @@ std::string MovePlaneDown(Design& design, int selectedRow) {
     return {};
 }
 
+std::string DuplicatePlane(Design& design, int selectedRow) {
+    if (selectedRow < 0 || selectedRow >= int(design.Layers.Count)) return kNoLayerSelected;
+    TLayerRecord copy;
+    const TLayerRecord& from = design.Layers[uint32_t(selectedRow)];
+    static_cast<LayerSettings&>(copy) = from;
+    copy.FontName = from.FontName;
+    copy.LayerText = from.LayerText;
+    if (!from.LayerPicture.empty() && !MakeDIBCopy(from.LayerPicture, copy.LayerPicture)) return kCopyMemoryMessage;
+    *design.Layers.Add() = std::move(copy);
+    // The copy climbs from the top to just above its original.
+    for (int i = int(design.Layers.Count) - 1; i > selectedRow + 1; --i) design.Layers.Exchange(i, i - 1);
+    design.CurrentIndex = selectedRow + 1;
+    design.Layers.Select(design.CurrentIndex);
+    return {};
+}
+
+std::string MovePlane(Design& design, int from, int to) {
+    const int count = int(design.Layers.Count);
+    if (from < 0 || from >= count || to < 0 || to >= count) return kNoLayerSelected;
+    for (int i = from; i < to; ++i) design.Layers.Exchange(i, i + 1);
+    for (int i = from; i > to; --i) design.Layers.Exchange(i, i - 1);
+    design.CurrentIndex = to;
+    design.Layers.Select(to);
+    return {};
+}
+
+int DropPlace(int from, int overRow, bool below, int count) {
+    if (count <= 0) return 0;
+    // The gap the row is dropped into, counted before the row leaves its place.
+    int gap = overRow < 0 ? count : overRow + (below ? 1 : 0);
+    if (gap > from) --gap;
+    return gap < 0 ? 0 : (gap > count - 1 ? count - 1 : gap);
+}
+
 int LowerOfExchanged(int row, int step, int count) {
     const int other = row + step;
     if (row < 0 || row >= count || other < 0 || other >= count) return count;

@@ -30,6 +30,20 @@ std::string MovePlaneDown(Design& design, int selectedRow);
 // changes. `count` when the move changes nothing.
 int LowerOfExchanged(int row, int step, int count);
 
+// "Ebene duplizieren": a copy of layer `selectedRow` (settings, name,
+// visibility, texts and picture) right above it, selected. Returns the memory
+// message when the picture could not be copied (nothing changed then).
+std::string DuplicatePlane(Design& design, int selectedRow);
+// Moves layer `from` to place `to` (0 .. count - 1), the layers between
+// shifting by one, as repeated moves up or down would; the moved layer stays
+// selected. A place outside the stack changes nothing and says so.
+std::string MovePlane(Design& design, int from, int to);
+
+// Where a row dragged from `from` lands when dropped over row `overRow`
+// (-1: below the last row), in its upper or `below` its lower half, in a list
+// of `count` rows.
+int DropPlace(int from, int overRow, bool below, int count);
+
 // Keeps only record 0 ("Neu"): the others are removed from the top down.
 void KeepBottomLayer(Design& design);
 

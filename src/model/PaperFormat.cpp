@@ -53,6 +53,19 @@ PaperRuleResult PaperFormat::Set(PaperField field, long double value) {
     return Changed(field);
 }
 
+PaperRuleResult PaperFormat::SetNamedSize(double width, double height) {
+    const bool keepRatio = SVerh;
+    SVerh = false;
+    PaperRuleResult r = Set(PaperField::Breit, width);
+    if (r.error.empty()) {
+        const PaperRuleResult h = Set(PaperField::Hoch, height);
+        r.invalidateDesign = r.invalidateDesign || h.invalidateDesign;
+        r.error = h.error;
+    }
+    SVerh = keepRatio;
+    return r;
+}
+
 PaperRuleResult PaperFormat::Type(PaperField field, long double value) {
     values_[size_t(field)] = value;
     return Changed(field);

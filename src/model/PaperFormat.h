@@ -83,6 +83,12 @@ public:
     // The field lost the focus: a value outside its range is set again, limited.
     PaperRuleResult Leave(PaperField field);
 
+    // A size chosen by name: W and H are set one after the other, each
+    // through its change rule with the ratio following the sheet (as typed
+    // with "Seitenverhältnis beibehalten" off), so the sheet gets exactly
+    // that size and the ratio fields show its ratio. SVerh stays as it was.
+    PaperRuleResult SetNamedSize(double width, double height);
+
     // The change rules of the five fields (what their change events do).
     PaperRuleResult BreitEdChange();
     PaperRuleResult HochEdChange();

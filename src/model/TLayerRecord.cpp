@@ -35,6 +35,10 @@ void LimitUnsafeValues(LayerSettings& layer) {
     layer.PictureWidthMM = size(layer.PictureWidthMM, kPicBreitEd);
 }
 
+std::string LayerDisplayName(const LayerSettings& layer) {
+    return layer.Name.empty() ? std::string(LayerKindCaption(layer.Kind)) : layer.Name;
+}
+
 std::string_view LayerKindCaption(uint32_t kind) {
     switch (kind) {
     case kKindGradient: return "Farbverlauf";

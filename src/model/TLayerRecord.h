@@ -7,6 +7,7 @@
 // Ownership: a record owns its picture and its texts; it is move-only.
 // Texts hold 8-bit Windows-1252 bytes, exactly as stored in design files; the
 // user interface converts at its edge.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -47,6 +48,11 @@ struct LayerSettings {
     uint32_t Reserved76 = 0;
     double PatternSizeMM = 0;
     double PictureWidthMM = 0;
+    // The layer list's name (Windows-1252 bytes); empty: the kind's caption.
+    std::string Name;
+    // A hidden layer is left out of the sheet but still makes its random
+    // draws, so showing it again changes no other layer.
+    bool Visible = true;
 
     friend bool operator==(const LayerSettings&, const LayerSettings&) = default;
 };
@@ -74,6 +80,12 @@ inline constexpr int32_t kTextCountMax = 10;
 // (its layer still makes its draws), a text density below 0 no text, a size
 // of 0 or below the smallest shape. Choice fields stay as they are.
 void LimitUnsafeValues(LayerSettings& layer);
+
+// Longest layer name design files carry, in bytes.
+inline constexpr size_t kMaxLayerNameBytes = 255;
+
+// What the layer list shows for a layer: its name, or its kind's caption.
+std::string LayerDisplayName(const LayerSettings& layer);
 
 // List caption of a kind ("Farbverlauf", "Muster", "Grafik", "Filter", "Text");
 // empty for a kind outside 0 .. 4.

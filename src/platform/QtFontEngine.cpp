@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSemaphore>
 #include <QThreadPool>
+#include <QRawFont>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -124,6 +125,12 @@ QString VisibleText(std::string_view text, const QFontMetrics& metrics, int maxW
     return FromCp1252(text.substr(0, used));
 }
 
+// "C059 [urw]" -> "C059": the foundry fontconfig adds to tell families apart.
+QString WithoutFoundry(const QString& name) {
+    const qsizetype open = name.lastIndexOf(QStringLiteral(" ["));
+    return open > 0 && name.endsWith(QChar(']')) ? name.left(open) : name;
+}
+
 } // namespace
 
 QtFontEngine::QtFontEngine() { PainterHelpersReady(); }
@@ -144,13 +151,14 @@ const std::vector<std::string>& QtFontEngine::Families() {
     static const std::vector<std::string> kNone;
     if (!FontLibraryHasMemory()) return kNone;
     QStringList names;
-    for (const QString& name : QFontDatabase::families()) {
-        if (QFontDatabase::isPrivateFamily(name)) continue;
+    for (const QString& listed : QFontDatabase::families()) {
+        if (QFontDatabase::isPrivateFamily(listed)) continue;
+        const QString name = WithoutFoundry(listed);
         const std::string utf8 = name.toStdString();
         if (!IsCp1252Representable(utf8)) continue;
         // Generic aliases resolve to another family, which is listed itself.
         QFont probe(name);
-        if (QFontInfo(probe).family().compare(name, Qt::CaseInsensitive) != 0) continue;
+        if (WithoutFoundry(QFontInfo(probe).family()).compare(name, Qt::CaseInsensitive) != 0) continue;
         names.append(name);
     }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
@@ -174,6 +182,36 @@ void QtFontEngine::Prepare(const std::vector<std::string>& families) {
         // Measuring a character loads the face the family resolves to.
         QFontMetrics(MakeFont(family, 32)).horizontalAdvance(QLatin1Char('A'));
     }
+}
+
+bool QtFontEngine::Installed(const std::string& family) {
+    const QString name = FromCp1252(family);
+    return WithoutFoundry(QFontInfo(QFont(name)).family()).compare(WithoutFoundry(name), Qt::CaseInsensitive) == 0;
+}
+
+const std::vector<std::string>& QtFontEngine::FamiliesFor(std::string_view text) {
+    const std::vector<std::string>& all = Families();
+    const std::lock_guard lock(writersMutex_);
+    if (auto it = writers_.find(text); it != writers_.end()) return it->second;
+    // Each character once; spaces and soft hyphens need no glyph.
+    QString needed;
+    for (const QChar c : FromCp1252(text)) {
+        if (c.isSpace() || c.unicode() == 0x00AD || c.unicode() < 0x20 || needed.contains(c)) continue;
+        needed.append(c);
+    }
+    std::vector<std::string> writers;
+    for (const std::string& family : all) {
+        const QString name = FromCp1252(family);
+        if (QFontDatabase::writingSystems(name).contains(QFontDatabase::Symbol)) continue;
+        QFont font(name);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        const QRawFont raw = QRawFont::fromFont(font);
+        if (!raw.isValid()) continue;
+        bool writes = true;
+        for (const QChar c : needed) writes = writes && raw.supportsCharacter(c);
+        if (writes) writers.push_back(family);
+    }
+    return writers_.emplace(std::string(text), std::move(writers)).first->second;
 }
 
 TextBitmap QtFontEngine::Render(const std::string& family, int pixelHeight, std::string_view text) {

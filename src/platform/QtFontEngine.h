@@ -2,6 +2,8 @@
 // The core's font interface on Qt Gui: the installed font families and texts
 // rendered black on white without antialiasing. Needs a QGuiApplication; use
 // it on the thread that created it.
+#include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,10 +17,21 @@ namespace zb::platform {
 class QtFontEngine final : public FontEngine {
 public:
     // Every installed family once, as Windows-1252 (the bytes a layer's
-    // FontName holds), sorted alphabetically without regard to case. Generic
-    // aliases ("Sans Serif" and the like) and families whose names have no
-    // Windows-1252 spelling are left out. Read once, then cached.
+    // FontName holds), sorted alphabetically without regard to case. A family
+    // installed by several foundries ("C059 [urw]", "C059 [UKWN]") is listed
+    // once by its plain name. Generic aliases ("Sans Serif" and the like) and
+    // families whose names have no Windows-1252 spelling are left out. Read
+    // once, then cached.
     const std::vector<std::string>& Families() override;
+    // The families with a glyph of their own for every character of `text`
+    // (spaces and soft hyphens need none). Symbol fonts write no ordinary
+    // text: they put their symbols where letters are asked for, so they are
+    // left out. Worked out once per text; safe to call from the composing
+    // thread while the window asks too.
+    const std::vector<std::string>& FamiliesFor(std::string_view text) override;
+    // Whether `family` (Windows-1252) is installed under that name (a stored
+    // font that is not is drawn with the platform's substitute).
+    static bool Installed(const std::string& family);
 
     // `family` and `text` are Windows-1252. The character height (em height,
     // without internal leading) is `pixelHeight` pixels; 0 uses the height of
@@ -54,6 +67,8 @@ public:
 private:
     std::optional<std::vector<std::string>> families_;
     std::set<std::string> prepared_;
+    std::mutex writersMutex_;
+    std::map<std::string, std::vector<std::string>, std::less<>> writers_;
 };
 
 } // namespace zb::platform

@@ -78,4 +78,12 @@ std::string FindManualFolder(const std::string& programDirectory) {
     return FirstFolder(beside, InstalledManualFolder(programDirectory));
 }
 
+std::string FindDataFolder(const std::string& programDirectory, const char* name) {
+    const std::string beside = programDirectory.empty() ? std::string(name)
+                                                        : (fs::path(programDirectory) / name).string();
+    // The share folder is the manual's parent.
+    const std::string installed = InstalledFolder(programDirectory, (std::string(ZB_INSTALLED_MANUAL) + "/../" + name).c_str());
+    return FirstFolder(beside, installed);
+}
+
 } // namespace zb::platform

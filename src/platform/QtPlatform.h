@@ -34,4 +34,14 @@ std::string InstalledManualFolder(const std::string& programDirectory);
 // message that it is missing.
 std::string FindManualFolder(const std::string& programDirectory);
 
+// Folders of designs that come with the program: the templates of "Neu aus
+// Vorlage..." and the sample designs.
+inline constexpr const char* kTemplateFolderName = "vorlagen";
+inline constexpr const char* kExampleFolderName = "examples";
+
+// The folder `name` of the program's shared data for a program in
+// `programDirectory`, found as the manual is: beside the program (a build
+// tree), else in the installed share folder, else beside the program again.
+std::string FindDataFolder(const std::string& programDirectory, const char* name);
+
 } // namespace zb::platform

@@ -90,8 +90,9 @@ int BandComposer::Margin() const {
     int64_t margin = 0;
     for (uint32_t i = 0; i < design_.Layers.Count; ++i) {
         const TLayerRecord& layer = design_.Layers[i];
-        // The compositor leaves out an upper filter layer that shows nothing.
-        if (layer.Kind == kKindFilter && (i == 0 || BlendWeight(layer.Transparency) != 10)) margin += reach;
+        // The compositor leaves out hidden layers and an upper filter layer that shows nothing.
+        if (layer.Kind == kKindFilter && layer.Visible && (i == 0 || BlendWeight(layer.Transparency) != 10))
+            margin += reach;
     }
     // Beyond the sheet's size a margin covers the sheet anyway.
     return int(std::min<int64_t>(margin, std::max(sheet_.width, sheet_.height)));

@@ -23,6 +23,7 @@ public:
 
     const std::vector<std::string>& Families() override { return engine_.Families(); }
     void Prepare(const std::vector<std::string>& families) override { engine_.Prepare(families); }
+    const std::vector<std::string>& FamiliesFor(std::string_view text) override { return engine_.FamiliesFor(text); }
     TextBitmap Render(const std::string& family, int pixelHeight, std::string_view text) override;
     TextBitmap RenderClipped(const std::string& family, int pixelHeight, std::string_view text, int maxWidth,
                              int maxHeight) override;

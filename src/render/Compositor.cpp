@@ -233,42 +233,69 @@ JobResult Compositor::ComposeStack(const Design& design, int first, RasterView b
     const bool keeping = kept_.raster && window.Whole();
     const int count = int(design.Layers.Count);
     first = std::clamp(first, 0, count);
-    // The composition so far: empty beneath the bottom layer, else the design
-    // raster or a raster the owner keeps.
-    RasterView current = first > 0 ? below : RasterView{};
+    // Hidden layers are left out as if deleted: the lowest shown layer lies
+    // on the paper as the bottom layer does. `painted`: a shown layer lies
+    // beneath the one at hand.
+    bool painted = false;
+    for (int i = 0; i < first; ++i) painted = painted || design.Layers[uint32_t(i)].Visible;
+    // The composition so far: empty beneath the lowest shown layer, else the
+    // design raster or a raster the owner keeps.
+    RasterView current = painted ? below : RasterView{};
     // The design raster ends up holding the composition, wherever it was made.
     const auto settle = [&] {
-        if (!current.empty() && current.data != ViewOf(designRaster_).data)
+        if (!painted) FillWhite(ViewOf(designRaster_));
+        else if (!current.empty() && current.data != ViewOf(designRaster_).data)
             CopyPixels(ViewOf(designRaster_), current);
     };
+    // A hidden pattern or text layer still draws its numbers over the whole
+    // sheet, so the layers above it come out the same whether it is shown.
+    const SheetWindow drawWindow =
+        window.Whole() ? SheetWindow{0, 0, size.width, size.height} : window;
     std::string message;
     try {
-        // An empty stack (only foreign files have one) is blank paper.
-        if (count == 0) FillWhite(ViewOf(designRaster_));
+        thumbnails_.assign(size_t(count), LayerThumbnail{});
         for (int i = first; i < count; ++i) {
             const TLayerRecord& layer = design.Layers[uint32_t(i)];
-            const int weight = i == 0 ? 0 : BlendWeight(layer.Transparency);
             RasterView out = keeping ? kept_.raster(i + 1) : RasterView{};
             const bool keep = out.width == size.width && out.height == size.height && out.data;
             std::string failure;
-            if (keep && weight == 0) {
-                // An opaque layer is made where it is kept.
-                failure = GenerateLayer(layer, out, current, targetPpi, zoomPercent, random, fonts, wrap, window);
-            } else {
-                failure = GenerateLayer(layer, ViewOf(layerRaster_), current, targetPpi, zoomPercent, random, fonts,
-                                        wrap, window);
-                if (weight == 0) {
-                    // An opaque layer replaces the design: the layer raster's
-                    // content is not needed afterwards, so the two rasters trade places.
-                    std::swap(designRaster_, layerRaster_);
-                    out = ViewOf(designRaster_);
-                } else {
-                    if (!keep) out = ViewOf(designRaster_);
-                    BlendLayerInto(out, current, ViewOf(layerRaster_), weight);
+            if (!layer.Visible) {
+                if (layer.Kind == kKindPattern && generators_.pattern)
+                    generators_.pattern(RasterView{}, layer, targetPpi, zoomPercent, random, wrap, drawWindow);
+                else if (layer.Kind == kKindText && fonts && generators_.text)
+                    generators_.text(RasterView{}, layer, targetPpi, zoomPercent, random, *fonts, wrap, drawWindow);
+                if (keep) {
+                    if (painted) CopyPixels(out, current);
+                    else FillWhite(out);
+                    current = out;
                 }
+            } else {
+                const int weight = painted ? BlendWeight(layer.Transparency) : 0;
+                const RasterView ground = painted ? current : RasterView{};
+                if (keep && weight == 0) {
+                    // An opaque layer is made where it is kept.
+                    failure = GenerateLayer(layer, out, ground, targetPpi, zoomPercent, random, fonts, wrap, window);
+                    if (window.Whole()) thumbnails_[size_t(i)] = LayerThumbnail::Of(out, kThumbnailWidth, kThumbnailHeight);
+                } else {
+                    failure = GenerateLayer(layer, ViewOf(layerRaster_), ground, targetPpi, zoomPercent, random,
+                                            fonts, wrap, window);
+                    if (window.Whole())
+                        thumbnails_[size_t(i)] =
+                            LayerThumbnail::Of(ViewOf(layerRaster_), kThumbnailWidth, kThumbnailHeight);
+                    if (weight == 0) {
+                        // An opaque layer replaces the design: the layer raster's
+                        // content is not needed afterwards, so the two rasters trade places.
+                        std::swap(designRaster_, layerRaster_);
+                        out = ViewOf(designRaster_);
+                    } else {
+                        if (!keep) out = ViewOf(designRaster_);
+                        BlendLayerInto(out, current, ViewOf(layerRaster_), weight);
+                    }
+                }
+                current = out;
+                painted = true;
             }
             if (message.empty()) message = std::move(failure);
-            current = out;
             if (progress_) progress_(i + 1, count);
             if (stop_.stop_requested()) return cancelled();
             if (keep && message.empty() && kept_.composed) kept_.composed(i + 1, random.seed());
@@ -277,7 +304,7 @@ JobResult Compositor::ComposeStack(const Design& design, int first, RasterView b
     } catch (const std::bad_alloc&) {
         if (message.empty()) message = kCopyMemoryMessage;
     }
-    if (!message.empty() && current.data != ViewOf(designRaster_).data) {
+    if (!message.empty() && painted && current.data != ViewOf(designRaster_).data) {
         // What was composed before the failure is shown.
         try {
             settle();
@@ -289,6 +316,11 @@ JobResult Compositor::ComposeStack(const Design& design, int first, RasterView b
     holdsComposition_ = true;
     // Every failure a layer reports is a want of memory.
     return message.empty() ? JobResult::Done() : JobResult::OutOfMemory(std::move(message));
+}
+
+void Compositor::KeepThumbnails(const Compositor& older, int first) {
+    for (size_t i = 0; i < thumbnails_.size() && i < older.thumbnails_.size(); ++i)
+        if (int(i) < first || thumbnails_[i].empty()) thumbnails_[i] = older.thumbnails_[i];
 }
 
 JobResult Compositor::ComposeFromSeed(const Design& design, double targetPpi, double zoomPercent, uint32_t seed,

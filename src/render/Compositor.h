@@ -16,6 +16,7 @@
 #include <functional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "base/DibPicture.h"
 #include "base/JobResult.h"
@@ -25,6 +26,7 @@
 #include "model/Design.h"
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
+#include "render/LayerThumbnail.h"
 #include "render/RandomInt.h"
 
 namespace zb {
@@ -160,6 +162,17 @@ public:
     // The size whose allocation failed last (0 x 0 when the last attempt worked).
     RasterSize FailedSize() const { return failedSize_; }
 
+    // What each layer added, small (kThumbnailWidth x kThumbnailHeight at
+    // most), taken from the layer raster of a whole-sheet composition: one
+    // per layer, empty for layers this composition did not generate (those
+    // beneath `first` of ComposeAbove, hidden ones).
+    static constexpr int kThumbnailWidth = 40;
+    static constexpr int kThumbnailHeight = 30;
+    const std::vector<LayerThumbnail>& Thumbnails() const { return thumbnails_; }
+    // Takes the thumbnails of `older` for the layers below `first` and for
+    // those this composition left empty (the same layers, not composed again).
+    void KeepThumbnails(const Compositor& older, int first);
+
     // The composition, bottom-up rows as every DIB record. Owned by the
     // compositor; valid until the next EnsureSize or Compose.
     const TDibRecord& DesignRaster() const { return designRaster_; }
@@ -185,6 +198,7 @@ private:
     double filterScale_ = 1.0;
     DibPicture designRaster_;
     DibPicture layerRaster_;
+    std::vector<LayerThumbnail> thumbnails_;
     bool designValid_ = false;
     bool holdsComposition_ = false;
     uint32_t startSeed_ = 0;

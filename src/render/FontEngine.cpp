@@ -8,6 +8,8 @@
 
 namespace zb {
 
+const std::vector<std::string>& FontEngine::FamiliesFor(std::string_view) { return Families(); }
+
 TextBitmap FontEngine::RenderClipped(const std::string& family, int pixelHeight, std::string_view text,
                                      int maxWidth, int maxHeight) {
     return CropTextBitmap(Render(family, pixelHeight, text), maxWidth, maxHeight);

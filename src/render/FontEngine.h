@@ -20,6 +20,10 @@ public:
     virtual ~FontEngine() = default;
     // Every installed family once, sorted alphabetically: the list the editor shows.
     virtual const std::vector<std::string>& Families() = 0;
+    // The families of Families() that can write every character of `text`
+    // (Windows-1252): those a random font is drawn from. The default keeps
+    // them all; engines that know their glyphs leave out the others.
+    virtual const std::vector<std::string>& FamiliesFor(std::string_view text);
     // Renders `text` (Windows-1252 bytes) in `family` at a character height of
     // `pixelHeight` pixels (0: the platform's default height), black on white,
     // as wide and high as the text. An unknown family falls back the way the

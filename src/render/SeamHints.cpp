@@ -20,8 +20,8 @@ std::vector<std::string> SeamHints(const Design& design, RasterSize size, double
     if (!paper.Seamless || size.empty()) return hints;
     for (uint32_t i = 0; i < design.Layers.Count; ++i) {
         const TLayerRecord& layer = design.Layers[i];
-        // A layer that lets everything through shows nothing of its own.
-        if (i > 0 && BlendWeight(layer.Transparency) == 10) continue;
+        // A hidden layer, or one that lets everything through, shows nothing of its own.
+        if (!layer.Visible || (i > 0 && BlendWeight(layer.Transparency) == 10)) continue;
         if (paper.Repeat == kRepeatMirror) {
             // Every edge meets its own mirror image: no seam, but mirrored texts.
             if (layer.Kind == kKindText && !layer.LayerText.empty())

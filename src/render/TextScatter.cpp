@@ -183,7 +183,7 @@ void ScatterText(RasterView raster, const TLayerRecord& layer, double screenPpi,
     const int64_t left = window.Left();
     const int64_t top = window.Top();
     const std::string ownFont(layer.FontName);
-    const std::vector<std::string>* families = layer.TextFontMode == kFontRandom ? &fonts.Families() : nullptr;
+    const std::vector<std::string>* families = layer.TextFontMode == kFontRandom ? &fonts.FamiliesFor(text) : nullptr;
 
     // A walk of this sheet kept by an earlier band: stamp it, and leave the
     // generator where the walk left it.

@@ -13,7 +13,8 @@ class TextWalkCache;
 
 // Stamps copies of the layer's text into the raster (which already holds the
 // ground fill). screenPpi is the horizontal pixels per inch of the target,
-// zoom the zoom in percent. Random fonts come from fonts.Families().
+// zoom the zoom in percent. Random fonts come from fonts.FamiliesFor(text),
+// the families that can write every character of the text.
 //
 // Per cell the draws are, in this order: font (random-font mode; drawn even
 // when the list is empty, and then the layer's FontName is used), size

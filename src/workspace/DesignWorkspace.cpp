@@ -8,6 +8,7 @@
 #include "model/LayerStack.h"
 #include "model/SpinField.h"
 #include "render/SeamHints.h"
+#include "workspace/EditorFields.h"
 
 namespace zb {
 
@@ -92,6 +93,42 @@ std::string DesignWorkspace::MoveLayerDown(int row) {
     CommitPendingEdit();
     const int lower = LowerOfExchanged(row, +1, int(design_->Layers.Count));
     return StackChanged(MovePlaneDown(*design_, row), lower, false);
+}
+
+std::string DesignWorkspace::DuplicateLayer(int row) {
+    CommitPendingEdit();
+    return StackChanged(DuplicatePlane(*design_, row), row + 1, true);
+}
+
+std::string DesignWorkspace::MoveLayer(int from, int to) {
+    CommitPendingEdit();
+    if (from == to) return {};
+    return StackChanged(MovePlane(*design_, from, to), std::min(from, to), true);
+}
+
+void DesignWorkspace::RenameLayer(int row, const std::string& utf8Name) {
+    if (row < 0 || row >= int(design_->Layers.Count)) return;
+    CommitPendingEdit();
+    TLayerRecord& layer = design_->Layers[uint32_t(row)];
+    std::string name;
+    StoreShownText(name, utf8Name);
+    if (name.size() > kMaxLayerNameBytes) name.resize(kMaxLayerNameBytes);
+    if (name == LayerKindCaption(layer.Kind)) name.clear();
+    if (name == layer.Name) return;
+    layer.Name = std::move(name);
+    RecordStep();
+    Edited(kChangeLayers);
+}
+
+void DesignWorkspace::SetLayerVisible(int row, bool visible) {
+    if (row < 0 || row >= int(design_->Layers.Count)) return;
+    CommitPendingEdit();
+    TLayerRecord& layer = design_->Layers[uint32_t(row)];
+    if (layer.Visible == visible) return;
+    layer.Visible = visible;
+    Invalidate(row);
+    RecordStep();
+    Edited(kChangeLayers | kChangeStale);
 }
 
 std::string DesignWorkspace::StackChanged(const std::string& refusal, int firstChanged, bool selectionChanged) {
@@ -307,6 +344,8 @@ std::string DesignWorkspace::TakeSheet() {
         failedSize_ = result->size;
         return result->message;
     }
+    // Layers not composed again keep the thumbnails they had.
+    result->sheet->KeepThumbnails(*shown_, result->firstLayer);
     composer_.Recycle(std::move(shown_));
     shown_ = std::move(result->sheet);
     failedSize_ = {};
@@ -391,6 +430,14 @@ std::string DesignWorkspace::Open(const std::string& fileName) {
     history_.Reset(*design_);
     savedState_ = history_.CurrentState();
     Replaced(int32_t(design_->Layers.Count) - 1, std::nullopt);
+    return {};
+}
+
+std::string DesignWorkspace::OpenAsNew(const std::string& fileName) {
+    std::string message = Open(fileName);
+    if (!message.empty()) return message;
+    fileName_.clear();
+    Changed(kChangeDocument);
     return {};
 }
 

@@ -100,6 +100,16 @@ public:
     std::string DeleteLayer(int row);
     std::string MoveLayerUp(int row);
     std::string MoveLayerDown(int row);
+    // "Ebene duplizieren": a copy right above `row`, selected.
+    std::string DuplicateLayer(int row);
+    // A row dragged to another place: one step, the layers between shift.
+    std::string MoveLayer(int from, int to);
+    // Renames layer `row` (UTF-8 as typed; empty or the kind's caption gives
+    // the caption back, longer names are cut). The sheet stays as it is.
+    void RenameLayer(int row, const std::string& utf8Name);
+    // Shows or hides layer `row`; the layers above are composed again from
+    // the same draws.
+    void SetLayerVisible(int row, bool visible);
 
     // ---- the layer editor ---------------------------------------------------
     // What the editor shows: the selected layer, or a new layer's settings
@@ -210,6 +220,9 @@ public:
     void New();
     // Opens `fileName`; on failure the design stays and the message is returned.
     std::string Open(const std::string& fileName);
+    // Opens `fileName` (a template) as a new design: untitled, no unsaved
+    // changes, as after "Neu".
+    std::string OpenAsNew(const std::string& fileName);
     // Saves under `fileName`, which becomes the design's name on success.
     std::string Save(const std::string& fileName);
     // Writes a copy (a recovery copy) without changing the design's name or

@@ -55,14 +55,17 @@ struct UndoHistory::State {
     std::optional<uint32_t> sheet;
     uint64_t name = 0;
 
-    // How many bottom layers the two states have in common.
-    size_t SharedBottomLayers(const State& o) const {
+    // How many bottom layers the two states have in common; a layer's name
+    // plays no part in the sheet, so only `withNames` compares it.
+    size_t SharedBottomLayers(const State& o, bool withNames = false) const {
         const size_t n = std::min(layers.size(), o.layers.size());
         for (size_t i = 0; i < n; ++i) {
             const LayerState& a = layers[i];
             const LayerState& b = o.layers[i];
-            if (a.settings != b.settings || a.fontName != b.fontName ||
-                a.layerText != b.layerText || a.picture != b.picture)
+            LayerSettings sa = a.settings;
+            if (!withNames) sa.Name = b.settings.Name;
+            if (sa != b.settings || a.fontName != b.fontName || a.layerText != b.layerText ||
+                a.picture != b.picture)
                 return i;
         }
         return n;
@@ -70,7 +73,7 @@ struct UndoHistory::State {
 
     bool SameDesign(const State& o) const {
         return layers.size() == o.layers.size() && SamePaper(paper, o.paper) &&
-               SharedBottomLayers(o) == layers.size();
+               SharedBottomLayers(o, true) == layers.size();
     }
 };
 
@@ -185,7 +188,8 @@ size_t UndoHistory::CountBytes() const {
     for (const auto& state : states_) {
         bytes += sizeof(State);
         for (const LayerState& layer : state->layers) {
-            bytes += sizeof(LayerState) + layer.fontName.size() + layer.layerText.size();
+            bytes += sizeof(LayerState) + layer.fontName.size() + layer.layerText.size() +
+                     layer.settings.Name.size();
             if (layer.picture && seen.insert(layer.picture.get()).second) bytes += layer.picture->Bytes();
         }
     }

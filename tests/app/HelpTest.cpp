@@ -125,7 +125,7 @@ TEST_F(MainFormTest, ManualLinksAndPicturesResolve) {
         links << QString::fromLatin1(section);
     EXPECT_GE(links.size(), 15);
     for (const QString& link : links) EXPECT_TRUE(anchors.contains(link)) << "#" << link.toStdString();
-    EXPECT_EQ(pictures.size(), 4);
+    EXPECT_EQ(pictures.size(), 6);
     for (const QString& picture : pictures) {
         const QVariant data = browser->loadResource(QTextDocument::ImageResource, QUrl(picture));
         EXPECT_FALSE(QImage::fromData(data.toByteArray()).isNull()) << picture.toStdString();

@@ -25,6 +25,7 @@
 
 #include "app/PictureViewerLink.h"
 #include "app/TMainForm.h"
+#include "app/TemplateGallery.h"
 #include "model/LayerChoices.h"
 #include "viewer/TViewPicForm.h"
 
@@ -167,6 +168,35 @@ TEST(ReadmeScreenshots, ShowTheProgramAsItIs) {
     form->hide();
 }
 
+// The first steps of the manual: the gallery of templates and a template
+// opened as a new design.
+TEST(ReadmeScreenshots, ShowTheGalleryAndATemplate) {
+    zb::TMainForm::Options options;
+    options.programFolder = QStringLiteral(ZB_BIN_DIR);
+    options.printer = zb::PrinterPage{zb::kFallbackPrintablePage, 600, true, {}};
+    options.seed = 20261207;
+    options.composeWaitMs = -1;
+    auto form = std::make_unique<zb::TMainForm>(options);
+    form->resize(kWindowSize);
+    form->show();
+    Settle(300, [&] { return form->windowHandle() && form->windowHandle()->isExposed(); });
+
+    zb::TemplateGallery gallery(form->TemplateFolders(), {QStringLiteral("Vorlage"), QStringLiteral("Beispiel")},
+                                form.get());
+    gallery.resize(760, 560);
+    gallery.show();
+    Settle(300, [&] { return gallery.windowHandle() && gallery.windowHandle()->isExposed(); });
+    Keep("vorlagen.png", Grab(gallery));
+    gallery.hide();
+
+    // What "Neu aus Vorlage..." does once the question before "Neu" is answered.
+    ASSERT_EQ(form->Workspace().OpenAsNew(ZB_SOURCE_DIR "/data/vorlagen/01-weihnachten.zbg"), "");
+    Settle(300, [&] { return !form->Workspace().Stale(); });
+    ASSERT_FALSE(form->Workspace().Stale());
+    Keep("vorlage.png", Grab(*form));
+    form->hide();
+}
+
 TEST(ReadmeScreenshots, ReadmeShowsEveryPicture) {
     QFile readme(QStringLiteral(ZB_SOURCE_DIR "/README.md"));
     ASSERT_TRUE(readme.open(QIODevice::ReadOnly | QIODevice::Text));
@@ -174,7 +204,8 @@ TEST(ReadmeScreenshots, ReadmeShowsEveryPicture) {
     QSet<QString> linked;
     const QRegularExpression image(QStringLiteral(R"(!\[[^\]]*\]\(docs/screenshots/([^)]+)\))"));
     for (auto it = image.globalMatch(text); it.hasNext();) linked.insert(it.next().captured(1));
-    const QStringList expected = {"hauptfenster.png", "papier.png", "drucken.png", "betrachter.png"};
+    const QStringList expected = {"hauptfenster.png", "papier.png", "drucken.png", "betrachter.png",
+                                  "vorlagen.png",     "vorlage.png"};
     for (const QString& name : expected) {
         EXPECT_TRUE(linked.contains(name)) << "README does not show " << name.toStdString();
         EXPECT_TRUE(QFile::exists(kFolder + '/' + name)) << name.toStdString();

@@ -145,6 +145,21 @@ TEST(LayerStack, KeepBottomLayerLeavesRecordZeroAsItWas) {
     EXPECT_EQ(d.Layers[0].LayerText, "Unten");
 }
 
+TEST(LayerStack, DroppedRowsLandInTheGapTheyWereDroppedInto) {
+    struct Case {
+        int from, over;
+        bool below;
+        int to;
+    };
+    // Four rows.
+    const Case cases[] = {
+        {0, 2, false, 1}, {0, 2, true, 2}, {0, 3, true, 3}, {0, -1, false, 3}, {3, 0, false, 0},
+        {3, 0, true, 1},  {2, 2, false, 2}, {2, 2, true, 2}, {1, 0, true, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DropPlace(c.from, c.over, c.below, 4), c.to) << c.from << " over " << c.over << (c.below ? " below" : "");
+}
+
 TEST(LayerStack, KindCaptions) {
     EXPECT_EQ(LayerKindCaption(0), "Farbverlauf");
     EXPECT_EQ(LayerKindCaption(2), "Grafik");

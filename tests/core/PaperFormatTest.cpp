@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/NamedPaper.h"
 #include "model/PaperFormat.h"
 
 using zb::PaperField;
@@ -211,4 +212,47 @@ TEST(PaperFormat, LoadsAndStoresWithoutRules) {
     EXPECT_FALSE(back.SVerh);
     EXPECT_FALSE(back.HoldWidth);
     EXPECT_FALSE(back.HoldWidth2);
+}
+
+// A size chosen by name lands exactly in W x H whatever the ratio and its
+// check box say; the ratio fields follow the sheet; the sizes are found
+// again by name, and any other size is "Benutzerdefiniert".
+TEST(NamedPaper, FillsWidthAndHeightAndIsFoundAgain) {
+    struct Case {
+        zb::NamedPaper paper;
+        zb::PaperOrientation orientation;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {zb::kPaperA5, zb::kPortrait, "14,80 x 21,00, 5,00 : 7,09, 0,7052"},
+        {zb::kPaperA4, zb::kPortrait, "21,00 x 29,70, 5,00 : 7,07, 0,7072"},
+        {zb::kPaperA3, zb::kLandscape, "42,00 x 29,70, 5,00 : 3,54, 1,4124"},
+        {zb::kPaperA2, zb::kPortrait, "42,00 x 59,40, 5,00 : 7,07, 0,7072"},
+        {zb::kPaperLetter, zb::kLandscape, "27,94 x 21,59, 5,00 : 3,86, 1,2953"},
+        {zb::kPaperLegal, zb::kPortrait, "21,59 x 35,56, 5,00 : 8,24, 0,6068"},
+        {zb::kPaperGiftWrap, zb::kLandscape, "70,00 x 50,00, 5,00 : 3,57, 1,4006"},
+    };
+    for (const bool keepRatio : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(zb::kNamedPaperCaptions[size_t(c.paper)]) + (keepRatio ? ", ratio kept" : ""));
+            StartedUp s;
+            s.paper.SVerh = keepRatio;
+            const zb::PaperSizeCm size = zb::NamedPaperSize(c.paper, c.orientation);
+            const zb::PaperRuleResult r = s.paper.SetNamedSize(size.width, size.height);
+            EXPECT_EQ(r.error, "");
+            EXPECT_TRUE(r.invalidateDesign);
+            EXPECT_EQ(s.Shown(), c.shown);
+            EXPECT_EQ(s.paper.SVerh, keepRatio);
+            zb::PaperOrientation found = zb::kPortrait;
+            EXPECT_EQ(zb::NamedPaperOf(double(s.paper.Read(PaperField::Breit)), double(s.paper.Read(PaperField::Hoch)),
+                                       &found),
+                      c.paper);
+            EXPECT_EQ(found, c.orientation);
+        }
+    }
+    zb::PaperOrientation found = zb::kPortrait;
+    EXPECT_EQ(zb::NamedPaperOf(21.0, 29.8, &found), zb::kPaperCustom);
+    EXPECT_EQ(zb::NamedPaperOf(30.0, 20.0, &found), zb::kPaperCustom);
+    EXPECT_EQ(found, zb::kLandscape);
+    EXPECT_EQ(zb::NamedPaperSize(zb::kPaperCustom, zb::kPortrait).width, 0.0);
 }

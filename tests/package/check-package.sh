@@ -67,6 +67,7 @@ expected=(
   /usr/bin/zierbogen
   /usr/share/zierbogen-drucker/texturen
   /usr/share/zierbogen-drucker/examples/beispiel.zbg
+  /usr/share/zierbogen-drucker/vorlagen/01-weihnachten.zbg
   /usr/share/applications/zierbogen-drucker.desktop
   /usr/share/metainfo/org.example.zierbogen_drucker.metainfo.xml
   /usr/share/mime/packages/zierbogen-drucker.xml

@@ -787,3 +787,30 @@ TEST_F(CliTest, NamesThatAreNotUtf8AreReadAndWrittenUnderTheirOwnBytes) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("dr374ck.pdf")) << r.out.toStdString();
 }
+
+// Names and hidden layers: info lists them, render leaves hidden layers out
+// (every layer hidden: white paper).
+TEST_F(CliTest, InfoNamesLayersAndRenderLeavesHiddenOnesOut) {
+    design->Layers[1].Name = "Gr\xFCn";
+    design->Layers[1].Visible = false;
+    ASSERT_TRUE(savefile(*design, designFile.toStdString()));
+    const CliRun text = Zierbogen({"info", designFile});
+    EXPECT_TRUE(text.out.contains(QStringLiteral("   Name: \"Grün\" (ausgeblendet)\n"))) << text.out.toStdString();
+    EXPECT_TRUE(text.out.contains(QStringLiteral("   Name: \"Farbverlauf\"\n"))) << text.out.toStdString();
+    const QJsonArray layers =
+        QJsonDocument::fromJson(Zierbogen({"info", designFile, "--json"}).out.toUtf8()).object()["layers"].toArray();
+    ASSERT_EQ(layers.size(), 4);
+    EXPECT_EQ(layers[1].toObject()["name"].toString(), QStringLiteral("Grün"));
+    EXPECT_FALSE(layers[1].toObject()["visible"].toBool(true));
+    EXPECT_TRUE(layers[2].toObject()["visible"].toBool(false));
+
+    for (uint32_t i = 0; i < design->Layers.Count; ++i) design->Layers[i].Visible = false;
+    ASSERT_TRUE(savefile(*design, designFile.toStdString()));
+    const QString out = dir.filePath("leer.png");
+    const CliRun r = Zierbogen({"render", designFile, "-o", out, "--zoom", "10"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage image = Load(out);
+    ASSERT_FALSE(image.isNull());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+}

@@ -66,6 +66,42 @@ TEST(QtFontEngine, FamiliesAreSortedUniqueAndInstalled) {
     EXPECT_TRUE(seen.count("Liberation Sans"));
     EXPECT_TRUE(seen.count("DejaVu Sans"));
     EXPECT_FALSE(seen.count("Sans Serif"));
+    // A family of several foundries is listed once, by its plain name.
+    EXPECT_TRUE(seen.count("C059"));
+    for (const std::string& family : families) EXPECT_EQ(family.find(" ["), std::string::npos) << family;
+}
+
+// Random fonts are drawn among the families that can write the text: symbol
+// fonts (which put their symbols where letters are asked for) never, others
+// when they have every character. A stored font that is not installed is
+// told apart.
+TEST(QtFontEngine, RandomFontsAreThoseThatCanWriteTheText) {
+    QtFontEngine fonts;
+    struct Case {
+        const char* text; // Windows-1252
+        const char* family;
+        bool writes;
+    };
+    const Case cases[] = {
+        {"Frohes Fest", "DejaVu Sans", true},
+        {"Frohes Fest", "Standard Symbols PS", false},
+        {"Frohes Fest", "D050000L", false},
+        {"Gr\xFC\xDF" "e \x80 \x8C\x9F \x89", "Liberation Serif", true},
+        {"Gr\xFC\xDF" "e \x80 \x8C\x9F \x89", "C059", true},
+        {"\x80", "Standard Symbols PS", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " / " + c.family);
+        const std::vector<std::string>& all = fonts.Families();
+        ASSERT_NE(std::find(all.begin(), all.end(), c.family), all.end()) << "not installed here";
+        const std::vector<std::string>& writers = fonts.FamiliesFor(c.text);
+        EXPECT_EQ(std::find(writers.begin(), writers.end(), c.family) != writers.end(), c.writes);
+        EXPECT_LE(writers.size(), all.size());
+    }
+    EXPECT_EQ(&fonts.FamiliesFor("Frohes Fest"), &fonts.FamiliesFor("Frohes Fest")); // worked out once
+    EXPECT_TRUE(QtFontEngine::Installed("DejaVu Sans"));
+    EXPECT_TRUE(QtFontEngine::Installed("C059"));
+    EXPECT_FALSE(QtFontEngine::Installed("Arial"));
 }
 
 TEST(QtFontEngine, ArialResolvesToAMetricCompatibleFaceAndRendersCrisply) {
