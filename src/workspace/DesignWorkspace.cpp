@@ -19,7 +19,6 @@ DesignWorkspace::DesignWorkspace(uint32_t seed, const PrinterFacts& printer, Fon
 }
 
 DesignWorkspace::~DesignWorkspace() {
-    BeforePictureChange();
     ReleaseTextures(textures_);
     design_->ReleaseAll();
 }
@@ -76,7 +75,6 @@ std::string DesignWorkspace::NewLayer() {
 
 std::string DesignWorkspace::DeleteLayer(int row) {
     CommitPendingEdit();
-    BeforePictureChange();
     return StackChanged(DeletePlane(*design_, row), row, true);
 }
 
@@ -114,10 +112,7 @@ const TLayerRecord& DesignWorkspace::EditorLayer() const {
     return layer ? *layer : newLayer_;
 }
 
-void DesignWorkspace::BeforePictureChange() { composer_.Quiesce(); }
-
 ReadBackResult DesignWorkspace::StoreEditor(const std::function<void(TLayerRecord&)>& store) {
-    BeforePictureChange();
     ReadBackResult result;
     const int32_t index = design_->CurrentIndex;
     if (index >= 0 && index <= int32_t(design_->Layers.Count) - 1) {
@@ -253,10 +248,8 @@ std::string DesignWorkspace::Compose(int screenPpi, int waitMs) {
     }
     if (NeedsComposing(screenPpi)) {
         SheetJob job;
-        job.design = std::make_unique<Design>();
-        // The job borrows the pictures: whatever frees or replaces one waits
-        // for the job first (BeforePictureChange).
-        design_->CopyTo(*job.design, true);
+        // The job's own snapshot: pictures are shared, so this copies no pixels.
+        job.design = std::make_unique<const Design>(*design_);
         job.size = size;
         job.ppi = screenPpi;
         job.zoom = design_->Paper.Zoom;
@@ -319,6 +312,15 @@ void DesignWorkspace::SetHold(bool hold) {
     Changed(kChangeSheet);
 }
 
+// ---- print and export -----------------------------------------------------------------
+
+void DesignWorkspace::SetPrintSettings(const PrintSettings& settings) {
+    const PrintSettings limited = Limited(settings);
+    if (limited == print_) return;
+    print_ = limited;
+    Changed(kChangePrintSettings);
+}
+
 // ---- undo ---------------------------------------------------------------------------
 
 void DesignWorkspace::CommitPendingEdit() {
@@ -335,7 +337,6 @@ std::string DesignWorkspace::Redo() { return Step(false); }
 std::string DesignWorkspace::Step(bool back) {
     CommitPendingEdit();
     if (back ? !history_.CanUndo() : !history_.CanRedo()) return {};
-    BeforePictureChange();
     const int shared = history_.SharedBottomLayers(back);
     const std::string message = back ? history_.Undo(*design_) : history_.Redo(*design_);
     // A picture that could not be restored leaves its layer without pixels.
@@ -357,7 +358,6 @@ void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet, i
 }
 
 void DesignWorkspace::New() {
-    BeforePictureChange();
     KeepBottomLayer(*design_);
     fileName_.clear();
     history_.Reset(*design_);
@@ -366,7 +366,6 @@ void DesignWorkspace::New() {
 }
 
 std::string DesignWorkspace::Open(const std::string& fileName) {
-    BeforePictureChange();
     const FileResult result = openfile(fileName, design_);
     if (!result) return result.Message;
     // The zoom field's limits hold for a zoom read from a file.

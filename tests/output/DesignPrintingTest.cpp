@@ -110,7 +110,7 @@ TEST(DesignPrinting, SheetsOnTheFallbackPdf) {
     zb::DesignPrintJob job;
     job.design = &design;
     job.firstSeed = seed;
-    job.sheets = 2;
+    job.settings.sheets = 2;
     job.screenPpi = 96;
     job.zoomPercent = 50;
     job.title = "muster.zbg";
@@ -166,7 +166,7 @@ TEST(DesignPrinting, CancelSendsNothing) {
         zb::SetUpFallbackPrinter(printer, pdf);
         zb::DesignPrintJob job;
         job.design = &design;
-        job.sheets = 3;
+        job.settings.sheets = 3;
         std::stop_source stop;
         job.stop = stop.get_token();
         job.progress = [&](int sheet, int, int, int) {
@@ -273,7 +273,7 @@ TEST(DesignPrinting, Export) {
     job.progress = {};
 
     // The literal filter gives another sheet.
-    job.previewFilters = false;
+    job.settings.previewFilters = false;
     job.fileName = dir.filePath("pixel.png").toStdString();
     ASSERT_EQ(zb::ExportDesign(job).message, "");
     EXPECT_NE(Rgb(QImage(QString::fromStdString(job.fileName))), sheet);
