@@ -70,6 +70,7 @@ std::string QtFontEngine::ResolvedFamily(const std::string& family) {
 }
 
 const std::vector<std::string>& QtFontEngine::Families() {
+    std::lock_guard<std::mutex> lock(mutex_);
     if (families_) return *families_;
     QStringList names;
     for (const QString& name : QFontDatabase::families()) {
@@ -99,6 +100,7 @@ TextBitmap QtFontEngine::Render(const std::string& family, int pixelHeight, std:
 
 TextBitmap QtFontEngine::RenderClipped(const std::string& family, int pixelHeight, std::string_view text,
                                        int maxWidth, int maxHeight) {
+    std::lock_guard<std::mutex> lock(mutex_);
     maxWidth = std::clamp(maxWidth, 0, kMaxSide);
     maxHeight = std::clamp(maxHeight, 0, kMaxSide);
     // A negative height asks for the same character height as a positive one.

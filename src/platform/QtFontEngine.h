@@ -1,7 +1,10 @@
 #pragma once
 // The core's font interface on Qt Gui: the installed font families and texts
-// rendered black on white without antialiasing. Needs a QGuiApplication; use
-// it on the thread that created it.
+// rendered black on white without antialiasing. Needs a QGuiApplication.
+// One engine serves every thread (the screen's composition, a print, an
+// export at once): its calls take turns behind a lock, so a text comes out
+// the same whichever thread asks.
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +41,7 @@ public:
     static constexpr int kMaxSide = 16384;
 
 private:
+    std::mutex mutex_;
     std::optional<std::vector<std::string>> families_;
 };
 
