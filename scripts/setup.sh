@@ -9,7 +9,7 @@ packages=(
   xvfb xauth locales
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  cups printer-driver-cups-pdf poppler-utils zlib1g-dev libjpeg62-turbo-dev
+  cups printer-driver-cups-pdf libcups2-dev poppler-utils zlib1g-dev libjpeg62-turbo-dev
   dpkg-dev file desktop-file-utils appstream shared-mime-info libxml2-utils
 )
 
