@@ -79,7 +79,7 @@ void BM_BigSheetPoster(benchmark::State& state) {
     job.fonts = &fonts;
     job.firstSeed = 20261207;
     job.zoomPercent = 30;
-    job.poster = true;
+    job.settings.poster = true;
     int pages = 0;
     for (auto _ : state) {
         const PrintOutcome outcome = PrintDesign(printer, job);

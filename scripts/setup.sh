@@ -9,7 +9,7 @@ packages=(
   xvfb xauth locales openbox
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
-  cups poppler-utils ccache zlib1g-dev libjpeg62-turbo-dev
+  cups poppler-utils ccache libcups2-dev zlib1g-dev libjpeg62-turbo-dev
   dpkg-dev file desktop-file-utils appstream shared-mime-info libxml2-utils
 )
 

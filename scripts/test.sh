@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: once as a normal build, once under
-# AddressSanitizer + UndefinedBehaviorSanitizer (leaks are failures), then the
-# fuzzers for a bounded time. Exits non-zero when any stage fails. The
+# AddressSanitizer + UndefinedBehaviorSanitizer (leaks are failures), the
+# tests of the core and the workspace under ThreadSanitizer, then the fuzzers
+# for a bounded time. Exits non-zero when any stage fails. The
 # sanitizer build runs the tests of the core, the platform, printing and
 # export and the window's flows; tests that only look at layout and pictures
 # or start programs as processes run once, in the normal build (ZB_ONCE_TESTS
@@ -82,6 +83,12 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_WERROR=
   asan_ctest --test-dir build-asan -j"$jobs" --timeout 900 &&
   echo && echo "---- again, every printed and exported sheet in bands of 13 rows ----" &&
   ZB_BAND_ROWS=13 asan_ctest --test-dir build-asan -L bands -j"$jobs" --timeout 900 || failed=1
+
+stage "thread sanitizer build (core and workspace tests)"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_WERROR=ON -DZB_SANITIZE_THREAD=ON \
+  -DZB_APPS=OFF -DZB_BENCH=OFF -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" "${launcher[@]}" >/dev/null &&
+  cmake --build build-tsan -j"$jobs" --target core_tests &&
+  TSAN_OPTIONS=halt_on_error=1 run_ctest --test-dir build-tsan -j"$jobs" --timeout 900 || failed=1
 
 stage "fuzzers (${ZB_FUZZ_SECONDS:-60} s each)"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZB_FUZZ=ON -DZB_BENCH=OFF -DZB_APPS=OFF \

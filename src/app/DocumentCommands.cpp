@@ -40,6 +40,18 @@ DocumentCommands::DocumentCommands(DesignWorkspace& workspace, DialogProvider& d
 DocumentCommands::~DocumentCommands() = default;
 
 bool DocumentCommands::MayDiscard(const QString& caption, const QString& text) {
+    // A print or export goes on with the design as it was when it started;
+    // the user may stop it instead.
+    OutputJob& job = workspace_.Output();
+    if (job.Running() &&
+        dialogs_.Choose(window_.parent, caption,
+                        QString::fromUtf8("Ein Druck oder Export läuft noch. Er schreibt den Entwurf, wie er beim "
+                                          "Start war, auch wenn ein anderer geöffnet wird. Soll er abgebrochen "
+                                          "werden?"),
+                        QString::fromUtf8("Abbrechen"), QString::fromUtf8("Weiterlaufen lassen"))) {
+        job.Cancel();
+        job.Wait();
+    }
     switch (dialogs_.Ask(window_.parent, caption, text, workspace_.Modified())) {
     case Answer::Ok: return true;
     case Answer::Save: return Save();

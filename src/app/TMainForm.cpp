@@ -505,6 +505,18 @@ void TMainForm::RestoreInNewWindow(const RecoveryCopy::Leftover& leftover) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // A job cannot outlive the window: it is stopped, or the window stays.
+    OutputJob& job = workspace_->Output();
+    if (job.Running()) {
+        if (!dialogs_->Choose(this, QStringLiteral("Programm beenden"),
+                              QString::fromUtf8("Ein Druck oder Export läuft noch. Soll er abgebrochen werden?"),
+                              QString::fromUtf8("Abbrechen und beenden"), QString::fromUtf8("Weiterarbeiten"))) {
+            event->ignore();
+            return;
+        }
+        job.Cancel();
+        job.Wait();
+    }
     if (documents_->MayDiscard(
             QStringLiteral("Programm beenden"),
             QStringLiteral("Hiermit beenden Sie das Programm! Alle nicht gespeicherten Daten gehen verloren!"))) {

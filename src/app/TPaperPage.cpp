@@ -367,6 +367,13 @@ void TPaperPage::SizeChoice(bool printAll) {
 }
 
 void TPaperPage::PrinterSetupBtnClick() {
+    // A print under way uses the printer as it was set up.
+    if (form_.Workspace().Output().Running()) {
+        form_.Dialogs().Error(this, QStringLiteral("Drucker einrichten"),
+                              QString::fromUtf8("Während ein Druck oder Export läuft, kann der Drucker nicht "
+                                                "eingerichtet werden."));
+        return;
+    }
     if (noPrinter ? noPrinter() : NoPrinterInstalled()) {
         form_.Dialogs().Error(this, QStringLiteral("Drucker einrichten"),
                               QStringLiteral("Es ist kein Drucker eingerichtet. Gedruckt wird in eine PDF-Datei "

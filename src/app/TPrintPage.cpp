@@ -11,7 +11,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
-#include <QProgressDialog>
+#include <QStatusBar>
+#include <QTimer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -19,6 +20,7 @@
 #include <algorithm>
 
 #include "app/DialogProvider.h"
+#include "app/JobPanel.h"
 #include "app/Pictures.h"
 #include "app/ScopedFlag.h"
 #include "app/TImageBtn.h"
@@ -42,40 +44,11 @@ constexpr SpinField kOverlapEd{kMinOverlapCm, kMaxOverlapCm, 1};
 const char* const kExportFilter =
     "PNG-Grafik (*.png);;JPEG-Grafik (*.jpg);;TIFF-Grafik (*.tif);;Windows-Bitmap (*.bmp);;PDF-Dokument (*.pdf)";
 
-// The width a progress window needs for its title in the title bar and its
-// label: the title's width in the bar's font plus room for the window
-// manager's buttons, at least the dialog's own width.
-int ProgressWidth(const QWidget& dialog) {
-    const QFontMetrics bar(QApplication::font("QMdiSubWindowTitleBar"));
-    const int title = bar.horizontalAdvance(dialog.windowTitle()) + 8 * bar.height();
-    return std::max(dialog.sizeHint().width(), title);
+// Per mille of a job of `sheets` sheets after `done` of `layers` layers of sheet `sheet`.
+int JobPermille(int sheet, int sheets, int done, int layers) {
+    const double part = (sheet - 1) + (layers > 0 ? double(done) / layers : 1.0);
+    return std::min(999, int(1000.0 * part / std::max(sheets, 1)));
 }
-
-// A progress window that keeps the main window repainting while a sheet is composed.
-class Progress {
-public:
-    Progress(QWidget* parent, const QString& title) : dialog_(title, QStringLiteral("Abbrechen"), 0, 1000, parent) {
-        dialog_.setWindowTitle(QStringLiteral("Zierbogen-Drucker"));
-        // Wide enough for the title beside the window manager's buttons, so
-        // it is not cut short.
-        dialog_.setMinimumWidth(ProgressWidth(dialog_));
-        dialog_.setWindowModality(Qt::WindowModal);
-        dialog_.setMinimumDuration(300);
-        dialog_.setValue(0);
-    }
-    void Step(int sheet, int sheets, int done, int layers) {
-        const int value = int(1000.0 * ((sheet - 1) + (layers > 0 ? double(done) / layers : 1.0)) / sheets);
-        if (sheets > 1) dialog_.setLabelText(QStringLiteral("Bogen %1 von %2 ...").arg(sheet).arg(sheets));
-        dialog_.setValue(std::min(value, 999));
-        QApplication::processEvents();
-        if (dialog_.wasCanceled()) stop_.request_stop();
-    }
-    std::stop_token Token() const { return stop_.get_token(); }
-
-private:
-    QProgressDialog dialog_;
-    std::stop_source stop_;
-};
 
 // "8 Seiten (4 x 2)": pages, columns by rows.
 QString PosterInfoText(const PosterLayout& pages) {
@@ -92,10 +65,11 @@ QString PosterInfoText(const PosterLayout& pages) {
 TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     : QWidget(parent), form_(form), printer_(printer) {
     setObjectName(QStringLiteral("PrintPage"));
-    askResolution = [](QWidget* owner) {
+    askResolution = [this](QWidget* owner) {
         bool ok = false;
         const int dpi = QInputDialog::getInt(owner, QStringLiteral("Grafik Export"), QStringLiteral("Auflösung (dpi):"),
-                                             300, 10, 2400, 10, &ok);
+                                             std::clamp(form_.Workspace().Print().exportDpi, 10, 2400), 10, 2400, 10,
+                                             &ok);
         return ok ? dpi : 0;
     };
 
@@ -133,8 +107,8 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     PosterInfo = new QLabel;
     PosterInfo->setObjectName(QStringLiteral("PosterInfo"));
     PosterInfo->setWordWrap(true);
-    connect(PosterBox, &QCheckBox::toggled, this, &TPrintPage::PosterChange);
-    connect(OverlapEd, &TSpinEdit::Change, this, &TPrintPage::PosterChange);
+    connect(PosterBox, &QCheckBox::toggled, this, &TPrintPage::StorePrintSettings);
+    connect(OverlapEd, &TSpinEdit::Change, this, &TPrintPage::StorePrintSettings);
     WholePageBtn = new QPushButton(QStringLiteral("Ganze Seite"));
     WholePageBtn->setObjectName(QStringLiteral("WholePageBtn"));
     WholePageBtn->setToolTip(QStringLiteral("Die ganze Seite in der Vorschau zeigen"));
@@ -154,6 +128,16 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
     connect(RandYED, &TSpinEdit::Change, this, &TPrintPage::RandYEDChange);
     connect(zoomed2, &TSpinEdit::Change, this, &TPrintPage::zoomed2Change);
     connect(ExportBtn, &QPushButton::clicked, this, &TPrintPage::ExportBtnClick);
+    connect(SheetCountEd, &TSpinEdit::Change, this, &TPrintPage::StorePrintSettings);
+    connect(PreviewFilterCheck, &QCheckBox::toggled, this, &TPrintPage::StorePrintSettings);
+    connect(Preview3x3Check, &QCheckBox::toggled, this, &TPrintPage::StorePrintSettings);
+    jobPanel_ = new JobPanel;
+    jobPanel_->onCancel = [this] { form_.Workspace().Output().Cancel(); };
+    form_.statusBar()->addPermanentWidget(jobPanel_);
+    jobTimer_ = new QTimer(this);
+    jobTimer_->setInterval(100);
+    connect(jobTimer_, &QTimer::timeout, this,
+            [this] { jobPanel_->SetPermille(form_.Workspace().Output().Permille()); });
 
     auto* tools = new QGridLayout;
     tools->addWidget(PrintBtn, 0, 0, 2, 1, Qt::AlignTop);
@@ -212,12 +196,37 @@ TPrintPage::TPrintPage(TMainForm& form, QPrinter& printer, QWidget* parent)
             zoomed2->SetValue(form_.Workspace().Zoom());
         }
         if (changes & kChangeDesign) LoadFromDesign();
+        if (changes & kChangePrintSettings) LoadPrintSettings();
         // A new or stale sheet, zoom, paper format or printer: the page picture
         // follows, and its paint composes a stale sheet first.
         if (changes & (kChangeSheet | kChangeStale | kChangeZoom | kChangePaper | kChangePrinter)) ResizePreview();
     });
     LoadFromDesign();
+    LoadPrintSettings();
+}
+
+void TPrintPage::LoadPrintSettings() {
+    const PrintSettings& s = form_.Workspace().Print();
+    {
+        ScopedFlag guard(loading_);
+        if (SheetCountEd->Value() != s.sheets) SheetCountEd->SetValue(s.sheets);
+        PreviewFilterCheck->setChecked(s.previewFilters);
+        Preview3x3Check->setChecked(s.tiles3x3);
+        PosterBox->setChecked(s.poster);
+        if (OverlapEd->Field().Limit(OverlapEd->Value()) != s.overlapCm) OverlapEd->SetValue(s.overlapCm);
+    }
     PosterChange();
+}
+
+void TPrintPage::StorePrintSettings() {
+    if (loading_) return;
+    PrintSettings s = form_.Workspace().Print();
+    s.sheets = int(SheetCountEd->Field().Limit(SheetCountEd->Value()));
+    s.previewFilters = PreviewFilterCheck->isChecked();
+    s.tiles3x3 = Preview3x3Check->isChecked();
+    s.poster = PosterBox->isChecked();
+    s.overlapCm = OverlapEd->Field().Limit(OverlapEd->Value());
+    form_.Workspace().SetPrintSettings(s);
 }
 
 void TPrintPage::LoadFromDesign() {
@@ -232,7 +241,7 @@ void TPrintPage::LoadFromDesign() {
 
 PreviewLayout TPrintPage::Layout() const {
     PaperSettings paper = form_.Workspace().Paper();
-    if (PosterBox->isChecked())
+    if (form_.Workspace().Print().poster)
         return PosterPreviewLayout(paper, form_.Workspace().Printer().page, ScreenPpiOf(PaintBox2),
                                    form_.Workspace().Zoom());
     // Margins as the fields read them now (a text that is no number reads 0).
@@ -243,13 +252,13 @@ PreviewLayout TPrintPage::Layout() const {
 }
 
 PosterLayout TPrintPage::PosterPages() const {
+    const PrintSettings& s = form_.Workspace().Print();
     return PosterLayout::ForPrinter(form_.Workspace().Paper(), form_.Workspace().Printer().page,
-                                    PosterBox->isChecked() ? OverlapEd->Field().Limit(OverlapEd->Value())
-                                                           : kDefaultOverlapCm);
+                                    s.poster ? s.overlapCm : kDefaultOverlapCm);
 }
 
 void TPrintPage::PosterChange() {
-    const bool on = PosterBox->isChecked();
+    const bool on = form_.Workspace().Print().poster;
     OverlapEd->setEnabled(on);
     // Margins play no part when the sheet starts at each page's corner.
     RandXEd->setEnabled(!on);
@@ -260,7 +269,7 @@ void TPrintPage::PosterChange() {
 void TPrintPage::PaintBox2Paint() { ResizePreview(); }
 
 void TPrintPage::ResizePreview() {
-    if (PosterBox->isChecked()) {
+    if (form_.Workspace().Print().poster) {
         PosterInfo->setText(PosterInfoText(PosterPages()));
     } else {
         // A sheet larger than the printable page is cut at its edge unless spread.
@@ -301,7 +310,7 @@ void TPrintPage::DrawPreview(QPainter& painter) {
     DrawDib(device, l.design.x, l.design.y, l.design.width, l.design.height, c.DesignRaster(), 0, 0, size.width,
             size.height, false, false);
     drawFailures_.After(device.Failure());
-    if (PosterBox->isChecked()) {
+    if (form_.Workspace().Print().poster) {
         // Each page's piece; neighbours' outlines cross inside the glue strips.
         painter.setPen(QPen(QColor(0, 0, 255), 0));
         painter.setBrush(Qt::NoBrush);
@@ -337,7 +346,37 @@ void TPrintPage::zoomed2Change() {
     form_.PaintDesign();
 }
 
+void TPrintPage::StartJob(const QString& caption,
+                          std::function<JobResult(std::stop_token, const SheetProgress&)> work) {
+    jobPanel_->Begin(caption);
+    PrintBtn->setEnabled(false);
+    ExportBtn->setEnabled(false);
+    jobTimer_->start();
+    const bool started = form_.Workspace().Output().Start(
+        [work = std::move(work)](std::stop_token stop, const OutputJob::Progress& progress) {
+            return work(stop, [&progress](int sheet, int sheets, int done, int layers) {
+                progress(JobPermille(sheet, sheets, done, layers));
+            });
+        },
+        // On the pool's thread: the window hears of it in its own.
+        [this] { QMetaObject::invokeMethod(this, &TPrintPage::JobEnded, Qt::QueuedConnection); });
+    if (!started) {
+        JobEnded();
+        form_.Dialogs().Error(this, QString(), QStringLiteral("Es läuft schon ein Druck oder Export."));
+    }
+}
+
+void TPrintPage::JobEnded() {
+    jobTimer_->stop();
+    jobPanel_->End();
+    PrintBtn->setEnabled(true);
+    ExportBtn->setEnabled(true);
+    const std::optional<JobResult> result = form_.Workspace().Output().Take();
+    if (result && result->failed()) form_.Dialogs().Error(this, QString(), QString::fromStdString(result->message));
+}
+
 void TPrintPage::PrintBtnClick() {
+    if (form_.Workspace().Output().Running()) return;
     DialogProvider& dialogs = form_.Dialogs();
     DesignWorkspace& workspace = form_.Workspace();
     // The job starts from the generator state of the sheet shown.
@@ -361,15 +400,11 @@ void TPrintPage::PrintBtnClick() {
         return;
     }
     DesignPrintJob job;
-    job.design = &workspace.GetDesign();
     job.fonts = &form_.Fonts();
     job.firstSeed = workspace.Sheet().StartSeed();
-    job.sheets = int(SheetCountEd->Field().Limit(SheetCountEd->Value()));
+    job.settings = workspace.Print();
     job.screenPpi = form_.ScreenPpi();
     job.zoomPercent = workspace.Zoom();
-    job.previewFilters = PreviewFilterCheck->isChecked();
-    job.poster = PosterBox->isChecked();
-    job.overlapCm = OverlapEd->Field().Limit(OverlapEd->Value());
     const QString saved = QFileInfo(form_.SavedFileName()).fileName();
     job.title = saved.isEmpty() ? QStringLiteral("Unbenannt.zbg") : saved;
     // A poster of many pages is printed only after a question.
@@ -380,15 +415,17 @@ void TPrintPage::PrintBtnClick() {
                          QStringLiteral("Der Ausdruck braucht %1 Seiten. Sollen sie wirklich alle gedruckt werden?")
                              .arg(poster.pages)))
         return;
-    PrintOutcome outcome;
-    {
-        // Closed before any message, so the message box is not covered.
-        Progress progress(this, QStringLiteral("Der Zierbogen wird gedruckt ..."));
-        job.progress = [&](int sheet, int sheets, int done, int layers) { progress.Step(sheet, sheets, done, layers); };
-        job.stop = progress.Token();
-        outcome = PrintDesign(printer_, job);
-    }
-    if (outcome.result.failed()) dialogs.Error(this, QString(), QString::fromStdString(outcome.result.message));
+    // The job owns its snapshot of the design; the printer is the window's,
+    // whose setup waits until the job is over.
+    StartJob(QStringLiteral("Der Zierbogen wird gedruckt ..."),
+             [job, design = workspace.Snapshot(), printer = &printer_](std::stop_token stop,
+                                                                       const SheetProgress& progress) {
+                 DesignPrintJob run = job;
+                 run.design = design.get();
+                 run.stop = stop;
+                 run.progress = progress;
+                 return PrintDesign(*printer, run).result;
+             });
 }
 
 void TPrintPage::WholePageBtnClick() {
@@ -397,10 +434,11 @@ void TPrintPage::WholePageBtnClick() {
     const QSize view(int(ScrollBox2->viewport()->width() * ratio), int(ScrollBox2->viewport()->height() * ratio));
     zoomed2->SetValue(WholePageZoom(form_.Workspace().Paper(), form_.Workspace().Printer().page,
                                     ScreenPpiOf(PaintBox2), view.width(), view.height(), int(kZoomEd.Min),
-                                    int(kZoomEd.Max), PosterBox->isChecked()));
+                                    int(kZoomEd.Max), form_.Workspace().Print().poster));
 }
 
 void TPrintPage::ExportBtnClick() {
+    if (form_.Workspace().Output().Running()) return;
     DialogProvider& dialogs = form_.Dialogs();
     const QString file = dialogs.SaveFileName(this, QStringLiteral("Grafik Export"), QString::fromLatin1(kExportFilter),
                                               QStringLiteral("png"), form_.DialogFolder(FileKind::Export));
@@ -409,31 +447,35 @@ void TPrintPage::ExportBtnClick() {
     const int dpi = askResolution ? askResolution(this) : 300;
     if (dpi <= 0) return;
     DesignWorkspace& workspace = form_.Workspace();
+    PrintSettings settings = workspace.Print();
+    settings.exportDpi = dpi;
+    workspace.SetPrintSettings(settings);
     workspace.EnsureComposed(form_.ScreenPpi());
     DesignExportJob job;
-    job.design = &workspace.GetDesign();
     job.fonts = &form_.Fonts();
     job.seed = workspace.Sheet().StartSeed();
     job.dpi = dpi;
     job.page = workspace.Printer().page;
     job.screenPpi = form_.ScreenPpi();
     job.zoomPercent = workspace.Zoom();
-    job.previewFilters = PreviewFilterCheck->isChecked();
+    job.settings = workspace.Print();
     job.fileName = QFile::encodeName(file).toStdString();
-    if (Preview3x3Check->isChecked()) {
+    if (job.settings.tiles3x3) {
         const QFileInfo info(file);
         job.previewFileName =
             QFile::encodeName(info.dir().filePath(info.completeBaseName() + QStringLiteral("-3x3.") + info.suffix()))
                 .toStdString();
     }
-    JobResult exported;
-    {
-        Progress progress(this, QStringLiteral("Die Grafik wird geschrieben ..."));
-        job.progress = [&](int sheet, int sheets, int done, int layers) { progress.Step(sheet, sheets, done, layers); };
-        job.stop = progress.Token();
-        exported = ExportDesign(job);
-    }
-    if (exported.failed()) dialogs.Error(this, QString(), QString::fromStdString(exported.message));
+    // The job owns its snapshot: whatever the user does meanwhile, the file
+    // holds the sheet of the design as it was now.
+    StartJob(QStringLiteral("Die Grafik wird geschrieben ..."),
+             [job, design = workspace.Snapshot()](std::stop_token stop, const SheetProgress& progress) {
+                 DesignExportJob run = job;
+                 run.design = design.get();
+                 run.stop = stop;
+                 run.progress = progress;
+                 return ExportDesign(run);
+             });
 }
 
 } // namespace zb

@@ -3,9 +3,11 @@
 // at its margins, at the shared zoom), margins, the print command with the
 // sheet count and the filter choice, the choice to spread a large sheet over
 // several pages (whose grid the preview then shows over the whole design), and
-// "Grafik Export...". The poster choice is a print setting, kept here and not
-// in the design. The geometry is
-// PreviewPageLayout's; printing and export are DesignPrinting's.
+// "Grafik Export...". Sheet count, poster, overlap, filters and the 3 x 3
+// tiles are the workspace's print settings, which these controls show and
+// set. The geometry is PreviewPageLayout's; printing and export are
+// DesignPrinting's, run as the workspace's background job on a snapshot of
+// the design, its progress and "Abbrechen" in the status bar (JobPanel).
 //
 // Ownership: a child widget of the main window's page container; it borrows
 // the main window and the application's printer, which outlive it.
@@ -13,6 +15,10 @@
 
 #include "app/DrawFailureNotice.h"
 #include <functional>
+#include <stop_token>
+
+#include "base/JobResult.h"
+#include "output/DesignPrinting.h"
 
 #include "workspace/ViewNavigation.h"
 
@@ -24,6 +30,7 @@ class QScrollArea;
 
 namespace zb {
 
+class JobPanel;
 class PaintBox;
 class PosterLayout;
 class TImageBtn;
@@ -52,12 +59,18 @@ public:
     // printer's resolution (one page when unchecked).
     PosterLayout PosterPages() const;
 
-    // The export resolution question (default: a number dialog, 300 dpi);
-    // 0 means cancelled. Tests answer it themselves.
+    // The export resolution question (default: a number dialog, starting at
+    // the last resolution); 0 means cancelled. Tests answer it themselves.
     std::function<int(QWidget*)> askResolution;
 
 private:
     void LoadFromDesign();
+    // The print settings' controls show the workspace's, and send them back.
+    void LoadPrintSettings();
+    void StorePrintSettings();
+    // Runs `work` as the background job, its progress in the status bar.
+    void StartJob(const QString& caption, std::function<JobResult(std::stop_token, const SheetProgress&)> work);
+    void JobEnded();
     // Gives the paint box the page picture's size and repaints it; composes nothing.
     void ResizePreview();
     void DrawPreview(class QPainter& painter);
@@ -80,6 +93,8 @@ private:
     QPushButton* WholePageBtn = nullptr;
     QScrollArea* ScrollBox2 = nullptr;
     PaintBox* PaintBox2 = nullptr;
+    JobPanel* jobPanel_ = nullptr;
+    class QTimer* jobTimer_ = nullptr;
     // The preview's drawing failures, each said once.
     DrawFailureNotice drawFailures_{[this](const QString& message) {
         QMetaObject::invokeMethod(this, [this, message] { ShowError(message); }, Qt::QueuedConnection);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace zb {
@@ -67,39 +68,60 @@ void newdib(TDibRecord& out, int width, int height, int bitCount,
     }
 }
 
-// Frees what newdib allocated; the record becomes empty.
-void deldib(TDibRecord& dib) {
-    std::free(dib.Info);
-    std::free(dib.Bits);
-    dib = TDibRecord{};
-}
-
 } // namespace
+
+struct DibPicture::Storage {
+    // Both blocks come from newdib; they go with the last picture sharing them.
+    TBitmapInfoHeader* info = nullptr;
+    uint8_t* bits = nullptr;
+    Storage(TBitmapInfoHeader* i, uint8_t* b) : info(i), bits(b) {}
+    ~Storage() {
+        std::free(info);
+        std::free(bits);
+    }
+    Storage(const Storage&) = delete;
+    Storage& operator=(const Storage&) = delete;
+};
 
 DibPicture::DibPicture(int width, int height, int bitCount, const TBitmapInfoHeader* source, int colorCount) {
     newdib(dib_, width, height, bitCount, source, colorCount);
+    if (!dib_.Bits) return;
+    try {
+        storage_ = std::make_shared<Storage>(dib_.Info, dib_.Bits);
+    } catch (const std::bad_alloc&) {
+        std::free(dib_.Info);
+        std::free(dib_.Bits);
+        dib_ = TDibRecord{};
+    }
 }
 
-DibPicture::DibPicture(DibPicture&& other) noexcept : dib_(std::exchange(other.dib_, TDibRecord{})) {}
+DibPicture::DibPicture(DibPicture&& other) noexcept
+    : storage_(std::move(other.storage_)), dib_(std::exchange(other.dib_, TDibRecord{})) {}
 
 DibPicture& DibPicture::operator=(DibPicture&& other) noexcept {
     if (this != &other) {
-        Free();
+        storage_ = std::move(other.storage_);
         dib_ = std::exchange(other.dib_, TDibRecord{});
     }
     return *this;
 }
 
-DibPicture DibPicture::Adopt(const TDibRecord& record) {
-    DibPicture picture;
-    picture.dib_ = record;
-    return picture;
+TDibRecord& DibPicture::dib() {
+    if (Shared()) {
+        const int bits = DibBitCount(dib_);
+        DibPicture own(DibWidth(dib_), DibHeight(dib_), bits, dib_.Info, DibTableSize(bits));
+        if (own.empty()) throw std::bad_alloc();
+        std::memcpy(own.dib_.Bits, dib_.Bits, size_t(dib_.BytesPerLine) * size_t(DibHeight(dib_)));
+        // The colour table or a message travels in the descriptor.
+        own.dib_.LogPalette = dib_.LogPalette;
+        *this = std::move(own);
+    }
+    return dib_;
 }
 
-void DibPicture::reset() { Free(); }
-
-TDibRecord DibPicture::release() { return std::exchange(dib_, TDibRecord{}); }
-
-void DibPicture::Free() { deldib(dib_); }
+void DibPicture::reset() {
+    storage_.reset();
+    dib_ = TDibRecord{};
+}
 
 } // namespace zb

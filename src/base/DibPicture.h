@@ -1,11 +1,18 @@
 #pragma once
-// A picture that owns its DIB storage: the header block with its colour table
-// and the pixel rows are freed when the picture goes or is replaced.
+// A picture: the DIB header block with its colour table and the pixel rows.
 //
-// Ownership: move-only; a moved-from picture is empty. Code that only reads,
-// paints or fills the pixels of a picture borrows it, as a const TDibRecord&
-// (a picture converts to one) or as a RasterView; the borrow must not outlive
-// the picture or its next reset.
+// Ownership: the storage is shared, reference-counted and, once a picture is
+// made, treated as immutable. Copying a picture is cheap (it shares the
+// storage); the storage is freed when the last picture sharing it goes.
+// Writing goes through the non-const dib(), which first gives a shared
+// picture storage of its own (copy on write), so a copy held elsewhere (a
+// background job's snapshot of the design) never sees a change. Code that
+// only reads, paints or fills the pixels borrows a const TDibRecord& (a
+// picture converts to one) or a RasterView; the borrow must not outlive the
+// picture or its next reset, and nobody writes through a view of a picture
+// that may be shared.
+#include <memory>
+
 #include "base/RasterView.h"
 #include "base/TDibRecord.h"
 
@@ -20,34 +27,34 @@ public:
     // picture is empty: Bits == nullptr and Storage == 0.
     DibPicture(int width, int height, int bitCount, const TBitmapInfoHeader* source = nullptr,
                int colorCount = 0);
-    ~DibPicture() { Free(); }
+    DibPicture(const DibPicture&) = default;
+    DibPicture& operator=(const DibPicture&) = default;
+    // A moved-from picture is empty.
     DibPicture(DibPicture&& other) noexcept;
     DibPicture& operator=(DibPicture&& other) noexcept;
-    DibPicture(const DibPicture&) = delete;
-    DibPicture& operator=(const DibPicture&) = delete;
-
-    // Takes over the storage a record describes. Used where a picture is lent
-    // to a short-lived copy that gives it back with release() before it goes.
-    static DibPicture Adopt(const TDibRecord& record);
+    ~DibPicture() = default;
 
     const TDibRecord& dib() const { return dib_; }
-    // For filling pixels, colour table and message; the storage pointers stay
-    // the picture's (replace the whole picture instead of assigning them).
-    TDibRecord& dib() { return dib_; }
+    // For filling pixels, colour table and message of this picture alone: a
+    // shared storage is copied first (std::bad_alloc when there is no memory
+    // for it). The storage pointers stay the picture's (replace the whole
+    // picture instead of assigning them).
+    TDibRecord& dib();
     operator const TDibRecord&() const& { return dib_; }
     // A temporary picture would be freed under the borrower's feet.
     operator const TDibRecord&() const&& = delete;
     RasterView view() const { return ViewOf(dib_); }
     bool empty() const { return !dib_.Bits; }
+    // Other pictures share this one's storage.
+    bool Shared() const { return storage_ && storage_.use_count() > 1; }
 
-    // Frees the storage; the picture becomes empty, message included.
+    // Lets go of the storage; the picture becomes empty, message included.
     void reset();
-    // Gives the storage up without freeing it; the picture becomes empty.
-    TDibRecord release();
 
 private:
-    void Free();
+    struct Storage;
 
+    std::shared_ptr<Storage> storage_;
     TDibRecord dib_{};
 };
 

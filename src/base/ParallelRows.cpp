@@ -7,7 +7,7 @@
 
 namespace zb {
 
-int ParallelThreadCount() { return ThreadPool::Shared().Size(); }
+int ParallelThreadCount() { return std::max(1, ThreadPool::Shared().Size()); }
 
 namespace {
 

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <new>
+#include <pthread.h>
 #include <stop_token>
+#include <system_error>
 
 #include "base/StopScope.h"
 
@@ -41,7 +44,16 @@ void RunItems(Batch& batch) noexcept {
 ThreadPool::ThreadPool(int threads) {
     const int n = std::max(threads, 1);
     workers_.reserve(size_t(n));
-    for (int i = 0; i < n; ++i) workers_.emplace_back([this] { Work(); });
+    for (int i = 0; i < n; ++i) {
+        try {
+            workers_.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            // No thread to be had (a tight address-space limit): the pool
+            // makes do with the workers it has, down to none at all, where
+            // callers run everything themselves.
+            break;
+        }
+    }
 }
 
 ThreadPool::~ThreadPool() {
@@ -53,9 +65,38 @@ ThreadPool::~ThreadPool() {
     for (std::thread& worker : workers_) worker.join();
 }
 
+namespace {
+ThreadPool* g_shared = nullptr;
+} // namespace
+
 ThreadPool& ThreadPool::Shared() {
     static ThreadPool pool(int(std::clamp(std::thread::hardware_concurrency(), 2u, 8u)));
+    static const bool registered = [] {
+        g_shared = &pool;
+        return ::pthread_atfork(&BeforeFork, &AfterForkInParent, &AfterForkInChild) == 0;
+    }();
+    (void)registered;
     return pool;
+}
+
+void ThreadPool::BeforeFork() {
+    if (g_shared) g_shared->mutex_.lock();
+}
+
+void ThreadPool::AfterForkInParent() {
+    if (g_shared) g_shared->mutex_.unlock();
+}
+
+void ThreadPool::AfterForkInChild() {
+    ThreadPool* pool = g_shared;
+    if (!pool) return;
+    // The workers did not come along, and their waits left the lock and the
+    // condition in states no thread here can end: both start afresh, the
+    // threads' handles are let go without a join, the parent's tasks dropped.
+    new (&pool->mutex_) std::mutex();
+    new (&pool->wake_) std::condition_variable();
+    new (&pool->workers_) std::vector<std::thread>();
+    pool->queue_.clear();
 }
 
 void ThreadPool::Work() {
@@ -73,6 +114,10 @@ void ThreadPool::Work() {
 }
 
 void ThreadPool::Post(std::function<void()> task) {
+    if (workers_.empty()) {
+        [&task]() noexcept { task(); }();
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         queue_.push_back(std::move(task));

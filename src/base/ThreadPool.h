@@ -13,6 +13,9 @@
 // with a long job. The caller's stop token (StopScope) is handed on to the
 // workers running its items.
 //
+// A child process made by fork() has none of the workers: there the pool
+// runs everything on the calling thread (Post included).
+//
 // Ownership: the pool owns its threads; the destructor runs the tasks still
 // queued and joins. Posted tasks own what they capture; whoever posts a task
 // that borrows something waits for it before that goes.
@@ -27,7 +30,8 @@ namespace zb {
 
 class ThreadPool {
 public:
-    // A pool of `threads` workers (at least 1).
+    // A pool of `threads` workers (at least 1), or fewer when the system
+    // starts no more threads.
     explicit ThreadPool(int threads);
     ~ThreadPool();
     ThreadPool(const ThreadPool&) = delete;
@@ -49,6 +53,10 @@ public:
 
 private:
     void Work();
+    // fork(): the parent holds the lock across it, the child starts afresh without workers.
+    static void BeforeFork();
+    static void AfterForkInParent();
+    static void AfterForkInChild();
 
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -81,14 +81,14 @@ int PrintCommand(const std::vector<std::string>& args) {
     job.design = design.get();
     job.fonts = &fonts;
     job.firstSeed = seed >= 0 ? uint32_t(seed) : RandomInt::SeedFromTimeOfDay();
-    job.sheets = int(sheets);
+    job.settings.sheets = int(sheets);
+    job.settings.poster = a.Has("--poster");
+    job.settings.overlapCm = overlap;
+    job.settings.previewFilters = !a.Has("--pixel-filters");
     job.screenPpi = kReferenceScreenPpi;
     job.zoomPercent = design->Paper.Zoom;
-    job.previewFilters = !a.Has("--pixel-filters");
     job.title = QString::fromStdString(std::filesystem::path(a.operands[0]).filename().string());
     job.pdfFileName = pdf; // the bytes as given, not the name decoded for Qt
-    job.poster = a.Has("--poster");
-    job.overlapCm = overlap;
     if (ErrIsTerminal()) {
         job.progress = [](int sheet, int count, int done, int layers) {
             std::fprintf(Err(), "\r  Bogen %d von %d: Ebene %d von %d", sheet, count, done, layers);

@@ -8,6 +8,9 @@
 namespace zb::cli {
 
 QuietStandardError::QuietStandardError() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    return;
+#endif
     if (std::getenv("ZB_DEBUG")) return;
     const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (null < 0) return;

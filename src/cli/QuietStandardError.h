@@ -1,10 +1,11 @@
 #pragma once
 // While one lives, whatever is written to descriptor 2 goes nowhere. The
-// picture libraries under Qt print their own complaints there ("libpng error:
-// Read Error", "TIFFAppendToStrip: ..."); the program reports the failure in
-// its own words instead. Only decoding and encoding run under it, so crash
-// reports and sanitizer findings elsewhere stay visible. With ZB_DEBUG set it
-// does nothing. Not for use while other threads print.
+// picture libraries under Qt's image readers print their complaints about a
+// broken file there themselves ("libpng error: Read Error", "TIFFReadDirectory:
+// ..."), not as Qt's warnings, which main() handles; the program reports the
+// failure in its own words instead. Only the scan of the texture folder runs
+// under it. With ZB_DEBUG set, and in every sanitizer build (so their reports
+// always show), it does nothing. Not for use while other threads print.
 namespace zb::cli {
 
 class QuietStandardError {

@@ -10,7 +10,6 @@
 #include "cli/Commands.h"
 #include "cli/Common.h"
 #include "cli/Console.h"
-#include "cli/QuietStandardError.h"
 #include "cli/Usage.h"
 #include "document/FileError.h"
 #include "output/ImageOutput.h"
@@ -99,11 +98,7 @@ bool ComposeAt(Compositor& compositor, const Design& design, RasterSize size, do
 
 bool Write(const TDibRecord& raster, const std::string& file, const std::string& format, double dpi) {
     if (ErrIsTerminal()) std::fprintf(Err(), "Schreibe %s ...\n", platform::DisplayPath(file).c_str());
-    std::string message;
-    {
-        const QuietStandardError quiet; // the encoders' own complaints
-        message = WriteRaster(raster, file, format, dpi);
-    }
+    const std::string message = WriteRaster(raster, file, format, dpi);
     if (!message.empty()) {
         Fail(message);
         return false;
@@ -208,8 +203,8 @@ int ExportCommand(const std::vector<std::string>& args) {
                                  a, job);
         code >= 0)
         return code;
-    int64_t dpi = 300;
-    if (!WholeOption("export", a, "--dpi", 1, 100000, dpi)) return 2;
+    int64_t dpi = PrintSettings().exportDpi;
+    if (!WholeOption("export", a, "--dpi", kMinExportDpi, kMaxExportDpi, dpi)) return 2;
     const std::string format = OutputFormat(job.output);
     const std::string preview = a.values.count("--preview3x3") ? a.values.at("--preview3x3") : std::string();
     if (format.empty() || (!preview.empty() && OutputFormat(preview).empty())) {
@@ -238,7 +233,8 @@ int ExportCommand(const std::vector<std::string>& args) {
     // and the stored zoom, unless the literal pixel filter is asked for.
     exportJob.screenPpi = 96.0;
     exportJob.zoomPercent = design->Paper.Zoom;
-    exportJob.previewFilters = !a.Has("--pixel-filters");
+    exportJob.settings.previewFilters = !a.Has("--pixel-filters");
+    exportJob.settings.exportDpi = int(dpi);
     exportJob.fileName = job.output;
     exportJob.format = format;
     exportJob.previewFileName = preview;
@@ -250,8 +246,7 @@ int ExportCommand(const std::vector<std::string>& args) {
             if (done == total) std::fputc('\n', Err());
         };
     }
-    // The file is written as the bands come; the encoders are our own and
-    // keep quiet, so standard error stays open for the progress.
+    // The file is written as the bands come.
     const JobResult exported = ExportDesign(exportJob);
     if (!exported.ok()) {
         Fail(exported.message);

@@ -42,7 +42,7 @@ int TexturesCommand(const std::vector<std::string>& args) {
     const platform::QtPictureDecoder decoder;
     std::vector<TextureScanEntry> entries;
     {
-        const QuietStandardError quiet; // the decoders' own complaints
+        const QuietStandardError quiet; // the picture libraries' own complaints
         entries = ScanTextureFolder(folder, decoder);
     }
     std::printf("Texturordner: %s\n", shown.c_str());

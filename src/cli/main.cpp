@@ -14,7 +14,8 @@
 #include "cli/Usage.h"
 
 // Qt's own diagnostics (missing runtime folder and the like) would mix with our
-// output; they are shown only when ZB_DEBUG is set.
+// output; they are shown only when ZB_DEBUG is set. Standard error itself
+// stays open, so crash and sanitizer reports reach it.
 void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg || qEnvironmentVariableIsSet("ZB_DEBUG"))
         std::fprintf(zb::cli::Err(), "%s\n", message.toLocal8Bit().constData());

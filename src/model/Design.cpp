@@ -1,7 +1,5 @@
 #include "model/Design.h"
 
-#include "base/DibCopy.h"
-
 namespace zb {
 
 Design::~Design() { ReleaseAll(); }
@@ -11,25 +9,16 @@ void Design::ReleaseAll() {
     CurrentIndex = 0;
 }
 
-bool Design::CopyTo(Design& copy, bool borrowPictures) const {
-    copy.ReleaseAll();
-    bool complete = true;
-    for (uint32_t i = 0; i < Layers.Count; ++i) {
-        const TLayerRecord& from = Layers[i];
-        TLayerRecord* to = copy.Layers.Add();
-        static_cast<LayerSettings&>(*to) = from;
-        to->FontName = from.FontName;
-        to->LayerText = from.LayerText;
-        if (borrowPictures) to->LayerPicture = DibPicture::Adopt(from.LayerPicture);
-        else if (!from.LayerPicture.empty() && !MakeDIBCopy(from.LayerPicture, to->LayerPicture)) complete = false;
-    }
-    copy.Paper = Paper;
-    copy.CurrentIndex = CurrentIndex;
-    return complete;
-}
+Design::Design(const Design& other) { *this = other; }
 
-void Design::ForgetBorrowedPictures() {
-    for (uint32_t i = 0; i < Layers.Count; ++i) Layers[i].LayerPicture.release();
+Design& Design::operator=(const Design& other) {
+    if (this == &other) return *this;
+    ReleaseAll();
+    for (uint32_t i = 0; i < other.Layers.Count; ++i) *Layers.Add() = other.Layers[i];
+    // The cursor of a copy rests where the array leaves it; the selection is the index.
+    Paper = other.Paper;
+    CurrentIndex = other.CurrentIndex;
+    return *this;
 }
 
 } // namespace zb

@@ -2,8 +2,11 @@
 // A whole design: the layer stack (bottom layer first), the selection, and the
 // paper format, zoom and margins that design files carry.
 //
-// Ownership: a Design owns its layer records and everything they own. It is not copyable or movable (the array's cursor
-// points into it): hold it by unique_ptr and swap pointers to replace a design.
+// Ownership: a Design owns its layer records, their texts and their share of
+// the pictures (pictures are shared and immutable, so a copy is cheap and
+// independent: a background job's snapshot never sees a later edit). It is
+// not movable (the array's cursor points into it): hold it by unique_ptr and
+// swap pointers to replace a design.
 #include <cstdint>
 #include <string>
 
@@ -38,8 +41,9 @@ class Design {
 public:
     Design() = default;
     ~Design();
-    Design(const Design&) = delete;
-    Design& operator=(const Design&) = delete;
+    // Copies records, texts, paper and selection; pictures are shared.
+    Design(const Design& other);
+    Design& operator=(const Design& other);
 
     TLayerRecord* CurrentLayer = nullptr;
     TDynaArray<TLayerRecord> Layers{&CurrentLayer};
@@ -48,15 +52,6 @@ public:
 
     // Empties the stack, freeing every record's texts and picture.
     void ReleaseAll();
-
-    // Makes `copy` (emptied first) a deep copy: records, texts, pictures, paper
-    // and selection. Returns false when a picture could not be copied (that
-    // layer then has no pixels). With `borrowPictures` the copy's layers point
-    // at this design's pixels instead: the copy must not outlive them and must
-    // drop them (ForgetBorrowedPictures) before it is destroyed.
-    bool CopyTo(Design& copy, bool borrowPictures = false) const;
-    // Drops the pictures a copy borrowed, so destroying it frees none of them.
-    void ForgetBorrowedPictures();
 };
 
 } // namespace zb

@@ -6,9 +6,8 @@
 #include <QPrinter>
 #include <QStringList>
 #include <chrono>
-#include <ctime>
 #include <thread>
-#include <dlfcn.h>
+#include <cups/cups.h>
 #include <utility>
 #include <vector>
 
@@ -16,82 +15,13 @@ namespace zb {
 
 namespace {
 
-// The few types of the print system's library this file uses, in the
-// library's binary layout (stable across its 2.x versions).
-struct CupsOption {
-    char* name;
-    char* value;
-};
-struct CupsDest {
-    char* name;
-    char* instance;
-    int isDefault;
-    int optionCount;
-    CupsOption* options;
-};
-struct CupsJobInfo {
-    int id;
-    char* dest;
-    char* title;
-    char* user;
-    char* format;
-    int state;
-    int size;
-    int priority;
-    time_t completedTime;
-    time_t creationTime;
-    time_t processingTime;
-};
-constexpr int kJobPending = 3;
-constexpr int kJobProcessing = 5;
-constexpr int kJobCanceled = 7;
-constexpr int kJobAborted = 8;
 // How long a job is followed while it waits or prints; one still on its way
 // after that counts as handed over.
 constexpr std::chrono::seconds kFollowLimit{60};
-constexpr int kAllJobs = -1;
 
 // The print dialog's own choices travel on the print engine under this key,
 // as pairs of option name and value.
 constexpr auto kDialogOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-
-struct CupsLibrary {
-    int (*printFile)(const char*, const char*, const char*, int, CupsOption*) = nullptr;
-    const char* (*lastErrorString)() = nullptr;
-    int (*lastError)() = nullptr; // optional
-    int (*getJobs)(CupsJobInfo**, const char*, int, int) = nullptr;
-    void (*freeJobs)(int, CupsJobInfo*) = nullptr;
-    CupsDest* (*getNamedDest)(void*, const char*, const char*) = nullptr;
-    const char* (*getOption)(const char*, int, CupsOption*) = nullptr;
-    void (*freeDests)(int, CupsDest*) = nullptr;
-
-    bool Usable() const {
-        return printFile && lastErrorString && getJobs && freeJobs && getNamedDest && getOption && freeDests;
-    }
-};
-
-template <typename F>
-void Find(void* handle, const char* name, F& out) {
-    out = reinterpret_cast<F>(::dlsym(handle, name));
-}
-
-const CupsLibrary& Library() {
-    static const CupsLibrary library = [] {
-        CupsLibrary l;
-        void* handle = ::dlopen("libcups.so.2", RTLD_NOW | RTLD_GLOBAL);
-        if (!handle) return l;
-        Find(handle, "cupsPrintFile", l.printFile);
-        Find(handle, "cupsLastErrorString", l.lastErrorString);
-        Find(handle, "cupsLastError", l.lastError);
-        Find(handle, "cupsGetJobs", l.getJobs);
-        Find(handle, "cupsFreeJobs", l.freeJobs);
-        Find(handle, "cupsGetNamedDest", l.getNamedDest);
-        Find(handle, "cupsGetOption", l.getOption);
-        Find(handle, "cupsFreeDests", l.freeDests);
-        return l;
-    }();
-    return library;
-}
 
 std::string Quoted(const QString& s) { return "„" + s.toStdString() + "“"; }
 
@@ -104,23 +34,23 @@ std::string EndedWithStop(std::string text) {
 
 // The printer's own account of its state ("Filter failed", "offline"), or
 // empty when it has none or cannot be asked.
-std::string PrinterStateMessage(const CupsLibrary& cups, const QByteArray& printer) {
-    CupsDest* dest = cups.getNamedDest(nullptr, printer.constData(), nullptr);
+std::string PrinterStateMessage(const QByteArray& printer) {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.constData(), nullptr);
     if (!dest) return {};
-    const char* message = cups.getOption("printer-state-message", dest->optionCount, dest->options);
+    const char* message = cupsGetOption("printer-state-message", dest->num_options, dest->options);
     std::string text = message ? message : "";
-    cups.freeDests(1, dest);
+    cupsFreeDests(1, dest);
     return text;
 }
 
 // The job's state right after it was taken; 0 when it is not listed.
-int JobState(const CupsLibrary& cups, const QByteArray& printer, int id) {
-    CupsJobInfo* jobs = nullptr;
-    const int count = cups.getJobs(&jobs, printer.constData(), 1, kAllJobs);
+int JobState(const QByteArray& printer, int id) {
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs(&jobs, printer.constData(), 1, CUPS_WHICHJOBS_ALL);
     int state = 0;
     for (int i = 0; i < count; ++i)
         if (jobs[i].id == id) state = jobs[i].state;
-    if (count > 0) cups.freeJobs(count, jobs);
+    if (count > 0) cupsFreeJobs(count, jobs);
     return state;
 }
 
@@ -154,40 +84,38 @@ std::vector<std::pair<QByteArray, QByteArray>> JobOptions(const QPrinter& printe
 std::string SubmitPdfJob(const QPrinter& printer, const std::string& pdfPath, const QString& title) {
     const std::string failed = "Der Druckauftrag für den Drucker " + Quoted(printer.printerName()) +
                                " konnte nicht ausgeführt werden";
-    const CupsLibrary& cups = Library();
-    if (!cups.Usable()) return failed + ": Das Drucksystem ist nicht verfügbar.";
     // The queue's name without an instance ("Drucker/Kopie").
     const QByteArray queue = printer.printerName().section(u'/', 0, 0).toLocal8Bit();
     auto options = JobOptions(printer);
-    std::vector<CupsOption> list;
+    std::vector<cups_option_t> list;
     for (auto& [name, value] : options) list.push_back({name.data(), value.data()});
-    const int id = cups.printFile(queue.constData(), pdfPath.c_str(), title.toLocal8Bit().constData(), int(list.size()),
-                                  list.empty() ? nullptr : list.data());
+    const int id = cupsPrintFile(queue.constData(), pdfPath.c_str(), title.toLocal8Bit().constData(), int(list.size()),
+                                 list.empty() ? nullptr : list.data());
     std::string reason;
     const bool refused = id <= 0;
     if (refused) {
-        const char* error = cups.lastErrorString();
+        const char* error = cupsLastErrorString();
         // The print service could not be reached at all (stopped, gone): the
         // library reports the failed connection as its own internal error.
-        constexpr int kInternalError = 0x0500, kServiceUnavailable = 0x0503;
-        const int code = cups.lastError ? cups.lastError() : 0;
-        if (code == kInternalError || code == kServiceUnavailable)
+        const ipp_status_t code = cupsLastError();
+        if (code == IPP_STATUS_ERROR_INTERNAL || code == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
             reason = "Der Druckdienst ist nicht erreichbar (" + std::string(error && *error ? error : "keine Antwort") + ")";
         else reason = error && *error ? error : "Der Drucker hat den Auftrag nicht angenommen";
     } else {
         // A backend may still give up on a job it took: it counts as printed
         // only once it has ended well (or is still on its way at the limit).
         const auto until = std::chrono::steady_clock::now() + kFollowLimit;
-        int state = JobState(cups, queue, id);
-        while ((state == kJobPending || state == kJobProcessing) && std::chrono::steady_clock::now() < until) {
+        int state = JobState(queue, id);
+        while ((state == IPP_JSTATE_PENDING || state == IPP_JSTATE_PROCESSING) &&
+               std::chrono::steady_clock::now() < until) {
             std::this_thread::sleep_for(std::chrono::milliseconds(250));
-            state = JobState(cups, queue, id);
+            state = JobState(queue, id);
         }
-        if (state == kJobAborted || state == kJobCanceled) reason = "Der Auftrag wurde vom Drucksystem abgebrochen";
+        if (state == IPP_JSTATE_ABORTED || state == IPP_JSTATE_CANCELED) reason = "Der Auftrag wurde vom Drucksystem abgebrochen";
     }
     if (reason.empty()) return {};
     std::string message = EndedWithStop(failed + ": " + reason);
-    if (const std::string state = PrinterStateMessage(cups, queue); !state.empty())
+    if (const std::string state = PrinterStateMessage(queue); !state.empty())
         message += " Meldung des Druckers: " + EndedWithStop(state);
     return refused ? message + " Es wurde nichts gedruckt." : message;
 }

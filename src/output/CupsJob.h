@@ -3,10 +3,6 @@
 // checking that the job was taken: a server that is gone, a queue that
 // refuses jobs or a job that failed at once is reported with the printer's
 // own state message, never counted as printed.
-//
-// The print system's library is the one the printer support of Qt loads; it
-// is looked up when first needed, so the program runs where it is missing
-// (printing to a printer then reports that).
 #include <QString>
 #include <string>
 

@@ -139,7 +139,8 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
         outcome.result = JobResult::Failed("Es gibt keinen Entwurf zum Drucken.");
         return outcome;
     }
-    const int sheets = std::clamp(job.sheets, 1, kMaxSheets);
+    const PrintSettings settings = Limited(job.settings);
+    const int sheets = settings.sheets;
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         // A PDF that cannot be written fails now, not after a long composition.
         const std::string pdf =
@@ -162,9 +163,9 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     }
     const PrintLayout layout = PrintPageLayout(job.design->Paper, page.page);
     const PosterLayout poster =
-        job.poster ? PosterLayout::ForPrinter(job.design->Paper, page.page, job.overlapCm) : PosterLayout();
-    const RasterSize rasterSize = job.poster ? poster.Sheet() : layout.raster;
-    if (job.poster ? poster.PageCount() == 0
+        settings.poster ? PosterLayout::ForPrinter(job.design->Paper, page.page, settings.overlapCm) : PosterLayout();
+    const RasterSize rasterSize = settings.poster ? poster.Sheet() : layout.raster;
+    if (settings.poster ? poster.PageCount() == 0
                    : layout.raster.empty() || layout.visible.width <= 0 || layout.visible.height <= 0) {
         outcome.result = JobResult::Failed("Der Entwurf liegt außerhalb des druckbaren Bereichs der Seite.");
         return outcome;
@@ -174,7 +175,7 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     const int layers = int(job.design->Layers.Count);
     const bool inBands = ComposedInBands(job.design->Paper, rasterSize);
     int64_t pixels = int64_t(part.area.width) * part.area.height;
-    if (job.poster) {
+    if (settings.poster) {
         pixels = 0;
         for (const PosterPage& piece : poster.Pages()) pixels += int64_t(piece.source.width) * piece.source.height;
     }
@@ -189,11 +190,11 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     uint32_t seed = job.firstSeed;
     for (int sheet = 1; sheet <= sheets; ++sheet) {
         BandComposer composer(*job.design, rasterSize, page.page.ppi, 100.0, seed, job.fonts);
-        composer.SetFilterScale(job.previewFilters ? FilterScale(page.page.ppi, job.screenPpi, job.zoomPercent)
-                                                   : 1.0);
+        composer.SetFilterScale(settings.previewFilters ? FilterScale(page.page.ppi, job.screenPpi, job.zoomPercent)
+                                                        : 1.0);
         SheetBands bands(composer, inBands ? BandRows(rasterSize.width) : rasterSize.height, job.progress, job.stop,
                          sheet, sheets, layers, pixels);
-        if (job.poster) {
+        if (settings.poster) {
             for (const PosterPage& piece : poster.Pages()) {
                 JobResult r = FromMessage(outcome.pagesPrinted == 0 ? session.Begin(job.title) : session.NewPage());
                 if (r.ok()) r = PrintPosterPage(session, bands, piece, page);
@@ -256,7 +257,7 @@ JobResult ExportSheet(const DesignExportJob& job) {
     // The font library gets its memory before the sheet takes its share.
     if (job.fonts) PrepareFonts(*job.design, *job.fonts);
     BandComposer composer(*job.design, size, dpi, 100.0, job.seed, job.fonts);
-    composer.SetFilterScale(job.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
+    composer.SetFilterScale(job.settings.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
     SheetBands bands(composer, inBands ? BandRows(size.width) : size.height, job.progress, job.stop, 1, 1,
                      int(job.design->Layers.Count), int64_t(size.width) * size.height);
     // Every format, the PDF included, goes through the checked temporary file:

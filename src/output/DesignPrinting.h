@@ -19,13 +19,11 @@
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
 #include "render/PosterLayout.h"
+#include "workspace/PrintSettings.h"
 
 class QPrinter;
 
 namespace zb {
-
-// "Anzahl Bogen:" 1 .. 100.
-inline constexpr int kMaxSheets = 100;
 
 // Progress of a sheet: layers done of layers.
 using SheetProgress = std::function<void(int sheet, int sheets, int layersDone, int layers)>;
@@ -34,21 +32,18 @@ struct DesignPrintJob {
     const Design* design = nullptr; // borrowed, read only
     FontEngine* fonts = nullptr;    // borrowed; null: text layers show their ground
     uint32_t firstSeed = 0;         // generator state of the composition on screen
-    int sheets = 1;                 // limited to 1 .. kMaxSheets
-    // The preview's scale, so filter layers look as on screen
-    // ("Filter wie in der Vorschau"); previewFilters false: the plain pixel filter.
+    // Sheets, poster and overlap, filters at the preview's scale (Limited here).
+    PrintSettings settings;
+    // The preview's scale, so filter layers look as on screen.
     double screenPpi = 96;
     double zoomPercent = 30;
-    bool previewFilters = true;
     QString title;                  // the job's name in the print queue: the design's file name
     // For a PDF printer: the file in the file system's encoding, byte for
     // byte as given; empty: the printer's output file name.
     std::string pdfFileName;
-    // "Auf mehrere Seiten verteilen": each sheet is spread over pages in rows
-    // and columns sharing glue strips of overlapCm, instead of being cut at
-    // the printable area; the margins then play no part.
-    bool poster = false;
-    double overlapCm = kDefaultOverlapCm;
+    // With settings.poster each sheet is spread over pages in rows and columns
+    // sharing glue strips of settings.overlapCm, instead of being cut at the
+    // printable area; the margins then play no part.
     SheetProgress progress;         // may be empty
     std::stop_token stop;           // a stop cancels the job: nothing is printed
 };
@@ -102,7 +97,7 @@ struct DesignExportJob {
     PrintablePage page;
     double screenPpi = 96;
     double zoomPercent = 30;
-    bool previewFilters = true;
+    PrintSettings settings;         // only previewFilters counts here
     std::string fileName;           // in the file system's encoding
     std::string format;             // "png", "jpg", "tif", "bmp", "pdf"; empty: from the extension
     // Also writes 3 x 3 tiles as the design's repeat lays them (straight for a

@@ -145,6 +145,7 @@ std::string QtFontEngine::ResolvedFamily(const std::string& family) {
 }
 
 const std::vector<std::string>& QtFontEngine::Families() {
+    std::lock_guard<std::mutex> lock(mutex_);
     if (families_) return *families_;
     // Without the memory to read the list, it stays empty for now: random
     // fonts then draw in the layer's own, whose rendering reports the shortage.
@@ -220,6 +221,7 @@ TextBitmap QtFontEngine::Render(const std::string& family, int pixelHeight, std:
 
 TextBitmap QtFontEngine::RenderClipped(const std::string& family, int pixelHeight, std::string_view text,
                                        int maxWidth, int maxHeight) {
+    std::lock_guard<std::mutex> lock(mutex_);
     maxWidth = std::clamp(maxWidth, 0, kMaxSide);
     maxHeight = std::clamp(maxHeight, 0, kMaxSide);
     NeedFontLibraryMemory();

@@ -1,7 +1,9 @@
 #pragma once
 // The core's font interface on Qt Gui: the installed font families and texts
-// rendered black on white without antialiasing. Needs a QGuiApplication; use
-// it on the thread that created it.
+// rendered black on white without antialiasing. Needs a QGuiApplication.
+// One engine serves every thread (the screen's composition, a print, an
+// export at once): its calls take turns behind a lock, so a text comes out
+// the same whichever thread asks.
 #include <map>
 #include <mutex>
 #include <optional>
@@ -65,6 +67,7 @@ public:
     QtFontEngine();
 
 private:
+    std::mutex mutex_;
     std::optional<std::vector<std::string>> families_;
     std::set<std::string> prepared_;
     std::mutex writersMutex_;

@@ -6,7 +6,7 @@
 // The cache is bounded by bytes; the least recently used bitmaps go first.
 //
 // Ownership: wraps an engine owned by the caller, which must outlive it. Not
-// thread-safe: use it on the thread of the engine it wraps.
+// thread-safe: one user at a time (the screen's composer, one job after the other).
 #include <cstddef>
 #include <list>
 #include <map>

@@ -296,8 +296,9 @@ JobResult Compositor::ComposeStack(const Design& design, int first, RasterView b
                 painted = true;
             }
             if (message.empty()) message = std::move(failure);
-            if (progress_) progress_(i + 1, count);
+            // A layer cut short by a stop is not told as done.
             if (stop_.stop_requested()) return cancelled();
+            if (progress_) progress_(i + 1, count);
             if (keep && message.empty() && kept_.composed) kept_.composed(i + 1, random.seed());
         }
         settle();

@@ -20,7 +20,6 @@ DesignWorkspace::DesignWorkspace(uint32_t seed, const PrinterFacts& printer, Fon
 }
 
 DesignWorkspace::~DesignWorkspace() {
-    BeforePictureChange();
     ReleaseTextures(textures_);
     design_->ReleaseAll();
 }
@@ -77,7 +76,6 @@ std::string DesignWorkspace::NewLayer() {
 
 std::string DesignWorkspace::DeleteLayer(int row) {
     CommitPendingEdit();
-    BeforePictureChange();
     return StackChanged(DeletePlane(*design_, row), row, true);
 }
 
@@ -151,10 +149,7 @@ const TLayerRecord& DesignWorkspace::EditorLayer() const {
     return layer ? *layer : newLayer_;
 }
 
-void DesignWorkspace::BeforePictureChange() { composer_.Quiesce(); }
-
 ReadBackResult DesignWorkspace::StoreEditor(const std::function<void(TLayerRecord&)>& store) {
-    BeforePictureChange();
     ReadBackResult result;
     const int32_t index = design_->CurrentIndex;
     if (index >= 0 && index <= int32_t(design_->Layers.Count) - 1) {
@@ -311,10 +306,8 @@ std::string DesignWorkspace::Compose(int screenPpi, int waitMs) {
     }
     if (NeedsComposing(screenPpi)) {
         SheetJob job;
-        job.design = std::make_unique<Design>();
-        // The job borrows the pictures: whatever frees or replaces one waits
-        // for the job first (BeforePictureChange).
-        design_->CopyTo(*job.design, true);
+        // The job's own snapshot: pictures are shared, so this copies no pixels.
+        job.design = std::make_unique<const Design>(*design_);
         job.size = size;
         job.ppi = screenPpi;
         job.zoom = design_->Paper.Zoom;
@@ -374,6 +367,15 @@ void DesignWorkspace::SetHold(bool hold) {
     Changed(kChangeSheet);
 }
 
+// ---- print and export -----------------------------------------------------------------
+
+void DesignWorkspace::SetPrintSettings(const PrintSettings& settings) {
+    const PrintSettings limited = Limited(settings);
+    if (limited == print_) return;
+    print_ = limited;
+    Changed(kChangePrintSettings);
+}
+
 // ---- undo ---------------------------------------------------------------------------
 
 void DesignWorkspace::CommitPendingEdit() {
@@ -390,7 +392,6 @@ std::string DesignWorkspace::Redo() { return Step(false); }
 std::string DesignWorkspace::Step(bool back) {
     CommitPendingEdit();
     if (back ? !history_.CanUndo() : !history_.CanRedo()) return {};
-    BeforePictureChange();
     const int shared = history_.SharedBottomLayers(back);
     const std::string message = back ? history_.Undo(*design_) : history_.Redo(*design_);
     // A picture that could not be restored leaves its layer without pixels.
@@ -412,7 +413,6 @@ void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet, i
 }
 
 void DesignWorkspace::New() {
-    BeforePictureChange();
     KeepBottomLayer(*design_);
     fileName_.clear();
     history_.Reset(*design_);
@@ -421,7 +421,6 @@ void DesignWorkspace::New() {
 }
 
 std::string DesignWorkspace::Open(const std::string& fileName) {
-    BeforePictureChange();
     const FileResult result = openfile(fileName, design_);
     if (!result) return result.Message;
     // The zoom field's limits hold for a zoom read from a file.

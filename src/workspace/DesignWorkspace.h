@@ -6,11 +6,12 @@
 // Ownership: the workspace owns the design (layer records and what they own),
 // the texture library, the working picture of the texture page, the undo
 // history, the compositor with its rasters, the kept states of the sheet on
-// screen and the random generator the sheet is drawn from. The font engine is borrowed and must outlive it.
+// screen, the random generator the sheet is drawn from, the print settings
+// and the print or export running in the background. The font engine is borrowed and must outlive it.
 //
 // The sheet: a change marks it stale (and cancels a composition under way);
 // whatever paints it (the design view, the print preview) calls Compose
-// first. Sheets are composed on a thread of their own from a copy of the
+// first. Sheets are composed on the thread pool from a snapshot of the
 // design, so the window keeps answering; the shown sheet is replaced only by
 // a finished one. An edit keeps the sheet's start, and what the sheet looked
 // like after each bottom layer is kept (SheetCache), so an edit of one layer
@@ -30,6 +31,8 @@
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
 #include "render/RandomInt.h"
+#include "workspace/OutputJob.h"
+#include "workspace/PrintSettings.h"
 #include "workspace/SheetCache.h"
 #include "workspace/SheetComposer.h"
 #include "workspace/SheetSeed.h"
@@ -50,6 +53,7 @@ enum WorkspaceChange : unsigned {
     kChangePrinter = 1u << 8,     // the printer's page
     kChangeEditPicture = 1u << 9, // the texture page's picture
     kChangeHistory = 1u << 10,    // what undo and redo can do
+    kChangePrintSettings = 1u << 11,
 };
 
 // What writing the editor into the selected layer did.
@@ -199,6 +203,17 @@ public:
     int LastComposedFrom() const { return composedFrom_; }
     FontEngine* Fonts() const { return fonts_; }
 
+    // ---- print and export ---------------------------------------------------
+    const PrintSettings& Print() const { return print_; }
+    // Limited to the fields' ranges (Limited); tells kChangePrintSettings.
+    void SetPrintSettings(const PrintSettings& settings);
+    // A snapshot of the design as it is now, for a job to own: pictures are
+    // shared, so it copies no pixels, and no later edit reaches it.
+    std::shared_ptr<const Design> Snapshot() const { return std::make_shared<const Design>(*design_); }
+    // The print or export running in the background, one at a time.
+    OutputJob& Output() { return output_; }
+    const OutputJob& Output() const { return output_; }
+
     // ---- undo ---------------------------------------------------------------
     bool CanUndo() const { return history_.CanUndo() || editPending_; }
     bool CanRedo() const { return history_.CanRedo() && !editPending_; }
@@ -252,9 +267,6 @@ private:
     void Invalidate(int firstChanged);
     // Undo (back) or redo: the step's design and the sheet it showed.
     std::string Step(bool back);
-    // A composition under way borrows the layers' pictures: it is cancelled
-    // and waited for before one is freed or replaced.
-    void BeforePictureChange();
     void RecordStep();
 
     std::function<void(unsigned)> listener_;
@@ -296,6 +308,9 @@ private:
     std::string fileName_;
     int compositions_ = 0;
     int composedFrom_ = 0;
+    PrintSettings print_;
+    // Last, so that it goes first: a job still running is stopped and waited for.
+    OutputJob output_;
 };
 
 } // namespace zb

@@ -4,21 +4,19 @@
 #include <new>
 #include <vector>
 
+#include "base/ThreadPool.h"
 #include "render/DesignViewPaint.h"
 
 namespace zb {
 
-SheetComposer::SheetComposer(FontEngine* fonts) : fonts_(fonts), thread_([this] { Run(); }) {}
+SheetComposer::SheetComposer(FontEngine* fonts) : fonts_(fonts) {}
 
 SheetComposer::~SheetComposer() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
-        Drop(queued_);
-        stop_.request_stop();
-    }
-    wake_.notify_all();
-    thread_.join();
+    std::unique_lock<std::mutex> lock(mutex_);
+    stopping_ = true;
+    queued_.reset();
+    stop_.request_stop();
+    idle_.wait(lock, [this] { return !running_; });
 }
 
 void SheetComposer::SetFinished(std::function<void()> finished) {
@@ -26,32 +24,23 @@ void SheetComposer::SetFinished(std::function<void()> finished) {
     finished_ = std::move(finished);
 }
 
-void SheetComposer::Drop(std::optional<SheetJob>& job) {
-    if (job && job->design) job->design->ForgetBorrowedPictures();
-    job.reset();
-}
-
 void SheetComposer::Start(SheetJob job) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        Drop(queued_);
-        queued_ = std::move(job);
-        result_.reset();
-        if (running_) stop_.request_stop();
+    std::lock_guard<std::mutex> lock(mutex_);
+    queued_ = std::move(job);
+    result_.reset();
+    if (running_) {
+        stop_.request_stop(); // the running task goes on with the queued job
+        return;
     }
-    wake_.notify_all();
+    running_ = true;
+    ThreadPool::Shared().Post([this] { Run(); });
 }
 
 void SheetComposer::Cancel() {
     std::lock_guard<std::mutex> lock(mutex_);
-    Drop(queued_);
+    queued_.reset();
     result_.reset();
     if (running_) stop_.request_stop();
-}
-
-void SheetComposer::Quiesce() {
-    Cancel();
-    Wait(-1);
 }
 
 bool SheetComposer::Busy() const {
@@ -83,12 +72,9 @@ void SheetComposer::Recycle(std::unique_ptr<Compositor> sheet) {
 
 void SheetComposer::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || queued_.has_value(); });
-        if (stopping_) return;
+    while (queued_ && !stopping_) {
         SheetJob job = std::move(*queued_);
-        queued_.reset(); // moved out: the running job forgets its pictures itself
-        running_ = true;
+        queued_.reset();
         stop_ = std::stop_source();
         const std::stop_token stop = stop_.get_token();
         std::unique_ptr<Compositor> sheet = std::move(spare_);
@@ -114,9 +100,13 @@ void SheetComposer::Run() {
             finished();
             lock.lock();
         }
-        running_ = false;
-        if (!queued_) idle_.notify_all();
+        // The snapshot goes here, off the owner's thread.
+        lock.unlock();
+        job.design.reset();
+        lock.lock();
     }
+    running_ = false;
+    idle_.notify_all();
 }
 
 SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sheet, std::stop_token stop) {
@@ -176,7 +166,6 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
     sheet->SetProgress({});
     sheet->SetStop({});
     sheet->SetKeptLayers({});
-    job.design->ForgetBorrowedPictures();
     result.sheet = std::move(sheet);
     return result;
 }

@@ -1,14 +1,13 @@
 #pragma once
-// Composes the sheet on screen on a thread of its own, so the window keeps
+// Composes the sheet on screen on the thread pool, so the window keeps
 // answering while a large or dense design composes. One job runs at a time;
 // a newer job cancels the running one (at its next row band or every few
 // hundred shapes) and runs next. Finished work waits until the owner takes it.
 //
-// Ownership: the composer owns its thread, the jobs' copies of the design and
-// the compositors it composes into; the font engine is borrowed, must outlive
-// the composer and is used only by its thread. A job's cache of kept states is
-// borrowed too and must outlive the composer. The destructor cancels and
-// waits for the thread.
+// Ownership: the composer owns the jobs' snapshots of the design and the
+// compositors it composes into; the font engine is borrowed and must outlive
+// the composer. A job's cache of kept states is borrowed too and must outlive
+// the composer. The destructor cancels and waits for the running job.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -18,7 +17,6 @@
 #include <optional>
 #include <stop_token>
 #include <string>
-#include <thread>
 
 #include "model/Design.h"
 #include "render/Compositor.h"
@@ -29,10 +27,8 @@
 namespace zb {
 
 struct SheetJob {
-    // A copy the composer owns; its pictures are borrowed from the owner's
-    // design, which changes or frees none of them while the job runs (it
-    // cancels the job and waits first).
-    std::unique_ptr<Design> design;
+    // The snapshot of the design the job composes, its own.
+    std::unique_ptr<const Design> design;
     RasterSize size;
     double ppi = 96;
     double zoom = 30;
@@ -83,30 +79,25 @@ public:
     int LayersDone() const { return layersDone_.load(); }
     int LayerCount() const { return layerCount_.load(); }
 
-    // Cancels, and waits until no job reads the owner's pictures any more.
-    void Quiesce();
-
 private:
+    // Runs the queued jobs one after the other, on a thread of the pool.
     void Run();
-    // Drops a queued job without freeing the pictures it borrowed.
-    static void Drop(std::optional<SheetJob>& job);
     SheetResult Compose(SheetJob& job, std::unique_ptr<Compositor> sheet, std::stop_token stop);
 
     FontEngine* fonts_;
     std::function<void()> finished_;
     mutable std::mutex mutex_;
-    std::condition_variable wake_;
     std::condition_variable idle_;
     std::optional<SheetJob> queued_;
     std::optional<SheetResult> result_;
     std::unique_ptr<Compositor> spare_;
+    // A task of the pool runs Run (from Start until it finds no job queued).
     bool running_ = false;
     bool stopping_ = false;
     // Stops the running job; a fresh source for each job.
     std::stop_source stop_;
     std::atomic<int> layersDone_{0};
     std::atomic<int> layerCount_{0};
-    std::thread thread_;
 };
 
 } // namespace zb

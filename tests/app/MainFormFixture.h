@@ -162,6 +162,12 @@ protected:
     }
 
     void Click(const char* name) { Find<QAbstractButton>(name)->click(); }
+    // Waits for the print or export running in the background; the window
+    // then hears of its end (its message, if any).
+    void FinishJob() {
+        form->Workspace().Output().Wait();
+        QCoreApplication::processEvents();
+    }
     // Shows the window and lets what its start does once it is up run.
     void Show() {
         form->show();

@@ -153,6 +153,7 @@ TEST_F(MainFormTest, SeamlessTileIsAnUndoableChoiceWithHintsAndARepeatView) {
     Find<QCheckBox>("Preview3x3Check")->setChecked(true);
     dialogs.fileNames.push_back(dir.filePath("kachel.png"));
     Click("ExportBtn");
+    FinishJob();
     EXPECT_EQ(dialogs.Count("error"), 0) << dialogs.LastText("error").toStdString();
     const QImage tile = QImage(dir.filePath("kachel.png")).convertToFormat(QImage::Format_RGB32);
     const QImage tiles = QImage(dir.filePath("kachel-3x3.png")).convertToFormat(QImage::Format_RGB32);
@@ -251,16 +252,19 @@ TEST_F(MainFormTest, PrintIntoPdfAndExport) {
         const QString pdf = dir.filePath("druck.pdf");
         dialogs.fileNames.push_back(pdf);
         Click("PrintBtn");
+        FinishJob();
         EXPECT_EQ(dialogs.Count("error"), 0) << dialogs.LastText("error").toStdString();
         EXPECT_TRUE(QFile::exists(pdf));
         // No file name: nothing is printed, nothing is said.
         Click("PrintBtn");
+        FinishJob();
         EXPECT_EQ(dialogs.Count("error"), 0);
     }
     page->askResolution = [](QWidget*) { return 100; };
     const QString png = dir.filePath("export.png");
     dialogs.fileNames.push_back(png);
     Click("ExportBtn");
+    FinishJob();
     EXPECT_EQ(dialogs.Count("error"), 0) << dialogs.LastText("error").toStdString();
     const QImage image(png);
     EXPECT_EQ(image.size(), QSize(118, 78)); // 3 x 2 cm at 100 dpi
@@ -272,6 +276,7 @@ TEST_F(MainFormTest, PrintIntoPdfAndExport) {
     QFile::setPermissions(kept, QFileDevice::ReadOwner);
     dialogs.fileNames.push_back(kept);
     Click("ExportBtn");
+    FinishJob();
     EXPECT_TRUE(dialogs.LastText("error").contains("schreibgeschützt")) << dialogs.LastText("error").toStdString();
     EXPECT_EQ(dialogs.progressAtLastError, 0);
 }
@@ -353,14 +358,17 @@ TEST_F(MainFormTest, FileDialogsOpenWhereTheDesignAndTheirKindWere) {
     page->askResolution = [](QWidget*) { return 30; };
     dialogs.fileNames.push_back(dir.filePath("bilder/a.png"));
     Click("ExportBtn");
+    FinishJob();
     EXPECT_EQ(dialogs.LastFolder("save"), dir.filePath("entwurf"));
     dialogs.fileNames.push_back(QString()); // cancelled
     Click("ExportBtn");
+    FinishJob();
     EXPECT_EQ(dialogs.LastFolder("save"), dir.filePath("bilder"));
     Click("OpenBtn");
     EXPECT_EQ(dialogs.LastFolder("open"), dir.filePath("entwurf"));
     if (zb::NoPrinterInstalled()) {
         Click("PrintBtn");
+        FinishJob();
         EXPECT_EQ(dialogs.LastFolder("save"), dir.filePath("entwurf"));
     }
 }
@@ -428,6 +436,7 @@ TEST_F(MainFormTest, PosterSpreadsTheSheetOverPages) {
         const QString pdf = dir.filePath("plakat.pdf");
         dialogs.fileNames.push_back(pdf);
         Click("PrintBtn");
+        FinishJob();
         EXPECT_EQ(dialogs.Count("error"), 0) << dialogs.LastText("error").toStdString();
         QProcess info;
         info.start("pdfinfo", {pdf});

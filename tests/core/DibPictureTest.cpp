@@ -46,7 +46,7 @@ TEST(DibPicture, NewPicturesAreZeroedOrEmptyWhenRefused) {
 }
 
 // Under the sanitizer build a lost or twice-freed picture fails this test.
-TEST(DibPicture, MovesHandOverTheStorageAndLeaveTheSourceEmpty) {
+TEST(DibPicture, MovesHandOverCopiesShareUntilWritten) {
     DibPicture a = Marked(4, 4, 0x112233);
     const uint8_t* bits = a.dib().Bits;
     DibPicture b(std::move(a));
@@ -62,11 +62,15 @@ TEST(DibPicture, MovesHandOverTheStorageAndLeaveTheSourceEmpty) {
     c = std::move(self);
     EXPECT_EQ(c.dib().Bits, bits);
 
-    // A picture lent out and given back is not freed by the borrower.
-    DibPicture lent = DibPicture::Adopt(c);
-    EXPECT_EQ(lent.release().Bits, bits);
-    EXPECT_TRUE(lent.empty());
+    // A copy shares the pixels until one of the two is written: the writer
+    // gets pixels of its own, the other keeps what it had.
+    DibPicture copy = c;
+    EXPECT_EQ(std::as_const(copy).dib().Bits, bits);
+    zb::setpixel(copy.dib(), 0, 0, 0x778899);
+    EXPECT_NE(std::as_const(copy).dib().Bits, bits);
+    EXPECT_EQ(MarkerOf(copy), 0x778899u);
     EXPECT_EQ(MarkerOf(c), 0x112233u);
+    EXPECT_EQ(c.dib().Bits, bits); // no longer shared: written in place
 
     zb::SetDibMessage(c.dib(), "weg");
     c.reset();

@@ -272,7 +272,7 @@ TEST(CupsPrinting, RefusedAndCancelledJobsAreNotCountedAsPrinted) {
         SCOPED_TRACE(stopAtSheet);
         zb::DesignPrintJob job;
         job.design = &design;
-        job.sheets = 3;
+        job.settings.sheets = 3;
         std::stop_source stop;
         job.stop = stop.get_token();
         job.progress = [&](int sheet, int, int, int) {
@@ -287,7 +287,7 @@ TEST(CupsPrinting, RefusedAndCancelledJobsAreNotCountedAsPrinted) {
     ASSERT_EQ(QProcess::execute("cupsreject", {"-r", "Wartung", "ZB_PDF"}), 0);
     zb::DesignPrintJob job;
     job.design = &design;
-    job.sheets = 2;
+    job.settings.sheets = 2;
     const zb::PrintOutcome refused = zb::PrintDesign(printer, job);
     EXPECT_EQ(QProcess::execute("cupsaccept", {"ZB_PDF"}), 0);
     EXPECT_NE(refused.result.message.find("„ZB_PDF“ konnte nicht ausgeführt werden"), std::string::npos)

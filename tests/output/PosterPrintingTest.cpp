@@ -121,8 +121,8 @@ void CheckPoster(QPrinter& printer, zb::Design& design, uint32_t seed, const std
     job.design = &design;
     job.firstSeed = seed;
     job.zoomPercent = 30;
-    job.poster = true;
-    job.overlapCm = 1;
+    job.settings.poster = true;
+    job.settings.overlapCm = 1;
     job.title = "plakat.zbg";
     const zb::PrintOutcome outcome = zb::PrintDesign(printer, job);
     ASSERT_EQ(outcome.result.message, "");
@@ -172,7 +172,7 @@ TEST(DesignPrinting, PosterOnTheFallbackPdf) {
     zb::SetUpFallbackPrinter(printer, stopped);
     zb::DesignPrintJob job;
     job.design = &design;
-    job.poster = true;
+    job.settings.poster = true;
     // Every layer done: the last page is composed, and drawn before the stop is seen.
     std::stop_source stop;
     job.stop = stop.get_token();

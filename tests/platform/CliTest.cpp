@@ -21,6 +21,7 @@
 #include "document/DesignFile.h"
 #include "base/RasterView.h"
 #include "model/LayerStack.h"
+#include "imaging/FilterTable.h"
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
 

@@ -6,12 +6,15 @@
 #include <chrono>
 #include <cstdio>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "model/Cp1252.h"
+#include "model/Design.h"
 #include "model/LayerChoices.h"
 #include "model/TLayerRecord.h"
 #include "platform/QtFontEngine.h"
+#include "render/Compositor.h"
 #include "render/TextScatter.h"
 
 using zb::TextBitmap;
@@ -282,5 +285,44 @@ TEST(QtFontEngine, DISABLED_TimingPageAt600Dpi) {
         if (!randomSettings) {
             EXPECT_LE(ms[ms.size() / 2], 150.0);
         }
+    }
+}
+
+// One engine serves the screen's composition, a print and an export at once:
+// text sheets composed on several threads together are byte for byte the
+// sheet composed alone.
+TEST(QtFontEngine, TextSheetsComposedOnSeveralThreadsAtOnceEqualTheSingleThreadedSheet) {
+    QtFontEngine fonts;
+    zb::Design design;
+    for (int i = 0; i < 2; ++i) {
+        zb::TLayerRecord& layer = *design.Layers.Add();
+        zb::SetLayerDefaults(layer);
+        layer.Kind = i == 0 ? zb::kKindGradient : zb::kKindText;
+        layer.LayerText = "Zierbogen";
+        layer.TextCount = 8;
+        layer.TextFontMode = zb::kFontRandom; // a family of its own for every copy
+        layer.TextSizeMode = zb::kTextSizeRandom;
+    }
+    const zb::RasterSize size{420, 300};
+    const auto compose = [&](uint32_t seed) {
+        zb::Compositor compositor;
+        EXPECT_EQ(compositor.EnsureSize(size), "");
+        EXPECT_TRUE(compositor.ComposeFromSeed(design, 96, 100, seed, &fonts).ok());
+        const zb::RasterView v = compositor.DesignView();
+        std::vector<uint8_t> pixels;
+        for (int y = 0; y < v.height; ++y) pixels.insert(pixels.end(), v.row(y), v.row(y) + v.width * 3);
+        return pixels;
+    };
+    constexpr int kThreads = 4;
+    std::array<std::vector<uint8_t>, kThreads> alone;
+    for (int t = 0; t < kThreads; ++t) alone[size_t(t)] = compose(uint32_t(100 + t));
+    std::array<std::vector<uint8_t>, kThreads> together;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] { together[size_t(t)] = compose(uint32_t(100 + t)); });
+    for (std::thread& thread : threads) thread.join();
+    for (int t = 0; t < kThreads; ++t) {
+        EXPECT_NE(std::count(alone[size_t(t)].begin(), alone[size_t(t)].end(), 0), 0) << "no text ink";
+        EXPECT_TRUE(together[size_t(t)] == alone[size_t(t)]) << "thread " << t;
     }
 }
