@@ -110,12 +110,12 @@ JobResult ChoosePrinter(QPrinter& printer, const QString& name, const std::funct
 
 PosterCheck CheckPosterJob(QPrinter& printer, const DesignPrintJob& job) {
     PosterCheck check;
-    if (!job.poster || !job.design) return check;
+    if (!job.settings.poster || !job.design) return check;
     const PrinterPage page = PrinterPageOf(printer);
-    check.refusal = OverlapProblem(page.page, job.overlapCm);
+    check.refusal = OverlapProblem(page.page, job.settings.overlapCm);
     if (check.refusal.empty())
-        check.pages = PosterLayout::PageCountFor(job.design->Paper, page.page, job.overlapCm) *
-                      std::clamp(job.sheets, 1, kMaxSheets);
+        check.pages = PosterLayout::PageCountFor(job.design->Paper, page.page, job.settings.overlapCm) *
+                      std::clamp(job.settings.sheets, 1, kMaxSheets);
     return check;
 }
 
@@ -155,8 +155,8 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     PrintSession session(printer);
     if (!job.pdfFileName.empty()) session.SetPdfFile(job.pdfFileName);
     const PrinterPage page = PrinterPageOf(printer);
-    if (job.poster) {
-        if (std::string problem = OverlapProblem(page.page, job.overlapCm); !problem.empty()) {
+    if (job.settings.poster) {
+        if (std::string problem = OverlapProblem(page.page, job.settings.overlapCm); !problem.empty()) {
             outcome.result = JobResult::Failed(std::move(problem));
             return outcome;
         }

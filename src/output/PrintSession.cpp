@@ -217,6 +217,7 @@ std::string PrintSession::DrawLabel(QRect box, const QString& text, bool vertica
     QImage coverage(box.size(), QImage::Format_Alpha8);
     if (coverage.isNull()) return OutOfMemory();
     coverage.fill(Qt::transparent);
+    QRect field;
     {
         QPainter painter(&coverage);
         QSize room = box.size();
@@ -240,10 +241,19 @@ std::string PrintSession::DrawLabel(QRect box, const QString& text, bool vertica
         }
         painter.setFont(font);
         painter.setPen(Qt::black);
-        painter.drawText(QRect(pad, 0, along, room.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+        const QRect line(pad, 0, along, room.height());
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, text);
+        // On a white field of its own, so it reads on dark paper as well.
+        const int margin = std::max(1, size / 5);
+        const QRect around = QFontMetrics(font, &coverage)
+                                 .boundingRect(line, Qt::AlignLeft | Qt::AlignVCenter, text)
+                                 .adjusted(-margin, -margin, margin, margin);
+        field = painter.transform().mapRect(around).intersected(coverage.rect()).translated(box.topLeft());
     }
     try {
         if (onWhite && !pdf_->document->FillRect(box, qRgb(255, 255, 255))) return PdfWriteFailed();
+        if (!onWhite && !field.isEmpty() && !pdf_->document->FillRect(field, qRgb(255, 255, 255)))
+            return PdfWriteFailed();
         if (!pdf_->document->DrawCoverage(coverage, box, qRgb(64, 64, 64))) return PdfWriteFailed();
     } catch (const std::bad_alloc&) {
         return OutOfMemory();

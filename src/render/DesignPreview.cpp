@@ -15,7 +15,7 @@ std::string ComposePreview(const Design& design, const PrintablePage& page, int 
     const double zoom = ZoomToFit(design.Paper, page, ppi, maxWidth, maxHeight);
     const RasterSize size = DesignRasterSize(design.Paper, page, ppi, zoom);
     if (std::string message = compositor.EnsureSize(size); !message.empty()) return message;
-    return compositor.ComposeFromSeed(design, ppi, zoom, seed, fonts);
+    return compositor.ComposeFromSeed(design, ppi, zoom, seed, fonts).message;
 }
 
 } // namespace zb

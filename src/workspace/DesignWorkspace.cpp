@@ -196,7 +196,6 @@ void DesignWorkspace::TakePicture(DibPicture picture) {
 
 void DesignWorkspace::PastePicture(DibPicture picture) {
     CommitPendingEdit();
-    BeforePictureChange();
     unsigned changes = kChangeStale | kChangeEditPicture;
     const TLayerRecord* current = CurrentLayer();
     if (!current || current->Kind != kKindTexture) {

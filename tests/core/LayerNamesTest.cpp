@@ -210,8 +210,8 @@ TEST(HiddenLayer, LeavesTheOtherLayersAsTheyAre) {
         ASSERT_EQ(a.EnsureSize({90, 70}), "");
         ASSERT_EQ(b.EnsureSize({90, 70}), "");
         RandomInt ra(4711), rb(4711);
-        ASSERT_EQ(a.Compose(withHidden, 96, 100, ra, &fonts), "");
-        ASSERT_EQ(b.Compose(reference, 96, 100, rb, &fonts), "");
+        ASSERT_EQ(a.Compose(withHidden, 96, 100, ra, &fonts).message, "");
+        ASSERT_EQ(b.Compose(reference, 96, 100, rb, &fonts).message, "");
         EXPECT_EQ(Pixels(a.DesignView()), Pixels(b.DesignView()));
         EXPECT_EQ(ra.seed(), rb.seed());
     }
@@ -222,7 +222,7 @@ TEST(HiddenLayer, LeavesTheOtherLayersAsTheyAre) {
     Compositor c;
     ASSERT_EQ(c.EnsureSize({20, 10}), "");
     RandomInt r(1);
-    ASSERT_EQ(c.Compose(none, 96, 100, r, &fonts), "");
+    ASSERT_EQ(c.Compose(none, 96, 100, r, &fonts).message, "");
     EXPECT_EQ(Pixels(c.DesignView()), std::vector<uint8_t>(20 * 10 * 3, 255));
 }
 

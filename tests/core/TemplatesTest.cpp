@@ -38,7 +38,7 @@ TEST(Templates, EachOpensAndComposes) {
         const RasterSize size = DesignRasterSize(design->Paper, PrintablePage{4760, 6779, 600, 600}, 96, 10);
         ASSERT_EQ(compositor.EnsureSize(size), "");
         RandomInt random(31);
-        EXPECT_EQ(compositor.Compose(*design, 96, 10, random, nullptr), "");
+        EXPECT_EQ(compositor.Compose(*design, 96, 10, random, nullptr).message, "");
         // No two templates look alike, and none is one flat colour.
         const RasterView v = compositor.DesignView();
         std::string pixels;
