@@ -4,6 +4,7 @@
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
@@ -73,5 +74,13 @@ int main(int argc, char** argv) {
         }
     }
     // Output that did not reach its file (a full disk, /dev/full) is a failure.
-    return zb::cli::FinishOutput() ? code : (code == 0 ? 1 : code);
+    code = zb::cli::FinishOutput() ? code : (code == 0 ? 1 : code);
+    if (code != 0) {
+        // A command that failed may have run short of memory while the font
+        // library read its configuration; that library then crashes when the
+        // application tears it down. Everything the command writes is done.
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

@@ -1,6 +1,7 @@
 #include "output/PrinterPageRequest.h"
 
 #include <cstdlib>
+#include <exception>
 #include <thread>
 
 namespace zb {
@@ -9,7 +10,14 @@ PrinterPageRequest::PrinterPageRequest() : answer_(std::make_shared<Answer>()) {
     // Detached: a question the service never answers must not hold up the
     // program's end either.
     std::thread([answer = answer_] {
-        const PrinterPage page = DefaultPrinterPage();
+        PrinterPage page;
+        try {
+            page = DefaultPrinterPage();
+        } catch (const std::exception&) {
+            // Too little memory to ask (Qt's print support throws then): the
+            // program goes on with the page it has without a printer.
+            page = FallbackPrinterPage();
+        }
         const std::lock_guard<std::mutex> lock(answer->mutex);
         answer->page = page;
         answer->ready.notify_all();

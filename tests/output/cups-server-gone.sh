@@ -9,12 +9,12 @@ design=$2
 err=$(mktemp)
 spool=$(mktemp -d)
 before=$(ls "$ZB_CUPS_OUT"/*.pdf 2>/dev/null | wc -l)
-TMPDIR=$spool "$zierbogen" print "$design" --printer ZB_PDF --sheets 3 --seed 7 > "$err.out" 2> "$err" &
+XDG_RUNTIME_DIR=$spool TMPDIR=$spool "$zierbogen" print "$design" --printer ZB_PDF --sheets 3 --seed 7 > "$err.out" 2> "$err" &
 job=$!
 # The job's spool file appears when its first sheet is under way: the server
 # goes then, before anything is handed to it.
 for _ in $(seq 300); do
-  ls -A "$spool" | grep -q zierbogen-auftrag && break
+  [ -n "$(find "$spool" -name '*.pdf*' 2>/dev/null)" ] && break
   sleep 0.1
 done
 kill "$ZB_CUPS_PID"
