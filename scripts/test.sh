@@ -16,8 +16,6 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-bash scripts/setup.sh || exit 1
-
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
@@ -37,6 +35,8 @@ stage() {
   stage_start=$SECONDS
   echo; echo "==== $* ===="
 }
+
+bash scripts/setup.sh || exit 1
 
 # Runs ctest and adds its counts to the totals printed at the end.
 run_ctest() {
