@@ -3,7 +3,7 @@
 // repaint without composition (what scrolling costs). The design is the
 // five-layer composition of composition_bench (gradient, 512 x 512 texture,
 // 2000 discs, "Weichzeichnen", text) on the whole A4 page of the printer
-// stand-in, with the real font engine.
+// stand-in, or on a sheet of 100 x 100 cm, with the real font engine.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -44,7 +44,9 @@ public:
     }
 };
 
-void FiveLayers(Design& d) {
+enum class Sheet { A4Page, Square100cm };
+
+void FiveLayers(Design& d, Sheet sheet) {
     DibPicture* none = nullptr;
     TDynaArray<DibPicture> noTextures{&none};
     NewPlane(d, noTextures);
@@ -65,16 +67,20 @@ void FiveLayers(Design& d) {
     d.CurrentLayer->Kind = kKindFilter;
     NewPlane(d, noTextures);
     d.CurrentLayer->Kind = kKindText;
-    d.Paper.PrintAll = true;
+    d.Paper.PrintAll = sheet == Sheet::A4Page;
+    if (sheet == Sheet::Square100cm) {
+        d.Paper.Breit = d.Paper.Hoch = 100;
+        d.Paper.SVerh = false;
+    }
 }
 
 struct Window {
     QTemporaryDir dir;
     SilentDialogs dialogs;
     std::unique_ptr<TMainForm> form;
-    Window() {
+    explicit Window(Sheet sheet) {
         Design design;
-        FiveLayers(design);
+        FiveLayers(design, sheet);
         const QString file = dir.filePath("fuenf.zbg");
         savefile(design, file.toStdString());
         TMainForm::Options options;
@@ -92,9 +98,11 @@ struct Window {
     QWidget* View() { return form->findChild<QWidget*>("PaintBox1"); }
 };
 
-Window& TheWindow() {
-    static Window window;
-    return window;
+Window& TheWindow(Sheet sheet = Sheet::A4Page) {
+    static Window a4(Sheet::A4Page);
+    if (sheet == Sheet::A4Page) return a4;
+    static Window square(Sheet::Square100cm);
+    return square;
 }
 
 void SetZoom(Window& w, int zoom) {
@@ -103,9 +111,9 @@ void SetZoom(Window& w, int zoom) {
     QCoreApplication::processEvents();
 }
 
-// args: zoom percent.
+// args: zoom percent; 1 for the 100 x 100 cm sheet.
 void BM_TimerToRepaintedView(benchmark::State& state) {
-    Window& w = TheWindow();
+    Window& w = TheWindow(state.range(1) ? Sheet::Square100cm : Sheet::A4Page);
     SetZoom(w, int(state.range(0)));
     QWidget* view = w.View();
     for (auto _ : state) {
@@ -117,10 +125,11 @@ void BM_TimerToRepaintedView(benchmark::State& state) {
     const zb::RasterSize raster = w.form->Workspace().Sheet().Size();
     state.counters["width"] = raster.width;
     state.counters["height"] = raster.height;
+    state.counters["sheetWidth"] = w.form->Workspace().ShownSheetSize().width;
     state.counters["ratio"] = view->devicePixelRatioF();
     state.counters["compositions"] = w.form->Workspace().CompositionCount();
 }
-BENCHMARK(BM_TimerToRepaintedView)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_TimerToRepaintedView)->Args({100, 0})->Args({300, 0})->Args({300, 1})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // Scrolling: the visible part of the view is drawn again, nothing is composed.
 void BM_RepaintWithoutComposition(benchmark::State& state) {

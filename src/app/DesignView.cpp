@@ -3,8 +3,11 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QPainter>
+#include <QRegion>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "app/FormControls.h"
 #include "app/TPaperPage.h"
@@ -69,8 +72,21 @@ void DesignView::Report(const std::string& message) {
                                .toStdString());
 }
 
-std::string DesignView::Compose() {
-    const std::string message = workspace_.Compose(ScreenPpi(), composeWaitMs_);
+std::optional<PixelRect> DesignView::InSight() const {
+    if (showRepeat_) return std::nullopt;
+    const double ratio = PixelRatio(surface_);
+    const QRect shown(horizontalScrollBar()->value(), verticalScrollBar()->value(), viewport()->width(),
+                      viewport()->height());
+    // Whole device pixels that the shown logical pixels touch.
+    const int x0 = int(std::floor(shown.left() * ratio)), y0 = int(std::floor(shown.top() * ratio));
+    const int x1 = int(std::ceil((shown.left() + shown.width()) * ratio));
+    const int y1 = int(std::ceil((shown.top() + shown.height()) * ratio));
+    return PixelRect{x0, y0, x1 - x0, y1 - y0};
+}
+
+std::string DesignView::Compose(Coverage coverage) {
+    const std::optional<PixelRect> sight = coverage == Coverage::InSight ? InSight() : std::nullopt;
+    const std::string message = workspace_.Compose(ScreenPpi(), composeWaitMs_, sight ? &*sight : nullptr);
     if (workspace_.Composing() && !progressTimer_->isActive()) {
         composingSince_ = QDateTime::currentMSecsSinceEpoch();
         progressTimer_->start();
@@ -103,20 +119,23 @@ void DesignView::ShowProgress() {
 
 void DesignView::Draw(QPainter& painter, const QRect& exposed) {
     const Compositor& sheet = workspace_.Sheet();
-    const RasterSize size = sheet.Size();
-    const bool fits = SurfaceSizeFor(Tiled(size), surface_) == surface_->size();
-    // A fresh sheet that fits needs nothing more (the common repaint: scrolling).
-    const bool settled = fits && !workspace_.Stale();
-    const int ppi = settled ? 0 : ScreenPpi();
+    const bool fits = SurfaceSizeFor(Tiled(workspace_.ShownSheetSize()), surface_) == surface_->size();
+    const int ppi = ScreenPpi();
+    const std::optional<PixelRect> sight = InSight();
+    const PixelRect* visible = sight ? &*sight : nullptr;
+    // A fresh composition of what is in sight needs nothing more (the common
+    // repaint: scrolling within the composed part).
+    const bool settled = fits && workspace_.Shows(ppi, visible);
     const bool sized = settled || SurfaceSizeFor(Tiled(workspace_.SheetSize(ppi)), surface_) == surface_->size();
-    if (!settled && (workspace_.NeedsComposing(ppi) || !sized) && !hooks_.editPending()) {
-        // Something changed without a paint being asked for (or the print
-        // preview composed at another size): compose and size the view once
-        // this paint is done, unless the edit timer will.
+    if (!settled && (workspace_.NeedsComposing(ppi, visible) || !sized) && !hooks_.editPending()) {
+        // Something changed or came into sight without a paint being asked
+        // for (or the print preview composed at another size): compose and
+        // size the view once this paint is done, unless the edit timer will.
         QMetaObject::invokeMethod(this, &DesignView::Paint, Qt::QueuedConnection);
     }
-    if (!fits || !sheet.HoldsComposition()) {
-        painter.fillRect(exposed, palette().color(QPalette::Dark));
+    const QColor dark = palette().color(QPalette::Dark);
+    if (!fits || !sheet.HoldsComposition() || (showRepeat_ && !workspace_.ShowsWholeSheet())) {
+        painter.fillRect(exposed, dark);
         return;
     }
     // The device renders only the exposed rows and columns, so scrolling a
@@ -126,9 +145,19 @@ void DesignView::Draw(QPainter& painter, const QRect& exposed) {
         DrawRepeat(painter, pixels.Exposed(), sheet.DesignRaster());
         return;
     }
-    QtPainterDibDevice device(painter, pixels.Exposed());
-    DrawDib(device, 0, 0, size.width, size.height, sheet.DesignRaster(), 0, 0, size.width, size.height, false,
-            false);
+    // The composed part, exact; around it (until the part in sight is
+    // composed) the view's background.
+    const PixelRect& area = workspace_.ShownArea();
+    const PixelRect& extent = workspace_.ShownExtent();
+    const QRect composed(area.x, area.y, area.width, area.height);
+    for (const QRect& outside : QRegion(pixels.Exposed()).subtracted(composed)) painter.fillRect(outside, dark);
+    const QRect drawn = pixels.Exposed().intersected(composed);
+    if (drawn.isEmpty()) return;
+    QtPainterDibDevice device(painter, drawn);
+    // Source rows count from the raster's bottom.
+    const int srcBottom = extent.height - (area.y - extent.y) - area.height;
+    DrawDib(device, area.x, area.y, area.width, area.height, sheet.DesignRaster(), area.x - extent.x, srcBottom,
+            area.width, area.height, false, false);
     drawFailures_.After(device.Failure());
 }
 

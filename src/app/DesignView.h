@@ -1,19 +1,23 @@
 #pragma once
 // The design view: the sheet the workspace composed, one raster pixel to one
-// screen pixel, in a scroll box that pans when dragged. Its paint composes a
-// stale sheet first (waiting for it only so long; a longer one appears when
-// done, with progress in the status bar) and never draws a sheet into a size
-// it was not composed for.
+// screen pixel, in a scroll box that pans when dragged. Only the part of the
+// sheet in sight is composed (with a small margin), so zooming in costs no
+// more than the view's size; scrolling beyond it composes the part that comes
+// into view. Its paint composes first (waiting only so long; a longer
+// composition appears when done, with progress in the status bar) and never
+// draws a sheet into a size it was not composed for.
 //
 // Ownership: a child of the main window's layer page; the workspace and the
 // navigation are borrowed from the main window, which outlives the view.
 #include <QScrollArea>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/DrawFailureNotice.h"
 #include "base/TDibRecord.h"
 #include "render/DesignSize.h"
+#include "render/PageGeometry.h"
 
 class QLabel;
 class QTimer;
@@ -46,8 +50,13 @@ public:
     int ScreenPpi() const;
     // Sizes the surface to the sheet, composes when the sheet is stale, repaints.
     void Paint();
-    // Composes a stale sheet as the view does; returns the failure to show.
-    std::string Compose();
+    // What a composition covers: the part in sight, or the whole sheet (the print preview).
+    enum class Coverage { InSight, WholeSheet };
+    // Composes as the view does; returns the failure to show.
+    std::string Compose(Coverage coverage = Coverage::InSight);
+    // The part of the sheet inside the scroll box, in device pixels; none
+    // while the repeat is shown (it needs the whole sheet).
+    std::optional<PixelRect> InSight() const;
     // A sheet finished on the composing thread: show it.
     void SheetFinished();
     // "Wiederholung zeigen": the sheet 3 x 3 times as its repeat lays it (the

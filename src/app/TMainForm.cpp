@@ -187,7 +187,7 @@ void TMainForm::SetPrintScrollBox(QScrollArea* box) {
 
 void TMainForm::PaintDesign() { view_->Paint(); }
 
-std::string TMainForm::ComposeSheet() { return view_->Compose(); }
+std::string TMainForm::ComposeSheet() { return view_->Compose(DesignView::Coverage::WholeSheet); }
 
 void TMainForm::ShowSheetNumber() {
     const SheetSeed& seed = workspace_->Seed();

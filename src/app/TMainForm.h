@@ -103,7 +103,7 @@ public:
     // The design view's paint (PaintBox1Paint): sizes the view, composes when
     // the sheet is stale, and repaints. Both passes of a size change run here.
     void PaintDesign();
-    // Composes a stale sheet, waiting for it as long as the options say (a
+    // Composes the whole sheet, waiting for it as long as the options say (a
     // longer one appears when done, with progress in the status bar). Returns
     // the failure to show, if any. The print preview calls this.
     std::string ComposeSheet();

@@ -297,7 +297,8 @@ void TPrintPage::DrawPreview(QPainter& painter) {
         QMetaObject::invokeMethod(
             this, [this, message] { form_.Dialogs().Error(this, QString(), QString::fromStdString(message)); },
             Qt::QueuedConnection);
-    if (form_.Workspace().Stale()) return;
+    // The preview shows the whole sheet; the design view's part of it is not drawn here.
+    if (form_.Workspace().Stale() || !form_.Workspace().ShowsWholeSheet()) return;
     const Compositor& c = form_.Workspace().Sheet();
     const RasterSize size = c.Size();
     if (!c.HoldsComposition() || size.empty() || l.design.width <= 0 || l.design.height <= 0)
@@ -379,8 +380,6 @@ void TPrintPage::PrintBtnClick() {
     if (form_.Workspace().Output().Running()) return;
     DialogProvider& dialogs = form_.Dialogs();
     DesignWorkspace& workspace = form_.Workspace();
-    // The job starts from the generator state of the sheet shown.
-    workspace.EnsureComposed(form_.ScreenPpi());
     const JobResult chosen = ChoosePrinter(printer_, QString(), [&] {
         const QString file =
             dialogs.SaveFileName(this, QStringLiteral("Drucken in eine PDF-Datei (kein Drucker eingerichtet)"),
@@ -401,7 +400,8 @@ void TPrintPage::PrintBtnClick() {
     }
     DesignPrintJob job;
     job.fonts = &form_.Fonts();
-    job.firstSeed = workspace.Sheet().StartSeed();
+    // The job starts from the generator state of the sheet shown.
+    job.firstSeed = workspace.SheetStart();
     job.settings = workspace.Print();
     job.screenPpi = form_.ScreenPpi();
     job.zoomPercent = workspace.Zoom();
@@ -450,10 +450,9 @@ void TPrintPage::ExportBtnClick() {
     PrintSettings settings = workspace.Print();
     settings.exportDpi = dpi;
     workspace.SetPrintSettings(settings);
-    workspace.EnsureComposed(form_.ScreenPpi());
     DesignExportJob job;
     job.fonts = &form_.Fonts();
-    job.seed = workspace.Sheet().StartSeed();
+    job.seed = workspace.SheetStart();
     job.dpi = dpi;
     job.page = workspace.Printer().page;
     job.screenPpi = form_.ScreenPpi();

@@ -66,6 +66,28 @@ int BandRows(int sheetWidth) {
     return int(std::max<int64_t>(1, kBandPixels / std::max(sheetWidth, 1)));
 }
 
+int FilterMargin(const Design& design, RasterSize sheet, double filterScale) {
+    const int64_t reach = FilterReach(FilterScaleStep(filterScale));
+    int64_t margin = 0;
+    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+        const TLayerRecord& layer = design.Layers[i];
+        // The compositor leaves out hidden layers and an upper filter layer that shows nothing.
+        if (layer.Kind == kKindFilter && layer.Visible && (i == 0 || BlendWeight(layer.Transparency) != 10))
+            margin += reach;
+    }
+    // Beyond the sheet's size a margin covers the sheet anyway.
+    return int(std::min<int64_t>(margin, std::max(sheet.width, sheet.height)));
+}
+
+PixelRect ComposedExtent(const Design& design, RasterSize sheet, double filterScale, const PixelRect& window) {
+    if (design.Paper.Seamless) return {0, 0, sheet.width, sheet.height};
+    const int m = FilterMargin(design, sheet, filterScale);
+    const int x0 = std::max(0, window.x - m), y0 = std::max(0, window.y - m);
+    const int x1 = int(std::min<int64_t>(sheet.width, int64_t(window.x) + window.width + m));
+    const int y1 = int(std::min<int64_t>(sheet.height, int64_t(window.y) + window.height + m));
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
 BandComposer::BandComposer(const Design& design, RasterSize sheet, double targetPpi, double zoomPercent,
                            uint32_t seed, FontEngine* fonts)
     : design_(design), sheet_(sheet), targetPpi_(targetPpi), zoomPercent_(zoomPercent), seed_(seed), fonts_(fonts),
@@ -85,25 +107,11 @@ void BandComposer::SetProgress(std::function<void(int done, int total)> progress
 
 void BandComposer::SetStop(std::stop_token stop) { compositor_->SetStop(std::move(stop)); }
 
-int BandComposer::Margin() const {
-    const int64_t reach = FilterReach(FilterScaleStep(compositor_->FilterScale()));
-    int64_t margin = 0;
-    for (uint32_t i = 0; i < design_.Layers.Count; ++i) {
-        const TLayerRecord& layer = design_.Layers[i];
-        // The compositor leaves out hidden layers and an upper filter layer that shows nothing.
-        if (layer.Kind == kKindFilter && layer.Visible && (i == 0 || BlendWeight(layer.Transparency) != 10))
-            margin += reach;
-    }
-    // Beyond the sheet's size a margin covers the sheet anyway.
-    return int(std::min<int64_t>(margin, std::max(sheet_.width, sheet_.height)));
-}
+int BandComposer::Margin() const { return FilterMargin(design_, sheet_, compositor_->FilterScale()); }
 
 BandComposer::Extent BandComposer::Extended(int left, int top, int width, int height) const {
-    // A seamless tile's filters read the opposite edge: only the whole sheet has it.
-    if (design_.Paper.Seamless) return {0, 0, sheet_.width, sheet_.height};
-    const int m = Margin();
-    return {std::max(0, left - m), std::max(0, top - m), int(std::min<int64_t>(sheet_.width, int64_t(left) + width + m)),
-            int(std::min<int64_t>(sheet_.height, int64_t(top) + height + m))};
+    const PixelRect e = ComposedExtent(design_, sheet_, compositor_->FilterScale(), {left, top, width, height});
+    return {e.x, e.y, e.x + e.width, e.y + e.height};
 }
 
 JobResult BandComposer::ComposeWindow(int left, int top, RasterView out) {

@@ -30,6 +30,7 @@
 #include "model/Design.h"
 #include "render/DesignSize.h"
 #include "render/FontEngine.h"
+#include "render/PageGeometry.h"
 
 namespace zb {
 
@@ -52,6 +53,17 @@ bool ComposedInBands(const PaperSettings& paper, RasterSize sheet);
 // Rows per band for a sheet this wide: about 16 megapixels a band, at least
 // one row (ForcedBandRows() while that is set).
 int BandRows(int sheetWidth);
+
+// Rows (and columns) around a window that the design's filter layers read
+// from beneath them at this filter scale: the sum of their reaches, at most
+// the sheet's larger side.
+int FilterMargin(const Design& design, RasterSize sheet, double filterScale);
+
+// The part of the sheet to compose so that `window` comes out exactly as in
+// the whole sheet: the window with FilterMargin around it, cut at the sheet's
+// edges; the whole sheet for a seamless tile, whose filters read the opposite
+// edge.
+PixelRect ComposedExtent(const Design& design, RasterSize sheet, double filterScale, const PixelRect& window);
 
 class BandComposer {
 public:

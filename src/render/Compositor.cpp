@@ -179,16 +179,22 @@ JobResult Compositor::Compose(const Design& design, double targetPpi, double zoo
 }
 
 JobResult Compositor::ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
-                                     double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts) {
-    return ComposeStack(design, first, below, sheetStart, targetPpi, zoomPercent, random, fonts, SheetWindow{});
+                                     double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts,
+                                     const SheetWindow& window) {
+    return ComposeStack(design, first, below, sheetStart, targetPpi, zoomPercent, random, fonts, Used(window));
+}
+
+SheetWindow Compositor::Used(const SheetWindow& window) const {
+    const RasterSize size = Size();
+    if (window.left == 0 && window.top == 0 && window.sheetWidth == size.width && window.sheetHeight == size.height)
+        return SheetWindow{};
+    return window;
 }
 
 JobResult Compositor::ComposeWindow(const Design& design, const SheetWindow& window, double targetPpi,
                                       double zoomPercent, RandomInt& random, FontEngine* fonts) {
     const RasterSize size = Size();
-    SheetWindow used = window;
-    if (used.left == 0 && used.top == 0 && used.sheetWidth == size.width && used.sheetHeight == size.height)
-        used = SheetWindow{};
+    const SheetWindow used = Used(window);
     if (size.empty() && !used.Whole()) {
         // Nothing to draw into: only the draws of the layers that make them.
         std::optional<StopScope> scope;
@@ -229,8 +235,7 @@ JobResult Compositor::ComposeStack(const Design& design, int first, RasterView b
     startSeed_ = sheetStart;
     // Only the whole sheet wraps: a window's edges meet the rest of the sheet.
     const TileWrap wrap = window.Whole() ? SheetWrap(design.Paper, size) : TileWrap{};
-    // Kept layers are whole-sheet compositions.
-    const bool keeping = kept_.raster && window.Whole();
+    const bool keeping = bool(kept_.raster);
     const int count = int(design.Layers.Count);
     first = std::clamp(first, 0, count);
     // Hidden layers are left out as if deleted: the lowest shown layer lies
@@ -275,13 +280,11 @@ JobResult Compositor::ComposeStack(const Design& design, int first, RasterView b
                 if (keep && weight == 0) {
                     // An opaque layer is made where it is kept.
                     failure = GenerateLayer(layer, out, ground, targetPpi, zoomPercent, random, fonts, wrap, window);
-                    if (window.Whole()) thumbnails_[size_t(i)] = LayerThumbnail::Of(out, kThumbnailWidth, kThumbnailHeight);
+                    thumbnails_[size_t(i)] = LayerThumbnail::Of(out, kThumbnailWidth, kThumbnailHeight);
                 } else {
                     failure = GenerateLayer(layer, ViewOf(layerRaster_), ground, targetPpi, zoomPercent, random,
                                             fonts, wrap, window);
-                    if (window.Whole())
-                        thumbnails_[size_t(i)] =
-                            LayerThumbnail::Of(ViewOf(layerRaster_), kThumbnailWidth, kThumbnailHeight);
+                    thumbnails_[size_t(i)] = LayerThumbnail::Of(ViewOf(layerRaster_), kThumbnailWidth, kThumbnailHeight);
                     if (weight == 0) {
                         // An opaque layer replaces the design: the layer raster's
                         // content is not needed afterwards, so the two rasters trade places.

@@ -106,8 +106,11 @@ public:
     // it stood after them. The result is byte for byte what Compose gives
     // from the sheet's start; `sheetStart` is remembered as StartSeed(). With
     // first at the layer count nothing is composed: `below` is copied in.
+    // With a window the rasters hold that window of the sheet (as
+    // ComposeWindow), and `below` is the same window.
     JobResult ComposeAbove(const Design& design, int first, RasterView below, uint32_t sheetStart,
-                             double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts);
+                             double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts,
+                             const SheetWindow& window = {});
 
     // Composes the rasters as the window of a larger sheet: every layer is
     // generated as that part of the whole sheet's composition (random draws
@@ -118,7 +121,7 @@ public:
     // A window covering the whole sheet is Compose itself (with the seamless
     // wrap); any other window of a seamless design is composed without the
     // wrap. With rasters of size 0 and a window of a sheet, the draws of the
-    // whole stack are made and nothing else happens. Kept layers are not used.
+    // whole stack are made and nothing else happens.
     JobResult ComposeWindow(const Design& design, const SheetWindow& window, double targetPpi,
                               double zoomPercent, RandomInt& random, FontEngine* fonts);
 
@@ -163,7 +166,7 @@ public:
     RasterSize FailedSize() const { return failedSize_; }
 
     // What each layer added, small (kThumbnailWidth x kThumbnailHeight at
-    // most), taken from the layer raster of a whole-sheet composition: one
+    // most), taken from the layer raster (the window it holds): one
     // per layer, empty for layers this composition did not generate (those
     // beneath `first` of ComposeAbove, hidden ones).
     static constexpr int kThumbnailWidth = 40;
@@ -188,6 +191,9 @@ private:
     JobResult ComposeStack(const Design& design, int first, RasterView below, uint32_t sheetStart,
                              double targetPpi, double zoomPercent, RandomInt& random, FontEngine* fonts,
                              const SheetWindow& window);
+    // A window that is the whole sheet at the rasters' size is the whole sheet
+    // (composed with the seamless wrap).
+    SheetWindow Used(const SheetWindow& window) const;
     static void GroundFill(RasterView target, RasterView ground);
     void ReleaseRasters();
 

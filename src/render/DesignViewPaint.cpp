@@ -27,7 +27,7 @@ DesignPaintResult PaintDesignView(Compositor& compositor, RasterSize viewSize, R
     if (!compositor.DesignValid()) {
         // A cancelled composition leaves nothing to draw and nothing to say.
         result.message = (start ? compositor.ComposeAbove(design, start->first, start->below, start->sheetStart,
-                                                          screenPpi, zoomPercent, random, fonts)
+                                                          screenPpi, zoomPercent, random, fonts, start->window)
                                 : compositor.Compose(design, screenPpi, zoomPercent, random, fonts))
                              .message;
     }

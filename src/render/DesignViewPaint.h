@@ -36,6 +36,7 @@ struct ComposeStart {
     int first = 0;
     RasterView below;
     uint32_t sheetStart = 0; // the generator state the sheet started from
+    SheetWindow window;      // the part of the sheet the compositor holds (whole by default)
 };
 
 // viewSize: the design view's current size; designSize: DesignRasterSize of

@@ -9,6 +9,7 @@
 #include "model/SpinField.h"
 #include "render/SeamHints.h"
 #include "workspace/EditorFields.h"
+#include "workspace/ViewArea.h"
 
 namespace zb {
 
@@ -287,38 +288,55 @@ void DesignWorkspace::Invalidate(int firstChanged) {
     composer_.Cancel();
 }
 
-bool DesignWorkspace::NeedsComposing(int screenPpi) const {
-    if (!stale_ || requested_) return false;
+bool DesignWorkspace::Shows(int screenPpi, const PixelRect* visible) const {
     const RasterSize size = SheetSize(screenPpi);
-    return !size.empty() && !(size == failedSize_);
+    return !stale_ && shown_->HoldsComposition() && shownSheet_ == size &&
+           Contains(shownArea_, VisiblePart(size, visible));
 }
 
-std::string DesignWorkspace::Compose(int screenPpi, int waitMs) {
+bool DesignWorkspace::NeedsComposing(int screenPpi, const PixelRect* visible) const {
+    const RasterSize size = SheetSize(screenPpi);
+    if (size.empty() || size == failedSize_ || Shows(screenPpi, visible)) return false;
+    return !requested_ || !Contains(requestedArea_, VisiblePart(size, visible));
+}
+
+std::string DesignWorkspace::Compose(int screenPpi, int waitMs, const PixelRect* visible) {
     const RasterSize size = SheetSize(screenPpi);
     // Another screen or scaling: the same sheet, composed at its new size.
-    if (!stale_ && shown_->HoldsComposition() && !(shown_->Size() == size) && !size.empty()) Invalidate(0);
-    if (!stale_) return {};
+    if (!stale_ && shown_->HoldsComposition() && !(shownSheet_ == size) && !size.empty()) Invalidate(0);
+    if (Shows(screenPpi, visible)) return {};
     if (size.empty()) {
         // Nothing to compose or show: the rasters are released.
         shown_->EnsureSize(size);
+        shownSheet_ = size;
+        shownArea_ = shownExtent_ = PixelRect{};
         return {};
     }
-    if (NeedsComposing(screenPpi)) {
+    if (NeedsComposing(screenPpi, visible)) {
         SheetJob job;
         // The job's own snapshot: pictures are shared, so this copies no pixels.
         job.design = std::make_unique<const Design>(*design_);
         job.size = size;
+        // A seamless tile wraps at its edges: only the whole sheet has them.
+        job.area = design_->Paper.Seamless || !visible
+                       ? PixelRect{0, 0, size.width, size.height}
+                       : AreaAround(size, VisiblePart(size, visible), kViewAreaMargin);
         job.ppi = screenPpi;
         job.zoom = design_->Paper.Zoom;
-        job.seed = restoreStart_ ? *restoreStart_ : sheet_.NextStart(random_.seed());
+        job.seed = SheetStart();
         job.generation = generation_;
         job.cache = &cache_;
         job.cacheEpoch = cache_.Epoch();
+        requestedArea_ = job.area;
         composer_.Start(std::move(job));
         requested_ = true;
     }
     if (requested_ && waitMs != 0) composer_.Wait(waitMs);
     return TakeSheet();
+}
+
+uint32_t DesignWorkspace::SheetStart() const {
+    return restoreStart_ ? *restoreStart_ : sheet_.NextStart(random_.seed());
 }
 
 std::string DesignWorkspace::TakeSheet() {
@@ -340,6 +358,9 @@ std::string DesignWorkspace::TakeSheet() {
     result->sheet->KeepThumbnails(*shown_, result->firstLayer);
     composer_.Recycle(std::move(shown_));
     shown_ = std::move(result->sheet);
+    shownSheet_ = result->size;
+    shownArea_ = result->area;
+    shownExtent_ = result->extent;
     failedSize_ = {};
     stale_ = false;
     shownZoom_ = design_->Paper.Zoom;

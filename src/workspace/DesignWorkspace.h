@@ -165,19 +165,29 @@ public:
     void SetPrinter(const PrinterFacts& printer);
 
     // ---- the sheet ----------------------------------------------------------
-    // The shown sheet is not the composition of the design as it is now.
+    // The sheet is composed where it is seen: `visible` (device pixels of the
+    // sheet) names the part a view shows, and a composition covers it with a
+    // small margin (ViewArea); null stands for the whole sheet. A composition
+    // of one part serves any part within it.
+    //
+    // The shown composition is not the composition of the design as it is now.
     bool Stale() const { return stale_; }
     // The sheet's size at the screen's pixels per inch.
     RasterSize SheetSize(int screenPpi) const;
-    // A stale sheet that a composition could be started for (not empty, not
-    // a size the memory refused, none under way).
-    bool NeedsComposing(int screenPpi) const;
-    // Starts composing a stale sheet, waits for it up to waitMs milliseconds
-    // (negative: until done) and shows it when it is done. Returns a German
-    // message when a sheet could not be composed (shown once per size).
-    std::string Compose(int screenPpi, int waitMs);
-    // Composes a stale sheet to the end (print, export).
-    std::string EnsureComposed(int screenPpi) { return Compose(screenPpi, -1); }
+    // A composition could be started that would show `visible` (the design
+    // changed, or the shown part does not cover it; not empty, not a size
+    // the memory refused, none under way for it).
+    bool NeedsComposing(int screenPpi, const PixelRect* visible = nullptr) const;
+    // The shown composition is the design as it is now and holds `visible`.
+    bool Shows(int screenPpi, const PixelRect* visible = nullptr) const;
+    // Starts composing what `visible` needs, waits for it up to waitMs
+    // milliseconds (negative: until done) and shows it when it is done.
+    // Returns a German message when a sheet could not be composed (shown once
+    // per size).
+    std::string Compose(int screenPpi, int waitMs, const PixelRect* visible = nullptr);
+    // The generator state the sheet shown (or, stale, the next composition)
+    // starts from: print and export reproduce that sheet.
+    uint32_t SheetStart() const;
     // A composition has finished: shows it. Returns its message, if any.
     std::string TakeSheet();
     // Called on the composing thread when a sheet is ready to take.
@@ -188,8 +198,16 @@ public:
     int ComposingLayerCount() const { return composer_.LayerCount(); }
     // Stops a composition under way (closing).
     void CancelComposing() { composer_.Cancel(); }
-    // The sheet shown: the last finished composition.
+    // The sheet shown: the last finished composition. Its rasters hold
+    // ShownExtent() of a sheet of ShownSheetSize(), exact within ShownArea().
     const Compositor& Sheet() const { return *shown_; }
+    RasterSize ShownSheetSize() const { return shownSheet_; }
+    const PixelRect& ShownArea() const { return shownArea_; }
+    const PixelRect& ShownExtent() const { return shownExtent_; }
+    // The shown composition holds the whole sheet.
+    bool ShowsWholeSheet() const {
+        return shownArea_ == PixelRect{0, 0, shownSheet_.width, shownSheet_.height};
+    }
     const SheetSeed& Seed() const { return sheet_; }
     // "Neu würfeln": the next composition shows a fresh sheet.
     void Reroll();
@@ -284,6 +302,9 @@ private:
     bool editPictureDiffers_ = true;
     // The sheet shown, and the size the memory refused (not asked for again).
     std::unique_ptr<Compositor> shown_ = std::make_unique<Compositor>();
+    RasterSize shownSheet_{};
+    PixelRect shownArea_;
+    PixelRect shownExtent_;
     RasterSize failedSize_{};
     double shownZoom_ = 0;
     // Nothing but the zoom changed since the shown sheet was composed.
@@ -294,8 +315,9 @@ private:
     bool stale_ = true;
     // Counts changes, so a sheet finished for an older design is not shown.
     uint64_t generation_ = 0;
-    // A composition of the current generation is queued or running.
+    // A composition of the current generation is queued or running, for this area.
     bool requested_ = false;
+    PixelRect requestedArea_;
     // Undo and redo compose the sheet their step showed, from this state.
     std::optional<uint32_t> restoreStart_;
     SheetComposer composer_{fonts_};

@@ -5,8 +5,9 @@
 // Going on from a kept state gives, byte for byte, the sheet a composition of
 // the whole stack from the sheet's start gives.
 //
-// The states belong to one sheet (its key: size, screen, zoom, start state);
-// a state of another key is never handed out. The cache is bounded by bytes:
+// The states belong to one part of one sheet (its key: size, screen, zoom,
+// start state, and the part composed, the extent); a state of another key is
+// never handed out. The cache is bounded by bytes:
 // when a state for every layer would not fit, only every k-th is kept.
 //
 // Threads: the workspace drops states on its thread while the composing
@@ -25,6 +26,7 @@
 
 #include "base/RasterView.h"
 #include "render/DesignSize.h"
+#include "render/PageGeometry.h"
 
 namespace zb {
 
@@ -36,13 +38,14 @@ struct SheetKey {
     double ppi = 0;
     double zoom = 0;
     uint32_t start = 0; // the generator state the sheet starts from
+    PixelRect extent;   // the part of the sheet the states hold
 
     bool operator==(const SheetKey& o) const {
-        return size == o.size && ppi == o.ppi && zoom == o.zoom && start == o.start;
+        return size == o.size && ppi == o.ppi && zoom == o.zoom && start == o.start && extent == o.extent;
     }
 };
 
-// The sheet after its bottom `layers` layers. Rows top-down, width * 3 bytes
+// The sheet's extent after its bottom `layers` layers. Rows top-down, width * 3 bytes
 // each, without padding.
 struct KeptState {
     int layers = 0;

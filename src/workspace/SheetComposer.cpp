@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/ThreadPool.h"
+#include "render/BandComposer.h"
 #include "render/DesignViewPaint.h"
 
 namespace zb {
@@ -85,7 +86,8 @@ void SheetComposer::Run() {
         lock.lock();
         // A cancelled job (or one overtaken by a newer) leaves nothing to take.
         const bool keep = !stop.stop_requested() && !queued_ && !stopping_;
-        const bool composed = result.sheet && result.sheet->DesignValid() && result.sheet->Size() == job.size;
+        const RasterSize extent{result.extent.width, result.extent.height};
+        const bool composed = result.sheet && result.sheet->DesignValid() && result.sheet->Size() == extent;
         if (!composed || !keep) {
             // Nothing new to show: the compositor is composed into again.
             if (!spare_) spare_ = std::move(result.sheet);
@@ -114,20 +116,28 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
     result.size = job.size;
     result.startSeed = job.seed;
     result.generation = job.generation;
+    const PixelRect whole{0, 0, job.size.width, job.size.height};
+    result.area = job.area.width > 0 && job.area.height > 0 ? job.area : whole;
+    result.extent = ComposedExtent(*job.design, job.size, 1.0, result.area);
+    const RasterSize extent{result.extent.width, result.extent.height};
+    // The rasters hold the extent as a window of the sheet (none for the whole sheet).
+    const SheetWindow window = result.extent == whole
+                                   ? SheetWindow{}
+                                   : SheetWindow{result.extent.x, result.extent.y, job.size.width, job.size.height};
     if (!sheet) sheet = std::make_unique<Compositor>();
     const int count = int(job.design->Layers.Count);
     layersDone_ = 0;
     layerCount_ = count;
     sheet->Invalidate();
     sheet->SetStop(std::move(stop));
-    const SheetKey key{job.size, job.ppi, job.zoom, job.seed};
+    const SheetKey key{job.size, job.ppi, job.zoom, job.seed, result.extent};
     std::shared_ptr<const KeptState> from;
     int spacing = 0;
     if (job.cache) {
         from = job.cache->Nearest(key, count);
-        spacing = job.cache->Spacing(count, size_t(job.size.width) * 3 * size_t(job.size.height));
+        spacing = job.cache->Spacing(count, size_t(extent.width) * 3 * size_t(extent.height));
     }
-    const ComposeStart start{from ? from->layers : 0, from ? from->View() : RasterView{}, job.seed};
+    const ComposeStart start{from ? from->layers : 0, from ? from->View() : RasterView{}, job.seed, window};
     result.firstLayer = start.first;
     layersDone_ = start.first;
     RandomInt random(from ? from->seed : job.seed);
@@ -140,7 +150,7 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
         kept.raster = [&](int layers) -> RasterView {
             if (layers % spacing != 0) return {};
             try {
-                std::shared_ptr<KeptState> state = job.cache->NewState(job.size);
+                std::shared_ptr<KeptState> state = job.cache->NewState(extent);
                 if (!state) return {};
                 state->layers = layers;
                 states.push_back(state);
@@ -160,7 +170,7 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
         sheet->SetKeptLayers(std::move(kept));
     }
     const DesignPaintResult paint =
-        PaintDesignView(*sheet, job.size, job.size, *job.design, job.ppi, job.zoom, random, fonts_, &start);
+        PaintDesignView(*sheet, extent, extent, *job.design, job.ppi, job.zoom, random, fonts_, &start);
     result.message = paint.message;
     result.endSeed = random.seed();
     sheet->SetProgress({});

@@ -29,7 +29,9 @@ namespace zb {
 struct SheetJob {
     // The snapshot of the design the job composes, its own.
     std::unique_ptr<const Design> design;
-    RasterSize size;
+    RasterSize size;                // the whole sheet's
+    // The part of the sheet to compose exactly (the whole sheet when empty).
+    PixelRect area;
     double ppi = 96;
     double zoom = 30;
     uint32_t seed = 0;              // the generator's state at the sheet's start
@@ -44,7 +46,12 @@ struct SheetResult {
     // The composed sheet; null when nothing new could be composed (the
     // rasters could not take the size), with the message saying why.
     std::unique_ptr<Compositor> sheet;
-    RasterSize size;
+    RasterSize size;                // the whole sheet's
+    // The part of the sheet that came out exactly, and the part the
+    // compositor's rasters hold (the area with the filters' margin around
+    // it): the area's pixel (x, y) is the rasters' (x - extent.x, y - extent.y).
+    PixelRect area;
+    PixelRect extent;
     uint32_t startSeed = 0;
     uint32_t endSeed = 0;           // where the generator stood afterwards
     int firstLayer = 0;             // the lowest layer composed; below it a kept state served

@@ -33,8 +33,7 @@ TEST_F(MainFormTest, AnExportWritesTheDesignAsItWasWhenItStartedWhateverTheUserD
     w.SetPaper(paper, true);
     const QString start = dir.filePath("start.zbg");
     ASSERT_EQ(w.Save(QFile::encodeName(start).toStdString()), "");
-    w.EnsureComposed(form->ScreenPpi());
-    const uint32_t sheetNumber = w.Sheet().StartSeed();
+    const uint32_t sheetNumber = w.SheetStart();
 
     Find<zb::TPrintPage>("PrintPage")->askResolution = [](QWidget*) { return 300; };
     const QString exported = dir.filePath("export.png");

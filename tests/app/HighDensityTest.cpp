@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPixmap>
 #include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTabWidget>
 #include <cmath>
@@ -20,6 +22,19 @@ class HighDensity : public zbtest::MainFormTest {};
 
 QSize Covering(int width, int height, double ratio) {
     return QSize(int(std::ceil(width / ratio - 1e-9)), int(std::ceil(height / ratio - 1e-9)));
+}
+
+// The sheet `zierbogen render` gives for the design at this zoom and sheet number.
+QImage Rendered(const QString& design, uint32_t seed, int zoom, int ppi, const QString& png) {
+    QProcess render;
+    render.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"),
+                 {QStringLiteral("render"), design, QStringLiteral("-o"), png, QStringLiteral("--seed"),
+                  QString::number(seed), QStringLiteral("--zoom"), QString::number(zoom),
+                  QStringLiteral("--screen-dpi"), QString::number(ppi), QStringLiteral("--page"),
+                  QStringLiteral("4760x6779"), QStringLiteral("--printer-dpi"), QStringLiteral("600")});
+    EXPECT_TRUE(render.waitForFinished(60000));
+    EXPECT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    return QImage(png).convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -54,15 +69,7 @@ TEST_F(HighDensity, RastersMeetTheScreenPixelForPixel) {
     QTemporaryDir dir;
     const QString design = dir.filePath(QStringLiteral("gezeigt.zbg")), png = dir.filePath(QStringLiteral("b.png"));
     ASSERT_EQ(form->Workspace().SaveCopy(design.toStdString()), "");
-    QProcess render;
-    render.start(QStringLiteral(ZB_BIN_DIR "/zierbogen"),
-                 {QStringLiteral("render"), design, QStringLiteral("-o"), png, QStringLiteral("--seed"),
-                  QString::number(form->Workspace().Seed().Number()), QStringLiteral("--zoom"), QStringLiteral("30"),
-                  QStringLiteral("--screen-dpi"), QString::number(ppi), QStringLiteral("--page"),
-                  QStringLiteral("4760x6779"), QStringLiteral("--printer-dpi"), QStringLiteral("600")});
-    ASSERT_TRUE(render.waitForFinished(60000));
-    ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
-    const QImage rendered(png);
+    const QImage rendered = Rendered(design, form->Workspace().Seed().Number(), 30, ppi, png);
     ASSERT_EQ(rendered.size(), QSize(size.width, size.height));
     differing = 0;
     for (int y = 0; y < size.height; ++y) {
@@ -72,6 +79,29 @@ TEST_F(HighDensity, RastersMeetTheScreenPixelForPixel) {
         }
     }
     EXPECT_EQ(differing, 0);
+
+    // Zoomed in and scrolled, the view composes only what is in sight (with
+    // a small margin), and shows there exactly what the command renders.
+    form->Workspace().SetZoom(300);
+    form->PaintDesign();
+    auto* box = Find<QScrollArea>("ScrollBox1");
+    // Positions that are whole device pixels at any of the tested scalings.
+    box->horizontalScrollBar()->setValue(box->horizontalScrollBar()->maximum() / 2 & ~3);
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum() / 3 & ~3);
+    QCoreApplication::processEvents();
+    form->PaintDesign();
+    const zb::RasterSize zoomed = form->Workspace().ShownSheetSize();
+    const zb::PixelRect area = form->Workspace().ShownArea();
+    EXPECT_LT(int64_t(area.width) * area.height, int64_t(zoomed.width) * zoomed.height / 4);
+    const QRect inSight(box->horizontalScrollBar()->value(), box->verticalScrollBar()->value(),
+                        box->viewport()->width(), box->viewport()->height());
+    const QImage seen = view->grab(inSight).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage full = Rendered(design, form->Workspace().Seed().Number(), 300, ppi, png);
+    ASSERT_EQ(full.size(), QSize(zoomed.width, zoomed.height));
+    const QPoint origin(int(std::lround(inSight.x() * ratio)), int(std::lround(inSight.y() * ratio)));
+    EXPECT_TRUE(seen == full.copy(QRect(origin, seen.size())))
+        << "the view at " << origin.x() << ", " << origin.y() << " (" << seen.width() << " x " << seen.height()
+        << ") differs from the rendered sheet";
 
     // The layer's picture at its pixels; the print preview's page at the screen's.
     const zb::TDibRecord& picture = form->Workspace().EditPicture();

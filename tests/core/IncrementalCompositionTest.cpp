@@ -1,9 +1,11 @@
 // An edit composes the sheet from the edited layer up, going on from what the
-// sheet looked like beneath it; the result must be, byte for byte, the whole
-// stack composed from the sheet's start.
+// sheet looked like beneath it, and only the part in sight; the result must
+// be, byte for byte, the whole stack composed from the sheet's start.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -119,9 +121,23 @@ int LayerCount(const DesignWorkspace& w) { return int(w.GetDesign().Layers.Count
 
 } // namespace
 
+// The part of the sheet the workspace shows, against the same part of `full`.
+void ExpectShownPartOf(const DesignWorkspace& w, const std::vector<uint8_t>& full) {
+    const PixelRect area = w.ShownArea(), extent = w.ShownExtent();
+    const RasterView shown = w.Sheet().DesignView();
+    const size_t stride = size_t(w.ShownSheetSize().width) * 3;
+    for (int y = 0; y < area.height; ++y)
+        ASSERT_EQ(std::memcmp(shown.pixel(area.x - extent.x, area.y - extent.y + y),
+                              full.data() + size_t(area.y + y) * stride + size_t(area.x) * 3, size_t(area.width) * 3),
+                  0)
+            << "row " << area.y + y << " of the part " << area.width << " x " << area.height << " at " << area.x
+            << ", " << area.y;
+}
+
 // A few hundred random edits of random stacks of up to 12 layers, composed
 // after one or two edits at a time: once with room for a state after every
-// layer, once with room for three (so only every k-th is kept).
+// layer, once with room for three (so only every k-th is kept). Now and then
+// the view scrolls: a random part of the sheet (or all of it) is in sight.
 TEST(IncrementalComposition, EveryEditGivesTheSheetOfTheWholeStackFromItsStart) {
     BlockFonts fonts;
     for (const size_t keptStates : {size_t(100), size_t(3)}) {
@@ -139,9 +155,16 @@ TEST(IncrementalComposition, EveryEditGivesTheSheetOfTheWholeStackFromItsStart) 
 
         int reused = 0;
         const int compositions = 150;
+        std::optional<PixelRect> sight;
         for (int step = 0; step < compositions; ++step) {
             bool newSheet = false;
             std::string what;
+            if (Pick(rng, 0, 3) == 0) {
+                sight.reset();
+                if (Pick(rng, 0, 3) > 0)
+                    sight = PixelRect{Pick(rng, -20, 160), Pick(rng, -20, 220), Pick(rng, 0, 60), Pick(rng, 0, 90)};
+                what += sight ? " scrolled" : " whole sheet in sight";
+            }
             for (int edits = Pick(rng, 1, 2); edits > 0; --edits) {
                 const int count = LayerCount(w);
                 const int row = Pick(rng, 0, count - 1);
@@ -197,13 +220,14 @@ TEST(IncrementalComposition, EveryEditGivesTheSheetOfTheWholeStackFromItsStart) 
                 }
             }
             SCOPED_TRACE("step " + std::to_string(step) + ":" + what);
-            ASSERT_EQ(w.Compose(kPpi, -1), "");
-            ASSERT_FALSE(w.Stale());
+            const PixelRect* visible = sight ? &*sight : nullptr;
+            ASSERT_EQ(w.Compose(kPpi, -1, visible), "");
+            ASSERT_TRUE(w.Shows(kPpi, visible));
             if (!newSheet) {
                 EXPECT_EQ(w.Sheet().StartSeed(), start) << "an edit keeps the sheet";
             }
             start = w.Sheet().StartSeed();
-            ASSERT_TRUE(Bytes(w.Sheet().DesignView()) == FullComposition(w, fonts));
+            ExpectShownPartOf(w, FullComposition(w, fonts));
             ASSERT_LE(w.Cache().Bytes(), keptStates * stateBytes);
             if (w.LastComposedFrom() > 0) ++reused;
         }
