@@ -88,7 +88,7 @@ void BandComposer::SetStop(std::stop_token stop) { compositor_->SetStop(std::mov
 int BandComposer::Margin() const {
     const int64_t reach = FilterReach(FilterScaleStep(compositor_->FilterScale()));
     int64_t margin = 0;
-    for (uint32_t i = 0; i < design_.Layers.Count; ++i) {
+    for (uint32_t i = 0; i < design_.Layers.size(); ++i) {
         const TLayerRecord& layer = design_.Layers[i];
         // The compositor leaves out hidden layers and an upper filter layer that shows nothing.
         if (layer.Kind == kKindFilter && layer.Visible && (i == 0 || BlendWeight(layer.Transparency) != 10))

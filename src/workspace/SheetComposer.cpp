@@ -115,7 +115,7 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
     result.startSeed = job.seed;
     result.generation = job.generation;
     if (!sheet) sheet = std::make_unique<Compositor>();
-    const int count = int(job.design->Layers.Count);
+    const int count = int(job.design->Layers.size());
     layersDone_ = 0;
     layerCount_ = count;
     sheet->Invalidate();

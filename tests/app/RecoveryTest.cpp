@@ -143,7 +143,7 @@ TEST_F(MainFormTest, RecoveryOffersEveryCopyOfAProgramThatIsGoneAndNothingElse) 
             EXPECT_TRUE(dialogs.lastItems[i].startsWith(c.offered[i] + ", gesichert am ")) << dialogs.lastItems[i].toStdString();
             EXPECT_TRUE(dialogs.lastItems[i].contains(shown.toString("dd.MM.yyyy"))) << dialogs.lastItems[i].toStdString();
         }
-        EXPECT_EQ(int(D().Layers.Count), c.layersRestored ? c.layersRestored : 1);
+        EXPECT_EQ(int(D().Layers.size()), c.layersRestored ? c.layersRestored : 1);
         EXPECT_EQ(form->isWindowModified(), c.layersRestored > 0);
         EXPECT_EQ(dialogs.Count("error"), c.offered.size() > 0 && c.layersRestored == 0 ? 1 : 0);
         // Nothing half written is left, and every copy restored or damaged is still there.
@@ -178,7 +178,7 @@ TEST_F(MainFormTest, RecoveryCopiesAreDiscardedOrKeptForLaterAsAnswered) {
         dialogs.picks = {a.pick};
         Show();
         EXPECT_EQ(Count("wiederherstellung-*.zbg"), a.copiesLeft);
-        EXPECT_EQ(int(D().Layers.Count), a.pick && (*a.pick)[1] ? 2 : 1);
+        EXPECT_EQ(int(D().Layers.size()), a.pick && (*a.pick)[1] ? 2 : 1);
     }
 }
 
