@@ -184,7 +184,7 @@ void BM_ComposeGradientsAndTexture(benchmark::State& state) {
     const Target t = TargetOf(index);
     zb::Design design;
     auto add = [&](uint32_t kind, int32_t transparency) -> zb::TLayerRecord& {
-        zb::TLayerRecord& layer = *design.Layers.Add();
+        zb::TLayerRecord& layer = design.Layers.Add();
         zb::SetLayerDefaults(layer);
         layer.Kind = kind;
         layer.Transparency = transparency;

@@ -23,14 +23,14 @@ std::unique_ptr<zb::Design> MakeDesign() {
     auto d = std::make_unique<zb::Design>();
     std::mt19937 rng(42);
     for (int i = 0; i < kLayers; ++i) {
-        zb::TLayerRecord* layer = d->Layers.Add();
+        zb::TLayerRecord* layer = &d->Layers.Add();
         zb::SetLayerDefaults(*layer);
         layer->LayerPicture = zb::DibPicture(kSide, kSide, 24);
         auto* words = reinterpret_cast<uint32_t*>(layer->LayerPicture.dib().Bits);
         const size_t n = size_t(layer->LayerPicture.dib().BytesPerLine) * kSide / 4;
         for (size_t k = 0; k < n; ++k) words[k] = rng();
     }
-    d->CurrentIndex = kLayers - 1;
+    d->Layers.Select(kLayers - 1);
     return d;
 }
 
@@ -64,7 +64,7 @@ void BM_OpenDesign(benchmark::State& state) {
     for (auto _ : state) {
         const zb::FileResult r = zb::openfile(path, design);
         if (!r.Ok) state.SkipWithError(r.Message.c_str());
-        benchmark::DoNotOptimize(design->Layers.Data);
+        benchmark::DoNotOptimize(design->Layers[0]);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(std::filesystem::file_size(path)));
     std::filesystem::remove(path);

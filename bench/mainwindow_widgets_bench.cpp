@@ -47,26 +47,25 @@ public:
 enum class Sheet { A4Page, Square100cm };
 
 void FiveLayers(Design& d, Sheet sheet) {
-    DibPicture* none = nullptr;
-    TDynaArray<DibPicture> noTextures{&none};
+    std::vector<DibPicture> noTextures;
     NewPlane(d, noTextures);
-    d.CurrentLayer->Kind = kKindGradient;
-    d.CurrentLayer->GradientColor2 = RGBColor(250, 230, 180);
-    d.CurrentLayer->GradientDirection = 2;
+    d.Layers.back().Kind = kKindGradient;
+    d.Layers.back().GradientColor2 = RGBColor(250, 230, 180);
+    d.Layers.back().GradientDirection = 2;
     NewPlane(d, noTextures);
-    TLayerRecord& tex = *d.CurrentLayer;
+    TLayerRecord& tex = d.Layers.back();
     tex.LayerPicture = DibPicture(512, 512, 24);
     std::mt19937 rng(7);
     for (int y = 0; y < 512; ++y)
         for (int x = 0; x < 512 * 3; ++x) tex.LayerPicture.dib().Bits[y * tex.LayerPicture.dib().BytesPerLine + x] = uint8_t(rng());
     NewPlane(d, noTextures);
-    d.CurrentLayer->Kind = kKindPattern;
-    d.CurrentLayer->PatternCount = 2000;
-    d.CurrentLayer->PatternSizeMM = 10.0;
+    d.Layers.back().Kind = kKindPattern;
+    d.Layers.back().PatternCount = 2000;
+    d.Layers.back().PatternSizeMM = 10.0;
     NewPlane(d, noTextures);
-    d.CurrentLayer->Kind = kKindFilter;
+    d.Layers.back().Kind = kKindFilter;
     NewPlane(d, noTextures);
-    d.CurrentLayer->Kind = kKindText;
+    d.Layers.back().Kind = kKindText;
     d.Paper.PrintAll = sheet == Sheet::A4Page;
     if (sheet == Sheet::Square100cm) {
         d.Paper.Breit = d.Paper.Hoch = 100;

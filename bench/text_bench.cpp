@@ -72,7 +72,7 @@ void BM_TextSheetWholeOrInBands(benchmark::State& state) {
     const zb::RasterSize sheet{4724, 4724};
     const int rows = state.range(0) == 0 ? sheet.height : 710;
     zb::Design design;
-    zb::TLayerRecord& layer = *design.Layers.Add();
+    zb::TLayerRecord& layer = design.Layers.Add();
     zb::SetLayerDefaults(layer);
     layer.Kind = zb::kKindText;
     layer.TextColorMode = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <vector>
 
 #include "document/DesignFile.h"
 #include "document/DesignWriter.h"
@@ -47,11 +48,9 @@ void WriteTo(const zb::Design& design, MemFile& file) {
 }
 
 void CheckUsable(const zb::Design& d) {
-    if (d.Layers.Count < 1) std::abort();
-    if (d.CurrentIndex != int32_t(d.Layers.Count) - 1) std::abort();
-    if (d.CurrentLayer != &d.Layers[d.Layers.Count - 1]) std::abort();
-    for (uint32_t i = 0; i < d.Layers.Count; ++i) {
-        const zb::TLayerRecord& l = d.Layers[i];
+    if (d.Layers.empty()) std::abort();
+    if (d.Layers.Selected() != &d.Layers.back()) std::abort();
+    for (const zb::TLayerRecord& l : d.Layers) {
         if (l.LayerPicture.empty()) std::abort();
     }
 }
@@ -64,13 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     input.Fill(data, size);
 
     auto design = std::make_unique<zb::Design>();
-    zb::TDynaArray<zb::DibPicture> noTextures;
+    std::vector<zb::DibPicture> noTextures;
     zb::AddLayer(*design, noTextures);
     const zb::Design* before = design.get();
 
     const zb::FileResult r = zb::openfile(input.path, design);
     if (!r.Ok) {
-        if (r.Message.empty() || design.get() != before || design->Layers.Count != 1) std::abort();
+        if (r.Message.empty() || design.get() != before || design->Layers.size() != 1) std::abort();
         return 0;
     }
     CheckUsable(*design);

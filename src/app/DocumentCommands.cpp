@@ -31,13 +31,17 @@ DocumentCommands::DocumentCommands(DesignWorkspace& workspace, DialogProvider& d
                                    Window window, int autosaveMs)
     : workspace_(workspace), dialogs_(dialogs), folders_(folders), window_(std::move(window)),
       recovery_(std::make_unique<RecoveryCopy>(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))) {
+    // A failure comes from the pool's thread; it is said on the window's.
+    writer_ = std::make_unique<RecoveryWriter>(*recovery_, [this](const FileResult& result) {
+        QMetaObject::invokeMethod(this, [this, result] { SayCopyFailed(result); }, Qt::QueuedConnection);
+    });
     autosave_ = new QTimer(this);
     autosave_->setInterval(autosaveMs);
     connect(autosave_, &QTimer::timeout, this, &DocumentCommands::Autosave);
     autosave_->start();
 }
 
-DocumentCommands::~DocumentCommands() = default;
+DocumentCommands::~DocumentCommands() { writer_->Wait(); }
 
 bool DocumentCommands::MayDiscard(const QString& caption, const QString& text) {
     // A print or export goes on with the design as it was when it started;
@@ -150,13 +154,15 @@ void DocumentCommands::FillRecentMenu(QMenu* menu) {
 
 void DocumentCommands::Autosave() {
     if (!workspace_.Modified()) return;
-    const FileResult result = recovery_->Write(workspace_);
+    writer_->Write(workspace_.Snapshot(), workspace_.FileName());
+}
+
+void DocumentCommands::SayCopyFailed(const FileResult& result) {
     // Said in the status bar, the reason first (the bar cuts long texts; the
     // whole message is its tooltip): a box every two minutes would be worse than none.
-    if (!result)
-        window_.status(QString::fromUtf8("Sicherungskopie nicht geschrieben: ") +
-                           QString::fromStdString(result.Reason) + QLatin1Char('.'),
-                       QString::fromStdString(result.Message));
+    window_.status(QString::fromUtf8("Sicherungskopie nicht geschrieben: ") + QString::fromStdString(result.Reason) +
+                       QLatin1Char('.'),
+                   QString::fromStdString(result.Message));
 }
 
 QString DocumentCommands::LeftoverCaption(const QString& fileName, const QDateTime& written) {
@@ -200,6 +206,7 @@ bool DocumentCommands::Restore(const RecoveryCopy::Leftover& leftover) {
     // The copy stays this program's own until the design is saved or its
     // changes are discarded, and is written anew at once: a crash right
     // after the restore loses nothing.
+    writer_->Wait();
     recovery_->Adopt(leftover);
     Autosave();
     window_.paint();
@@ -207,9 +214,12 @@ bool DocumentCommands::Restore(const RecoveryCopy::Leftover& leftover) {
 }
 
 void DocumentCommands::DocumentChanged() {
-    if (!workspace_.Modified()) recovery_->Remove();
+    if (!workspace_.Modified()) writer_->Remove();
 }
 
-void DocumentCommands::CleanExit() { recovery_->Remove(); }
+void DocumentCommands::CleanExit() {
+    writer_->Remove();
+    writer_->Wait();
+}
 
 } // namespace zb

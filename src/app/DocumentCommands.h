@@ -4,7 +4,8 @@
 // questions before a design is replaced or the program ends, and the recovery
 // copy of unsaved changes with its offer at the next start.
 //
-// Ownership: owns the list of recent designs and the recovery copy; borrows
+// Ownership: owns the list of recent designs, the recovery copy and its
+// writer (its destructor waits for a write under way); borrows
 // the window, the workspace, the dialogs and the dialog folders, which the
 // main window owns and keeps alive as long as these commands.
 #include <QObject>
@@ -15,6 +16,7 @@
 
 #include "app/RecentFiles.h"
 #include "app/RecoveryCopy.h"
+#include "app/RecoveryWriter.h"
 
 class QMenu;
 class QTimer;
@@ -79,11 +81,14 @@ public:
     static QString LeftoverCaption(const QString& fileName, const QDateTime& written);
     // The design has no unsaved changes any more (saved, undone): the copy goes.
     void DocumentChanged();
-    // The program ends cleanly: no copy is left.
+    // The program ends cleanly: no copy is left (a write under way is waited for).
     void CleanExit();
 
 private:
+    // Writes the recovery copy of unsaved changes in the background, from a
+    // snapshot of the design as it is now.
     void Autosave();
+    void SayCopyFailed(const FileResult& result);
     // After opening or saving `name`: says the failure, or notes the design as used last.
     bool Done(const std::string& message, const QString& name);
 
@@ -93,6 +98,8 @@ private:
     Window window_;
     RecentFiles recent_ = RecentFiles::Load();
     std::unique_ptr<RecoveryCopy> recovery_;
+    // Declared after the copy it writes, so that it goes first.
+    std::unique_ptr<RecoveryWriter> writer_;
     QTimer* autosave_ = nullptr;
 };
 

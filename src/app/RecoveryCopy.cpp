@@ -7,7 +7,6 @@
 #include <chrono>
 
 #include "document/SafeFileWriter.h"
-#include "workspace/DesignWorkspace.h"
 
 namespace zb {
 
@@ -50,14 +49,13 @@ RecoveryCopy::~RecoveryCopy() {
     if (!QFileInfo::exists(CopyPath())) lock_.RemoveFile();
 }
 
-FileResult RecoveryCopy::Write(const DesignWorkspace& workspace) {
-    FileResult result = savefile(workspace.GetDesign(), Local(CopyPath()));
+FileResult RecoveryCopy::Write(const Design& design, const std::string& fileName) {
+    FileResult result = savefile(design, Local(CopyPath()));
     if (!result) return result;
     // The name is a convenience of the question; a copy without it is still offered.
     SafeFileWriter name(Local(base_ + QStringLiteral(".name")));
     if (name.Begin()) {
-        const std::string& file = workspace.FileName();
-        if (name.Sink().Write(file.data(), file.size())) name.Commit(false);
+        if (name.Sink().Write(fileName.data(), fileName.size())) name.Commit(false);
     }
     return result;
 }

@@ -23,8 +23,6 @@
 
 namespace zb {
 
-class DesignWorkspace;
-
 class RecoveryCopy {
 public:
     // `folder`: where copies live (the application's local data folder).
@@ -33,9 +31,11 @@ public:
     // program without a copy goes.
     ~RecoveryCopy();
 
-    // Writes the workspace's design as this program's copy, with the name
-    // of the design's file beside it.
-    FileResult Write(const DesignWorkspace& workspace);
+    // Writes `design` as this program's copy, with `fileName`, the name of
+    // the design's file (empty for an unnamed one), beside it. Safe on any
+    // thread, one write at a time (RecoveryWriter sees to that); Adopt must
+    // not run meanwhile.
+    FileResult Write(const Design& design, const std::string& fileName);
     // Removes this program's copy.
     void Remove();
 

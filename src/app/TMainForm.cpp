@@ -278,7 +278,7 @@ void TMainForm::ListPlanes() {
     ListView1->clear();
     const QIcon icon = LoadIcon(QString::fromLatin1(pic::kLayerRow));
     const Design& design = workspace_->GetDesign();
-    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+    for (uint32_t i = 0; i < design.Layers.size(); ++i) {
         const TLayerRecord& layer = design.Layers[i];
         ListView1->AddRow(QString::fromStdString(Cp1252ToUtf8(LayerDisplayName(layer))), layer.Visible, icon);
     }

@@ -111,18 +111,18 @@ bool TextureEditor::eventFilter(QObject* watched, QEvent* event) {
 // ---- the strip ------------------------------------------------------------------
 
 void TextureEditor::SizeTextureStrip() {
-    PaintBox3->setFixedSize(TextureStripWidth(int(workspace_.Textures().Count)), ScrollBox3->viewport()->height());
+    PaintBox3->setFixedSize(TextureStripWidth(int(workspace_.Textures().size())), ScrollBox3->viewport()->height());
 }
 
 void TextureEditor::PaintBox3Draw(QPainter& painter, const QRect& exposed) {
     painter.fillRect(exposed, palette().color(QPalette::Dark));
     const int height = PaintBox3->height();
-    const TDynaArray<DibPicture>& textures = workspace_.Textures();
+    const std::vector<DibPicture>& textures = workspace_.Textures();
     {
         // Thumbnails are scaled down into the screen's own pixels.
         DevicePixelScope pixels(painter, PaintBox3, exposed);
         QtPainterDibDevice device(painter, pixels.Exposed());
-        for (uint32_t i = 0; i < textures.Count; ++i) {
+        for (size_t i = 0; i < textures.size(); ++i) {
             const QRect thumb = ThumbnailRect(int(i), height);
             if (!thumb.intersects(exposed)) continue;
             const PixelRect d = DeviceRect({thumb.x(), thumb.y(), thumb.width(), thumb.height()}, pixels.Ratio());
@@ -131,7 +131,7 @@ void TextureEditor::PaintBox3Draw(QPainter& painter, const QRect& exposed) {
         }
         stripFailures_.After(device.Failure());
     }
-    if (selectedTexture_ >= 0 && selectedTexture_ < int(textures.Count)) {
+    if (selectedTexture_ >= 0 && selectedTexture_ < int(textures.size())) {
         painter.setPen(QPen(QColor(255, 0, 0), 1));
         painter.setBrush(Qt::NoBrush);
         // The frame covers columns 33 i .. 33 i + 32 and every row.
@@ -140,14 +140,14 @@ void TextureEditor::PaintBox3Draw(QPainter& painter, const QRect& exposed) {
 }
 
 void TextureEditor::PaintBox3MouseDown(int x) {
-    const int count = int(workspace_.Textures().Count);
+    const int count = int(workspace_.Textures().size());
     if (count == 0) return;
     selectedTexture_ = TextureAt(x, count);
     PaintBox3->update();
 }
 
 void TextureEditor::PaintBox3DblClick() {
-    if (workspace_.Textures().Count == 0) return;
+    if (workspace_.Textures().empty()) return;
     const std::string message = workspace_.TakeTexture(selectedTexture_);
     if (!message.empty()) dialogs_.Error(window(), {}, QString::fromStdString(message));
     emit changed();

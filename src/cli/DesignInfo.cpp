@@ -89,7 +89,7 @@ std::string PageText(const PageChoice& p) {
 
 std::string DesignInfoText(const Design& design, const std::string& fileName, const PageChoice& page) {
     std::ostringstream out;
-    const uint32_t n = design.Layers.Count;
+    const uint32_t n = design.Layers.size();
     out << "Entwurf: " << platform::DisplayPath(fileName) << "\n";
     out << "Ebenen (von unten nach oben): " << n << "\n";
     for (uint32_t i = 0; i < n; ++i) {
@@ -142,7 +142,7 @@ std::string DesignInfoText(const Design& design, const std::string& fileName, co
 std::string DesignInfoJson(const Design& design, const std::string& fileName, const PageChoice& page) {
     std::ostringstream out;
     out << "{\n  \"file\": " << JsonString(platform::DisplayPath(fileName)) << ",\n  \"layers\": [";
-    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+    for (uint32_t i = 0; i < design.Layers.size(); ++i) {
         const TLayerRecord& l = design.Layers[i];
         const TDibRecord& pic = l.LayerPicture;
         out << (i ? "," : "") << "\n    {";

@@ -81,7 +81,7 @@ bool ComposeAt(Compositor& compositor, const Design& design, RasterSize size, do
         return false;
     }
     if (ErrIsTerminal()) {
-        std::fprintf(Err(), "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(design.Layers.Count), size.width,
+        std::fprintf(Err(), "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(design.Layers.size()), size.width,
                      size.height);
         compositor.SetProgress([](int done, int total) {
             std::fprintf(Err(), "\r  Ebene %d von %d fertig", done, total);
@@ -174,7 +174,7 @@ int RenderCommand(const std::vector<std::string>& args) {
     if (size.empty()) return NothingToCompose(size);
     SayHints(workspace.GetDesign(), size, double(ppi), workspace.Zoom());
     if (ErrIsTerminal())
-        std::fprintf(Err(), "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(workspace.GetDesign().Layers.Count),
+        std::fprintf(Err(), "Setze %d Ebenen zusammen (%d x %d Pixel) ...\n", int(workspace.GetDesign().Layers.size()),
                      size.width, size.height);
     std::string message;
     do {
@@ -240,7 +240,7 @@ int ExportCommand(const std::vector<std::string>& args) {
     exportJob.previewFileName = preview;
     if (ErrIsTerminal()) {
         std::fprintf(Err(), "Setze %d Ebenen zusammen und schreibe %s (%d x %d Pixel) ...\n",
-                     int(design->Layers.Count), platform::DisplayPath(job.output).c_str(), size.width, size.height);
+                     int(design->Layers.size()), platform::DisplayPath(job.output).c_str(), size.width, size.height);
         exportJob.progress = [](int, int, int done, int total) {
             std::fprintf(Err(), "\r  Ebene %d von %d fertig", done, total);
             if (done == total) std::fputc('\n', Err());

@@ -133,8 +133,8 @@ std::string ReadDesign(ByteSource& source, Design& design) {
     for (uint32_t i = 0; i < uint32_t(count); ++i) {
         // The record is in the design before it is filled, so whatever it
         // already owns goes with the design when reading stops.
-        TLayerRecord* layer = design.Layers.Add();
-        if (auto problem = ReadLayer(source, *layer, i, design.Paper); !problem.empty()) return problem;
+        TLayerRecord& layer = design.Layers.Add();
+        if (auto problem = ReadLayer(source, layer, i, design.Paper); !problem.empty()) return problem;
     }
 
     // Exactly the settings are left; anything else means a layer was read
@@ -164,7 +164,6 @@ std::string ReadDesign(ByteSource& source, Design& design) {
     p.SVerh = trailer[66] != 0;
     p.HoldWidth = trailer[67] != 0;
 
-    design.CurrentIndex = count - 1;
     design.Layers.Select(count - 1);
     return {};
 }

@@ -19,7 +19,7 @@ namespace zb {
 // the eight settings values must be finite numbers; otherwise the data is
 // refused as damaged.
 //
-// On success: the top layer is current (CurrentIndex = layers - 1), the paper
+// On success: the top layer is current (the selection is layers - 1), the paper
 // values are limited and rounded as their fields show them, and any non-zero
 // choice byte counts as true. Layer settings are taken as they stand. The
 // seamless option and repeat mode come from the first layer block when it

@@ -67,7 +67,7 @@ bool WritePicture(const TDibRecord& pic, ByteSink& sink) {
 } // namespace
 
 bool WriteDesign(const Design& design, ByteSink& sink) {
-    const uint32_t count = design.Layers.Count;
+    const uint32_t count = design.Layers.size();
     uint8_t field[4];
     le::PutI32(field, int32_t(count));
     if (!sink.Write(field, 4)) return false;

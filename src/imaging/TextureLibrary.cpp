@@ -64,7 +64,7 @@ bool LoadTexture(const std::string& folder, const std::string& name, const Pictu
 
 } // namespace
 
-size_t ReadinTextures(TDynaArray<DibPicture>& textures, const std::string& folder,
+size_t ReadinTextures(std::vector<DibPicture>& textures, const std::string& folder,
                       const PictureDecoder& decoder, const TextureProgress& progress) {
     const std::vector<std::string> names = TextureFileNames(folder);
     size_t added = 0;
@@ -74,7 +74,7 @@ size_t ReadinTextures(TDynaArray<DibPicture>& textures, const std::string& folde
         TextureScanEntry entry;
         if (!LoadTexture(folder, names[i], decoder, picture, entry)) continue;
         try {
-            *textures.Add() = std::move(picture);
+            textures.push_back(std::move(picture));
         } catch (const std::bad_alloc&) {
             break;
         }
@@ -84,8 +84,8 @@ size_t ReadinTextures(TDynaArray<DibPicture>& textures, const std::string& folde
     return added;
 }
 
-void ReleaseTextures(TDynaArray<DibPicture>& textures) {
-    textures.Clear();
+void ReleaseTextures(std::vector<DibPicture>& textures) {
+    textures.clear();
 }
 
 std::vector<TextureScanEntry> ScanTextureFolder(const std::string& folder, const PictureDecoder& decoder) {

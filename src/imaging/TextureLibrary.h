@@ -2,8 +2,8 @@
 // The texture library: every picture in the folder "texturen" beside the
 // program, read once at start-up and converted to 24 bits.
 //
-// Ownership: the array owns the pictures ReadinTextures appends; they go with
-// the array or with ReleaseTextures.
+// Ownership: the vector owns the pictures ReadinTextures appends; they go with
+// it or with ReleaseTextures.
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -11,7 +11,6 @@
 
 #include "imaging/PictureDecoder.h"
 #include "base/DibPicture.h"
-#include "base/TDynaArray.h"
 
 namespace zb {
 
@@ -34,11 +33,11 @@ using TextureProgress = std::function<void(size_t done, size_t total)>;
 // Appends every readable picture of `folder`, in TextureFileNames order,
 // converted to 24 bits. Unreadable files are skipped without a message; a
 // missing folder adds nothing. Returns the number of textures appended.
-size_t ReadinTextures(TDynaArray<DibPicture>& textures, const std::string& folder,
+size_t ReadinTextures(std::vector<DibPicture>& textures, const std::string& folder,
                       const PictureDecoder& decoder, const TextureProgress& progress = {});
 
-// Frees every texture and empties the array.
-void ReleaseTextures(TDynaArray<DibPicture>& textures);
+// Frees every texture and empties the library.
+void ReleaseTextures(std::vector<DibPicture>& textures);
 
 // One line of the texture report.
 struct TextureScanEntry {

@@ -4,15 +4,12 @@
 //
 // Ownership: a Design owns its layer records, their texts and their share of
 // the pictures (pictures are shared and immutable, so a copy is cheap and
-// independent: a background job's snapshot never sees a later edit). It is
-// not movable (the array's cursor points into it): hold it by unique_ptr and
-// swap pointers to replace a design.
+// independent: a background job's snapshot never sees a later edit).
 #include <cstdint>
 #include <string>
 
-#include "base/TDynaArray.h"
+#include "model/LayerList.h"
 #include "model/RepeatMode.h"
-#include "model/TLayerRecord.h"
 
 namespace zb {
 
@@ -37,21 +34,11 @@ struct PaperSettings {
     RepeatMode Repeat = kRepeatBasic;
 };
 
+// Copies share the pictures and copy everything else, the selection included.
 class Design {
 public:
-    Design() = default;
-    ~Design();
-    // Copies records, texts, paper and selection; pictures are shared.
-    Design(const Design& other);
-    Design& operator=(const Design& other);
-
-    TLayerRecord* CurrentLayer = nullptr;
-    TDynaArray<TLayerRecord> Layers{&CurrentLayer};
-    int32_t CurrentIndex = 0;
+    LayerList Layers;
     PaperSettings Paper;
-
-    // Empties the stack, freeing every record's texts and picture.
-    void ReleaseAll();
 };
 
 } // namespace zb

@@ -4,77 +4,70 @@
 
 namespace zb {
 
-std::string AddLayer(Design& design, const TDynaArray<DibPicture>& textures) {
-    TLayerRecord* layer = design.Layers.Add();
-    SetLayerDefaults(*layer);
-    if (textures.Count > 0) {
-        if (!MakeDIBCopy(textures[0], layer->LayerPicture)) return kCopyMemoryMessage;
+std::string AddLayer(Design& design, const std::vector<DibPicture>& textures) {
+    TLayerRecord& layer = design.Layers.Add();
+    SetLayerDefaults(layer);
+    if (!textures.empty()) {
+        if (!MakeDIBCopy(textures[0], layer.LayerPicture)) return kCopyMemoryMessage;
     } else {
-        layer->LayerPicture = DibPicture(10, 10, 24);
-        if (layer->LayerPicture.empty()) return kCopyMemoryMessage;
+        layer.LayerPicture = DibPicture(10, 10, 24);
+        if (layer.LayerPicture.empty()) return kCopyMemoryMessage;
     }
     return {};
 }
 
-std::string NewPlane(Design& design, const TDynaArray<DibPicture>& textures) {
+std::string NewPlane(Design& design, const std::vector<DibPicture>& textures) {
     std::string message = AddLayer(design, textures);
-    design.CurrentIndex = int32_t(design.Layers.Count) - 1;
+    design.Layers.Select(int(design.Layers.size()) - 1);
     return message;
 }
 
 std::string DeletePlane(Design& design, int selectedRow) {
-    if (selectedRow < 0 || selectedRow >= int(design.Layers.Count)) return kNoLayerSelected;
-    if (design.Layers.Count <= 1) return kCannotDeleteLast;
-    design.CurrentIndex = selectedRow;
-    design.Layers.Delete(selectedRow);
-    if (design.CurrentIndex > int32_t(design.Layers.Count) - 1)
-        design.CurrentIndex = int32_t(design.Layers.Count) - 1;
-    design.Layers.Select(design.CurrentIndex);
+    if (selectedRow < 0 || selectedRow >= int(design.Layers.size())) return kNoLayerSelected;
+    if (design.Layers.size() <= 1) return kCannotDeleteLast;
+    // The layer that followed the deleted one is selected, or the new top one.
+    design.Layers.Select(selectedRow);
+    design.Layers.Remove(size_t(selectedRow));
     return {};
 }
 
 std::string MovePlaneUp(Design& design, int selectedRow) {
-    if (selectedRow < 0 || selectedRow >= int(design.Layers.Count)) return kNoLayerSelected;
-    design.CurrentIndex = selectedRow;
-    if (design.CurrentIndex > 0) {
-        design.Layers.Exchange(design.CurrentIndex, design.CurrentIndex - 1);
-        --design.CurrentIndex;
+    if (selectedRow < 0 || selectedRow >= int(design.Layers.size())) return kNoLayerSelected;
+    design.Layers.Select(selectedRow);
+    if (selectedRow > 0) {
+        design.Layers.Swap(size_t(selectedRow), size_t(selectedRow - 1));
+        design.Layers.Select(selectedRow - 1);
     }
     return {};
 }
 
 std::string MovePlaneDown(Design& design, int selectedRow) {
-    if (selectedRow < 0 || selectedRow >= int(design.Layers.Count)) return kNoLayerSelected;
-    design.CurrentIndex = selectedRow;
-    if (design.CurrentIndex < int32_t(design.Layers.Count) - 1) {
-        design.Layers.Exchange(design.CurrentIndex, design.CurrentIndex + 1);
-        ++design.CurrentIndex;
+    if (selectedRow < 0 || selectedRow >= int(design.Layers.size())) return kNoLayerSelected;
+    design.Layers.Select(selectedRow);
+    if (selectedRow < int(design.Layers.size()) - 1) {
+        design.Layers.Swap(size_t(selectedRow), size_t(selectedRow + 1));
+        design.Layers.Select(selectedRow + 1);
     }
     return {};
 }
 
 std::string DuplicatePlane(Design& design, int selectedRow) {
-    if (selectedRow < 0 || selectedRow >= int(design.Layers.Count)) return kNoLayerSelected;
+    if (selectedRow < 0 || selectedRow >= int(design.Layers.size())) return kNoLayerSelected;
     TLayerRecord copy;
-    const TLayerRecord& from = design.Layers[uint32_t(selectedRow)];
+    const TLayerRecord& from = design.Layers[size_t(selectedRow)];
     static_cast<LayerSettings&>(copy) = from;
     copy.FontName = from.FontName;
     copy.LayerText = from.LayerText;
     if (!from.LayerPicture.empty() && !MakeDIBCopy(from.LayerPicture, copy.LayerPicture)) return kCopyMemoryMessage;
-    *design.Layers.Add() = std::move(copy);
-    // The copy climbs from the top to just above its original.
-    for (int i = int(design.Layers.Count) - 1; i > selectedRow + 1; --i) design.Layers.Exchange(i, i - 1);
-    design.CurrentIndex = selectedRow + 1;
-    design.Layers.Select(design.CurrentIndex);
+    design.Layers.Insert(size_t(selectedRow) + 1, std::move(copy));
+    design.Layers.Select(selectedRow + 1);
     return {};
 }
 
 std::string MovePlane(Design& design, int from, int to) {
-    const int count = int(design.Layers.Count);
+    const int count = int(design.Layers.size());
     if (from < 0 || from >= count || to < 0 || to >= count) return kNoLayerSelected;
-    for (int i = from; i < to; ++i) design.Layers.Exchange(i, i + 1);
-    for (int i = from; i > to; --i) design.Layers.Exchange(i, i - 1);
-    design.CurrentIndex = to;
+    design.Layers.Move(size_t(from), size_t(to));
     design.Layers.Select(to);
     return {};
 }
@@ -94,11 +87,8 @@ int LowerOfExchanged(int row, int step, int count) {
 }
 
 void KeepBottomLayer(Design& design) {
-    for (int n = int(design.Layers.Count) - 1; n >= 1; --n) {
-        design.Layers.Delete(n);
-    }
-    design.CurrentIndex = 0;
-    if (design.Layers.Count > 0) design.Layers.Select(0);
+    for (size_t n = design.Layers.size(); n-- > 1;) design.Layers.Remove(n);
+    design.Layers.Select(0);
 }
 
 } // namespace zb

@@ -3,6 +3,7 @@
 // window calls them and shows the returned error text (empty on success) in
 // an error box; a refused operation leaves the design exactly as it was.
 #include <string>
+#include <vector>
 
 #include "model/Design.h"
 
@@ -11,15 +12,15 @@ namespace zb {
 inline constexpr const char* kNoLayerSelected = "Keine Ebene ausgewählt!";
 inline constexpr const char* kCannotDeleteLast = "Die letzte Ebene kann nicht gelöscht werden!";
 
-// Adds a layer with the defaults on top of the stack and makes it current
-// (CurrentIndex is left to the caller). Its picture is a copy of textures[0]
-// when the library holds one, else a new black 10 x 10 24-bit bitmap.
+// Adds a layer with the defaults on top of the stack (the selection stays).
+// Its picture is a copy of textures[0] when the library holds one, else a new
+// black 10 x 10 24-bit bitmap.
 // Returns the memory message when the picture could not be copied (the layer
 // then has no pixels), else empty.
-std::string AddLayer(Design& design, const TDynaArray<DibPicture>& textures);
+std::string AddLayer(Design& design, const std::vector<DibPicture>& textures);
 
 // New layer as the "Neue Ebene" button makes it: on top, selected.
-std::string NewPlane(Design& design, const TDynaArray<DibPicture>& textures);
+std::string NewPlane(Design& design, const std::vector<DibPicture>& textures);
 
 // selectedRow is the selected row of the list, or -1 when none is selected.
 std::string DeletePlane(Design& design, int selectedRow);

@@ -172,7 +172,7 @@ PrintOutcome PrintSheets(QPrinter& printer, const DesignPrintJob& job) {
     }
 
     const VisiblePart part = CutToPage(layout);
-    const int layers = int(job.design->Layers.Count);
+    const int layers = int(job.design->Layers.size());
     const bool inBands = ComposedInBands(job.design->Paper, rasterSize);
     int64_t pixels = int64_t(part.area.width) * part.area.height;
     if (settings.poster) {
@@ -259,7 +259,7 @@ JobResult ExportSheet(const DesignExportJob& job) {
     BandComposer composer(*job.design, size, dpi, 100.0, job.seed, job.fonts);
     composer.SetFilterScale(job.settings.previewFilters ? FilterScale(dpi, job.screenPpi, job.zoomPercent) : 1.0);
     SheetBands bands(composer, inBands ? BandRows(size.width) : size.height, job.progress, job.stop, 1, 1,
-                     int(job.design->Layers.Count), int64_t(size.width) * size.height);
+                     int(job.design->Layers.size()), int64_t(size.width) * size.height);
     // Every format, the PDF included, goes through the checked temporary file:
     // a full disk is reported and leaves an existing file as it was.
     RasterFileStream file(job.fileName, format, size.width, size.height, dpi);

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <pthread.h>
+#include <sys/mman.h>
 
 #include "model/Cp1252.h"
 
@@ -40,15 +40,14 @@ void NeedFontLibraryMemory() {
 // Stack of each of the thread pool's helpers: painting needs little.
 constexpr size_t kHelperStack = size_t{512} << 10;
 
-bool CanStartThread(size_t stack) {
-    pthread_attr_t attributes;
-    pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, stack);
-    pthread_t thread;
-    const int failed = pthread_create(&thread, &attributes, [](void*) -> void* { return nullptr; }, nullptr);
-    pthread_attr_destroy(&attributes);
-    if (failed) return false;
-    pthread_join(thread, nullptr);
+// Whether the memory for one more helper's stack is there: what a thread
+// needs of the memory, mapped and given back, without making a thread for it.
+bool StackMemoryThere(size_t stack) {
+    // The stack, its guard page and the thread's own data.
+    const size_t bytes = stack + (size_t{64} << 10);
+    void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) return false;
+    ::munmap(block, bytes);
     return true;
 }
 
@@ -66,7 +65,7 @@ bool StartPainterHelpers() {
     const int wanted = std::max(1, pool->maxThreadCount());
     int started = 0;
     // Each task holds its thread until all have started, so each needs a thread of its own.
-    for (; started < wanted && CanStartThread(kHelperStack); ++started)
+    for (; started < wanted && StackMemoryThere(kHelperStack); ++started)
         pool->start([gate] {
             gate->started.release();
             gate->release.acquire();

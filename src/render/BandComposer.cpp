@@ -69,7 +69,7 @@ int BandRows(int sheetWidth) {
 int FilterMargin(const Design& design, RasterSize sheet, double filterScale) {
     const int64_t reach = FilterReach(FilterScaleStep(filterScale));
     int64_t margin = 0;
-    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+    for (uint32_t i = 0; i < design.Layers.size(); ++i) {
         const TLayerRecord& layer = design.Layers[i];
         // The compositor leaves out hidden layers and an upper filter layer that shows nothing.
         if (layer.Kind == kKindFilter && layer.Visible && (i == 0 || BlendWeight(layer.Transparency) != 10))

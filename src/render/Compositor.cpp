@@ -200,7 +200,7 @@ JobResult Compositor::ComposeWindow(const Design& design, const SheetWindow& win
         std::optional<StopScope> scope;
         if (stop_.stop_possible()) scope.emplace(stop_);
         startSeed_ = random.seed();
-        for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+        for (uint32_t i = 0; i < design.Layers.size(); ++i) {
             const TLayerRecord& layer = design.Layers[i];
             if (layer.Kind == kKindPattern && generators_.pattern)
                 generators_.pattern(RasterView{}, layer, targetPpi, zoomPercent, random, TileWrap{}, used);
@@ -236,7 +236,7 @@ JobResult Compositor::ComposeStack(const Design& design, int first, RasterView b
     // Only the whole sheet wraps: a window's edges meet the rest of the sheet.
     const TileWrap wrap = window.Whole() ? SheetWrap(design.Paper, size) : TileWrap{};
     const bool keeping = bool(kept_.raster);
-    const int count = int(design.Layers.Count);
+    const int count = int(design.Layers.size());
     first = std::clamp(first, 0, count);
     // Hidden layers are left out as if deleted: the lowest shown layer lies
     // on the paper as the bottom layer does. `painted`: a shown layer lies

@@ -17,7 +17,7 @@ TextBitmap FontEngine::RenderClipped(const std::string& family, int pixelHeight,
 
 void PrepareFonts(const Design& design, FontEngine& fonts) {
     std::vector<std::string> families;
-    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+    for (uint32_t i = 0; i < design.Layers.size(); ++i) {
         const TLayerRecord& layer = design.Layers[i];
         if (layer.Kind != kKindText) continue;
         if (layer.TextFontMode == kFontRandom) {

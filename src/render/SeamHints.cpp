@@ -18,7 +18,7 @@ std::vector<std::string> SeamHints(const Design& design, RasterSize size, double
     std::vector<std::string> hints;
     const PaperSettings& paper = design.Paper;
     if (!paper.Seamless || size.empty()) return hints;
-    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+    for (uint32_t i = 0; i < design.Layers.size(); ++i) {
         const TLayerRecord& layer = design.Layers[i];
         // A hidden layer, or one that lets everything through, shows nothing of its own.
         if (!layer.Visible || (i > 0 && BlendWeight(layer.Transparency) == 10)) continue;

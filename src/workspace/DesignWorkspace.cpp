@@ -22,12 +22,12 @@ DesignWorkspace::DesignWorkspace(uint32_t seed, const PrinterFacts& printer, Fon
 
 DesignWorkspace::~DesignWorkspace() {
     ReleaseTextures(textures_);
-    design_->ReleaseAll();
+    design_->Layers.Clear();
 }
 
 std::string DesignWorkspace::Start() {
     const std::string message = AddLayer(*design_, textures_);
-    design_->CurrentIndex = 0;
+    design_->Layers.Select(0);
     LoadEditPicture();
     history_.Reset(*design_);
     savedState_ = history_.CurrentState();
@@ -50,15 +50,11 @@ void DesignWorkspace::RecordStep() {
 
 // ---- the design -----------------------------------------------------------------
 
-const TLayerRecord* DesignWorkspace::CurrentLayer() const {
-    const int32_t index = design_->CurrentIndex;
-    if (index < 0 || index > int32_t(design_->Layers.Count) - 1) return nullptr;
-    return &design_->Layers[uint32_t(index)];
-}
+const TLayerRecord* DesignWorkspace::CurrentLayer() const { return design_->Layers.Selected(); }
 
 void DesignWorkspace::Select(int index) {
     CommitPendingEdit();
-    if (index >= 0 && index < int(design_->Layers.Count)) design_->CurrentIndex = index;
+    if (index >= 0 && index < int(design_->Layers.size())) design_->Layers.Select(index);
     LoadEditPicture();
     Changed(kChangeSelection | kChangeEditPicture);
 }
@@ -66,7 +62,7 @@ void DesignWorkspace::Select(int index) {
 std::string DesignWorkspace::NewLayer() {
     CommitPendingEdit();
     // The layer is added even when its picture could not be copied.
-    const int below = int(design_->Layers.Count);
+    const int below = int(design_->Layers.size());
     const std::string message = NewPlane(*design_, textures_);
     Invalidate(below);
     LoadEditPicture();
@@ -84,13 +80,13 @@ std::string DesignWorkspace::DeleteLayer(int row) {
 // and is not reloaded.
 std::string DesignWorkspace::MoveLayerUp(int row) {
     CommitPendingEdit();
-    const int lower = LowerOfExchanged(row, -1, int(design_->Layers.Count));
+    const int lower = LowerOfExchanged(row, -1, int(design_->Layers.size()));
     return StackChanged(MovePlaneUp(*design_, row), lower, false);
 }
 
 std::string DesignWorkspace::MoveLayerDown(int row) {
     CommitPendingEdit();
-    const int lower = LowerOfExchanged(row, +1, int(design_->Layers.Count));
+    const int lower = LowerOfExchanged(row, +1, int(design_->Layers.size()));
     return StackChanged(MovePlaneDown(*design_, row), lower, false);
 }
 
@@ -106,9 +102,9 @@ std::string DesignWorkspace::MoveLayer(int from, int to) {
 }
 
 void DesignWorkspace::RenameLayer(int row, const std::string& utf8Name) {
-    if (row < 0 || row >= int(design_->Layers.Count)) return;
+    if (row < 0 || row >= int(design_->Layers.size())) return;
     CommitPendingEdit();
-    TLayerRecord& layer = design_->Layers[uint32_t(row)];
+    TLayerRecord& layer = design_->Layers[size_t(row)];
     std::string name;
     StoreShownText(name, utf8Name);
     if (name.size() > kMaxLayerNameBytes) name.resize(kMaxLayerNameBytes);
@@ -120,9 +116,9 @@ void DesignWorkspace::RenameLayer(int row, const std::string& utf8Name) {
 }
 
 void DesignWorkspace::SetLayerVisible(int row, bool visible) {
-    if (row < 0 || row >= int(design_->Layers.Count)) return;
+    if (row < 0 || row >= int(design_->Layers.size())) return;
     CommitPendingEdit();
-    TLayerRecord& layer = design_->Layers[uint32_t(row)];
+    TLayerRecord& layer = design_->Layers[size_t(row)];
     if (layer.Visible == visible) return;
     layer.Visible = visible;
     Invalidate(row);
@@ -152,9 +148,9 @@ const TLayerRecord& DesignWorkspace::EditorLayer() const {
 
 ReadBackResult DesignWorkspace::StoreEditor(const std::function<void(TLayerRecord&)>& store) {
     ReadBackResult result;
-    const int32_t index = design_->CurrentIndex;
-    if (index >= 0 && index <= int32_t(design_->Layers.Count) - 1) {
-        TLayerRecord& layer = design_->Layers[uint32_t(index)];
+    const int32_t index = design_->Layers.SelectedIndex();
+    if (TLayerRecord* selected = design_->Layers.Selected()) {
+        TLayerRecord& layer = *selected;
         const uint32_t kind = layer.Kind;
         store(layer);
         result.kindChanged = layer.Kind != kind;
@@ -182,8 +178,8 @@ void DesignWorkspace::LoadEditPicture() {
 }
 
 std::string DesignWorkspace::TakeTexture(int index) {
-    if (index < 0 || index >= int(textures_.Count)) return {};
-    const bool copied = MakeDIBCopy(textures_[uint32_t(index)], editPicture_);
+    if (index < 0 || index >= int(textures_.size())) return {};
+    const bool copied = MakeDIBCopy(textures_[size_t(index)], editPicture_);
     editPictureDiffers_ = true;
     Changed(kChangeEditPicture);
     return copied ? std::string() : std::string(kCopyMemoryMessage);
@@ -201,12 +197,12 @@ void DesignWorkspace::PastePicture(DibPicture picture) {
     const TLayerRecord* current = CurrentLayer();
     if (!current || current->Kind != kKindTexture) {
         // Its picture is replaced at once: no texture is copied for it.
-        SetLayerDefaults(*design_->Layers.Add());
-        design_->CurrentIndex = int32_t(design_->Layers.Count) - 1;
+        SetLayerDefaults(design_->Layers.Add());
+        design_->Layers.Select(int(design_->Layers.size()) - 1);
         changes |= kChangeLayers | kChangeSelection;
     }
-    const int index = design_->CurrentIndex;
-    design_->Layers[uint32_t(index)].LayerPicture = std::move(picture);
+    const int index = design_->Layers.SelectedIndex();
+    design_->Layers[size_t(index)].LayerPicture = std::move(picture);
     Invalidate(index);
     LoadEditPicture();
     RecordStep();
@@ -415,7 +411,7 @@ std::string DesignWorkspace::Step(bool back) {
     const int shared = history_.SharedBottomLayers(back);
     const std::string message = back ? history_.Undo(*design_) : history_.Redo(*design_);
     // A picture that could not be restored leaves its layer without pixels.
-    Replaced(design_->CurrentIndex, history_.Sheet(), message.empty() ? shared : 0);
+    Replaced(design_->Layers.SelectedIndex(), history_.Sheet(), message.empty() ? shared : 0);
     return message;
 }
 
@@ -423,7 +419,7 @@ std::string DesignWorkspace::Step(bool back) {
 
 void DesignWorkspace::Replaced(int selectIndex, std::optional<uint32_t> sheet, int sharedLayers) {
     editPending_ = false;
-    design_->CurrentIndex = selectIndex;
+    design_->Layers.Select(selectIndex);
     if (!sheet) sheet_.Renew();
     Invalidate(sharedLayers);
     restoreStart_ = sheet;
@@ -448,7 +444,7 @@ std::string DesignWorkspace::Open(const std::string& fileName) {
     fileName_ = fileName;
     history_.Reset(*design_);
     savedState_ = history_.CurrentState();
-    Replaced(int32_t(design_->Layers.Count) - 1, std::nullopt);
+    Replaced(int(design_->Layers.size()) - 1, std::nullopt);
     return {};
 }
 

@@ -25,7 +25,6 @@
 #include <vector>
 
 #include "base/TDibRecord.h"
-#include "base/TDynaArray.h"
 #include "model/Design.h"
 #include "render/Compositor.h"
 #include "render/DesignSize.h"
@@ -85,15 +84,15 @@ public:
     void SetListener(std::function<void(unsigned)> listener) { listener_ = std::move(listener); }
 
     // ---- start-up -----------------------------------------------------------
-    TDynaArray<DibPicture>& Textures() { return textures_; }
-    const TDynaArray<DibPicture>& Textures() const { return textures_; }
+    std::vector<DibPicture>& Textures() { return textures_; }
+    const std::vector<DibPicture>& Textures() const { return textures_; }
     // After the textures are read: the first layer, and the history's start.
     // Returns a German message when its picture could not be copied.
     std::string Start();
 
     // ---- the design ---------------------------------------------------------
     const Design& GetDesign() const { return *design_; }
-    int CurrentIndex() const { return design_->CurrentIndex; }
+    int CurrentIndex() const { return design_->Layers.SelectedIndex(); }
     // The selected layer, or null for an empty stack.
     const TLayerRecord* CurrentLayer() const;
     // Another layer becomes the selection (an edit in progress is recorded first).
@@ -291,8 +290,7 @@ private:
     FontEngine* fonts_;
     PrinterFacts printer_;
     std::unique_ptr<Design> design_;
-    DibPicture* currentTexture_ = nullptr;
-    TDynaArray<DibPicture> textures_{&currentTexture_};
+    std::vector<DibPicture> textures_;
     DibPicture editPicture_;
     // The settings a new layer starts with, shown while the stack is empty.
     TLayerRecord newLayer_;

@@ -125,7 +125,7 @@ SheetResult SheetComposer::Compose(SheetJob& job, std::unique_ptr<Compositor> sh
                                    ? SheetWindow{}
                                    : SheetWindow{result.extent.x, result.extent.y, job.size.width, job.size.height};
     if (!sheet) sheet = std::make_unique<Compositor>();
-    const int count = int(job.design->Layers.Count);
+    const int count = int(job.design->Layers.size());
     layersDone_ = 0;
     layerCount_ = count;
     sheet->Invalidate();

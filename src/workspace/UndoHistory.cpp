@@ -82,10 +82,10 @@ UndoHistory::~UndoHistory() = default;
 
 std::shared_ptr<UndoHistory::State> UndoHistory::Snapshot(const Design& design) const {
     auto state = std::make_shared<State>();
-    state->currentIndex = design.CurrentIndex;
+    state->currentIndex = design.Layers.SelectedIndex();
     state->paper = design.Paper;
     const State* shown = states_.empty() ? nullptr : states_[index_].get();
-    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+    for (uint32_t i = 0; i < design.Layers.size(); ++i) {
         const TLayerRecord& rec = design.Layers[i];
         LayerState layer;
         layer.settings = rec;
@@ -140,7 +140,7 @@ bool UndoHistory::Record(const Design& design) {
         return false;
     }
     if (state->SameDesign(*states_[index_])) {
-        states_[index_]->currentIndex = design.CurrentIndex;
+        states_[index_]->currentIndex = design.Layers.SelectedIndex();
         return false;
     }
     states_.resize(index_ + 1);
@@ -166,19 +166,18 @@ std::string UndoHistory::Redo(Design& design) {
 std::string UndoHistory::Restore(const State& state, Design& design) const {
     std::string message;
     const double zoom = design.Paper.Zoom;
-    design.ReleaseAll();
+    design.Layers.Clear();
     for (const LayerState& layer : state.layers) {
-        TLayerRecord* rec = design.Layers.Add();
-        static_cast<LayerSettings&>(*rec) = layer.settings;
-        rec->FontName = layer.fontName;
-        rec->LayerText = layer.layerText;
-        if (layer.picture && !MakeDIBCopy(layer.picture->dib, rec->LayerPicture)) message = kCopyMemoryMessage;
+        TLayerRecord& rec = design.Layers.Add();
+        static_cast<LayerSettings&>(rec) = layer.settings;
+        rec.FontName = layer.fontName;
+        rec.LayerText = layer.layerText;
+        if (layer.picture && !MakeDIBCopy(layer.picture->dib, rec.LayerPicture)) message = kCopyMemoryMessage;
     }
     design.Paper = state.paper;
     design.Paper.Zoom = zoom;
-    const int32_t last = int32_t(design.Layers.Count) - 1;
-    design.CurrentIndex = state.currentIndex < 0 ? 0 : (state.currentIndex > last ? last : state.currentIndex);
-    if (last >= 0) design.Layers.Select(design.CurrentIndex);
+    const int32_t last = int32_t(design.Layers.size()) - 1;
+    design.Layers.Select(state.currentIndex < 0 ? 0 : (state.currentIndex > last ? last : state.currentIndex));
     return message;
 }
 

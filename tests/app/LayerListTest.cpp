@@ -117,7 +117,7 @@ TEST_F(MainFormTest, ATemplateBecomesANewUntitledDesign) {
     EXPECT_EQ(zb::TemplateTitle("13-rauten-nahtlos.zbg"), "Rauten nahtlos");
 
     form->NewFromTemplate(QStringLiteral(ZB_SOURCE_DIR "/data/vorlagen/01-weihnachten.zbg"));
-    EXPECT_EQ(D().Layers.Count, 3u);
+    EXPECT_EQ(D().Layers.size(), 3u);
     EXPECT_EQ(form->Workspace().FileName(), "");
     EXPECT_FALSE(form->Workspace().Modified());
     EXPECT_EQ(Rows(), (QStringList{"Weinrot", "Goldpunkte", QString::fromUtf8("Gruß")}));

@@ -213,13 +213,13 @@ TEST_F(MainFormTest, AClickIntoTheListsEmptySpaceKeepsTheSelectedLayer) {
     Mouse(viewport, QEvent::MouseButtonRelease, empty, Qt::LeftButton, Qt::NoButton);
     QCoreApplication::processEvents();
     EXPECT_EQ(SelectedRow(), 1);
-    EXPECT_EQ(form->Workspace().GetDesign().CurrentIndex, 1);
+    EXPECT_EQ(form->Workspace().GetDesign().Layers.SelectedIndex(), 1);
     // A click on a row selects that layer.
     const QRect row0 = List()->visualItemRect(List()->topLevelItem(0));
     Mouse(viewport, QEvent::MouseButtonPress, row0.center(), Qt::LeftButton, Qt::LeftButton);
     Mouse(viewport, QEvent::MouseButtonRelease, row0.center(), Qt::LeftButton, Qt::NoButton);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form->Workspace().GetDesign().CurrentIndex, 0);
+    EXPECT_EQ(form->Workspace().GetDesign().Layers.SelectedIndex(), 0);
 
     // A click on the row already selected loads it again: an edit still
     // being gathered by the timer becomes its undo step at once.

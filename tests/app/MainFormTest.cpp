@@ -48,7 +48,7 @@ void Tag(MainFormTest*, TSpinEdit* anz, int value) { anz->SetValue(value); }
 } // namespace
 
 TEST_F(MainFormTest, StartsWithOneTextureLayerComposed) {
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     EXPECT_EQ(D().Layers[0].Kind, kKindTexture);
     EXPECT_EQ(Rows(), QStringList{"Grafik"});
     EXPECT_EQ(SelectedRow(), 0);
@@ -69,10 +69,10 @@ TEST_F(MainFormTest, StartsWithOneTextureLayerComposed) {
     EXPECT_FALSE(form->statusBar()->findChild<QLabel*>("SheetLabel")->text().isEmpty());
 
     // The first layer carries texture 0, and the strip shows every texture.
-    ASSERT_GT(form->Workspace().Textures().Count, 0u);
+    ASSERT_GT(form->Workspace().Textures().size(), 0u);
     const TDibRecord& picture = D().Layers[0].LayerPicture;
     EXPECT_EQ(DibWidth(picture), DibWidth(form->Workspace().Textures()[0]));
-    EXPECT_EQ(Find<PaintBox>("PaintBox3")->width(), int(form->Workspace().Textures().Count) * 33);
+    EXPECT_EQ(Find<PaintBox>("PaintBox3")->width(), int(form->Workspace().Textures().size()) * 33);
     EXPECT_EQ(Find<PaintBox>("PaintBox4")->width(), DibWidth(picture));
 }
 
@@ -93,14 +93,14 @@ TEST_F(MainFormTest, LayerListDeletesAndMovesAsTheListShows) {
     Tag(this, anz, 2);
     Click("NewPlaneBtn");
     Tag(this, anz, 3);
-    ASSERT_EQ(D().Layers.Count, 3u);
+    ASSERT_EQ(D().Layers.size(), 3u);
     EXPECT_EQ(SelectedRow(), 2);
     EXPECT_EQ(Find<QTabWidget>("PageControl1")->currentIndex(), 2);
 
     // Delete the top row of three: the new top row is selected.
     Click("DelPlaneBtn");
-    EXPECT_EQ(D().Layers.Count, 2u);
-    EXPECT_EQ(D().CurrentIndex, 1);
+    EXPECT_EQ(D().Layers.size(), 2u);
+    EXPECT_EQ(D().Layers.SelectedIndex(), 1);
     EXPECT_EQ(SelectedRow(), 1);
     EXPECT_EQ(anz->Value(), 2);
 
@@ -110,7 +110,7 @@ TEST_F(MainFormTest, LayerListDeletesAndMovesAsTheListShows) {
     SelectRow(0);
     EXPECT_EQ(anz->Value(), 1);
     Click("DelPlaneBtn");
-    EXPECT_EQ(D().CurrentIndex, 0);
+    EXPECT_EQ(D().Layers.SelectedIndex(), 0);
     EXPECT_EQ(D().Layers[0].PatternCount, 2);
     EXPECT_EQ(anz->Value(), 2);
 
@@ -137,7 +137,7 @@ TEST_F(MainFormTest, LayerListDeletesAndMovesAsTheListShows) {
     SelectRow(0);
     Click("DelPlaneBtn");
     Click("DelPlaneBtn");
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     EXPECT_EQ(dialogs.LastText("error"), QString::fromUtf8("Die letzte Ebene kann nicht gelöscht werden!"));
     List()->clearSelection();
     Click("DelPlaneBtn");
@@ -226,7 +226,7 @@ TEST_F(MainFormTest, TheTimerGathersABurstOfEditsIntoOneComposition) {
 TEST_F(MainFormTest, UndoAndRedoCoverEveryKindOfChange) {
     auto* anz = Find<TSpinEdit>("AnzMEd");
     auto* pages = Find<QTabWidget>("PageControl1");
-    ASSERT_GE(form->Workspace().Textures().Count, 2u);
+    ASSERT_GE(form->Workspace().Textures().size(), 2u);
     // picture: mark texture 1 and double-click it
     auto* texturePage = Find<TextureEditor>("TexturSheet");
     texturePage->PaintBox3MouseDown(40);
@@ -242,18 +242,18 @@ TEST_F(MainFormTest, UndoAndRedoCoverEveryKindOfChange) {
     ASSERT_EQ(D().Layers[0].PatternCount, 33);
     SelectRow(1);
     Click("DelPlaneBtn"); // delete
-    ASSERT_EQ(D().Layers.Count, 1u);
+    ASSERT_EQ(D().Layers.size(), 1u);
 
     auto undo = [&] { Click("UndoBtn"); };
     undo(); // delete
-    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers.size(), 2u);
     EXPECT_EQ(Rows(), (QStringList{"Grafik", "Muster"}));
     undo(); // move
     EXPECT_EQ(D().Layers[1].PatternCount, 33);
     undo(); // edit
     EXPECT_EQ(D().Layers[1].PatternCount, 100);
     undo(); // new
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     EXPECT_EQ(anz->Value(), 100);
     undo(); // kind
     EXPECT_EQ(D().Layers[0].Kind, kKindTexture);
@@ -264,11 +264,11 @@ TEST_F(MainFormTest, UndoAndRedoCoverEveryKindOfChange) {
     EXPECT_FALSE(Find<QToolButton>("UndoBtn")->isEnabled());
 
     for (int i = 0; i < 5; ++i) Click("RedoBtn");
-    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers.size(), 2u);
     EXPECT_EQ(D().Layers[1].Kind, kKindPattern);
     EXPECT_EQ(DibWidth(D().Layers[1].LayerPicture), w1);
     Click("RedoBtn");
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     EXPECT_EQ(D().Layers[0].PatternCount, 33);
     EXPECT_FALSE(Find<QToolButton>("RedoBtn")->isEnabled());
 }
@@ -290,12 +290,12 @@ TEST_F(MainFormTest, FileCommandsAskSaveOpenAndTitleTheWindow) {
     Find<TSpinEdit>("ZoomEd")->SetValue(40);
     dialogs.confirms = {false};
     Click("NewMenuBtn");
-    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers.size(), 2u);
     EXPECT_EQ(dialogs.LastCaption("confirm"), QStringLiteral("Datei/Neu"));
     EXPECT_EQ(dialogs.LastText("confirm"),
               QString::fromUtf8("Hiermit gehen alle nicht gespeicherten Informationen verloren."));
     Click("NewMenuBtn");
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     EXPECT_TRUE(Title().endsWith("[Unbenannt.zbg]"));
     EXPECT_EQ(Find<TSpinEdit>("ZoomEd")->Value(), 40);
     EXPECT_FALSE(Find<QToolButton>("UndoBtn")->isEnabled());
@@ -306,10 +306,10 @@ TEST_F(MainFormTest, FileCommandsAskSaveOpenAndTitleTheWindow) {
     EXPECT_EQ(dialogs.Count("open"), 0);
     Click("OpenBtn");
     EXPECT_EQ(dialogs.Count("open"), 1);
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     dialogs.fileNames = {blau + ".zbg"};
     Click("OpenBtn");
-    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers.size(), 2u);
     EXPECT_EQ(SelectedRow(), 1);
     EXPECT_EQ(Find<TSpinEdit>("ZoomEd")->Value(), 30);
     EXPECT_TRUE(Title().endsWith("[blau.zbg]"));
@@ -324,7 +324,7 @@ TEST_F(MainFormTest, FileCommandsAskSaveOpenAndTitleTheWindow) {
     Click("OpenBtn");
     EXPECT_EQ(dialogs.Count("error"), 1);
     EXPECT_TRUE(dialogs.LastText("error").contains("kaputt.zbg"));
-    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers.size(), 2u);
     EXPECT_TRUE(Title().endsWith("[blau.zbg]"));
 
     // "Speichern unter..." into a folder that does not exist fails with a message.
@@ -359,16 +359,16 @@ TEST_F(MainFormTest, UnsavedChangesAreMarkedAndCanBeSavedBeforeTheyAreLost) {
     dialogs.fileNames = {QString()};
     Click("NewMenuBtn");
     EXPECT_TRUE(dialogs.shown[dialogs.shown.size() - 2].offersSave);
-    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers.size(), 2u);
     // Saved: then "Neu" goes on; the file holds the two layers.
     const QString file = dir.filePath("zwei.zbg");
     dialogs.answers = {zb::Answer::Save};
     dialogs.fileNames = {file};
     Click("NewMenuBtn");
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     EXPECT_EQ(Title(), described);
     ASSERT_TRUE(form->openfile(file));
-    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers.size(), 2u);
     EXPECT_TRUE(Title().endsWith("[zwei.zbg]"));
 
     // Closing with unsaved changes saves under the design's name first.
@@ -379,14 +379,14 @@ TEST_F(MainFormTest, UnsavedChangesAreMarkedAndCanBeSavedBeforeTheyAreLost) {
     EXPECT_TRUE(form->close());
     EXPECT_EQ(dialogs.Count("save"), 2); // no dialog: the design has its name
     ASSERT_TRUE(form->openfile(file));
-    EXPECT_EQ(D().Layers.Count, 3u);
+    EXPECT_EQ(D().Layers.size(), 3u);
 }
 
 TEST_F(MainFormTest, ADesignNamedOnTheCommandLineOpensAtTheFirstShowing) {
     Make({QStringLiteral(ZB_SOURCE_DIR "/examples/beispiel.zbg")});
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     Show();
-    EXPECT_EQ(D().Layers.Count, 3u);
+    EXPECT_EQ(D().Layers.size(), 3u);
     EXPECT_EQ(dialogs.Count("confirm"), 0);
     EXPECT_TRUE(Title().endsWith("[beispiel.zbg]"));
     EXPECT_EQ(Rows(), (QStringList{"Grafik", "Muster", "Text"}));
@@ -394,11 +394,11 @@ TEST_F(MainFormTest, ADesignNamedOnTheCommandLineOpensAtTheFirstShowing) {
     Click("NewMenuBtn");
     form->hide();
     Show();
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
 
     Make({dir.filePath("gibt-es-nicht.zbg")});
     Show();
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     EXPECT_TRUE(Title().endsWith("[Unbenannt.zbg]"));
     EXPECT_EQ(dialogs.Count("error"), 1);
     EXPECT_EQ(dialogs.errorsOverHiddenWindow, 0);
@@ -468,16 +468,16 @@ TEST_F(MainFormTest, ASheetOfAllFiveKindsComesBackFromItsFile) {
     ASSERT_EQ(Rows(), (QStringList{"Farbverlauf", "Muster", "Grafik", "Filter", "Text"}));
 
     std::vector<zbtest::LayerSettings> saved;
-    for (uint32_t i = 0; i < D().Layers.Count; ++i) saved.push_back(zbtest::SettingsOf(D().Layers[i]));
+    for (uint32_t i = 0; i < D().Layers.size(); ++i) saved.push_back(zbtest::SettingsOf(D().Layers[i]));
     const TDibRecord& texture = form->Workspace().Textures()[2];
     dialogs.fileNames = {dir.filePath("fuenf")};
     Click("SaveAsBtn");
     Click("NewMenuBtn");
-    ASSERT_EQ(D().Layers.Count, 1u);
+    ASSERT_EQ(D().Layers.size(), 1u);
     dialogs.fileNames = {dir.filePath("fuenf.zbg")};
     Click("OpenBtn");
 
-    ASSERT_EQ(D().Layers.Count, 5u);
+    ASSERT_EQ(D().Layers.size(), 5u);
     for (uint32_t i = 0; i < 5; ++i) EXPECT_TRUE(zbtest::SettingsOf(D().Layers[i]) == saved[i]) << i;
     EXPECT_EQ(Cp1252ToUtf8(saved[4].text), "Grüße");
     const TDibRecord& picture = D().Layers[2].LayerPicture;
@@ -557,7 +557,7 @@ TEST_F(MainFormTest, AKilledProgramsEditIsRestoredAtTheNextStart) {
     Show();
     ASSERT_EQ(dialogs.Count("items"), 1);
     EXPECT_EQ(dialogs.LastCaption("items"), QStringLiteral("Wiederherstellung"));
-    ASSERT_EQ(D().Layers.Count, 2u);
+    ASSERT_EQ(D().Layers.size(), 2u);
     EXPECT_EQ(D().Layers[1].Kind, uint32_t(kKindText));
     EXPECT_EQ(D().Layers[1].LayerText, "Gerettet");
     EXPECT_TRUE(Title().endsWith("[Unbenannt.zbg]*"));
@@ -603,7 +603,7 @@ TEST_F(MainFormTest, RecentDesignsOpenFromTheDropDown) {
     ASSERT_EQ(menu->actions().size(), 1);
     EXPECT_EQ(menu->actions().first()->text(), "a.zbg");
     menu->actions().first()->trigger();
-    EXPECT_EQ(D().Layers.Count, 1u);
+    EXPECT_EQ(D().Layers.size(), 1u);
     EXPECT_TRUE(Title().endsWith("[a.zbg]"));
     // The list outlives the window.
     EXPECT_EQ(zb::RecentFiles::Load().All().first(), a);
@@ -617,7 +617,7 @@ TEST_F(MainFormTest, DroppedDesignsOpenAndDroppedPicturesBecomeTheLayers) {
     dialogs.fileNames = {design};
     Click("SaveAsBtn");
     Click("NewMenuBtn");
-    ASSERT_EQ(D().Layers.Count, 1u);
+    ASSERT_EQ(D().Layers.size(), 1u);
     auto drop = [](QWidget* target, const QString& file) {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(file)});
@@ -631,7 +631,7 @@ TEST_F(MainFormTest, DroppedDesignsOpenAndDroppedPicturesBecomeTheLayers) {
     const int questions = dialogs.Count("confirm");
     EXPECT_TRUE(drop(form.get(), design));
     EXPECT_EQ(dialogs.Count("confirm"), questions + 1);
-    EXPECT_EQ(D().Layers.Count, 2u);
+    EXPECT_EQ(D().Layers.size(), 2u);
     EXPECT_TRUE(Title().endsWith("[gezogen.zbg]"));
 
     SelectRow(0); // the texture layer

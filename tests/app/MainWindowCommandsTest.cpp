@@ -75,8 +75,8 @@ TEST_F(MainFormTest, UndoAndRedoKeysReachTheDesignFromEveryFocus) {
             QTest::keyClicks(field, QString::fromLatin1(c.typed));
         }
         QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
-        EXPECT_EQ(D().Layers.Count, c.layers);
-        EXPECT_EQ(D().Layers[D().Layers.Count - 1].PictureWidthMM, c.width);
+        EXPECT_EQ(D().Layers.size(), c.layers);
+        EXPECT_EQ(D().Layers[D().Layers.size() - 1].PictureWidthMM, c.width);
     }
 }
 
@@ -129,28 +129,28 @@ TEST_F(MainFormTest, PastingAPictureGoesIntoATextureLayer) {
         Click("NewPlaneBtn");
         Find<QTabWidget>("PageControl1")->setCurrentIndex(int(kind));
         WaitForTimer();
-        const uint32_t layers = D().Layers.Count;
+        const uint32_t layers = D().Layers.size();
         const int width = DibWidth(D().Layers[layers - 1].LayerPicture);
         QGuiApplication::clipboard()->setImage(picture);
         form->Actions().Paste->trigger();
 
         const bool into = kind == kKindTexture;
-        ASSERT_EQ(D().Layers.Count, layers + (into ? 0 : 1));
-        const TLayerRecord& top = D().Layers[D().Layers.Count - 1];
+        ASSERT_EQ(D().Layers.size(), layers + (into ? 0 : 1));
+        const TLayerRecord& top = D().Layers[D().Layers.size() - 1];
         EXPECT_EQ(top.Kind, uint32_t(kKindTexture));
         EXPECT_EQ(DibWidth(top.LayerPicture), 9);
         EXPECT_EQ(DibHeight(top.LayerPicture), 4);
-        EXPECT_EQ(form->Workspace().CurrentIndex(), int(D().Layers.Count) - 1);
+        EXPECT_EQ(form->Workspace().CurrentIndex(), int(D().Layers.size()) - 1);
         Click("UndoBtn");
-        EXPECT_EQ(D().Layers.Count, layers);
+        EXPECT_EQ(D().Layers.size(), layers);
         EXPECT_EQ(D().Layers[layers - 1].Kind, kind);
         EXPECT_EQ(DibWidth(D().Layers[layers - 1].LayerPicture), width);
     }
     // A clipboard without a picture: a note, nothing changed, no message box.
     QGuiApplication::clipboard()->setText(QStringLiteral("nur Text"));
-    const uint32_t layers = D().Layers.Count;
+    const uint32_t layers = D().Layers.size();
     form->Actions().Paste->trigger();
-    EXPECT_EQ(D().Layers.Count, layers);
+    EXPECT_EQ(D().Layers.size(), layers);
     EXPECT_FALSE(form->statusBar()->currentMessage().isEmpty());
     EXPECT_EQ(dialogs.Count("error"), 0);
 }

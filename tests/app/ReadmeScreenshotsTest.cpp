@@ -148,7 +148,7 @@ TEST(ReadmeScreenshots, ShowTheProgramAsItIs) {
     // The viewer shows the picture of the design's texture layer.
     const zb::Design& design = form->Workspace().GetDesign();
     int textureRow = -1;
-    for (uint32_t i = 0; i < design.Layers.Count && textureRow < 0; ++i)
+    for (uint32_t i = 0; i < design.Layers.size() && textureRow < 0; ++i)
         if (design.Layers[i].Kind == zb::kKindTexture) textureRow = int(i);
     ASSERT_GE(textureRow, 0);
     auto* list = form->findChild<QTreeWidget*>(QStringLiteral("ListView1"));

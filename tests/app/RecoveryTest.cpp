@@ -8,11 +8,16 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QThread>
 #include <functional>
+#include <future>
 #include <sys/stat.h>
 #include <sys/time.h>
 
 #include "app/RecoveryCopy.h"
+#include "app/RecoveryWriter.h"
+#include "base/ThreadPool.h"
+#include "document/DesignFile.h"
 #include "workspace/DesignWorkspace.h"
 
 using namespace zb;
@@ -30,7 +35,7 @@ struct Program {
     explicit Program(int layers, const QString& file = {}) : workspace(7, kA4, nullptr), copy(Folder()) {
         if (!file.isEmpty()) workspace.Save(QFile::encodeName(file).toStdString());
         for (int i = 0; i < layers; ++i) workspace.NewLayer();
-        EXPECT_TRUE(copy.Write(workspace));
+        EXPECT_TRUE(copy.Write(workspace.GetDesign(), workspace.FileName()));
     }
     DesignWorkspace workspace;
     RecoveryCopy copy;
@@ -85,7 +90,7 @@ TEST_F(MainFormTest, RecoveryOffersEveryCopyOfAProgramThatIsGoneAndNothingElse) 
              ASSERT_EQ(second.workspace.Recover(QFile::encodeName(found[0].design).toStdString(), ""), "");
              second.workspace.NewLayer();
              second.copy.Adopt(found[0]);
-             ASSERT_TRUE(second.copy.Write(second.workspace));
+             ASSERT_TRUE(second.copy.Write(second.workspace.GetDesign(), second.workspace.FileName()));
          },
          {"Unbenannt"}, 3, 0},
         {"killed with this program's process id",
@@ -143,10 +148,14 @@ TEST_F(MainFormTest, RecoveryOffersEveryCopyOfAProgramThatIsGoneAndNothingElse) 
             EXPECT_TRUE(dialogs.lastItems[i].startsWith(c.offered[i] + ", gesichert am ")) << dialogs.lastItems[i].toStdString();
             EXPECT_TRUE(dialogs.lastItems[i].contains(shown.toString("dd.MM.yyyy"))) << dialogs.lastItems[i].toStdString();
         }
-        EXPECT_EQ(int(D().Layers.Count), c.layersRestored ? c.layersRestored : 1);
+        EXPECT_EQ(int(D().Layers.size()), c.layersRestored ? c.layersRestored : 1);
         EXPECT_EQ(form->isWindowModified(), c.layersRestored > 0);
         EXPECT_EQ(dialogs.Count("error"), c.offered.size() > 0 && c.layersRestored == 0 ? 1 : 0);
-        // Nothing half written is left, and every copy restored or damaged is still there.
+        // Nothing half written is left once the restored copies, written anew
+        // in the background, are on the disk; every copy restored or damaged is still there.
+        QElapsedTimer writing;
+        writing.start();
+        while (Count(".*.tmp-*") > 0 && writing.elapsed() < 10000) QThread::msleep(5);
         EXPECT_EQ(Count(".*.tmp-*"), 0) << Entries().join(' ').toStdString();
         EXPECT_GE(Count("wiederherstellung-*.zbg"), int(c.offered.size()) + (running ? 1 : 0));
         // Collected first: a window takes its own child windows with it.
@@ -178,7 +187,7 @@ TEST_F(MainFormTest, RecoveryCopiesAreDiscardedOrKeptForLaterAsAnswered) {
         dialogs.picks = {a.pick};
         Show();
         EXPECT_EQ(Count("wiederherstellung-*.zbg"), a.copiesLeft);
-        EXPECT_EQ(int(D().Layers.Count), a.pick && (*a.pick)[1] ? 2 : 1);
+        EXPECT_EQ(int(D().Layers.size()), a.pick && (*a.pick)[1] ? 2 : 1);
     }
 }
 
@@ -200,4 +209,53 @@ TEST_F(MainFormTest, AFailedRecoveryCopySaysItsReasonInTheStatusBar) {
         << form->statusBar()->currentMessage().toStdString();
     EXPECT_TRUE(form->statusBar()->toolTip().contains("konnte nicht gespeichert werden"))
         << form->statusBar()->toolTip().toStdString();
+}
+
+// The copy is written on the pool, never on the caller's thread, and holds the
+// design as it was when the write was asked for; the newest request is the
+// one written last, and a removal asked for meanwhile comes after the write.
+TEST_F(MainFormTest, TheRecoveryCopyIsWrittenInTheBackgroundAsTheDesignWasWhenAskedFor) {
+    DesignWorkspace workspace(7, kA4, nullptr);
+    RecoveryCopy copy(Folder());
+    int failures = 0;
+    RecoveryWriter writer(copy, [&](const FileResult&) { ++failures; });
+    const auto layersInCopy = [&] {
+        std::unique_ptr<Design> design;
+        return openfile(QFile::encodeName(copy.CopyPath()).toStdString(), design) ? int(design->Layers.size()) : 0;
+    };
+    // Every worker of the pool waits until `go`, so nothing is written before.
+    const auto holdPool = [] {
+        auto go = std::make_shared<std::promise<void>>();
+        std::shared_future<void> released = go->get_future().share();
+        for (int i = 0; i < ThreadPool::Shared().Size(); ++i) ThreadPool::Shared().Post([released] { released.wait(); });
+        return go;
+    };
+
+    for (int i = 0; i < 2; ++i) workspace.NewLayer();
+    auto go = holdPool();
+    writer.Write(workspace.Snapshot(), "");
+    workspace.NewLayer();
+    ASSERT_EQ(workspace.DeleteLayer(0), "");
+    ASSERT_EQ(workspace.DeleteLayer(0), "");
+    EXPECT_FALSE(QFileInfo::exists(copy.CopyPath()));
+    go->set_value();
+    writer.Wait();
+    EXPECT_EQ(layersInCopy(), 2);
+
+    go = holdPool();
+    for (int i = 0; i < 3; ++i) {
+        workspace.NewLayer();
+        writer.Write(workspace.Snapshot(), "");
+    }
+    go->set_value();
+    writer.Wait();
+    EXPECT_EQ(layersInCopy(), 4);
+
+    go = holdPool();
+    writer.Write(workspace.Snapshot(), "");
+    writer.Remove();
+    go->set_value();
+    writer.Wait();
+    EXPECT_FALSE(QFileInfo::exists(copy.CopyPath()));
+    EXPECT_EQ(failures, 0);
 }

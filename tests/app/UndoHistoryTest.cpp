@@ -8,8 +8,7 @@ using namespace zb;
 namespace {
 
 struct Library {
-    DibPicture* cursor = nullptr;
-    TDynaArray<DibPicture> textures{&cursor};
+    std::vector<DibPicture> textures;
 };
 
 void ReplacePicture(TLayerRecord& l, int w, int h, uint32_t marker) {
@@ -19,7 +18,7 @@ void ReplacePicture(TLayerRecord& l, int w, int h, uint32_t marker) {
 
 std::vector<int> Counts(const Design& d) {
     std::vector<int> out;
-    for (uint32_t i = 0; i < d.Layers.Count; ++i) out.push_back(d.Layers[i].PatternCount);
+    for (uint32_t i = 0; i < d.Layers.size(); ++i) out.push_back(d.Layers[i].PatternCount);
     return out;
 }
 
@@ -34,15 +33,15 @@ TEST(UndoHistory, EachKindOfChangeGoesBackAndForth) {
     EXPECT_FALSE(h.CanUndo());
 
     // A setting, a text, a kind, a picture, a new layer, a move, a delete, the paper.
-    d.CurrentLayer->PatternCount = 7;
+    d.Layers.back().PatternCount = 7;
     ASSERT_TRUE(h.Record(d));
-    d.CurrentLayer->LayerText = "Hallo";
-    d.CurrentLayer->Kind = kKindGradient;
+    d.Layers.back().LayerText = "Hallo";
+    d.Layers.back().Kind = kKindGradient;
     ASSERT_TRUE(h.Record(d));
-    ReplacePicture(*d.CurrentLayer, 30, 20, RGBColor(9, 9, 9));
+    ReplacePicture(d.Layers.back(), 30, 20, RGBColor(9, 9, 9));
     ASSERT_TRUE(h.Record(d));
     NewPlane(d, lib.textures);
-    d.CurrentLayer->PatternCount = 8;
+    d.Layers.back().PatternCount = 8;
     ASSERT_TRUE(h.Record(d));
     MovePlaneUp(d, 1);
     ASSERT_TRUE(h.Record(d));
@@ -64,7 +63,7 @@ TEST(UndoHistory, EachKindOfChangeGoesBackAndForth) {
     EXPECT_EQ(Counts(d), (std::vector<int>{8, 7}));
     h.Undo(d); // move
     EXPECT_EQ(Counts(d), (std::vector<int>{7, 8}));
-    EXPECT_EQ(d.CurrentIndex, 1);
+    EXPECT_EQ(d.Layers.SelectedIndex(), 1);
     h.Undo(d); // new layer
     EXPECT_EQ(Counts(d), (std::vector<int>{7}));
     h.Undo(d); // picture
@@ -75,7 +74,7 @@ TEST(UndoHistory, EachKindOfChangeGoesBackAndForth) {
     h.Undo(d);
     EXPECT_EQ(d.Layers[0].PatternCount, 100);
     EXPECT_FALSE(h.CanUndo());
-    EXPECT_EQ(d.CurrentLayer, &d.Layers[0]);
+    EXPECT_EQ(d.Layers.SelectedIndex(), 0);
 
     for (int i = 0; i < 3; ++i) h.Redo(d);
     EXPECT_EQ(DibWidth(d.Layers[0].LayerPicture), 30);
@@ -83,7 +82,7 @@ TEST(UndoHistory, EachKindOfChangeGoesBackAndForth) {
     EXPECT_EQ(d.Layers[0].LayerText, "Hallo");
 
     // A new change drops what could have been redone.
-    d.CurrentLayer->TextSize = 40;
+    d.Layers.back().TextSize = 40;
     ASSERT_TRUE(h.Record(d));
     EXPECT_FALSE(h.CanRedo());
 }
@@ -92,12 +91,12 @@ TEST(UndoHistory, UnchangedPicturesAreSharedAndTheBoundDropsOldSteps) {
     Library lib;
     Design d;
     NewPlane(d, lib.textures);
-    ReplacePicture(*d.CurrentLayer, 1000, 1000, 1); // about 3 MB
+    ReplacePicture(d.Layers.back(), 1000, 1000, 1); // about 3 MB
     UndoHistory big;
     big.Reset(d);
     const size_t one = big.Bytes();
     for (int i = 0; i < 20; ++i) {
-        d.CurrentLayer->PatternCount = 200 + i;
+        d.Layers.back().PatternCount = 200 + i;
         ASSERT_TRUE(big.Record(d));
     }
     // Twenty steps over the same picture hold it once.
@@ -107,7 +106,7 @@ TEST(UndoHistory, UnchangedPicturesAreSharedAndTheBoundDropsOldSteps) {
     UndoHistory small(7'000'000);
     small.Reset(d);
     for (int i = 0; i < 5; ++i) {
-        ReplacePicture(*d.CurrentLayer, 1000, 1000, uint32_t(i + 2));
+        ReplacePicture(d.Layers.back(), 1000, 1000, uint32_t(i + 2));
         ASSERT_TRUE(small.Record(d));
         EXPECT_LE(small.Bytes(), 7'000'000u);
     }

@@ -49,7 +49,7 @@ int Pick(std::mt19937& rng, int lo, int hi) { return std::uniform_int_distributi
 void RandomStack(std::mt19937& rng, Design& design) {
     const int count = Pick(rng, 1, 6);
     for (int i = 0; i < count; ++i) {
-        TLayerRecord& layer = *design.Layers.Add();
+        TLayerRecord& layer = design.Layers.Add();
         SetLayerDefaults(layer);
         layer.Kind = uint32_t(Pick(rng, kKindGradient, kKindText));
         // Filters come often, so stacks of two and three occur.
@@ -103,7 +103,7 @@ TEST(BandComposition, EveryBandAndRectangleIsTheWholeSheetsPart) {
         const uint32_t start = uint32_t(rng());
         const double ppi = 96, zoom = Pick(rng, 50, 150);
         SCOPED_TRACE(testing::Message() << "ZB_TEST_SEED=" << seed << " trial " << trial << " layers "
-                                        << design.Layers.Count << " scale " << scale << " seamless "
+                                        << design.Layers.size() << " scale " << scale << " seamless "
                                         << design.Paper.Seamless);
 
         Compositor whole;
@@ -154,7 +154,7 @@ public:
 TEST(BandComposition, TextsAreRenderedOncePerSheet) {
     Design design;
     for (const int32_t fontMode : {kFontRandom, kFontChosen}) {
-        TLayerRecord& layer = *design.Layers.Add();
+        TLayerRecord& layer = design.Layers.Add();
         SetLayerDefaults(layer);
         layer.Kind = kKindText;
         layer.LayerText = "xy";
@@ -184,7 +184,7 @@ TEST(BandComposition, TextsAreRenderedOncePerSheet) {
 
 TEST(BandComposition, AWindowOutsideTheSheetIsRefusedAndLeavesItsTarget) {
     Design design;
-    SetLayerDefaults(*design.Layers.Add());
+    SetLayerDefaults(design.Layers.Add());
     BandComposer bands(design, {30, 20}, 96, 100, 5, nullptr);
     TestRaster out(10, 10);
     EXPECT_NE(bands.ComposeWindow(25, 0, out.view()).message, "");
@@ -195,7 +195,7 @@ TEST(BandComposition, AWindowOutsideTheSheetIsRefusedAndLeavesItsTarget) {
 TEST(BandComposition, MarginAddsTheReachOfEachFilterThatRuns) {
     Design design;
     for (const int32_t transparency : {0, 0, 5, -3}) {
-        TLayerRecord& layer = *design.Layers.Add();
+        TLayerRecord& layer = design.Layers.Add();
         SetLayerDefaults(layer);
         layer.Kind = kKindFilter;
         layer.Transparency = transparency;

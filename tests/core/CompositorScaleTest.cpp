@@ -17,7 +17,7 @@ namespace {
 
 // A left-to-right gradient, with an opaque "Stark Weichzeichnen" layer over it.
 void Gradient(Design& design) {
-    zb::TLayerRecord& g = *design.Layers.Add();
+    zb::TLayerRecord& g = design.Layers.Add();
     zb::SetLayerDefaults(g);
     g.Kind = zb::kKindGradient;
     g.GradientColor1 = 0x000000;
@@ -27,7 +27,7 @@ void Gradient(Design& design) {
 
 void GradientAndBlur(Design& design) {
     Gradient(design);
-    zb::TLayerRecord& f = *design.Layers.Add();
+    zb::TLayerRecord& f = design.Layers.Add();
     zb::SetLayerDefaults(f);
     f.Kind = zb::kKindFilter;
     f.FilterIndex = 2;

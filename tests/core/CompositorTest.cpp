@@ -25,7 +25,7 @@ using zb::test::TestRaster;
 namespace {
 
 TLayerRecord& AddLayer(Design& design, uint32_t kind, int32_t transparency = 0) {
-    TLayerRecord& layer = *design.Layers.Add();
+    TLayerRecord& layer = design.Layers.Add();
     zb::SetLayerDefaults(layer);
     layer.Kind = kind;
     layer.Transparency = transparency;
@@ -134,7 +134,7 @@ TEST(Compositor, BottomLayerIsOpaqueAndUpperLayersBlend) {
 
     // The first two alone: an opaque bottom whatever its weight, S = 3 above.
     for (uint32_t top : {3u, 2u}) {
-        design.Layers.Delete(top);
+        design.Layers.Remove(top);
     }
     zb::FillGradientReference(expected.view(), a1, a2, 0);
     zb::FillGradientReference(layer.view(), b1, b2, 2);

@@ -58,7 +58,6 @@ std::unique_ptr<Design> RichDesign(uint32_t seed) {
     d->Layers[2].FontName = "";
     d->Layers[3].FontName = "Caf\xE9 Sans";
     d->Paper = {21.37, 29.7, 3.5, 4.25, 0.8235, 125, 1.25, 9.99, false, false, false, false};
-    d->CurrentIndex = 1;
     d->Layers.Select(1);
     return d;
 }
@@ -112,7 +111,6 @@ std::unique_ptr<Design> SmallDesign() {
     AddLayerWith(*d, MakePicture(3, 2, 24, 11));
     TLayerRecord& top = AddLayerWith(*d, MakePicture(5, 2, 8, 12));
     top.LayerText = "Zierbogen \xE4\xF6\xFC";
-    d->CurrentIndex = 1;
     d->Layers.Select(1);
     return d;
 }
@@ -156,7 +154,7 @@ protected:
 
 TEST_F(DesignFileTest, DefaultLayerWithFallbackPictureIs1649BytesAtTheDocumentedOffsets) {
     Design d;
-    TDynaArray<DibPicture> noTextures;
+    std::vector<DibPicture> noTextures;
     ASSERT_EQ(AddLayer(d, noTextures), "");
     const std::vector<uint8_t> f = Saved(d);
     ASSERT_EQ(f.size(), 1649u);
@@ -215,8 +213,8 @@ TEST_F(DesignFileTest, EverythingSurvivesSaveAndReopenAndSavesByteIdentically) {
     const FileResult r = openfile(dir.File("a.zbg"), back);
     ASSERT_TRUE(r.Ok) << r.Message;
     EXPECT_TRUE(r.Message.empty());
-    ASSERT_EQ(back->Layers.Count, d->Layers.Count);
-    for (uint32_t i = 0; i < d->Layers.Count; ++i) {
+    ASSERT_EQ(back->Layers.size(), d->Layers.size());
+    for (uint32_t i = 0; i < d->Layers.size(); ++i) {
         SCOPED_TRACE("layer " + std::to_string(i));
         ExpectSameLayer(d->Layers[i], back->Layers[i]);
     }
@@ -231,13 +229,11 @@ TEST_F(DesignFileTest, EverythingSurvivesSaveAndReopenAndSavesByteIdentically) {
     EXPECT_EQ(p.RandY, 9.99);
     EXPECT_FALSE(p.PrintAll || p.HoldWidth2 || p.SVerh || p.HoldWidth);
     // The top layer is selected, whatever was selected when saving.
-    EXPECT_EQ(back->CurrentIndex, 5);
-    EXPECT_EQ(back->CurrentLayer, &back->Layers[5]);
+    EXPECT_EQ(back->Layers.SelectedIndex(), 5);
 
     EXPECT_EQ(Saved(*back, "b.zbg"), first);
     // Saving does not move the selection of the saved design.
-    EXPECT_EQ(d->CurrentIndex, 1);
-    EXPECT_EQ(d->CurrentLayer, &d->Layers[1]);
+    EXPECT_EQ(d->Layers.SelectedIndex(), 1);
 }
 
 TEST_F(DesignFileTest, PicturesLargerThanTheReadBufferSurvive) {
@@ -248,22 +244,20 @@ TEST_F(DesignFileTest, PicturesLargerThanTheReadBufferSurvive) {
     Saved(d);
     std::unique_ptr<Design> back;
     ASSERT_TRUE(openfile(dir.File("gut.zbg"), back));
-    ASSERT_EQ(back->Layers.Count, 3u);
+    ASSERT_EQ(back->Layers.size(), 3u);
     for (uint32_t i = 0; i < 3; ++i) ExpectSamePicture(d.Layers[i].LayerPicture, back->Layers[i].LayerPicture);
 }
 
 TEST_F(DesignFileTest, ThreeLayersOpenWithTheTopOneSelected) {
     Design d;
-    TDynaArray<DibPicture> noTextures;
+    std::vector<DibPicture> noTextures;
     for (int i = 0; i < 3; ++i) ASSERT_EQ(NewPlane(d, noTextures), "");
-    d.CurrentIndex = 0;
     d.Layers.Select(0);
     Saved(d);
     std::unique_ptr<Design> back;
     ASSERT_TRUE(openfile(dir.File("gut.zbg"), back));
-    EXPECT_EQ(back->Layers.Count, 3u);
-    EXPECT_EQ(back->CurrentIndex, 2);
-    EXPECT_EQ(back->CurrentLayer, &back->Layers[2]);
+    EXPECT_EQ(back->Layers.size(), 3u);
+    EXPECT_EQ(back->Layers.SelectedIndex(), 2);
 }
 
 TEST_F(DesignFileTest, PaperValuesAreLimitedAndRoundedLikeTheirFields) {
@@ -329,7 +323,7 @@ TEST_F(DesignFileTest, FileCutAtEveryByteIsRefusedAndTheDesignStays) {
     EXPECT_TRUE(Snap(*current) == snap);
     WriteBytes(path, full);
     ASSERT_TRUE(openfile(path, current));
-    EXPECT_EQ(current->Layers.Count, 2u);
+    EXPECT_EQ(current->Layers.size(), 2u);
 }
 
 TEST_F(DesignFileTest, HostileCountsAndSizesAreRefusedBeforeAllocating) {
@@ -429,7 +423,6 @@ TEST_F(DesignFileTest, LayerValuesAreLimitedOnlyWhereTheyHarm) {
     Design small;
     TLayerRecord& layer = AddLayerWith(small, MakePicture(3, 2, 24, 11));
     layer.Kind = kKindPattern;
-    small.CurrentIndex = 0;
     small.Layers.Select(0);
     const std::vector<uint8_t> good = Saved(small);
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -635,7 +628,6 @@ TEST_F(DesignFileTest, PalettedLayerPicturesComposeInTheirColoursAndKeepTheirByt
         }
         TLayerRecord& layer = AddLayerWith(*d, std::move(pic));
         layer.Kind = kKindTexture;
-        d->CurrentLayer = &layer;
         const std::string file = dir.File("palette.zbg");
         ASSERT_TRUE(savefile(*d, file));
         const std::vector<uint8_t> saved = ReadBytes(file);

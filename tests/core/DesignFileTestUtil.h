@@ -97,14 +97,13 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& data
 struct Snapshot {
     std::vector<uint8_t> bytes;
     int32_t currentIndex = 0;
-    const TLayerRecord* currentLayer = nullptr;
     bool operator==(const Snapshot&) const = default;
 };
 
 inline Snapshot Snap(const Design& design) {
     MemorySink sink;
     EXPECT_TRUE(WriteDesign(design, sink));
-    return {sink.bytes, design.CurrentIndex, design.CurrentLayer};
+    return {sink.bytes, design.Layers.SelectedIndex()};
 }
 
 // A picture with random pixels and, for 8 bits or fewer, a random colour table.
@@ -126,7 +125,7 @@ inline DibPicture MakePicture(int width, int height, int bits, uint32_t seed) {
 
 // Adds a layer with the defaults and the given picture (the record takes it over).
 inline TLayerRecord& AddLayerWith(Design& design, DibPicture picture) {
-    TLayerRecord* layer = design.Layers.Add();
+    TLayerRecord* layer = &design.Layers.Add();
     SetLayerDefaults(*layer);
     layer->LayerPicture = std::move(picture);
     return *layer;

@@ -23,7 +23,7 @@ std::filesystem::path CorpusDir() {
 
 std::unique_ptr<Design> DefaultDesign() {
     auto d = std::make_unique<Design>();
-    TDynaArray<DibPicture> noTextures;
+    std::vector<DibPicture> noTextures;
     AddLayer(*d, noTextures);
     return d;
 }
@@ -90,7 +90,7 @@ TEST(DesignGoldenFile, WriterStillProducesAndReaderStillOpensTheKeptFiles) {
         std::unique_ptr<Design> back;
         const FileResult r = openfile(kept, back);
         ASSERT_TRUE(r.Ok) << r.Message;
-        EXPECT_EQ(back->Layers.Count, design->Layers.Count);
+        EXPECT_EQ(back->Layers.size(), design->Layers.size());
         EXPECT_EQ(Snap(*back).bytes, written);
     }
 }

@@ -4,10 +4,8 @@
 #include <vector>
 
 #include "base/DibPicture.h"
-#include "base/TDynaArray.h"
 
 using zb::DibPicture;
-using zb::TDynaArray;
 
 namespace {
 
@@ -76,20 +74,4 @@ TEST(DibPicture, MovesHandOverCopiesShareUntilWritten) {
     c.reset();
     EXPECT_TRUE(c.empty());
     EXPECT_EQ(zb::DibMessage(c), "");
-}
-
-TEST(DibPicture, AnArrayOfPicturesMovesThemAndFreesWhatItDrops) {
-    DibPicture* cursor = nullptr;
-    TDynaArray<DibPicture> pictures(&cursor);
-    for (uint32_t marker : {1u, 2u, 3u, 4u}) *pictures.Add() = Marked(3, 2, marker);
-    EXPECT_EQ(cursor, &pictures[3]);
-    pictures.Exchange(0, 3);
-    pictures.Delete(1);
-    std::vector<uint32_t> markers;
-    for (uint32_t i = 0; i < pictures.Count; ++i) markers.push_back(MarkerOf(pictures[i]));
-    EXPECT_EQ(markers, (std::vector<uint32_t>{4, 3, 1}));
-    EXPECT_TRUE(pictures.Add()->empty());
-    pictures.Clear();
-    EXPECT_EQ(pictures.Count, 0u);
-    *pictures.Add() = Marked(1, 1, 9); // freed by the array's destructor
 }

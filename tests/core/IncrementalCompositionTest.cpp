@@ -117,7 +117,7 @@ void NewRandomLayer(DesignWorkspace& w, Rng& rng) {
     EditLayer(w, w.CurrentIndex(), rng, 8);
 }
 
-int LayerCount(const DesignWorkspace& w) { return int(w.GetDesign().Layers.Count); }
+int LayerCount(const DesignWorkspace& w) { return int(w.GetDesign().Layers.size()); }
 
 } // namespace
 

@@ -17,7 +17,7 @@ namespace {
 // Three pattern layers over a gradient: enough rows for every worker.
 void ThreeLayers(zb::Design& design) {
     for (int i = 0; i < 3; ++i) {
-        zb::TLayerRecord& layer = *design.Layers.Add();
+        zb::TLayerRecord& layer = design.Layers.Add();
         zb::SetLayerDefaults(layer);
         layer.Kind = i == 0 ? zb::kKindGradient : zb::kKindPattern;
         layer.PatternCount = 400;

@@ -24,7 +24,7 @@ namespace {
 constexpr size_t kFirstBlock = 4;
 
 TLayerRecord& Add(Design& design, uint32_t kind) {
-    TLayerRecord* layer = design.Layers.Add();
+    TLayerRecord* layer = &design.Layers.Add();
     SetLayerDefaults(*layer);
     layer->Kind = kind;
     layer->LayerPicture = DibPicture(4, 3, 24);
@@ -62,7 +62,7 @@ Read ReadBack(std::vector<uint8_t> bytes) {
     Design design;
     Read r;
     r.message = ReadDesign(source, design);
-    for (uint32_t i = 0; i < design.Layers.Count; ++i) {
+    for (uint32_t i = 0; i < design.Layers.size(); ++i) {
         r.names.push_back(design.Layers[i].Name);
         r.visible.push_back(design.Layers[i].Visible);
     }
@@ -203,7 +203,7 @@ TEST(HiddenLayer, LeavesTheOtherLayersAsTheyAre) {
         MakeStack(withHidden);
         MakeStack(reference);
         withHidden.Layers[uint32_t(hidden)].Visible = false;
-        if (hidden == 0) reference.Layers.Delete(0);
+        if (hidden == 0) reference.Layers.Remove(0);
         else reference.Layers[uint32_t(hidden)].Transparency = kTransparencyMax;
 
         Compositor a, b;
@@ -218,7 +218,7 @@ TEST(HiddenLayer, LeavesTheOtherLayersAsTheyAre) {
     // Nothing shown is white paper.
     Design none;
     MakeStack(none);
-    for (uint32_t i = 0; i < none.Layers.Count; ++i) none.Layers[i].Visible = false;
+    for (uint32_t i = 0; i < none.Layers.size(); ++i) none.Layers[i].Visible = false;
     Compositor c;
     ASSERT_EQ(c.EnsureSize({20, 10}), "");
     RandomInt r(1);
@@ -249,7 +249,7 @@ TEST(LayerListCommands, RenameHideDuplicateAndMoveAreEachOneStep) {
     ASSERT_EQ(w.Compose(96, -1), "");
     const auto names = [&w] {
         std::string s;
-        for (uint32_t i = 0; i < w.GetDesign().Layers.Count; ++i)
+        for (uint32_t i = 0; i < w.GetDesign().Layers.size(); ++i)
             s += LayerDisplayName(w.GetDesign().Layers[i]) + (w.GetDesign().Layers[i].Visible ? "" : "-") + "|";
         return s;
     };

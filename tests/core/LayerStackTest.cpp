@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "base/DibCopy.h"
 #include "model/LayerStack.h"
@@ -12,28 +13,25 @@ namespace {
 
 // A texture library of one 24-bit picture whose pixels carry a marker.
 struct OneTexture {
-    DibPicture* cursor = nullptr;
-    TDynaArray<DibPicture> textures{&cursor};
+    std::vector<DibPicture> textures;
     OneTexture() {
-        DibPicture* t = textures.Add();
-        *t = DibPicture(7, 3, 24);
-        setpixel(t->dib(), 2, 1, RGBColor(10, 20, 30));
+        DibPicture& t = textures.emplace_back(7, 3, 24);
+        setpixel(t.dib(), 2, 1, RGBColor(10, 20, 30));
     }
 };
 
 // Builds a design of `n` layers tagged by their PatternCount (1, 2, 3, ...).
 void MakeStack(Design& d, int n) {
-    DibPicture* none = nullptr;
-    TDynaArray<DibPicture> empty{&none};
+    std::vector<DibPicture> empty;
     for (int i = 0; i < n; ++i) {
         ASSERT_EQ(NewPlane(d, empty), "");
-        d.CurrentLayer->PatternCount = i + 1;
+        d.Layers.back().PatternCount = i + 1;
     }
 }
 
 std::vector<int> Tags(Design& d) {
     std::vector<int> out;
-    for (uint32_t i = 0; i < d.Layers.Count; ++i) out.push_back(d.Layers[i].PatternCount);
+    for (uint32_t i = 0; i < d.Layers.size(); ++i) out.push_back(d.Layers[i].PatternCount);
     return out;
 }
 
@@ -44,10 +42,9 @@ TEST(LayerStack, NewLayerHasTheDefaultsAndLiesOnTop) {
     OneTexture lib;
     MakeStack(d, 1);
     ASSERT_EQ(NewPlane(d, lib.textures), "");
-    EXPECT_EQ(d.Layers.Count, 2u);
-    EXPECT_EQ(d.CurrentIndex, 1);
+    EXPECT_EQ(d.Layers.size(), 2u);
+    EXPECT_EQ(d.Layers.SelectedIndex(), 1);
     const TLayerRecord& l = d.Layers[1];
-    EXPECT_EQ(d.CurrentLayer, &d.Layers[1]);
     EXPECT_EQ(l.Kind, kKindTexture);
     EXPECT_EQ(l.Transparency, 0);
     EXPECT_EQ(l.GradientColor1, RGBColor(0, 0, 255));
@@ -86,16 +83,15 @@ TEST(LayerStack, DeleteSelectsTheFollowingLayerOrTheNewTop) {
         MakeStack(d, 3);
         EXPECT_EQ(DeletePlane(d, 2), "");
         EXPECT_EQ(Tags(d), (std::vector<int>{1, 2}));
-        EXPECT_EQ(d.CurrentIndex, 1);
-        EXPECT_EQ(d.CurrentLayer, &d.Layers[1]);
+        EXPECT_EQ(d.Layers.SelectedIndex(), 1);
     }
     {
         Design d;
         MakeStack(d, 3);
         EXPECT_EQ(DeletePlane(d, 0), "");
         EXPECT_EQ(Tags(d), (std::vector<int>{2, 3}));
-        EXPECT_EQ(d.CurrentIndex, 0);
-        EXPECT_EQ(d.CurrentLayer->PatternCount, 2);
+        EXPECT_EQ(d.Layers.SelectedIndex(), 0);
+        EXPECT_EQ(d.Layers.Selected()->PatternCount, 2);
     }
 }
 
@@ -104,15 +100,15 @@ TEST(LayerStack, RefusedDeletesNameTheReasonAndChangeNothing) {
     MakeStack(one, 1);
     EXPECT_EQ(DeletePlane(one, 0), kCannotDeleteLast);
     EXPECT_EQ(DeletePlane(one, -1), kNoLayerSelected); // no selection is reported first
-    EXPECT_EQ(one.Layers.Count, 1u);
+    EXPECT_EQ(one.Layers.size(), 1u);
     EXPECT_NE(one.Layers[0].LayerPicture.dib().Bits, nullptr);
 
     Design three;
     MakeStack(three, 3);
-    three.CurrentIndex = 1;
+    three.Layers.Select(1);
     EXPECT_EQ(DeletePlane(three, -1), kNoLayerSelected);
     EXPECT_EQ(Tags(three), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(three.CurrentIndex, 1);
+    EXPECT_EQ(three.Layers.SelectedIndex(), 1);
 }
 
 TEST(LayerStack, MovingFollowsTheLayerAndStopsAtTheEnds) {
@@ -120,16 +116,16 @@ TEST(LayerStack, MovingFollowsTheLayerAndStopsAtTheEnds) {
     MakeStack(d, 3);
     EXPECT_EQ(MovePlaneUp(d, 2), "");
     EXPECT_EQ(Tags(d), (std::vector<int>{1, 3, 2}));
-    EXPECT_EQ(d.CurrentIndex, 1);
-    EXPECT_EQ(d.CurrentLayer->PatternCount, 3);
+    EXPECT_EQ(d.Layers.SelectedIndex(), 1);
+    EXPECT_EQ(d.Layers.Selected()->PatternCount, 3);
     EXPECT_EQ(MovePlaneDown(d, 0), "");
     EXPECT_EQ(Tags(d), (std::vector<int>{3, 1, 2}));
-    EXPECT_EQ(d.CurrentIndex, 1);
+    EXPECT_EQ(d.Layers.SelectedIndex(), 1);
     // Row 0 up and the top row down change no record.
     EXPECT_EQ(MovePlaneUp(d, 0), "");
     EXPECT_EQ(MovePlaneDown(d, 2), "");
     EXPECT_EQ(Tags(d), (std::vector<int>{3, 1, 2}));
-    EXPECT_EQ(d.CurrentIndex, 2);
+    EXPECT_EQ(d.Layers.SelectedIndex(), 2);
     EXPECT_EQ(MovePlaneUp(d, -1), kNoLayerSelected);
     EXPECT_EQ(MovePlaneDown(d, 3), kNoLayerSelected);
 }
@@ -139,10 +135,54 @@ TEST(LayerStack, KeepBottomLayerLeavesRecordZeroAsItWas) {
     MakeStack(d, 3);
     d.Layers[0].LayerText = "Unten";
     KeepBottomLayer(d);
-    ASSERT_EQ(d.Layers.Count, 1u);
-    EXPECT_EQ(d.CurrentIndex, 0);
+    ASSERT_EQ(d.Layers.size(), 1u);
+    EXPECT_EQ(d.Layers.SelectedIndex(), 0);
     EXPECT_EQ(d.Layers[0].PatternCount, 1);
     EXPECT_EQ(d.Layers[0].LayerText, "Unten");
+}
+
+// The list's own edits, each on a stack tagged 1 .. 4 with layer 3 selected:
+// the order they leave and the selection. Indices outside the stack change nothing.
+TEST(LayerList, EditsKeepTheOrderAndTheSelectionAsTheySay) {
+    struct Case {
+        const char* what;
+        std::function<void(LayerList&)> edit;
+        std::vector<int> tags;
+        int selected;
+    };
+    const auto inserted = [](size_t at) {
+        return [at](LayerList& l) { l.Insert(at, TLayerRecord{}).PatternCount = 9; };
+    };
+    const Case cases[] = {
+        {"move up", [](LayerList& l) { l.Move(0, 2); }, {2, 3, 1, 4}, 3},
+        {"move down", [](LayerList& l) { l.Move(3, 1); }, {1, 4, 2, 3}, 3},
+        {"move outside", [](LayerList& l) { l.Move(1, 4); }, {1, 2, 3, 4}, 3},
+        {"swap", [](LayerList& l) { l.Swap(3, 0); }, {4, 2, 3, 1}, 3},
+        {"swap outside", [](LayerList& l) { l.Swap(4, 0); }, {1, 2, 3, 4}, 3},
+        {"insert", inserted(1), {1, 9, 2, 3, 4}, 3},
+        {"insert past the top", inserted(7), {1, 2, 3, 4, 9}, 3},
+        {"remove below", [](LayerList& l) { l.Remove(0); }, {2, 3, 4}, 2},
+        {"remove the top, selected", [](LayerList& l) { l.Remove(3); }, {1, 2, 3}, 2},
+        {"remove outside", [](LayerList& l) { l.Remove(4); }, {1, 2, 3, 4}, 3},
+        {"clear", [](LayerList& l) { l.Clear(); }, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LayerList list;
+        for (int tag = 1; tag <= 4; ++tag) list.Add().PatternCount = tag;
+        list.Select(3);
+        c.edit(list);
+        std::vector<int> tags;
+        for (const TLayerRecord& layer : list) tags.push_back(layer.PatternCount);
+        EXPECT_EQ(tags, c.tags);
+        EXPECT_EQ(list.SelectedIndex(), c.selected);
+    }
+    LayerList list;
+    list.Add();
+    list.Select(1);
+    EXPECT_EQ(list.Selected(), nullptr);
+    list.Select(0);
+    EXPECT_EQ(list.Selected(), &list[0]);
 }
 
 TEST(LayerStack, DroppedRowsLandInTheGapTheyWereDroppedInto) {

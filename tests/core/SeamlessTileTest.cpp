@@ -52,11 +52,11 @@ private:
     std::vector<std::string> families_{"Eins", "Zwei", "Dreier"};
 };
 
-Design& AddLayer(Design& design, uint32_t kind) {
-    TLayerRecord* layer = design.Layers.Add();
-    SetLayerDefaults(*layer);
-    layer->Kind = kind;
-    return design;
+TLayerRecord& AddLayer(Design& design, uint32_t kind) {
+    TLayerRecord& layer = design.Layers.Add();
+    SetLayerDefaults(layer);
+    layer.Kind = kind;
+    return layer;
 }
 
 // ---- the design file ------------------------------------------------------------------
@@ -438,7 +438,7 @@ uint32_t Dark(std::mt19937& rng) { return (rng() % 150) | (rng() % 150) << 8 | (
 // whose tiles fit the sheet; filters work on shapes beneath them.
 void RandomDesign(Design& design, uint32_t kind, std::mt19937& rng, const TDibRecord& picture) {
     auto pattern = [&](Design& d) {
-        TLayerRecord& l = *AddLayer(d, kKindPattern).CurrentLayer;
+        TLayerRecord& l = AddLayer(d, kKindPattern);
         l.PatternShape = int32_t(rng() % 6);
         l.PatternColorMode = kColorSingle;
         l.PatternColor = Dark(rng);
@@ -451,7 +451,7 @@ void RandomDesign(Design& design, uint32_t kind, std::mt19937& rng, const TDibRe
     switch (kind) {
     case kKindPattern: pattern(design); break;
     case kKindText: {
-        TLayerRecord& l = *AddLayer(design, kKindText).CurrentLayer;
+        TLayerRecord& l = AddLayer(design, kKindText);
         l.LayerText = rng() % 2 ? "Zier" : "Bogen";
         l.TextColorMode = kColorSingle;
         l.TextColor = Dark(rng);
@@ -464,7 +464,7 @@ void RandomDesign(Design& design, uint32_t kind, std::mt19937& rng, const TDibRe
     }
     case kKindFilter: {
         pattern(design);
-        TLayerRecord& l = *AddLayer(design, kKindFilter).CurrentLayer;
+        TLayerRecord& l = AddLayer(design, kKindFilter);
         // Sharpening and edge filters: at a cut edge they draw a line of their own.
         const int32_t filters[] = {3, 4, 6, 8};
         l.FilterIndex = filters[rng() % 4];
@@ -472,7 +472,7 @@ void RandomDesign(Design& design, uint32_t kind, std::mt19937& rng, const TDibRe
         break;
     }
     case kKindTexture: {
-        TLayerRecord& t = *AddLayer(design, kKindTexture).CurrentLayer;
+        TLayerRecord& t = AddLayer(design, kKindTexture);
         MakeDIBCopy(picture, t.LayerPicture);
         t.PictureWidthMM = 30.2 * 25.39995 / 96; // tiles of 30 pixels across
         pattern(design);
@@ -562,7 +562,7 @@ TEST(SeamHints, GradientsAndPicturesThatDoNotFitAreNamed) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Design design;
-        TLayerRecord& l = *AddLayer(design, c.kind).CurrentLayer;
+        TLayerRecord& l = AddLayer(design, c.kind);
         MakeDIBCopy(picture, l.LayerPicture);
         l.PictureWidthMM = (c.tilePixels + 0.2) * 25.39995 / 96;
         l.PatternSizeMM = l.PictureWidthMM;

@@ -32,7 +32,7 @@ TEST(Templates, EachOpensAndComposes) {
         EXPECT_FALSE(design->Paper.PrintAll);
         seamless += design->Paper.Seamless;
         posters += design->Paper.Breit * design->Paper.Hoch >= 50.0 * 70.0;
-        for (uint32_t i = 0; i < design->Layers.Count; ++i) EXPECT_FALSE(design->Layers[i].Name.empty());
+        for (uint32_t i = 0; i < design->Layers.size(); ++i) EXPECT_FALSE(design->Layers[i].Name.empty());
 
         Compositor compositor;
         const RasterSize size = DesignRasterSize(design->Paper, PrintablePage{4760, 6779, 600, 600}, 96, 10);

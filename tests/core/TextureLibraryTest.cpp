@@ -58,8 +58,7 @@ TEST(TextureLibrary, ReadsEveryPictureInNameOrderSkippingTheRest) {
     decoder.pictures["Z.png"] = OneColour(7, 90);
     decoder.pictures["c.png"] = OneColour(8, 1); // must never be asked for
 
-    DibPicture* cursor = nullptr;
-    TDynaArray<DibPicture> textures(&cursor);
+    std::vector<DibPicture> textures;
     std::vector<std::pair<size_t, size_t>> progress;
     const size_t added = ReadinTextures(textures, folder.path(), decoder,
                                         [&](size_t done, size_t total) { progress.emplace_back(done, total); });
@@ -67,7 +66,7 @@ TEST(TextureLibrary, ReadsEveryPictureInNameOrderSkippingTheRest) {
     // A file manager's order: case does not matter, digits compare as characters.
     EXPECT_EQ(decoder.asked, (std::vector<std::string>{"10.png", "2.png", "a.png", "b.png", "kaputt.png", "Z.png"}));
     ASSERT_EQ(added, 5u);
-    ASSERT_EQ(textures.Count, 5u);
+    ASSERT_EQ(textures.size(), 5u);
     const int widths[] = {5, 6, 3, 4, 7};
     const uint8_t reds[] = {100, 20, 30, 40, 90};
     for (uint32_t i = 0; i < 5; ++i) {
@@ -81,18 +80,17 @@ TEST(TextureLibrary, ReadsEveryPictureInNameOrderSkippingTheRest) {
     EXPECT_EQ(progress.size(), 7u);
 
     ReleaseTextures(textures);
-    EXPECT_EQ(textures.Count, 0u);
-    EXPECT_EQ(cursor, nullptr);
+    EXPECT_EQ(textures.size(), 0u);
 }
 
 TEST(TextureLibrary, MissingOrEmptyFolderGivesAnEmptyLibrary) {
     FakePictureDecoder decoder;
-    TDynaArray<DibPicture> textures;
+    std::vector<DibPicture> textures;
     EXPECT_EQ(ReadinTextures(textures, "/gibt/es/nicht/texturen", decoder), 0u);
-    EXPECT_EQ(textures.Count, 0u);
+    EXPECT_EQ(textures.size(), 0u);
     TempFolder empty;
     EXPECT_EQ(ReadinTextures(textures, empty.path(), decoder), 0u);
-    EXPECT_EQ(textures.Count, 0u);
+    EXPECT_EQ(textures.size(), 0u);
     EXPECT_TRUE(ScanTextureFolder("/gibt/es/nicht/texturen", decoder).empty());
     EXPECT_TRUE(decoder.asked.empty());
 }

@@ -40,17 +40,17 @@ int Export(const QStringList& args) {
 TEST(CliExport, FiltersAtTheViewsScaleUnlessPixelFilters) {
     QTemporaryDir dir;
     zb::Design design;
-    zb::TLayerRecord& g = *design.Layers.Add();
+    zb::TLayerRecord& g = design.Layers.Add();
     zb::SetLayerDefaults(g);
     g.Kind = zb::kKindGradient;
     g.GradientColor1 = 0x000000;
     g.GradientColor2 = 0xFFFFFF;
     g.GradientDirection = zb::kGradientLeftToRight;
-    zb::TLayerRecord& pattern = *design.Layers.Add();
+    zb::TLayerRecord& pattern = design.Layers.Add();
     zb::SetLayerDefaults(pattern);
     pattern.Kind = zb::kKindPattern;
     pattern.Transparency = -5;
-    zb::TLayerRecord& f = *design.Layers.Add();
+    zb::TLayerRecord& f = design.Layers.Add();
     zb::SetLayerDefaults(f);
     f.Kind = zb::kKindFilter;
     f.FilterIndex = 2;

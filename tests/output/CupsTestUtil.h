@@ -88,19 +88,19 @@ inline QRect Ink(const QImage& page) {
 // A gradient, `discs` large discs in random colours and a light blur: cells
 // of the sheet differ clearly from one generator state to the next.
 inline void SampleDesign(Design& design, int discs = 60, double discMM = 9) {
-    TLayerRecord& g = *design.Layers.Add();
+    TLayerRecord& g = design.Layers.Add();
     SetLayerDefaults(g);
     g.Kind = kKindGradient;
     g.GradientColor1 = 0x2040C0;
     g.GradientColor2 = 0x60A040;
     g.GradientDirection = kGradientTopLeftDiagonal;
-    TLayerRecord& p = *design.Layers.Add();
+    TLayerRecord& p = design.Layers.Add();
     SetLayerDefaults(p);
     p.Kind = kKindPattern;
     p.PatternCount = discs;
     p.PatternSizeMM = discMM;
     p.Transparency = -5;
-    TLayerRecord& f = *design.Layers.Add();
+    TLayerRecord& f = design.Layers.Add();
     SetLayerDefaults(f);
     f.Kind = kKindFilter;
     f.FilterIndex = 0;

@@ -214,7 +214,7 @@ TEST(OutputFailure, WritersRefuseWhatIsNoFileAndKeepTheMode) {
 TEST(OutputFailure, PdfIntoAMissingFolderFailsBeforeComposing) {
     QTemporaryDir dir;
     zb::Design design;
-    zb::TLayerRecord& g = *design.Layers.Add();
+    zb::TLayerRecord& g = design.Layers.Add();
     zb::SetLayerDefaults(g);
     g.Kind = zb::kKindGradient;
     QPrinter printer(QPrinter::HighResolution);

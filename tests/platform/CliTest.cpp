@@ -66,16 +66,15 @@ CliRun Zierbogen(const QStringList& args, rlim_t fileSizeLimit = 0, rlim_t memor
 // a gradient, a texture with a known picture, a seeded pattern and a filter.
 std::unique_ptr<Design> DeterministicDesign() {
     auto d = std::make_unique<Design>();
-    DibPicture* none = nullptr;
-    TDynaArray<DibPicture> noTextures{&none};
+    std::vector<DibPicture> noTextures;
     NewPlane(*d, noTextures);
-    d->CurrentLayer->Kind = kKindGradient;
-    d->CurrentLayer->GradientColor1 = RGBColor(250, 200, 30);
-    d->CurrentLayer->GradientColor2 = RGBColor(20, 60, 200);
-    d->CurrentLayer->GradientDirection = 3;
+    d->Layers.back().Kind = kKindGradient;
+    d->Layers.back().GradientColor1 = RGBColor(250, 200, 30);
+    d->Layers.back().GradientColor2 = RGBColor(20, 60, 200);
+    d->Layers.back().GradientDirection = 3;
 
     NewPlane(*d, noTextures);
-    TLayerRecord& tex = *d->CurrentLayer;
+    TLayerRecord& tex = d->Layers.back();
     tex.Kind = kKindTexture;
     tex.Transparency = 2;
     tex.PictureWidthMM = 9.0;
@@ -84,7 +83,7 @@ std::unique_ptr<Design> DeterministicDesign() {
         for (int x = 0; x < 13; ++x) setpixel(tex.LayerPicture.dib(), x, y, RGBColor(uint8_t(x * 19), uint8_t(y * 35), 90));
 
     NewPlane(*d, noTextures);
-    TLayerRecord& pat = *d->CurrentLayer;
+    TLayerRecord& pat = d->Layers.back();
     pat.Kind = kKindPattern;
     pat.PatternShape = 0;
     pat.PatternSizeMM = 6.0;
@@ -92,9 +91,9 @@ std::unique_ptr<Design> DeterministicDesign() {
     pat.Transparency = -2;
 
     NewPlane(*d, noTextures);
-    d->CurrentLayer->Kind = kKindFilter;
-    d->CurrentLayer->FilterIndex = 12; // emboss
-    d->CurrentLayer->Transparency = 3;
+    d->Layers.back().Kind = kKindFilter;
+    d->Layers.back().FilterIndex = 12; // emboss
+    d->Layers.back().Transparency = 3;
 
     d->Paper.PrintAll = false;
     d->Paper.Breit = 6.0;
@@ -805,7 +804,7 @@ TEST_F(CliTest, InfoNamesLayersAndRenderLeavesHiddenOnesOut) {
     EXPECT_FALSE(layers[1].toObject()["visible"].toBool(true));
     EXPECT_TRUE(layers[2].toObject()["visible"].toBool(false));
 
-    for (uint32_t i = 0; i < design->Layers.Count; ++i) design->Layers[i].Visible = false;
+    for (uint32_t i = 0; i < design->Layers.size(); ++i) design->Layers[i].Visible = false;
     ASSERT_TRUE(savefile(*design, designFile.toStdString()));
     const QString out = dir.filePath("leer.png");
     const CliRun r = Zierbogen({"render", designFile, "-o", out, "--zoom", "10"});

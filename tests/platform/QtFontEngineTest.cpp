@@ -295,7 +295,7 @@ TEST(QtFontEngine, TextSheetsComposedOnSeveralThreadsAtOnceEqualTheSingleThreade
     QtFontEngine fonts;
     zb::Design design;
     for (int i = 0; i < 2; ++i) {
-        zb::TLayerRecord& layer = *design.Layers.Add();
+        zb::TLayerRecord& layer = design.Layers.Add();
         zb::SetLayerDefaults(layer);
         layer.Kind = i == 0 ? zb::kKindGradient : zb::kKindText;
         layer.LayerText = "Zierbogen";

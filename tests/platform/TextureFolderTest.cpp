@@ -86,9 +86,9 @@ TEST(TextureFolder, HoldsAtLeastTenReadableSeamlessTextures) {
     }
     ASSERT_GE(pictures.size(), 10u) << kFolder;
 
-    TDynaArray<DibPicture> textures;
+    std::vector<DibPicture> textures;
     ASSERT_EQ(ReadinTextures(textures, kFolder, decoder), pictures.size());
-    for (uint32_t i = 0; i < textures.Count; ++i) {
+    for (uint32_t i = 0; i < textures.size(); ++i) {
         const TDibRecord& t = textures[i];
         SCOPED_TRACE(pictures[i]);
         EXPECT_EQ(DibBitCount(t), 24);

@@ -17,15 +17,14 @@ using namespace zb;
 namespace {
 
 struct Library {
-    DibPicture* cursor = nullptr;
-    TDynaArray<DibPicture> textures{&cursor};
+    std::vector<DibPicture> textures;
     std::vector<std::string> names;
     ~Library() { ReleaseTextures(textures); }
 
     // The texture whose file name starts with `prefix`.
     const TDibRecord& Find(const std::string& prefix) const {
         for (size_t i = 0; i < names.size(); ++i)
-            if (names[i].rfind(prefix, 0) == 0) return textures[uint32_t(i)];
+            if (names[i].rfind(prefix, 0) == 0) return textures[i];
         std::fprintf(stderr, "zb-mkexamples: keine Textur „%s“\n", prefix.c_str());
         std::exit(1);
     }
@@ -33,7 +32,7 @@ struct Library {
 
 TLayerRecord& Add(Design& d, const Library& lib, uint32_t kind, const char* texture = nullptr) {
     if (!NewPlane(d, lib.textures).empty()) std::exit(1);
-    TLayerRecord& l = *d.CurrentLayer;
+    TLayerRecord& l = d.Layers.back();
     l.Kind = kind;
     if (texture) {
         if (!MakeDIBCopy(lib.Find(texture), l.LayerPicture)) std::exit(1);
