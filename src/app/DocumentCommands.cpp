@@ -207,7 +207,7 @@ bool DocumentCommands::Restore(const RecoveryCopy::Leftover& leftover) {
     // changes are discarded, and is written anew at once: a crash right
     // after the restore loses nothing.
     writer_->Wait();
-    recovery_->Adopt(leftover);
+    recovery_->TakeOver(leftover);
     Autosave();
     window_.paint();
     return true;

@@ -98,7 +98,7 @@ std::vector<RecoveryCopy::Leftover> RecoveryCopy::FindLeftovers() const {
     return found;
 }
 
-void RecoveryCopy::Adopt(const Leftover& leftover) {
+void RecoveryCopy::TakeOver(const Leftover& leftover) {
     Remove();
     lock_.RemoveFile();
     base_ = Base(leftover.design);

@@ -33,7 +33,7 @@ public:
 
     // Writes `design` as this program's copy, with `fileName`, the name of
     // the design's file (empty for an unnamed one), beside it. Safe on any
-    // thread, one write at a time (RecoveryWriter sees to that); Adopt must
+    // thread, one write at a time (RecoveryWriter sees to that); TakeOver must
     // not run meanwhile.
     FileResult Write(const Design& design, const std::string& fileName);
     // Removes this program's copy.
@@ -50,7 +50,7 @@ public:
     // half written and lock files without a copy. Only regular files count.
     std::vector<Leftover> FindLeftovers() const;
     // The restored copy becomes this program's own.
-    void Adopt(const Leftover& leftover);
+    void TakeOver(const Leftover& leftover);
     // Removes a leftover copy (discarded).
     static void Discard(const Leftover& leftover);
 

@@ -89,7 +89,7 @@ TEST_F(MainFormTest, RecoveryOffersEveryCopyOfAProgramThatIsGoneAndNothingElse) 
              ASSERT_EQ(found.size(), 1u);
              ASSERT_EQ(second.workspace.Recover(QFile::encodeName(found[0].design).toStdString(), ""), "");
              second.workspace.NewLayer();
-             second.copy.Adopt(found[0]);
+             second.copy.TakeOver(found[0]);
              ASSERT_TRUE(second.copy.Write(second.workspace.GetDesign(), second.workspace.FileName()));
          },
          {"Unbenannt"}, 3, 0},
