@@ -41,8 +41,17 @@ struct Program {
     RecoveryCopy copy;
 };
 
-// A program that was killed: what it wrote stays, its lock is gone.
-void Killed(int layers, const QString& file = {}) { Program program(layers, file); }
+// A program that was killed: what it wrote stays, its lock is gone. Copies
+// left before are made a little older, since two writes in a row may share a
+// file-system tick and the question lists the newest first.
+void Killed(int layers, const QString& file = {}) {
+    for (const QString& entry : QDir(Folder()).entryList({"wiederherstellung-*.zbg"}, QDir::Files)) {
+        QFile earlier(Folder() + "/" + entry);
+        const QDateTime written = QFileInfo(earlier).lastModified();
+        if (earlier.open(QIODevice::ReadWrite)) earlier.setFileTime(written.addSecs(-2), QFileDevice::FileModificationTime);
+    }
+    Program program(layers, file);
+}
 
 void MakeOld(const QString& path) {
     const struct timeval old[2] = {{1000, 0}, {1000, 0}};
