@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <csignal>
 #include <cstring>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -33,6 +35,7 @@
 #include "app/TSpinEdit.h"
 #include "workspace/ViewArea.h"
 #include "app/TextureEditor.h"
+#include "document/DesignFile.h"
 #include "model/Cp1252.h"
 #include "render/DesignSize.h"
 #include "viewer/PaintBox.h"
@@ -535,9 +538,17 @@ TEST_F(MainFormTest, DISABLED_RecoveryChildKilledAfterAnEdit) {
     Click("NewPlaneBtn");
     Find<QTabWidget>("PageControl1")->setCurrentIndex(int(kKindText));
     Find<QLineEdit>("TextEd")->setText(QStringLiteral("Gerettet"));
+    // The copy is written in the background: killed once it holds the edit.
+    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    const QString mine = "wiederherstellung-*-" + QString::number(QCoreApplication::applicationPid()) + ".zbg";
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (std::unique_ptr<zb::Design> written; clock.elapsed() < 30000;) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        const QStringList copies = folder.entryList({mine}, QDir::Files);
+        if (copies.size() == 1 && zb::openfile(QFile::encodeName(folder.filePath(copies[0])).toStdString(), written) && written->Layers.size() == 2 && written->Layers[1].LayerText == "Gerettet")
+            break;
+    }
     std::raise(SIGKILL);
 }
 

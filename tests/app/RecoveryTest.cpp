@@ -212,9 +212,10 @@ TEST_F(MainFormTest, AFailedRecoveryCopySaysItsReasonInTheStatusBar) {
     Click("NewPlaneBtn");
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_TRUE(form->statusBar()->currentMessage().startsWith(
-        QString::fromUtf8("Sicherungskopie nicht geschrieben: Der Name gehört zu einem Ordner")))
+    const QString said = QString::fromUtf8("Sicherungskopie nicht geschrieben: Der Name gehört zu einem Ordner");
+    while (!form->statusBar()->currentMessage().startsWith(said) && clock.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(form->statusBar()->currentMessage().startsWith(said))
         << form->statusBar()->currentMessage().toStdString();
     EXPECT_TRUE(form->statusBar()->toolTip().contains("konnte nicht gespeichert werden"))
         << form->statusBar()->toolTip().toStdString();
