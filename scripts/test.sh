@@ -6,8 +6,8 @@
 # sanitizer build runs the tests of the core, the platform, printing and
 # export and the window's flows; tests that only look at layout and pictures
 # or start programs as processes run once, in the normal build (ZB_ONCE_TESTS
-# in CMakeLists.txt). The sanitizer stage runs the core's and the output's
-# tests a second time with every printed and exported sheet composed in bands
+# in CMakeLists.txt). The sanitizer stage runs the output's tests and the
+# core's band composition tests a second time with every printed and exported sheet composed in bands
 # of 13 rows (ZB_BAND_ROWS), so the same tests hold the band-wise sheets to
 # the whole-sheet references. Builds go through ccache where it is installed.
 # Each stage's time is printed at the end. Needs no root: only setup.sh's
