@@ -546,7 +546,9 @@ TEST_F(MainFormTest, DISABLED_RecoveryChildKilledAfterAnEdit) {
     for (std::unique_ptr<zb::Design> written; clock.elapsed() < 30000;) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         const QStringList copies = folder.entryList({mine}, QDir::Files);
-        if (copies.size() == 1 && zb::openfile(QFile::encodeName(folder.filePath(copies[0])).toStdString(), written) && written->Layers.size() == 2 && written->Layers[1].LayerText == "Gerettet")
+        if (copies.size() == 1 &&
+            zb::openfile(QFile::encodeName(folder.filePath(copies[0])).toStdString(), written) &&
+            written->Layers.size() == 2 && written->Layers[1].LayerText == "Gerettet")
             break;
     }
     std::raise(SIGKILL);
